@@ -1,0 +1,41 @@
+#pragma once
+// The qlxw command line: global options anywhere, then a command of one or two words, its arguments
+// and its own options.
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace qlxw::cli {
+
+// Wrong use of the command: usage goes to stderr and the exit status is 2.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct GlobalOptions {
+  std::optional<std::int32_t> language;
+  std::optional<std::string> traceFile;
+  bool json = false;
+  bool help = false;
+  bool version = false;
+};
+
+struct CommandLine {
+  GlobalOptions global;
+  std::vector<std::string> words;                // the command's words and arguments, in order
+  std::map<std::string, std::string> options;    // the command's own options ("--default" -> value)
+};
+
+// Options that take a value, global or of any command: they swallow the next word.
+bool TakesValue(const std::string& option);
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// A whole 32-bit integer or a UsageError naming `what`.
+std::int32_t ParseInt32(const std::string& text, const std::string& what);
+
+}  // namespace qlxw::cli

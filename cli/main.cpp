@@ -1,0 +1,61 @@
+// qlxw: a host of the library on the command line, for people and scripts.
+#include <cstdio>
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "core/cls_common.h"
+#include "core/version.h"
+#include "diag/cls_debug.h"
+#include "diag/lib_error.h"
+#include "ui/language_runtime.h"
+#include "ui/language_subscription.h"
+
+namespace {
+
+// What a host does at start-up: trace settings first, then the language, then the root object.
+int Run(const qlxw::cli::CommandLine& line) {
+  if (line.global.traceFile) {
+    qlxw::clsDebug debug;
+    debug.sLogFileName(*line.global.traceFile);
+    debug.bCallLog(true);
+  }
+  if (line.global.language) {
+    qlxw::ChangeUILanguage(*line.global.language);
+  }
+  const qlxw::LanguageSubscription language;
+  language.AdoptRuntimeLanguage();
+  const auto root = qlxw::GetRootObject();
+  return qlxw::cli::RunCommand(line, std::cout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    const qlxw::cli::CommandLine line = qlxw::cli::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (line.global.help) {
+      qlxw::cli::PrintUsage(std::cout);
+      return 0;
+    }
+    if (line.global.version) {
+      std::cout << "qlxw " << qlxw::LibraryVersion() << "\n";
+      return 0;
+    }
+    return Run(line);
+  } catch (const qlxw::cli::UsageError& error) {
+    std::cerr << "qlxw: " << error.what() << "\n\n";
+    qlxw::cli::PrintUsage(std::cerr);
+    return 2;
+  } catch (const qlxw::LibError& error) {
+    char number[16];
+    std::snprintf(number, sizeof number, "0x%08X", static_cast<unsigned>(qlxw::HResultOf(error.Number())));
+    std::cerr << "error " << number << ": " << error.Description() << "\n";
+    return 1;
+  } catch (const std::exception& error) {
+    std::cerr << "error: " << error.what() << "\n";
+    return 1;
+  }
+}

@@ -1,0 +1,25 @@
+include(CMakePackageConfigHelpers)
+
+# Public headers keep their subsystem folders: <qlxw/ui/localized_strings.h> and so on.
+foreach(subsystem core config folders ui diag text)
+  install(DIRECTORY src/${subsystem}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qlxw/${subsystem}
+          FILES_MATCHING PATTERN "*.h")
+endforeach()
+
+install(TARGETS qlxwcommon EXPORT QlxWCommonTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(EXPORT QlxWCommonTargets NAMESPACE QlxWCommon::
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/QlxWCommon)
+
+configure_package_config_file(cmake/QlxWCommonConfig.cmake.in
+  ${PROJECT_BINARY_DIR}/QlxWCommonConfig.cmake
+  INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/QlxWCommon)
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/QlxWCommonConfigVersion.cmake
+  COMPATIBILITY SameMajorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/QlxWCommonConfig.cmake ${PROJECT_BINARY_DIR}/QlxWCommonConfigVersion.cmake
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/QlxWCommon)
+
+configure_file(cmake/qlxwcommon.pc.in ${PROJECT_BINARY_DIR}/qlxwcommon.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/qlxwcommon.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

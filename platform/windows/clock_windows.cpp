@@ -1,0 +1,13 @@
+#include <windows.h>
+
+#include "platform/clock.h"
+
+namespace qlxw::platform {
+
+TimeOfDay LocalTimeOfDay() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return {now.wHour, now.wMinute, now.wSecond};
+}
+
+}  // namespace qlxw::platform

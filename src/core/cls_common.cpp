@@ -1,0 +1,82 @@
+#include "core/cls_common.h"
+
+#include <cmath>
+#include <limits>
+#include <utility>
+
+#include "core/library_state.h"
+#include "diag/lib_error.h"
+#include "diag/trace.h"
+#include "ui/localized_strings.h"
+
+namespace qlxw {
+
+std::shared_ptr<clsCommon> clsCommon::Create() {
+  auto root = std::make_shared<clsCommon>(Passkey{});
+  SetRootObject(root);
+  Trace("clsCommon.Class_Initialize << ", kTraceTime);
+  return root;
+}
+
+clsCommon::clsCommon(Passkey) {
+  Trace("clsCommon.Class_Initialize >> ", kTraceTime);
+  EnsureStringTables();
+  lMAX_LONG = std::numeric_limits<std::int32_t>::max();
+  lMIN_LONG = std::numeric_limits<std::int32_t>::min();
+  gdPI = 4.0 * std::atan(1.0);
+  Trace("clsCommon.Class_Initialize 1 ", kTraceTime);
+  gsMSG_WriteLog = "WriteLog";
+  gsMSG_WriteLogFile = "WriteLogFile";
+  gsMSG_WriteStatus = "WriteStatus";
+  gsMSG_WriteInfoLine = "WriteInfoLine";
+  gsMSG_AppendInfoLine = "AppendInfoLine";
+  gsMSG_ProgressOn = "ProgressOn";
+  gsMSG_ProgressOff = "ProgressOff";
+  gsMSG_ProgressMin = "ProgressMin";
+  gsMSG_ProgressMax = "ProgressMax";
+  gsMSG_ProgressVal = "ProgressVal";
+  gsMSG_ProgressIncr = "ProgressIncr";
+  gsMSG_FromDoc = "FromDoc";
+  gsMSG_DocIsLocked = "DocIsLocked";
+  gsMSG_GotoXY = "GotoXY";
+  gsMSG_UndoName = "UndoName";
+  gsMSG_RedoName = "RedoName";
+  gsMSG_ShowIoMngr = "ShowIoMngr";
+  gsMSG_Createviewwindow = "CreateViewWindow";
+  gsMSG_ShowInfoTable = "ShowInfoTable";
+  gsMSG_ProjectOnClose = "ProjectOnClose";
+  gs_MatchingTable = "MatchingTable";
+  Trace("clsCommon.Class_Initialize 2 ", kTraceTime);
+  Trace("clsCommon.Class_Initialize 3 ", kTraceTime);
+}
+
+void clsCommon::sAppTitle(const std::string& title) { ThisThreadState().appTitle = title; }
+
+std::string clsCommon::sAppTitle() const { return ThisThreadState().appTitle; }
+
+void clsCommon::sAppComment(const std::string& comment) { ThisThreadState().appComment = comment; }
+
+std::string clsCommon::sAppComment() const { return ThisThreadState().appComment; }
+
+void clsCommon::MainVer(std::int32_t mainVersion) { ThisThreadState().mainVersion = mainVersion; }
+
+std::int32_t clsCommon::MainVer() const { return GetMainVer(); }
+
+std::int32_t GetMainVer() {
+  const std::int32_t mainVersion = ThisThreadState().mainVersion;
+  if (mainVersion == 0) {
+    RaiseLibError(kLibErrNotInitialized, {}, "Main version not initialized!");
+  }
+  return mainVersion;
+}
+
+void SetRootObject(std::shared_ptr<clsCommon> root) { ThisThreadState().rootObject = std::move(root); }
+
+std::shared_ptr<clsCommon> GetRootObject() {
+  if (!ThisThreadState().rootObject) {
+    clsCommon::Create();
+  }
+  return ThisThreadState().rootObject;
+}
+
+}  // namespace qlxw

@@ -1,0 +1,70 @@
+#pragma once
+// clsCommon: the root object a host holds to reach the library. Its message names and constants are
+// per instance; title, comment and main version are library-wide. The newest instance is the shared
+// root object of its thread.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace qlxw {
+
+class clsCommon {
+  struct Passkey {};
+
+ public:
+  // Builds a root object and registers it as the shared one (the newest wins).
+  static std::shared_ptr<clsCommon> Create();
+  explicit clsCommon(Passkey);
+
+  // Message names hosts exchange with one another; the library never reads them.
+  std::string gsMSG_WriteLog;
+  std::string gsMSG_WriteLogFile;
+  std::string gsMSG_WriteStatus;
+  std::string gsMSG_WriteInfoLine;
+  std::string gsMSG_AppendInfoLine;
+  std::string gsMSG_ProgressOn;
+  std::string gsMSG_ProgressOff;
+  std::string gsMSG_ProgressMin;
+  std::string gsMSG_ProgressMax;
+  std::string gsMSG_ProgressVal;
+  std::string gsMSG_ProgressIncr;
+  std::string gsMSG_FromDoc;
+  std::string gsMSG_DocIsLocked;
+  std::string gsMSG_GotoXY;
+  std::string gsMSG_UndoName;
+  std::string gsMSG_RedoName;
+  std::string gsMSG_ShowIoMngr;
+  std::string gsMSG_Createviewwindow;
+  std::string gsMSG_ShowInfoTable;
+  std::string gsMSG_ProjectOnClose;
+  std::string gs_MatchingTable;
+
+  std::int32_t lMAX_LONG = 0;
+  std::int32_t lMIN_LONG = 0;
+  double gdPI = 0.0;
+
+  std::int32_t lDebugId() const noexcept { return debugId_; }
+
+  void sAppTitle(const std::string& title);
+  std::string sAppTitle() const;
+  void sAppComment(const std::string& comment);
+  std::string sAppComment() const;
+
+  // Any value, at any time; 0 means not set.
+  void MainVer(std::int32_t mainVersion);
+  std::int32_t MainVer() const;
+
+ private:
+  std::int32_t debugId_ = 0;
+};
+
+// The main version, or error 0x80040003 "Main version not initialized!" while it is 0.
+std::int32_t GetMainVer();
+
+// Makes `root` the shared root object, releasing the one registered before.
+void SetRootObject(std::shared_ptr<clsCommon> root);
+
+// The shared root object; one is created when the host has none.
+std::shared_ptr<clsCommon> GetRootObject();
+
+}  // namespace qlxw

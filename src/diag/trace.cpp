@@ -1,0 +1,54 @@
+#include "diag/trace.h"
+
+#include <cstdio>
+
+#include "core/library_state.h"
+#include "diag/lib_error.h"
+#include "platform/clock.h"
+#include "platform/codepage.h"
+#include "platform/files.h"
+
+namespace qlxw {
+
+namespace detail {
+
+constinit thread_local bool tTraceSwitch = false;
+
+void AppendTracePart(std::string& line, double value) {
+  char buffer[32];
+  const int length = std::snprintf(buffer, sizeof buffer, "%.15G", value);
+  line.append(buffer, static_cast<std::size_t>(length));
+}
+
+}  // namespace detail
+
+void SetTraceSwitch(bool on) noexcept { detail::tTraceSwitch = on; }
+
+std::string TimeOfDayText() {
+  const platform::TimeOfDay now = platform::LocalTimeOfDay();
+  char buffer[16];
+  const int length = std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", now.hour % 100, now.minute % 100,
+                                   now.second % 100);
+  return std::string(buffer, static_cast<std::size_t>(length));
+}
+
+void WriteTraceLine(const std::string& text) {
+  std::string record;
+  record.reserve(text.size() + 4);
+  record.append("\"").append(platform::Utf8ToAnsi(text)).append("\"\r\n");
+  switch (platform::AppendToFile(ThisThreadState().trace.logFileName, record)) {
+    case platform::FileStatus::kOk:
+      return;
+    case platform::FileStatus::kPathNotFound:
+      RaiseAutomationError(kErrPathNotFound);
+    case platform::FileStatus::kAccessDenied:
+      RaiseAutomationError(kErrPermissionDenied);
+    case platform::FileStatus::kBadName:
+      RaiseAutomationError(kErrPathFileAccess);
+    case platform::FileStatus::kIoError:
+      RaiseAutomationError(kErrDeviceIo);
+  }
+  RaiseAutomationError(kErrDeviceIo);
+}
+
+}  // namespace qlxw

@@ -1,0 +1,45 @@
+#include "ui/localized_strings.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "core/library_state.h"
+
+namespace qlxw {
+namespace {
+
+LanguageState& Language() { return ThisThreadState().language; }
+
+StringTable& StringTableObject() {
+  LanguageState& state = Language();
+  if (!state.stringTable) {
+    state.stringTable = std::make_shared<StringTable>();
+  }
+  return *state.stringTable;
+}
+
+}  // namespace
+
+void EnsureStringTables() {
+  if (Language().stringTablesSetUp) {
+    return;
+  }
+  StringTableObject().TakeFromModule();
+  Language().stringTablesSetUp = true;
+}
+
+std::string GetLocalizedString(std::int32_t id, std::string_view /*baseText*/) {
+  return StringTableObject().Lookup(id, Language().currentLanguageId);
+}
+
+void SetCurrentLanguage(std::int32_t languageId, std::string_view /*language*/) {
+  const bool supported =
+      std::find(SupportedLanguageIds.begin(), SupportedLanguageIds.end(), languageId) != SupportedLanguageIds.end();
+  Language().currentLanguageId = supported ? languageId : kLangHungarian;
+}
+
+std::int32_t CurrentLanguageId() { return Language().currentLanguageId; }
+
+std::vector<std::int32_t> LocalizedStringIds() { return StringTableObject().Ids(Language().currentLanguageId); }
+
+}  // namespace qlxw
