@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <string_view>
@@ -11,12 +12,7 @@ constexpr std::array<std::string_view, 2> kGlobalValueOptions = {"--lang", "--tr
 constexpr std::array<std::string_view, 0> kCommandValueOptions = {};
 
 bool IsIn(const auto& list, std::string_view name) {
-  for (const std::string_view entry : list) {
-    if (entry == name) {
-      return true;
-    }
-  }
-  return false;
+  return std::any_of(list.begin(), list.end(), [&](std::string_view entry) { return entry == name; });
 }
 
 void ApplyGlobal(GlobalOptions& global, const std::string& name, const std::string& value) {

@@ -26,8 +26,8 @@ struct GlobalOptions {
 
 struct CommandLine {
   GlobalOptions global;
-  std::vector<std::string> words;                // the command's words and arguments, in order
-  std::map<std::string, std::string> options;    // the command's own options ("--default" -> value)
+  std::vector<std::string> words;              // the command's words and arguments, in order
+  std::map<std::string, std::string> options;  // the command's own options ("--default" -> value)
 };
 
 // Options that take a value, global or of any command: they swallow the next word.

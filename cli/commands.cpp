@@ -38,7 +38,8 @@ constexpr std::size_t kAny = static_cast<std::size_t>(-1);
 int Overview(const Context& context) {
   const std::int32_t language = CurrentLanguageId();
   if (context.line.global.json) {
-    context.out << "{\"version\": " << JsonString(LibraryVersion()) << ", \"language\": " << language << "}\n";
+    context.out << "{\"version\": " << JsonString(LibraryVersion()) << ", \"language\": " << language
+                << "}\n";
   } else {
     context.out << "QlxWCommon " << LibraryVersion() << "\n"
                 << "language   " << language << " " << LanguageName(language) << "\n";
@@ -58,7 +59,8 @@ int Strings(const Context& context) {
     context.out << "{\"language\": " << CurrentLanguageId() << ", \"strings\": {";
     const char* separator = "";
     for (const std::int32_t id : ids) {
-      context.out << separator << JsonString(std::to_string(id)) << ": " << JsonString(GetLocalizedString(id, {}));
+      context.out << separator << JsonString(std::to_string(id)) << ": "
+                  << JsonString(GetLocalizedString(id, {}));
       separator = ", ";
     }
     context.out << "}}\n";
@@ -99,8 +101,8 @@ const std::vector<CommandSpec>& Commands() {
 const CommandSpec& FindCommand(const Args& words) {
   const CommandSpec* best = nullptr;
   for (const CommandSpec& spec : Commands()) {
-    const bool matches = spec.words.size() <= words.size() &&
-                         std::equal(spec.words.begin(), spec.words.end(), words.begin());
+    const bool matches =
+        spec.words.size() <= words.size() && std::equal(spec.words.begin(), spec.words.end(), words.begin());
     if (matches && (best == nullptr || spec.words.size() > best->words.size())) {
       best = &spec;
     }
@@ -115,7 +117,8 @@ const CommandSpec& FindCommand(const Args& words) {
 
 int RunCommand(const CommandLine& line, std::ostream& out) {
   const CommandSpec& spec = FindCommand(line.words);
-  Context context{line, out, Args(line.words.begin() + static_cast<std::ptrdiff_t>(spec.words.size()), line.words.end())};
+  Context context{
+      line, out, Args(line.words.begin() + static_cast<std::ptrdiff_t>(spec.words.size()), line.words.end())};
   for (const auto& [name, value] : line.options) {
     if (std::find(spec.options.begin(), spec.options.end(), name) == spec.options.end()) {
       throw UsageError("unknown option '" + name + "'");

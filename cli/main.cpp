@@ -35,7 +35,8 @@ int Run(const qlxw::cli::CommandLine& line) {
 
 int main(int argc, char** argv) {
   try {
-    const qlxw::cli::CommandLine line = qlxw::cli::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const qlxw::cli::CommandLine line =
+        qlxw::cli::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (line.global.help) {
       qlxw::cli::PrintUsage(std::cout);
       return 0;

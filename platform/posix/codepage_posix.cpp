@@ -31,10 +31,16 @@ const SingleByteCodePage& ActiveCodePage() {
 
 }  // namespace
 
-std::int32_t AnsiCodePage() { return ActiveCodePage().Number(); }
+std::int32_t AnsiCodePage() {
+  return ActiveCodePage().Number();
+}
 
-std::string Utf8ToAnsi(std::string_view utf8) { return ActiveCodePage().ToAnsi(utf8); }
+std::string Utf8ToAnsi(std::string_view utf8) {
+  return ActiveCodePage().ToAnsi(utf8);
+}
 
-std::string AnsiToUtf8(std::string_view ansi) { return ActiveCodePage().ToUtf8(ansi); }
+std::string AnsiToUtf8(std::string_view ansi) {
+  return ActiveCodePage().ToUtf8(ansi);
+}
 
 }  // namespace qlxw::platform

@@ -41,11 +41,13 @@ std::optional<SingleByteCodePage> SingleByteCodePage::Load(std::int32_t codePage
     return std::nullopt;
   }
   const std::string number = std::to_string(codePage);
+  // iconv reports failure as the handle value -1.
+  auto* const failed = reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
   iconv_t cd = iconv_open("UTF-32LE", ("CP" + number).c_str());
-  if (cd == reinterpret_cast<iconv_t>(-1)) {
+  if (cd == failed) {
     cd = iconv_open("UTF-32LE", ("WINDOWS-" + number).c_str());
   }
-  if (cd == reinterpret_cast<iconv_t>(-1)) {
+  if (cd == failed) {
     return std::nullopt;
   }
   SingleByteCodePage page(codePage);

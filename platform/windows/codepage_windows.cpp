@@ -3,7 +3,9 @@
 
 namespace qlxw::platform {
 
-std::int32_t AnsiCodePage() { return static_cast<std::int32_t>(GetACP()); }
+std::int32_t AnsiCodePage() {
+  return static_cast<std::int32_t>(GetACP());
+}
 
 std::string Utf8ToAnsi(std::string_view utf8) {
   const std::wstring wide = WideFromUtf8(utf8);

@@ -18,7 +18,7 @@ std::shared_ptr<clsCommon> clsCommon::Create() {
   return root;
 }
 
-clsCommon::clsCommon(Passkey) {
+clsCommon::clsCommon(Passkey /*onlyCreate*/) {
   Trace("clsCommon.Class_Initialize >> ", kTraceTime);
   EnsureStringTables();
   lMAX_LONG = std::numeric_limits<std::int32_t>::max();
@@ -50,17 +50,29 @@ clsCommon::clsCommon(Passkey) {
   Trace("clsCommon.Class_Initialize 3 ", kTraceTime);
 }
 
-void clsCommon::sAppTitle(const std::string& title) { ThisThreadState().appTitle = title; }
+void clsCommon::sAppTitle(const std::string& title) {
+  ThisThreadState().appTitle = title;
+}
 
-std::string clsCommon::sAppTitle() const { return ThisThreadState().appTitle; }
+std::string clsCommon::sAppTitle() const {
+  return ThisThreadState().appTitle;
+}
 
-void clsCommon::sAppComment(const std::string& comment) { ThisThreadState().appComment = comment; }
+void clsCommon::sAppComment(const std::string& comment) {
+  ThisThreadState().appComment = comment;
+}
 
-std::string clsCommon::sAppComment() const { return ThisThreadState().appComment; }
+std::string clsCommon::sAppComment() const {
+  return ThisThreadState().appComment;
+}
 
-void clsCommon::MainVer(std::int32_t mainVersion) { ThisThreadState().mainVersion = mainVersion; }
+void clsCommon::MainVer(std::int32_t mainVersion) {
+  ThisThreadState().mainVersion = mainVersion;
+}
 
-std::int32_t clsCommon::MainVer() const { return GetMainVer(); }
+std::int32_t clsCommon::MainVer() const {
+  return GetMainVer();
+}
 
 std::int32_t GetMainVer() {
   const std::int32_t mainVersion = ThisThreadState().mainVersion;
@@ -70,7 +82,9 @@ std::int32_t GetMainVer() {
   return mainVersion;
 }
 
-void SetRootObject(std::shared_ptr<clsCommon> root) { ThisThreadState().rootObject = std::move(root); }
+void SetRootObject(std::shared_ptr<clsCommon> root) {
+  ThisThreadState().rootObject = std::move(root);
+}
 
 std::shared_ptr<clsCommon> GetRootObject() {
   if (!ThisThreadState().rootObject) {

@@ -14,7 +14,7 @@ class clsCommon {
  public:
   // Builds a root object and registers it as the shared one (the newest wins).
   static std::shared_ptr<clsCommon> Create();
-  explicit clsCommon(Passkey);
+  explicit clsCommon(Passkey /*onlyCreate*/);
 
   // Message names hosts exchange with one another; the library never reads them.
   std::string gsMSG_WriteLog;

@@ -15,9 +15,13 @@ void Collection::Add(Variant item, std::optional<std::string> key) {
   entries_.push_back({std::move(item), std::move(key)});
 }
 
-const Variant& Collection::Item(std::int32_t index) const { return entries_[PositionOf(index)].item; }
+const Variant& Collection::Item(std::int32_t index) const {
+  return entries_[PositionOf(index)].item;
+}
 
-const Variant& Collection::Item(std::string_view key) const { return entries_[PositionOf(key)].item; }
+const Variant& Collection::Item(std::string_view key) const {
+  return entries_[PositionOf(key)].item;
+}
 
 void Collection::Remove(std::int32_t index) {
   entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(PositionOf(index)));
@@ -35,8 +39,9 @@ std::size_t Collection::PositionOf(std::int32_t index) const {
 }
 
 std::size_t Collection::PositionOf(std::string_view key) const {
-  const auto found = std::find_if(entries_.begin(), entries_.end(),
-                                  [&](const Entry& entry) { return entry.key && EqualsNoCase(*entry.key, key); });
+  const auto found = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& entry) {
+    return entry.key && EqualsNoCase(*entry.key, key);
+  });
   if (found == entries_.end()) {
     RaiseAutomationError(kErrInvalidProcedureCall);
   }

@@ -8,6 +8,8 @@ namespace qlxw {
 
 using Variant = std::variant<std::monostate, bool, std::int32_t, double, std::string>;
 
-inline bool IsEmpty(const Variant& value) { return std::holds_alternative<std::monostate>(value); }
+inline bool IsEmpty(const Variant& value) {
+  return std::holds_alternative<std::monostate>(value);
+}
 
 }  // namespace qlxw

@@ -2,6 +2,8 @@
 
 namespace qlxw {
 
-std::string_view LibraryVersion() noexcept { return QLXW_VERSION; }
+std::string_view LibraryVersion() noexcept {
+  return QLXW_VERSION;
+}
 
 }  // namespace qlxw

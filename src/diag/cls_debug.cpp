@@ -7,7 +7,9 @@
 
 namespace qlxw {
 
-clsDebug::clsDebug() { EnsureStringTables(); }
+clsDebug::clsDebug() {
+  EnsureStringTables();
+}
 
 std::shared_ptr<Collection> clsDebug::colTraceObj() const {
   auto& objects = ThisThreadState().trace.traceObjects;
@@ -17,16 +19,28 @@ std::shared_ptr<Collection> clsDebug::colTraceObj() const {
   return objects;
 }
 
-std::string clsDebug::sComponentName() const { return std::string(kComponentName); }
+std::string clsDebug::sComponentName() const {
+  return std::string(kComponentName);
+}
 
-void clsDebug::bDebug(bool debug) { ThisThreadState().trace.debugFlag = debug; }
+void clsDebug::bDebug(bool debug) {
+  ThisThreadState().trace.debugFlag = debug;
+}
 
-void clsDebug::sLogFileName(const std::string& fileName) { ThisThreadState().trace.logFileName = fileName; }
+void clsDebug::sLogFileName(const std::string& fileName) {
+  ThisThreadState().trace.logFileName = fileName;
+}
 
-void clsDebug::bCallLog(bool on) { SetTraceSwitch(on); }
+void clsDebug::bCallLog(bool on) {
+  SetTraceSwitch(on);
+}
 
-std::string clsDebug::sLogFileName() const { return ThisThreadState().trace.logFileName; }
+std::string clsDebug::sLogFileName() const {
+  return ThisThreadState().trace.logFileName;
+}
 
-bool clsDebug::bCallLog() const { return TraceOn(); }
+bool clsDebug::bCallLog() const {
+  return TraceOn();
+}
 
 }  // namespace qlxw

@@ -22,14 +22,16 @@ void AppendTracePart(std::string& line, double value) {
 
 }  // namespace detail
 
-void SetTraceSwitch(bool on) noexcept { detail::tTraceSwitch = on; }
+void SetTraceSwitch(bool on) noexcept {
+  detail::tTraceSwitch = on;
+}
 
 std::string TimeOfDayText() {
   const platform::TimeOfDay now = platform::LocalTimeOfDay();
   char buffer[16];
   const int length = std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", now.hour % 100, now.minute % 100,
                                    now.second % 100);
-  return std::string(buffer, static_cast<std::size_t>(length));
+  return {buffer, static_cast<std::size_t>(length)};
 }
 
 void WriteTraceLine(const std::string& text) {

@@ -18,7 +18,9 @@ namespace detail {
 extern constinit thread_local bool tTraceSwitch;
 }  // namespace detail
 
-inline bool TraceOn() noexcept { return detail::tTraceSwitch; }
+inline bool TraceOn() noexcept {
+  return detail::tTraceSwitch;
+}
 void SetTraceSwitch(bool on) noexcept;
 
 // Appends the record: quotation mark, text, quotation mark, CR LF, in the 8-bit code page. The file is
@@ -34,16 +36,22 @@ std::string TimeOfDayText();
 
 namespace detail {
 
-inline void AppendTracePart(std::string& line, std::string_view text) { line.append(text); }
+inline void AppendTracePart(std::string& line, std::string_view text) {
+  line.append(text);
+}
 template <std::size_t N>
 void AppendTracePart(std::string& line, const char (&literal)[N]) {
   line.append(literal, N - 1);
 }
-inline void AppendTracePart(std::string& line, TraceTime) { line.append(TimeOfDayText()); }
-inline void AppendTracePart(std::string& line, bool value) { line.append(value ? "True" : "False"); }
+inline void AppendTracePart(std::string& line, TraceTime /*now*/) {
+  line.append(TimeOfDayText());
+}
+inline void AppendTracePart(std::string& line, bool value) {
+  line.append(value ? "True" : "False");
+}
 template <std::integral Integer>
-  requires(!std::same_as<Integer, bool> && !std::same_as<Integer, char>)
-void AppendTracePart(std::string& line, Integer value) {
+requires(!std::same_as<Integer, bool> && !std::same_as<Integer, char>) void AppendTracePart(std::string& line,
+                                                                                            Integer value) {
   line.append(std::to_string(value));
 }
 void AppendTracePart(std::string& line, double value);

@@ -5,13 +5,16 @@
 namespace qlxw {
 namespace {
 
-constexpr bool In(char32_t cp, char32_t first, char32_t last) { return cp >= first && cp <= last; }
+constexpr bool In(char32_t cp, char32_t first, char32_t last) {
+  return cp >= first && cp <= last;
+}
 
 // Ranges where capitals and small letters alternate, capital first at an even or odd code point.
 constexpr bool AlternatingCapital(char32_t cp) {
-  if (In(cp, 0x0100, 0x012F) || In(cp, 0x0132, 0x0137) || In(cp, 0x014A, 0x0177) || In(cp, 0x0182, 0x0185) || In(cp, 0x01A0, 0x01A5) ||
-      In(cp, 0x01DE, 0x01EF) || In(cp, 0x01F8, 0x021F) || In(cp, 0x0222, 0x0233) || In(cp, 0x0460, 0x0481) ||
-      In(cp, 0x048A, 0x04BF) || In(cp, 0x04D0, 0x052F) || In(cp, 0x1E00, 0x1E95) || In(cp, 0x1EA0, 0x1EFF)) {
+  if (In(cp, 0x0100, 0x012F) || In(cp, 0x0132, 0x0137) || In(cp, 0x014A, 0x0177) || In(cp, 0x0182, 0x0185) ||
+      In(cp, 0x01A0, 0x01A5) || In(cp, 0x01DE, 0x01EF) || In(cp, 0x01F8, 0x021F) || In(cp, 0x0222, 0x0233) ||
+      In(cp, 0x0460, 0x0481) || In(cp, 0x048A, 0x04BF) || In(cp, 0x04D0, 0x052F) || In(cp, 0x1E00, 0x1E95) ||
+      In(cp, 0x1EA0, 0x1EFF)) {
     return cp % 2 == 0;
   }
   if (In(cp, 0x0139, 0x0148) || In(cp, 0x0179, 0x017E) || In(cp, 0x01B3, 0x01B6) || In(cp, 0x01CD, 0x01DC) ||

@@ -6,7 +6,7 @@ namespace qlxw {
 namespace {
 
 struct TagSpan {
-  std::size_t open = std::string_view::npos;  // byte offset of "<"
+  std::size_t open = std::string_view::npos;   // byte offset of "<"
   std::size_t close = std::string_view::npos;  // byte offset of ">"
   bool Found() const { return close != std::string_view::npos; }
 };

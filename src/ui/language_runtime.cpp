@@ -11,7 +11,9 @@
 
 namespace qlxw {
 
-std::string LanguageRuntime::Language() const { return LanguageName(languageId_); }
+std::string LanguageRuntime::Language() const {
+  return LanguageName(languageId_);
+}
 
 void LanguageRuntime::ChangeLanguage(std::int32_t languageId) {
   languageId_ = languageId;
@@ -39,7 +41,9 @@ std::shared_ptr<LanguageRuntime> ThisThreadLanguageRuntime() {
   return state.runtime;
 }
 
-void ChangeUILanguage(std::int32_t languageId) { ThisThreadLanguageRuntime()->ChangeLanguage(languageId); }
+void ChangeUILanguage(std::int32_t languageId) {
+  ThisThreadLanguageRuntime()->ChangeLanguage(languageId);
+}
 
 std::int32_t StartupLanguageId() {
   if (const char* value = std::getenv("QLXW_LANG"); value != nullptr) {

@@ -17,6 +17,8 @@ LanguageSubscription::LanguageSubscription(LanguageChangedHandler handler)
   runtime_->Subscribe(handler_);
 }
 
-void LanguageSubscription::AdoptRuntimeLanguage() const { SetCurrentLanguage(LanguageID(), Language()); }
+void LanguageSubscription::AdoptRuntimeLanguage() const {
+  SetCurrentLanguage(LanguageID(), Language());
+}
 
 }  // namespace qlxw

@@ -8,7 +8,9 @@
 namespace qlxw {
 namespace {
 
-LanguageState& Language() { return ThisThreadState().language; }
+LanguageState& Language() {
+  return ThisThreadState().language;
+}
 
 StringTable& StringTableObject() {
   LanguageState& state = Language();
@@ -33,13 +35,17 @@ std::string GetLocalizedString(std::int32_t id, std::string_view /*baseText*/) {
 }
 
 void SetCurrentLanguage(std::int32_t languageId, std::string_view /*language*/) {
-  const bool supported =
-      std::find(SupportedLanguageIds.begin(), SupportedLanguageIds.end(), languageId) != SupportedLanguageIds.end();
+  const bool supported = std::find(SupportedLanguageIds.begin(), SupportedLanguageIds.end(), languageId) !=
+                         SupportedLanguageIds.end();
   Language().currentLanguageId = supported ? languageId : kLangHungarian;
 }
 
-std::int32_t CurrentLanguageId() { return Language().currentLanguageId; }
+std::int32_t CurrentLanguageId() {
+  return Language().currentLanguageId;
+}
 
-std::vector<std::int32_t> LocalizedStringIds() { return StringTableObject().Ids(Language().currentLanguageId); }
+std::vector<std::int32_t> LocalizedStringIds() {
+  return StringTableObject().Ids(Language().currentLanguageId);
+}
 
 }  // namespace qlxw

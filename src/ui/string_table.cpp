@@ -9,7 +9,8 @@ namespace qlxw {
 namespace {
 
 std::span<const detail::StringEntry> EntriesOf(std::int32_t languageId) {
-  const std::span<const detail::LanguageStrings> tables(detail::kLanguageStrings, detail::kLanguageStringsCount);
+  const std::span<const detail::LanguageStrings> tables(detail::kLanguageStrings,
+                                                        detail::kLanguageStringsCount);
   const auto found = std::find_if(tables.begin(), tables.end(), [&](const detail::LanguageStrings& table) {
     return table.languageId == languageId;
   });
@@ -23,8 +24,9 @@ std::string StringTable::Lookup(std::int32_t id, std::int32_t languageId) const 
     return {};
   }
   const auto entries = EntriesOf(languageId);
-  const auto found = std::lower_bound(entries.begin(), entries.end(), id,
-                                      [](const detail::StringEntry& entry, std::int32_t key) { return entry.id < key; });
+  const auto found =
+      std::lower_bound(entries.begin(), entries.end(), id,
+                       [](const detail::StringEntry& entry, std::int32_t key) { return entry.id < key; });
   if (found == entries.end() || found->id != id) {
     return {};
   }

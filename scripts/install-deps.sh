@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what the project needs on Debian 12. Does nothing when everything is there already.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
+          clang clang-format clang-tidy libclang-rt-14-dev)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# The main job: install what is needed, build, and run qlxw (by default its overview) with the
+# arguments given, e.g. scripts/run.sh --lang 2057 strings 74
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build
+exec build/cli/qlxw "$@"

@@ -1,0 +1,143 @@
+// The qlxw command as scripts use it: output, exit status and errors.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+
+namespace qlxw {
+namespace {
+
+struct Result {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+std::string ShellQuoted(const std::string& word) {
+  std::string quoted = "'";
+  for (const char c : word) {
+    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  }
+  return quoted + "'";
+}
+
+class Qlxw : public ::testing::Test {
+ protected:
+  Result Run(const std::vector<std::string>& args, const std::string& env = "QLXW_LANG=1038") {
+    std::string command = "env " + env + " " + ShellQuoted(QLXW_CLI_PATH);
+    for (const std::string& arg : args) {
+      command += " " + ShellQuoted(arg);
+    }
+    const std::string out = folder_.File("out");
+    const std::string err = folder_.File("err");
+    command += " >" + ShellQuoted(out) + " 2>" + ShellQuoted(err) + " </dev/null";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, testing::ReadBytes(out), testing::ReadBytes(err)};
+  }
+
+  testing::ScratchFolder folder_;
+};
+
+TEST_F(Qlxw, StringsInTheChosenLanguage) {
+  EXPECT_EQ(Run({"--lang", "2057", "strings", "74"}).out,
+            "74\tError! ini-File path modifications are forbidden!\n");
+  EXPECT_EQ(Run({"--lang", "1031", "strings", "70"}).out, "70\tAranykorona\n");
+  EXPECT_EQ(Run({"--lang", "100000", "strings", "70"}).out, "70\tField/Caption\n");
+  EXPECT_EQ(Run({"strings", "50", "71"}).out,
+            "50\tInvlaid parameter\n71\tAz útvonal nincs konfigurálva : \n");
+  EXPECT_EQ(Run({"strings", "9999"}).out, "9999\t\n");
+}
+
+TEST_F(Qlxw, LanguageComesFromTheEnvironmentUnlessGiven) {
+  EXPECT_EQ(Run({"strings", "2"}, "QLXW_LANG=1048").out, "2\tEroare\n");
+  EXPECT_EQ(Run({"strings", "2"}, "-u QLXW_LANG LC_ALL=sr_RS@latin").out, "2\tGreška\n");
+  EXPECT_EQ(Run({"strings", "2", "--lang=2057"}, "QLXW_LANG=1048").out, "2\tError\n");
+}
+
+TEST_F(Qlxw, AllStringsOfALanguage) {
+  const Result pseudo = Run({"strings", "--lang", "100000"});
+  EXPECT_EQ(pseudo.out,
+            "2\tField/Caption\n70\tField/Caption\n71\tPath is not configured :\n73\tPath resolution failed!\n"
+            "74\tError! ini-File path modifications are forbidden!\n");
+  const Result hungarian = Run({"strings"});
+  EXPECT_EQ(std::count(hungarian.out.begin(), hungarian.out.end(), '\n'), 43);
+}
+
+TEST_F(Qlxw, StringsAsJson) {
+  EXPECT_EQ(Run({"--json", "strings", "51", "2", "--lang", "2057"}).out,
+            "{\"language\": 2057, \"strings\": {\"51\": \"\\\\System\", \"2\": \"Error\"}}\n");
+  EXPECT_EQ(Run({"strings", "--json", "--lang", "1031", "2"}).out,
+            "{\"language\": 1038, \"strings\": {\"2\": \"Hiba\"}}\n");
+}
+
+TEST_F(Qlxw, TagsOnePerLineOrAsJson) {
+  EXPECT_EQ(Run({"tags", "x<a>y<b>z"}).out, "x\n<a>\ny\n<b>\nz\n");
+  EXPECT_EQ(Run({"tags", ""}).out, "\n");
+  EXPECT_EQ(Run({"tags", "<<a>", "--json"}).out, "[\"\", \"<<a>\"]\n");
+  EXPECT_EQ(Run({"--json", "tags", "a\"b<\\>"}).out, "[\"a\\\"b\", \"<\\\\>\"]\n");
+  EXPECT_EQ(Run({"tags", "--", "--lang<x>"}).out, "--lang\n<x>\n");
+}
+
+TEST_F(Qlxw, OverviewIsTheMainJob) {
+  const Result overview = Run({});
+  EXPECT_EQ(overview.status, 0);
+  EXPECT_TRUE(std::regex_search(overview.out, std::regex("^QlxWCommon [0-9]+\\.[0-9]+\\.[0-9]+\n")));
+  EXPECT_NE(overview.out.find("1038 Hungarian"), std::string::npos);
+  EXPECT_TRUE(std::regex_match(Run({"--json", "--lang", "1066"}).out,
+                               std::regex("\\{\"version\": \"[0-9.]+\", \"language\": 1066\\}\n")));
+}
+
+TEST_F(Qlxw, MisuseExitsTwoWithUsage) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"bogus"},
+                                             {"strings", "--bogus"},
+                                             {"--lang"},
+                                             {"--lang", "english", "strings"},
+                                             {"strings", "seventy"},
+                                             {"tags"},
+                                             {"tags", "a", "b"},
+                                             {"--json=yes"}}) {
+    const Result result = Run(args);
+    EXPECT_EQ(result.status, 2) << args.front();
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("usage: qlxw"), std::string::npos);
+  }
+}
+
+TEST_F(Qlxw, HelpAndVersion) {
+  const Result help = Run({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("strings [ID ...]"), std::string::npos);
+  EXPECT_TRUE(std::regex_match(Run({"--version"}).out, std::regex("qlxw [0-9]+\\.[0-9]+\\.[0-9]+\n")));
+}
+
+TEST_F(Qlxw, TraceAppendsRecordsOfTheRootObject) {
+  const std::string log = folder_.File("trace.log");
+  testing::WriteBytes(log, "\"kept\"\r\n");
+  ASSERT_EQ(Run({"strings", "2", "--trace", log}).status, 0);
+  ASSERT_EQ(Run({"--trace", log}).status, 0);
+  const std::string time = "[0-2][0-9]:[0-5][0-9]:[0-5][0-9]";
+  const std::string construction =
+      "\"clsCommon.Class_Initialize >> " + time + "\"\r\n" + "\"clsCommon.Class_Initialize 1 " + time +
+      "\"\r\n" + "\"clsCommon.Class_Initialize 2 " + time + "\"\r\n" + "\"clsCommon.Class_Initialize 3 " +
+      time + "\"\r\n" + "\"clsCommon.Class_Initialize << " + time + "\"\r\n";
+  EXPECT_TRUE(
+      std::regex_match(testing::ReadBytes(log), std::regex("\"kept\"\r\n" + construction + construction)))
+      << testing::ReadBytes(log);
+}
+
+TEST_F(Qlxw, UnwritableTraceIsALibraryError) {
+  const Result missing = Run({"--trace", folder_.File("no/such/folder.log"), "strings", "2"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_EQ(missing.err, "error 0x800A004C: Path not found\n");
+  EXPECT_EQ(Run({"--trace", ""}).err, "error 0x800A004B: Path/File access error\n");
+}
+
+}  // namespace
+}  // namespace qlxw

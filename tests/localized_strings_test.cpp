@@ -1,0 +1,172 @@
+#include "ui/localized_strings.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <thread>
+
+#include "test_support.h"
+#include "ui/string_table.h"
+
+namespace qlxw {
+namespace {
+
+using LocalizedStrings = testing::FreshLibraryState;
+
+// Every id some part of the library looks up.
+const std::set<std::int32_t> kLookedUpIds = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
+                                             16, 17, 18, 19, 20, 21, 50, 51, 52, 53, 54, 55, 56, 57, 58,
+                                             61, 62, 63, 64, 65, 66, 67, 68, 69, 70, 71, 73, 74};
+// Those that name folders on disk.
+const std::set<std::int32_t> kFolderNameIds = {17, 18, 19, 20, 21, 51, 52, 53, 54, 55,
+                                               56, 57, 58, 64, 65, 66, 67, 68, 69, 70};
+
+std::string TextIn(std::int32_t language, std::int32_t id) {
+  SetCurrentLanguage(language, {});
+  return GetLocalizedString(id, "ignored base text");
+}
+
+struct LookupCase {
+  const char* name;
+  std::int32_t language;
+  std::int32_t id;
+  std::string text;
+};
+
+void PrintTo(const LookupCase& row, std::ostream* out) {
+  *out << row.name;
+}
+
+class LookupTable : public ::testing::TestWithParam<LookupCase> {
+ protected:
+  void SetUp() override {
+    ResetLibraryState();
+    EnsureStringTables();
+  }
+};
+
+TEST_P(LookupTable, ReturnsTheStoredTextExactly) {
+  EXPECT_EQ(TextIn(GetParam().language, GetParam().id), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, LookupTable,
+    ::testing::Values(
+        LookupCase{"English_IniPathForbidden", 2057, 74, "Error! ini-File path modifications are forbidden!"},
+        LookupCase{"Unsupported1031_ReadsHungarian", 1031, 70, "Aranykorona"},
+        LookupCase{"Pseudo_FieldCaption70", 100000, 70, "Field/Caption"},
+        LookupCase{"Pseudo_FieldCaption2", 100000, 2, "Field/Caption"},
+        LookupCase{"Pseudo_PathNotConfiguredAsEnglish", 100000, 71, "Path is not configured :"},
+        LookupCase{"Pseudo_PathResolutionAsEnglish", 100000, 73, "Path resolution failed!"},
+        LookupCase{"Hungarian_MisspellingKept", 1038, 50, "Invlaid parameter"},
+        LookupCase{"Hungarian_TrailingBlankKept71", 1038, 71, "Az útvonal nincs konfigurálva : "},
+        LookupCase{"Hungarian_TrailingBlankKept61", 1038, 61, "Fájlelérési hiba! : "},
+        LookupCase{"Hungarian_LeadingBackslash", 1038, 51, "\\Rendszer"},
+        LookupCase{"Hungarian_SubPath", 1038, 56, "Tablazatok\\Formatum\\1038"},
+        LookupCase{"English_MisspellingKept", 2057, 62, "Cannot found pdf reader!"},
+        LookupCase{"English_NoTrailingBlank", 2057, 71, "Path is not configured :"},
+        LookupCase{"Romanian_Error", 1048, 2, "Eroare"}, LookupCase{"Serbian_Error", 2074, 2, "Greška"},
+        LookupCase{"Vietnamese_Error", 1066, 2, "Lỗi"}, LookupCase{"MissingEntry_Empty", 100000, 1, ""},
+        LookupCase{"UnusedId_Empty", 1038, 22, ""}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(LocalizedStrings, UnsupportedIdsSelectHungarian) {
+  for (const std::int32_t id : {1031, 0, -1, -1038, 34464, 1038 + 65536, 2147483647}) {
+    SetCurrentLanguage(kLangEnglishUK, {});
+    SetCurrentLanguage(id, "German");
+    EXPECT_EQ(CurrentLanguageId(), kLangHungarian) << id;
+  }
+}
+
+TEST_F(LocalizedStrings, SupportedIdsAreKept) {
+  for (const std::int32_t id : SupportedLanguageIds) {
+    SetCurrentLanguage(id, {});
+    EXPECT_EQ(CurrentLanguageId(), id);
+  }
+}
+
+TEST_F(LocalizedStrings, NoLanguageBeforeFirstSet) {
+  EnsureStringTables();
+  EXPECT_EQ(CurrentLanguageId(), 0);
+  EXPECT_EQ(GetLocalizedString(74, "Hiba! Az ini-fájl útvonala nem változtatható!"), "");
+}
+
+TEST_F(LocalizedStrings, LookupBeforeSetUpFindsNoTables) {
+  SetCurrentLanguage(kLangEnglishUK, {});
+  EXPECT_EQ(GetLocalizedString(2, "Hiba"), "");
+  EnsureStringTables();
+  EXPECT_EQ(GetLocalizedString(2, "Hiba"), "Error");
+  EnsureStringTables();  // a second set-up changes nothing
+  EXPECT_EQ(GetLocalizedString(2, "Hiba"), "Error");
+  EXPECT_EQ(CurrentLanguageId(), kLangEnglishUK);  // set-up does not touch the language
+}
+
+TEST_F(LocalizedStrings, EveryRealLanguageHasEveryLookedUpId) {
+  StringTable table;
+  table.TakeFromModule();
+  for (const std::int32_t language :
+       {kLangHungarian, kLangEnglishUK, kLangRomanian, kLangSerbianLatin, kLangVietnamese}) {
+    const auto ids = table.Ids(language);
+    const std::set<std::int32_t> held(ids.begin(), ids.end());
+    EXPECT_TRUE(std::includes(held.begin(), held.end(), kLookedUpIds.begin(), kLookedUpIds.end()))
+        << language;
+    for (const std::int32_t id : kLookedUpIds) {
+      EXPECT_FALSE(table.Lookup(id, language).empty()) << language << "/" << id;
+    }
+  }
+}
+
+TEST_F(LocalizedStrings, TranslatedFolderNamesArePlainAscii) {
+  StringTable table;
+  table.TakeFromModule();
+  for (const std::int32_t language : {kLangRomanian, kLangSerbianLatin, kLangVietnamese}) {
+    for (const std::int32_t id : kFolderNameIds) {
+      const std::string name = table.Lookup(id, language);
+      EXPECT_TRUE(std::all_of(name.begin(), name.end(),
+                              [](char c) {
+                                return static_cast<unsigned char>(c) < 0x80 && c != ':' && c != '/' &&
+                                       c != '*' && c != '?';
+                              }))
+          << language << "/" << id << ": " << name;
+    }
+  }
+}
+
+TEST_F(LocalizedStrings, PseudoLanguageHoldsFiveEntries) {
+  StringTable table;
+  table.TakeFromModule();
+  EXPECT_EQ(table.Ids(kLangPseudo).size(), 5u);
+  EXPECT_TRUE(table.Ids(34464).empty());  // the 16-bit resource number is not a language of its own
+}
+
+TEST_F(LocalizedStrings, ListsIdsOfTheCurrentLanguage) {
+  EnsureStringTables();
+  SetCurrentLanguage(kLangPseudo, {});
+  EXPECT_EQ(LocalizedStringIds(), (std::vector<std::int32_t>{2, 70, 71, 73, 74}));
+}
+
+TEST_F(LocalizedStrings, EachThreadHasItsOwnLanguageAndTables) {
+  EnsureStringTables();
+  SetCurrentLanguage(kLangEnglishUK, {});
+  std::int32_t otherLanguage = -1;
+  std::string otherBeforeSetUp = "unset";
+  std::string otherAfterSetUp;
+  std::thread other([&] {
+    otherLanguage = CurrentLanguageId();
+    SetCurrentLanguage(kLangRomanian, {});
+    otherBeforeSetUp = GetLocalizedString(2, {});
+    EnsureStringTables();
+    otherAfterSetUp = GetLocalizedString(2, {});
+  });
+  other.join();
+  EXPECT_EQ(otherLanguage, 0);
+  EXPECT_EQ(otherBeforeSetUp, "");
+  EXPECT_EQ(otherAfterSetUp, "Eroare");
+  EXPECT_EQ(CurrentLanguageId(), kLangEnglishUK);
+  EXPECT_EQ(GetLocalizedString(2, {}), "Error");
+}
+
+}  // namespace
+}  // namespace qlxw

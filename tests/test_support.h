@@ -1,0 +1,49 @@
+#pragma once
+// Helpers shared by the tests: a fresh library state per test and a scratch folder.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "core/library_state.h"
+
+namespace qlxw::testing {
+
+class FreshLibraryState : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetLibraryState(); }
+  void TearDown() override { ResetLibraryState(); }
+};
+
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "qlxw-test-XXXXXX").string();
+    path_ = std::filesystem::path(mkdtemp(pattern.data()));
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+}  // namespace qlxw::testing

@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/posix/single_byte_code_page.h"
+#include "text/case_fold.h"
+#include "text/utf8.h"
+
+namespace qlxw {
+namespace {
+
+using platform::SingleByteCodePage;
+
+TEST(CodePage1250, RoundTripsTheRegionsLetters) {
+  const auto page = SingleByteCodePage::Load(1250);
+  ASSERT_TRUE(page);
+  const std::string letters = "árvíztűrő tükörfúrógép ÁRVÍZTŰRŐ ăâîşţ ĂÂÎŞŢ čćđšž ČĆĐŠŽ";
+  const std::string ansi = page->ToAnsi(letters);
+  EXPECT_EQ(ansi.size(), Utf16Length(letters));  // one byte a character
+  EXPECT_EQ(page->ToUtf8(ansi), letters);
+  EXPECT_EQ(page->ToAnsi("ő"), "\xF5");
+  EXPECT_EQ(page->ToAnsi("€"), "\x80");
+}
+
+TEST(CodePage1250, MissingCharactersBecomeQuestionMarks) {
+  const auto page = SingleByteCodePage::Load(1250);
+  ASSERT_TRUE(page);
+  EXPECT_EQ(page->ToAnsi("ș ț Lỗi 😀"), "? ? L?i ?");  // comma-below letters are not in 1250
+  EXPECT_EQ(page->ToAnsi("a\xC3(b\xFF"), "a?(b?");    // broken UTF-8
+}
+
+TEST(CodePage1250, UndefinedBytesSurviveARoundTrip) {
+  const auto page = SingleByteCodePage::Load(1250);
+  ASSERT_TRUE(page);
+  const std::string undefined = "\x81\x83\x88\x90\x98";
+  EXPECT_EQ(page->ToAnsi(page->ToUtf8(undefined)), undefined);
+  EXPECT_EQ(page->ToUtf8(std::string("\0x", 2)), std::string("\0x", 2));
+}
+
+TEST(CodePages, OtherSingleByteOnesLoadMultiByteOnesDoNot) {
+  const auto western = SingleByteCodePage::Load(1252);
+  ASSERT_TRUE(western);
+  EXPECT_EQ(western->ToAnsi("őé"), "?\xE9");
+  const auto baltic = SingleByteCodePage::Load(1257);
+  ASSERT_TRUE(baltic);
+  EXPECT_EQ(baltic->ToUtf8("\xE0"), "ą");
+  EXPECT_FALSE(SingleByteCodePage::Load(932));
+  EXPECT_FALSE(SingleByteCodePage::Load(0));
+  EXPECT_FALSE(SingleByteCodePage::Load(-1250));
+  EXPECT_FALSE(SingleByteCodePage::Load(99999));
+}
+
+struct CasePair {
+  const char* a;
+  const char* b;
+  bool equal;
+};
+
+void PrintTo(const CasePair& pair, std::ostream* out) {
+  *out << pair.a << " ~ " << pair.b;
+}
+
+class CaseInsensitive : public ::testing::TestWithParam<CasePair> {};
+
+TEST_P(CaseInsensitive, ComparesTheFamilysLetters) {
+  EXPECT_EQ(EqualsNoCase(GetParam().a, GetParam().b), GetParam().equal)
+      << GetParam().a << " / " << GetParam().b;
+  EXPECT_EQ(EqualsNoCase(GetParam().b, GetParam().a), GetParam().equal);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pairs, CaseInsensitive,
+    ::testing::Values(CasePair{"Setup", "SETUP", true}, CasePair{"árvíztűrő", "ÁRVÍZTŰRŐ", true},
+                      CasePair{"ő", "ö", false}, CasePair{"ăâîșț", "ĂÂÎȘȚ", true}, CasePair{"şţ", "ŞŢ", true},
+                      CasePair{"đšćčž", "ĐŠĆČŽ", true}, CasePair{"đ", "d", false},
+                      CasePair{"lỗi đường", "LỖI ĐƯỜNG", true}, CasePair{"ơư", "ƠƯ", true},
+                      CasePair{"љубав", "ЉУБАВ", true}, CasePair{"İ", "i", true}, CasePair{"ı", "I", false},
+                      CasePair{"ÿ", "Ÿ", true}, CasePair{"a", "ab", false}, CasePair{"", "", true},
+                      CasePair{"x\xFF", "X\xFF", true}, CasePair{"x\xFE", "x\xFF", false},
+                      CasePair{"×", "÷", false}));
+
+TEST(Utf8, LengthsCountHostCharacters) {
+  EXPECT_EQ(Utf16Length(""), 0u);
+  EXPECT_EQ(Utf16Length("abc"), 3u);
+  EXPECT_EQ(Utf16Length("ő€"), 2u);
+  EXPECT_EQ(Utf16Length("\xF0\x9F\x98\x80"), 2u);
+  EXPECT_EQ(Utf16Length("\xC0\x80"), 2u);      // overlong: two invalid bytes
+  EXPECT_EQ(Utf16Length("\xED\xA0\x80"), 3u);  // a lone surrogate is not a character
+}
+
+}  // namespace
+}  // namespace qlxw
