@@ -24,7 +24,7 @@ struct Context {
   Args args;  // the words after the command's own words
 };
 
-struct CommandSpec {
+struct Command {
   std::vector<std::string_view> words;
   std::size_t minArgs;
   std::size_t maxArgs;
@@ -88,8 +88,8 @@ int Tags(const Context& context) {
   return 0;
 }
 
-const std::vector<CommandSpec>& Commands() {
-  static const std::vector<CommandSpec> commands = {
+const std::vector<Command>& Commands() {
+  static const std::vector<Command> commands = {
       {{}, 0, 0, {}, "overview: version and language", Overview},
       {{"strings"}, 0, kAny, {}, "strings [ID ...]       localized texts of the current language", Strings},
       {{"tags"}, 1, 1, {}, "tags TEXT              the pieces and tags of TEXT", Tags},
@@ -98,13 +98,13 @@ const std::vector<CommandSpec>& Commands() {
 }
 
 // The longest command whose words start the command line.
-const CommandSpec& FindCommand(const Args& words) {
-  const CommandSpec* best = nullptr;
-  for (const CommandSpec& spec : Commands()) {
+const Command& FindCommand(const Args& words) {
+  const Command* best = nullptr;
+  for (const Command& command : Commands()) {
     const bool matches =
-        spec.words.size() <= words.size() && std::equal(spec.words.begin(), spec.words.end(), words.begin());
-    if (matches && (best == nullptr || spec.words.size() > best->words.size())) {
-      best = &spec;
+        command.words.size() <= words.size() && std::equal(command.words.begin(), command.words.end(), words.begin());
+    if (matches && (best == nullptr || command.words.size() > best->words.size())) {
+      best = &command;
     }
   }
   if (best == nullptr || (best->words.empty() && !words.empty())) {
@@ -116,18 +116,18 @@ const CommandSpec& FindCommand(const Args& words) {
 }  // namespace
 
 int RunCommand(const CommandLine& line, std::ostream& out) {
-  const CommandSpec& spec = FindCommand(line.words);
+  const Command& command = FindCommand(line.words);
   Context context{
-      line, out, Args(line.words.begin() + static_cast<std::ptrdiff_t>(spec.words.size()), line.words.end())};
+      line, out, Args(line.words.begin() + static_cast<std::ptrdiff_t>(command.words.size()), line.words.end())};
   for (const auto& [name, value] : line.options) {
-    if (std::find(spec.options.begin(), spec.options.end(), name) == spec.options.end()) {
+    if (std::find(command.options.begin(), command.options.end(), name) == command.options.end()) {
       throw UsageError("unknown option '" + name + "'");
     }
   }
-  if (context.args.size() < spec.minArgs || context.args.size() > spec.maxArgs) {
+  if (context.args.size() < command.minArgs || context.args.size() > command.maxArgs) {
     throw UsageError("wrong number of arguments");
   }
-  return spec.run(context);
+  return command.run(context);
 }
 
 void PrintUsage(std::ostream& out) {
@@ -141,8 +141,8 @@ void PrintUsage(std::ostream& out) {
          "commands:\n"
          "  (none)                 "
       << Commands().front().synopsis << "\n";
-  for (const CommandSpec& spec : std::span(Commands()).subspan(1)) {
-    out << "  " << spec.synopsis << "\n";
+  for (const Command& command : std::span(Commands()).subspan(1)) {
+    out << "  " << command.synopsis << "\n";
   }
 }
 

@@ -21,5 +21,7 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/QlxWCommonConfigVersion.c
 install(FILES ${PROJECT_BINARY_DIR}/QlxWCommonConfig.cmake ${PROJECT_BINARY_DIR}/QlxWCommonConfigVersion.cmake
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/QlxWCommon)
 
+# Relocatable: the prefix is found from where the .pc file lies.
+file(RELATIVE_PATH QLXW_PC_TO_PREFIX "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/prefix")
 configure_file(cmake/qlxwcommon.pc.in ${PROJECT_BINARY_DIR}/qlxwcommon.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/qlxwcommon.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
-          clang clang-format clang-tidy libclang-rt-14-dev)
+          clang clang-format clang-tidy libclang-rt-14-dev pkgconf)
 
 missing=()
 for package in "${packages[@]}"; do

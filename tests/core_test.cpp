@@ -65,15 +65,6 @@ TEST_F(RootObject, ThreadsKeepSeparateIdentity) {
   EXPECT_FALSE(otherHasVersion);
 }
 
-std::int32_t ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const LibError& error) {
-    return error.Number();
-  }
-  return 0;
-}
-
 TEST(Collections, CountFromOneAndFindKeysInAnyCase) {
   Collection items;
   items.Add(std::string("first"));
@@ -91,11 +82,11 @@ TEST(Collections, CountFromOneAndFindKeysInAnyCase) {
 TEST(Collections, ErrorsAreTheAutomationOnes) {
   Collection items;
   items.Add(std::string("a"), "Key");
-  EXPECT_EQ(ErrorOf([&] { items.Item(0); }), kErrSubscriptOutOfRange);
-  EXPECT_EQ(ErrorOf([&] { items.Item(2); }), kErrSubscriptOutOfRange);
-  EXPECT_EQ(ErrorOf([&] { items.Remove(-1); }), kErrSubscriptOutOfRange);
-  EXPECT_EQ(ErrorOf([&] { items.Item("missing"); }), kErrInvalidProcedureCall);
-  EXPECT_EQ(ErrorOf([&] { items.Add(std::string("b"), "KEY"); }), kErrDuplicateKey);
+  EXPECT_EQ(testing::ErrorNumberOf([&] { items.Item(0); }), kErrSubscriptOutOfRange);
+  EXPECT_EQ(testing::ErrorNumberOf([&] { items.Item(2); }), kErrSubscriptOutOfRange);
+  EXPECT_EQ(testing::ErrorNumberOf([&] { items.Remove(-1); }), kErrSubscriptOutOfRange);
+  EXPECT_EQ(testing::ErrorNumberOf([&] { items.Item("missing"); }), kErrInvalidProcedureCall);
+  EXPECT_EQ(testing::ErrorNumberOf([&] { items.Add(std::string("b"), "KEY"); }), kErrDuplicateKey);
   EXPECT_EQ(items.Count(), 1);
 }
 

@@ -2,12 +2,15 @@
 // Helpers shared by the tests: a fresh library state per test and a scratch folder.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 
 #include "core/library_state.h"
+#include "diag/lib_error.h"
 
 namespace qlxw::testing {
 
@@ -44,6 +47,16 @@ inline std::string ReadBytes(const std::string& path) {
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// The number of the LibError the action raises; 0 when it raises none.
+inline std::int32_t ErrorNumberOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const LibError& error) {
+    return error.Number();
+  }
+  return 0;
 }
 
 }  // namespace qlxw::testing

@@ -25,15 +25,6 @@ class TraceLog : public testing::FreshLibraryState {
   clsDebug debug_;
 };
 
-std::int32_t ErrorNumberOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const LibError& error) {
-    return error.Number();
-  }
-  return 0;
-}
-
 TEST_F(TraceLog, FreshSettings) {
   EXPECT_FALSE(debug_.bCallLog());
   EXPECT_EQ(debug_.sLogFileName(), "");
@@ -101,12 +92,12 @@ TEST_F(TraceLog, WrittenInThe8BitCodePage) {
 
 TEST_F(TraceLog, UnwritableLogFailsWithTheFileError) {
   StartTracing("");
-  EXPECT_EQ(ErrorNumberOf([] { WriteTraceLine("x"); }), kErrPathFileAccess);
+  EXPECT_EQ(testing::ErrorNumberOf([] { WriteTraceLine("x"); }), kErrPathFileAccess);
   debug_.sLogFileName(folder_.File("missing/trace.log"));
-  EXPECT_EQ(ErrorNumberOf([] { WriteTraceLine("x"); }), kErrPathNotFound);
+  EXPECT_EQ(testing::ErrorNumberOf([] { WriteTraceLine("x"); }), kErrPathNotFound);
   debug_.sLogFileName(folder_.Path().string());  // a folder, not a file
-  EXPECT_EQ(ErrorNumberOf([] { WriteTraceLine("x"); }), kErrPermissionDenied);
-  EXPECT_EQ(ErrorNumberOf([] { Trace("through a trace point"); }), kErrPermissionDenied);
+  EXPECT_EQ(testing::ErrorNumberOf([] { WriteTraceLine("x"); }), kErrPermissionDenied);
+  EXPECT_EQ(testing::ErrorNumberOf([] { Trace("through a trace point"); }), kErrPermissionDenied);
 }
 
 TEST_F(TraceLog, RootObjectConstructionWritesFiveRecords) {
@@ -124,7 +115,7 @@ TEST_F(TraceLog, RootObjectConstructionWritesFiveRecords) {
 TEST_F(TraceLog, RootObjectConstructionFailsOnAnEmptyLogName) {
   const auto before = clsCommon::Create();
   StartTracing("");
-  EXPECT_EQ(ErrorNumberOf([] { clsCommon::Create(); }), kErrPathFileAccess);
+  EXPECT_EQ(testing::ErrorNumberOf([] { clsCommon::Create(); }), kErrPathFileAccess);
   EXPECT_EQ(GetRootObject(), before);  // the failed one was never registered
 }
 

@@ -1,0 +1,24 @@
+# Installs the built library into a scratch prefix, builds the host project against it, runs it.
+# Inputs: BUILD_DIR (the library's build), WORK_DIR (scratch), SOURCE_DIR (this folder).
+file(REMOVE_RECURSE "${WORK_DIR}")
+set(prefix "${WORK_DIR}/prefix")
+
+function(run)
+  execute_process(COMMAND ${ARGV} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "failed: ${ARGV}\n${out}")
+  endif()
+  set(last_output "${out}" PARENT_SCOPE)
+endfunction()
+
+run(${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${prefix}")
+run(${CMAKE_COMMAND} -S "${SOURCE_DIR}" -B "${WORK_DIR}/host" -G Ninja
+    "-DCMAKE_PREFIX_PATH=${prefix}" "-DCMAKE_BUILD_TYPE=Release")
+run(${CMAKE_COMMAND} --build "${WORK_DIR}/host")
+foreach(host host_cmake host_pkgconfig)
+  execute_process(COMMAND "${WORK_DIR}/host/${host}" RESULT_VARIABLE result OUTPUT_VARIABLE out)
+  if(NOT result EQUAL 0 OR NOT out STREQUAL "Error\n")
+    message(FATAL_ERROR "${host}: exit ${result}, printed '${out}'")
+  endif()
+endforeach()
+message(STATUS "find_package and pkg-config hosts both work")
