@@ -101,8 +101,8 @@ const std::vector<Command>& Commands() {
 const Command& FindCommand(const Args& words) {
   const Command* best = nullptr;
   for (const Command& command : Commands()) {
-    const bool matches =
-        command.words.size() <= words.size() && std::equal(command.words.begin(), command.words.end(), words.begin());
+    const bool matches = command.words.size() <= words.size() &&
+                         std::equal(command.words.begin(), command.words.end(), words.begin());
     if (matches && (best == nullptr || command.words.size() > best->words.size())) {
       best = &command;
     }
@@ -118,7 +118,8 @@ const Command& FindCommand(const Args& words) {
 int RunCommand(const CommandLine& line, std::ostream& out) {
   const Command& command = FindCommand(line.words);
   Context context{
-      line, out, Args(line.words.begin() + static_cast<std::ptrdiff_t>(command.words.size()), line.words.end())};
+      line, out,
+      Args(line.words.begin() + static_cast<std::ptrdiff_t>(command.words.size()), line.words.end())};
   for (const auto& [name, value] : line.options) {
     if (std::find(command.options.begin(), command.options.end(), name) == command.options.end()) {
       throw UsageError("unknown option '" + name + "'");
