@@ -1,6 +1,10 @@
 #pragma once
-// File access the library needs beyond the standard library: native paths from UTF-8 names and
-// failures sorted into the few kinds a caller reports differently.
+// File access the library needs beyond the standard library: native paths from UTF-8 names, failures
+// sorted into the few kinds a caller reports differently, whole-file replacement that never leaves a
+// torn file, and a lock that serialises read-modify-write across processes.
+#include <cstddef>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,5 +20,22 @@ enum class FileStatus {
 
 // Opens the file for appending (creating it), writes the bytes, closes it.
 FileStatus AppendToFile(const std::string& path, std::string_view bytes);
+
+// The whole file; empty when it is missing, unreadable, not a regular file or larger than `maxBytes`.
+std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t maxBytes);
+
+// Writes the bytes to a temporary file beside `path`, flushes it to disk and renames it over `path`:
+// readers see the old or the new content, never a mixture. The file keeps its permissions.
+FileStatus ReplaceFileContents(const std::string& path, std::string_view bytes);
+
+// Held while a process reads, changes and replaces a file; other processes wait for it.
+class FileLock {
+ public:
+  virtual ~FileLock() = default;
+};
+
+// Locks `path` for a read-modify-write, creating an empty file when there is none (as a write would).
+// Empty when the file cannot be created or locked.
+std::unique_ptr<FileLock> LockFileForUpdate(const std::string& path);
 
 }  // namespace qlxw::platform

@@ -4,7 +4,9 @@
 #include <limits>
 #include <utility>
 
+#include "core/form_sentinel.h"
 #include "core/library_state.h"
+#include "core/shared_ini.h"
 #include "diag/lib_error.h"
 #include "diag/trace.h"
 #include "ui/localized_strings.h"
@@ -72,6 +74,50 @@ void clsCommon::MainVer(std::int32_t mainVersion) {
 
 std::int32_t clsCommon::MainVer() const {
   return GetMainVer();
+}
+
+void clsCommon::TearDown() noexcept {
+  try {
+    oAppFrameForm(nullptr);
+  } catch (...) {  // NOLINT(bugprone-empty-catch): tearing down never fails
+  }
+}
+
+void clsCommon::oAppFrameForm(std::shared_ptr<platform::AutomationObject> form) {
+  if (form && !form->IsForm()) {
+    RaiseAutomationError(kErrTypeMismatch);
+  }
+  SharedFormSentinel().AttachFrameForm(std::move(form));
+}
+
+std::shared_ptr<platform::AutomationObject> clsCommon::oAppFrameForm() const {
+  return SharedFormSentinel().GetFrameForm();
+}
+
+void clsCommon::INIFileName(const std::string& name) { GetSharedINI()->INIFileName(name); }
+
+void clsCommon::WriteINIValueByKey(const std::string& section, const NullableText& key, const NullableText& value) {
+  GetSharedINI()->WriteINIValueByKey(section, key, value);
+}
+
+std::string clsCommon::LoadINIValueByKey(const std::string& section, const std::string& key) {
+  return GetSharedINI()->LoadINIValueByKey(section, key);
+}
+
+bool clsCommon::gSwapXY() { return GetSharedINI()->gSwapXY(); }
+
+std::string clsCommon::gFirstCoorName() { return GetSharedINI()->gFirstCoorName(); }
+
+std::string clsCommon::gSecondCoorName() { return GetSharedINI()->gSecondCoorName(); }
+
+std::shared_ptr<INIManagerInterface> clsCommon::INI() { return GetSharedINI(); }
+
+ANGLE_MODE clsCommon::gAngleMode() { return GetSharedINI()->gAngleMode(); }
+
+std::shared_ptr<IAppSettings> clsCommon::AppSettings() const { return ThisThreadState().appSettings; }
+
+void clsCommon::AppSettings(std::shared_ptr<IAppSettings> settings) {
+  ThisThreadState().appSettings = std::move(settings);
 }
 
 std::int32_t GetMainVer() {

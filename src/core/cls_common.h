@@ -6,6 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "config/app_settings.h"
+#include "config/ini_manager_interface.h"
+#include "platform/automation.h"
+
 namespace qlxw {
 
 class clsCommon {
@@ -53,6 +57,26 @@ class clsCommon {
   // Any value, at any time; 0 means not set.
   void MainVer(std::int32_t mainVersion);
   std::int32_t MainVer() const;
+
+  // Detaches the frame form; never fails and releases nothing else.
+  void TearDown() noexcept;
+  // A host form, or none; anything that is not a form fails with type mismatch (13) and changes nothing.
+  void oAppFrameForm(std::shared_ptr<platform::AutomationObject> form);
+  std::shared_ptr<platform::AutomationObject> oAppFrameForm() const;
+
+  // Pass-throughs to the shared INI manager; each fails while no main version is set.
+  void INIFileName(const std::string& name);
+  void WriteINIValueByKey(const std::string& section, const NullableText& key, const NullableText& value);
+  std::string LoadINIValueByKey(const std::string& section, const std::string& key);
+  bool gSwapXY();
+  std::string gFirstCoorName();
+  std::string gSecondCoorName();
+  std::shared_ptr<INIManagerInterface> INI();
+  ANGLE_MODE gAngleMode();
+
+  // The host's settings store, none until a host sets one.
+  std::shared_ptr<IAppSettings> AppSettings() const;
+  void AppSettings(std::shared_ptr<IAppSettings> settings);
 
  private:
   std::int32_t debugId_ = 0;

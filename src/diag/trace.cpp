@@ -14,12 +14,6 @@ namespace detail {
 
 constinit thread_local bool tTraceSwitch = false;
 
-void AppendTracePart(std::string& line, double value) {
-  char buffer[32];
-  const int length = std::snprintf(buffer, sizeof buffer, "%.15G", value);
-  line.append(buffer, static_cast<std::size_t>(length));
-}
-
 }  // namespace detail
 
 void SetTraceSwitch(bool on) noexcept {

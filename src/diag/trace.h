@@ -12,6 +12,8 @@
 #include <string_view>
 #include <type_traits>
 
+#include "text/number_text.h"
+
 namespace qlxw {
 
 namespace detail {
@@ -54,7 +56,7 @@ requires(!std::same_as<Integer, bool> && !std::same_as<Integer, char>) void Appe
                                                                                             Integer value) {
   line.append(std::to_string(value));
 }
-void AppendTracePart(std::string& line, double value);
+inline void AppendTracePart(std::string& line, double value) { line.append(NumberToText(value)); }
 
 }  // namespace detail
 

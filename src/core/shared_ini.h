@@ -1,0 +1,19 @@
+#pragma once
+// The thread's shared INI manager, chosen once by the main version at the first INI access:
+// an INIManager5 above 4, an INIManager otherwise.
+#include <memory>
+
+#include "config/ini_manager5.h"
+#include "config/ini_manager_interface.h"
+
+namespace qlxw {
+
+// Fails with "Main version not initialized!" while the main version is 0, on every call.
+void EnsureINIManagers();
+
+std::shared_ptr<INIManagerInterface> GetSharedINI();
+
+// None when the manager chosen was an INIManager.
+std::shared_ptr<INIManager5> GetSharedINI5();
+
+}  // namespace qlxw
