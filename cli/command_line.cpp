@@ -1,18 +1,17 @@
 #include "cli/command_line.h"
 
-#include <algorithm>
-#include <array>
 #include <charconv>
 #include <string_view>
 
 namespace qlxw::cli {
 namespace {
 
-constexpr std::array<std::string_view, 2> kGlobalValueOptions = {"--lang", "--trace"};
-constexpr std::array<std::string_view, 0> kCommandValueOptions = {};
+bool IsGlobalFlag(std::string_view name) {
+  return name == "--json" || name == "--help" || name == "-h" || name == "--version";
+}
 
-bool IsIn(const auto& list, std::string_view name) {
-  return std::any_of(list.begin(), list.end(), [&](std::string_view entry) { return entry == name; });
+bool IsGlobalValueOption(std::string_view name) {
+  return name == "--lang" || name == "--trace" || name == "--ini" || name == "--main-ver";
 }
 
 void ApplyGlobal(GlobalOptions& global, const std::string& name, const std::string& value) {
@@ -20,16 +19,16 @@ void ApplyGlobal(GlobalOptions& global, const std::string& name, const std::stri
     global.language = ParseInt32(value, "language id");
   } else if (name == "--trace") {
     global.traceFile = value;
+  } else if (name == "--ini") {
+    global.iniFile = value;
+  } else if (name == "--main-ver") {
+    global.mainVersion = ParseInt32(value, "main version");
   }
 }
 
 }  // namespace
 
-bool TakesValue(const std::string& option) {
-  return IsIn(kGlobalValueOptions, option) || IsIn(kCommandValueOptions, option);
-}
-
-CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+CommandLine ParseCommandLine(const std::vector<std::string>& args, const CommandOptionLookup& commandOption) {
   CommandLine line;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -48,25 +47,28 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
       name = arg.substr(0, equals);
       value = arg.substr(equals + 1);
     }
-    if (name == "--json" || name == "--help" || name == "-h" || name == "--version") {
-      if (value) {
-        throw UsageError(name + " takes no value");
-      }
-      line.global.json |= name == "--json";
-      line.global.help |= name == "--help" || name == "-h";
-      line.global.version |= name == "--version";
-      continue;
+    const bool global = IsGlobalFlag(name) || IsGlobalValueOption(name);
+    const std::optional<bool> takesValue =
+        global ? std::optional<bool>(IsGlobalValueOption(name)) : commandOption(line.words, name);
+    if (!takesValue) {
+      throw UsageError("unknown option '" + name + "'");
     }
-    if (TakesValue(name) && !value) {
+    if (!*takesValue && value) {
+      throw UsageError(name + " takes no value");
+    }
+    if (*takesValue && !value) {
       if (i + 1 >= args.size()) {
         throw UsageError(name + " needs a value");
       }
       value = args[++i];
     }
-    if (IsIn(kGlobalValueOptions, name)) {
+    if (IsGlobalFlag(name)) {
+      line.global.json |= name == "--json";
+      line.global.help |= name == "--help" || name == "-h";
+      line.global.version |= name == "--version";
+    } else if (global) {
       ApplyGlobal(line.global, name, *value);
     } else {
-      // A command's own option; whether the command knows it is checked when the command is chosen.
       line.options[name] = value.value_or("");
     }
   }

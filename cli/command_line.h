@@ -2,6 +2,7 @@
 // The qlxw command line: global options anywhere, then a command of one or two words, its arguments
 // and its own options.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -19,6 +20,8 @@ class UsageError : public std::runtime_error {
 struct GlobalOptions {
   std::optional<std::int32_t> language;
   std::optional<std::string> traceFile;
+  std::optional<std::string> iniFile;
+  std::int32_t mainVersion = 5;
   bool json = false;
   bool help = false;
   bool version = false;
@@ -30,10 +33,12 @@ struct CommandLine {
   std::map<std::string, std::string> options;  // the command's own options ("--default" -> value)
 };
 
-// Options that take a value, global or of any command: they swallow the next word.
-bool TakesValue(const std::string& option);
+// For an option that is not global: does the command named by the words so far know it, and does it
+// take a value? Empty when it does not know it.
+using CommandOptionLookup =
+    std::function<std::optional<bool>(const std::vector<std::string>& wordsSoFar, const std::string& option)>;
 
-CommandLine ParseCommandLine(const std::vector<std::string>& args);
+CommandLine ParseCommandLine(const std::vector<std::string>& args, const CommandOptionLookup& commandOption);
 
 // A whole 32-bit integer or a UsageError naming `what`.
 std::int32_t ParseInt32(const std::string& text, const std::string& what);

@@ -7,45 +7,29 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/context.h"
 #include "cli/json.h"
-#include "core/version.h"
 #include "text/tags.h"
-#include "ui/language_runtime.h"
 #include "ui/localized_strings.h"
 
 namespace qlxw::cli {
 namespace {
 
-using Args = std::vector<std::string>;
-
-struct Context {
-  const CommandLine& line;
-  std::ostream& out;
-  Args args;  // the words after the command's own words
+struct OptionSpec {
+  std::string_view name;
+  bool takesValue;
 };
 
 struct Command {
   std::vector<std::string_view> words;
   std::size_t minArgs;
   std::size_t maxArgs;
-  std::vector<std::string_view> options;
+  std::vector<OptionSpec> options;
   std::string_view synopsis;
   int (*run)(const Context&);
 };
 
 constexpr std::size_t kAny = static_cast<std::size_t>(-1);
-
-int Overview(const Context& context) {
-  const std::int32_t language = CurrentLanguageId();
-  if (context.line.global.json) {
-    context.out << "{\"version\": " << JsonString(LibraryVersion()) << ", \"language\": " << language
-                << "}\n";
-  } else {
-    context.out << "QlxWCommon " << LibraryVersion() << "\n"
-                << "language   " << language << " " << LanguageName(language) << "\n";
-  }
-  return 0;
-}
 
 int Strings(const Context& context) {
   std::vector<std::int32_t> ids;
@@ -55,7 +39,7 @@ int Strings(const Context& context) {
   if (ids.empty()) {
     ids = LocalizedStringIds();
   }
-  if (context.line.global.json) {
+  if (context.Json()) {
     context.out << "{\"language\": " << CurrentLanguageId() << ", \"strings\": {";
     const char* separator = "";
     for (const std::int32_t id : ids) {
@@ -74,7 +58,7 @@ int Strings(const Context& context) {
 
 int Tags(const Context& context) {
   const std::vector<std::string> items = SplitTags(context.args.front());
-  if (context.line.global.json) {
+  if (context.Json()) {
     context.out << "[";
     for (std::size_t i = 0; i < items.size(); ++i) {
       context.out << (i > 0 ? ", " : "") << JsonString(items[i]);
@@ -90,15 +74,45 @@ int Tags(const Context& context) {
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
-      {{}, 0, 0, {}, "overview: version and language", Overview},
+      {{}, 0, 0, {}, "overview: version, language, INI file, main version, fixed settings", Overview},
       {{"strings"}, 0, kAny, {}, "strings [ID ...]       localized texts of the current language", Strings},
       {{"tags"}, 1, 1, {}, "tags TEXT              the pieces and tags of TEXT", Tags},
+      {{"profile", "read"},
+       3,
+       3,
+       {{"--default", true}, {"--capacity", true}},
+       "profile read FILE SECTION KEY [--default TEXT] [--capacity N]\n"
+       "                         the raw profile read (capacity 255 unless given)",
+       ProfileRead},
+      {{"profile", "write"},
+       2,
+       4,
+       {{"--delete-key", false}, {"--delete-section", false}},
+       "profile write FILE SECTION KEY VALUE | FILE SECTION KEY --delete-key | FILE SECTION "
+       "--delete-section\n"
+       "                         the raw profile write",
+       ProfileWrite},
+      {{"ini", "get"},
+       2,
+       2,
+       {{"--default", true}, {"--bool", true}},
+       "ini get SECTION KEY [--default TEXT | --bool true|false]\n"
+       "                         a value through the shared INI manager",
+       IniGet},
+      {{"ini", "set"},
+       3,
+       3,
+       {{"--bool", false}},
+       "ini set SECTION KEY VALUE [--bool]\n"
+       "                         writes a value (a Boolean with --bool) through the shared INI manager",
+       IniSet},
+      {{"ini", "settings"}, 0, 0, {}, "ini settings           the six fixed settings", IniSettings},
   };
   return commands;
 }
 
-// The longest command whose words start the command line.
-const Command& FindCommand(const Args& words) {
+// The longest command whose words start `words`; none when no command does.
+const Command* MatchCommand(const std::vector<std::string>& words) {
   const Command* best = nullptr;
   for (const Command& command : Commands()) {
     const bool matches = command.words.size() <= words.size() &&
@@ -107,24 +121,37 @@ const Command& FindCommand(const Args& words) {
       best = &command;
     }
   }
-  if (best == nullptr || (best->words.empty() && !words.empty())) {
+  return best;
+}
+
+const Command& FindCommand(const std::vector<std::string>& words) {
+  const Command* command = MatchCommand(words);
+  if (command == nullptr || (command->words.empty() && !words.empty())) {
     throw UsageError("unknown command '" + words.front() + "'");
   }
-  return *best;
+  return *command;
 }
 
 }  // namespace
 
-int RunCommand(const CommandLine& line, std::ostream& out) {
-  const Command& command = FindCommand(line.words);
-  Context context{
-      line, out,
-      Args(line.words.begin() + static_cast<std::ptrdiff_t>(command.words.size()), line.words.end())};
-  for (const auto& [name, value] : line.options) {
-    if (std::find(command.options.begin(), command.options.end(), name) == command.options.end()) {
-      throw UsageError("unknown option '" + name + "'");
+std::optional<bool> CommandOptionTakesValue(const std::vector<std::string>& wordsSoFar,
+                                            const std::string& option) {
+  if (const Command* command = MatchCommand(wordsSoFar)) {
+    for (const OptionSpec& spec : command->options) {
+      if (spec.name == option) {
+        return spec.takesValue;
+      }
     }
   }
+  return std::nullopt;
+}
+
+int RunCommand(const CommandLine& line, std::ostream& out) {
+  const Command& command = FindCommand(line.words);
+  const Context context{
+      line, out,
+      std::vector<std::string>(line.words.begin() + static_cast<std::ptrdiff_t>(command.words.size()),
+                               line.words.end())};
   if (context.args.size() < command.minArgs || context.args.size() > command.maxArgs) {
     throw UsageError("wrong number of arguments");
   }
@@ -135,6 +162,9 @@ void PrintUsage(std::ostream& out) {
   out << "usage: qlxw [options] [command [arguments]]\n\n"
          "options (before or after the command):\n"
          "  --lang ID      user-interface language id (1038, 2057, 1048, 1066, 2074, 100000)\n"
+         "  --ini FILE     the INI file (default $QLXW_INI, else qlxw.ini in the user's configuration "
+         "folder)\n"
+         "  --main-ver N   the host's main version (default 5: INIManager5; 4 or less: INIManager)\n"
          "  --trace FILE   switch tracing on, appending to FILE\n"
          "  --json         one JSON document instead of text\n"
          "  --help         this text\n"

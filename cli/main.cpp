@@ -7,6 +7,7 @@
 
 #include "cli/commands.h"
 #include "core/cls_common.h"
+#include "core/library_state.h"
 #include "core/version.h"
 #include "diag/cls_debug.h"
 #include "diag/lib_error.h"
@@ -27,16 +28,19 @@ int Run(const qlxw::cli::CommandLine& line) {
   }
   const qlxw::LanguageSubscription language;
   language.AdoptRuntimeLanguage();
-  const auto root = qlxw::GetRootObject();
-  return qlxw::cli::RunCommand(line, std::cout);
+  qlxw::GetRootObject();
+  const int status = qlxw::cli::RunCommand(line, std::cout);
+  // The host ends: the INI manager writes its defaults back now, not at some point after main.
+  qlxw::ResetLibraryState();
+  return status;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   try {
-    const qlxw::cli::CommandLine line =
-        qlxw::cli::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const qlxw::cli::CommandLine line = qlxw::cli::ParseCommandLine(
+        std::vector<std::string>(argv + 1, argv + argc), qlxw::cli::CommandOptionTakesValue);
     if (line.global.help) {
       qlxw::cli::PrintUsage(std::cout);
       return 0;
