@@ -68,7 +68,7 @@ struct Utf16NameEquals {
 
 // A file that starts with the UTF-16 (little-endian) byte-order mark holds UTF-16 text, as on Windows.
 struct Utf16File {
-  std::u16string units;        // after the mark
+  std::u16string units;         // after the mark
   std::optional<char> oddByte;  // a last byte that makes no whole unit, kept as it was
 
   static std::optional<Utf16File> From(std::string_view bytes) {
@@ -122,7 +122,8 @@ std::string AnsiFromUtf16(std::u16string_view units) {
   std::string utf8;
   for (std::size_t i = 0; i < units.size(); ++i) {
     char32_t cp = units[i];
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+        units[i + 1] <= 0xDFFF) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (units[++i] - 0xDC00);
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
       cp = U'?';
@@ -146,8 +147,9 @@ bool HoldsLineBreakOrNul(std::optional<std::string_view> text) {
 
 }  // namespace
 
-std::size_t ProfileRead(std::string_view section, std::string_view key, std::optional<std::string_view> defaultText,
-                        std::size_t capacity, const std::string& fileName, std::string& text) {
+std::size_t ProfileRead(std::string_view section, std::string_view key,
+                        std::optional<std::string_view> defaultText, std::size_t capacity,
+                        const std::string& fileName, std::string& text) {
   if (capacity == 0) {
     return 0;
   }
@@ -157,7 +159,8 @@ std::size_t ProfileRead(std::string_view section, std::string_view key, std::opt
     if (const auto utf16 = Utf16File::From(*content)) {
       const std::u16string wantedSection = Utf16FromAnsi(section);
       const std::u16string wantedKey = Utf16FromAnsi(key);
-      if (const auto value = profile::FindValue<char16_t>(utf16->units, wantedSection, wantedKey, Utf16NameEquals{})) {
+      if (const auto value =
+              profile::FindValue<char16_t>(utf16->units, wantedSection, wantedKey, Utf16NameEquals{})) {
         found = AnsiFromUtf16(*value);
         haveValue = true;
       }
@@ -177,8 +180,8 @@ std::size_t ProfileRead(std::string_view section, std::string_view key, std::opt
   return text.size();
 }
 
-bool ProfileWrite(std::string_view section, std::optional<std::string_view> key, std::optional<std::string_view> value,
-                  const std::string& fileName) {
+bool ProfileWrite(std::string_view section, std::optional<std::string_view> key,
+                  std::optional<std::string_view> value, const std::string& fileName) {
   if (HoldsLineBreakOrNul(section) || HoldsLineBreakOrNul(key) || HoldsLineBreakOrNul(value)) {
     return false;
   }
@@ -192,8 +195,9 @@ bool ProfileWrite(std::string_view section, std::optional<std::string_view> key,
   }
   std::optional<std::string> edited;
   if (const auto utf16 = Utf16File::From(*content)) {
-    const auto units = profile::Edit<char16_t>(utf16->units, Utf16FromAnsi(section), OptionalView(OptionalUtf16(key)),
-                                               OptionalView(OptionalUtf16(value)), Utf16NameEquals{});
+    const auto units =
+        profile::Edit<char16_t>(utf16->units, Utf16FromAnsi(section), OptionalView(OptionalUtf16(key)),
+                                OptionalView(OptionalUtf16(value)), Utf16NameEquals{});
     if (units) {
       edited = utf16->Bytes(*units);
     }

@@ -14,15 +14,16 @@ namespace qlxw::platform {
 // its trailing spaces (no default counts as ""). The result is cut to `capacity` - 1 characters and
 // their number returned. A capacity of 0 returns 0 and leaves `text` alone. Reading never fails: an
 // unreadable, oversized or malformed file reads as a missing one.
-std::size_t ProfileRead(std::string_view section, std::string_view key, std::optional<std::string_view> defaultText,
-                        std::size_t capacity, const std::string& fileName, std::string& text);
+std::size_t ProfileRead(std::string_view section, std::string_view key,
+                        std::optional<std::string_view> defaultText, std::size_t capacity,
+                        const std::string& fileName, std::string& text);
 
 // Sets the value of `key` in `section`, creating the file and the section as needed; no value deletes
 // the key's line, no key deletes the section. Every other line is kept byte for byte, and the file is
 // replaced as a whole, never left half written; writers in other processes are waited for. A name or
 // value holding CR, LF or NUL is refused. Returns whether the file now holds what was asked.
-bool ProfileWrite(std::string_view section, std::optional<std::string_view> key, std::optional<std::string_view> value,
-                  const std::string& fileName);
+bool ProfileWrite(std::string_view section, std::optional<std::string_view> key,
+                  std::optional<std::string_view> value, const std::string& fileName);
 
 // Files above this size read as missing and are never rewritten.
 inline constexpr std::size_t kMaxProfileBytes = std::size_t{256} << 20;

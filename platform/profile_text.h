@@ -78,8 +78,8 @@ class LineScanner {
     line.end = FindLineEnd(pos_);
     line.next = line.end;
     if (line.next < text_.size()) {
-      const bool crlf =
-          text_[line.next] == Char('\r') && line.next + 1 < text_.size() && text_[line.next + 1] == Char('\n');
+      const bool crlf = text_[line.next] == Char('\r') && line.next + 1 < text_.size() &&
+                        text_[line.next + 1] == Char('\n');
       line.next += crlf ? std::size_t{2} : std::size_t{1};
     }
     pos_ = line.next;
@@ -102,8 +102,10 @@ class LineScanner {
 
   std::size_t Find(Char wanted, std::size_t from) const {
     if constexpr (sizeof(Char) == 1) {
-      const void* found = std::memchr(text_.data() + from, static_cast<unsigned char>(wanted), text_.size() - from);
-      return found == nullptr ? text_.size() : static_cast<std::size_t>(static_cast<const Char*>(found) - text_.data());
+      const void* found =
+          std::memchr(text_.data() + from, static_cast<unsigned char>(wanted), text_.size() - from);
+      return found == nullptr ? text_.size()
+                              : static_cast<std::size_t>(static_cast<const Char*>(found) - text_.data());
     } else {
       const std::size_t found = text_.find(wanted, from);
       return found == View::npos ? text_.size() : found;
@@ -152,7 +154,8 @@ class LineScanner {
 // One pair of enclosing double or single quotes is removed from a value.
 template <class Char>
 std::basic_string_view<Char> Unquote(std::basic_string_view<Char> value) {
-  if (value.size() >= 2 && value.front() == value.back() && (value.front() == Char('"') || value.front() == Char('\''))) {
+  if (value.size() >= 2 && value.front() == value.back() &&
+      (value.front() == Char('"') || value.front() == Char('\''))) {
     return value.substr(1, value.size() - 2);
   }
   return value;
@@ -161,8 +164,9 @@ std::basic_string_view<Char> Unquote(std::basic_string_view<Char> value) {
 // The value of the key in the section, unquoted; empty when the section or the key is missing.
 template <class Char, class NameEquals>
 std::optional<std::basic_string_view<Char>> FindValue(std::basic_string_view<Char> text,
-                                                       std::basic_string_view<Char> section,
-                                                       std::basic_string_view<Char> key, const NameEquals& equals) {
+                                                      std::basic_string_view<Char> section,
+                                                      std::basic_string_view<Char> key,
+                                                      const NameEquals& equals) {
   section = TrimSpaces(section);
   key = TrimSpaces(key);
   LineScanner<Char> scanner(text);
@@ -184,7 +188,8 @@ std::optional<std::basic_string_view<Char>> FindValue(std::basic_string_view<Cha
 // The text after a write: a value for the key, no value to delete the key, no key to delete the
 // section. Empty when the text stays as it is.
 template <class Char, class NameEquals>
-std::optional<std::basic_string<Char>> Edit(std::basic_string_view<Char> text, std::basic_string_view<Char> section,
+std::optional<std::basic_string<Char>> Edit(std::basic_string_view<Char> text,
+                                            std::basic_string_view<Char> section,
                                             std::optional<std::basic_string_view<Char>> key,
                                             std::optional<std::basic_string_view<Char>> value,
                                             const NameEquals& equals) {

@@ -28,8 +28,9 @@ std::string ShellQuoted(const std::string& word) {
 
 class Qlxw : public ::testing::Test {
  protected:
+  // Runs qlxw as a script would, with the scratch INI file unless the environment says otherwise.
   Result Run(const std::vector<std::string>& args, const std::string& env = "QLXW_LANG=1038") {
-    std::string command = "env " + env + " " + ShellQuoted(QLXW_CLI_PATH);
+    std::string command = "env " + env + " QLXW_INI=" + ShellQuoted(Ini()) + " " + ShellQuoted(QLXW_CLI_PATH);
     for (const std::string& arg : args) {
       command += " " + ShellQuoted(arg);
     }
@@ -39,6 +40,8 @@ class Qlxw : public ::testing::Test {
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, testing::ReadBytes(out), testing::ReadBytes(err)};
   }
+
+  std::string Ini() const { return folder_.File("host.ini"); }
 
   testing::ScratchFolder folder_;
 };
@@ -88,8 +91,59 @@ TEST_F(Qlxw, OverviewIsTheMainJob) {
   EXPECT_EQ(overview.status, 0);
   EXPECT_TRUE(std::regex_search(overview.out, std::regex("^QlxWCommon [0-9]+\\.[0-9]+\\.[0-9]+\n")));
   EXPECT_NE(overview.out.find("1038 Hungarian"), std::string::npos);
-  EXPECT_TRUE(std::regex_match(Run({"--json", "--lang", "1066"}).out,
-                               std::regex("\\{\"version\": \"[0-9.]+\", \"language\": 1066\\}\n")));
+  EXPECT_NE(overview.out.find("INI file      " + Ini() + "\n"), std::string::npos);
+  EXPECT_NE(overview.out.find("main version  5 (INIManager5)"), std::string::npos);
+  EXPECT_NE(overview.out.find("gAngleMode                  360"), std::string::npos);
+  EXPECT_TRUE(
+      std::regex_match(Run({"--json", "--lang", "1066", "--main-ver", "4"}).out,
+                       std::regex("\\{\"version\": \"[0-9.]+\", \"language\": 1066, \"ini\": \".*\", "
+                                  "\"mainVersion\": 4, \"settings\": \\{\"gSwapXY\": false, .*\\}\\}\n")));
+}
+
+TEST_F(Qlxw, ProfileReadAndWrite) {
+  testing::WriteBytes(Ini(), "[S]\r\nk = \"quoted value\" \r\n");
+  EXPECT_EQ(Run({"profile", "read", Ini(), "s", "K"}).out, "quoted value\n");
+  EXPECT_EQ(Run({"profile", "read", Ini(), "s", "K", "--capacity", "4", "--json"}).out,
+            "{\"count\": 3, \"text\": \"quo\"}\n");
+  EXPECT_EQ(Run({"profile", "read", Ini(), "S", "x", "--default", "d  "}).out, "d\n");
+  EXPECT_EQ(Run({"profile", "write", Ini(), "S", "n", "árvíz"}).status, 0);
+  EXPECT_EQ(Run({"profile", "write", Ini(), "S", "k", "--delete-key"}).status, 0);
+  EXPECT_EQ(testing::ReadBytes(Ini()), "[S]\r\nn=\xE1rv\xEDz\r\n");  // in the 8-bit code page
+  EXPECT_EQ(Run({"profile", "read", Ini(), "S", "n"}).out, "árvíz\n");
+  const Result refused = Run({"profile", "write", Ini(), "S", "k", "a\nb"});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(testing::ReadBytes(Ini()), "[S]\r\nn=\xE1rv\xEDz\r\n");
+  EXPECT_EQ(Run({"profile", "write", Ini(), "S", "--delete-section"}).status, 0);
+  EXPECT_EQ(testing::ReadBytes(Ini()), "");
+  EXPECT_EQ(Run({"profile", "write", Ini(), "S", "--delete-section", "--delete-key"}).status, 2);
+}
+
+TEST_F(Qlxw, IniThroughEitherManager) {
+  testing::WriteBytes(Ini(), "[S]\r\nv=abc\tdef ;c\r\nb=igaz\r\n");
+  EXPECT_EQ(Run({"ini", "get", "S", "v", "--main-ver", "4"}).out, "abc\n");
+  EXPECT_EQ(Run({"ini", "get", "S", "v", "--main-ver", "5"}).out, "abc\tdef \n");
+  EXPECT_EQ(Run({"ini", "get", "S", "none", "--main-ver", "4"}).out, "NULL\n");
+  EXPECT_EQ(Run({"ini", "get", "S", "b", "--bool", "false", "--main-ver", "4", "--json"}).out,
+            "{\"value\": true}\n");
+  EXPECT_EQ(Run({"ini", "get", "S", "new", "--default", "dflt"}).out, "dflt\n");
+  EXPECT_EQ(Run({"ini", "set", "S", "flag", "false", "--bool"}).status, 0);
+  EXPECT_EQ(testing::ReadBytes(Ini()), "[S]\r\nv=abc\tdef ;c\r\nb=igaz\r\nnew=dflt\r\nflag=false\r\n");
+  EXPECT_EQ(Run({"ini", "set", "S", "flag", "maybe", "--bool"}).status, 2);
+  EXPECT_EQ(
+      Run({"ini", "settings", "--json"}).out,
+      "{\"gSwapXY\": false, \"gAngleMode\": 360, \"gFirstCoorName\": \"Y\", \"gSecondCoorName\": \"X\", "
+      "\"WarnInvisibleCurrentLayer\": true, \"TryKeepLayerVisible\": false}\n");
+}
+
+TEST_F(Qlxw, IniErrorsAreLibraryErrors) {
+  const Result noVersion = Run({"ini", "get", "S", "k", "--main-ver", "0"});
+  EXPECT_EQ(noVersion.status, 1);
+  EXPECT_EQ(noVersion.err, "error 0x80040003: Main version not initialized!\n");
+  std::string big = "[S]\r\nk=" + std::string(1024, 'x') + "\r\n";
+  testing::WriteBytes(Ini(), big);
+  EXPECT_EQ(Run({"ini", "get", "S", "k"}).err,
+            "error 0x80040002: LoadINIValueByKey2 data size error  |S.k|=1024\n");
+  EXPECT_EQ(Run({"ini", "get", "S", "k", "--ini", "  "}).err, "error 0x80040001: Invalid inifile name!\n");
 }
 
 TEST_F(Qlxw, MisuseExitsTwoWithUsage) {
@@ -101,7 +155,11 @@ TEST_F(Qlxw, MisuseExitsTwoWithUsage) {
                                              {"strings", "seventy"},
                                              {"tags"},
                                              {"tags", "a", "b"},
-                                             {"--json=yes"}}) {
+                                             {"--json=yes"},
+                                             {"--main-ver", "five"},
+                                             {"ini", "get", "S"},
+                                             {"ini", "get", "S", "k", "--bool"},
+                                             {"profile", "read", "f", "s", "k", "--capacity", "-1"}}) {
     const Result result = Run(args);
     EXPECT_EQ(result.status, 2) << args.front();
     EXPECT_EQ(result.out, "");

@@ -32,7 +32,9 @@ FileStatus StatusFromErrno(int error) {
   }
 }
 
-bool ValidName(const std::string& path) { return !path.empty() && path.find('\0') == std::string::npos; }
+bool ValidName(const std::string& path) {
+  return !path.empty() && path.find('\0') == std::string::npos;
+}
 
 // Closes the descriptor when it goes out of scope.
 class Descriptor {
@@ -173,8 +175,8 @@ std::unique_ptr<FileLock> LockFileForUpdate(const std::string& path) {
     }
     struct stat locked {};
     struct stat named {};
-    if (::fstat(file.Get(), &locked) == 0 && ::stat(path.c_str(), &named) == 0 && locked.st_dev == named.st_dev &&
-        locked.st_ino == named.st_ino) {
+    if (::fstat(file.Get(), &locked) == 0 && ::stat(path.c_str(), &named) == 0 &&
+        locked.st_dev == named.st_dev && locked.st_ino == named.st_ino) {
       return std::make_unique<FlockLock>(file.Release());
     }
   }

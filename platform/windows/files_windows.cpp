@@ -27,7 +27,9 @@ FileStatus StatusFromLastError(DWORD error) {
   }
 }
 
-bool ValidName(const std::string& path) { return !path.empty() && path.find('\0') == std::string::npos; }
+bool ValidName(const std::string& path) {
+  return !path.empty() && path.find('\0') == std::string::npos;
+}
 
 class Handle {
  public:
@@ -83,8 +85,8 @@ FileStatus AppendToFile(const std::string& path, std::string_view bytes) {
   if (!ValidName(path)) {
     return FileStatus::kBadName;
   }
-  Handle file(CreateFileW(WideFromUtf8(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  Handle file(CreateFileW(WideFromUtf8(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) {
     return StatusFromLastError(GetLastError());
   }
@@ -100,8 +102,8 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t ma
     return std::nullopt;
   }
   const Handle file(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   LARGE_INTEGER size{};
   if (!file.Valid() || GetFileType(file.Get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.Get(), &size) ||
       static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
@@ -132,7 +134,8 @@ FileStatus ReplaceFileContents(const std::string& path, std::string_view bytes) 
   const std::wstring target = WideFromUtf8(path);
   const std::wstring temporary = target + L".qlxw-tmp-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                                  std::to_wstring(counter.fetch_add(1));
-  Handle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  Handle file(
+      CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) {
     return StatusFromLastError(GetLastError());
   }
@@ -177,8 +180,9 @@ std::unique_ptr<FileLock> LockFileForUpdate(const std::string& path) {
     CloseHandle(mutex);
     return nullptr;
   }
-  const Handle created(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                   nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const Handle created(CreateFileW(wide.c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!created.Valid()) {
     ReleaseMutex(mutex);
     CloseHandle(mutex);

@@ -22,7 +22,8 @@ double IAppSettings::GetDouble(const Text& /*category*/, const Text& /*key*/, do
   return 0;
 }
 
-IAppSettings::Text IAppSettings::GetString(const Text& /*category*/, const Text& /*key*/, const Text& /*defaultValue*/) {
+IAppSettings::Text IAppSettings::GetString(const Text& /*category*/, const Text& /*key*/,
+                                           const Text& /*defaultValue*/) {
   return {};
 }
 
@@ -51,7 +52,7 @@ std::vector<double> IAppSettings::GetDoubleArray(const Text& /*category*/, const
 }
 
 std::vector<IAppSettings::Text> IAppSettings::GetStringArray(const Text& /*category*/, const Text& /*key*/,
-                                               const std::vector<Text>& /*defaultValues*/) {
+                                                             const std::vector<Text>& /*defaultValues*/) {
   return {};
 }
 

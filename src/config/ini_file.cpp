@@ -21,7 +21,9 @@ std::optional<std::string_view> View(const std::optional<std::string>& text) {
 
 }  // namespace
 
-std::string GetINIFileName() { return ThisThreadState().iniFileName; }
+std::string GetINIFileName() {
+  return ThisThreadState().iniFileName;
+}
 
 void SetINIFileNameOnce(const std::string& name) {
   LibraryState& state = ThisThreadState();
@@ -45,10 +47,11 @@ void ApplyINIFileName(const std::string& name, std::string_view sourceClass) {
   }
 }
 
-std::string LoadINIValueFixedBuffer(std::string_view section, std::string_view key, std::string_view defaultText) {
+std::string LoadINIValueFixedBuffer(std::string_view section, std::string_view key,
+                                    std::string_view defaultText) {
   std::string value;
-  platform::ProfileRead(platform::Utf8ToAnsi(section), platform::Utf8ToAnsi(key), platform::Utf8ToAnsi(defaultText),
-                        255, GetINIFileName(), value);
+  platform::ProfileRead(platform::Utf8ToAnsi(section), platform::Utf8ToAnsi(key),
+                        platform::Utf8ToAnsi(defaultText), 255, GetINIFileName(), value);
   value.resize(std::min(value.size(), value.find('\0')));
   return CutCommentAndTab(platform::AnsiToUtf8(value));
 }
@@ -57,8 +60,8 @@ std::string LoadINIValueByKey2(std::string_view section, std::string_view key, s
   // Reading with buffers of 32, 64, ... 2048 characters while the value fills the buffer ends with
   // n = min(length, 2047); one read with the largest buffer gives the same n.
   std::string value;
-  const std::size_t n = platform::ProfileRead(platform::Utf8ToAnsi(section), platform::Utf8ToAnsi(key), std::nullopt,
-                                              2048, GetINIFileName(), value);
+  const std::size_t n = platform::ProfileRead(platform::Utf8ToAnsi(section), platform::Utf8ToAnsi(key),
+                                              std::nullopt, 2048, GetINIFileName(), value);
   if (n >= 1024) {
     RaiseLibError(kLibErrRepeatedOrBadData, sourceClass,
                   "LoadINIValueByKey2 data size error  |" + std::string(section) + "." + std::string(key) +

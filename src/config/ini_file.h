@@ -21,7 +21,8 @@ void ApplyINIFileName(const std::string& name, std::string_view sourceClass);
 
 // The fixed-buffer read: at most 254 characters of the value (or of the default when the key is
 // absent), taken up to the first NUL, then the comment and tab cut.
-std::string LoadINIValueFixedBuffer(std::string_view section, std::string_view key, std::string_view defaultText);
+std::string LoadINIValueFixedBuffer(std::string_view section, std::string_view key,
+                                    std::string_view defaultText);
 
 // The growing-buffer read: the whole value up to 1023 characters, "" when absent; 1024 or more fail
 // with 0x80040002 "LoadINIValueByKey2 data size error  |Section.Key|=n" from `sourceClass`.

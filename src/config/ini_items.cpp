@@ -18,7 +18,8 @@ std::string INIItems::MakeKey(std::string_view section, std::string_view key) {
   return joined;
 }
 
-std::shared_ptr<INIItem> INIItems::Add(const std::string& section, const std::string& key, Variant defaultValue) {
+std::shared_ptr<INIItem> INIItems::Add(const std::string& section, const std::string& key,
+                                       Variant defaultValue) {
   auto item = SharedConstructors().CreateINIItem(section, key, std::move(defaultValue));
   items_.Add(item, MakeKey(section, key));
   return item;
@@ -28,7 +29,9 @@ bool INIItems::Exists(std::string_view section, std::string_view key) const {
   return items_.Contains(MakeKey(section, key));
 }
 
-void INIItems::Remove(const INIItem& item) { items_.Remove(MakeKey(item.Section(), item.Key())); }
+void INIItems::Remove(const INIItem& item) {
+  items_.Remove(MakeKey(item.Section(), item.Key()));
+}
 
 std::shared_ptr<INIItem> INIItems::AddIfMissing(const std::string& section, const std::string& key,
                                                 Variant defaultValue) {

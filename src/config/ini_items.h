@@ -40,7 +40,9 @@ class INIItems {
   void Remove(const INIItem& item);
 
   const std::shared_ptr<INIItem>& Item(std::int32_t index) const { return items_.Item(index); }
-  const std::shared_ptr<INIItem>& Item(std::string_view sectionDotKey) const { return items_.Item(sectionDotKey); }
+  const std::shared_ptr<INIItem>& Item(std::string_view sectionDotKey) const {
+    return items_.Item(sectionDotKey);
+  }
   std::int32_t Count() const noexcept { return items_.Count(); }
   void Clear() noexcept { items_.Clear(); }
 
@@ -49,7 +51,8 @@ class INIItems {
 
   // For the managers: registers a pair that is not registered yet (else keeps the first default and
   // returns none); removes a pair and tells whether it was there. Neither raises for a missing pair.
-  std::shared_ptr<INIItem> AddIfMissing(const std::string& section, const std::string& key, Variant defaultValue);
+  std::shared_ptr<INIItem> AddIfMissing(const std::string& section, const std::string& key,
+                                        Variant defaultValue);
   bool Unregister(std::string_view section, std::string_view key);
 
  private:
@@ -61,7 +64,8 @@ class INIItems {
 // The library's object factory, one per thread.
 class Constructors {
  public:
-  std::shared_ptr<INIItem> CreateINIItem(const std::string& section, const std::string& key, Variant defaultValue);
+  std::shared_ptr<INIItem> CreateINIItem(const std::string& section, const std::string& key,
+                                         Variant defaultValue);
 
  private:
   LanguageSubscription ml_RuntimeSupport;

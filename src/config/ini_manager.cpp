@@ -8,7 +8,9 @@
 namespace qlxw {
 namespace {
 
-std::string Lower(std::string_view text) { return FoldCase(text); }
+std::string Lower(std::string_view text) {
+  return FoldCase(text);
+}
 
 }  // namespace
 
@@ -45,7 +47,8 @@ Variant INIManager::LoadINIBoolean(const std::string& section, const std::string
   return result;
 }
 
-void INIManager::WriteINIValueByKey(const std::string& section, const NullableText& key, const NullableText& value) {
+void INIManager::WriteINIValueByKey(const std::string& section, const NullableText& key,
+                                    const NullableText& value) {
   WriteINIProfileValue(section, key ? std::optional<std::string_view>(*key) : std::nullopt,
                        value ? std::optional<std::string_view>(*value) : std::nullopt);
   items_.Unregister(section, key.value_or(""));
@@ -90,8 +93,12 @@ std::string INIManager::CoordinateName(const std::string& key, const std::string
   return value;
 }
 
-std::string INIManager::gFirstCoorName() { return CoordinateName("FirstCoordName", "Y"); }
+std::string INIManager::gFirstCoorName() {
+  return CoordinateName("FirstCoordName", "Y");
+}
 
-std::string INIManager::gSecondCoorName() { return CoordinateName("SecondCoordName", "X"); }
+std::string INIManager::gSecondCoorName() {
+  return CoordinateName("SecondCoordName", "X");
+}
 
 }  // namespace qlxw

@@ -16,8 +16,10 @@ class INIManager final : public INIManagerBase {
   INIManager& operator=(const INIManager&) = delete;
 
   void WriteINIBoolean(const std::string& section, const std::string& key, bool value) override;
-  Variant LoadINIBoolean(const std::string& section, const std::string& key, bool defaultValue = false) override;
-  void WriteINIValueByKey(const std::string& section, const NullableText& key, const NullableText& value) override;
+  Variant LoadINIBoolean(const std::string& section, const std::string& key,
+                         bool defaultValue = false) override;
+  void WriteINIValueByKey(const std::string& section, const NullableText& key,
+                          const NullableText& value) override;
   // "NULL" for an absent key.
   std::string LoadINIValueByKey(const std::string& section, const std::string& key) override;
   ANGLE_MODE gAngleMode() override;

@@ -9,7 +9,6 @@
 namespace qlxw {
 namespace {
 
-
 bool IsEmptyText(const Variant& value) {
   const auto* text = std::get_if<std::string>(&value);
   return IsEmpty(value) || (text != nullptr && text->empty());
@@ -32,7 +31,8 @@ void INIManager5::Unadvise(std::uint32_t cookie) {
   std::erase_if(listeners_, [&](const auto& entry) { return entry.first == cookie; });
 }
 
-Variant INIManager5::LoadValue(const std::string& section, const std::string& key, const Variant& defaultValue) {
+Variant INIManager5::LoadValue(const std::string& section, const std::string& key,
+                               const Variant& defaultValue) {
   const std::string raw = LoadINIValueByKey2(section, key, ClassName());
   if (!raw.empty()) {
     if (const auto* flag = std::get_if<bool>(&defaultValue)) {
@@ -79,7 +79,8 @@ Variant INIManager5::LoadINIBoolean(const std::string& section, const std::strin
   }
 }
 
-void INIManager5::WriteINIValueByKey(const std::string& section, const NullableText& key, const NullableText& value) {
+void INIManager5::WriteINIValueByKey(const std::string& section, const NullableText& key,
+                                     const NullableText& value) {
   WriteValue(section, key, value ? Variant(*value) : Variant());
   items_.Unregister(section, key.value_or(""));
 }

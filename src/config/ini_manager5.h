@@ -33,8 +33,10 @@ class INIManager5 final : public INIManagerBase, public std::enable_shared_from_
   void Unadvise(std::uint32_t cookie);
 
   void WriteINIBoolean(const std::string& section, const std::string& key, bool value) override;
-  Variant LoadINIBoolean(const std::string& section, const std::string& key, bool defaultValue = false) override;
-  void WriteINIValueByKey(const std::string& section, const NullableText& key, const NullableText& value) override;
+  Variant LoadINIBoolean(const std::string& section, const std::string& key,
+                         bool defaultValue = false) override;
+  void WriteINIValueByKey(const std::string& section, const NullableText& key,
+                          const NullableText& value) override;
   // The value with its comment cut, "" for an absent key; not trimmed.
   std::string LoadINIValueByKey(const std::string& section, const std::string& key) override;
   ANGLE_MODE gAngleMode() override;

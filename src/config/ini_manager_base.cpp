@@ -8,7 +8,9 @@
 namespace qlxw {
 namespace {
 
-bool IsTrue(const Variant& value) { return std::holds_alternative<bool>(value) && std::get<bool>(value); }
+bool IsTrue(const Variant& value) {
+  return std::holds_alternative<bool>(value) && std::get<bool>(value);
+}
 
 }  // namespace
 
@@ -28,9 +30,13 @@ std::string VariantToINIText(const Variant& value) {
   return {};
 }
 
-void INIManagerBase::INIFileName(const std::string& name) { ApplyINIFileName(name, ClassName()); }
+void INIManagerBase::INIFileName(const std::string& name) {
+  ApplyINIFileName(name, ClassName());
+}
 
-std::string INIManagerBase::INIFileName() const { return GetINIFileName(); }
+std::string INIManagerBase::INIFileName() const {
+  return GetINIFileName();
+}
 
 bool INIManagerBase::gSwapXY() {
   const std::string text = FoldCase(LoadINIValueByKey("xy", "SwapXY"));
@@ -43,9 +49,13 @@ bool INIManagerBase::gSwapXY() {
   return false;
 }
 
-bool INIManagerBase::TryKeepLayerVisible() { return IsTrue(LoadINIBoolean("Setup", "TryKeepLayerVisible", false)); }
+bool INIManagerBase::TryKeepLayerVisible() {
+  return IsTrue(LoadINIBoolean("Setup", "TryKeepLayerVisible", false));
+}
 
-void INIManagerBase::TryKeepLayerVisible(bool value) { WriteINIBoolean("Setup", "TryKeepLayerVisible", value); }
+void INIManagerBase::TryKeepLayerVisible(bool value) {
+  WriteINIBoolean("Setup", "TryKeepLayerVisible", value);
+}
 
 bool INIManagerBase::WarnInvisibleCurrentLayer() {
   return IsTrue(LoadINIBoolean("Setup", "WarnInvisibleCurrentLayer", true));

@@ -39,7 +39,8 @@ class INIManagerBase : public INIManagerInterface {
   void EndManager() noexcept;
 
   // Registers a key read at its default; a key that cannot be registered is just not written back.
-  void RegisterDefault(const std::string& section, const std::string& key, const Variant& defaultValue) noexcept;
+  void RegisterDefault(const std::string& section, const std::string& key,
+                       const Variant& defaultValue) noexcept;
 
   INIItems items_;
 

@@ -22,9 +22,11 @@ class INIManagerInterface {
 
   virtual void WriteINIBoolean(const std::string& section, const std::string& key, bool value) = 0;
   // A Boolean, or empty when the read itself failed.
-  virtual Variant LoadINIBoolean(const std::string& section, const std::string& key, bool defaultValue = false) = 0;
+  virtual Variant LoadINIBoolean(const std::string& section, const std::string& key,
+                                 bool defaultValue = false) = 0;
   virtual void INIFileName(const std::string& name) = 0;
-  virtual void WriteINIValueByKey(const std::string& section, const NullableText& key, const NullableText& value) = 0;
+  virtual void WriteINIValueByKey(const std::string& section, const NullableText& key,
+                                  const NullableText& value) = 0;
   virtual std::string LoadINIValueByKey(const std::string& section, const std::string& key) = 0;
   virtual bool gSwapXY() = 0;
   virtual ANGLE_MODE gAngleMode() = 0;

@@ -15,7 +15,8 @@ std::string_view TrimSpaces(std::string_view text) {
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-std::int32_t InStrNotQuoted(std::int32_t start, std::string_view text, std::string_view find, std::int32_t compare) {
+std::int32_t InStrNotQuoted(std::int32_t start, std::string_view text, std::string_view find,
+                            std::int32_t compare) {
   if (start < 1 || find.empty() || find.size() > text.size()) {
     return 0;
   }
@@ -48,11 +49,17 @@ std::string CutAt(std::string text, std::string_view mark) {
 
 }  // namespace
 
-std::string CutCommentAndTab(std::string_view text) { return CutAt(CutAt(std::string(text), ";"), "\t"); }
+std::string CutCommentAndTab(std::string_view text) {
+  return CutAt(CutAt(std::string(text), ";"), "\t");
+}
 
-std::string CutComment(std::string_view text) { return CutAt(std::string(text), ";"); }
+std::string CutComment(std::string_view text) {
+  return CutAt(std::string(text), ";");
+}
 
-std::string BoolToINIText(bool value) { return value ? "true" : "false"; }
+std::string BoolToINIText(bool value) {
+  return value ? "true" : "false";
+}
 
 bool StartsWithINIWord(std::string_view text, bool trimLeading, std::string_view word) {
   if (text.size() < word.size()) {

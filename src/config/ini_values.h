@@ -10,7 +10,8 @@ namespace qlxw {
 // Position (from 1, in bytes of the UTF-8 text) of the first `find` at or after `start` that is not
 // inside double quotes, counting quotes from the start of the text; 0 when there is none. Compare 1
 // ignores letter case.
-std::int32_t InStrNotQuoted(std::int32_t start, std::string_view text, std::string_view find, std::int32_t compare);
+std::int32_t InStrNotQuoted(std::int32_t start, std::string_view text, std::string_view find,
+                            std::int32_t compare);
 
 // INIManager's cut: the value ends at the first unquoted ";", then at the first unquoted tab. Not trimmed.
 std::string CutCommentAndTab(std::string_view text);

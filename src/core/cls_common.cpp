@@ -94,9 +94,12 @@ std::shared_ptr<platform::AutomationObject> clsCommon::oAppFrameForm() const {
   return SharedFormSentinel().GetFrameForm();
 }
 
-void clsCommon::INIFileName(const std::string& name) { GetSharedINI()->INIFileName(name); }
+void clsCommon::INIFileName(const std::string& name) {
+  GetSharedINI()->INIFileName(name);
+}
 
-void clsCommon::WriteINIValueByKey(const std::string& section, const NullableText& key, const NullableText& value) {
+void clsCommon::WriteINIValueByKey(const std::string& section, const NullableText& key,
+                                   const NullableText& value) {
   GetSharedINI()->WriteINIValueByKey(section, key, value);
 }
 
@@ -104,17 +107,29 @@ std::string clsCommon::LoadINIValueByKey(const std::string& section, const std::
   return GetSharedINI()->LoadINIValueByKey(section, key);
 }
 
-bool clsCommon::gSwapXY() { return GetSharedINI()->gSwapXY(); }
+bool clsCommon::gSwapXY() {
+  return GetSharedINI()->gSwapXY();
+}
 
-std::string clsCommon::gFirstCoorName() { return GetSharedINI()->gFirstCoorName(); }
+std::string clsCommon::gFirstCoorName() {
+  return GetSharedINI()->gFirstCoorName();
+}
 
-std::string clsCommon::gSecondCoorName() { return GetSharedINI()->gSecondCoorName(); }
+std::string clsCommon::gSecondCoorName() {
+  return GetSharedINI()->gSecondCoorName();
+}
 
-std::shared_ptr<INIManagerInterface> clsCommon::INI() { return GetSharedINI(); }
+std::shared_ptr<INIManagerInterface> clsCommon::INI() {
+  return GetSharedINI();
+}
 
-ANGLE_MODE clsCommon::gAngleMode() { return GetSharedINI()->gAngleMode(); }
+ANGLE_MODE clsCommon::gAngleMode() {
+  return GetSharedINI()->gAngleMode();
+}
 
-std::shared_ptr<IAppSettings> clsCommon::AppSettings() const { return ThisThreadState().appSettings; }
+std::shared_ptr<IAppSettings> clsCommon::AppSettings() const {
+  return ThisThreadState().appSettings;
+}
 
 void clsCommon::AppSettings(std::shared_ptr<IAppSettings> settings) {
   ThisThreadState().appSettings = std::move(settings);

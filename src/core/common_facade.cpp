@@ -6,11 +6,17 @@
 
 namespace qlxw {
 
-std::shared_ptr<INIManagerInterface> CommonFacade::INI() const { return GetSharedINI(); }
+std::shared_ptr<INIManagerInterface> CommonFacade::INI() const {
+  return GetSharedINI();
+}
 
-std::shared_ptr<INIManager5> CommonFacade::INI5() const { return GetSharedINI5(); }
+std::shared_ptr<INIManager5> CommonFacade::INI5() const {
+  return GetSharedINI5();
+}
 
-std::shared_ptr<ILibAnchors> CommonFacade::LibAnchors() const { return ThisThreadState().libAnchors; }
+std::shared_ptr<ILibAnchors> CommonFacade::LibAnchors() const {
+  return ThisThreadState().libAnchors;
+}
 
 void CommonFacade::LibAnchors(std::shared_ptr<ILibAnchors> anchors) {
   auto& stored = ThisThreadState().libAnchors;

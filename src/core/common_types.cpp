@@ -4,6 +4,8 @@
 
 namespace qlxw {
 
-clsCommonTypes::clsCommonTypes() { EnsureStringTables(); }
+clsCommonTypes::clsCommonTypes() {
+  EnsureStringTables();
+}
 
 }  // namespace qlxw

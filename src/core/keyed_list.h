@@ -31,8 +31,12 @@ class KeyedList {
   const T& Item(std::int32_t index) const { return entries_[PositionOf(index)].first; }
   const T& Item(std::string_view key) const { return entries_[PositionOf(key)].first; }
 
-  void Remove(std::int32_t index) { entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(PositionOf(index))); }
-  void Remove(std::string_view key) { entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(PositionOf(key))); }
+  void Remove(std::int32_t index) {
+    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(PositionOf(index)));
+  }
+  void Remove(std::string_view key) {
+    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(PositionOf(key)));
+  }
   void Clear() noexcept { entries_.clear(); }
 
   // Items in order, for range-for.

@@ -32,7 +32,9 @@ thread_local StateHolder tHolder;
 
 }  // namespace
 
-LibraryState::~LibraryState() { ReleaseSharedObjects(); }
+LibraryState::~LibraryState() {
+  ReleaseSharedObjects();
+}
 
 void LibraryState::ReleaseSharedObjects() noexcept {
   // Managers first, one at a time, so that each writes back while the rest of the state is there.

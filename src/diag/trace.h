@@ -56,7 +56,9 @@ requires(!std::same_as<Integer, bool> && !std::same_as<Integer, char>) void Appe
                                                                                             Integer value) {
   line.append(std::to_string(value));
 }
-inline void AppendTracePart(std::string& line, double value) { line.append(NumberToText(value)); }
+inline void AppendTracePart(std::string& line, double value) {
+  line.append(NumberToText(value));
+}
 
 }  // namespace detail
 

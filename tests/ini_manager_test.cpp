@@ -1,0 +1,319 @@
+// Both INI managers, driven as a host drives them: through the root object and the shared manager.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "config/ini_file.h"
+#include "config/ini_manager.h"
+#include "config/ini_manager5.h"
+#include "core/cls_common.h"
+#include "core/common_facade.h"
+#include "core/shared_ini.h"
+#include "diag/cls_debug.h"
+#include "test_support.h"
+#include "ui/localized_strings.h"
+
+namespace qlxw {
+namespace {
+
+class IniManagers : public testing::FreshLibraryState {
+ protected:
+  // A host of the given main version with the scratch file as its INI file. The manager is the
+  // thread's: tests hold no reference of their own, so that it ends when the host does.
+  INIManagerInterface& Host(std::int32_t mainVersion, const std::string& content = {}) {
+    testing::WriteBytes(file_, content);
+    SetCurrentLanguage(kLangHungarian, {});
+    root_ = clsCommon::Create();
+    root_->MainVer(mainVersion);
+    root_->INIFileName(file_);
+    return *root_->INI();
+  }
+
+  // The file after the host ends (its managers write their defaults back).
+  std::string AfterEnd() {
+    root_.reset();
+    ResetLibraryState();
+    return testing::ReadBytes(file_);
+  }
+
+  testing::ScratchFolder folder_;
+  std::string file_ = folder_.File("host.ini");
+  std::shared_ptr<clsCommon> root_;
+};
+
+TEST_F(IniManagers, MainVersionChoosesTheManagerOnce) {
+  Host(5);
+  ASSERT_NE(GetSharedINI5(), nullptr);
+  EXPECT_EQ(GetSharedINI5()->AsIniManager(), root_->INI());
+  root_->MainVer(3);
+  EXPECT_NE(GetSharedINI5(), nullptr);
+  ResetLibraryState();
+  Host(-1);
+  EXPECT_EQ(GetSharedINI5(), nullptr);
+  EXPECT_NE(std::dynamic_pointer_cast<INIManager>(root_->INI()), nullptr);
+}
+
+TEST_F(IniManagers, EveryAccessNeedsTheMainVersion) {
+  const auto root = clsCommon::Create();
+  const auto notInitialized = [](const std::function<void()>& action) {
+    return testing::ErrorNumberOf(action) == kLibErrNotInitialized;
+  };
+  EXPECT_TRUE(notInitialized([&] { root->LoadINIValueByKey("S", "k"); }));
+  EXPECT_TRUE(notInitialized([&] { root->INIFileName(file_); }));
+  EXPECT_TRUE(notInitialized([&] { root->INI(); }));
+  EXPECT_TRUE(notInitialized([&] { CommonFacade().INI5(); }));
+  root->MainVer(4);
+  EXPECT_EQ(CommonFacade().INI5(), nullptr);
+}
+
+TEST_F(IniManagers, FileNameIsSetOnce) {
+  auto& ini = Host(5);
+  EXPECT_NO_THROW(root_->INIFileName(folder_.File("HOST.INI")));  // same name, other case
+  try {
+    root_->INIFileName(folder_.File("other.ini"));
+    FAIL() << "a different name was accepted";
+  } catch (const LibError& error) {
+    EXPECT_EQ(error.Number(), kLibErrNotInitialized);
+    EXPECT_EQ(error.Description(), "Hiba! Az ini-fájl útvonala nem változtatható!");
+    EXPECT_EQ(error.Source(), "QlxWCommon.INIManager5");
+  }
+  EXPECT_EQ(ini.INIFileName(), file_);
+  EXPECT_EQ(testing::ErrorNumberOf([] { SetINIFileNameOnce("x.ini"); }), kLibErrRepeatedOrBadData);
+}
+
+TEST_F(IniManagers, BlankFirstNameFailsAndLeavesRoomForAGoodOne) {
+  const auto root = clsCommon::Create();
+  root->MainVer(4);
+  EXPECT_EQ(testing::ErrorNumberOf([&] { root->INIFileName("  "); }), kLibErrInvalidArgument);
+  root->INIFileName(file_);
+  EXPECT_EQ(GetINIFileName(), file_);
+  SetCurrentLanguage(kLangEnglishUK, {});
+  try {
+    root->INIFileName("b.ini");
+  } catch (const LibError& error) {
+    EXPECT_EQ(error.Description(), "Error! ini-File path modifications are forbidden!");
+  }
+}
+
+TEST_F(IniManagers, ManagerReadsAbsentKeysAsNullAndWritesReadDefaultsBack) {
+  auto& ini = Host(4, "[S]\r\nkept=1\r\n");
+  EXPECT_EQ(ini.LoadINIValueByKey("S", "plain"), "NULL");
+  EXPECT_EQ(ini.LoadINIString("S", "text", "dflt"), "dflt");
+  EXPECT_EQ(ini.LoadINIString("S", "empty"), "");
+  EXPECT_EQ(std::get<bool>(ini.LoadINIBoolean("T", "flag", true)), true);
+  EXPECT_EQ(AfterEnd(), "[S]\r\nkept=1\r\ntext=dflt\r\nempty=\r\n[T]\r\nflag=true\r\n");
+}
+
+TEST_F(IniManagers, WrittenKeysKeepTheWrittenValue) {
+  for (const std::int32_t version : {4, 5}) {
+    auto& ini = Host(version);
+    ini.LoadINIString("S", "a", "default");
+    ini.LoadINIBoolean("S", "b", false);
+    ini.WriteINIValueByKey("S", std::string("a"), std::string("written"));
+    ini.WriteINIBoolean("S", "b", true);
+    EXPECT_EQ(AfterEnd(), "[S]\r\na=written\r\nb=true\r\n") << version;
+  }
+}
+
+TEST_F(IniManagers, ManagerRewritesAValueThatDiffersOnlyInCase) {
+  auto& ini = Host(4, "[S]\r\nk=DEFAULT ; note\r\n");
+  EXPECT_EQ(ini.LoadINIString("S", "k", "default"), "DEFAULT ");
+  EXPECT_EQ(AfterEnd(), "[S]\r\nk=DEFAULT ; note\r\n");  // "DEFAULT " is not "default": nothing registered
+  auto& again = Host(4, "[S]\r\nk=DEFAULT;note\r\n");
+  EXPECT_EQ(again.LoadINIString("S", "k", "default"), "DEFAULT");
+  EXPECT_EQ(AfterEnd(), "[S]\r\nk=default\r\n");
+}
+
+TEST_F(IniManagers, ManagerBooleanForms) {
+  auto& ini = Host(4, "[S]\r\na=igaz\r\nb=HAMIS\r\nc=true\r\nd=0\r\ne=-1\r\nf=abc\r\ng=null\r\nh=\r\n");
+  const std::vector<std::pair<std::string, bool>> expected = {{"a", true},  {"b", false}, {"c", true},
+                                                              {"d", false}, {"e", true},  {"f", false},
+                                                              {"g", true},  {"h", true}};
+  for (const auto& [key, value] : expected) {
+    EXPECT_EQ(std::get<bool>(ini.LoadINIBoolean("S", key, true)), value) << key;
+  }
+}
+
+TEST_F(IniManagers, ManagerCutsAt254Characters) {
+  const std::string v254(254, 'x');
+  auto& ini = Host(4, "[S]\r\na=" + v254 + "\r\nb=" + v254 + "y\r\n");
+  EXPECT_EQ(ini.LoadINIValueByKey("S", "a"), v254);
+  EXPECT_EQ(ini.LoadINIValueByKey("S", "b"), v254);
+}
+
+TEST_F(IniManagers, Manager5ReadsUpTo1023Characters) {
+  std::string content = "[S]\r\n";
+  for (const std::size_t length : {31U, 32U, 63U, 300U, 511U, 1023U, 1024U, 5000U}) {
+    content += "k" + std::to_string(length) + "=" + std::string(length, 'v') + "\r\n";
+  }
+  auto& ini = Host(5, content);
+  for (const std::size_t length : {31U, 32U, 63U, 300U, 511U, 1023U}) {
+    EXPECT_EQ(ini.LoadINIValueByKey("S", "k" + std::to_string(length)).size(), length);
+  }
+  for (const auto& [key, reported] :
+       std::vector<std::pair<std::string, std::string>>{{"k1024", "1024"}, {"k5000", "2047"}}) {
+    try {
+      ini.LoadINIString("S", key, "d");
+      FAIL() << key;
+    } catch (const LibError& error) {
+      EXPECT_EQ(error.Number(), kLibErrRepeatedOrBadData);
+      EXPECT_EQ(error.Description(), "LoadINIValueByKey2 data size error  |S." + key + "|=" + reported);
+      EXPECT_EQ(error.Source(), "QlxWCommon.INIManager5");
+    }
+  }
+  EXPECT_TRUE(IsEmpty(ini.LoadINIBoolean("S", "k1024", true)));  // swallowed: Empty
+}
+
+TEST_F(IniManagers, Manager5DiffersFromManager) {
+  const std::string content = "[S]\r\na=abc ;x\r\nt=abc\tdef\r\n";
+  auto& five = Host(5, content);
+  EXPECT_EQ(five.LoadINIValueByKey("S", "missing"), "");
+  EXPECT_EQ(five.LoadINIValueByKey("S", "a"), "abc ");
+  EXPECT_EQ(five.LoadINIValueByKey("S", "t"), "abc\tdef");
+  ResetLibraryState();
+  auto& four = Host(4, content);
+  EXPECT_EQ(four.LoadINIValueByKey("S", "a"), "abc");
+  EXPECT_EQ(four.LoadINIValueByKey("S", "t"), "abc");
+}
+
+TEST_F(IniManagers, Manager5RegistersOnlyAbsentOrEmptyValues) {
+  auto& ini = Host(5, "[S]\r\nempty=\r\nset=v\r\n");
+  EXPECT_EQ(ini.LoadINIString("S", "empty", "d"), "d");
+  EXPECT_EQ(ini.LoadINIString("S", "none", ""), "");
+  EXPECT_EQ(ini.LoadINIString("S", "set", "other"), "v");
+  EXPECT_EQ(AfterEnd(), "[S]\r\nempty=d\r\nset=v\r\n");
+}
+
+TEST_F(IniManagers, Manager5BooleanForms) {
+  auto& ini = Host(5, "[S]\r\na=TRUE\r\nb=false ;x\r\nc=1\r\nd=tomato\r\ne=fish\r\nf=yes\r\ng=\r\n");
+  const std::vector<std::pair<std::string, bool>> expected = {
+      {"a", true}, {"b", false}, {"c", true}, {"d", false}, {"e", true}, {"f", false}, {"g", false}};
+  for (const auto& [key, value] : expected) {
+    EXPECT_EQ(std::get<bool>(ini.LoadINIBoolean("S", key, false)), value) << key;
+  }
+  EXPECT_EQ(AfterEnd(), "[S]\r\na=TRUE\r\nb=false ;x\r\nc=1\r\nd=tomato\r\ne=fish\r\nf=yes\r\ng=false\r\n");
+}
+
+TEST_F(IniManagers, SwapAxesAndAngleUnit) {
+  for (const std::int32_t version : {4, 5}) {
+    auto& ini = Host(version, "[xy]\r\nSwapXY=TRUE\r\n[AngleMode]\r\nMode=400\r\n");
+    EXPECT_TRUE(ini.gSwapXY());
+    EXPECT_EQ(ini.gAngleMode(), ANGLE_MODE_400);
+    ResetLibraryState();
+    auto& odd = Host(version, "[xy]\r\nSwapXY=yes\r\n[AngleMode]\r\nMode=90\r\n");
+    EXPECT_FALSE(odd.gSwapXY());
+    EXPECT_EQ(odd.gAngleMode(), ANGLE_MODE_360);
+    const std::string unitAfter = version == 4 ? "360" : "90";  // only the manager repairs the unit
+    EXPECT_EQ(AfterEnd(), "[xy]\r\nSwapXY=False\r\n[AngleMode]\r\nMode=" + unitAfter + "\r\n") << version;
+  }
+}
+
+TEST_F(IniManagers, AbsentAngleUnitIsWrittenByBoth) {
+  for (const std::int32_t version : {4, 5}) {
+    EXPECT_EQ(Host(version).gAngleMode(), ANGLE_MODE_360);
+    EXPECT_EQ(AfterEnd(), "[AngleMode]\r\nMode=360\r\n") << version;
+  }
+}
+
+TEST_F(IniManagers, CoordinateNames) {
+  for (const std::int32_t version : {4, 5}) {
+    auto& ini = Host(version, "[xy]\r\nSecondCoordName=N\r\n");
+    EXPECT_EQ(ini.gFirstCoorName(), "Y");
+    EXPECT_EQ(ini.gSecondCoorName(), "N");
+    EXPECT_EQ(AfterEnd(), "[xy]\r\nSecondCoordName=N\r\nFirstCoordName=Y\r\n") << version;
+  }
+}
+
+TEST_F(IniManagers, LayerSwitchesDefaultAndWrite) {
+  for (const std::int32_t version : {4, 5}) {
+    auto& ini = Host(version);
+    EXPECT_TRUE(ini.WarnInvisibleCurrentLayer());
+    EXPECT_FALSE(ini.TryKeepLayerVisible());
+    ini.TryKeepLayerVisible(true);
+    EXPECT_TRUE(ini.TryKeepLayerVisible());
+    EXPECT_EQ(AfterEnd(), "[Setup]\r\nTryKeepLayerVisible=true\r\nWarnInvisibleCurrentLayer=true\r\n")
+        << version;
+  }
+}
+
+TEST_F(IniManagers, NullValueDeletesKeyAndNullKeyTheSection) {
+  auto& ini = Host(5, "[S]\r\na=1\r\nb=2\r\n[T]\r\nc=3\r\n");
+  ini.WriteINIValueByKey("S", std::string("a"), std::nullopt);
+  ini.WriteINIValueByKey("T", std::nullopt, std::nullopt);
+  ini.WriteINIValueByKey("S", std::string("e"), std::string());
+  EXPECT_EQ(AfterEnd(), "[S]\r\nb=2\r\ne=\r\n");
+}
+
+TEST_F(IniManagers, TracesTheFixedBufferRead) {
+  Host(4, "[S]\r\nk= v ;c\r\n");
+  clsDebug debug;
+  debug.sLogFileName(folder_.File("trace.log"));
+  debug.bCallLog(true);
+  root_->LoadINIValueByKey("S", "k");
+  const std::string log = testing::ReadBytes(folder_.File("trace.log"));
+  EXPECT_NE(log.find("\"clsCommon.LoadINIValueByKey 1 S k\"\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("\" << clsCommon.LoadINIValueByKey returned : v \"\r\n"), std::string::npos) << log;
+}
+
+TEST_F(IniManagers, DefaultsAreWrittenBackWhenTheThreadEnds) {
+  std::thread host([&] {
+    const auto root = clsCommon::Create();
+    root->MainVer(5);
+    root->INIFileName(file_);
+    root->INI()->LoadINIString("S", "k", "at exit");
+  });
+  host.join();
+  EXPECT_EQ(testing::ReadBytes(file_), "[S]\r\nk=at exit\r\n");
+}
+
+class Recorder : public INIManager5Events {
+ public:
+  void OnWriteValue(const std::string& section, const std::string& key, const Variant& value) override {
+    seen.push_back(section + "/" + key + "=" +
+                   (std::holds_alternative<bool>(value)          ? "bool:"
+                    : std::holds_alternative<std::string>(value) ? "text:"
+                                                                 : "empty:") +
+                   VariantToINIText(value));
+    if (onWrite) {
+      onWrite();
+    }
+  }
+  std::vector<std::string> seen;
+  std::function<void()> onWrite;
+};
+
+TEST_F(IniManagers, Manager5TellsListenersOfEveryWriteButNotTheWriteBack) {
+  auto& ini = Host(5, "[xy]\r\nSwapXY=maybe\r\n");
+  const auto recorder = std::make_shared<Recorder>();
+  GetSharedINI5()->Advise(recorder);
+  ini.WriteINIValueByKey("S", std::string("k"), std::string("v"));
+  ini.WriteINIBoolean("S", "b", false);
+  ini.gSwapXY();
+  ini.LoadINIString("S", "pending", "d");
+  AfterEnd();
+  EXPECT_EQ(recorder->seen,
+            (std::vector<std::string>{"S/k=text:v", "S/b=bool:false", "xy/SwapXY=text:False"}));
+}
+
+TEST_F(IniManagers, ListenersMayWriteAndUnadvise) {
+  Host(5);
+  INIManager5* manager = GetSharedINI5().get();
+  const auto first = std::make_shared<Recorder>();
+  const auto second = std::make_shared<Recorder>();
+  const std::uint32_t cookie = manager->Advise(first);
+  manager->Advise(second);
+  first->onWrite = [&] {
+    first->onWrite = nullptr;
+    manager->WriteINIValueByKey("S", std::string("nested"), std::string("1"));
+  };
+  manager->WriteINIValueByKey("S", std::string("outer"), std::string("0"));
+  manager->Unadvise(cookie);
+  manager->WriteINIValueByKey("S", std::string("last"), std::string("2"));
+  EXPECT_EQ(first->seen, (std::vector<std::string>{"S/outer=text:0", "S/nested=text:1"}));
+  EXPECT_EQ(second->seen, (std::vector<std::string>{"S/nested=text:1", "S/outer=text:0", "S/last=text:2"}));
+}
+
+}  // namespace
+}  // namespace qlxw

@@ -1,0 +1,229 @@
+// The profile layer's Read and Write, on real files, as the Windows functions behave.
+#include "platform/profile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <string>
+
+#include "platform/codepage.h"
+#include "test_support.h"
+
+namespace qlxw {
+namespace {
+
+using platform::ProfileRead;
+using platform::ProfileWrite;
+
+class Profile : public ::testing::Test {
+ protected:
+  std::string Read(const std::string& content, const std::string& section, const std::string& key,
+                   std::optional<std::string_view> defaultText = std::nullopt, std::size_t capacity = 255) {
+    testing::WriteBytes(file_, content);
+    std::string text = "untouched";
+    count_ = ProfileRead(section, key, defaultText, capacity, file_, text);
+    return text;
+  }
+
+  // The file after one write on the given content.
+  std::string AfterWrite(const std::string& content, const std::string& section,
+                         std::optional<std::string_view> key, std::optional<std::string_view> value) {
+    testing::WriteBytes(file_, content);
+    written_ = ProfileWrite(section, key, value, file_);
+    return testing::ReadBytes(file_);
+  }
+
+  testing::ScratchFolder folder_;
+  std::string file_ = folder_.File("test.ini");
+  std::size_t count_ = 0;
+  bool written_ = false;
+};
+
+struct ReadCase {
+  const char* name;
+  std::string content;
+  std::string section;
+  std::string key;
+  std::string expected;
+};
+
+void PrintTo(const ReadCase& row, std::ostream* out) {
+  *out << row.name;
+}
+
+class ProfileReads : public Profile, public ::testing::WithParamInterface<ReadCase> {};
+
+TEST_P(ProfileReads, FollowTheWindowsRules) {
+  EXPECT_EQ(Read(GetParam().content, GetParam().section, GetParam().key, "DEF"), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ProfileReads,
+    ::testing::Values(
+        ReadCase{"PlainValue", "[S]\r\nk=v\r\n", "S", "k", "v"},
+        ReadCase{"NamesInAnyCase", "[Setup]\r\nMode=400\r\n", "sETUP", "mODE", "400"},
+        ReadCase{"AccentedNamesInAnyCase", "[\xC1rv\xEDz]\r\n\xD5r=1\r\n", "\xE1RV\xCDZ", "\xF5R", "1"},
+        ReadCase{"LfOnly", "[S]\nk=v\n", "S", "k", "v"}, ReadCase{"CrOnly", "[S]\rk=v\r", "S", "k", "v"},
+        ReadCase{"NoFinalNewline", "[S]\r\nk=v", "S", "k", "v"},
+        ReadCase{"ValueTrimmed", "[S]\r\nk = \t v w \v\r\n", "S", "k", "v w"},
+        ReadCase{"NameTrimmed", "[ S \t]\r\n \t k \t=v\r\n", "S", "k", "v"},
+        ReadCase{"CallerNamesTrimmedOfSpaces", "[S]\r\nk=v\r\n", "  S ", " k  ", "v"},
+        ReadCase{"CallerTabIsPartOfName", "[S]\r\nk=v\r\n", "\tS", "k", "DEF"},
+        ReadCase{"DoubleQuotesRemoved", "[S]\r\nk=  \"  v  \"  \r\n", "S", "k", "  v  "},
+        ReadCase{"SingleQuotesRemoved", "[S]\r\nk='v'\r\n", "S", "k", "v"},
+        ReadCase{"OnlyOuterQuotes", "[S]\r\nk='\"v\"'\r\n", "S", "k", "\"v\""},
+        ReadCase{"MismatchedQuotesKept", "[S]\r\nk=\"v'\r\n", "S", "k", "\"v'"},
+        ReadCase{"LoneQuoteKept", "[S]\r\nk=\"v\r\n", "S", "k", "\"v"},
+        ReadCase{"NoInlineComment", "[S]\r\nk=v ;x\r\n", "S", "k", "v ;x"},
+        ReadCase{"CommentLineIsNoKey", "[S]\r\n ;k=v\r\n", "S", ";k", "DEF"},
+        ReadCase{"HashIsNoComment", "[S]\r\n#k=v\r\n", "S", "#k", "v"},
+        ReadCase{"FirstEqualsSplits", "[S]\r\nk=a=b\r\n", "S", "k", "a=b"},
+        ReadCase{"EmptyValue", "[S]\r\nk=\r\n", "S", "k", ""},
+        ReadCase{"EmptyKeyName", "[S]\r\n=v\r\n", "S", "", "v"},
+        ReadCase{"LineWithoutEquals", "[S]\r\nk\r\n", "S", "k", "DEF"},
+        ReadCase{"FirstDuplicateKeyWins", "[S]\r\nk=1\r\nK=2\r\n", "S", "k", "1"},
+        ReadCase{"OnlyFirstDuplicateSection", "[S]\r\n[S]\r\nk=v\r\n", "S", "k", "DEF"},
+        ReadCase{"LinesBeforeFirstSection", "k=v\r\n[S]\r\n", "", "k", "DEF"},
+        ReadCase{"EmptySectionName", "k=0\r\n[]\r\nk=v\r\n", "", "k", "v"},
+        ReadCase{"HeaderEndsAtFirstBracket", "[a]b]\r\nk=v\r\n", "a", "k", "v"},
+        ReadCase{"HeaderWithoutBracket", "[S  \r\nk=v\r\n", "S", "k", "v"},
+        ReadCase{"TextAfterHeaderIgnored", "[S]k=v\r\n", "S", "k", "DEF"},
+        ReadCase{"KeyInNextSectionNotFound", "[S]\r\n[T]\r\nk=v\r\n", "S", "k", "DEF"},
+        ReadCase{"NulInsideValueKept", std::string("[S]\r\nk=a\0b\r\n", 12), "S", "k",
+                 std::string("a\0b", 3)},
+        ReadCase{"Utf8MarkHidesFirstHeader", "\xEF\xBB\xBF[S]\r\nk=v\r\n[T]\r\nk=w\r\n", "S", "k", "DEF"},
+        ReadCase{"Utf8MarkLaterSectionsFine", "\xEF\xBB\xBF[S]\r\nk=v\r\n[T]\r\nk=w\r\n", "T", "k", "w"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(Profile, DefaultLosesTrailingSpacesOnly) {
+  EXPECT_EQ(Read("", "S", "k", "  default  "), "  default");
+  EXPECT_EQ(Read("", "S", "k", "\"q\"\t"), "\"q\"\t");
+  EXPECT_EQ(Read("", "S", "k", std::nullopt), "");
+  EXPECT_EQ(count_, 0u);
+}
+
+TEST_F(Profile, MissingOrUnreadableFileGivesTheDefault) {
+  std::string text;
+  EXPECT_EQ(ProfileRead("S", "k", "d", 255, folder_.File("none.ini"), text), 1u);
+  EXPECT_EQ(text, "d");
+  EXPECT_EQ(ProfileRead("S", "k", "d", 255, "", text), 1u);
+  EXPECT_EQ(ProfileRead("S", "k", "d", 255, folder_.Path().string(), text), 1u);  // a folder
+  EXPECT_EQ(text, "d");
+}
+
+TEST_F(Profile, CapacityCutsAndCounts) {
+  EXPECT_EQ(Read("[S]\r\nk=val1\r\n", "S", "k", {}, 4), "val");
+  EXPECT_EQ(count_, 3u);
+  EXPECT_EQ(Read("[S]\r\nk=val1\r\n", "S", "k", {}, 5), "val1");
+  EXPECT_EQ(count_, 4u);
+  EXPECT_EQ(Read("[S]\r\nk=val1\r\n", "S", "k", {}, 1), "");
+  EXPECT_EQ(count_, 0u);
+  EXPECT_EQ(Read("[S]\r\nk=val1\r\n", "S", "k", {}, 0), "untouched");
+  EXPECT_EQ(count_, 0u);
+  EXPECT_EQ(Read("", "S", "k", "default", 4), "def");  // the default is cut too
+}
+
+TEST_F(Profile, Utf16FileIsReadAsUnicode) {
+  std::string content = "\xFF\xFE";
+  for (const char c : std::string("[S]\r\nk=\xF5\r\n")) {  // ő, written as its UTF-16 unit below
+    content += c == '\xF5' ? std::string("\x51\x01", 2) : std::string{c, '\0'};
+  }
+  testing::WriteBytes(file_, content);
+  std::string text;
+  ProfileRead("s", "K", {}, 255, file_, text);
+  EXPECT_EQ(text, platform::Utf8ToAnsi("ő"));
+}
+
+TEST_F(Profile, NewFileGetsSectionAndKeyWithCrLf) {
+  EXPECT_EQ(AfterWrite("", "App", "key", "string"), "[App]\r\nkey=string\r\n");
+  EXPECT_TRUE(written_);
+  EXPECT_EQ(AfterWrite("", " App ", " key ", " v "),
+            "[App]\r\nkey= v \r\n");  // names lose spaces, values not
+}
+
+TEST_F(Profile, NewKeyGoesAfterTheLastKeyLine) {
+  EXPECT_EQ(AfterWrite(";c0\r\n[S]\r\n;c1\r\nb=1\r\n;c2\r\na=2\r\n;c3\r\n\r\n[T]\r\nx=1\r\n", "s", "z", "9"),
+            ";c0\r\n[S]\r\n;c1\r\nb=1\r\n;c2\r\na=2\r\nz=9\r\n;c3\r\n\r\n[T]\r\nx=1\r\n");
+  EXPECT_EQ(AfterWrite("[S]\r\n;only a comment\r\n", "S", "k", "v"), "[S]\r\nk=v\r\n;only a comment\r\n");
+  EXPECT_EQ(AfterWrite("[S]\nk=v\n", "S", "n", "w"), "[S]\nk=v\nn=w\n");  // the neighbour's line end
+  EXPECT_EQ(AfterWrite("[S]\r\nk=v", "S", "n", "w"), "[S]\r\nk=v\r\nn=w\r\n");
+}
+
+TEST_F(Profile, NewSectionGoesAtTheEnd) {
+  EXPECT_EQ(AfterWrite("[S]\r\nk=v", "T", "n", "w"), "[S]\r\nk=v\r\n[T]\r\nn=w\r\n");
+  EXPECT_EQ(AfterWrite("junk before sections", "T", "n", "w"), "junk before sections\r\n[T]\r\nn=w\r\n");
+}
+
+TEST_F(Profile, ReplacedValueKeepsTheRestOfTheLine) {
+  EXPECT_EQ(AfterWrite("[S]\r\nTestKey = old\n;c\r\n", "s", "TESTKEY", "New"), "[S]\r\nTestKey =New\n;c\r\n");
+  EXPECT_EQ(AfterWrite("[S]\r\nk=old", "S", "k", "new"), "[S]\r\nk=new\r\n");
+  EXPECT_EQ(AfterWrite("[S]\r\nk=1\r\nk=2\r\n", "S", "K", "3"), "[S]\r\nk=3\r\nk=2\r\n");
+  EXPECT_EQ(AfterWrite("[S]\r\nk=v\r\n", "S", "k", ""), "[S]\r\nk=\r\n");
+}
+
+TEST_F(Profile, OtherBytesStayAsTheyWere) {
+  const std::string before =
+      std::string("\x00\xFFjunk\r\n", 8) + "[A]\r\n\r\n  ; note\rx=1\n[S]\r\nk=v\r\n[B]\n";
+  const std::string after = AfterWrite(before, "S", "k", "w");
+  EXPECT_EQ(after, std::string("\x00\xFFjunk\r\n", 8) + "[A]\r\n\r\n  ; note\rx=1\n[S]\r\nk=w\r\n[B]\n");
+}
+
+TEST_F(Profile, DeletingAKeyRemovesItsLine) {
+  EXPECT_EQ(AfterWrite("[S]\r\na=1\r\nk=2\r\nb=3\r\n", "S", "K", std::nullopt), "[S]\r\na=1\r\nb=3\r\n");
+  EXPECT_EQ(AfterWrite("[S]\r\nk=2\r\n", "S", "k", std::nullopt), "[S]\r\n");  // the header stays
+  EXPECT_EQ(AfterWrite("[S]\r\na=1\r\n", "S", "missing", std::nullopt), "[S]\r\na=1\r\n");
+  EXPECT_TRUE(written_);
+}
+
+TEST_F(Profile, DeletingASectionKeepsItsComments) {
+  EXPECT_EQ(
+      AfterWrite(";c0\r\n[S]\r\n;c1\r\nk=v\r\nbare\r\n\r\n[S2]\r\n;c2\r\n", "s", std::nullopt, std::nullopt),
+      ";c0\r\n;c1\r\n\r\n[S2]\r\n;c2\r\n");
+  EXPECT_EQ(AfterWrite("[S]\r\nk=v\r\n[S]\r\nj=w\r\n", "S", std::nullopt, std::nullopt), "[S]\r\nj=w\r\n");
+}
+
+TEST_F(Profile, DeletingFromAMissingFileLeavesAnEmptyFile) {
+  const std::string missing = folder_.File("new.ini");
+  EXPECT_TRUE(ProfileWrite("S", "k", std::nullopt, missing));
+  EXPECT_EQ(testing::ReadBytes(missing), "");
+}
+
+TEST_F(Profile, LineBreaksAndNulsAreRefused) {
+  const std::string before = "[S]\r\nk=v\r\n";
+  for (const auto& [section, key, value] :
+       std::vector<std::tuple<std::string, std::string, std::string>>{{"S", "k", "a\r\n[Injected]"},
+                                                                      {"S", "k\nx", "v"},
+                                                                      {"S\r", "k", "v"},
+                                                                      {"S", "k", std::string("a\0b", 3)}}) {
+    EXPECT_EQ(AfterWrite(before, section, key, value), before);
+    EXPECT_FALSE(written_);
+  }
+}
+
+TEST_F(Profile, MissingFolderCreatesNothing) {
+  const std::string inMissing = folder_.File("no/such.ini");
+  EXPECT_FALSE(ProfileWrite("S", "k", "v", inMissing));
+  EXPECT_FALSE(std::filesystem::exists(folder_.File("no")));
+  EXPECT_FALSE(ProfileWrite("S", "k", "v", ""));
+}
+
+TEST_F(Profile, RewriteKeepsPermissionsAndLeavesNoTemporaryFiles) {
+  testing::WriteBytes(file_, "[S]\r\nk=v\r\n");
+  ::chmod(file_.c_str(), 0640);
+  ASSERT_TRUE(ProfileWrite("S", "k", "w", file_));
+  struct stat info {};
+  ::stat(file_.c_str(), &info);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path()), {}), 1);
+}
+
+TEST_F(Profile, Utf16FileStaysUtf16) {
+  const std::string content = std::string("\xFF\xFE[\0S\0]\0\r\0\n\0", 12) + "\x7A";  // and an odd last byte
+  testing::WriteBytes(file_, content);
+  ASSERT_TRUE(ProfileWrite("S", "k", "v", file_));
+  EXPECT_EQ(testing::ReadBytes(file_),
+            std::string("\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0v\0\r\0\n\0", 22) + "\x7A");
+}
+
+}  // namespace
+}  // namespace qlxw
