@@ -24,3 +24,15 @@ echo "== sanitizer build and tests"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQLXW_SANITIZE=ON -DQLXW_BUILD_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan -j "$jobs" --output-on-failure
+
+echo "== fuzzing the profile reader and writer (60 s)"
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQLXW_FUZZ=ON \
+  -DQLXW_BUILD_TESTS=OFF -DQLXW_BUILD_CLI=OFF -DQLXW_BUILD_BENCH=OFF >/dev/null
+cmake --build build-fuzz -j "$jobs" --target profile_fuzzer
+rm -rf build-fuzz/corpus && mkdir -p build-fuzz/corpus && cp tests/fuzz/corpus/* build-fuzz/corpus/
+# New finds stay in build-fuzz/corpus; a crash leaves its input in build-fuzz/ and fails the run.
+build-fuzz/tests/fuzz/profile_fuzzer -max_total_time=60 -artifact_prefix=build-fuzz/ build-fuzz/corpus >build-fuzz/fuzz.log 2>&1 || {
+  tail -n 30 build-fuzz/fuzz.log
+  exit 1
+}
+tail -n 1 build-fuzz/fuzz.log
