@@ -26,6 +26,46 @@ void ApplyGlobal(GlobalOptions& global, const std::string& name, const std::stri
   }
 }
 
+// Applies one option word (and its value from the next word when it takes one); returns how many
+// words it used.
+std::size_t TakeOption(const std::vector<std::string>& args, std::size_t at, CommandLine& line,
+                       const CommandOptionLookup& commandOption) {
+  const std::string& arg = args[at];
+  std::string name = arg;
+  std::optional<std::string> value;
+  if (const std::size_t equals = arg.find('='); equals != std::string::npos) {
+    name = arg.substr(0, equals);
+    value = arg.substr(equals + 1);
+  }
+  const bool global = IsGlobalFlag(name) || IsGlobalValueOption(name);
+  const std::optional<bool> takesValue =
+      global ? std::optional<bool>(IsGlobalValueOption(name)) : commandOption(line.words, name);
+  if (!takesValue) {
+    throw UsageError("unknown option '" + name + "'");
+  }
+  if (!*takesValue && value) {
+    throw UsageError(name + " takes no value");
+  }
+  std::size_t used = 1;
+  if (*takesValue && !value) {
+    if (at + 1 >= args.size()) {
+      throw UsageError(name + " needs a value");
+    }
+    value = args[at + 1];
+    used = 2;
+  }
+  if (IsGlobalFlag(name)) {
+    line.global.json |= name == "--json";
+    line.global.help |= name == "--help" || name == "-h";
+    line.global.version |= name == "--version";
+  } else if (global) {
+    ApplyGlobal(line.global, name, *value);
+  } else {
+    line.options[name] = value.value_or("");
+  }
+  return used;
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args, const CommandOptionLookup& commandOption) {
@@ -41,36 +81,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const Command
       optionsEnded = true;
       continue;
     }
-    std::string name = arg;
-    std::optional<std::string> value;
-    if (const std::size_t equals = arg.find('='); equals != std::string::npos) {
-      name = arg.substr(0, equals);
-      value = arg.substr(equals + 1);
-    }
-    const bool global = IsGlobalFlag(name) || IsGlobalValueOption(name);
-    const std::optional<bool> takesValue =
-        global ? std::optional<bool>(IsGlobalValueOption(name)) : commandOption(line.words, name);
-    if (!takesValue) {
-      throw UsageError("unknown option '" + name + "'");
-    }
-    if (!*takesValue && value) {
-      throw UsageError(name + " takes no value");
-    }
-    if (*takesValue && !value) {
-      if (i + 1 >= args.size()) {
-        throw UsageError(name + " needs a value");
-      }
-      value = args[++i];
-    }
-    if (IsGlobalFlag(name)) {
-      line.global.json |= name == "--json";
-      line.global.help |= name == "--help" || name == "-h";
-      line.global.version |= name == "--version";
-    } else if (global) {
-      ApplyGlobal(line.global, name, *value);
-    } else {
-      line.options[name] = value.value_or("");
-    }
+    i += TakeOption(args, i, line, commandOption) - 1;
   }
   return line;
 }

@@ -79,13 +79,14 @@ std::string IniFilePath(const GlobalOptions& global) {
   if (global.iniFile) {
     return *global.iniFile;
   }
-  if (const char* fromEnvironment = std::getenv("QLXW_INI"); fromEnvironment != nullptr && *fromEnvironment) {
+  if (const char* fromEnvironment = std::getenv("QLXW_INI");
+      fromEnvironment != nullptr && *fromEnvironment != 0) {
     return fromEnvironment;
   }
   std::filesystem::path folder;
-  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config) {
+  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config != 0) {
     folder = std::filesystem::path(config) / "qlxw";
-  } else if (const char* home = std::getenv("HOME"); home != nullptr && *home) {
+  } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != 0) {
     folder = std::filesystem::path(home) / ".config" / "qlxw";
   } else {
     folder = ".";

@@ -185,8 +185,69 @@ std::optional<std::basic_string_view<Char>> FindValue(std::basic_string_view<Cha
   return std::nullopt;
 }
 
+// Where a write lands: the first header of the section, the first line of the key there, and the last
+// key line of the section.
+template <class Char>
+struct SectionScan {
+  std::optional<Line<Char>> header;
+  std::optional<Line<Char>> keyLine;
+  std::optional<Line<Char>> lastKey;
+};
+
+template <class Char, class NameEquals>
+SectionScan<Char> ScanSection(std::basic_string_view<Char> text, std::basic_string_view<Char> section,
+                              std::optional<std::basic_string_view<Char>> key, const NameEquals& equals) {
+  SectionScan<Char> scan;
+  LineScanner<Char> scanner(text);
+  Line<Char> line;
+  while (scanner.Next(line)) {
+    if (line.kind == LineKind::kHeader) {
+      if (scan.header) {
+        break;
+      }
+      if (equals(line.name, section)) {
+        scan.header = line;
+      }
+    } else if (scan.header && line.kind == LineKind::kKey) {
+      scan.lastKey = line;
+      if (key && !scan.keyLine && equals(line.name, *key)) {
+        scan.keyLine = line;
+      }
+    }
+  }
+  return scan;
+}
+
+// The text without the section's header and its key lines; its comments and blank lines stay.
+template <class Char>
+std::basic_string<Char> WithoutSection(std::basic_string_view<Char> text, const Line<Char>& header) {
+  std::basic_string<Char> kept(text.substr(0, header.begin));
+  const std::basic_string_view<Char> body = text.substr(header.next);
+  LineScanner<Char> scanner(body);
+  Line<Char> line;
+  while (scanner.Next(line)) {
+    if (line.kind == LineKind::kHeader) {
+      kept.append(body.substr(line.begin));
+      break;
+    }
+    if (line.kind == LineKind::kComment || line.kind == LineKind::kBlank) {
+      kept.append(body.substr(line.begin, line.next - line.begin));
+    }
+  }
+  return kept;
+}
+
+// The line end of a line, or CR LF for a last line that has none.
+template <class Char>
+std::basic_string<Char> LineEndOf(std::basic_string_view<Char> text, const Line<Char>& line) {
+  if (line.HasEnd()) {
+    return std::basic_string<Char>(text.substr(line.end, line.next - line.end));
+  }
+  return {Char('\r'), Char('\n')};
+}
+
 // The text after a write: a value for the key, no value to delete the key, no key to delete the
-// section. Empty when the text stays as it is.
+// section. Empty when the text stays as it is. Names are written without surrounding spaces.
 template <class Char, class NameEquals>
 std::optional<std::basic_string<Char>> Edit(std::basic_string_view<Char> text,
                                             std::basic_string_view<Char> section,
@@ -194,86 +255,47 @@ std::optional<std::basic_string<Char>> Edit(std::basic_string_view<Char> text,
                                             std::optional<std::basic_string_view<Char>> value,
                                             const NameEquals& equals) {
   using String = std::basic_string<Char>;
-  const String crlf{Char('\r'), Char('\n')};
   section = TrimSpaces(section);
   if (key) {
     key = TrimSpaces(*key);
   }
-
-  LineScanner<Char> scanner(text);
-  Line<Char> line;
-  std::optional<Line<Char>> header;   // the first header of the section
-  std::optional<Line<Char>> keyLine;  // the first line of the key there
-  std::optional<Line<Char>> lastKey;  // the last key line of the section
-  String withoutSection;              // for deleting the section: the text without its header and keys
-  bool inSection = false;
-  while (scanner.Next(line)) {
-    if (line.kind == LineKind::kHeader) {
-      if (inSection) {
-        if (!key) {
-          withoutSection.append(text.substr(line.begin));
-        }
-        break;
-      }
-      if (!header && equals(line.name, section)) {
-        header = line;
-        inSection = true;
-        continue;
-      }
-    } else if (inSection && line.kind == LineKind::kKey) {
-      lastKey = line;
-      if (key && !keyLine && equals(line.name, *key)) {
-        keyLine = line;
-      }
-    }
-    const bool dropped = !key && inSection && (line.kind == LineKind::kKey || line.kind == LineKind::kOther);
-    if (!key && !dropped) {
-      withoutSection.append(text.substr(line.begin, line.next - line.begin));
-    }
-  }
-
-  const auto endOf = [&](const Line<Char>& l) {
-    return l.HasEnd() ? String(text.substr(l.end, l.next - l.end)) : crlf;
-  };
+  const SectionScan<Char> scan = ScanSection(text, section, key, equals);
   if (!key) {
-    if (!header) {
-      return std::nullopt;
-    }
-    return withoutSection;
+    return scan.header ? std::optional<String>(WithoutSection(text, *scan.header)) : std::nullopt;
   }
   if (!value) {
-    if (!keyLine) {
+    if (!scan.keyLine) {
       return std::nullopt;
     }
-    String edited(text.substr(0, keyLine->begin));
-    edited.append(text.substr(keyLine->next));
-    return edited;
+    return String(text.substr(0, scan.keyLine->begin)).append(text.substr(scan.keyLine->next));
   }
-  if (keyLine) {
-    String edited(text.substr(0, keyLine->equals + 1));
-    edited.append(*value).append(endOf(*keyLine)).append(text.substr(keyLine->next));
-    return edited;
+  if (scan.keyLine) {
+    // The key keeps its spelling and everything up to "="; the line keeps its line end.
+    return String(text.substr(0, scan.keyLine->equals + 1))
+        .append(*value)
+        .append(LineEndOf(text, *scan.keyLine))
+        .append(text.substr(scan.keyLine->next));
   }
-  String newLine(*key);
-  newLine.push_back(Char('='));
-  newLine.append(*value);
-  if (header) {
-    const Line<Char>& anchor = lastKey ? *lastKey : *header;
+  const String crlf{Char('\r'), Char('\n')};
+  String newLine = String(*key).append(1, Char('=')).append(*value);
+  if (scan.header) {
+    const Line<Char>& anchor = scan.lastKey ? *scan.lastKey : *scan.header;
     String edited(text.substr(0, anchor.next));
     if (!anchor.HasEnd()) {
       edited.append(crlf);
     }
-    edited.append(newLine).append(endOf(anchor)).append(text.substr(anchor.next));
-    return edited;
+    return edited.append(newLine).append(LineEndOf(text, anchor)).append(text.substr(anchor.next));
   }
   String edited(text);
   if (!edited.empty() && edited.back() != Char('\n') && edited.back() != Char('\r')) {
     edited.append(crlf);
   }
-  edited.push_back(Char('['));
-  edited.append(section).push_back(Char(']'));
-  edited.append(crlf).append(newLine).append(crlf);
-  return edited;
+  return edited.append(1, Char('['))
+      .append(section)
+      .append(1, Char(']'))
+      .append(crlf)
+      .append(newLine)
+      .append(crlf);
 }
 
 }  // namespace qlxw::platform::profile

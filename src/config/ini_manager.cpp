@@ -86,7 +86,7 @@ ANGLE_MODE INIManager::gAngleMode() {
 
 std::string INIManager::CoordinateName(const std::string& key, const std::string& defaultName) {
   const std::string raw = LoadINIValueByKey("xy", key);
-  const std::string value = IsNullValue(raw) ? defaultName : raw;
+  std::string value = IsNullValue(raw) ? defaultName : raw;
   if (!EqualsNoCase(value, raw)) {
     WriteINIValueByKey("xy", key, value);
   }

@@ -13,6 +13,7 @@ namespace qlxw {
 
 class INIManagerBase : public INIManagerInterface {
  public:
+  ~INIManagerBase() override = default;
   INIManagerBase(const INIManagerBase&) = delete;
   INIManagerBase& operator=(const INIManagerBase&) = delete;
 
@@ -29,7 +30,6 @@ class INIManagerBase : public INIManagerInterface {
 
  protected:
   INIManagerBase() = default;
-  ~INIManagerBase() override = default;
 
   // The class name errors carry as their source.
   virtual std::string_view ClassName() const = 0;

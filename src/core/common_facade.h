@@ -13,8 +13,8 @@ namespace qlxw {
 class ILibAnchors {
  public:
   virtual ~ILibAnchors() = default;
-  virtual void Add(std::shared_ptr<platform::AutomationObject> /*libAnchor*/) {}
-  virtual void Remove(std::shared_ptr<platform::AutomationObject> /*libAnchor*/) {}
+  virtual void Add(const std::shared_ptr<platform::AutomationObject>& /*libAnchor*/) {}
+  virtual void Remove(const std::shared_ptr<platform::AutomationObject>& /*libAnchor*/) {}
   // True when the anchors may be replaced.
   virtual bool Released() { return false; }
 };

@@ -11,7 +11,7 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path PathOf(const std::string& utf8) {
-  return fs::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+  return {std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size())};
 }
 
 std::string Utf8Of(const fs::path& path) {
