@@ -21,21 +21,26 @@ enum class FileStatus {
 // Opens the file for appending (creating it), writes the bytes, closes it.
 FileStatus AppendToFile(const std::string& path, std::string_view bytes);
 
-// The whole file; empty when it is missing, unreadable, not a regular file or larger than `maxBytes`.
-std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t maxBytes);
+// The whole file into `bytes` (whose memory is reused); false when it is missing, unreadable, not a
+// regular file or larger than `maxBytes`.
+bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes);
 
 // Writes the bytes to a temporary file beside `path`, flushes it to disk and renames it over `path`:
 // readers see the old or the new content, never a mixture. The file keeps its permissions.
 FileStatus ReplaceFileContents(const std::string& path, std::string_view bytes);
 
-// Held while a process reads, changes and replaces a file; other processes wait for it.
-class FileLock {
+// A file held for a read-modify-write: other processes that lock it wait until this object ends.
+class LockedFile {
  public:
-  virtual ~FileLock() = default;
+  virtual ~LockedFile() = default;
+  // The whole file, as ReadWholeFile.
+  virtual bool ReadAll(std::size_t maxBytes, std::string& bytes) = 0;
+  // As ReplaceFileContents, keeping the permissions the file had when it was locked.
+  virtual FileStatus Replace(std::string_view bytes) = 0;
 };
 
 // Locks `path` for a read-modify-write, creating an empty file when there is none (as a write would).
 // Empty when the file cannot be created or locked.
-std::unique_ptr<FileLock> LockFileForUpdate(const std::string& path);
+std::unique_ptr<LockedFile> LockFileForUpdate(const std::string& path);
 
 }  // namespace qlxw::platform

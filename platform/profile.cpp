@@ -141,6 +141,25 @@ std::optional<std::u16string> OptionalUtf16(std::optional<std::string_view> ansi
   return ansi ? std::optional<std::u16string>(Utf16FromAnsi(*ansi)) : std::nullopt;
 }
 
+// Reads and writes reuse buffers, one of each per thread: fresh memory for every file read or write
+// costs as much as the parsing (the pages must be mapped again). Large files do not keep their memory.
+std::string& ReadBuffer() {
+  thread_local std::string buffer;
+  return buffer;
+}
+
+std::string& WriteBuffer() {
+  thread_local std::string buffer;
+  return buffer;
+}
+
+void ReleaseBuffer(std::string& buffer) {
+  constexpr std::size_t kKeptBytes = std::size_t{4} << 20;
+  if (buffer.capacity() > kKeptBytes) {
+    std::string().swap(buffer);
+  }
+}
+
 bool HoldsLineBreakOrNul(std::optional<std::string_view> text) {
   return text && text->find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
@@ -155,8 +174,9 @@ std::size_t ProfileRead(std::string_view section, std::string_view key,
   }
   std::string found;
   bool haveValue = false;
-  if (const auto content = ReadWholeFile(fileName, kMaxProfileBytes)) {
-    if (const auto utf16 = Utf16File::From(*content)) {
+  std::string& content = ReadBuffer();
+  if (ReadWholeFile(fileName, kMaxProfileBytes, content)) {
+    if (const auto utf16 = Utf16File::From(content)) {
       const std::u16string wantedSection = Utf16FromAnsi(section);
       const std::u16string wantedKey = Utf16FromAnsi(key);
       if (const auto value =
@@ -164,7 +184,7 @@ std::size_t ProfileRead(std::string_view section, std::string_view key,
         found = AnsiFromUtf16(*value);
         haveValue = true;
       }
-    } else if (const auto value = profile::FindValue<char>(*content, section, key, AnsiNameEquals{})) {
+    } else if (const auto value = profile::FindValue<char>(content, section, key, AnsiNameEquals{})) {
       found.assign(*value);
       haveValue = true;
     }
@@ -176,6 +196,7 @@ std::size_t ProfileRead(std::string_view section, std::string_view key,
   if (found.size() > capacity - 1) {
     found.resize(capacity - 1);
   }
+  ReleaseBuffer(content);
   text = std::move(found);
   return text.size();
 }
@@ -185,29 +206,30 @@ bool ProfileWrite(std::string_view section, std::optional<std::string_view> key,
   if (HoldsLineBreakOrNul(section) || HoldsLineBreakOrNul(key) || HoldsLineBreakOrNul(value)) {
     return false;
   }
-  const auto lock = LockFileForUpdate(fileName);
-  if (!lock) {
+  const auto file = LockFileForUpdate(fileName);
+  if (!file) {
     return false;
   }
-  const auto content = ReadWholeFile(fileName, kMaxProfileBytes);
-  if (!content) {
+  std::string& content = ReadBuffer();
+  if (!file->ReadAll(kMaxProfileBytes, content)) {
     return false;  // unreadable or oversized: rewriting it could lose what we cannot see
   }
-  std::optional<std::string> edited;
-  if (const auto utf16 = Utf16File::From(*content)) {
-    const auto units =
-        profile::Edit<char16_t>(utf16->units, Utf16FromAnsi(section), OptionalView(OptionalUtf16(key)),
-                                OptionalView(OptionalUtf16(value)), Utf16NameEquals{});
-    if (units) {
-      edited = utf16->Bytes(*units);
+  std::string& edited = WriteBuffer();
+  bool changed = false;
+  if (const auto utf16 = Utf16File::From(content)) {
+    std::u16string units;
+    changed = profile::Edit<char16_t>(utf16->units, Utf16FromAnsi(section), OptionalView(OptionalUtf16(key)),
+                                      OptionalView(OptionalUtf16(value)), Utf16NameEquals{}, units);
+    if (changed) {
+      edited = utf16->Bytes(units);
     }
   } else {
-    edited = profile::Edit<char>(*content, section, key, value, AnsiNameEquals{});
+    changed = profile::Edit<char>(content, section, key, value, AnsiNameEquals{}, edited);
   }
-  if (!edited || *edited == *content) {
-    return true;
-  }
-  return ReplaceFileContents(fileName, *edited) == FileStatus::kOk;
+  const bool done = !changed || edited == content || file->Replace(edited) == FileStatus::kOk;
+  ReleaseBuffer(content);
+  ReleaseBuffer(edited);
+  return done;
 }
 
 }  // namespace qlxw::platform

@@ -13,9 +13,11 @@
 // - Lines before the first section belong to no section and are kept as they are.
 // Blanks are space, tab and vertical tab.
 #include <cstring>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace qlxw::platform::profile {
 
@@ -47,6 +49,25 @@ std::basic_string_view<Char> TrimSpaces(std::basic_string_view<Char> text) {
   return text.substr(first, text.find_last_not_of(Char(' ')) - first + 1);
 }
 
+// The first `wanted` in [from, to), or `to` when there is none.
+template <class Char>
+std::size_t Find(std::basic_string_view<Char> text, Char wanted, std::size_t from, std::size_t to) {
+  if (from >= to) {
+    return to;
+  }
+  if constexpr (sizeof(Char) == 1) {
+    const void* found = std::memchr(text.data() + from, static_cast<unsigned char>(wanted), to - from);
+    return found == nullptr ? to : static_cast<std::size_t>(static_cast<const Char*>(found) - text.data());
+  } else {
+    for (std::size_t i = from; i < to; ++i) {
+      if (text[i] == wanted) {
+        return i;
+      }
+    }
+    return to;
+  }
+}
+
 enum class LineKind { kBlank, kHeader, kComment, kKey, kOther };
 
 template <class Char>
@@ -68,7 +89,7 @@ class LineScanner {
  public:
   using View = std::basic_string_view<Char>;
 
-  explicit LineScanner(View text) : text_(text), nextCr_(Find(Char('\r'), 0)), nextLf_(Find(Char('\n'), 0)) {}
+  explicit LineScanner(View text, std::size_t start = 0) : text_(text), pos_(start) {}
 
   bool Next(Line<Char>& line) {
     if (pos_ >= text_.size()) {
@@ -88,28 +109,14 @@ class LineScanner {
   }
 
  private:
-  // The next CR or LF at or after `from`. The positions of both are remembered, so that a file with
-  // LF line ends is searched for CR once, not once a line.
+  // The next CR or LF at or after `from`. The next LF is remembered, so a file with few LFs is not
+  // searched again for every line; the CR search stops at that LF, so it costs about a line.
   std::size_t FindLineEnd(std::size_t from) {
-    if (nextCr_ < from) {
-      nextCr_ = Find(Char('\r'), from);
+    if (!lfKnown_ || nextLf_ < from) {
+      nextLf_ = Find(text_, Char('\n'), from, text_.size());
+      lfKnown_ = true;
     }
-    if (nextLf_ < from) {
-      nextLf_ = Find(Char('\n'), from);
-    }
-    return nextCr_ < nextLf_ ? nextCr_ : nextLf_;
-  }
-
-  std::size_t Find(Char wanted, std::size_t from) const {
-    if constexpr (sizeof(Char) == 1) {
-      const void* found =
-          std::memchr(text_.data() + from, static_cast<unsigned char>(wanted), text_.size() - from);
-      return found == nullptr ? text_.size()
-                              : static_cast<std::size_t>(static_cast<const Char*>(found) - text_.data());
-    } else {
-      const std::size_t found = text_.find(wanted, from);
-      return found == View::npos ? text_.size() : found;
-    }
+    return Find(text_, Char('\r'), from, nextLf_);
   }
 
   void Classify(Line<Char>& line) const {
@@ -146,9 +153,9 @@ class LineScanner {
   }
 
   View text_;
-  std::size_t pos_ = 0;
-  std::size_t nextCr_;  // text_.size() when there is none
-  std::size_t nextLf_;
+  std::size_t pos_;
+  std::size_t nextLf_ = 0;  // text_.size() when there is none
+  bool lfKnown_ = false;
 };
 
 // One pair of enclosing double or single quotes is removed from a value.
@@ -161,6 +168,78 @@ std::basic_string_view<Char> Unquote(std::basic_string_view<Char> value) {
   return value;
 }
 
+// The next section header at or after `from`: `from` moves to just after its "[". Headers are found by
+// their "[", which is rare in other lines, so most of the text is skipped by memchr.
+template <class Char>
+bool NextHeader(std::basic_string_view<Char> text, std::size_t& from) {
+  for (;;) {
+    const std::size_t open = Find(text, Char('['), from, text.size());
+    if (open == text.size()) {
+      return false;
+    }
+    std::size_t lineStart = open;
+    while (lineStart > 0 && IsBlank(text[lineStart - 1])) {
+      --lineStart;
+    }
+    from = open + 1;
+    if (lineStart == 0 || text[lineStart - 1] == Char('\r') || text[lineStart - 1] == Char('\n')) {
+      return true;
+    }
+  }
+}
+
+// The name of the header whose "[" ends just before `from`; `from` moves past it.
+template <class Char>
+std::basic_string_view<Char> HeaderName(std::basic_string_view<Char> text, std::size_t& from) {
+  std::size_t close = from;
+  while (close < text.size() && text[close] != Char(']') && text[close] != Char('\r') &&
+         text[close] != Char('\n')) {
+    ++close;
+  }
+  const std::basic_string_view<Char> name = TrimBlanks(text.substr(from, close - from));
+  from = close;
+  return name;
+}
+
+// Whether the header starting at `from` names `section`. The common case, a name that starts right
+// after "[", is decided by comparing in place, without reading the whole name first.
+template <class Char, class NameEquals>
+bool HeaderNames(std::basic_string_view<Char> text, std::size_t& from, std::basic_string_view<Char> section,
+                 const NameEquals& equals) {
+  const std::size_t end = from + section.size();
+  if (!section.empty() && from < text.size() && !IsBlank(text[from])) {
+    if (end > text.size()) {
+      return false;
+    }
+    if (end < text.size()) {
+      const Char next = text[end];
+      const bool nameMayEnd = next == Char(']') || IsBlank(next) || next == Char('\r') || next == Char('\n');
+      if (!nameMayEnd) {
+        return false;
+      }
+    }
+    // Names in a file often share a beginning ("Section1", "Section2"): the last letter tells most apart.
+    if (!equals(text.substr(end - 1, 1), section.substr(section.size() - 1)) ||
+        !equals(text.substr(from, section.size()), section)) {
+      return false;
+    }
+  }
+  return equals(HeaderName(text, from), section);
+}
+
+// The start of the line after the one `at` is on.
+template <class Char>
+std::size_t NextLineStart(std::basic_string_view<Char> text, std::size_t at) {
+  while (at < text.size() && text[at] != Char('\r') && text[at] != Char('\n')) {
+    ++at;
+  }
+  if (at < text.size()) {
+    const bool crlf = text[at] == Char('\r') && at + 1 < text.size() && text[at + 1] == Char('\n');
+    at += crlf ? std::size_t{2} : std::size_t{1};
+  }
+  return at;
+}
+
 // The value of the key in the section, unquoted; empty when the section or the key is missing.
 template <class Char, class NameEquals>
 std::optional<std::basic_string_view<Char>> FindValue(std::basic_string_view<Char> text,
@@ -169,18 +248,20 @@ std::optional<std::basic_string_view<Char>> FindValue(std::basic_string_view<Cha
                                                       const NameEquals& equals) {
   section = TrimSpaces(section);
   key = TrimSpaces(key);
-  LineScanner<Char> scanner(text);
-  Line<Char> line;
-  bool inSection = false;
-  while (scanner.Next(line)) {
-    if (line.kind == LineKind::kHeader) {
-      if (inSection) {
-        return std::nullopt;
-      }
-      inSection = equals(line.name, section);
-    } else if (inSection && line.kind == LineKind::kKey && equals(line.name, key)) {
-      return Unquote(line.value);
+  std::size_t from = 0;
+  while (NextHeader(text, from)) {
+    if (!HeaderNames(text, from, section, equals)) {
+      continue;
     }
+    const std::basic_string_view<Char> body = text.substr(NextLineStart(text, from));
+    LineScanner<Char> scanner(body);
+    Line<Char> line;
+    while (scanner.Next(line) && line.kind != LineKind::kHeader) {
+      if (line.kind == LineKind::kKey && equals(line.name, key)) {
+        return Unquote(line.value);
+      }
+    }
+    return std::nullopt;  // only the first section of that name counts
   }
   return std::nullopt;
 }
@@ -198,30 +279,39 @@ template <class Char, class NameEquals>
 SectionScan<Char> ScanSection(std::basic_string_view<Char> text, std::basic_string_view<Char> section,
                               std::optional<std::basic_string_view<Char>> key, const NameEquals& equals) {
   SectionScan<Char> scan;
-  LineScanner<Char> scanner(text);
-  Line<Char> line;
-  while (scanner.Next(line)) {
-    if (line.kind == LineKind::kHeader) {
-      if (scan.header) {
-        break;
-      }
-      if (equals(line.name, section)) {
-        scan.header = line;
-      }
-    } else if (scan.header && line.kind == LineKind::kKey) {
-      scan.lastKey = line;
-      if (key && !scan.keyLine && equals(line.name, *key)) {
-        scan.keyLine = line;
+  std::size_t from = 0;
+  while (NextHeader(text, from)) {
+    std::size_t lineStart = from - 1;
+    while (lineStart > 0 && IsBlank(text[lineStart - 1])) {
+      --lineStart;
+    }
+    if (!HeaderNames(text, from, section, equals)) {
+      continue;
+    }
+    LineScanner<Char> scanner(text, lineStart);
+    Line<Char> line;
+    scanner.Next(line);
+    scan.header = line;
+    while (scanner.Next(line) && line.kind != LineKind::kHeader) {
+      if (line.kind == LineKind::kKey) {
+        scan.lastKey = line;
+        if (key && !scan.keyLine && equals(line.name, *key)) {
+          scan.keyLine = line;
+        }
       }
     }
+    break;  // only the first section of that name counts
   }
   return scan;
 }
 
 // The text without the section's header and its key lines; its comments and blank lines stay.
 template <class Char>
-std::basic_string<Char> WithoutSection(std::basic_string_view<Char> text, const Line<Char>& header) {
-  std::basic_string<Char> kept(text.substr(0, header.begin));
+void WithoutSection(std::basic_string_view<Char> text, const Line<Char>& header,
+                    std::basic_string<Char>& kept) {
+  kept.clear();
+  kept.reserve(text.size());
+  kept.append(text.substr(0, header.begin));
   const std::basic_string_view<Char> body = text.substr(header.next);
   LineScanner<Char> scanner(body);
   Line<Char> line;
@@ -234,7 +324,6 @@ std::basic_string<Char> WithoutSection(std::basic_string_view<Char> text, const 
       kept.append(body.substr(line.begin, line.next - line.begin));
     }
   }
-  return kept;
 }
 
 // The line end of a line, or CR LF for a last line that has none.
@@ -246,14 +335,33 @@ std::basic_string<Char> LineEndOf(std::basic_string_view<Char> text, const Line<
   return {Char('\r'), Char('\n')};
 }
 
-// The text after a write: a value for the key, no value to delete the key, no key to delete the
-// section. Empty when the text stays as it is. Names are written without surrounding spaces.
+// `result` becomes the text with [cutBegin, cutEnd) replaced by the pieces. The caller's buffer is
+// reused: files can be large, and fresh memory for each write costs more than the copy.
+template <class Char>
+bool Splice(std::basic_string_view<Char> text, std::size_t cutBegin, std::size_t cutEnd,
+            std::type_identity_t<std::initializer_list<std::basic_string_view<Char>>> pieces,
+            std::basic_string<Char>& result) {
+  std::size_t size = text.size() - (cutEnd - cutBegin);
+  for (const auto piece : pieces) {
+    size += piece.size();
+  }
+  result.clear();
+  result.reserve(size);
+  result.append(text.substr(0, cutBegin));
+  for (const auto piece : pieces) {
+    result.append(piece);
+  }
+  result.append(text.substr(cutEnd));
+  return true;
+}
+
+// `edited` becomes the text after a write: a value for the key, no value to delete the key, no key to
+// delete the section. False (and `edited` unspecified) when the text stays as it is. Names are written
+// without surrounding spaces.
 template <class Char, class NameEquals>
-std::optional<std::basic_string<Char>> Edit(std::basic_string_view<Char> text,
-                                            std::basic_string_view<Char> section,
-                                            std::optional<std::basic_string_view<Char>> key,
-                                            std::optional<std::basic_string_view<Char>> value,
-                                            const NameEquals& equals) {
+bool Edit(std::basic_string_view<Char> text, std::basic_string_view<Char> section,
+          std::optional<std::basic_string_view<Char>> key, std::optional<std::basic_string_view<Char>> value,
+          const NameEquals& equals, std::basic_string<Char>& edited) {
   using String = std::basic_string<Char>;
   section = TrimSpaces(section);
   if (key) {
@@ -261,41 +369,30 @@ std::optional<std::basic_string<Char>> Edit(std::basic_string_view<Char> text,
   }
   const SectionScan<Char> scan = ScanSection(text, section, key, equals);
   if (!key) {
-    return scan.header ? std::optional<String>(WithoutSection(text, *scan.header)) : std::nullopt;
+    if (scan.header) {
+      WithoutSection(text, *scan.header, edited);
+    }
+    return scan.header.has_value();
   }
   if (!value) {
-    if (!scan.keyLine) {
-      return std::nullopt;
-    }
-    return String(text.substr(0, scan.keyLine->begin)).append(text.substr(scan.keyLine->next));
+    return scan.keyLine && Splice(text, scan.keyLine->begin, scan.keyLine->next, {}, edited);
   }
   if (scan.keyLine) {
     // The key keeps its spelling and everything up to "="; the line keeps its line end.
-    return String(text.substr(0, scan.keyLine->equals + 1))
-        .append(*value)
-        .append(LineEndOf(text, *scan.keyLine))
-        .append(text.substr(scan.keyLine->next));
+    return Splice(text, scan.keyLine->equals + 1, scan.keyLine->next,
+                  {*value, LineEndOf(text, *scan.keyLine)}, edited);
   }
   const String crlf{Char('\r'), Char('\n')};
-  String newLine = String(*key).append(1, Char('=')).append(*value);
+  const String newLine = String(*key).append(1, Char('=')).append(*value);
   if (scan.header) {
     const Line<Char>& anchor = scan.lastKey ? *scan.lastKey : *scan.header;
-    String edited(text.substr(0, anchor.next));
-    if (!anchor.HasEnd()) {
-      edited.append(crlf);
-    }
-    return edited.append(newLine).append(LineEndOf(text, anchor)).append(text.substr(anchor.next));
+    const String before = anchor.HasEnd() ? String() : crlf;
+    return Splice(text, anchor.next, anchor.next, {before, newLine, LineEndOf(text, anchor)}, edited);
   }
-  String edited(text);
-  if (!edited.empty() && edited.back() != Char('\n') && edited.back() != Char('\r')) {
-    edited.append(crlf);
-  }
-  return edited.append(1, Char('['))
-      .append(section)
-      .append(1, Char(']'))
-      .append(crlf)
-      .append(newLine)
-      .append(crlf);
+  const bool endsOpen = !text.empty() && text.back() != Char('\n') && text.back() != Char('\r');
+  const String header = String(1, Char('[')).append(section).append(1, Char(']'));
+  return Splice(text, text.size(), text.size(), {endsOpen ? crlf : String(), header, crlf, newLine, crlf},
+                edited);
 }
 
 }  // namespace qlxw::platform::profile

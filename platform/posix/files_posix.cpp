@@ -5,6 +5,8 @@
 
 #include <atomic>
 #include <cerrno>
+#include <fstream>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -68,15 +70,93 @@ FileStatus WriteAll(int fd, std::string_view bytes) {
   return FileStatus::kOk;
 }
 
-class FlockLock final : public FileLock {
+// The process's umask, read once without changing it (umask() would, racing other threads).
+mode_t ProcessUmask() {
+  static const mode_t mask = [] {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+      if (line.rfind("Umask:", 0) == 0) {
+        return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
+      }
+    }
+    return static_cast<mode_t>(07777);  // unknown: always set the mode explicitly
+  }();
+  return mask;
+}
+
+// The descriptor's whole content from its start.
+bool ReadDescriptor(int fd, std::size_t size, std::string& bytes) {
+  bytes.resize(size);
+  std::size_t filled = 0;
+  while (filled < bytes.size()) {
+    const ssize_t got = ::pread(fd, bytes.data() + filled, bytes.size() - filled, static_cast<off_t>(filled));
+    if (got < 0 && errno == EINTR) {
+      continue;
+    }
+    if (got < 0) {
+      return false;
+    }
+    if (got == 0) {
+      bytes.resize(filled);  // the file shrank while we read
+      break;
+    }
+    filled += static_cast<std::size_t>(got);
+  }
+  return true;
+}
+
+// The temporary file is written beside the target, so that the rename never crosses file systems.
+FileStatus WriteAndRename(const std::string& path, std::string_view bytes, std::optional<mode_t> mode) {
+  static std::atomic<unsigned> counter{0};
+  static const std::string pid = std::to_string(::getpid());
+  const std::string temporary = path + ".qlxw-tmp-" + pid + "-" + std::to_string(counter.fetch_add(1));
+  Descriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode.value_or(0666)));
+  if (file.Get() < 0) {
+    return StatusFromErrno(errno);
+  }
+  FileStatus status = WriteAll(file.Get(), bytes);
+  // The umask may have taken bits from the mode; put them back.
+  if (status == FileStatus::kOk && mode && (*mode & ProcessUmask()) != 0 &&
+      ::fchmod(file.Get(), *mode) != 0) {
+    status = StatusFromErrno(errno);
+  }
+  if (status == FileStatus::kOk && ::fsync(file.Get()) != 0) {
+    status = StatusFromErrno(errno);
+  }
+  if (::close(file.Release()) != 0 && status == FileStatus::kOk) {
+    status = FileStatus::kIoError;
+  }
+  if (status == FileStatus::kOk && ::rename(temporary.c_str(), path.c_str()) != 0) {
+    status = StatusFromErrno(errno);
+  }
+  if (status != FileStatus::kOk) {
+    ::unlink(temporary.c_str());
+  }
+  return status;
+}
+
+class FlockedFile final : public LockedFile {
  public:
-  explicit FlockLock(int fd) : fd_(fd) {}
-  ~FlockLock() override { ::close(fd_); }  // closing releases the lock
-  FlockLock(const FlockLock&) = delete;
-  FlockLock& operator=(const FlockLock&) = delete;
+  FlockedFile(int fd, std::string path, const struct stat& info)
+      : fd_(fd),
+        path_(std::move(path)),
+        size_(static_cast<std::size_t>(info.st_size)),
+        mode_(info.st_mode & 07777) {}
+  ~FlockedFile() override { ::close(fd_); }  // closing releases the lock
+  FlockedFile(const FlockedFile&) = delete;
+  FlockedFile& operator=(const FlockedFile&) = delete;
+
+  bool ReadAll(std::size_t maxBytes, std::string& bytes) override {
+    return size_ <= maxBytes && ReadDescriptor(fd_, size_, bytes);
+  }
+  FileStatus Replace(std::string_view bytes) override { return WriteAndRename(path_, bytes, mode_); }
 
  private:
   int fd_;
+  std::string path_;
+  std::size_t size_;
+  mode_t mode_;
 };
 
 }  // namespace
@@ -96,68 +176,29 @@ FileStatus AppendToFile(const std::string& path, std::string_view bytes) {
   return status;
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
   if (!ValidName(path)) {
-    return std::nullopt;
+    return false;
   }
   const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat info {};
   if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
       static_cast<std::size_t>(info.st_size) > maxBytes) {
-    return std::nullopt;
+    return false;
   }
-  std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
-  std::size_t filled = 0;
-  while (filled < bytes.size()) {
-    const ssize_t got = ::read(file.Get(), bytes.data() + filled, bytes.size() - filled);
-    if (got < 0 && errno == EINTR) {
-      continue;
-    }
-    if (got < 0) {
-      return std::nullopt;
-    }
-    if (got == 0) {
-      bytes.resize(filled);  // the file shrank while we read
-      break;
-    }
-    filled += static_cast<std::size_t>(got);
-  }
-  return bytes;
+  return ReadDescriptor(file.Get(), static_cast<std::size_t>(info.st_size), bytes);
 }
 
 FileStatus ReplaceFileContents(const std::string& path, std::string_view bytes) {
   if (!ValidName(path)) {
     return FileStatus::kBadName;
   }
-  static std::atomic<unsigned> counter{0};
-  const std::string temporary =
-      path + ".qlxw-tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
   struct stat original {};
   const bool exists = ::stat(path.c_str(), &original) == 0;
-  Descriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-  if (file.Get() < 0) {
-    return StatusFromErrno(errno);
-  }
-  FileStatus status = WriteAll(file.Get(), bytes);
-  if (status == FileStatus::kOk && exists && ::fchmod(file.Get(), original.st_mode & 07777) != 0) {
-    status = StatusFromErrno(errno);
-  }
-  if (status == FileStatus::kOk && ::fsync(file.Get()) != 0) {
-    status = StatusFromErrno(errno);
-  }
-  if (::close(file.Release()) != 0 && status == FileStatus::kOk) {
-    status = FileStatus::kIoError;
-  }
-  if (status == FileStatus::kOk && ::rename(temporary.c_str(), path.c_str()) != 0) {
-    status = StatusFromErrno(errno);
-  }
-  if (status != FileStatus::kOk) {
-    ::unlink(temporary.c_str());
-  }
-  return status;
+  return WriteAndRename(path, bytes, exists ? std::optional<mode_t>(original.st_mode & 07777) : std::nullopt);
 }
 
-std::unique_ptr<FileLock> LockFileForUpdate(const std::string& path) {
+std::unique_ptr<LockedFile> LockFileForUpdate(const std::string& path) {
   if (!ValidName(path)) {
     return nullptr;
   }
@@ -177,7 +218,10 @@ std::unique_ptr<FileLock> LockFileForUpdate(const std::string& path) {
     struct stat named {};
     if (::fstat(file.Get(), &locked) == 0 && ::stat(path.c_str(), &named) == 0 &&
         locked.st_dev == named.st_dev && locked.st_ino == named.st_ino) {
-      return std::make_unique<FlockLock>(file.Release());
+      if (!S_ISREG(locked.st_mode)) {
+        return nullptr;
+      }
+      return std::make_unique<FlockedFile>(file.Release(), path, locked);
     }
   }
   return nullptr;

@@ -65,18 +65,25 @@ FileStatus WriteAll(HANDLE file, std::string_view bytes) {
   return FileStatus::kOk;
 }
 
-class MutexLock final : public FileLock {
+// Held through a named mutex; reads and replaces go by the path.
+class MutexLockedFile final : public LockedFile {
  public:
-  explicit MutexLock(HANDLE mutex) : mutex_(mutex) {}
-  ~MutexLock() override {
+  MutexLockedFile(HANDLE mutex, std::string path) : mutex_(mutex), path_(std::move(path)) {}
+  ~MutexLockedFile() override {
     ReleaseMutex(mutex_);
     CloseHandle(mutex_);
   }
-  MutexLock(const MutexLock&) = delete;
-  MutexLock& operator=(const MutexLock&) = delete;
+  MutexLockedFile(const MutexLockedFile&) = delete;
+  MutexLockedFile& operator=(const MutexLockedFile&) = delete;
+
+  bool ReadAll(std::size_t maxBytes, std::string& bytes) override {
+    return ReadWholeFile(path_, maxBytes, bytes);
+  }
+  FileStatus Replace(std::string_view bytes) override { return ReplaceFileContents(path_, bytes); }
 
  private:
   HANDLE mutex_;
+  std::string path_;
 };
 
 }  // namespace
@@ -97,9 +104,9 @@ FileStatus AppendToFile(const std::string& path, std::string_view bytes) {
   return status;
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t maxBytes) {
+bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
   if (!ValidName(path)) {
-    return std::nullopt;
+    return false;
   }
   const Handle file(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -107,15 +114,15 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t ma
   LARGE_INTEGER size{};
   if (!file.Valid() || GetFileType(file.Get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.Get(), &size) ||
       static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
-    return std::nullopt;
+    return false;
   }
-  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  bytes.resize(static_cast<std::size_t>(size.QuadPart));
   std::size_t filled = 0;
   while (filled < bytes.size()) {
     DWORD got = 0;
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, 0x40000000u));
     if (!ReadFile(file.Get(), bytes.data() + filled, chunk, &got, nullptr)) {
-      return std::nullopt;
+      return false;
     }
     if (got == 0) {
       bytes.resize(filled);
@@ -123,7 +130,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t ma
     }
     filled += got;
   }
-  return bytes;
+  return true;
 }
 
 FileStatus ReplaceFileContents(const std::string& path, std::string_view bytes) {
@@ -156,7 +163,7 @@ FileStatus ReplaceFileContents(const std::string& path, std::string_view bytes) 
   return status;
 }
 
-std::unique_ptr<FileLock> LockFileForUpdate(const std::string& path) {
+std::unique_ptr<LockedFile> LockFileForUpdate(const std::string& path) {
   if (!ValidName(path)) {
     return nullptr;
   }
@@ -188,7 +195,7 @@ std::unique_ptr<FileLock> LockFileForUpdate(const std::string& path) {
     CloseHandle(mutex);
     return nullptr;
   }
-  return std::make_unique<MutexLock>(mutex);
+  return std::make_unique<MutexLockedFile>(mutex, path);
 }
 
 }  // namespace qlxw::platform
