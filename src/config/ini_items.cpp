@@ -57,11 +57,7 @@ std::shared_ptr<INIItem> Constructors::CreateINIItem(const std::string& section,
 }
 
 Constructors& SharedConstructors() {
-  auto& constructors = ThisThreadState().constructors;
-  if (!constructors) {
-    constructors = std::make_shared<Constructors>();
-  }
-  return *constructors;
+  return *CreatedOnFirstUse(ThisThreadState().constructors);
 }
 
 }  // namespace qlxw

@@ -73,11 +73,7 @@ bool FileSystemObject::CreateFolder(const std::string& path) const {
 }
 
 std::shared_ptr<FileSystemObject> GetFileSystemObject() {
-  auto& object = ThisThreadState().fileSystemObject;
-  if (!object) {
-    object = std::make_shared<FileSystemObject>();
-  }
-  return object;
+  return CreatedOnFirstUse(ThisThreadState().fileSystemObject);
 }
 
 }  // namespace qlxw

@@ -5,11 +5,7 @@
 namespace qlxw {
 
 FormSentinel& SharedFormSentinel() {
-  auto& sentinel = ThisThreadState().formSentinel;
-  if (!sentinel) {
-    sentinel = std::make_shared<FormSentinel>();
-  }
-  return *sentinel;
+  return *CreatedOnFirstUse(ThisThreadState().formSentinel);
 }
 
 }  // namespace qlxw

@@ -50,6 +50,15 @@ struct LibraryState {
 // This thread's state.
 LibraryState& ThisThreadState();
 
+// The shared object in a slot of the state, made on first use.
+template <class T>
+std::shared_ptr<T>& CreatedOnFirstUse(std::shared_ptr<T>& slot) {
+  if (!slot) {
+    slot = std::make_shared<T>();
+  }
+  return slot;
+}
+
 // Ends this thread's state, as unloading the library from the thread would (the INI managers write
 // their defaults back), so that the next use starts from nothing. The trace switch goes off too.
 void ResetLibraryState();

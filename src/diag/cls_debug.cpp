@@ -12,11 +12,7 @@ clsDebug::clsDebug() {
 }
 
 std::shared_ptr<Collection> clsDebug::colTraceObj() const {
-  auto& objects = ThisThreadState().trace.traceObjects;
-  if (!objects) {
-    objects = std::make_shared<Collection>();
-  }
-  return objects;
+  return CreatedOnFirstUse(ThisThreadState().trace.traceObjects);
 }
 
 std::string clsDebug::sComponentName() const {

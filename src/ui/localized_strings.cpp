@@ -13,11 +13,7 @@ LanguageState& Language() {
 }
 
 StringTable& StringTableObject() {
-  LanguageState& state = Language();
-  if (!state.stringTable) {
-    state.stringTable = std::make_shared<StringTable>();
-  }
-  return *state.stringTable;
+  return *CreatedOnFirstUse(Language().stringTable);
 }
 
 }  // namespace
