@@ -34,6 +34,11 @@ build-fuzz/tests/fuzz/profile_fuzzer -max_total_time=60 -artifact_prefix=build-f
 }
 tail -n 1 build-fuzz/fuzz.log
 
+echo "== Windows cross-build (mingw-w64): the library and qlxw.exe"
+cmake -S . -B build-mingw -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
+  -DQLXW_BUILD_TESTS=OFF -DQLXW_BUILD_BENCH=OFF >/dev/null
+cmake --build build-mingw -j "$jobs"
+
 echo "== sanitizer build and tests"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQLXW_SANITIZE=ON -DQLXW_BUILD_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$jobs"
