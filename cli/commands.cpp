@@ -137,9 +137,9 @@ const Command& FindCommand(const std::vector<std::string>& words) {
 std::optional<bool> CommandOptionTakesValue(const std::vector<std::string>& wordsSoFar,
                                             const std::string& option) {
   if (const Command* command = MatchCommand(wordsSoFar)) {
-    for (const OptionSpec& spec : command->options) {
-      if (spec.name == option) {
-        return spec.takesValue;
+    for (const OptionSpec& known : command->options) {
+      if (known.name == option) {
+        return known.takesValue;
       }
     }
   }
