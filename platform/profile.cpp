@@ -212,6 +212,7 @@ bool ProfileWrite(std::string_view section, std::optional<std::string_view> key,
   }
   std::string& content = ReadBuffer();
   if (!file->ReadAll(kMaxProfileBytes, content)) {
+    ReleaseBuffer(content);
     return false;  // unreadable or oversized: rewriting it could lose what we cannot see
   }
   std::string& edited = WriteBuffer();

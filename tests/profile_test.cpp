@@ -217,6 +217,13 @@ TEST_F(Profile, RewriteKeepsPermissionsAndLeavesNoTemporaryFiles) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path()), {}), 1);
 }
 
+TEST_F(Profile, ReadOnlyFileIsNotRewritten) {
+  testing::WriteBytes(file_, "[S]\r\nk=v\r\n");
+  ::chmod(file_.c_str(), 0444);
+  EXPECT_FALSE(ProfileWrite("S", "k", "w", file_));
+  EXPECT_EQ(testing::ReadBytes(file_), "[S]\r\nk=v\r\n");
+}
+
 TEST_F(Profile, Utf16FileStaysUtf16) {
   const std::string content = std::string("\xFF\xFE[\0S\0]\0\r\0\n\0", 12) + "\x7A";  // and an odd last byte
   testing::WriteBytes(file_, content);

@@ -150,7 +150,10 @@ class FlockedFile final : public LockedFile {
   bool ReadAll(std::size_t maxBytes, std::string& bytes) override {
     return size_ <= maxBytes && ReadDescriptor(fd_, size_, bytes);
   }
-  FileStatus Replace(std::string_view bytes) override { return WriteAndRename(path_, bytes, mode_); }
+  // A file its owner may not write is left alone, as Windows leaves a read-only file.
+  FileStatus Replace(std::string_view bytes) override {
+    return (mode_ & S_IWUSR) == 0 ? FileStatus::kAccessDenied : WriteAndRename(path_, bytes, mode_);
+  }
 
  private:
   int fd_;
