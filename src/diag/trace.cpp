@@ -12,7 +12,7 @@ namespace qlxw {
 
 namespace detail {
 
-constinit thread_local bool tTraceSwitch = false;
+QLXW_TRACE_TLS constinit thread_local bool tTraceSwitch = false;
 
 }  // namespace detail
 

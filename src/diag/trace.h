@@ -17,7 +17,14 @@
 namespace qlxw {
 
 namespace detail {
-extern constinit thread_local bool tTraceSwitch;
+// In an ELF shared library a thread-local is reached through a call unless it lives in the static
+// TLS block; one flag there keeps a trace point at a single load and test.
+#if defined(__ELF__)
+#define QLXW_TRACE_TLS [[gnu::tls_model("initial-exec")]]
+#else
+#define QLXW_TRACE_TLS
+#endif
+QLXW_TRACE_TLS extern constinit thread_local bool tTraceSwitch;
 }  // namespace detail
 
 inline bool TraceOn() noexcept {
