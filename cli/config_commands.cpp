@@ -22,10 +22,6 @@ std::string BoolText(bool value) {
   return value ? "True" : "False";
 }
 
-std::optional<std::string_view> View(const std::optional<std::string>& text) {
-  return text ? std::optional<std::string_view>(*text) : std::nullopt;
-}
-
 struct Setting {
   std::string name;
   std::string text;  // as printed
@@ -140,7 +136,7 @@ int ProfileRead(const Context& context) {
       defaultText ? std::optional<std::string>(platform::Utf8ToAnsi(*defaultText)) : std::nullopt;
   const std::size_t count =
       platform::ProfileRead(platform::Utf8ToAnsi(context.args[1]), platform::Utf8ToAnsi(context.args[2]),
-                            View(ansiDefault), capacity, file, ansi);
+                            ViewOf(ansiDefault), capacity, file, ansi);
   const std::string text = platform::AnsiToUtf8(ansi);
   if (context.Json()) {
     context.out << "{\"count\": " << count << ", \"text\": " << JsonString(text) << "}\n";
@@ -163,7 +159,7 @@ int ProfileWrite(const Context& context) {
       deleteSection ? std::nullopt : std::optional<std::string>(platform::Utf8ToAnsi(context.args[2]));
   const std::optional<std::string> value =
       wanted == 4 ? std::optional<std::string>(platform::Utf8ToAnsi(context.args[3])) : std::nullopt;
-  if (!platform::ProfileWrite(platform::Utf8ToAnsi(context.args[1]), View(key), View(value),
+  if (!platform::ProfileWrite(platform::Utf8ToAnsi(context.args[1]), ViewOf(key), ViewOf(value),
                               context.args[0])) {
     std::cerr
         << "qlxw: the write was not done (a line break in a name or value, or the file cannot be written)\n";

@@ -1,5 +1,6 @@
 #include "config/ini_file.h"
 
+#include "config/ini_manager_interface.h"
 #include "config/ini_values.h"
 #include "core/library_state.h"
 #include "diag/lib_error.h"
@@ -13,10 +14,6 @@ namespace {
 
 std::optional<std::string> OptionalAnsi(std::optional<std::string_view> utf8) {
   return utf8 ? std::optional<std::string>(platform::Utf8ToAnsi(*utf8)) : std::nullopt;
-}
-
-std::optional<std::string_view> View(const std::optional<std::string>& text) {
-  return text ? std::optional<std::string_view>(*text) : std::nullopt;
 }
 
 }  // namespace
@@ -72,8 +69,8 @@ std::string LoadINIValueByKey2(std::string_view section, std::string_view key, s
 
 void WriteINIProfileValue(std::string_view section, std::optional<std::string_view> key,
                           std::optional<std::string_view> value) {
-  platform::ProfileWrite(platform::Utf8ToAnsi(section), View(OptionalAnsi(key)), View(OptionalAnsi(value)),
-                         GetINIFileName());
+  platform::ProfileWrite(platform::Utf8ToAnsi(section), ViewOf(OptionalAnsi(key)),
+                         ViewOf(OptionalAnsi(value)), GetINIFileName());
 }
 
 }  // namespace qlxw

@@ -6,14 +6,6 @@
 #include "text/case_fold.h"
 
 namespace qlxw {
-namespace {
-
-std::string Lower(std::string_view text) {
-  return FoldCase(text);
-}
-
-}  // namespace
-
 void INIManager::WriteINIBoolean(const std::string& section, const std::string& key, bool value) {
   WriteINIProfileValue(section, key, BoolToINIText(value));
   items_.Unregister(section, key);
@@ -49,8 +41,7 @@ Variant INIManager::LoadINIBoolean(const std::string& section, const std::string
 
 void INIManager::WriteINIValueByKey(const std::string& section, const NullableText& key,
                                     const NullableText& value) {
-  WriteINIProfileValue(section, key ? std::optional<std::string_view>(*key) : std::nullopt,
-                       value ? std::optional<std::string_view>(*value) : std::nullopt);
+  WriteINIProfileValue(section, ViewOf(key), ViewOf(value));
   items_.Unregister(section, key.value_or(""));
 }
 
@@ -74,7 +65,7 @@ std::string INIManager::LoadINIString(const std::string& section, const std::str
 }
 
 ANGLE_MODE INIManager::gAngleMode() {
-  const std::string text = Lower(LoadINIValueByKey("AngleMode", "Mode"));
+  const std::string text = FoldCase(LoadINIValueByKey("AngleMode", "Mode"));
   if (text == "400") {
     return ANGLE_MODE_400;
   }

@@ -50,8 +50,7 @@ Variant INIManager5::LoadValue(const std::string& section, const std::string& ke
 void INIManager5::WriteValue(const std::string& section, const NullableText& key, const Variant& value) {
   const bool isNull = IsEmpty(value);
   const std::string text = VariantToINIText(value);
-  WriteINIProfileValue(section, key ? std::optional<std::string_view>(*key) : std::nullopt,
-                       isNull ? std::nullopt : std::optional<std::string_view>(text));
+  WriteINIProfileValue(section, ViewOf(key), isNull ? std::nullopt : std::optional<std::string_view>(text));
   RaiseWriteValue(section, key.value_or(""), value);
 }
 

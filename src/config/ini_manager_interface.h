@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/variant.h"
 
@@ -15,6 +16,10 @@ enum ANGLE_MODE : std::int32_t {
 
 // A text that may also be null: a null value deletes a key, a null key a section.
 using NullableText = std::optional<std::string>;
+
+inline std::optional<std::string_view> ViewOf(const NullableText& text) {
+  return text ? std::optional<std::string_view>(*text) : std::nullopt;
+}
 
 class INIManagerInterface {
  public:
