@@ -5,6 +5,7 @@
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "platform/profile_text.h"
+#include "platform/thread_end.h"
 #include "text/case_fold.h"
 #include "text/utf8.h"
 
@@ -143,14 +144,32 @@ std::optional<std::u16string> OptionalUtf16(std::optional<std::string_view> ansi
 
 // Reads and writes reuse buffers, one of each per thread: fresh memory for every file read or write
 // costs as much as the parsing (the pages must be mapped again). Large files do not keep their memory.
+struct ProfileBuffers {
+  std::string read;
+  std::string write;
+};
+
+constinit thread_local ProfileBuffers* tBuffers = nullptr;
+
+void FreeBuffers() {
+  delete tBuffers;
+  tBuffers = nullptr;
+}
+
+ProfileBuffers& Buffers() {
+  if (tBuffers == nullptr) {
+    tBuffers = new ProfileBuffers();
+    AtThisThreadEnd(FreeBuffers);
+  }
+  return *tBuffers;
+}
+
 std::string& ReadBuffer() {
-  thread_local std::string buffer;
-  return buffer;
+  return Buffers().read;
 }
 
 std::string& WriteBuffer() {
-  thread_local std::string buffer;
-  return buffer;
+  return Buffers().write;
 }
 
 void ReleaseBuffer(std::string& buffer) {
@@ -165,6 +184,10 @@ bool HoldsLineBreakOrNul(std::optional<std::string_view> text) {
 }
 
 }  // namespace
+
+void PrepareProfileBuffers() {
+  Buffers();
+}
 
 std::size_t ProfileRead(std::string_view section, std::string_view key,
                         std::optional<std::string_view> defaultText, std::size_t capacity,

@@ -25,6 +25,10 @@ std::size_t ProfileRead(std::string_view section, std::string_view key,
 bool ProfileWrite(std::string_view section, std::optional<std::string_view> key,
                   std::optional<std::string_view> value, const std::string& fileName);
 
+// Makes this thread's read and write buffers. The library state calls it before it is made itself, so
+// that the buffers are torn down after it when the thread ends: INI managers still write then.
+void PrepareProfileBuffers();
+
 // Files above this size read as missing and are never rewritten.
 inline constexpr std::size_t kMaxProfileBytes = std::size_t{256} << 20;
 

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
-          clang clang-format clang-tidy libclang-rt-14-dev pkgconf g++-mingw-w64-x86-64-posix)
+          clang clang-format clang-tidy libclang-rt-14-dev pkgconf g++-mingw-w64-x86-64-posix wine64 wine)
 
 missing=()
 for package in "${packages[@]}"; do

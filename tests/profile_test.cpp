@@ -2,7 +2,9 @@
 #include "platform/profile.h"
 
 #include <gtest/gtest.h>
+#if !defined(_WIN32)
 #include <sys/stat.h>
+#endif
 
 #include <string>
 
@@ -207,6 +209,7 @@ TEST_F(Profile, MissingFolderCreatesNothing) {
   EXPECT_FALSE(ProfileWrite("S", "k", "v", ""));
 }
 
+#if !defined(_WIN32)  // POSIX permission bits
 TEST_F(Profile, RewriteKeepsPermissionsAndLeavesNoTemporaryFiles) {
   testing::WriteBytes(file_, "[S]\r\nk=v\r\n");
   ::chmod(file_.c_str(), 0640);
@@ -223,6 +226,8 @@ TEST_F(Profile, ReadOnlyFileIsNotRewritten) {
   EXPECT_FALSE(ProfileWrite("S", "k", "w", file_));
   EXPECT_EQ(testing::ReadBytes(file_), "[S]\r\nk=v\r\n");
 }
+
+#endif
 
 TEST_F(Profile, Utf16FileStaysUtf16) {
   const std::string content = std::string("\xFF\xFE[\0S\0]\0\r\0\n\0", 12) + "\x7A";  // and an odd last byte

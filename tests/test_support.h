@@ -2,11 +2,13 @@
 // Helpers shared by the tests: a fresh library state per test and a scratch folder.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <random>
 #include <string>
 
 #include "core/library_state.h"
@@ -23,8 +25,15 @@ class FreshLibraryState : public ::testing::Test {
 class ScratchFolder {
  public:
   ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "qlxw-test-XXXXXX").string();
-    path_ = std::filesystem::path(mkdtemp(pattern.data()));
+    static std::atomic<unsigned> made{0};
+    std::random_device entropy;
+    for (;;) {
+      path_ = std::filesystem::temp_directory_path() /
+              ("qlxw-test-" + std::to_string(entropy()) + "-" + std::to_string(made.fetch_add(1)));
+      if (std::filesystem::create_directory(path_)) {
+        break;
+      }
+    }
   }
   ~ScratchFolder() {
     std::error_code ignored;

@@ -1,6 +1,7 @@
 #include "core/library_state.h"
 
 #include <memory>
+#include <utility>
 
 #include "config/app_settings.h"
 #include "config/ini_items.h"
@@ -10,25 +11,30 @@
 #include "core/file_system_object.h"
 #include "core/form_sentinel.h"
 #include "diag/trace.h"
+#include "platform/profile.h"
+#include "platform/thread_end.h"
 
 namespace qlxw {
 namespace {
 
-// Ends the shared objects before the rest, while this thread's state is still reachable: an INI
-// manager writing its defaults back at thread exit reads the file name through ThisThreadState().
-struct StateHolder {
-  std::unique_ptr<LibraryState> state;
-  StateHolder() = default;
-  StateHolder(const StateHolder&) = delete;
-  StateHolder& operator=(const StateHolder&) = delete;
-  ~StateHolder() {
-    if (state) {
-      state->ReleaseSharedObjects();
-    }
-  }
-};
+constinit thread_local LibraryState* tState = nullptr;
+constinit thread_local bool tWatched = false;
 
-thread_local StateHolder tHolder;
+// Ends this thread's state: the shared objects first, while the state is still reachable (an INI manager
+// writing its defaults back reads the file name through ThisThreadState()), then the rest.
+void EndThisThreadState() {
+  if (tState == nullptr) {
+    return;
+  }
+  tState->ReleaseSharedObjects();
+  LibraryState* ended = std::exchange(tState, nullptr);
+  delete ended;
+}
+
+void OnThreadEnd() {
+  EndThisThreadState();
+  tWatched = false;  // should the thread use the library again while ending, it is watched again
+}
 
 }  // namespace
 
@@ -50,17 +56,21 @@ void LibraryState::ReleaseSharedObjects() noexcept {
 }
 
 LibraryState& ThisThreadState() {
-  if (!tHolder.state) {
-    tHolder.state = std::make_unique<LibraryState>();
+  if (tState != nullptr) {
+    return *tState;
   }
-  return *tHolder.state;
+  if (!tWatched) {
+    // What the state's ending uses is made first, so that it is freed after the state.
+    platform::PrepareProfileBuffers();
+    platform::AtThisThreadEnd(OnThreadEnd);
+    tWatched = true;
+  }
+  tState = new LibraryState();
+  return *tState;
 }
 
 void ResetLibraryState() {
-  if (tHolder.state) {
-    tHolder.state->ReleaseSharedObjects();
-  }
-  tHolder.state.reset();
+  EndThisThreadState();
   SetTraceSwitch(false);
 }
 

@@ -12,9 +12,19 @@ namespace qlxw {
 
 namespace detail {
 
-QLXW_TRACE_TLS constinit thread_local bool tTraceSwitch = false;
+#if defined(__ELF__)
+[[gnu::tls_model("initial-exec")]] constinit thread_local bool tTraceSwitch = false;
+#else
+constinit thread_local bool tTraceSwitch = false;
+#endif
 
 }  // namespace detail
+
+#if !defined(__ELF__)
+bool TraceOn() noexcept {
+  return detail::tTraceSwitch;
+}
+#endif
 
 void SetTraceSwitch(bool on) noexcept {
   detail::tTraceSwitch = on;

@@ -16,20 +16,20 @@
 
 namespace qlxw {
 
+#if defined(__ELF__)
 namespace detail {
 // In an ELF shared library a thread-local is reached through a call unless it lives in the static
 // TLS block; one flag there keeps a trace point at a single load and test.
-#if defined(__ELF__)
-#define QLXW_TRACE_TLS [[gnu::tls_model("initial-exec")]]
-#else
-#define QLXW_TRACE_TLS
-#endif
-QLXW_TRACE_TLS extern constinit thread_local bool tTraceSwitch;
+[[gnu::tls_model("initial-exec")]] extern constinit thread_local bool tTraceSwitch;
 }  // namespace detail
 
 inline bool TraceOn() noexcept {
   return detail::tTraceSwitch;
 }
+#else
+// A DLL's thread-locals cannot be read from another module: ask the library.
+bool TraceOn() noexcept;
+#endif
 void SetTraceSwitch(bool on) noexcept;
 
 // Appends the record: quotation mark, text, quotation mark, CR LF, in the 8-bit code page. The file is
