@@ -6,6 +6,7 @@
 #include "platform/files.h"
 #include "platform/profile_text.h"
 #include "platform/thread_end.h"
+#include "platform/thread_slots.h"
 #include "text/case_fold.h"
 #include "text/utf8.h"
 
@@ -149,19 +150,19 @@ struct ProfileBuffers {
   std::string write;
 };
 
-constinit thread_local ProfileBuffers* tBuffers = nullptr;
-
 void FreeBuffers() {
-  delete tBuffers;
-  tBuffers = nullptr;
+  delete static_cast<ProfileBuffers*>(GetThreadSlot(ThreadSlot::kProfileBuffers));
+  SetThreadSlot(ThreadSlot::kProfileBuffers, nullptr);
 }
 
 ProfileBuffers& Buffers() {
-  if (tBuffers == nullptr) {
-    tBuffers = new ProfileBuffers();
+  auto* buffers = static_cast<ProfileBuffers*>(GetThreadSlot(ThreadSlot::kProfileBuffers));
+  if (buffers == nullptr) {
+    buffers = new ProfileBuffers();
+    SetThreadSlot(ThreadSlot::kProfileBuffers, buffers);
     AtThisThreadEnd(FreeBuffers);
   }
-  return *tBuffers;
+  return *buffers;
 }
 
 std::string& ReadBuffer() {

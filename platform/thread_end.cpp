@@ -3,17 +3,24 @@
 #include <vector>
 
 #include "platform/thread_end_detail.h"
+#include "platform/thread_slots.h"
 
 namespace qlxw::platform {
 namespace detail {
+namespace {
 
-constinit thread_local std::vector<void (*)()>* tCallbacks = nullptr;
+using Callbacks = std::vector<void (*)()>;
+
+Callbacks* ThisThreadCallbacks() {
+  return static_cast<Callbacks*>(GetThreadSlot(ThreadSlot::kThreadEndCallbacks));
+}
+
+}  // namespace
 
 void RunThreadEndCallbacks() noexcept {
   // A callback may register another (a state made again while ending): run until none is left.
-  while (tCallbacks != nullptr) {
-    std::vector<void (*)()>* callbacks = tCallbacks;
-    tCallbacks = nullptr;
+  while (Callbacks* callbacks = ThisThreadCallbacks()) {
+    SetThreadSlot(ThreadSlot::kThreadEndCallbacks, nullptr);
     for (std::size_t i = callbacks->size(); i-- > 0;) {
       (*callbacks)[i]();
     }
@@ -24,11 +31,13 @@ void RunThreadEndCallbacks() noexcept {
 }  // namespace detail
 
 void AtThisThreadEnd(void (*callback)()) {
-  if (detail::tCallbacks == nullptr) {
-    detail::tCallbacks = new std::vector<void (*)()>();
+  detail::Callbacks* callbacks = detail::ThisThreadCallbacks();
+  if (callbacks == nullptr) {
+    callbacks = new detail::Callbacks();
+    SetThreadSlot(ThreadSlot::kThreadEndCallbacks, callbacks);
     detail::WatchThisThread();
   }
-  detail::tCallbacks->push_back(callback);
+  callbacks->push_back(callback);
 }
 
 void EndThisThread() {

@@ -258,11 +258,6 @@ TEST_F(IniManagers, TracesTheFixedBufferRead) {
 }
 
 TEST_F(IniManagers, DefaultsAreWrittenBackWhenTheThreadEnds) {
-#if defined(_WIN32)
-  // mingw's emulated thread-locals are gone before the DLL hears of the thread's end, so the state
-  // cannot be found then; native TLS slots for the library state are still to come.
-  GTEST_SKIP() << "thread-end write-back needs native TLS slots on Windows";
-#endif
   std::thread host([&] {
     const auto root = clsCommon::Create();
     root->MainVer(5);

@@ -1,7 +1,6 @@
 #include "core/library_state.h"
 
 #include <memory>
-#include <utility>
 
 #include "config/app_settings.h"
 #include "config/ini_items.h"
@@ -13,27 +12,35 @@
 #include "diag/trace.h"
 #include "platform/profile.h"
 #include "platform/thread_end.h"
+#include "platform/thread_slots.h"
 
 namespace qlxw {
 namespace {
 
-constinit thread_local LibraryState* tState = nullptr;
-constinit thread_local bool tWatched = false;
+using platform::GetThreadSlot;
+using platform::SetThreadSlot;
+using platform::ThreadSlot;
+
+LibraryState* ThisThreadStateOrNone() {
+  return static_cast<LibraryState*>(GetThreadSlot(ThreadSlot::kLibraryState));
+}
 
 // Ends this thread's state: the shared objects first, while the state is still reachable (an INI manager
 // writing its defaults back reads the file name through ThisThreadState()), then the rest.
 void EndThisThreadState() {
-  if (tState == nullptr) {
+  LibraryState* state = ThisThreadStateOrNone();
+  if (state == nullptr) {
     return;
   }
-  tState->ReleaseSharedObjects();
-  LibraryState* ended = std::exchange(tState, nullptr);
-  delete ended;
+  state->ReleaseSharedObjects();
+  SetThreadSlot(ThreadSlot::kLibraryState, nullptr);
+  delete state;
 }
 
 void OnThreadEnd() {
   EndThisThreadState();
-  tWatched = false;  // should the thread use the library again while ending, it is watched again
+  // Should the thread use the library again while ending, it is watched again.
+  SetThreadSlot(ThreadSlot::kLibraryStateWatched, nullptr);
 }
 
 }  // namespace
@@ -56,17 +63,19 @@ void LibraryState::ReleaseSharedObjects() noexcept {
 }
 
 LibraryState& ThisThreadState() {
-  if (tState != nullptr) {
-    return *tState;
+  if (LibraryState* state = ThisThreadStateOrNone()) {
+    return *state;
   }
-  if (!tWatched) {
+  if (GetThreadSlot(ThreadSlot::kLibraryStateWatched) == nullptr) {
     // What the state's ending uses is made first, so that it is freed after the state.
     platform::PrepareProfileBuffers();
     platform::AtThisThreadEnd(OnThreadEnd);
-    tWatched = true;
+    static int watched = 0;  // its address marks the thread as watched
+    SetThreadSlot(ThreadSlot::kLibraryStateWatched, &watched);
   }
-  tState = new LibraryState();
-  return *tState;
+  auto* state = new LibraryState();
+  SetThreadSlot(ThreadSlot::kLibraryState, state);
+  return *state;
 }
 
 void ResetLibraryState() {
