@@ -10,6 +10,7 @@ enum class ThreadSlot {
   kLibraryStateWatched,
   kProfileBuffers,
   kThreadEndCallbacks,
+  kTraceSwitch,  // Windows only: POSIX keeps it in a faster C++ thread-local
   kCount,
 };
 

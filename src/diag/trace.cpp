@@ -7,28 +7,31 @@
 #include "platform/clock.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
+#include "platform/thread_slots.h"
 
 namespace qlxw {
 
+#if defined(__ELF__)
 namespace detail {
 
-#if defined(__ELF__)
 [[gnu::tls_model("initial-exec")]] constinit thread_local bool tTraceSwitch = false;
-#else
-constinit thread_local bool tTraceSwitch = false;
-#endif
 
 }  // namespace detail
-
-#if !defined(__ELF__)
-bool TraceOn() noexcept {
-  return detail::tTraceSwitch;
-}
-#endif
 
 void SetTraceSwitch(bool on) noexcept {
   detail::tTraceSwitch = on;
 }
+#else
+// In a thread slot, so that it is still there while a thread ends (see platform/thread_slots.h).
+bool TraceOn() noexcept {
+  return platform::GetThreadSlot(platform::ThreadSlot::kTraceSwitch) != nullptr;
+}
+
+void SetTraceSwitch(bool on) noexcept {
+  static int switchedOn = 0;  // its address marks the switch as on
+  platform::SetThreadSlot(platform::ThreadSlot::kTraceSwitch, on ? &switchedOn : nullptr);
+}
+#endif
 
 std::string TimeOfDayText() {
   const platform::TimeOfDay now = platform::LocalTimeOfDay();
