@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Installs what the project needs on Debian 12. Does nothing when everything is there already.
+# Installs what the project needs on Debian 12; does nothing when everything is there already.
+#   scripts/install-deps.sh build   what building and running qlxw needs
+#   scripts/install-deps.sh         everything the test script uses as well (clang, mingw-w64, Wine)
 set -euo pipefail
 
-packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
-          clang clang-format clang-tidy libclang-rt-14-dev pkgconf g++-mingw-w64-x86-64-posix wine64 wine)
+packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev pkgconf)
+if [ "${1:-all}" != build ]; then
+  packages+=(clang clang-format clang-tidy libclang-rt-14-dev g++-mingw-w64-x86-64-posix wine64 wine)
+fi
 
 missing=()
 for package in "${packages[@]}"; do
