@@ -4,7 +4,6 @@
 // torn file, and a lock that serialises read-modify-write across processes.
 #include <cstddef>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,17 +24,14 @@ FileStatus AppendToFile(const std::string& path, std::string_view bytes);
 // regular file or larger than `maxBytes`.
 bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes);
 
-// Writes the bytes to a temporary file beside `path`, flushes it to disk and renames it over `path`:
-// readers see the old or the new content, never a mixture. The file keeps its permissions.
-FileStatus ReplaceFileContents(const std::string& path, std::string_view bytes);
-
 // A file held for a read-modify-write: other processes that lock it wait until this object ends.
 class LockedFile {
  public:
   virtual ~LockedFile() = default;
   // The whole file, as ReadWholeFile.
   virtual bool ReadAll(std::size_t maxBytes, std::string& bytes) = 0;
-  // As ReplaceFileContents, keeping the permissions the file had when it was locked.
+  // Writes the bytes to a temporary file beside the file, flushes it to disk and renames it over the
+  // file: readers see the old or the new content, never a mixture. The file keeps its permissions.
   virtual FileStatus Replace(std::string_view bytes) = 0;
 };
 

@@ -6,7 +6,6 @@
 #include <atomic>
 #include <cerrno>
 #include <fstream>
-#include <optional>
 #include <string>
 #include <utility>
 
@@ -107,18 +106,17 @@ bool ReadDescriptor(int fd, std::size_t size, std::string& bytes) {
 }
 
 // The temporary file is written beside the target, so that the rename never crosses file systems.
-FileStatus WriteAndRename(const std::string& path, std::string_view bytes, std::optional<mode_t> mode) {
+FileStatus WriteAndRename(const std::string& path, std::string_view bytes, mode_t mode) {
   static std::atomic<unsigned> counter{0};
   static const std::string pid = std::to_string(::getpid());
   const std::string temporary = path + ".qlxw-tmp-" + pid + "-" + std::to_string(counter.fetch_add(1));
-  Descriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode.value_or(0666)));
+  Descriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
   if (file.Get() < 0) {
     return StatusFromErrno(errno);
   }
   FileStatus status = WriteAll(file.Get(), bytes);
   // The umask may have taken bits from the mode; put them back.
-  if (status == FileStatus::kOk && mode && (*mode & ProcessUmask()) != 0 &&
-      ::fchmod(file.Get(), *mode) != 0) {
+  if (status == FileStatus::kOk && (mode & ProcessUmask()) != 0 && ::fchmod(file.Get(), mode) != 0) {
     status = StatusFromErrno(errno);
   }
   if (status == FileStatus::kOk && ::fsync(file.Get()) != 0) {
@@ -190,15 +188,6 @@ bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& b
     return false;
   }
   return ReadDescriptor(file.Get(), static_cast<std::size_t>(info.st_size), bytes);
-}
-
-FileStatus ReplaceFileContents(const std::string& path, std::string_view bytes) {
-  if (!ValidName(path)) {
-    return FileStatus::kBadName;
-  }
-  struct stat original {};
-  const bool exists = ::stat(path.c_str(), &original) == 0;
-  return WriteAndRename(path, bytes, exists ? std::optional<mode_t>(original.st_mode & 07777) : std::nullopt);
 }
 
 std::unique_ptr<LockedFile> LockFileForUpdate(const std::string& path) {

@@ -65,6 +65,34 @@ FileStatus WriteAll(HANDLE file, std::string_view bytes) {
   return FileStatus::kOk;
 }
 
+// Writes a temporary file beside the target, flushes it and moves it over the target.
+FileStatus WriteAndRename(const std::string& path, std::string_view bytes) {
+  static std::atomic<unsigned> counter{0};
+  const std::wstring target = WideFromUtf8(path);
+  const std::wstring temporary = target + L".qlxw-tmp-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                 std::to_wstring(counter.fetch_add(1));
+  Handle file(
+      CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) {
+    return StatusFromLastError(GetLastError());
+  }
+  FileStatus status = WriteAll(file.Get(), bytes);
+  if (status == FileStatus::kOk && !FlushFileBuffers(file.Get())) {
+    status = StatusFromLastError(GetLastError());
+  }
+  if (!file.Close() && status == FileStatus::kOk) {
+    status = FileStatus::kIoError;
+  }
+  if (status == FileStatus::kOk &&
+      !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    status = StatusFromLastError(GetLastError());
+  }
+  if (status != FileStatus::kOk) {
+    DeleteFileW(temporary.c_str());
+  }
+  return status;
+}
+
 // Held through a named mutex; reads and replaces go by the path.
 class MutexLockedFile final : public LockedFile {
  public:
@@ -79,7 +107,7 @@ class MutexLockedFile final : public LockedFile {
   bool ReadAll(std::size_t maxBytes, std::string& bytes) override {
     return ReadWholeFile(path_, maxBytes, bytes);
   }
-  FileStatus Replace(std::string_view bytes) override { return ReplaceFileContents(path_, bytes); }
+  FileStatus Replace(std::string_view bytes) override { return WriteAndRename(path_, bytes); }
 
  private:
   HANDLE mutex_;
@@ -131,36 +159,6 @@ bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& b
     filled += got;
   }
   return true;
-}
-
-FileStatus ReplaceFileContents(const std::string& path, std::string_view bytes) {
-  if (!ValidName(path)) {
-    return FileStatus::kBadName;
-  }
-  static std::atomic<unsigned> counter{0};
-  const std::wstring target = WideFromUtf8(path);
-  const std::wstring temporary = target + L".qlxw-tmp-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                 std::to_wstring(counter.fetch_add(1));
-  Handle file(
-      CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) {
-    return StatusFromLastError(GetLastError());
-  }
-  FileStatus status = WriteAll(file.Get(), bytes);
-  if (status == FileStatus::kOk && !FlushFileBuffers(file.Get())) {
-    status = StatusFromLastError(GetLastError());
-  }
-  if (!file.Close() && status == FileStatus::kOk) {
-    status = FileStatus::kIoError;
-  }
-  if (status == FileStatus::kOk &&
-      !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    status = StatusFromLastError(GetLastError());
-  }
-  if (status != FileStatus::kOk) {
-    DeleteFileW(temporary.c_str());
-  }
-  return status;
 }
 
 std::unique_ptr<LockedFile> LockFileForUpdate(const std::string& path) {
