@@ -168,16 +168,17 @@ std::basic_string_view<Char> Unquote(std::basic_string_view<Char> value) {
   return value;
 }
 
-// The next section header at or after `from`: `from` moves to just after its "[". Headers are found by
-// their "[", which is rare in other lines, so most of the text is skipped by memchr.
+// The next section header at or after `from`: `from` moves to just after its "[", `lineStart` to the
+// start of its line. Headers are found by their "[", which is rare in other lines, so most of the text
+// is skipped by memchr.
 template <class Char>
-bool NextHeader(std::basic_string_view<Char> text, std::size_t& from) {
+bool NextHeader(std::basic_string_view<Char> text, std::size_t& from, std::size_t& lineStart) {
   for (;;) {
     const std::size_t open = Find(text, Char('['), from, text.size());
     if (open == text.size()) {
       return false;
     }
-    std::size_t lineStart = open;
+    lineStart = open;
     while (lineStart > 0 && IsBlank(text[lineStart - 1])) {
       --lineStart;
     }
@@ -249,7 +250,8 @@ std::optional<std::basic_string_view<Char>> FindValue(std::basic_string_view<Cha
   section = TrimSpaces(section);
   key = TrimSpaces(key);
   std::size_t from = 0;
-  while (NextHeader(text, from)) {
+  std::size_t lineStart = 0;
+  while (NextHeader(text, from, lineStart)) {
     if (!HeaderNames(text, from, section, equals)) {
       continue;
     }
@@ -280,11 +282,8 @@ SectionScan<Char> ScanSection(std::basic_string_view<Char> text, std::basic_stri
                               std::optional<std::basic_string_view<Char>> key, const NameEquals& equals) {
   SectionScan<Char> scan;
   std::size_t from = 0;
-  while (NextHeader(text, from)) {
-    std::size_t lineStart = from - 1;
-    while (lineStart > 0 && IsBlank(text[lineStart - 1])) {
-      --lineStart;
-    }
+  std::size_t lineStart = 0;
+  while (NextHeader(text, from, lineStart)) {
     if (!HeaderNames(text, from, section, equals)) {
       continue;
     }
