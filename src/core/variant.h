@@ -1,12 +1,17 @@
 #pragma once
-// A value of mixed type, as automation passes it: empty, Boolean, 32-bit integer, double or text.
+// A value of mixed type, as automation passes it: empty, Boolean, 32-bit integer, double, text or a
+// host's object.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <variant>
 
+#include "platform/automation.h"
+
 namespace qlxw {
 
-using Variant = std::variant<std::monostate, bool, std::int32_t, double, std::string>;
+using Variant =
+    std::variant<std::monostate, bool, std::int32_t, double, std::string, std::shared_ptr<platform::AutomationObject>>;
 
 inline bool IsEmpty(const Variant& value) {
   return std::holds_alternative<std::monostate>(value);

@@ -1,0 +1,172 @@
+// IAppSettings as a COM class (the null settings store), and settings objects hosts hand in.
+#include <memory>
+#include <string_view>
+
+#include "QlxWCommon_h.h"
+#include "com/boundary.h"
+#include "com/classes.h"
+#include "com/com_object.h"
+#include "com/object_registry.h"
+#include "com/safe_arrays.h"
+#include "com/text.h"
+#include "com/variants.h"
+#include "config/app_settings.h"
+
+namespace qlxw::com {
+namespace {
+
+// A host's own settings store. The library only keeps it and hands it back; nothing in the library
+// reads or writes settings through it.
+class HostAppSettings final : public IAppSettings {
+ public:
+  explicit HostAppSettings(_IAppSettings* settings) : settings_(settings) {}
+  _IAppSettings* Settings() const noexcept { return settings_.get(); }
+
+ private:
+  ComPtr<_IAppSettings> settings_;
+};
+
+std::string Text(BSTR* text) {
+  return FromBstr(*Required(text));
+}
+
+template <class T, class Com>
+T Scalar(const Com* value) {
+  if constexpr (std::is_same_v<T, bool>) {
+    return value != nullptr && *value != VARIANT_FALSE;
+  } else {
+    return value == nullptr ? T{} : static_cast<T>(*value);
+  }
+}
+
+class AppSettingsObject final
+    : public ComObject<AppSettingsObject, DispatchImpl<_IAppSettings>, ICoreAccess> {
+ public:
+  static constexpr std::string_view kClassName = "IAppSettings";
+  static const CLSID& ClassId() { return CLSID_IAppSettings; }
+
+  explicit AppSettingsObject(std::shared_ptr<IAppSettings> settings)
+      : settings_(std::move(settings)), registered_(IdentityOf(settings_.get()), static_cast<ICoreAccess*>(this)) {}
+
+  std::shared_ptr<void> CoreObject() noexcept override { return settings_; }
+  const CLSID& CoreClassId() noexcept override { return ClassId(); }
+
+#define QLXW_SCALAR(Name, ComType, CoreType)                                                                \
+  HRESULT STDMETHODCALLTYPE Get##Name(BSTR* category, BSTR* key, ComType* defaultValue, ComType* result)    \
+      override {                                                                                            \
+    return Call([&] {                                                                                       \
+      const auto value = settings_->Get##Name(Text(category), Text(key), Scalar<CoreType>(defaultValue));   \
+      *Required(result) = static_cast<ComType>(value);                                                     \
+    });                                                                                                     \
+  }                                                                                                         \
+  HRESULT STDMETHODCALLTYPE Set##Name(BSTR* category, BSTR* key, ComType* value, VARIANT_BOOL* saveToFile) \
+      override {                                                                                            \
+    return Call([&] {                                                                                       \
+      settings_->Set##Name(Text(category), Text(key), Scalar<CoreType>(Required(value)),                   \
+                           saveToFile == nullptr || *saveToFile != VARIANT_FALSE);                          \
+    });                                                                                                     \
+  }
+  QLXW_SCALAR(Byte, unsigned char, std::uint8_t)
+  QLXW_SCALAR(Integer, short, std::int16_t)
+  QLXW_SCALAR(Long, LONG, std::int32_t)
+  QLXW_SCALAR(Double, double, double)
+#undef QLXW_SCALAR
+
+  HRESULT STDMETHODCALLTYPE GetBoolean(BSTR* category, BSTR* key, VARIANT_BOOL* defaultValue,
+                                       VARIANT_BOOL* result) override {
+    return Call([&] {
+      const bool value = settings_->GetBoolean(Text(category), Text(key), Scalar<bool>(defaultValue));
+      *Required(result) = value ? VARIANT_TRUE : VARIANT_FALSE;
+    });
+  }
+  HRESULT STDMETHODCALLTYPE SetBoolean(BSTR* category, BSTR* key, VARIANT_BOOL* value,
+                                       VARIANT_BOOL* saveToFile) override {
+    return Call([&] {
+      settings_->SetBoolean(Text(category), Text(key), Scalar<bool>(Required(value)),
+                            saveToFile == nullptr || *saveToFile != VARIANT_FALSE);
+    });
+  }
+  HRESULT STDMETHODCALLTYPE GetString(BSTR* category, BSTR* key, VARIANT* defaultValue, BSTR* result) override {
+    return Call([&] {
+      std::string fallback;
+      if (!IsMissing(defaultValue)) {
+        fallback = VariantToINIText(FromVariant(*defaultValue));
+      }
+      *Required(result) = ToBstr(settings_->GetString(Text(category), Text(key), fallback));
+    });
+  }
+  HRESULT STDMETHODCALLTYPE SetString(BSTR* category, BSTR* key, BSTR* value, VARIANT_BOOL* saveToFile) override {
+    return Call([&] {
+      settings_->SetString(Text(category), Text(key), Text(value),
+                           saveToFile == nullptr || *saveToFile != VARIANT_FALSE);
+    });
+  }
+
+#define QLXW_ARRAY(Name, CoreType)                                                                          \
+  HRESULT STDMETHODCALLTYPE Get##Name##Array(BSTR* category, BSTR* key, SAFEARRAY** defaultValues,          \
+                                             SAFEARRAY** result) override {                                 \
+    return Call([&] {                                                                                       \
+      const auto defaults = FromSafeArray<CoreType>(*Required(defaultValues));                              \
+      *Required(result) = ToSafeArray(settings_->Get##Name##Array(Text(category), Text(key), defaults));    \
+    });                                                                                                     \
+  }                                                                                                         \
+  HRESULT STDMETHODCALLTYPE Set##Name##Array(BSTR* category, BSTR* key, SAFEARRAY** value,                  \
+                                             VARIANT_BOOL* saveToFile) override {                           \
+    return Call([&] {                                                                                       \
+      settings_->Set##Name##Array(Text(category), Text(key), FromSafeArray<CoreType>(*Required(value)),     \
+                                  saveToFile == nullptr || *saveToFile != VARIANT_FALSE);                   \
+    });                                                                                                     \
+  }                                                                                                         \
+  HRESULT STDMETHODCALLTYPE Check##Name##Array(BSTR* category, BSTR* key, VARIANT_BOOL* result) override {  \
+    return Call([&] {                                                                                       \
+      *Required(result) = settings_->Check##Name##Array(Text(category), Text(key)) ? VARIANT_TRUE           \
+                                                                                    : VARIANT_FALSE;        \
+    });                                                                                                     \
+  }                                                                                                         \
+  HRESULT STDMETHODCALLTYPE Check##Name(BSTR* category, BSTR* key, VARIANT_BOOL* result) override {         \
+    return Call([&] {                                                                                       \
+      *Required(result) = settings_->Check##Name(Text(category), Text(key)) ? VARIANT_TRUE : VARIANT_FALSE; \
+    });                                                                                                     \
+  }
+  QLXW_ARRAY(Byte, std::uint8_t)
+  QLXW_ARRAY(Integer, std::int16_t)
+  QLXW_ARRAY(Long, std::int32_t)
+  QLXW_ARRAY(Double, double)
+  QLXW_ARRAY(String, std::string)
+  QLXW_ARRAY(Boolean, bool)
+#undef QLXW_ARRAY
+
+ private:
+  template <class Body>
+  HRESULT Call(Body&& body) {
+    return Boundary(kClassName, __uuidof(_IAppSettings), std::forward<Body>(body));
+  }
+
+  std::shared_ptr<IAppSettings> settings_;
+  RegisteredObject registered_;
+};
+
+}  // namespace
+
+HRESULT CreateAppSettings(const GUID& iid, void** out) {
+  return AppSettingsObject::CreateInstance(iid, out, std::make_shared<IAppSettings>());
+}
+
+std::shared_ptr<IAppSettings> AppSettingsFromHost(_IAppSettings* settings) {
+  if (settings == nullptr) {
+    return nullptr;
+  }
+  if (auto ours = CoreObjectOf<IAppSettings>(settings, CLSID_IAppSettings)) {
+    return ours;
+  }
+  return std::make_shared<HostAppSettings>(settings);
+}
+
+HRESULT ObjectForAppSettings(const std::shared_ptr<IAppSettings>& settings, const GUID& iid, void** out) {
+  if (const auto host = std::dynamic_pointer_cast<HostAppSettings>(settings)) {
+    return host->Settings()->QueryInterface(iid, out);
+  }
+  return ObjectFor<AppSettingsObject>(settings, iid, out);
+}
+
+}  // namespace qlxw::com

@@ -1,0 +1,59 @@
+#include "com/boundary.h"
+
+#include <oleauto.h>
+
+#include <exception>
+#include <new>
+#include <string>
+
+#include "com/text.h"
+#include "diag/lib_error.h"
+
+namespace qlxw::com {
+namespace {
+
+void SetError(const GUID& iid, const std::string& source, const std::string& description) noexcept {
+  ICreateErrorInfo* create = nullptr;
+  if (FAILED(CreateErrorInfo(&create))) {
+    return;
+  }
+  const std::wstring wideSource = Wide(source);
+  const std::wstring wideDescription = Wide(description);
+  create->SetGUID(iid);
+  create->SetSource(const_cast<LPOLESTR>(wideSource.c_str()));
+  create->SetDescription(const_cast<LPOLESTR>(wideDescription.c_str()));
+  IErrorInfo* info = nullptr;
+  if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
+    SetErrorInfo(0, info);
+    info->Release();
+  }
+  create->Release();
+}
+
+}  // namespace
+
+HRESULT ReportException(std::string_view className, const GUID& iid) noexcept {
+  try {
+    std::string source(kComponentName);
+    source.append(".").append(className);
+    try {
+      throw;
+    } catch (const LibError& error) {
+      SetError(iid, error.Source().empty() ? source : error.Source(), error.Description());
+      return static_cast<HRESULT>(HResultOf(error.Number()));
+    } catch (const ComFailure& failure) {
+      // An outside component's failure keeps the error info it set.
+      return failure.Result();
+    } catch (const std::bad_alloc&) {
+      SetError(iid, source, "Out of memory");
+      return E_OUTOFMEMORY;
+    } catch (const std::exception& error) {
+      SetError(iid, source, error.what());
+      return E_FAIL;
+    }
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
+
+}  // namespace qlxw::com

@@ -1,0 +1,179 @@
+// clsCommon as a COM class: the root object hosts create (or use as an application object).
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "QlxWCommon_h.h"
+#include "com/boundary.h"
+#include "com/classes.h"
+#include "com/com_object.h"
+#include "com/text.h"
+#include "core/cls_common.h"
+#include "platform/windows/dispatch_object.h"
+
+namespace qlxw::com {
+namespace {
+
+class ClsCommonObject final : public ComObject<ClsCommonObject, DispatchImpl<_clsCommon>> {
+  using TextField = std::string qlxw::clsCommon::*;
+
+ public:
+  static constexpr std::string_view kClassName = "clsCommon";
+  static const CLSID& ClassId() { return CLSID_clsCommon; }
+
+  explicit ClsCommonObject(std::shared_ptr<qlxw::clsCommon> root) : root_(std::move(root)) {}
+
+#define QLXW_TEXT_FIELD(name)                                                                        \
+  HRESULT STDMETHODCALLTYPE get_##name(BSTR* result) override { return Get(&qlxw::clsCommon::name, result); } \
+  HRESULT STDMETHODCALLTYPE put_##name(BSTR value) override { return Put(&qlxw::clsCommon::name, value); }
+  QLXW_TEXT_FIELD(gsMSG_WriteLog)
+  QLXW_TEXT_FIELD(gsMSG_WriteLogFile)
+  QLXW_TEXT_FIELD(gsMSG_WriteStatus)
+  QLXW_TEXT_FIELD(gsMSG_WriteInfoLine)
+  QLXW_TEXT_FIELD(gsMSG_ProgressOn)
+  QLXW_TEXT_FIELD(gsMSG_ProgressOff)
+  QLXW_TEXT_FIELD(gsMSG_ProgressMin)
+  QLXW_TEXT_FIELD(gsMSG_ProgressMax)
+  QLXW_TEXT_FIELD(gsMSG_ProgressVal)
+  QLXW_TEXT_FIELD(gsMSG_ProgressIncr)
+  QLXW_TEXT_FIELD(gsMSG_FromDoc)
+  QLXW_TEXT_FIELD(gsMSG_ShowIoMngr)
+  QLXW_TEXT_FIELD(gsMSG_DocIsLocked)
+  QLXW_TEXT_FIELD(gsMSG_Createviewwindow)
+  QLXW_TEXT_FIELD(gs_MatchingTable)
+  QLXW_TEXT_FIELD(gsMSG_GotoXY)
+  QLXW_TEXT_FIELD(gsMSG_UndoName)
+  QLXW_TEXT_FIELD(gsMSG_RedoName)
+  QLXW_TEXT_FIELD(gsMSG_ShowInfoTable)
+  QLXW_TEXT_FIELD(gsMSG_AppendInfoLine)
+  QLXW_TEXT_FIELD(gsMSG_ProjectOnClose)
+#undef QLXW_TEXT_FIELD
+
+  HRESULT STDMETHODCALLTYPE get_lMAX_LONG(LONG* result) override {
+    return Call([&] { *Required(result) = root_->lMAX_LONG; });
+  }
+  HRESULT STDMETHODCALLTYPE put_lMAX_LONG(LONG value) override {
+    return Call([&] { root_->lMAX_LONG = value; });
+  }
+  HRESULT STDMETHODCALLTYPE get_lMIN_LONG(LONG* result) override {
+    return Call([&] { *Required(result) = root_->lMIN_LONG; });
+  }
+  HRESULT STDMETHODCALLTYPE put_lMIN_LONG(LONG value) override {
+    return Call([&] { root_->lMIN_LONG = value; });
+  }
+  HRESULT STDMETHODCALLTYPE get_gdPI(double* result) override {
+    return Call([&] { *Required(result) = root_->gdPI; });
+  }
+  HRESULT STDMETHODCALLTYPE put_gdPI(double value) override {
+    return Call([&] { root_->gdPI = value; });
+  }
+  HRESULT STDMETHODCALLTYPE get_lDebugId(LONG* result) override {
+    return Call([&] { *Required(result) = root_->lDebugId(); });
+  }
+  HRESULT STDMETHODCALLTYPE TearDown() override {
+    root_->TearDown();
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE put_sAppTitle(BSTR* value) override {
+    return Call([&] { root_->sAppTitle(FromBstr(*Required(value))); });
+  }
+  HRESULT STDMETHODCALLTYPE get_sAppTitle(BSTR* result) override {
+    return Call([&] { *Required(result) = ToBstr(root_->sAppTitle()); });
+  }
+  HRESULT STDMETHODCALLTYPE putref_oAppFrameForm(IDispatch* form) override {
+    return Call([&] { root_->oAppFrameForm(platform::HostObject(form)); });
+  }
+  HRESULT STDMETHODCALLTYPE get_oAppFrameForm(IDispatch** result) override {
+    return Call([&] {
+      *Required(result) = nullptr;
+      if (const auto form = std::dynamic_pointer_cast<platform::DispatchObject>(root_->oAppFrameForm())) {
+        form->Dispatch()->AddRef();
+        *result = form->Dispatch();
+      }
+    });
+  }
+  HRESULT STDMETHODCALLTYPE put_sAppComment(BSTR* value) override {
+    return Call([&] { root_->sAppComment(FromBstr(*Required(value))); });
+  }
+  HRESULT STDMETHODCALLTYPE get_sAppComment(BSTR* result) override {
+    return Call([&] { *Required(result) = ToBstr(root_->sAppComment()); });
+  }
+  HRESULT STDMETHODCALLTYPE get_LocalInfo(IDispatch** result) override {
+    // The locale object joins the server with the user-interface classes.
+    return Call([&] {
+      *Required(result) = nullptr;
+      throw ComFailure(E_NOTIMPL);
+    });
+  }
+  HRESULT STDMETHODCALLTYPE put_INIFileName(BSTR* value) override {
+    return Call([&] { root_->INIFileName(FromBstr(*Required(value))); });
+  }
+  HRESULT STDMETHODCALLTYPE WriteINIValueByKey(BSTR* section, BSTR* key, BSTR* value) override {
+    return Call([&] {
+      root_->WriteINIValueByKey(FromBstr(*Required(section)), FromBstrNullable(*Required(key)),
+                                FromBstrNullable(*Required(value)));
+    });
+  }
+  HRESULT STDMETHODCALLTYPE LoadINIValueByKey(BSTR* section, BSTR* key, BSTR* result) override {
+    return Call([&] {
+      *Required(result) = ToBstr(root_->LoadINIValueByKey(FromBstr(*Required(section)), FromBstr(*Required(key))));
+    });
+  }
+  HRESULT STDMETHODCALLTYPE get_gSwapXY(VARIANT_BOOL* result) override {
+    return Call([&] { *Required(result) = root_->gSwapXY() ? VARIANT_TRUE : VARIANT_FALSE; });
+  }
+  HRESULT STDMETHODCALLTYPE get_gFirstCoorName(BSTR* result) override {
+    return Call([&] { *Required(result) = ToBstr(root_->gFirstCoorName()); });
+  }
+  HRESULT STDMETHODCALLTYPE get_gSecondCoorName(BSTR* result) override {
+    return Call([&] { *Required(result) = ToBstr(root_->gSecondCoorName()); });
+  }
+  HRESULT STDMETHODCALLTYPE get_INI(_INIManager** result) override {
+    return Call([&] {
+      Required(result);
+      Check(ObjectForIniManager(root_->INI(), __uuidof(_INIManager), reinterpret_cast<void**>(result)));
+    });
+  }
+  HRESULT STDMETHODCALLTYPE get_gAngleMode(::ANGLE_MODE* result) override {
+    return Call([&] { *Required(result) = static_cast<::ANGLE_MODE>(root_->gAngleMode()); });
+  }
+  HRESULT STDMETHODCALLTYPE put_MainVer(LONG value) override {
+    return Call([&] { root_->MainVer(value); });
+  }
+  HRESULT STDMETHODCALLTYPE get_MainVer(LONG* result) override {
+    return Call([&] { *Required(result) = root_->MainVer(); });
+  }
+  HRESULT STDMETHODCALLTYPE get_AppSettings(_IAppSettings** result) override {
+    return Call([&] {
+      Required(result);
+      Check(ObjectForAppSettings(root_->AppSettings(), __uuidof(_IAppSettings), reinterpret_cast<void**>(result)));
+    });
+  }
+  HRESULT STDMETHODCALLTYPE putref_AppSettings(_IAppSettings* settings) override {
+    return Call([&] { root_->AppSettings(AppSettingsFromHost(settings)); });
+  }
+
+ private:
+  template <class Body>
+  HRESULT Call(Body&& body) {
+    return Boundary(kClassName, __uuidof(_clsCommon), std::forward<Body>(body));
+  }
+  HRESULT Get(TextField field, BSTR* result) {
+    return Call([&] { *Required(result) = ToBstr((*root_).*field); });
+  }
+  HRESULT Put(TextField field, BSTR value) {
+    return Call([&] { (*root_).*field = FromBstr(value); });
+  }
+
+  std::shared_ptr<qlxw::clsCommon> root_;
+};
+
+}  // namespace
+
+HRESULT CreateClsCommon(const GUID& iid, void** out) {
+  return Boundary(ClsCommonObject::kClassName, iid, [&] {
+    Check(ClsCommonObject::CreateInstance(iid, out, qlxw::clsCommon::Create()));
+  });
+}
+
+}  // namespace qlxw::com

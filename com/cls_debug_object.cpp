@@ -1,0 +1,134 @@
+// clsDebug as a COM class, and the trace object collection it hands out.
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "QlxWCommon_h.h"
+#include "com/boundary.h"
+#include "com/classes.h"
+#include "com/com_object.h"
+#include "com/object_registry.h"
+#include "com/text.h"
+#include "com/variants.h"
+#include "diag/cls_debug.h"
+#include "diag/lib_error.h"
+
+namespace qlxw::com {
+namespace {
+
+class TraceCollectionObject final
+    : public ComObject<TraceCollectionObject, DispatchImpl<_TraceCollection>, ICoreAccess> {
+ public:
+  static constexpr std::string_view kClassName = "Collection";
+  static const CLSID& ClassId() { return CLSID_clsDebug; }  // handed out by clsDebug only
+
+  explicit TraceCollectionObject(std::shared_ptr<Collection> items)
+      : items_(std::move(items)), registered_(IdentityOf(items_.get()), static_cast<ICoreAccess*>(this)) {}
+
+  std::shared_ptr<void> CoreObject() noexcept override { return items_; }
+  const CLSID& CoreClassId() noexcept override { return IID__TraceCollection; }
+
+  HRESULT STDMETHODCALLTYPE Add(VARIANT* item, VARIANT* key) override {
+    return Call([&] {
+      std::optional<std::string> name;
+      if (!IsMissing(key)) {
+        const Variant keyValue = FromVariant(*key);
+        const auto* text = std::get_if<std::string>(&keyValue);
+        if (text == nullptr) {
+          RaiseAutomationError(kErrTypeMismatch);
+        }
+        name = *text;
+      }
+      items_->Add(FromVariant(*Required(item)), std::move(name));
+    });
+  }
+  HRESULT STDMETHODCALLTYPE Count(LONG* result) override {
+    return Call([&] { *Required(result) = items_->Count(); });
+  }
+  HRESULT STDMETHODCALLTYPE Item(VARIANT* index, VARIANT* result) override {
+    return Call([&] {
+      Required(result);
+      const Variant at = FromVariant(*Required(index));
+      if (const auto* key = std::get_if<std::string>(&at)) {
+        ToVariant(items_->Item(*key), result);
+      } else {
+        ToVariant(items_->Item(Position(at)), result);
+      }
+    });
+  }
+  HRESULT STDMETHODCALLTYPE Remove(VARIANT* index) override {
+    return Call([&] {
+      const Variant at = FromVariant(*Required(index));
+      if (const auto* key = std::get_if<std::string>(&at)) {
+        items_->Remove(*key);
+      } else {
+        items_->Remove(Position(at));
+      }
+    });
+  }
+
+ private:
+  static std::int32_t Position(const Variant& index) {
+    if (const auto* number = std::get_if<std::int32_t>(&index)) {
+      return *number;
+    }
+    if (const auto* real = std::get_if<double>(&index)) {
+      return static_cast<std::int32_t>(*real);
+    }
+    RaiseAutomationError(kErrTypeMismatch);
+  }
+  template <class Body>
+  HRESULT Call(Body&& body) {
+    return Boundary(kClassName, __uuidof(_TraceCollection), std::forward<Body>(body));
+  }
+
+  std::shared_ptr<Collection> items_;
+  RegisteredObject registered_;
+};
+
+class ClsDebugObject final : public ComObject<ClsDebugObject, DispatchImpl<_clsDebug>> {
+ public:
+  static constexpr std::string_view kClassName = "clsDebug";
+  static const CLSID& ClassId() { return CLSID_clsDebug; }
+
+  HRESULT STDMETHODCALLTYPE get_colTraceObj(IDispatch** result) override {
+    return Call([&] {
+      Required(result);
+      Check(ObjectFor<TraceCollectionObject>(debug_.colTraceObj(), IID_IDispatch, reinterpret_cast<void**>(result)));
+    });
+  }
+  HRESULT STDMETHODCALLTYPE get_sComponentName(BSTR* result) override {
+    return Call([&] { *Required(result) = ToBstr(debug_.sComponentName()); });
+  }
+  HRESULT STDMETHODCALLTYPE put_bDebug(VARIANT_BOOL* value) override {
+    return Call([&] { debug_.bDebug(*Required(value) != VARIANT_FALSE); });
+  }
+  HRESULT STDMETHODCALLTYPE put_sLogFileName(BSTR* value) override {
+    return Call([&] { debug_.sLogFileName(FromBstr(*Required(value))); });
+  }
+  HRESULT STDMETHODCALLTYPE put_bCallLog(VARIANT_BOOL* value) override {
+    return Call([&] { debug_.bCallLog(*Required(value) != VARIANT_FALSE); });
+  }
+  HRESULT STDMETHODCALLTYPE get_sLogFileName(BSTR* result) override {
+    return Call([&] { *Required(result) = ToBstr(debug_.sLogFileName()); });
+  }
+  HRESULT STDMETHODCALLTYPE get_bCallLog(VARIANT_BOOL* result) override {
+    return Call([&] { *Required(result) = debug_.bCallLog() ? VARIANT_TRUE : VARIANT_FALSE; });
+  }
+
+ private:
+  template <class Body>
+  HRESULT Call(Body&& body) {
+    return Boundary(kClassName, __uuidof(_clsDebug), std::forward<Body>(body));
+  }
+
+  qlxw::clsDebug debug_;
+};
+
+}  // namespace
+
+HRESULT CreateClsDebug(const GUID& iid, void** out) {
+  return Boundary(ClsDebugObject::kClassName, iid, [&] { Check(ClsDebugObject::CreateInstance(iid, out)); });
+}
+
+}  // namespace qlxw::com

@@ -1,0 +1,149 @@
+// CommonFacade, ILibAnchors and clsCommonTypes as COM classes, and anchors hosts hand in.
+#include <memory>
+#include <string_view>
+
+#include "QlxWCommon_h.h"
+#include "com/boundary.h"
+#include "com/classes.h"
+#include "com/com_object.h"
+#include "com/object_registry.h"
+#include "core/common_facade.h"
+#include "core/common_types.h"
+#include "platform/windows/dispatch_object.h"
+
+namespace qlxw::com {
+namespace {
+
+// A host's anchors, asked through their interface.
+class HostLibAnchors final : public ILibAnchors {
+ public:
+  explicit HostLibAnchors(_ILibAnchors* anchors) : anchors_(anchors) {}
+  _ILibAnchors* Anchors() const noexcept { return anchors_.get(); }
+
+  void Add(const std::shared_ptr<platform::AutomationObject>& anchor) override { Check(anchors_->Add(Raw(anchor))); }
+  void Remove(const std::shared_ptr<platform::AutomationObject>& anchor) override {
+    Check(anchors_->Remove(Raw(anchor)));
+  }
+  bool Released() override {
+    VARIANT_BOOL released = VARIANT_FALSE;
+    Check(anchors_->get_Released(&released));
+    return released != VARIANT_FALSE;
+  }
+
+ private:
+  static IDispatch* Raw(const std::shared_ptr<platform::AutomationObject>& anchor) {
+    const auto held = std::dynamic_pointer_cast<platform::DispatchObject>(anchor);
+    return held ? held->Dispatch() : nullptr;
+  }
+
+  ComPtr<_ILibAnchors> anchors_;
+};
+
+class LibAnchorsObject final : public ComObject<LibAnchorsObject, DispatchImpl<_ILibAnchors>, ICoreAccess> {
+ public:
+  static constexpr std::string_view kClassName = "ILibAnchors";
+  static const CLSID& ClassId() { return CLSID_ILibAnchors; }
+
+  explicit LibAnchorsObject(std::shared_ptr<ILibAnchors> anchors)
+      : anchors_(std::move(anchors)), registered_(IdentityOf(anchors_.get()), static_cast<ICoreAccess*>(this)) {}
+
+  std::shared_ptr<void> CoreObject() noexcept override { return anchors_; }
+  const CLSID& CoreClassId() noexcept override { return ClassId(); }
+
+  HRESULT STDMETHODCALLTYPE Add(IDispatch* anchor) override {
+    return Call([&] { anchors_->Add(platform::HostObject(anchor)); });
+  }
+  HRESULT STDMETHODCALLTYPE Remove(IDispatch* anchor) override {
+    return Call([&] { anchors_->Remove(platform::HostObject(anchor)); });
+  }
+  HRESULT STDMETHODCALLTYPE get_Released(VARIANT_BOOL* result) override {
+    return Call([&] { *Required(result) = anchors_->Released() ? VARIANT_TRUE : VARIANT_FALSE; });
+  }
+
+ private:
+  template <class Body>
+  HRESULT Call(Body&& body) {
+    return Boundary(kClassName, __uuidof(_ILibAnchors), std::forward<Body>(body));
+  }
+
+  std::shared_ptr<ILibAnchors> anchors_;
+  RegisteredObject registered_;
+};
+
+class CommonFacadeObject final : public ComObject<CommonFacadeObject, DispatchImpl<_CommonFacade>> {
+ public:
+  static constexpr std::string_view kClassName = "CommonFacade";
+  static const CLSID& ClassId() { return CLSID_CommonFacade; }
+
+  HRESULT STDMETHODCALLTYPE get_INI(_INIManager** result) override {
+    return Call([&] {
+      Required(result);
+      Check(ObjectForIniManager(facade_.INI(), __uuidof(_INIManager), reinterpret_cast<void**>(result)));
+    });
+  }
+  HRESULT STDMETHODCALLTYPE get_INI5(_INIManager5** result) override {
+    return Call([&] {
+      Required(result);
+      Check(ObjectForIniManager5(facade_.INI5(), __uuidof(_INIManager5), reinterpret_cast<void**>(result)));
+    });
+  }
+  HRESULT STDMETHODCALLTYPE get_LibAnchors(_ILibAnchors** result) override {
+    return Call([&] {
+      Required(result);
+      Check(ObjectForLibAnchors(facade_.LibAnchors(), __uuidof(_ILibAnchors), reinterpret_cast<void**>(result)));
+    });
+  }
+  HRESULT STDMETHODCALLTYPE putref_LibAnchors(_ILibAnchors* anchors) override {
+    return Call([&] { facade_.LibAnchors(LibAnchorsFromHost(anchors)); });
+  }
+
+ private:
+  template <class Body>
+  HRESULT Call(Body&& body) {
+    return Boundary(kClassName, __uuidof(_CommonFacade), std::forward<Body>(body));
+  }
+
+  CommonFacade facade_;
+};
+
+class ClsCommonTypesObject final : public ComObject<ClsCommonTypesObject, DispatchImpl<_clsCommonTypes>> {
+ public:
+  static constexpr std::string_view kClassName = "clsCommonTypes";
+  static const CLSID& ClassId() { return CLSID_clsCommonTypes; }
+
+ private:
+  qlxw::clsCommonTypes types_;
+};
+
+}  // namespace
+
+HRESULT CreateCommonFacade(const GUID& iid, void** out) {
+  return CommonFacadeObject::CreateInstance(iid, out);
+}
+
+HRESULT CreateLibAnchors(const GUID& iid, void** out) {
+  return LibAnchorsObject::CreateInstance(iid, out, std::make_shared<ILibAnchors>());
+}
+
+HRESULT CreateClsCommonTypes(const GUID& iid, void** out) {
+  return Boundary(ClsCommonTypesObject::kClassName, iid, [&] { Check(ClsCommonTypesObject::CreateInstance(iid, out)); });
+}
+
+std::shared_ptr<ILibAnchors> LibAnchorsFromHost(_ILibAnchors* anchors) {
+  if (anchors == nullptr) {
+    return nullptr;
+  }
+  if (auto ours = CoreObjectOf<ILibAnchors>(anchors, CLSID_ILibAnchors)) {
+    return ours;
+  }
+  return std::make_shared<HostLibAnchors>(anchors);
+}
+
+HRESULT ObjectForLibAnchors(const std::shared_ptr<ILibAnchors>& anchors, const GUID& iid, void** out) {
+  if (const auto host = std::dynamic_pointer_cast<HostLibAnchors>(anchors)) {
+    return host->Anchors()->QueryInterface(iid, out);
+  }
+  return ObjectFor<LibAnchorsObject>(anchors, iid, out);
+}
+
+}  // namespace qlxw::com

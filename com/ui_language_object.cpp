@@ -1,0 +1,45 @@
+// UILanguage: how a host changes the library's user-interface language on its thread.
+#include <string_view>
+
+#include "QlxWCommon_h.h"
+#include "com/boundary.h"
+#include "com/classes.h"
+#include "com/com_object.h"
+#include "com/text.h"
+#include "ui/language_runtime.h"
+#include "ui/localized_strings.h"
+
+namespace qlxw::com {
+namespace {
+
+class UILanguageObject final : public ComObject<UILanguageObject, DispatchImpl<_UILanguage>> {
+ public:
+  static constexpr std::string_view kClassName = "UILanguage";
+  static const CLSID& ClassId() { return CLSID_UILanguage; }
+
+  UILanguageObject() { EnsureStringTables(); }
+
+  HRESULT STDMETHODCALLTYPE ChangeUILanguage(LONG languageId) override {
+    return Call([&] { qlxw::ChangeUILanguage(languageId); });
+  }
+  HRESULT STDMETHODCALLTYPE get_LanguageID(LONG* result) override {
+    return Call([&] { *Required(result) = ThisThreadLanguageRuntime()->LanguageID(); });
+  }
+  HRESULT STDMETHODCALLTYPE get_Language(BSTR* result) override {
+    return Call([&] { *Required(result) = ToBstr(ThisThreadLanguageRuntime()->Language()); });
+  }
+
+ private:
+  template <class Body>
+  HRESULT Call(Body&& body) {
+    return Boundary(kClassName, __uuidof(_UILanguage), std::forward<Body>(body));
+  }
+};
+
+}  // namespace
+
+HRESULT CreateUILanguage(const GUID& iid, void** out) {
+  return Boundary(UILanguageObject::kClassName, iid, [&] { Check(UILanguageObject::CreateInstance(iid, out)); });
+}
+
+}  // namespace qlxw::com
