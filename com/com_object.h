@@ -4,14 +4,34 @@
 #include <windows.h>
 #include <oaidl.h>
 #include <ocidl.h>
+#include <oleauto.h>
 
 #include <atomic>
 #include <memory>
 #include <utility>
+#include <vector>
 
 #include "com/module.h"
 
 namespace qlxw::com {
+
+// Script hosts pass their variables by reference, as variants, which the type library will not turn
+// into a by-reference text or number. The library only reads its by-reference arguments, so the
+// values are passed on instead.
+class ArgumentsByValue {
+ public:
+  explicit ArgumentsByValue(DISPPARAMS* params);
+  ~ArgumentsByValue();
+  ArgumentsByValue(const ArgumentsByValue&) = delete;
+  ArgumentsByValue& operator=(const ArgumentsByValue&) = delete;
+  DISPPARAMS* Params() noexcept { return params_; }
+
+ private:
+  DISPPARAMS* params_;
+  DISPPARAMS copy_{};
+  std::vector<VARIANT> values_;
+  std::vector<bool> owned_;  // copies made here, cleared here
+};
 
 // IDispatch of one dual interface: names and calls go through the interface's type information, so
 // late-bound callers get the same argument checks, defaults and conversions as the type library states.
@@ -57,9 +77,52 @@ class DispatchImpl : public Interface {
       return DISP_E_UNKNOWNINTERFACE;
     }
     ITypeInfo* info = TypeInfoOf(__uuidof(Interface));
-    return info == nullptr ? E_UNEXPECTED
-                           : info->Invoke(static_cast<Interface*>(this), id, flags, params, result, exception,
-                                          argumentError);
+    if (info == nullptr) {
+      return E_UNEXPECTED;
+    }
+    ArgumentsByValue arguments(params);
+    return info->Invoke(static_cast<Interface*>(this), id, flags, arguments.Params(), result, exception,
+                        argumentError);
+  }
+};
+
+// The default IDispatch of a class that also implements `Also`: late-bound callers reach the members
+// of both by name, as they would expect of one object. The dispatch ids of the two must not overlap.
+template <class Interface, class Also>
+class DispatchWithSecond : public DispatchImpl<Interface> {
+ public:
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID reserved, LPOLESTR* names, UINT count, LCID locale,
+                                          DISPID* ids) override {
+    const HRESULT own = DispatchImpl<Interface>::GetIDsOfNames(reserved, names, count, locale, ids);
+    ITypeInfo* second = TypeInfoOf(__uuidof(Also));
+    return SUCCEEDED(own) || second == nullptr ? own : second->GetIDsOfNames(names, count, ids);
+  }
+
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID reserved, LCID locale, WORD flags, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override {
+    ITypeInfo* own = TypeInfoOf(__uuidof(Interface));
+    ITypeInfo* second = TypeInfoOf(__uuidof(Also));
+    if (own == nullptr || second == nullptr || HasMember(own, id) || !IsEqualIID(reserved, IID_NULL)) {
+      return DispatchImpl<Interface>::Invoke(id, reserved, locale, flags, params, result, exception,
+                                             argumentError);
+    }
+    Also* other = nullptr;
+    if (FAILED(this->QueryInterface(__uuidof(Also), reinterpret_cast<void**>(&other)))) {
+      return DISP_E_MEMBERNOTFOUND;
+    }
+    ArgumentsByValue arguments(params);
+    const HRESULT invoked = second->Invoke(other, id, flags, arguments.Params(), result, exception, argumentError);
+    other->Release();
+    return invoked;
+  }
+
+ private:
+  static bool HasMember(ITypeInfo* info, DISPID id) {
+    BSTR name = nullptr;
+    UINT found = 0;
+    const bool has = SUCCEEDED(info->GetNames(id, &name, 1, &found)) && found == 1;
+    SysFreeString(name);
+    return has;
   }
 };
 

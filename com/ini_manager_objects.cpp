@@ -133,7 +133,8 @@ class EventRelay final : public INIManager5Events {
 };
 
 class INIManager5Object final
-    : public ComObject<INIManager5Object, DispatchImpl<_INIManager5>, IniManagerDispatch<INIManager5Object>,
+    : public ComObject<INIManager5Object, DispatchWithSecond<_INIManager5, _INIManager>,
+                       IniManagerDispatch<INIManager5Object>,
                        EventSource<&DIID___INIManager5>, ICoreAccess> {
  public:
   static constexpr std::string_view kClassName = "INIManager5";

@@ -1,5 +1,8 @@
 #include "platform/windows/dispatch_object.h"
 
+#include <dispex.h>
+#include <oleauto.h>
+
 namespace qlxw::platform {
 
 DispatchObject::DispatchObject(IDispatch* object) noexcept : object_(object) {
@@ -13,7 +16,19 @@ DispatchObject::~DispatchObject() {
 bool DispatchObject::HasMember(const wchar_t* name) const {
   DISPID id = DISPID_UNKNOWN;
   auto* names = const_cast<LPOLESTR>(name);
-  return SUCCEEDED(object_->GetIDsOfNames(IID_NULL, &names, 1, LOCALE_USER_DEFAULT, &id));
+  if (SUCCEEDED(object_->GetIDsOfNames(IID_NULL, &names, 1, LOCALE_USER_DEFAULT, &id))) {
+    return true;
+  }
+  // Script objects may answer only through IDispatchEx (Wine's VBScript classes do).
+  IDispatchEx* extended = nullptr;
+  if (FAILED(object_->QueryInterface(__uuidof(IDispatchEx), reinterpret_cast<void**>(&extended)))) {
+    return false;
+  }
+  BSTR wanted = SysAllocString(name);
+  const bool found = wanted != nullptr && SUCCEEDED(extended->GetDispID(wanted, fdexNameCaseInsensitive, &id));
+  SysFreeString(wanted);
+  extended->Release();
+  return found;
 }
 
 bool DispatchObject::IsForm() const {

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# The COM server as hosts use it, under Wine: regsvr32 registers it, script tests drive it through
+# CreateObject, an early-bound client calls it through its vtables and events, regsvr32 /u removes it.
+#   tests/com/run.sh BUILD_DIR      (WINEPREFIX and the other Wine settings come from the caller)
+set -euo pipefail
+build=$(realpath "$1")
+here=$(cd "$(dirname "$0")" && pwd)
+work="$build/com-tests"
+rm -rf "$work" && mkdir -p "$work"
+winpath() { echo "Z:${1//\//\\}"; }
+dll=$(winpath "$build/QlxWCommon.dll")
+failures=0
+fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
+
+# Registry values as hosts find them; the registry reaches its files when wineserver is done.
+reg_value() { timeout 60 wine reg query "$1" ${2:+/v "$2"} 2>/dev/null | tr -d '\r' || true; }
+
+echo "-- regsvr32"
+timeout 120 wine regsvr32 /s "$dll" || fail "regsvr32 exited $?"
+for class in clsCommon clsDebug clsCommonTypes CommonFacade ILibAnchors INIManager INIManager5 IAppSettings UILanguage; do
+  clsid=$(reg_value "HKCR\\QlxWCommon.$class\\CLSID" | sed -n 's/.*REG_SZ[[:space:]]*//p')
+  [ -n "$clsid" ] || { fail "no ProgID QlxWCommon.$class"; continue; }
+  server=$(reg_value "HKCR\\CLSID\\$clsid\\InprocServer32")
+  grep -qi "QlxWCommon.dll" <<<"$server" || fail "$class: InprocServer32 is not the DLL"
+  grep -q "Apartment" <<<"$server" || fail "$class: threading model is not Apartment"
+  reg_value "HKCR\\QlxWCommon.$class\\CurVer" | grep -q "QlxWCommon.$class.1" || fail "$class: no CurVer"
+done
+reg_value "HKCR\\TypeLib\\{ADF5E175-8483-44F0-98C3-37ED0802E0D4}\\1.0\\0\\win64" | grep -qi "QlxWCommon.dll" ||
+  fail "the type library is not registered"
+
+echo "-- scripts"
+export QLXW_TEST_DIR
+QLXW_TEST_DIR=$(winpath "$work")
+for script in "$here"/scripts/*.vbs; do
+  name=$(basename "$script")
+  [ "$name" = check.vbs ] && continue
+  cat "$here/scripts/check.vbs" "$script" >"$work/$name"
+  # Wine's cscript exits 0 even when a script cannot run: only the script's own summary counts.
+  output=$(cd "$work" && timeout 120 wine cscript //nologo "$name" 2>&1 | tr -d '\r') || true
+  summary=$(tail -n 1 <<<"$output")
+  if [[ "$summary" =~ ^[0-9]+\ passed,\ 0\ failed$ ]]; then
+    echo "$name: $summary"
+  else
+    fail "$name"
+    echo "$output" | tail -n 30
+  fi
+done
+
+echo "-- early-bound client"
+client="$build/tests/com/qlxw_com_client_tests.exe"
+(cd "$work" && timeout 300 wine "$client" >"$work/client.log" 2>&1) || true
+if grep -q "Unhandled" "$work/client.log" || ! grep -q "^\[  PASSED  \]" "$work/client.log" ||
+  grep -q "^\[  FAILED  \]" "$work/client.log"; then
+  fail "early-bound client"
+  grep -E "Failure|FAILED|Unhandled|error" -A6 "$work/client.log" | head -n 60
+else
+  grep -E "^\[  PASSED  \]" "$work/client.log"
+fi
+
+echo "-- regsvr32 /u"
+timeout 120 wine regsvr32 /s /u "$dll" || fail "regsvr32 /u exited $?"
+for class in clsCommon INIManager5 UILanguage; do
+  [ -z "$(reg_value "HKCR\\QlxWCommon.$class\\CLSID")" ] || fail "QlxWCommon.$class is still registered"
+done
+[ -z "$(reg_value "HKCR\\TypeLib\\{ADF5E175-8483-44F0-98C3-37ED0802E0D4}")" ] || fail "the type library is still registered"
+
+[ "$failures" -eq 0 ] || { echo "$failures COM test(s) failed"; exit 1; }
+echo "COM server: all tests passed"

@@ -1,0 +1,78 @@
+' Shared by every script test: put in front of each script by the runner (Wine's cscript runs
+' neither .wsf files nor ExecuteGlobal).
+Dim gPassed, gFailed, gTestDir, gFso
+gPassed = 0
+gFailed = 0
+Set gFso = CreateObject("Scripting.FileSystemObject")
+' Wine's ExpandEnvironmentStrings keeps the terminating NUL.
+gTestDir = Replace(CreateObject("WScript.Shell").ExpandEnvironmentStrings("%QLXW_TEST_DIR%"), Chr(0), "")
+
+Sub Check(name, actual, expected)
+  If TypeName(actual) = TypeName(expected) And actual = expected Then
+    gPassed = gPassed + 1
+  Else
+    gFailed = gFailed + 1
+    WScript.Echo "FAILED " & name & ": got " & TypeName(actual) & " [" & actual & "], expected " & _
+      TypeName(expected) & " [" & expected & "]"
+  End If
+End Sub
+
+Sub CheckTrue(name, condition)
+  Check name, CBool(condition), True
+End Sub
+
+' After a statement run under On Error Resume Next: the error it raised, then clears it.
+Sub CheckError(name, number, description)
+  Check name & " (number)", Hex(Err.Number), Hex(number)
+  If Not IsNull(description) Then Check name & " (description)", Err.Description, description
+  Err.Clear
+End Sub
+
+Sub CheckNoError(name)
+  Check name & " (no error)", Hex(Err.Number), "0"
+  Err.Clear
+End Sub
+
+' A fresh INI file in the test folder.
+Function FreshIni(fileName)
+  Dim filePath
+  filePath = TestPath(fileName)
+  If gFso.FileExists(filePath) Then gFso.DeleteFile filePath
+  FreshIni = filePath
+End Function
+
+Function TestPath(fileName)
+  TestPath = gTestDir & "\" & fileName
+End Function
+
+' The lines of a file, each ended by CR LF (Wine's VBScript has no Join).
+Function Lines(items)
+  Dim item
+  Lines = ""
+  For Each item In items
+    Lines = Lines & item & vbCrLf
+  Next
+End Function
+
+Function WriteFile(filePath, text)
+  Dim stream
+  Set stream = gFso.CreateTextFile(filePath, True)
+  stream.Write text
+  stream.Close
+  WriteFile = filePath
+End Function
+
+Function ReadFile(filePath)
+  ReadFile = ""
+  If gFso.FileExists(filePath) Then
+    If gFso.GetFile(filePath).Size > 0 Then ReadFile = gFso.OpenTextFile(filePath).ReadAll()
+  End If
+End Function
+
+Sub Finish()
+  WScript.Echo gPassed & " passed, " & gFailed & " failed"
+  If gFailed > 0 Then WScript.Quit 1
+  WScript.Quit 0
+End Sub
+
+' ---- the test ----
