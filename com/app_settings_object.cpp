@@ -11,6 +11,7 @@
 #include "com/text.h"
 #include "com/variants.h"
 #include "config/app_settings.h"
+#include "diag/lib_error.h"
 
 namespace qlxw::com {
 namespace {
@@ -39,6 +40,19 @@ T Scalar(const Com* value) {
   }
 }
 
+// True unless given and false.
+bool SaveToFile(VARIANT* flag) {
+  if (IsMissing(flag)) {
+    return true;
+  }
+  VARIANT value;
+  VariantInit(&value);
+  if (FAILED(VariantChangeType(&value, flag, 0, VT_BOOL))) {
+    RaiseAutomationError(kErrTypeMismatch);
+  }
+  return value.boolVal != VARIANT_FALSE;
+}
+
 class AppSettingsObject final
     : public ComObject<AppSettingsObject, DispatchImpl<_IAppSettings>, ICoreAccess> {
  public:
@@ -59,11 +73,11 @@ class AppSettingsObject final
       *Required(result) = static_cast<ComType>(value);                                                     \
     });                                                                                                     \
   }                                                                                                         \
-  HRESULT STDMETHODCALLTYPE Set##Name(BSTR* category, BSTR* key, ComType* value, VARIANT_BOOL* saveToFile) \
+  HRESULT STDMETHODCALLTYPE Set##Name(BSTR* category, BSTR* key, ComType* value, VARIANT* saveToFile) \
       override {                                                                                            \
     return Call([&] {                                                                                       \
       settings_->Set##Name(Text(category), Text(key), Scalar<CoreType>(Required(value)),                   \
-                           saveToFile == nullptr || *saveToFile != VARIANT_FALSE);                          \
+                           SaveToFile(saveToFile));                          \
     });                                                                                                     \
   }
   QLXW_SCALAR(Byte, unsigned char, std::uint8_t)
@@ -80,10 +94,10 @@ class AppSettingsObject final
     });
   }
   HRESULT STDMETHODCALLTYPE SetBoolean(BSTR* category, BSTR* key, VARIANT_BOOL* value,
-                                       VARIANT_BOOL* saveToFile) override {
+                                       VARIANT* saveToFile) override {
     return Call([&] {
       settings_->SetBoolean(Text(category), Text(key), Scalar<bool>(Required(value)),
-                            saveToFile == nullptr || *saveToFile != VARIANT_FALSE);
+                            SaveToFile(saveToFile));
     });
   }
   HRESULT STDMETHODCALLTYPE GetString(BSTR* category, BSTR* key, VARIANT* defaultValue, BSTR* result) override {
@@ -95,10 +109,10 @@ class AppSettingsObject final
       *Required(result) = ToBstr(settings_->GetString(Text(category), Text(key), fallback));
     });
   }
-  HRESULT STDMETHODCALLTYPE SetString(BSTR* category, BSTR* key, BSTR* value, VARIANT_BOOL* saveToFile) override {
+  HRESULT STDMETHODCALLTYPE SetString(BSTR* category, BSTR* key, BSTR* value, VARIANT* saveToFile) override {
     return Call([&] {
       settings_->SetString(Text(category), Text(key), Text(value),
-                           saveToFile == nullptr || *saveToFile != VARIANT_FALSE);
+                           SaveToFile(saveToFile));
     });
   }
 
@@ -111,10 +125,10 @@ class AppSettingsObject final
     });                                                                                                     \
   }                                                                                                         \
   HRESULT STDMETHODCALLTYPE Set##Name##Array(BSTR* category, BSTR* key, SAFEARRAY** value,                  \
-                                             VARIANT_BOOL* saveToFile) override {                           \
+                                             VARIANT* saveToFile) override {                           \
     return Call([&] {                                                                                       \
       settings_->Set##Name##Array(Text(category), Text(key), FromSafeArray<CoreType>(*Required(value)),     \
-                                  saveToFile == nullptr || *saveToFile != VARIANT_FALSE);                   \
+                                  SaveToFile(saveToFile));                   \
     });                                                                                                     \
   }                                                                                                         \
   HRESULT STDMETHODCALLTYPE Check##Name##Array(BSTR* category, BSTR* key, VARIANT_BOOL* result) override {  \

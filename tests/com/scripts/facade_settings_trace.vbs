@@ -1,0 +1,101 @@
+' CommonFacade, ILibAnchors, IAppSettings, clsDebug, clsCommonTypes and UILanguage as hosts use them.
+Set facade = CreateObject("QlxWCommon.CommonFacade")
+
+' The facade needs the main version like every INI access.
+On Error Resume Next
+Set manager = facade.INI
+CheckError "INI before the main version", &H80040003, "Main version not initialized!"
+Set manager = facade.INI5
+CheckError "INI5 before the main version", &H80040003, "Main version not initialized!"
+On Error GoTo 0
+
+' Anchors: replaced only when the stored ones are released; the library's own never are.
+CheckTrue "no anchors", facade.LibAnchors Is Nothing
+Set anchors = CreateObject("QlxWCommon.ILibAnchors")
+Check "library anchors are not released", anchors.Released, False
+anchors.Add CreateObject("Scripting.Dictionary")
+anchors.Remove Nothing
+Set facade.LibAnchors = anchors
+CheckTrue "anchors stored", CreateObject("QlxWCommon.CommonFacade").LibAnchors Is anchors
+On Error Resume Next
+Set facade.LibAnchors = CreateObject("QlxWCommon.ILibAnchors")
+CheckError "replacing unreleased anchors", &H80040001, ""
+On Error GoTo 0
+CheckTrue "the first anchors stay", facade.LibAnchors Is anchors
+
+' The null settings store: zero values whatever the default, nothing kept.
+Set settings = CreateObject("QlxWCommon.IAppSettings")
+Check "GetLong ignores its default", settings.GetLong("Cat", "Key", 7), CLng(0)
+Check "GetLong without a default", settings.GetLong("Cat", "Key"), CLng(0)
+Check "GetByte", settings.GetByte("Cat", "Key", 9), CByte(0)
+Check "GetInteger", settings.GetInteger("Cat", "Key"), CInt(0)
+Check "GetDouble", settings.GetDouble("Cat", "Key", 2.5), CDbl(0)
+Check "GetBoolean", settings.GetBoolean("Cat", "Key", True), False
+Check "GetString ignores its default", settings.GetString("Cat", "Key", "default"), ""
+settings.SetString "Cat", "Key", "kept?"
+settings.SetLong "Cat", "Key", 12, False
+Check "SetString keeps nothing", settings.GetString("Cat", "Key"), ""
+Check "CheckString", settings.CheckString("Cat", "Key"), False
+Check "CheckLongArray", settings.CheckLongArray("Cat", "Key"), False
+
+' Trace settings are library-wide; the collection is one object for every clsDebug.
+Set debug1 = CreateObject("QlxWCommon.clsDebug")
+Set debug2 = CreateObject("QlxWCommon.clsDebug")
+Check "bCallLog off", debug1.bCallLog, False
+Check "no log file", debug1.sLogFileName, ""
+Check "component name", debug1.sComponentName, "QlxWCommon"
+CheckTrue "one collection", debug1.colTraceObj Is debug2.colTraceObj
+Set traced = debug1.colTraceObj
+traced.Add "first"
+traced.Add 42, "answer"
+traced.Add debug1, "debug"
+Check "items", debug2.colTraceObj.Count, CLng(3)
+Check "by position", traced.Item(1), "first"
+Check "by key", traced("answer"), CLng(42)
+CheckTrue "objects stay themselves", traced("DEBUG") Is debug1
+On Error Resume Next
+traced.Add "again", "answer"
+CheckError "a key in use", 457, Null
+x = traced.Item(9)
+CheckError "position out of range", 9, Null
+x = traced.Item("missing")
+CheckError "unknown key", 5, Null
+On Error GoTo 0
+traced.Remove "debug"
+traced.Remove 1
+Check "after removing", traced.Count, CLng(1)
+
+' A root object created while tracing writes its five construction lines.
+logFile = FreshIni("trace.log")
+debug1.sLogFileName = logFile
+debug2.bCallLog = True
+Check "log name shared", debug2.sLogFileName, logFile
+Set root = CreateObject("QlxWCommon.clsCommon")
+debug1.bCallLog = False
+logText = ReadFile(logFile)
+CheckTrue "entry line", InStr(logText, """clsCommon.Class_Initialize >> ") = 1
+CheckTrue "checkpoint 3", InStr(logText, """clsCommon.Class_Initialize 3 ") > 0
+CheckTrue "exit line", InStr(logText, """clsCommon.Class_Initialize << ") > 0
+Check "five records", UBound(Split(logText, vbCrLf)), CLng(5)
+
+' Tracing into a file that cannot be written makes the traced construction fail.
+debug1.sLogFileName = ""
+debug1.bCallLog = True
+On Error Resume Next
+Set failing = CreateObject("QlxWCommon.clsCommon")
+CheckTrue "construction fails", Err.Number <> 0
+Err.Clear
+On Error GoTo 0
+debug1.bCallLog = False
+
+' The records' class and the language switch.
+Set types = CreateObject("QlxWCommon.clsCommonTypes")
+CheckTrue "clsCommonTypes", Not types Is Nothing
+Set language = CreateObject("QlxWCommon.UILanguage")
+language.ChangeUILanguage 2057
+Check "language changed", language.LanguageID, CLng(2057)
+Check "language name", language.Language, "English (United Kingdom)"
+language.ChangeUILanguage 1038
+Check "Hungarian", CreateObject("QlxWCommon.UILanguage").LanguageID, CLng(1038)
+
+Finish
