@@ -60,25 +60,26 @@ class AppSettingsObject final
   static const CLSID& ClassId() { return CLSID_IAppSettings; }
 
   explicit AppSettingsObject(std::shared_ptr<IAppSettings> settings)
-      : settings_(std::move(settings)), registered_(IdentityOf(settings_.get()), static_cast<ICoreAccess*>(this)) {}
+      : settings_(std::move(settings)),
+        registered_(IdentityOf(settings_.get()), static_cast<ICoreAccess*>(this)) {}
 
   std::shared_ptr<void> CoreObject() noexcept override { return settings_; }
   const CLSID& CoreClassId() noexcept override { return ClassId(); }
 
-#define QLXW_SCALAR(Name, ComType, CoreType)                                                                \
-  HRESULT STDMETHODCALLTYPE Get##Name(BSTR* category, BSTR* key, ComType* defaultValue, ComType* result)    \
-      override {                                                                                            \
-    return Call([&] {                                                                                       \
-      const auto value = settings_->Get##Name(Text(category), Text(key), Scalar<CoreType>(defaultValue));   \
-      *Required(result) = static_cast<ComType>(value);                                                     \
-    });                                                                                                     \
-  }                                                                                                         \
-  HRESULT STDMETHODCALLTYPE Set##Name(BSTR* category, BSTR* key, ComType* value, VARIANT* saveToFile) \
-      override {                                                                                            \
-    return Call([&] {                                                                                       \
-      settings_->Set##Name(Text(category), Text(key), Scalar<CoreType>(Required(value)),                   \
-                           SaveToFile(saveToFile));                          \
-    });                                                                                                     \
+#define QLXW_SCALAR(Name, ComType, CoreType)                                                              \
+  HRESULT STDMETHODCALLTYPE Get##Name(BSTR* category, BSTR* key, ComType* defaultValue, ComType* result)  \
+      override {                                                                                          \
+    return Call([&] {                                                                                     \
+      const auto value = settings_->Get##Name(Text(category), Text(key), Scalar<CoreType>(defaultValue)); \
+      *Required(result) = static_cast<ComType>(value);                                                    \
+    });                                                                                                   \
+  }                                                                                                       \
+  HRESULT STDMETHODCALLTYPE Set##Name(BSTR* category, BSTR* key, ComType* value, VARIANT* saveToFile)     \
+      override {                                                                                          \
+    return Call([&] {                                                                                     \
+      settings_->Set##Name(Text(category), Text(key), Scalar<CoreType>(Required(value)),                  \
+                           SaveToFile(saveToFile));                                                       \
+    });                                                                                                   \
   }
   QLXW_SCALAR(Byte, unsigned char, std::uint8_t)
   QLXW_SCALAR(Integer, short, std::int16_t)
@@ -96,11 +97,11 @@ class AppSettingsObject final
   HRESULT STDMETHODCALLTYPE SetBoolean(BSTR* category, BSTR* key, VARIANT_BOOL* value,
                                        VARIANT* saveToFile) override {
     return Call([&] {
-      settings_->SetBoolean(Text(category), Text(key), Scalar<bool>(Required(value)),
-                            SaveToFile(saveToFile));
+      settings_->SetBoolean(Text(category), Text(key), Scalar<bool>(Required(value)), SaveToFile(saveToFile));
     });
   }
-  HRESULT STDMETHODCALLTYPE GetString(BSTR* category, BSTR* key, VARIANT* defaultValue, BSTR* result) override {
+  HRESULT STDMETHODCALLTYPE GetString(BSTR* category, BSTR* key, VARIANT* defaultValue,
+                                      BSTR* result) override {
     return Call([&] {
       std::string fallback;
       if (!IsMissing(defaultValue)) {
@@ -110,10 +111,8 @@ class AppSettingsObject final
     });
   }
   HRESULT STDMETHODCALLTYPE SetString(BSTR* category, BSTR* key, BSTR* value, VARIANT* saveToFile) override {
-    return Call([&] {
-      settings_->SetString(Text(category), Text(key), Text(value),
-                           SaveToFile(saveToFile));
-    });
+    return Call(
+        [&] { settings_->SetString(Text(category), Text(key), Text(value), SaveToFile(saveToFile)); });
   }
 
 #define QLXW_ARRAY(Name, CoreType)                                                                          \
@@ -125,16 +124,16 @@ class AppSettingsObject final
     });                                                                                                     \
   }                                                                                                         \
   HRESULT STDMETHODCALLTYPE Set##Name##Array(BSTR* category, BSTR* key, SAFEARRAY** value,                  \
-                                             VARIANT* saveToFile) override {                           \
+                                             VARIANT* saveToFile) override {                                \
     return Call([&] {                                                                                       \
       settings_->Set##Name##Array(Text(category), Text(key), FromSafeArray<CoreType>(*Required(value)),     \
-                                  SaveToFile(saveToFile));                   \
+                                  SaveToFile(saveToFile));                                                  \
     });                                                                                                     \
   }                                                                                                         \
   HRESULT STDMETHODCALLTYPE Check##Name##Array(BSTR* category, BSTR* key, VARIANT_BOOL* result) override {  \
     return Call([&] {                                                                                       \
-      *Required(result) = settings_->Check##Name##Array(Text(category), Text(key)) ? VARIANT_TRUE           \
-                                                                                    : VARIANT_FALSE;        \
+      *Required(result) =                                                                                   \
+          settings_->Check##Name##Array(Text(category), Text(key)) ? VARIANT_TRUE : VARIANT_FALSE;          \
     });                                                                                                     \
   }                                                                                                         \
   HRESULT STDMETHODCALLTYPE Check##Name(BSTR* category, BSTR* key, VARIANT_BOOL* result) override {         \

@@ -32,7 +32,8 @@ ArgumentsByValue::ArgumentsByValue(DISPPARAMS* params) : params_(params) {
   for (UINT i = 0; i < params->cArgs; ++i) {
     VARIANT value;
     VariantInit(&value);
-    if (PlainValueByReference(params->rgvarg[i]) && SUCCEEDED(VariantCopy(&value, params->rgvarg[i].pvarVal))) {
+    if (PlainValueByReference(params->rgvarg[i]) &&
+        SUCCEEDED(VariantCopy(&value, params->rgvarg[i].pvarVal))) {
       values_[i] = value;
       owned_[i] = true;
     }

@@ -1,6 +1,6 @@
 // The class objects COM asks the module for, and whether the module may be unloaded.
-#include <windows.h>
 #include <unknwn.h>
+#include <windows.h>
 
 #include <atomic>
 #include <new>

@@ -45,5 +45,4 @@ HRESULT ObjectForLibAnchors(const std::shared_ptr<ILibAnchors>& anchors, const G
 std::shared_ptr<IAppSettings> AppSettingsFromHost(_IAppSettings* settings);
 std::shared_ptr<ILibAnchors> LibAnchorsFromHost(_ILibAnchors* anchors);
 
-
 }  // namespace qlxw::com

@@ -23,9 +23,13 @@ class ClsCommonObject final : public ComObject<ClsCommonObject, DispatchImpl<_cl
 
   explicit ClsCommonObject(std::shared_ptr<qlxw::clsCommon> root) : root_(std::move(root)) {}
 
-#define QLXW_TEXT_FIELD(name)                                                                        \
-  HRESULT STDMETHODCALLTYPE get_##name(BSTR* result) override { return Get(&qlxw::clsCommon::name, result); } \
-  HRESULT STDMETHODCALLTYPE put_##name(BSTR value) override { return Put(&qlxw::clsCommon::name, value); }
+#define QLXW_TEXT_FIELD(name)                                   \
+  HRESULT STDMETHODCALLTYPE get_##name(BSTR* result) override { \
+    return Get(&qlxw::clsCommon::name, result);                 \
+  }                                                             \
+  HRESULT STDMETHODCALLTYPE put_##name(BSTR value) override {   \
+    return Put(&qlxw::clsCommon::name, value);                  \
+  }
   QLXW_TEXT_FIELD(gsMSG_WriteLog)
   QLXW_TEXT_FIELD(gsMSG_WriteLogFile)
   QLXW_TEXT_FIELD(gsMSG_WriteStatus)
@@ -116,7 +120,8 @@ class ClsCommonObject final : public ComObject<ClsCommonObject, DispatchImpl<_cl
   }
   HRESULT STDMETHODCALLTYPE LoadINIValueByKey(BSTR* section, BSTR* key, BSTR* result) override {
     return Call([&] {
-      *Required(result) = ToBstr(root_->LoadINIValueByKey(FromBstr(*Required(section)), FromBstr(*Required(key))));
+      *Required(result) =
+          ToBstr(root_->LoadINIValueByKey(FromBstr(*Required(section)), FromBstr(*Required(key))));
     });
   }
   HRESULT STDMETHODCALLTYPE get_gSwapXY(VARIANT_BOOL* result) override {
@@ -146,7 +151,8 @@ class ClsCommonObject final : public ComObject<ClsCommonObject, DispatchImpl<_cl
   HRESULT STDMETHODCALLTYPE get_AppSettings(_IAppSettings** result) override {
     return Call([&] {
       Required(result);
-      Check(ObjectForAppSettings(root_->AppSettings(), __uuidof(_IAppSettings), reinterpret_cast<void**>(result)));
+      Check(ObjectForAppSettings(root_->AppSettings(), __uuidof(_IAppSettings),
+                                 reinterpret_cast<void**>(result)));
     });
   }
   HRESULT STDMETHODCALLTYPE putref_AppSettings(_IAppSettings* settings) override {
@@ -171,9 +177,8 @@ class ClsCommonObject final : public ComObject<ClsCommonObject, DispatchImpl<_cl
 }  // namespace
 
 HRESULT CreateClsCommon(const GUID& iid, void** out) {
-  return Boundary(ClsCommonObject::kClassName, iid, [&] {
-    Check(ClsCommonObject::CreateInstance(iid, out, qlxw::clsCommon::Create()));
-  });
+  return Boundary(ClsCommonObject::kClassName, iid,
+                  [&] { Check(ClsCommonObject::CreateInstance(iid, out, qlxw::clsCommon::Create())); });
 }
 
 }  // namespace qlxw::com

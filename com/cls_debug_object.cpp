@@ -94,7 +94,8 @@ class ClsDebugObject final : public ComObject<ClsDebugObject, DispatchImpl<_clsD
   HRESULT STDMETHODCALLTYPE get_colTraceObj(IDispatch** result) override {
     return Call([&] {
       Required(result);
-      Check(ObjectFor<TraceCollectionObject>(debug_.colTraceObj(), IID_IDispatch, reinterpret_cast<void**>(result)));
+      Check(ObjectFor<TraceCollectionObject>(debug_.colTraceObj(), IID_IDispatch,
+                                             reinterpret_cast<void**>(result)));
     });
   }
   HRESULT STDMETHODCALLTYPE get_sComponentName(BSTR* result) override {

@@ -1,10 +1,10 @@
 #pragma once
 // One template gives every class of the server its IUnknown, IDispatch (served from the type
 // library), ISupportErrorInfo and IProvideClassInfo; a class writes only its own members.
-#include <windows.h>
 #include <oaidl.h>
 #include <ocidl.h>
 #include <oleauto.h>
+#include <windows.h>
 
 #include <atomic>
 #include <memory>
@@ -71,8 +71,9 @@ class DispatchImpl : public Interface {
     return info == nullptr ? E_UNEXPECTED : info->GetIDsOfNames(names, count, ids);
   }
 
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID reserved, LCID /*locale*/, WORD flags, DISPPARAMS* params,
-                                   VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override {
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID reserved, LCID /*locale*/, WORD flags,
+                                   DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                                   UINT* argumentError) override {
     if (!IsEqualIID(reserved, IID_NULL)) {
       return DISP_E_UNKNOWNINTERFACE;
     }
@@ -111,7 +112,8 @@ class DispatchWithSecond : public DispatchImpl<Interface> {
       return DISP_E_MEMBERNOTFOUND;
     }
     ArgumentsByValue arguments(params);
-    const HRESULT invoked = second->Invoke(other, id, flags, arguments.Params(), result, exception, argumentError);
+    const HRESULT invoked =
+        second->Invoke(other, id, flags, arguments.Params(), result, exception, argumentError);
     other->Release();
     return invoked;
   }
@@ -132,7 +134,9 @@ struct InterfaceOf {
   using type = Base;
 };
 template <class Base>
-  requires requires { typename Base::Implemented; }
+requires requires {
+  typename Base::Implemented;
+}
 struct InterfaceOf<Base> {
   using type = typename Base::Implemented;
 };
@@ -146,7 +150,8 @@ struct ICoreAccess : IUnknown {
 
 }  // namespace qlxw::com
 
-__CRT_UUID_DECL(qlxw::com::ICoreAccess, 0x3c0f6a52, 0x5e1d, 0x4b8a, 0x9f, 0x21, 0x6d, 0x4e, 0x0b, 0x7a, 0x13, 0xc9)
+__CRT_UUID_DECL(qlxw::com::ICoreAccess, 0x3c0f6a52, 0x5e1d, 0x4b8a, 0x9f, 0x21, 0x6d, 0x4e, 0x0b, 0x7a, 0x13,
+                0xc9)
 
 namespace qlxw::com {
 
@@ -154,7 +159,8 @@ namespace qlxw::com {
 template <class Core>
 std::shared_ptr<Core> CoreObjectOf(IUnknown* object, const CLSID& classId) {
   ICoreAccess* access = nullptr;
-  if (object == nullptr || FAILED(object->QueryInterface(__uuidof(ICoreAccess), reinterpret_cast<void**>(&access)))) {
+  if (object == nullptr ||
+      FAILED(object->QueryInterface(__uuidof(ICoreAccess), reinterpret_cast<void**>(&access)))) {
     return nullptr;
   }
   std::shared_ptr<Core> core;
@@ -281,4 +287,3 @@ class ComPtr {
 };
 
 }  // namespace qlxw::com
-

@@ -1,6 +1,5 @@
 #include "com/connection_point.h"
 
-
 namespace qlxw::com {
 
 void ConnectionPoint::Fire(DISPID id, std::vector<VARIANT>& arguments) const {

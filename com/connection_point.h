@@ -1,9 +1,9 @@
 #pragma once
 // Outgoing events: one connection point per event interface, kept inside the object that raises the
 // events (its references count as the object's), and the container hosts find it through.
-#include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
+#include <windows.h>
 
 #include <utility>
 #include <vector>
@@ -14,7 +14,8 @@ namespace qlxw::com {
 
 class ConnectionPoint final : public IConnectionPoint {
  public:
-  ConnectionPoint(IConnectionPointContainer* owner, const IID& events) noexcept : owner_(owner), events_(events) {}
+  ConnectionPoint(IConnectionPointContainer* owner, const IID& events) noexcept
+      : owner_(owner), events_(events) {}
   ConnectionPoint(const ConnectionPoint&) = delete;
   ConnectionPoint& operator=(const ConnectionPoint&) = delete;
   ~ConnectionPoint() = default;

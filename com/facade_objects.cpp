@@ -20,7 +20,9 @@ class HostLibAnchors final : public ILibAnchors {
   explicit HostLibAnchors(_ILibAnchors* anchors) : anchors_(anchors) {}
   _ILibAnchors* Anchors() const noexcept { return anchors_.get(); }
 
-  void Add(const std::shared_ptr<platform::AutomationObject>& anchor) override { Check(anchors_->Add(Raw(anchor))); }
+  void Add(const std::shared_ptr<platform::AutomationObject>& anchor) override {
+    Check(anchors_->Add(Raw(anchor)));
+  }
   void Remove(const std::shared_ptr<platform::AutomationObject>& anchor) override {
     Check(anchors_->Remove(Raw(anchor)));
   }
@@ -45,7 +47,8 @@ class LibAnchorsObject final : public ComObject<LibAnchorsObject, DispatchImpl<_
   static const CLSID& ClassId() { return CLSID_ILibAnchors; }
 
   explicit LibAnchorsObject(std::shared_ptr<ILibAnchors> anchors)
-      : anchors_(std::move(anchors)), registered_(IdentityOf(anchors_.get()), static_cast<ICoreAccess*>(this)) {}
+      : anchors_(std::move(anchors)),
+        registered_(IdentityOf(anchors_.get()), static_cast<ICoreAccess*>(this)) {}
 
   std::shared_ptr<void> CoreObject() noexcept override { return anchors_; }
   const CLSID& CoreClassId() noexcept override { return ClassId(); }
@@ -90,7 +93,8 @@ class CommonFacadeObject final : public ComObject<CommonFacadeObject, DispatchIm
   HRESULT STDMETHODCALLTYPE get_LibAnchors(_ILibAnchors** result) override {
     return Call([&] {
       Required(result);
-      Check(ObjectForLibAnchors(facade_.LibAnchors(), __uuidof(_ILibAnchors), reinterpret_cast<void**>(result)));
+      Check(ObjectForLibAnchors(facade_.LibAnchors(), __uuidof(_ILibAnchors),
+                                reinterpret_cast<void**>(result)));
     });
   }
   HRESULT STDMETHODCALLTYPE putref_LibAnchors(_ILibAnchors* anchors) override {
@@ -126,7 +130,8 @@ HRESULT CreateLibAnchors(const GUID& iid, void** out) {
 }
 
 HRESULT CreateClsCommonTypes(const GUID& iid, void** out) {
-  return Boundary(ClsCommonTypesObject::kClassName, iid, [&] { Check(ClsCommonTypesObject::CreateInstance(iid, out)); });
+  return Boundary(ClsCommonTypesObject::kClassName, iid,
+                  [&] { Check(ClsCommonTypesObject::CreateInstance(iid, out)); });
 }
 
 std::shared_ptr<ILibAnchors> LibAnchorsFromHost(_ILibAnchors* anchors) {

@@ -46,7 +46,8 @@ class IniManagerDispatch : public DispatchImpl<_INIManager> {
   }
   HRESULT STDMETHODCALLTYPE LoadINIValueByKey(BSTR* section, BSTR* key, BSTR* result) override {
     return Call([&] {
-      *Required(result) = ToBstr(Manager().LoadINIValueByKey(FromBstr(*Required(section)), FromBstr(*Required(key))));
+      *Required(result) =
+          ToBstr(Manager().LoadINIValueByKey(FromBstr(*Required(section)), FromBstr(*Required(key))));
     });
   }
   HRESULT STDMETHODCALLTYPE get_gSwapXY(VARIANT_BOOL* result) override {
@@ -63,7 +64,8 @@ class IniManagerDispatch : public DispatchImpl<_INIManager> {
   }
   HRESULT STDMETHODCALLTYPE LoadINIString(BSTR section, BSTR key, BSTR defaultValue, BSTR* result) override {
     return Call([&] {
-      *Required(result) = ToBstr(Manager().LoadINIString(FromBstr(section), FromBstr(key), FromBstr(defaultValue)));
+      *Required(result) =
+          ToBstr(Manager().LoadINIString(FromBstr(section), FromBstr(key), FromBstr(defaultValue)));
     });
   }
   HRESULT STDMETHODCALLTYPE get_INIFileName(BSTR* result) override {
@@ -97,7 +99,8 @@ class INIManagerObject final
   static const CLSID& ClassId() { return CLSID_INIManager; }
 
   explicit INIManagerObject(std::shared_ptr<INIManagerInterface> manager)
-      : manager_(std::move(manager)), registered_(IdentityOf(manager_.get()), static_cast<ICoreAccess*>(this)) {}
+      : manager_(std::move(manager)),
+        registered_(IdentityOf(manager_.get()), static_cast<ICoreAccess*>(this)) {}
 
   INIManagerInterface& Manager() { return *manager_; }
   std::shared_ptr<void> CoreObject() noexcept override { return manager_; }
@@ -134,8 +137,7 @@ class EventRelay final : public INIManager5Events {
 
 class INIManager5Object final
     : public ComObject<INIManager5Object, DispatchWithSecond<_INIManager5, _INIManager>,
-                       IniManagerDispatch<INIManager5Object>,
-                       EventSource<&DIID___INIManager5>, ICoreAccess> {
+                       IniManagerDispatch<INIManager5Object>, EventSource<&DIID___INIManager5>, ICoreAccess> {
  public:
   static constexpr std::string_view kClassName = "INIManager5";
   static const CLSID& ClassId() { return CLSID_INIManager5; }
@@ -179,7 +181,8 @@ HRESULT ObjectForIniManager5(const std::shared_ptr<INIManager5>& manager, const 
   return ObjectFor<INIManager5Object>(manager, iid, out);
 }
 
-HRESULT ObjectForIniManager(const std::shared_ptr<INIManagerInterface>& manager, const GUID& iid, void** out) {
+HRESULT ObjectForIniManager(const std::shared_ptr<INIManagerInterface>& manager, const GUID& iid,
+                            void** out) {
   if (auto extended = std::dynamic_pointer_cast<INIManager5>(manager)) {
     return ObjectFor<INIManager5Object>(extended, iid, out);
   }

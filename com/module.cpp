@@ -12,7 +12,9 @@ std::atomic<long> gObjects{0};
 std::atomic<long> gLocks{0};
 
 struct GuidLess {
-  bool operator()(const GUID& a, const GUID& b) const noexcept { return std::memcmp(&a, &b, sizeof(GUID)) < 0; }
+  bool operator()(const GUID& a, const GUID& b) const noexcept {
+    return std::memcmp(&a, &b, sizeof(GUID)) < 0;
+  }
 };
 
 // Type information is free-threaded; one copy serves every apartment. It lives as long as the module.

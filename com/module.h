@@ -1,7 +1,7 @@
 #pragma once
 // The server module: its file, its live objects and its type library.
-#include <windows.h>
 #include <oaidl.h>
+#include <windows.h>
 
 #include <string>
 

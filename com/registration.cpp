@@ -1,7 +1,7 @@
 // What regsvr32 calls: the classes, their ProgIDs and the type library go into the registry, or out.
-#include <windows.h>
 #include <oleauto.h>
 #include <olectl.h>
+#include <windows.h>
 
 #include <string>
 
@@ -45,14 +45,17 @@ bool RegisterClass(const CreatableClass& creatable, const std::wstring& modulePa
   const std::wstring progId = std::wstring(kProgIdPrefix) + std::wstring(creatable.name);
   const std::wstring versionedProgId = progId + std::wstring(kProgIdVersion);
   const std::wstring classId = GuidText(*creatable.classId);
-  return SetValue(classKey, nullptr, progId) && SetValue(classKey + L"\\InprocServer32", nullptr, modulePath) &&
+  return SetValue(classKey, nullptr, progId) &&
+         SetValue(classKey + L"\\InprocServer32", nullptr, modulePath) &&
          SetValue(classKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
          SetValue(classKey + L"\\ProgID", nullptr, versionedProgId) &&
          SetValue(classKey + L"\\VersionIndependentProgID", nullptr, progId) &&
          SetValue(classKey + L"\\TypeLib", nullptr, GuidText(LIBID_QlxWCommon)) &&
          SetValue(classKey + L"\\Version", nullptr, L"1.0") && SetValue(progId, nullptr, progId) &&
-         SetValue(progId + L"\\CLSID", nullptr, classId) && SetValue(progId + L"\\CurVer", nullptr, versionedProgId) &&
-         SetValue(versionedProgId, nullptr, progId) && SetValue(versionedProgId + L"\\CLSID", nullptr, classId);
+         SetValue(progId + L"\\CLSID", nullptr, classId) &&
+         SetValue(progId + L"\\CurVer", nullptr, versionedProgId) &&
+         SetValue(versionedProgId, nullptr, progId) &&
+         SetValue(versionedProgId + L"\\CLSID", nullptr, classId);
 }
 
 void UnregisterClass(const CreatableClass& creatable) {
@@ -68,8 +71,10 @@ HRESULT Unregister() {
   }
   // The library's version is 1.0; a library that was never registered is not an error here.
   const HRESULT result = UnRegisterTypeLib(LIBID_QlxWCommon, 1, 0, LOCALE_NEUTRAL, SYS_WIN64);
-  return SUCCEEDED(result) || result == TYPE_E_REGISTRYACCESS || result == TYPE_E_CANTLOADLIBRARY ? S_OK
-                                                                                                   : result;
+  return SUCCEEDED(result) || result == TYPE_E_LIBNOTREGISTERED || result == TYPE_E_REGISTRYACCESS ||
+                 result == TYPE_E_CANTLOADLIBRARY
+             ? S_OK
+             : result;
 }
 
 HRESULT Register() {

@@ -71,7 +71,8 @@ std::vector<T> FromSafeArray(SAFEARRAY* array) {
     return values;
   }
   VARTYPE type = VT_EMPTY;
-  if (SafeArrayGetDim(array) != 1 || FAILED(SafeArrayGetVartype(array, &type)) || type != ElementType<T>::kType) {
+  if (SafeArrayGetDim(array) != 1 || FAILED(SafeArrayGetVartype(array, &type)) ||
+      type != ElementType<T>::kType) {
     RaiseAutomationError(kErrTypeMismatch);
   }
   LONG lower = 0;

@@ -1,7 +1,7 @@
 #pragma once
 // One-dimensional safe arrays of the six settings types to and from vectors.
-#include <windows.h>
 #include <oleauto.h>
+#include <windows.h>
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 // Text at the COM boundary: UTF-16 BSTRs outside, UTF-8 inside.
-#include <windows.h>
 #include <oleauto.h>
+#include <windows.h>
 
 #include <string>
 #include <string_view>

@@ -39,7 +39,8 @@ class UILanguageObject final : public ComObject<UILanguageObject, DispatchImpl<_
 }  // namespace
 
 HRESULT CreateUILanguage(const GUID& iid, void** out) {
-  return Boundary(UILanguageObject::kClassName, iid, [&] { Check(UILanguageObject::CreateInstance(iid, out)); });
+  return Boundary(UILanguageObject::kClassName, iid,
+                  [&] { Check(UILanguageObject::CreateInstance(iid, out)); });
 }
 
 }  // namespace qlxw::com

@@ -1,7 +1,7 @@
 #pragma once
 // Values of mixed type between the core and COM variants.
-#include <windows.h>
 #include <oaidl.h>
+#include <windows.h>
 
 #include "core/variant.h"
 

@@ -34,7 +34,7 @@ build-fuzz/tests/fuzz/profile_fuzzer -max_total_time=60 -artifact_prefix=build-f
 }
 tail -n 1 build-fuzz/fuzz.log
 
-echo "== Windows: cross-build with mingw-w64, then the tests under Wine"
+echo "== Windows: cross-build with mingw-w64, then the tests and the COM server under Wine"
 cmake -S . -B build-mingw -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
   -DQLXW_BUILD_TESTS=ON -DQLXW_BUILD_BENCH=OFF >/dev/null
 cmake --build build-mingw -j "$jobs"
@@ -55,6 +55,8 @@ export WINEPREFIX="$PWD/build-mingw/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES
     exit 1
   fi
   grep -E "^\[  (PASSED|SKIPPED) " build-mingw/wine-tests.log
+  # The COM server as hosts use it: regsvr32, host scripts, an early-bound client, regsvr32 /u.
+  tests/com/run.sh build-mingw
   timeout 60 wineserver -k || true
 )
 

@@ -25,7 +25,8 @@ bool DispatchObject::HasMember(const wchar_t* name) const {
     return false;
   }
   BSTR wanted = SysAllocString(name);
-  const bool found = wanted != nullptr && SUCCEEDED(extended->GetDispID(wanted, fdexNameCaseInsensitive, &id));
+  const bool found =
+      wanted != nullptr && SUCCEEDED(extended->GetDispID(wanted, fdexNameCaseInsensitive, &id));
   SysFreeString(wanted);
   extended->Release();
   return found;

@@ -1,7 +1,7 @@
 #pragma once
 // A host's object as the library holds it: an IDispatch reached by member names.
-#include <windows.h>
 #include <oaidl.h>
+#include <windows.h>
 
 #include <memory>
 

@@ -13,7 +13,10 @@ failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 
 # Registry values as hosts find them; the registry reaches its files when wineserver is done.
-reg_value() { timeout 60 wine reg query "$1" ${2:+/v "$2"} 2>/dev/null | tr -d '\r' || true; }
+reg_value() {
+  local output
+  output=$(timeout 60 wine reg query "$1" 2>/dev/null) && tr -d '\r' <<<"$output" || true
+}
 
 echo "-- regsvr32"
 timeout 120 wine regsvr32 /s "$dll" || fail "regsvr32 exited $?"

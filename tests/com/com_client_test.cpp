@@ -1,0 +1,572 @@
+// A host's C++ client of the registered server: early binding through the headers made from the type
+// library, events through connection points, error info, and one apartment per thread.
+#include <ocidl.h>
+#include <oleauto.h>
+#include <olectl.h>
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "QlxWCommon_h.h"
+
+namespace {
+
+// Holds one reference.
+template <class T>
+class Ref {
+ public:
+  Ref() = default;
+  Ref(const Ref&) = delete;
+  Ref& operator=(const Ref&) = delete;
+  ~Ref() { Reset(); }
+  T* operator->() const { return pointer_; }
+  T* get() const { return pointer_; }
+  T** put() {
+    Reset();
+    return &pointer_;
+  }
+  void** putVoid() { return reinterpret_cast<void**>(put()); }
+  void Reset() {
+    if (pointer_ != nullptr) {
+      pointer_->Release();
+      pointer_ = nullptr;
+    }
+  }
+
+ private:
+  T* pointer_ = nullptr;
+};
+
+class Text {
+ public:
+  explicit Text(const wchar_t* text) : text_(SysAllocString(text)) {}
+  Text() = default;
+  Text(const Text&) = delete;
+  Text& operator=(const Text&) = delete;
+  ~Text() { SysFreeString(text_); }
+  BSTR get() const { return text_; }
+  BSTR* address() { return &text_; }
+  BSTR* put() {
+    SysFreeString(text_);
+    text_ = nullptr;
+    return &text_;
+  }
+  std::wstring str() const {
+    return text_ == nullptr ? std::wstring() : std::wstring(text_, SysStringLen(text_));
+  }
+
+ private:
+  BSTR text_ = nullptr;
+};
+
+// The description the last failed call left, or "" when it left none.
+std::wstring LastErrorDescription() {
+  Ref<IErrorInfo> info;
+  if (GetErrorInfo(0, info.put()) != S_OK || info.get() == nullptr) {
+    return {};
+  }
+  Text description;
+  info->GetDescription(description.put());
+  return description.str();
+}
+
+std::wstring IniPath(const wchar_t* name) {
+  wchar_t folder[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, folder);
+  std::wstring path = std::wstring(folder) + L"\\" + name;
+  DeleteFileW(path.c_str());
+  return path;
+}
+
+class ApartmentTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
+  void TearDown() override { CoUninitialize(); }
+
+  template <class T>
+  void Create(const CLSID& classId, Ref<T>& object) {
+    ASSERT_EQ(CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, __uuidof(T), object.putVoid()), S_OK);
+  }
+
+  // A root object with a main version and a fresh INI file.
+  void Configure(Ref<_clsCommon>& root, long mainVersion, const wchar_t* iniName) {
+    Create(CLSID_clsCommon, root);
+    ASSERT_EQ(root->put_MainVer(mainVersion), S_OK);
+    Text path(IniPath(iniName).c_str());
+    ASSERT_EQ(root->put_INIFileName(path.address()), S_OK);
+  }
+};
+
+// ---- the type library's slots, in the order hosts compiled against ----
+
+struct Member {
+  const wchar_t* name;
+  INVOKEKIND kind;
+};
+constexpr INVOKEKIND kCall = INVOKE_FUNC;
+constexpr INVOKEKIND kGet = INVOKE_PROPERTYGET;
+constexpr INVOKEKIND kPut = INVOKE_PROPERTYPUT;
+constexpr INVOKEKIND kSet = INVOKE_PROPERTYPUTREF;
+
+std::vector<Member> MembersInSlotOrder(const IID& iid) {
+  Ref<ITypeLib> library;
+  EXPECT_EQ(LoadRegTypeLib(LIBID_QlxWCommon, 1, 0, LOCALE_NEUTRAL, library.put()), S_OK);
+  Ref<ITypeInfo> dispatch;
+  EXPECT_EQ(library->GetTypeInfoOfGuid(iid, dispatch.put()), S_OK);
+  HREFTYPE vtable = 0;
+  EXPECT_EQ(dispatch->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtable), S_OK);
+  Ref<ITypeInfo> info;
+  EXPECT_EQ(dispatch->GetRefTypeInfo(vtable, info.put()), S_OK);
+  TYPEATTR* attributes = nullptr;
+  info->GetTypeAttr(&attributes);
+  std::vector<std::pair<short, Member>> members;
+  std::vector<std::wstring>* names = new std::vector<std::wstring>();  // outlives the result's pointers
+  for (WORD i = 0; i < attributes->cFuncs; ++i) {
+    FUNCDESC* function = nullptr;
+    info->GetFuncDesc(i, &function);
+    Text name;
+    UINT count = 0;
+    info->GetNames(function->memid, name.put(), 1, &count);
+    names->push_back(name.str());
+    members.push_back({function->oVft, Member{nullptr, function->invkind}});
+    info->ReleaseFuncDesc(function);
+  }
+  info->ReleaseTypeAttr(attributes);
+  for (std::size_t i = 0; i < members.size(); ++i) {
+    members[i].second.name = (*names)[i].c_str();
+  }
+  std::stable_sort(members.begin(), members.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<Member> ordered;
+  for (const auto& member : members) {
+    ordered.push_back(member.second);
+  }
+  return ordered;
+}
+
+void ExpectSlots(const IID& iid, const std::vector<Member>& expected) {
+  const std::vector<Member> actual = MembersInSlotOrder(iid);
+  ASSERT_EQ(actual.size(), expected.size());
+  for (std::size_t slot = 0; slot < expected.size(); ++slot) {
+    EXPECT_EQ(std::wstring(actual[slot].name), std::wstring(expected[slot].name)) << "slot " << slot;
+    EXPECT_EQ(actual[slot].kind, expected[slot].kind) << "slot " << slot << " " << actual[slot].name;
+  }
+}
+
+class SlotOrder : public ApartmentTest {};
+
+TEST_F(SlotOrder, INIManagerAsHostsCompiledIt) {
+  ExpectSlots(IID__INIManager, {{L"WriteINIBoolean", kCall},
+                                {L"LoadINIBoolean", kCall},
+                                {L"INIFileName", kPut},
+                                {L"WriteINIValueByKey", kCall},
+                                {L"LoadINIValueByKey", kCall},
+                                {L"gSwapXY", kGet},
+                                {L"gAngleMode", kGet},
+                                {L"gFirstCoorName", kGet},
+                                {L"gSecondCoorName", kGet},
+                                {L"LoadINIString", kCall},
+                                {L"INIFileName", kGet},
+                                {L"TryKeepLayerVisible", kGet},
+                                {L"TryKeepLayerVisible", kPut},
+                                {L"WarnInvisibleCurrentLayer", kGet},
+                                {L"WarnInvisibleCurrentLayer", kPut}});
+  ExpectSlots(IID__INIManager5, {{L"AsIniManager", kGet}});
+}
+
+TEST_F(SlotOrder, FacadeAnchorsAndTraceSettings) {
+  ExpectSlots(IID__CommonFacade,
+              {{L"INI", kGet}, {L"INI5", kGet}, {L"LibAnchors", kGet}, {L"LibAnchors", kSet}});
+  ExpectSlots(IID__ILibAnchors, {{L"Add", kCall}, {L"Remove", kCall}, {L"Released", kGet}});
+  ExpectSlots(IID__clsDebug, {{L"colTraceObj", kGet},
+                              {L"sComponentName", kGet},
+                              {L"bDebug", kPut},
+                              {L"sLogFileName", kPut},
+                              {L"bCallLog", kPut},
+                              {L"sLogFileName", kGet},
+                              {L"bCallLog", kGet}});
+}
+
+TEST_F(SlotOrder, RootObject) {
+  std::vector<Member> expected;
+  for (const wchar_t* field : {L"gsMSG_WriteLog",      L"gsMSG_WriteLogFile",
+                               L"gsMSG_WriteStatus",   L"gsMSG_WriteInfoLine",
+                               L"gsMSG_ProgressOn",    L"gsMSG_ProgressOff",
+                               L"gsMSG_ProgressMin",   L"gsMSG_ProgressMax",
+                               L"gsMSG_ProgressVal",   L"gsMSG_ProgressIncr",
+                               L"gsMSG_FromDoc",       L"gsMSG_ShowIoMngr",
+                               L"gsMSG_DocIsLocked",   L"gsMSG_Createviewwindow",
+                               L"gs_MatchingTable",    L"gsMSG_GotoXY",
+                               L"gsMSG_UndoName",      L"gsMSG_RedoName",
+                               L"gsMSG_ShowInfoTable", L"lMAX_LONG",
+                               L"lMIN_LONG",           L"gdPI"}) {
+    expected.push_back({field, kGet});
+    expected.push_back({field, kPut});
+  }
+  const std::vector<Member> rest = {{L"lDebugId", kGet},
+                                    {L"TearDown", kCall},
+                                    {L"sAppTitle", kPut},
+                                    {L"sAppTitle", kGet},
+                                    {L"oAppFrameForm", kSet},
+                                    {L"oAppFrameForm", kGet},
+                                    {L"gsMSG_AppendInfoLine", kGet},
+                                    {L"gsMSG_AppendInfoLine", kPut},
+                                    {L"sAppComment", kPut},
+                                    {L"sAppComment", kGet},
+                                    {L"LocalInfo", kGet},
+                                    {L"INIFileName", kPut},
+                                    {L"WriteINIValueByKey", kCall},
+                                    {L"LoadINIValueByKey", kCall},
+                                    {L"gsMSG_ProjectOnClose", kGet},
+                                    {L"gsMSG_ProjectOnClose", kPut},
+                                    {L"gSwapXY", kGet},
+                                    {L"gFirstCoorName", kGet},
+                                    {L"gSecondCoorName", kGet},
+                                    {L"INI", kGet},
+                                    {L"gAngleMode", kGet},
+                                    {L"MainVer", kPut},
+                                    {L"MainVer", kGet},
+                                    {L"AppSettings", kGet},
+                                    {L"AppSettings", kSet}};
+  expected.insert(expected.end(), rest.begin(), rest.end());
+  ExpectSlots(IID__clsCommon, expected);
+}
+
+TEST_F(SlotOrder, SettingsContract) {
+  std::vector<Member> expected;
+  const wchar_t* types[] = {L"Byte", L"Integer", L"Long", L"Double", L"String", L"Boolean"};
+  for (const wchar_t* verb : {L"Get", L"Set", L"Check"}) {
+    for (const wchar_t* suffix : {L"", L"Array"}) {
+      for (const wchar_t* type : types) {
+        expected.push_back({nullptr, kCall});
+        auto* name = new std::wstring(std::wstring(verb) + type + suffix);  // kept for the test's life
+        expected.back().name = name->c_str();
+      }
+    }
+  }
+  ExpectSlots(IID__IAppSettings, expected);
+}
+
+// ---- early-bound calls and error info ----
+
+class EarlyBinding : public ApartmentTest {};
+
+TEST_F(EarlyBinding, RootObjectValuesAndLibraryErrors) {
+  Ref<_clsCommon> root;
+  Create(CLSID_clsCommon, root);
+  double pi = 0;
+  ASSERT_EQ(root->get_gdPI(&pi), S_OK);
+  EXPECT_DOUBLE_EQ(pi, 3.141592653589793);
+  LONG smallest = 0;
+  ASSERT_EQ(root->get_lMIN_LONG(&smallest), S_OK);
+  EXPECT_EQ(smallest, static_cast<LONG>(0x80000000u));
+
+  LONG version = 0;
+  EXPECT_EQ(static_cast<unsigned long>(root->get_MainVer(&version)), 0x80040003ul);
+  EXPECT_EQ(LastErrorDescription(), L"Main version not initialized!");
+
+  // A small automation number reaches the caller as 0x800A0000 | n.
+  Ref<IDispatch> notAForm;
+  ASSERT_EQ(
+      CoCreateInstance(CLSID_ILibAnchors, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, notAForm.putVoid()),
+      S_OK);
+  EXPECT_EQ(static_cast<unsigned long>(root->putref_oAppFrameForm(notAForm.get())), 0x800A000Dul);
+  EXPECT_EQ(LastErrorDescription(), L"Type mismatch");
+
+  Text blank(L"  ");
+  ASSERT_EQ(root->put_MainVer(4), S_OK);
+  EXPECT_EQ(static_cast<unsigned long>(root->put_INIFileName(blank.address())), 0x80040001ul);
+  EXPECT_EQ(LastErrorDescription(), L"Invalid inifile name!");
+}
+
+TEST_F(EarlyBinding, ValuesWrittenByOneObjectAreReadByAnother) {
+  Ref<_clsCommon> root;
+  Configure(root, 4, L"client-shared.ini");
+  Text section(L"Client");
+  Text key(L"Key");
+  Text value(L"v\u00e1lue");  // survives the 8-bit file in the family's code page
+  ASSERT_EQ(root->WriteINIValueByKey(section.address(), key.address(), value.address()), S_OK);
+  Ref<_INIManager> manager;
+  Create(CLSID_INIManager, manager);
+  Text read;
+  ASSERT_EQ(manager->LoadINIString(section.get(), key.get(), nullptr, read.put()), S_OK);
+  EXPECT_EQ(read.str(), L"v\u00e1lue");
+  ::ANGLE_MODE mode = ANGLE_MODE_400;
+  ASSERT_EQ(manager->get_gAngleMode(&mode), S_OK);
+  EXPECT_EQ(mode, ANGLE_MODE_360);
+}
+
+// ---- events ----
+
+// Records OnWriteValue calls.
+class EventSink final : public IDispatch {
+ public:
+  struct Event {
+    std::wstring section, key;
+    VARTYPE type;
+    std::wstring text;
+    bool flag;
+  };
+  std::vector<Event> events;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
+        IsEqualIID(iid, DIID___INIManager5)) {
+      *out = static_cast<IDispatch*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() override { return --references_; }  // lives on the test's stack
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    if (id != 1 || params->cArgs != 3) {
+      return DISP_E_MEMBERNOTFOUND;
+    }
+    // Last argument first; all by reference.
+    const VARIANT& value = *params->rgvarg[0].pvarVal;
+    Event event{std::wstring(*params->rgvarg[2].pbstrVal),
+                std::wstring(*params->rgvarg[1].pbstrVal),
+                value.vt,
+                {},
+                false};
+    if (value.vt == VT_BSTR) {
+      event.text = value.bstrVal;
+    } else if (value.vt == VT_BOOL) {
+      event.flag = value.boolVal != VARIANT_FALSE;
+    }
+    events.push_back(event);
+    return S_OK;
+  }
+  ULONG references() const { return references_; }
+
+ private:
+  ULONG references_ = 1;
+};
+
+class Events : public ApartmentTest {
+ protected:
+  DWORD Advise(IUnknown* source, EventSink& sink, Ref<IConnectionPoint>& point) {
+    Ref<IConnectionPointContainer> container;
+    EXPECT_EQ(source->QueryInterface(IID_IConnectionPointContainer, container.putVoid()), S_OK);
+    EXPECT_EQ(container->FindConnectionPoint(DIID___INIManager5, point.put()), S_OK);
+    DWORD cookie = 0;
+    EXPECT_EQ(point->Advise(&sink, &cookie), S_OK);
+    return cookie;
+  }
+};
+
+TEST_F(Events, EveryWriteRaisesOneOnWriteValueWithTheValueAsPassed) {
+  Ref<_clsCommon> root;
+  Configure(root, 5, L"client-events.ini");
+  Ref<_INIManager5> manager;
+  Create(CLSID_INIManager5, manager);
+  EventSink sink;
+  Ref<IConnectionPoint> point;
+  const DWORD cookie = Advise(manager.get(), sink, point);
+
+  Ref<_INIManager> asManager;
+  ASSERT_EQ(manager->get_AsIniManager(asManager.put()), S_OK);
+  Text section(L"Events");
+  Text key(L"Text");
+  Text value(L"written");
+  ASSERT_EQ(asManager->WriteINIValueByKey(section.address(), key.address(), value.address()), S_OK);
+  Text flagKey(L"Flag");
+  ASSERT_EQ(asManager->WriteINIBoolean(section.get(), flagKey.get(), VARIANT_TRUE), S_OK);
+  ASSERT_EQ(sink.events.size(), 2u);
+  EXPECT_EQ(sink.events[0].section, L"Events");
+  EXPECT_EQ(sink.events[0].key, L"Text");
+  EXPECT_EQ(sink.events[0].type, VT_BSTR);
+  EXPECT_EQ(sink.events[0].text, L"written");
+  EXPECT_EQ(sink.events[1].type, VT_BOOL);
+  EXPECT_TRUE(sink.events[1].flag);
+
+  // Reading an unrecognised axis setting writes "False" back: one event.
+  Text xy(L"xy");
+  Text swap(L"SwapXY");
+  Text yes(L"yes");
+  ASSERT_EQ(asManager->WriteINIValueByKey(xy.address(), swap.address(), yes.address()), S_OK);
+  sink.events.clear();
+  VARIANT_BOOL swapped = VARIANT_TRUE;
+  ASSERT_EQ(asManager->get_gSwapXY(&swapped), S_OK);
+  EXPECT_EQ(swapped, VARIANT_FALSE);
+  ASSERT_EQ(sink.events.size(), 1u);
+  EXPECT_EQ(sink.events[0].text, L"False");
+
+  // Reads raise nothing; after Unadvise, writes raise nothing.
+  sink.events.clear();
+  Text read;
+  ASSERT_EQ(asManager->LoadINIString(section.get(), key.get(), nullptr, read.put()), S_OK);
+  ASSERT_EQ(point->Unadvise(cookie), S_OK);
+  ASSERT_EQ(asManager->WriteINIBoolean(section.get(), flagKey.get(), VARIANT_FALSE), S_OK);
+  EXPECT_TRUE(sink.events.empty());
+  EXPECT_EQ(point->Unadvise(cookie), CONNECT_E_NOCONNECTION);
+  point.Reset();
+  asManager.Reset();
+  manager.Reset();
+  EXPECT_EQ(sink.references(), 1u) << "the connection released the listener";
+}
+
+TEST_F(Events, TheSharedManagerIsOneObjectWithOneSetOfListeners) {
+  Ref<_clsCommon> root;
+  Configure(root, 5, L"client-shared-events.ini");
+  Ref<_CommonFacade> facade;
+  Create(CLSID_CommonFacade, facade);
+  Ref<_INIManager5> shared;
+  ASSERT_EQ(facade->get_INI5(shared.put()), S_OK);
+  EventSink sink;
+  Ref<IConnectionPoint> point;
+  const DWORD cookie = Advise(shared.get(), sink, point);
+  Text section(L"S");
+  Text key(L"K");
+  Text value(L"through the root");
+  ASSERT_EQ(root->WriteINIValueByKey(section.address(), key.address(), value.address()), S_OK);
+  ASSERT_EQ(sink.events.size(), 1u);
+  EXPECT_EQ(sink.events[0].text, L"through the root");
+  point->Unadvise(cookie);
+}
+
+// ---- objects the host supplies ----
+
+class HostAnchors final : public _ILibAnchors {
+ public:
+  explicit HostAnchors(bool released) : released_(released) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
+        IsEqualIID(iid, IID__ILibAnchors)) {
+      *out = static_cast<_ILibAnchors*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() override { return --references_; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Add(IDispatch*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Remove(IDispatch*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE get_Released(VARIANT_BOOL* result) override {
+    ++asked;
+    *result = released_ ? VARIANT_TRUE : VARIANT_FALSE;
+    return S_OK;
+  }
+  void SetReleased(bool released) { released_ = released; }
+  int asked = 0;
+
+ private:
+  bool released_;
+  ULONG references_ = 1;
+};
+
+TEST_F(ApartmentTest, HostAnchorsAreAskedWhetherTheyMayBeReplaced) {
+  Ref<_CommonFacade> facade;
+  Create(CLSID_CommonFacade, facade);
+  HostAnchors holding(false);
+  HostAnchors released(true);
+  ASSERT_EQ(facade->putref_LibAnchors(&holding), S_OK);
+  Ref<_ILibAnchors> stored;
+  ASSERT_EQ(facade->get_LibAnchors(stored.put()), S_OK);
+  EXPECT_EQ(stored.get(), static_cast<_ILibAnchors*>(&holding));
+
+  EXPECT_EQ(static_cast<unsigned long>(facade->putref_LibAnchors(&released)), 0x80040001ul);
+  EXPECT_EQ(holding.asked, 1);
+  ASSERT_EQ(facade->get_LibAnchors(stored.put()), S_OK);
+  EXPECT_EQ(stored.get(), static_cast<_ILibAnchors*>(&holding));
+
+  EXPECT_EQ(static_cast<unsigned long>(facade->putref_LibAnchors(nullptr)), 0x80040001ul)
+      << "none is no exception";
+
+  // Once released, they may go; the released ones in turn let none take their place.
+  holding.SetReleased(true);
+  ASSERT_EQ(facade->putref_LibAnchors(&released), S_OK);
+  ASSERT_EQ(facade->putref_LibAnchors(nullptr), S_OK);
+  ASSERT_EQ(facade->get_LibAnchors(stored.put()), S_OK);
+  EXPECT_EQ(stored.get(), nullptr);
+}
+
+TEST_F(ApartmentTest, NullSettingsArraysAreEmptyArrays) {
+  Ref<_IAppSettings> settings;
+  Create(CLSID_IAppSettings, settings);
+  Text category(L"C");
+  Text key(L"K");
+  SAFEARRAY* defaults = SafeArrayCreateVector(VT_R8, 0, 2);
+  SAFEARRAY* result = nullptr;
+  ASSERT_EQ(settings->GetDoubleArray(category.address(), key.address(), &defaults, &result), S_OK);
+  ASSERT_NE(result, nullptr);
+  LONG upper = 0;
+  SafeArrayGetUBound(result, 1, &upper);
+  EXPECT_EQ(upper, -1) << "no elements, whatever the defaults";
+  SafeArrayDestroy(result);
+  SafeArrayDestroy(defaults);
+
+  SAFEARRAY* wrongType = SafeArrayCreateVector(VT_BSTR, 0, 1);
+  EXPECT_EQ(static_cast<unsigned long>(
+                settings->SetLongArray(category.address(), key.address(), &wrongType, nullptr)),
+            0x800A000Dul);
+  SafeArrayDestroy(wrongType);
+}
+
+// ---- one library-wide state per apartment ----
+
+TEST(Apartments, EachThreadSeesItsOwnLibraryState) {
+  LONG otherVersion = 0;
+  HRESULT otherResult = S_OK;
+  std::wstring otherTitle = L"unset";
+  std::thread first([&] {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    {
+      Ref<_clsCommon> root;
+      CoCreateInstance(CLSID_clsCommon, nullptr, CLSCTX_INPROC_SERVER, IID__clsCommon, root.putVoid());
+      root->put_MainVer(5);
+      Text title(L"first thread");
+      root->put_sAppTitle(title.address());
+      std::thread second([&] {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        {
+          Ref<_clsCommon> own;
+          CoCreateInstance(CLSID_clsCommon, nullptr, CLSCTX_INPROC_SERVER, IID__clsCommon, own.putVoid());
+          otherResult = own->get_MainVer(&otherVersion);
+          Text seen;
+          own->get_sAppTitle(seen.put());
+          otherTitle = seen.str();
+        }
+        CoUninitialize();
+      });
+      second.join();
+    }
+    CoUninitialize();
+  });
+  first.join();
+  EXPECT_EQ(static_cast<unsigned long>(otherResult), 0x80040003ul);
+  EXPECT_EQ(otherTitle, L"");
+}
+
+}  // namespace
