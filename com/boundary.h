@@ -1,5 +1,6 @@
 #pragma once
 // Where a call leaves the library: every failure becomes an HRESULT, its description error info.
+
 #include <windows.h>
 
 #include <string_view>

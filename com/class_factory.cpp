@@ -1,6 +1,7 @@
 // The class objects COM asks the module for, and whether the module may be unloaded.
-#include <unknwn.h>
 #include <windows.h>
+
+#include <unknwn.h>
 
 #include <atomic>
 #include <new>

@@ -1,5 +1,6 @@
 #pragma once
 // The creatable classes of the server: what the class factories make and regsvr32 registers.
+
 #include <windows.h>
 
 #include <memory>

@@ -1,10 +1,11 @@
 #pragma once
 // One template gives every class of the server its IUnknown, IDispatch (served from the type
 // library), ISupportErrorInfo and IProvideClassInfo; a class writes only its own members.
+#include <windows.h>
+
 #include <oaidl.h>
 #include <ocidl.h>
 #include <oleauto.h>
-#include <windows.h>
 
 #include <atomic>
 #include <memory>

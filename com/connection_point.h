@@ -1,9 +1,10 @@
 #pragma once
 // Outgoing events: one connection point per event interface, kept inside the object that raises the
 // events (its references count as the object's), and the container hosts find it through.
+#include <windows.h>
+
 #include <ocidl.h>
 #include <olectl.h>
-#include <windows.h>
 
 #include <utility>
 #include <vector>

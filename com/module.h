@@ -1,7 +1,8 @@
 #pragma once
 // The server module: its file, its live objects and its type library.
-#include <oaidl.h>
 #include <windows.h>
+
+#include <oaidl.h>
 
 #include <string>
 

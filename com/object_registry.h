@@ -1,8 +1,9 @@
 #pragma once
 // The one COM object that stands for a core object: a core object handed out twice (the shared INI
 // manager, for instance) is the same COM object both times, with the same event listeners.
-#include <unknwn.h>
 #include <windows.h>
+
+#include <unknwn.h>
 
 #include <memory>
 #include <type_traits>

@@ -1,7 +1,8 @@
 // What regsvr32 calls: the classes, their ProgIDs and the type library go into the registry, or out.
+#include <windows.h>
+
 #include <oleauto.h>
 #include <olectl.h>
-#include <windows.h>
 
 #include <string>
 

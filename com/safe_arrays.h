@@ -1,7 +1,8 @@
 #pragma once
 // One-dimensional safe arrays of the six settings types to and from vectors.
-#include <oleauto.h>
 #include <windows.h>
+
+#include <oleauto.h>
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,8 @@
 #pragma once
 // Text at the COM boundary: UTF-16 BSTRs outside, UTF-8 inside.
-#include <oleauto.h>
 #include <windows.h>
+
+#include <oleauto.h>
 
 #include <string>
 #include <string_view>

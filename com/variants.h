@@ -1,7 +1,8 @@
 #pragma once
 // Values of mixed type between the core and COM variants.
-#include <oaidl.h>
 #include <windows.h>
+
+#include <oaidl.h>
 
 #include "core/variant.h"
 

@@ -1,3 +1,4 @@
+
 #include <windows.h>
 
 #include "platform/clock.h"

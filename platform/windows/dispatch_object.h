@@ -1,7 +1,8 @@
 #pragma once
 // A host's object as the library holds it: an IDispatch reached by member names.
-#include <oaidl.h>
 #include <windows.h>
+
+#include <oaidl.h>
 
 #include <memory>
 

@@ -1,5 +1,6 @@
 #pragma once
 // UTF-8 <-> UTF-16 for the Windows seams.
+
 #include <windows.h>
 
 #include <string>

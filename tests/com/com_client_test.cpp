@@ -1,9 +1,10 @@
 // A host's C++ client of the registered server: early binding through the headers made from the type
 // library, events through connection points, error info, and one apartment per thread.
+#include <windows.h>
+
 #include <ocidl.h>
 #include <oleauto.h>
 #include <olectl.h>
-#include <windows.h>
 
 #include <gtest/gtest.h>
 
