@@ -5,6 +5,8 @@
 #include <oaidl.h>
 
 #include <memory>
+#include <string_view>
+#include <vector>
 
 #include "platform/automation.h"
 
@@ -26,7 +28,15 @@ class DispatchObject final : public AutomationObject {
   // Whether the object has a member of that name.
   bool HasMember(const wchar_t* name) const;
 
+  AutomationValue GetProperty(std::string_view name) override;
+  void SetProperty(std::string_view name, const AutomationValue& value) override;
+  AutomationValue CallMethod(std::string_view name, const std::vector<AutomationValue>& arguments) override;
+
  private:
+  // The member's dispatch id, or error 438.
+  DISPID MemberId(std::string_view name) const;
+  AutomationValue Invoke(std::string_view name, WORD flags, const std::vector<AutomationValue>& arguments);
+
   IDispatch* object_;
 };
 

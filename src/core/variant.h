@@ -10,8 +10,7 @@
 
 namespace qlxw {
 
-using Variant = std::variant<std::monostate, bool, std::int32_t, double, std::string,
-                             std::shared_ptr<platform::AutomationObject>>;
+using Variant = platform::AutomationValue;
 
 inline bool IsEmpty(const Variant& value) {
   return std::holds_alternative<std::monostate>(value);

@@ -44,6 +44,10 @@ std::string_view StandardErrorText(std::int32_t number) noexcept {
       return "Path/File access error";
     case kErrPathNotFound:
       return "Path not found";
+    case kErrNoSuchMember:
+      return "Object doesn't support this property or method";
+    case kErrWrongArgumentCount:
+      return "Wrong number of arguments or invalid property assignment";
     case kErrDuplicateKey:
       return "This key is already associated with an element of this collection";
     default:

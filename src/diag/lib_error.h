@@ -41,6 +41,8 @@ inline constexpr std::int32_t kErrDeviceIo = 57;
 inline constexpr std::int32_t kErrPermissionDenied = 70;
 inline constexpr std::int32_t kErrPathFileAccess = 75;
 inline constexpr std::int32_t kErrPathNotFound = 76;
+inline constexpr std::int32_t kErrNoSuchMember = 438;
+inline constexpr std::int32_t kErrWrongArgumentCount = 450;
 inline constexpr std::int32_t kErrDuplicateKey = 457;
 inline constexpr std::int32_t kErrApplicationDefined = 1001;
 

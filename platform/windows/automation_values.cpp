@@ -1,16 +1,15 @@
-#include "com/variants.h"
+#include "platform/windows/automation_values.h"
 
 #include <oleauto.h>
 
+#include <new>
 #include <type_traits>
 
-#include "com/boundary.h"
-#include "com/com_object.h"
-#include "com/text.h"
 #include "diag/lib_error.h"
 #include "platform/windows/dispatch_object.h"
+#include "platform/windows/wide_text.h"
 
-namespace qlxw::com {
+namespace qlxw::platform {
 namespace {
 
 // Frees a VARIANT copy when it goes.
@@ -26,15 +25,28 @@ class VariantCopy {
   VARIANT value_;
 };
 
+std::string TextOf(BSTR text) {
+  return text == nullptr ? std::string() : Utf8FromWide(std::wstring_view(text, SysStringLen(text)));
+}
+
+BSTR NewBstr(const std::string& text) {
+  const std::wstring wide = WideFromUtf8(text);
+  BSTR copy = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+  if (copy == nullptr) {
+    throw std::bad_alloc();
+  }
+  return copy;
+}
+
 }  // namespace
 
 bool IsMissing(const VARIANT* value) noexcept {
   return value == nullptr || (value->vt == VT_ERROR && value->scode == DISP_E_PARAMNOTFOUND);
 }
 
-Variant FromVariant(const VARIANT& value) {
+AutomationValue FromVariant(const VARIANT& value) {
   if (value.vt == (VT_BYREF | VT_VARIANT)) {
-    return value.pvarVal == nullptr ? Variant{} : FromVariant(*value.pvarVal);
+    return value.pvarVal == nullptr ? AutomationValue{} : FromVariant(*value.pvarVal);
   }
   if (IsMissing(&value)) {
     return {};
@@ -73,30 +85,35 @@ Variant FromVariant(const VARIANT& value) {
       }
       break;
     case VT_BSTR:
-      return FromBstr(v.bstrVal);
+      return TextOf(v.bstrVal);
     case VT_DISPATCH:
-      return platform::HostObject(v.pdispVal);
+      return HostObject(v.pdispVal);
     case VT_UNKNOWN: {
-      ComPtr<IDispatch> object;
       if (v.punkVal == nullptr) {
-        return std::shared_ptr<platform::AutomationObject>();
+        return std::shared_ptr<AutomationObject>();
       }
-      if (SUCCEEDED(v.punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(object.put())))) {
-        return platform::HostObject(object.get());
+      IDispatch* object = nullptr;
+      if (SUCCEEDED(v.punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&object)))) {
+        auto held = HostObject(object);
+        object->Release();
+        return held;
       }
       break;
     }
     default:
       if (SUCCEEDED(VariantChangeType(&v, &v, 0, VT_BSTR))) {
-        return FromBstr(v.bstrVal);
+        return TextOf(v.bstrVal);
       }
       break;
   }
   RaiseAutomationError(kErrTypeMismatch);
 }
 
-void ToVariant(const Variant& value, VARIANT* out) {
-  VariantInit(Required(out));
+void ToVariant(const AutomationValue& value, VARIANT* out) {
+  if (out == nullptr) {
+    return;
+  }
+  VariantInit(out);
   std::visit(
       [out](const auto& held) {
         using T = std::decay_t<decltype(held)>;
@@ -110,11 +127,11 @@ void ToVariant(const Variant& value, VARIANT* out) {
           out->vt = VT_R8;
           out->dblVal = held;
         } else if constexpr (std::is_same_v<T, std::string>) {
-          out->bstrVal = ToBstr(held);
+          out->bstrVal = NewBstr(held);
           out->vt = VT_BSTR;
-        } else if constexpr (std::is_same_v<T, std::shared_ptr<platform::AutomationObject>>) {
+        } else if constexpr (std::is_same_v<T, std::shared_ptr<AutomationObject>>) {
           // Objects come from hosts, and go back to them as they came.
-          const auto object = std::dynamic_pointer_cast<platform::DispatchObject>(held);
+          const auto object = std::dynamic_pointer_cast<DispatchObject>(held);
           out->vt = VT_DISPATCH;
           out->pdispVal = object ? object->Dispatch() : nullptr;
           if (out->pdispVal != nullptr) {
@@ -125,4 +142,4 @@ void ToVariant(const Variant& value, VARIANT* out) {
       value);
 }
 
-}  // namespace qlxw::com
+}  // namespace qlxw::platform
