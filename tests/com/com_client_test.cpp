@@ -424,6 +424,41 @@ TEST_F(Events, EveryWriteRaisesOneOnWriteValueWithTheValueAsPassed) {
   EXPECT_EQ(sink.references(), 1u) << "the connection released the listener";
 }
 
+TEST_F(Events, HostsFindTheEventInterfaceThroughTheClassInformation) {
+  Ref<_INIManager5> manager;
+  Create(CLSID_INIManager5, manager);
+  Ref<IProvideClassInfo> provider;
+  ASSERT_EQ(manager->QueryInterface(IID_IProvideClassInfo, provider.putVoid()), S_OK);
+  Ref<ITypeInfo> coclass;
+  ASSERT_EQ(provider->GetClassInfo(coclass.put()), S_OK);
+  TYPEATTR* attributes = nullptr;
+  ASSERT_EQ(coclass->GetTypeAttr(&attributes), S_OK);
+  EXPECT_TRUE(IsEqualGUID(attributes->guid, CLSID_INIManager5));
+  const WORD interfaces = attributes->cImplTypes;
+  coclass->ReleaseTypeAttr(attributes);
+  bool foundSource = false;
+  for (UINT i = 0; i < interfaces; ++i) {
+    INT flags = 0;
+    coclass->GetImplTypeFlags(i, &flags);
+    if ((flags & IMPLTYPEFLAG_FSOURCE) != 0 && (flags & IMPLTYPEFLAG_FDEFAULT) != 0) {
+      HREFTYPE reference = 0;
+      coclass->GetRefTypeOfImplType(i, &reference);
+      Ref<ITypeInfo> source;
+      coclass->GetRefTypeInfo(reference, source.put());
+      TYPEATTR* sourceAttributes = nullptr;
+      source->GetTypeAttr(&sourceAttributes);
+      foundSource = IsEqualGUID(sourceAttributes->guid, DIID___INIManager5);
+      source->ReleaseTypeAttr(sourceAttributes);
+    }
+  }
+  EXPECT_TRUE(foundSource);
+
+  Ref<ISupportErrorInfo> errors;
+  ASSERT_EQ(manager->QueryInterface(IID_ISupportErrorInfo, errors.putVoid()), S_OK);
+  EXPECT_EQ(errors->InterfaceSupportsErrorInfo(IID__INIManager), S_OK);
+  EXPECT_EQ(errors->InterfaceSupportsErrorInfo(IID__clsCommon), S_FALSE);
+}
+
 TEST_F(Events, TheSharedManagerIsOneObjectWithOneSetOfListeners) {
   Ref<_clsCommon> root;
   Configure(root, 5, L"client-shared-events.ini");

@@ -72,8 +72,14 @@ root.INIFileName = FreshIni("root.ini")
 CheckNoError "first INI name"
 root.INIFileName = UCase(FreshIni("root.ini"))
 CheckNoError "same name in capitals"
+' The error's text is in the language the host switched to: the shared manager follows it.
+CreateObject("QlxWCommon.UILanguage").ChangeUILanguage 2057
 root.INIFileName = FreshIni("other.ini")
-CheckError "a second name", &H80040003, Null
+CheckError "a second name", &H80040003, "Error! ini-File path modifications are forbidden!"
+CreateObject("QlxWCommon.UILanguage").ChangeUILanguage 1038
+root.INIFileName = FreshIni("other.ini")
+Check "in Hungarian", Left(Err.Description, 5), "Hiba!"
+Err.Clear
 On Error GoTo 0
 
 ' Negative main version: a plain INIManager (no INIManager5 behind the facade).
