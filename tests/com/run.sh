@@ -30,6 +30,9 @@ for class in clsCommon clsDebug clsCommonTypes CommonFacade ILibAnchors INIManag
 done
 reg_value "HKCR\\TypeLib\\{ADF5E175-8483-44F0-98C3-37ED0802E0D4}\\1.0\\0\\win64" | grep -qi "QlxWCommon.dll" ||
   fail "the type library is not registered"
+# Dual interfaces are marshalled through the type library, for callers in other apartments.
+reg_value "HKCR\\Interface\\{664AEEDF-3F84-43BC-A36E-4A47F5AB458B}\\TypeLib" | grep -qi "ADF5E175" ||
+  fail "_INIManager is not registered for marshalling"
 
 echo "-- scripts"
 export QLXW_TEST_DIR
