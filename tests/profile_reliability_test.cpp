@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <random>
@@ -59,17 +60,30 @@ TEST(ProfileReliability, KilledWriterLeavesTheOldOrTheNewFile) {
   ASSERT_TRUE(ProfileWrite("Section7", "Key3", second, file));
   const std::string withSecond = testing::ReadBytes(file);
 
+  // The kills fall anywhere in a few write pairs, however fast this build writes (sanitizers, a busy
+  // machine): measured here, not assumed.
+  const auto started = std::chrono::steady_clock::now();
+  for (int pair = 0; pair < 5; ++pair) {
+    ProfileWrite("Section7", "Key3", first, file);
+    ProfileWrite("Section7", "Key3", second, file);
+  }
+  const auto pairMicros = std::max<long long>(
+      1, std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started)
+                 .count() /
+             5);
   std::mt19937 random(20261205);
   int sawFirst = 0;
   int sawSecond = 0;
-  for (int kill = 0; kill < 200; ++kill) {
+  // At least 200 kills; more (up to 1,000) while one of the two contents has not been seen yet.
+  for (int kill = 0; kill < 1000 && (kill < 200 || sawFirst == 0 || sawSecond == 0); ++kill) {
     const pid_t writer = Spawn([&] {
       for (;;) {
         ProfileWrite("Section7", "Key3", first, file);
         ProfileWrite("Section7", "Key3", second, file);
       }
     });
-    std::this_thread::sleep_for(std::chrono::microseconds(random() % 4000));
+    std::this_thread::sleep_for(
+        std::chrono::microseconds(random() % static_cast<unsigned>(4 * pairMicros + 500)));
     ::kill(writer, SIGKILL);
     ::waitpid(writer, nullptr, 0);
     const std::string now = testing::ReadBytes(file);
