@@ -605,4 +605,38 @@ TEST(Apartments, EachThreadSeesItsOwnLibraryState) {
   EXPECT_EQ(otherTitle, L"");
 }
 
+TEST(Apartments, TheStateEndsWithTheApartmentAndDefaultsAreWrittenThen) {
+  const std::wstring path = IniPath(L"client-apartment-end.ini");
+  bool writtenWhileAlive = true;
+  bool writtenAtUninitialize = false;
+  std::thread host([&] {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    {
+      Ref<_clsCommon> root;
+      CoCreateInstance(CLSID_clsCommon, nullptr, CLSCTX_INPROC_SERVER, IID__clsCommon, root.putVoid());
+      root->put_MainVer(4);
+      Text name(path.c_str());
+      root->put_INIFileName(name.address());
+      Ref<_INIManager> manager;
+      root->get_INI(manager.put());
+      Text section(L"Defaults");
+      Text key(L"AtApartmentEnd");
+      Text fallback(L"yes");
+      Text read;
+      manager->LoadINIString(section.get(), key.get(), fallback.get(), read.put());
+    }
+    // The objects are gone, the shared manager is not: it belongs to the thread's state.
+    writtenWhileAlive = GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    CoUninitialize();
+    wchar_t value[16] = {};
+    GetPrivateProfileStringW(L"Defaults", L"AtApartmentEnd", L"", value, 16, path.c_str());
+    writtenAtUninitialize = std::wstring(value) == L"yes";
+  });
+  host.join();
+  EXPECT_FALSE(writtenWhileAlive);
+  // COM unloads the server from the apartment at its last CoUninitialize: the library leaves the
+  // thread then, and the defaults are in the file before the thread ends.
+  EXPECT_TRUE(writtenAtUninitialize);
+}
+
 }  // namespace
