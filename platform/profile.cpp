@@ -39,6 +39,47 @@ const FoldTable& AnsiFoldTable() {
   return table;
 }
 
+// Bytes that no other byte matches in any letter case (digits, most punctuation), and no blank.
+const std::array<bool, 256>& AnsiAnchorBytes() {
+  static const std::array<bool, 256> table = [] {
+    const FoldTable& fold = AnsiFoldTable();
+    std::array<int, 256> classSize{};
+    for (unsigned value = 0; value < 256; ++value) {
+      ++classSize[fold[value]];
+    }
+    std::array<bool, 256> anchors{};
+    for (unsigned value = 0; value < 256; ++value) {
+      const bool blank = value == ' ' || value == '\t' || value == '\v';
+      anchors[value] = !blank && fold[value] == value && classSize[value] == 1;
+    }
+    return anchors;
+  }();
+  return table;
+}
+
+// The longest run of anchor bytes in the name trimmed of spaces; none shorter than two bytes, which
+// would be found too often to help.
+profile::NameAnchor AnchorOf(std::string_view section) {
+  const std::size_t first = section.find_first_not_of(' ');
+  if (first == std::string_view::npos) {
+    return {};
+  }
+  section = section.substr(first, section.find_last_not_of(' ') - first + 1);
+  const auto& anchors = AnsiAnchorBytes();
+  profile::NameAnchor best;
+  for (std::size_t at = 0; at < section.size();) {
+    std::size_t end = at;
+    while (end < section.size() && anchors[static_cast<unsigned char>(section[end])]) {
+      ++end;
+    }
+    if (end - at > best.length) {
+      best = {at, end - at};
+    }
+    at = end + 1;
+  }
+  return best.length >= 2 ? best : profile::NameAnchor{};
+}
+
 struct AnsiNameEquals {
   const FoldTable& fold = AnsiFoldTable();
   bool operator()(std::string_view a, std::string_view b) const {
@@ -208,7 +249,8 @@ std::size_t ProfileRead(std::string_view section, std::string_view key,
         found = AnsiFromUtf16(*value);
         haveValue = true;
       }
-    } else if (const auto value = profile::FindValue<char>(content, section, key, AnsiNameEquals{})) {
+    } else if (const auto value =
+                   profile::FindValueByAnchor(content, section, key, AnchorOf(section), AnsiNameEquals{})) {
       found.assign(*value);
       haveValue = true;
     }

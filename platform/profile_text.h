@@ -19,6 +19,8 @@
 #include <string_view>
 #include <type_traits>
 
+#include "platform/profile_scan.h"
+
 namespace qlxw::platform::profile {
 
 template <class Char>
@@ -241,6 +243,22 @@ std::size_t NextLineStart(std::basic_string_view<Char> text, std::size_t at) {
   return at;
 }
 
+// The value of the key in the section whose header ends at `from` (its "]" or its line end), unquoted.
+template <class Char, class NameEquals>
+std::optional<std::basic_string_view<Char>> ValueInSection(std::basic_string_view<Char> text,
+                                                           std::size_t from, std::basic_string_view<Char> key,
+                                                           const NameEquals& equals) {
+  const std::basic_string_view<Char> body = text.substr(NextLineStart(text, from));
+  LineScanner<Char> scanner(body);
+  Line<Char> line;
+  while (scanner.Next(line) && line.kind != LineKind::kHeader) {
+    if (line.kind == LineKind::kKey && equals(line.name, key)) {
+      return Unquote(line.value);
+    }
+  }
+  return std::nullopt;
+}
+
 // The value of the key in the section, unquoted; empty when the section or the key is missing.
 template <class Char, class NameEquals>
 std::optional<std::basic_string_view<Char>> FindValue(std::basic_string_view<Char> text,
@@ -252,20 +270,70 @@ std::optional<std::basic_string_view<Char>> FindValue(std::basic_string_view<Cha
   std::size_t from = 0;
   std::size_t lineStart = 0;
   while (NextHeader(text, from, lineStart)) {
-    if (!HeaderNames(text, from, section, equals)) {
-      continue;
+    if (HeaderNames(text, from, section, equals)) {
+      return ValueInSection(text, from, key, equals);  // only the first section of that name counts
     }
-    const std::basic_string_view<Char> body = text.substr(NextLineStart(text, from));
-    LineScanner<Char> scanner(body);
-    Line<Char> line;
-    while (scanner.Next(line) && line.kind != LineKind::kHeader) {
-      if (line.kind == LineKind::kKey && equals(line.name, key)) {
-        return Unquote(line.value);
-      }
-    }
-    return std::nullopt;  // only the first section of that name counts
   }
   return std::nullopt;
+}
+
+// A piece of a section name that one byte value each matches, in any letter case (digits, say).
+// Every header naming the section holds the piece where the name holds it, so a file of many sections
+// is searched for the piece rather than for every "[".
+struct NameAnchor {
+  std::size_t offset = 0;  // in the name, trimmed of spaces
+  std::size_t length = 0;  // 0 when the name has no such piece
+};
+
+// FindValue for 8-bit text, searching by the name's anchor; the same answer in every case.
+template <class NameEquals>
+std::optional<std::string_view> FindValueByAnchor(std::string_view text, std::string_view section,
+                                                  std::string_view key, NameAnchor anchor,
+                                                  const NameEquals& equals) {
+  section = TrimSpaces(section);
+  const bool plainName = !section.empty() && !IsBlank(section.front()) && !IsBlank(section.back()) &&
+                         section.find_first_of("]\r\n") == std::string_view::npos;
+  if (!plainName || anchor.length == 0 || anchor.offset + anchor.length > section.size()) {
+    return FindValue(text, section, key, equals);
+  }
+  key = TrimSpaces(key);
+  const std::string_view piece = section.substr(anchor.offset, anchor.length);
+  for (std::size_t from = anchor.offset;;) {
+    const std::size_t hit = FindBytes(text.data(), text.size(), from, piece.data(), piece.size());
+    if (hit == text.size()) {
+      return std::nullopt;
+    }
+    from = hit + 1;
+    const std::size_t nameStart = hit - anchor.offset;
+    if (nameStart + section.size() > text.size() ||
+        !equals(text.substr(nameStart, section.size()), section)) {
+      continue;
+    }
+    // Before the name: blanks, the "[", blanks, the start of the line.
+    std::size_t at = nameStart;
+    while (at > 0 && IsBlank(text[at - 1])) {
+      --at;
+    }
+    if (at == 0 || text[at - 1] != '[') {
+      continue;
+    }
+    --at;
+    while (at > 0 && IsBlank(text[at - 1])) {
+      --at;
+    }
+    if (at > 0 && text[at - 1] != '\n' && text[at - 1] != '\r') {
+      continue;
+    }
+    // After it: blanks, then the first "]" or the end of the line.
+    std::size_t end = nameStart + section.size();
+    while (end < text.size() && IsBlank(text[end])) {
+      ++end;
+    }
+    if (end < text.size() && text[end] != ']' && text[end] != '\r' && text[end] != '\n') {
+      continue;
+    }
+    return ValueInSection(text, end, key, equals);
+  }
 }
 
 // Where a write lands: the first header of the section, the first line of the key there, and the last

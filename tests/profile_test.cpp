@@ -239,3 +239,39 @@ TEST_F(Profile, Utf16FileStaysUtf16) {
 
 }  // namespace
 }  // namespace qlxw
+
+// Reads of a section whose name has a part only one byte matches in any case (digits) search for that
+// part: the answers must be those of the header rules all the same.
+struct AnchoredCase {
+  const char* name;
+  const char* content;
+  const char* expected;
+};
+
+class AnchoredSectionRead : public ::testing::TestWithParam<AnchoredCase> {};
+
+TEST_P(AnchoredSectionRead, FollowsTheHeaderRules) {
+  qlxw::testing::ScratchFolder folder;
+  const std::string file = folder.File("anchored.ini");
+  qlxw::testing::WriteBytes(file, GetParam().content);
+  std::string text;
+  qlxw::platform::ProfileRead("Section99", "k", "absent", 255, file, text);
+  EXPECT_EQ(text, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AnchoredSectionRead,
+    ::testing::Values(
+        AnchoredCase{"FirstInAnyCaseWins", "[SECTION99]\nk=upper\n[Section99]\nk=exact\n", "upper"},
+        AnchoredCase{"BlanksInsideTheBrackets", "[ \tSection99 ]\nk=spaced\n", "spaced"},
+        AnchoredCase{"IndentedHeader", "  [Section99]\nk=indented\n", "indented"},
+        AnchoredCase{"HeaderWithoutClosingBracket", "[Section99\nk=open\n", "open"},
+        AnchoredCase{"TextAfterTheBracket", "[Section99]x\nk=after\n", "after"},
+        AnchoredCase{"NameInAValueIsNoHeader", "x=[Section99]\nk=value\n[Section99]\nk=real\n", "real"},
+        AnchoredCase{"LongerNameIsAnother", "[Section990]\nk=longer\n[Section99]\nk=right\n", "right"},
+        AnchoredCase{"PrefixedNameIsAnother", "[aSection99]\nk=prefixed\n", "absent"},
+        AnchoredCase{"CommentAfterTheNameIsPartOfIt", "[Section99 ;c]\nk=commented\n", "absent"},
+        AnchoredCase{"NotAtTheLineStart", "x [Section99]\nk=inline\n", "absent"},
+        AnchoredCase{"CarriageReturnsOnly", "[a]\rk=a\r[Section99]\rk=cr\r", "cr"},
+        AnchoredCase{"FirstOfTwoSectionsOnly", "[Section99]\nj=1\n[Section99]\nk=second\n", "absent"}),
+    [](const ::testing::TestParamInfo<AnchoredCase>& param) { return std::string(param.param.name); });

@@ -71,6 +71,29 @@ std::size_t LineEnds(std::string_view text) {
   return count;
 }
 
+// The anchor the search by anchor would take under AsciiEquals: the longest run of bytes that are no
+// ASCII letter and no blank.
+profile::NameAnchor AsciiAnchor(std::string_view section) {
+  const std::size_t first = section.find_first_not_of(' ');
+  if (first == std::string_view::npos) {
+    return {};
+  }
+  section = section.substr(first, section.find_last_not_of(' ') - first + 1);
+  profile::NameAnchor best;
+  for (std::size_t at = 0; at < section.size();) {
+    std::size_t end = at;
+    while (end < section.size() && Lower(section[end]) == section[end] &&
+           !(section[end] >= 'a' && section[end] <= 'z') && !profile::IsBlank(section[end])) {
+      ++end;
+    }
+    if (end - at > best.length) {
+      best = {at, end - at};
+    }
+    at = end + 1;
+  }
+  return best;
+}
+
 template <class Char>
 std::basic_string<Char> Widen(std::string_view text) {
   return std::basic_string<Char>(text.begin(), text.end());
@@ -87,6 +110,10 @@ void Exercise(std::string_view sectionBytes, std::string_view keyBytes, std::str
   const AsciiEquals equals;
 
   const auto before = profile::FindValue<Char>(content, section, key, equals);
+  if constexpr (sizeof(Char) == 1) {
+    Check(profile::FindValueByAnchor(content, section, key, AsciiAnchor(sectionBytes), equals) == before,
+          "the search by anchor finds what the search by header finds");
+  }
   // Filled in place: gcc 12 misreads the conditional form as possibly uninitialised.
   std::optional<View> keyArgument;
   std::optional<View> valueArgument;
