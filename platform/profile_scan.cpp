@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <cstring>
 
+// The vector search needs x86-64 and the GNU attributes that pick AVX2 at run time.
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
-#define QLXW_X86_64 1
 #endif
 
 namespace qlxw::platform::profile {
@@ -32,7 +32,7 @@ std::size_t FindPlain(const char* data, std::size_t size, std::size_t from, cons
   return size;
 }
 
-#ifdef QLXW_X86_64
+#if defined(__x86_64__) && defined(__GNUC__)
 // Where the piece's first and last bytes both sit, for the 32 positions from `at`.
 __attribute__((target("avx2"), always_inline)) inline std::uint32_t PairMask(const char* at, std::size_t last,
                                                                              __m256i first, __m256i final) {
@@ -75,7 +75,7 @@ std::size_t FindBytes(const char* data, std::size_t size, std::size_t from, cons
   if (length == 0 || from >= size) {
     return size;
   }
-#ifdef QLXW_X86_64
+#if defined(__x86_64__) && defined(__GNUC__)
   if (length > 1) {
     return kFind(data, size, from, piece, length);
   }

@@ -285,6 +285,35 @@ struct NameAnchor {
   std::size_t length = 0;  // 0 when the name has no such piece
 };
 
+// Where the header holding a name at [nameStart, nameStart + length) ends (its "]" or its line end),
+// when the name is that header's name by the header rules; npos otherwise.
+inline std::size_t HeaderAround(std::string_view text, std::size_t nameStart, std::size_t length) {
+  // Before the name: blanks, the "[", blanks, the start of the line.
+  std::size_t at = nameStart;
+  while (at > 0 && IsBlank(text[at - 1])) {
+    --at;
+  }
+  if (at == 0 || text[at - 1] != '[') {
+    return std::string_view::npos;
+  }
+  --at;
+  while (at > 0 && IsBlank(text[at - 1])) {
+    --at;
+  }
+  if (at > 0 && text[at - 1] != '\n' && text[at - 1] != '\r') {
+    return std::string_view::npos;
+  }
+  // After it: blanks, then the first "]" or the end of the line.
+  std::size_t end = nameStart + length;
+  while (end < text.size() && IsBlank(text[end])) {
+    ++end;
+  }
+  if (end < text.size() && text[end] != ']' && text[end] != '\r' && text[end] != '\n') {
+    return std::string_view::npos;
+  }
+  return end;
+}
+
 // FindValue for 8-bit text, searching by the name's anchor; the same answer in every case.
 template <class NameEquals>
 std::optional<std::string_view> FindValueByAnchor(std::string_view text, std::string_view section,
@@ -309,27 +338,8 @@ std::optional<std::string_view> FindValueByAnchor(std::string_view text, std::st
         !equals(text.substr(nameStart, section.size()), section)) {
       continue;
     }
-    // Before the name: blanks, the "[", blanks, the start of the line.
-    std::size_t at = nameStart;
-    while (at > 0 && IsBlank(text[at - 1])) {
-      --at;
-    }
-    if (at == 0 || text[at - 1] != '[') {
-      continue;
-    }
-    --at;
-    while (at > 0 && IsBlank(text[at - 1])) {
-      --at;
-    }
-    if (at > 0 && text[at - 1] != '\n' && text[at - 1] != '\r') {
-      continue;
-    }
-    // After it: blanks, then the first "]" or the end of the line.
-    std::size_t end = nameStart + section.size();
-    while (end < text.size() && IsBlank(text[end])) {
-      ++end;
-    }
-    if (end < text.size() && text[end] != ']' && text[end] != '\r' && text[end] != '\n') {
+    const std::size_t end = HeaderAround(text, nameStart, section.size());
+    if (end == std::string_view::npos) {
       continue;
     }
     return ValueInSection(text, end, key, equals);
