@@ -6,6 +6,7 @@
 #include "com/boundary.h"
 #include "com/classes.h"
 #include "com/com_object.h"
+#include "com/host_objects.h"
 #include "com/object_registry.h"
 #include "com/safe_arrays.h"
 #include "com/text.h"
@@ -18,14 +19,7 @@ namespace {
 
 // A host's own settings store. The library only keeps it and hands it back; nothing in the library
 // reads or writes settings through it.
-class HostAppSettings final : public IAppSettings {
- public:
-  explicit HostAppSettings(_IAppSettings* settings) : settings_(settings) {}
-  _IAppSettings* Settings() const noexcept { return settings_.get(); }
-
- private:
-  ComPtr<_IAppSettings> settings_;
-};
+using HostAppSettings = HandedInObject<IAppSettings, _IAppSettings>;
 
 std::string Text(BSTR* text) {
   return FromBstr(*Required(text));
@@ -150,11 +144,6 @@ class AppSettingsObject final
 #undef QLXW_ARRAY
 
  private:
-  template <class Body>
-  HRESULT Call(Body&& body) {
-    return Boundary(kClassName, __uuidof(_IAppSettings), std::forward<Body>(body));
-  }
-
   std::shared_ptr<IAppSettings> settings_;
   RegisteredObject registered_;
 };
@@ -166,20 +155,11 @@ HRESULT CreateAppSettings(const GUID& iid, void** out) {
 }
 
 std::shared_ptr<IAppSettings> AppSettingsFromHost(_IAppSettings* settings) {
-  if (settings == nullptr) {
-    return nullptr;
-  }
-  if (auto ours = CoreObjectOf<IAppSettings>(settings, CLSID_IAppSettings)) {
-    return ours;
-  }
-  return std::make_shared<HostAppSettings>(settings);
+  return HeldForCore<HostAppSettings, IAppSettings>(settings, CLSID_IAppSettings);
 }
 
 HRESULT ObjectForAppSettings(const std::shared_ptr<IAppSettings>& settings, const GUID& iid, void** out) {
-  if (const auto host = std::dynamic_pointer_cast<HostAppSettings>(settings)) {
-    return host->Settings()->QueryInterface(iid, out);
-  }
-  return ObjectFor<AppSettingsObject>(settings, iid, out);
+  return HandedBack<AppSettingsObject, HostAppSettings>(settings, iid, out);
 }
 
 }  // namespace qlxw::com

@@ -160,10 +160,6 @@ class ClsCommonObject final : public ComObject<ClsCommonObject, DispatchImpl<_cl
   }
 
  private:
-  template <class Body>
-  HRESULT Call(Body&& body) {
-    return Boundary(kClassName, __uuidof(_clsCommon), std::forward<Body>(body));
-  }
   HRESULT Get(TextField field, BSTR* result) {
     return Call([&] { *Required(result) = ToBstr((*root_).*field); });
   }

@@ -77,10 +77,6 @@ class TraceCollectionObject final
     }
     RaiseAutomationError(kErrTypeMismatch);
   }
-  template <class Body>
-  HRESULT Call(Body&& body) {
-    return Boundary(kClassName, __uuidof(_TraceCollection), std::forward<Body>(body));
-  }
 
   std::shared_ptr<Collection> items_;
   RegisteredObject registered_;
@@ -118,11 +114,6 @@ class ClsDebugObject final : public ComObject<ClsDebugObject, DispatchImpl<_clsD
   }
 
  private:
-  template <class Body>
-  HRESULT Call(Body&& body) {
-    return Boundary(kClassName, __uuidof(_clsDebug), std::forward<Body>(body));
-  }
-
   qlxw::clsDebug debug_;
 };
 

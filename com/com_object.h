@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "com/boundary.h"
 #include "com/module.h"
 
 namespace qlxw::com {
@@ -246,6 +247,14 @@ class ComObject : public Bases..., public ISupportErrorInfo, public IProvideClas
     }
     (*info)->AddRef();
     return S_OK;
+  }
+
+ protected:
+  // Runs a member of the default interface inside the boundary.
+  template <class Body>
+  HRESULT Call(Body&& body) {
+    return Boundary(Derived::kClassName, __uuidof(typename InterfaceOf<Default>::type),
+                    std::forward<Body>(body));
   }
 
  private:

@@ -6,6 +6,7 @@
 #include "com/boundary.h"
 #include "com/classes.h"
 #include "com/com_object.h"
+#include "com/host_objects.h"
 #include "com/object_registry.h"
 #include "core/common_facade.h"
 #include "core/common_types.h"
@@ -15,20 +16,19 @@ namespace qlxw::com {
 namespace {
 
 // A host's anchors, asked through their interface.
-class HostLibAnchors final : public ILibAnchors {
+class HostLibAnchors final : public HandedInObject<ILibAnchors, _ILibAnchors> {
  public:
-  explicit HostLibAnchors(_ILibAnchors* anchors) : anchors_(anchors) {}
-  _ILibAnchors* Anchors() const noexcept { return anchors_.get(); }
+  using HandedInObject::HandedInObject;
 
   void Add(const std::shared_ptr<platform::AutomationObject>& anchor) override {
-    Check(anchors_->Add(Raw(anchor)));
+    Check(Object()->Add(Raw(anchor)));
   }
   void Remove(const std::shared_ptr<platform::AutomationObject>& anchor) override {
-    Check(anchors_->Remove(Raw(anchor)));
+    Check(Object()->Remove(Raw(anchor)));
   }
   bool Released() override {
     VARIANT_BOOL released = VARIANT_FALSE;
-    Check(anchors_->get_Released(&released));
+    Check(Object()->get_Released(&released));
     return released != VARIANT_FALSE;
   }
 
@@ -37,8 +37,6 @@ class HostLibAnchors final : public ILibAnchors {
     const auto held = std::dynamic_pointer_cast<platform::DispatchObject>(anchor);
     return held ? held->Dispatch() : nullptr;
   }
-
-  ComPtr<_ILibAnchors> anchors_;
 };
 
 class LibAnchorsObject final : public ComObject<LibAnchorsObject, DispatchImpl<_ILibAnchors>, ICoreAccess> {
@@ -64,11 +62,6 @@ class LibAnchorsObject final : public ComObject<LibAnchorsObject, DispatchImpl<_
   }
 
  private:
-  template <class Body>
-  HRESULT Call(Body&& body) {
-    return Boundary(kClassName, __uuidof(_ILibAnchors), std::forward<Body>(body));
-  }
-
   std::shared_ptr<ILibAnchors> anchors_;
   RegisteredObject registered_;
 };
@@ -102,11 +95,6 @@ class CommonFacadeObject final : public ComObject<CommonFacadeObject, DispatchIm
   }
 
  private:
-  template <class Body>
-  HRESULT Call(Body&& body) {
-    return Boundary(kClassName, __uuidof(_CommonFacade), std::forward<Body>(body));
-  }
-
   CommonFacade facade_;
 };
 
@@ -135,20 +123,11 @@ HRESULT CreateClsCommonTypes(const GUID& iid, void** out) {
 }
 
 std::shared_ptr<ILibAnchors> LibAnchorsFromHost(_ILibAnchors* anchors) {
-  if (anchors == nullptr) {
-    return nullptr;
-  }
-  if (auto ours = CoreObjectOf<ILibAnchors>(anchors, CLSID_ILibAnchors)) {
-    return ours;
-  }
-  return std::make_shared<HostLibAnchors>(anchors);
+  return HeldForCore<HostLibAnchors, ILibAnchors>(anchors, CLSID_ILibAnchors);
 }
 
 HRESULT ObjectForLibAnchors(const std::shared_ptr<ILibAnchors>& anchors, const GUID& iid, void** out) {
-  if (const auto host = std::dynamic_pointer_cast<HostLibAnchors>(anchors)) {
-    return host->Anchors()->QueryInterface(iid, out);
-  }
-  return ObjectFor<LibAnchorsObject>(anchors, iid, out);
+  return HandedBack<LibAnchorsObject, HostLibAnchors>(anchors, iid, out);
 }
 
 }  // namespace qlxw::com

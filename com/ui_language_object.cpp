@@ -28,12 +28,6 @@ class UILanguageObject final : public ComObject<UILanguageObject, DispatchImpl<_
   HRESULT STDMETHODCALLTYPE get_Language(BSTR* result) override {
     return Call([&] { *Required(result) = ToBstr(ThisThreadLanguageRuntime()->Language()); });
   }
-
- private:
-  template <class Body>
-  HRESULT Call(Body&& body) {
-    return Boundary(kClassName, __uuidof(_UILanguage), std::forward<Body>(body));
-  }
 };
 
 }  // namespace
