@@ -6,6 +6,7 @@
 #include "com/boundary.h"
 #include "com/classes.h"
 #include "com/com_object.h"
+#include "com/core_backed.h"
 #include "com/host_objects.h"
 #include "com/object_registry.h"
 #include "com/safe_arrays.h"
@@ -47,33 +48,28 @@ bool SaveToFile(VARIANT* flag) {
   return value.boolVal != VARIANT_FALSE;
 }
 
-class AppSettingsObject final
-    : public ComObject<AppSettingsObject, DispatchImpl<_IAppSettings>, ICoreAccess> {
+class AppSettingsObject final : public ComObject<AppSettingsObject, DispatchImpl<_IAppSettings>,
+                                                 CoreBacked<AppSettingsObject, IAppSettings>> {
  public:
   static constexpr std::string_view kClassName = "IAppSettings";
   static const CLSID& ClassId() { return CLSID_IAppSettings; }
 
-  explicit AppSettingsObject(std::shared_ptr<IAppSettings> settings)
-      : settings_(std::move(settings)),
-        registered_(IdentityOf(settings_.get()), static_cast<ICoreAccess*>(this)) {}
+  explicit AppSettingsObject(std::shared_ptr<IAppSettings> settings) { StandFor(std::move(settings)); }
 
-  std::shared_ptr<void> CoreObject() noexcept override { return settings_; }
-  const CLSID& CoreClassId() noexcept override { return ClassId(); }
-
-#define QLXW_SCALAR(Name, ComType, CoreType)                                                              \
-  HRESULT STDMETHODCALLTYPE Get##Name(BSTR* category, BSTR* key, ComType* defaultValue, ComType* result)  \
-      override {                                                                                          \
-    return Call([&] {                                                                                     \
-      const auto value = settings_->Get##Name(Text(category), Text(key), Scalar<CoreType>(defaultValue)); \
-      *Required(result) = static_cast<ComType>(value);                                                    \
-    });                                                                                                   \
-  }                                                                                                       \
-  HRESULT STDMETHODCALLTYPE Set##Name(BSTR* category, BSTR* key, ComType* value, VARIANT* saveToFile)     \
-      override {                                                                                          \
-    return Call([&] {                                                                                     \
-      settings_->Set##Name(Text(category), Text(key), Scalar<CoreType>(Required(value)),                  \
-                           SaveToFile(saveToFile));                                                       \
-    });                                                                                                   \
+#define QLXW_SCALAR(Name, ComType, CoreType)                                                             \
+  HRESULT STDMETHODCALLTYPE Get##Name(BSTR* category, BSTR* key, ComType* defaultValue, ComType* result) \
+      override {                                                                                         \
+    return Call([&] {                                                                                    \
+      const auto value = Backed().Get##Name(Text(category), Text(key), Scalar<CoreType>(defaultValue));  \
+      *Required(result) = static_cast<ComType>(value);                                                   \
+    });                                                                                                  \
+  }                                                                                                      \
+  HRESULT STDMETHODCALLTYPE Set##Name(BSTR* category, BSTR* key, ComType* value, VARIANT* saveToFile)    \
+      override {                                                                                         \
+    return Call([&] {                                                                                    \
+      Backed().Set##Name(Text(category), Text(key), Scalar<CoreType>(Required(value)),                   \
+                         SaveToFile(saveToFile));                                                        \
+    });                                                                                                  \
   }
   QLXW_SCALAR(Byte, unsigned char, std::uint8_t)
   QLXW_SCALAR(Integer, short, std::int16_t)
@@ -84,14 +80,14 @@ class AppSettingsObject final
   HRESULT STDMETHODCALLTYPE GetBoolean(BSTR* category, BSTR* key, VARIANT_BOOL* defaultValue,
                                        VARIANT_BOOL* result) override {
     return Call([&] {
-      const bool value = settings_->GetBoolean(Text(category), Text(key), Scalar<bool>(defaultValue));
+      const bool value = Backed().GetBoolean(Text(category), Text(key), Scalar<bool>(defaultValue));
       *Required(result) = value ? VARIANT_TRUE : VARIANT_FALSE;
     });
   }
   HRESULT STDMETHODCALLTYPE SetBoolean(BSTR* category, BSTR* key, VARIANT_BOOL* value,
                                        VARIANT* saveToFile) override {
     return Call([&] {
-      settings_->SetBoolean(Text(category), Text(key), Scalar<bool>(Required(value)), SaveToFile(saveToFile));
+      Backed().SetBoolean(Text(category), Text(key), Scalar<bool>(Required(value)), SaveToFile(saveToFile));
     });
   }
   HRESULT STDMETHODCALLTYPE GetString(BSTR* category, BSTR* key, VARIANT* defaultValue,
@@ -101,39 +97,38 @@ class AppSettingsObject final
       if (!IsMissing(defaultValue)) {
         fallback = VariantToINIText(FromVariant(*defaultValue));
       }
-      *Required(result) = ToBstr(settings_->GetString(Text(category), Text(key), fallback));
+      *Required(result) = ToBstr(Backed().GetString(Text(category), Text(key), fallback));
     });
   }
   HRESULT STDMETHODCALLTYPE SetString(BSTR* category, BSTR* key, BSTR* value, VARIANT* saveToFile) override {
-    return Call(
-        [&] { settings_->SetString(Text(category), Text(key), Text(value), SaveToFile(saveToFile)); });
+    return Call([&] { Backed().SetString(Text(category), Text(key), Text(value), SaveToFile(saveToFile)); });
   }
 
-#define QLXW_ARRAY(Name, CoreType)                                                                          \
-  HRESULT STDMETHODCALLTYPE Get##Name##Array(BSTR* category, BSTR* key, SAFEARRAY** defaultValues,          \
-                                             SAFEARRAY** result) override {                                 \
-    return Call([&] {                                                                                       \
-      const auto defaults = FromSafeArray<CoreType>(*Required(defaultValues));                              \
-      *Required(result) = ToSafeArray(settings_->Get##Name##Array(Text(category), Text(key), defaults));    \
-    });                                                                                                     \
-  }                                                                                                         \
-  HRESULT STDMETHODCALLTYPE Set##Name##Array(BSTR* category, BSTR* key, SAFEARRAY** value,                  \
-                                             VARIANT* saveToFile) override {                                \
-    return Call([&] {                                                                                       \
-      settings_->Set##Name##Array(Text(category), Text(key), FromSafeArray<CoreType>(*Required(value)),     \
-                                  SaveToFile(saveToFile));                                                  \
-    });                                                                                                     \
-  }                                                                                                         \
-  HRESULT STDMETHODCALLTYPE Check##Name##Array(BSTR* category, BSTR* key, VARIANT_BOOL* result) override {  \
-    return Call([&] {                                                                                       \
-      *Required(result) =                                                                                   \
-          settings_->Check##Name##Array(Text(category), Text(key)) ? VARIANT_TRUE : VARIANT_FALSE;          \
-    });                                                                                                     \
-  }                                                                                                         \
-  HRESULT STDMETHODCALLTYPE Check##Name(BSTR* category, BSTR* key, VARIANT_BOOL* result) override {         \
-    return Call([&] {                                                                                       \
-      *Required(result) = settings_->Check##Name(Text(category), Text(key)) ? VARIANT_TRUE : VARIANT_FALSE; \
-    });                                                                                                     \
+#define QLXW_ARRAY(Name, CoreType)                                                                         \
+  HRESULT STDMETHODCALLTYPE Get##Name##Array(BSTR* category, BSTR* key, SAFEARRAY** defaultValues,         \
+                                             SAFEARRAY** result) override {                                \
+    return Call([&] {                                                                                      \
+      const auto defaults = FromSafeArray<CoreType>(*Required(defaultValues));                             \
+      *Required(result) = ToSafeArray(Backed().Get##Name##Array(Text(category), Text(key), defaults));     \
+    });                                                                                                    \
+  }                                                                                                        \
+  HRESULT STDMETHODCALLTYPE Set##Name##Array(BSTR* category, BSTR* key, SAFEARRAY** value,                 \
+                                             VARIANT* saveToFile) override {                               \
+    return Call([&] {                                                                                      \
+      Backed().Set##Name##Array(Text(category), Text(key), FromSafeArray<CoreType>(*Required(value)),      \
+                                SaveToFile(saveToFile));                                                   \
+    });                                                                                                    \
+  }                                                                                                        \
+  HRESULT STDMETHODCALLTYPE Check##Name##Array(BSTR* category, BSTR* key, VARIANT_BOOL* result) override { \
+    return Call([&] {                                                                                      \
+      *Required(result) =                                                                                  \
+          Backed().Check##Name##Array(Text(category), Text(key)) ? VARIANT_TRUE : VARIANT_FALSE;           \
+    });                                                                                                    \
+  }                                                                                                        \
+  HRESULT STDMETHODCALLTYPE Check##Name(BSTR* category, BSTR* key, VARIANT_BOOL* result) override {        \
+    return Call([&] {                                                                                      \
+      *Required(result) = Backed().Check##Name(Text(category), Text(key)) ? VARIANT_TRUE : VARIANT_FALSE;  \
+    });                                                                                                    \
   }
   QLXW_ARRAY(Byte, std::uint8_t)
   QLXW_ARRAY(Integer, std::int16_t)
@@ -144,8 +139,6 @@ class AppSettingsObject final
 #undef QLXW_ARRAY
 
  private:
-  std::shared_ptr<IAppSettings> settings_;
-  RegisteredObject registered_;
 };
 
 }  // namespace

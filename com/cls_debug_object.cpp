@@ -7,6 +7,7 @@
 #include "com/boundary.h"
 #include "com/classes.h"
 #include "com/com_object.h"
+#include "com/core_backed.h"
 #include "com/object_registry.h"
 #include "com/text.h"
 #include "com/variants.h"
@@ -16,17 +17,14 @@
 namespace qlxw::com {
 namespace {
 
-class TraceCollectionObject final
-    : public ComObject<TraceCollectionObject, DispatchImpl<_TraceCollection>, ICoreAccess> {
+class TraceCollectionObject final : public ComObject<TraceCollectionObject, DispatchImpl<_TraceCollection>,
+                                                     CoreBacked<TraceCollectionObject, Collection>> {
  public:
   static constexpr std::string_view kClassName = "Collection";
-  static const CLSID& ClassId() { return CLSID_clsDebug; }  // handed out by clsDebug only
+  // No class of its own (clsDebug hands it out): its interface describes it.
+  static const CLSID& ClassId() { return IID__TraceCollection; }
 
-  explicit TraceCollectionObject(std::shared_ptr<Collection> items)
-      : items_(std::move(items)), registered_(IdentityOf(items_.get()), static_cast<ICoreAccess*>(this)) {}
-
-  std::shared_ptr<void> CoreObject() noexcept override { return items_; }
-  const CLSID& CoreClassId() noexcept override { return IID__TraceCollection; }
+  explicit TraceCollectionObject(std::shared_ptr<Collection> items) { StandFor(std::move(items)); }
 
   HRESULT STDMETHODCALLTYPE Add(VARIANT* item, VARIANT* key) override {
     return Call([&] {
@@ -39,20 +37,20 @@ class TraceCollectionObject final
         }
         name = *text;
       }
-      items_->Add(FromVariant(*Required(item)), std::move(name));
+      Backed().Add(FromVariant(*Required(item)), std::move(name));
     });
   }
   HRESULT STDMETHODCALLTYPE Count(LONG* result) override {
-    return Call([&] { *Required(result) = items_->Count(); });
+    return Call([&] { *Required(result) = Backed().Count(); });
   }
   HRESULT STDMETHODCALLTYPE Item(VARIANT* index, VARIANT* result) override {
     return Call([&] {
       Required(result);
       const Variant at = FromVariant(*Required(index));
       if (const auto* key = std::get_if<std::string>(&at)) {
-        ToVariant(items_->Item(*key), result);
+        ToVariant(Backed().Item(*key), result);
       } else {
-        ToVariant(items_->Item(Position(at)), result);
+        ToVariant(Backed().Item(Position(at)), result);
       }
     });
   }
@@ -60,9 +58,9 @@ class TraceCollectionObject final
     return Call([&] {
       const Variant at = FromVariant(*Required(index));
       if (const auto* key = std::get_if<std::string>(&at)) {
-        items_->Remove(*key);
+        Backed().Remove(*key);
       } else {
-        items_->Remove(Position(at));
+        Backed().Remove(Position(at));
       }
     });
   }
@@ -77,9 +75,6 @@ class TraceCollectionObject final
     }
     RaiseAutomationError(kErrTypeMismatch);
   }
-
-  std::shared_ptr<Collection> items_;
-  RegisteredObject registered_;
 };
 
 class ClsDebugObject final : public ComObject<ClsDebugObject, DispatchImpl<_clsDebug>> {

@@ -6,6 +6,7 @@
 #include "com/boundary.h"
 #include "com/classes.h"
 #include "com/com_object.h"
+#include "com/core_backed.h"
 #include "com/host_objects.h"
 #include "com/object_registry.h"
 #include "core/common_facade.h"
@@ -39,31 +40,23 @@ class HostLibAnchors final : public HandedInObject<ILibAnchors, _ILibAnchors> {
   }
 };
 
-class LibAnchorsObject final : public ComObject<LibAnchorsObject, DispatchImpl<_ILibAnchors>, ICoreAccess> {
+class LibAnchorsObject final : public ComObject<LibAnchorsObject, DispatchImpl<_ILibAnchors>,
+                                                CoreBacked<LibAnchorsObject, ILibAnchors>> {
  public:
   static constexpr std::string_view kClassName = "ILibAnchors";
   static const CLSID& ClassId() { return CLSID_ILibAnchors; }
 
-  explicit LibAnchorsObject(std::shared_ptr<ILibAnchors> anchors)
-      : anchors_(std::move(anchors)),
-        registered_(IdentityOf(anchors_.get()), static_cast<ICoreAccess*>(this)) {}
-
-  std::shared_ptr<void> CoreObject() noexcept override { return anchors_; }
-  const CLSID& CoreClassId() noexcept override { return ClassId(); }
+  explicit LibAnchorsObject(std::shared_ptr<ILibAnchors> anchors) { StandFor(std::move(anchors)); }
 
   HRESULT STDMETHODCALLTYPE Add(IDispatch* anchor) override {
-    return Call([&] { anchors_->Add(platform::HostObject(anchor)); });
+    return Call([&] { Backed().Add(platform::HostObject(anchor)); });
   }
   HRESULT STDMETHODCALLTYPE Remove(IDispatch* anchor) override {
-    return Call([&] { anchors_->Remove(platform::HostObject(anchor)); });
+    return Call([&] { Backed().Remove(platform::HostObject(anchor)); });
   }
   HRESULT STDMETHODCALLTYPE get_Released(VARIANT_BOOL* result) override {
-    return Call([&] { *Required(result) = anchors_->Released() ? VARIANT_TRUE : VARIANT_FALSE; });
+    return Call([&] { *Required(result) = Backed().Released() ? VARIANT_TRUE : VARIANT_FALSE; });
   }
-
- private:
-  std::shared_ptr<ILibAnchors> anchors_;
-  RegisteredObject registered_;
 };
 
 class CommonFacadeObject final : public ComObject<CommonFacadeObject, DispatchImpl<_CommonFacade>> {

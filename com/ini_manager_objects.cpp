@@ -8,6 +8,7 @@
 #include "com/classes.h"
 #include "com/com_object.h"
 #include "com/connection_point.h"
+#include "com/core_backed.h"
 #include "com/object_registry.h"
 #include "com/text.h"
 #include "com/variants.h"
@@ -92,23 +93,15 @@ class IniManagerDispatch : public DispatchImpl<_INIManager> {
   }
 };
 
-class INIManagerObject final
-    : public ComObject<INIManagerObject, IniManagerDispatch<INIManagerObject>, ICoreAccess> {
+class INIManagerObject final : public ComObject<INIManagerObject, IniManagerDispatch<INIManagerObject>,
+                                                CoreBacked<INIManagerObject, INIManagerInterface>> {
  public:
   static constexpr std::string_view kClassName = "INIManager";
   static const CLSID& ClassId() { return CLSID_INIManager; }
 
-  explicit INIManagerObject(std::shared_ptr<INIManagerInterface> manager)
-      : manager_(std::move(manager)),
-        registered_(IdentityOf(manager_.get()), static_cast<ICoreAccess*>(this)) {}
+  explicit INIManagerObject(std::shared_ptr<INIManagerInterface> manager) { StandFor(std::move(manager)); }
 
-  INIManagerInterface& Manager() { return *manager_; }
-  std::shared_ptr<void> CoreObject() noexcept override { return manager_; }
-  const CLSID& CoreClassId() noexcept override { return ClassId(); }
-
- private:
-  std::shared_ptr<INIManagerInterface> manager_;
-  RegisteredObject registered_;  // last: unregistered before the manager may end
+  INIManagerInterface& Manager() { return Backed(); }
 };
 
 // Passes the core manager's events to the connection point.
@@ -137,16 +130,17 @@ class EventRelay final : public INIManager5Events {
 
 class INIManager5Object final
     : public ComObject<INIManager5Object, DispatchWithSecond<_INIManager5, _INIManager>,
-                       IniManagerDispatch<INIManager5Object>, EventSource<&DIID___INIManager5>, ICoreAccess> {
+                       IniManagerDispatch<INIManager5Object>, EventSource<&DIID___INIManager5>,
+                       CoreBacked<INIManager5Object, INIManager5>> {
  public:
   static constexpr std::string_view kClassName = "INIManager5";
   static const CLSID& ClassId() { return CLSID_INIManager5; }
 
-  explicit INIManager5Object(std::shared_ptr<INIManager5> manager)
-      : manager_(std::move(manager)),
-        cookie_(manager_->Advise(std::make_shared<EventRelay>(Events_()))),
-        registered_(IdentityOf(manager_.get()), static_cast<ICoreAccess*>(this)) {}
-  ~INIManager5Object() override { manager_->Unadvise(cookie_); }
+  explicit INIManager5Object(std::shared_ptr<INIManager5> manager) {
+    StandFor(std::move(manager));
+    cookie_ = Backed().Advise(std::make_shared<EventRelay>(Events_()));
+  }
+  ~INIManager5Object() override { Backed().Unadvise(cookie_); }
   INIManager5Object(const INIManager5Object&) = delete;
   INIManager5Object& operator=(const INIManager5Object&) = delete;
 
@@ -157,14 +151,10 @@ class INIManager5Object final
     });
   }
 
-  INIManagerInterface& Manager() { return *manager_; }
-  std::shared_ptr<void> CoreObject() noexcept override { return manager_; }
-  const CLSID& CoreClassId() noexcept override { return ClassId(); }
+  INIManagerInterface& Manager() { return Backed(); }
 
  private:
-  std::shared_ptr<INIManager5> manager_;
-  std::uint32_t cookie_;
-  RegisteredObject registered_;
+  std::uint32_t cookie_ = 0;
 };
 
 }  // namespace

@@ -25,18 +25,6 @@ const void* IdentityOf(const Core* core) noexcept {
   }
 }
 
-// Keeps a COM object registered for its core object while it lives.
-class RegisteredObject {
- public:
-  RegisteredObject(const void* core, IUnknown* object) : core_(core) { RegisterObjectFor(core, object); }
-  ~RegisteredObject() { UnregisterObjectFor(core_); }
-  RegisteredObject(const RegisteredObject&) = delete;
-  RegisteredObject& operator=(const RegisteredObject&) = delete;
-
- private:
-  const void* core_;
-};
-
 // The COM object of class `Object` for `core` through `iid`: the registered one, or a new one.
 // A null core gives a null object.
 template <class Object, class Core>
