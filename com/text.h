@@ -12,7 +12,6 @@
 namespace qlxw::com {
 
 std::wstring Wide(std::string_view utf8);
-std::string Utf8(const wchar_t* text, std::size_t length);
 
 // A null BSTR reads as "".
 std::string FromBstr(BSTR text);

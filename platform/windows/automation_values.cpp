@@ -25,19 +25,6 @@ class VariantCopy {
   VARIANT value_;
 };
 
-std::string TextOf(BSTR text) {
-  return text == nullptr ? std::string() : Utf8FromWide(std::wstring_view(text, SysStringLen(text)));
-}
-
-BSTR NewBstr(const std::string& text) {
-  const std::wstring wide = WideFromUtf8(text);
-  BSTR copy = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-  if (copy == nullptr) {
-    throw std::bad_alloc();
-  }
-  return copy;
-}
-
 }  // namespace
 
 bool IsMissing(const VARIANT* value) noexcept {
@@ -85,7 +72,7 @@ AutomationValue FromVariant(const VARIANT& value) {
       }
       break;
     case VT_BSTR:
-      return TextOf(v.bstrVal);
+      return Utf8FromBstr(v.bstrVal);
     case VT_DISPATCH:
       return HostObject(v.pdispVal);
     case VT_UNKNOWN: {
@@ -102,7 +89,7 @@ AutomationValue FromVariant(const VARIANT& value) {
     }
     default:
       if (SUCCEEDED(VariantChangeType(&v, &v, 0, VT_BSTR))) {
-        return TextOf(v.bstrVal);
+        return Utf8FromBstr(v.bstrVal);
       }
       break;
   }
@@ -127,7 +114,7 @@ void ToVariant(const AutomationValue& value, VARIANT* out) {
           out->vt = VT_R8;
           out->dblVal = held;
         } else if constexpr (std::is_same_v<T, std::string>) {
-          out->bstrVal = NewBstr(held);
+          out->bstrVal = BstrFromUtf8(held);
           out->vt = VT_BSTR;
         } else if constexpr (std::is_same_v<T, std::shared_ptr<AutomationObject>>) {
           // Objects come from hosts, and go back to them as they came.

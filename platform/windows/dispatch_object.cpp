@@ -49,14 +49,8 @@ bool FindMember(IDispatch* object, const wchar_t* name, DISPID& id) {
       exception.pfnDeferredFillIn(&exception);
     }
     const auto code = static_cast<std::uint32_t>(exception.scode != 0 ? exception.scode : exception.wCode);
-    std::string description = exception.bstrDescription == nullptr
-                                  ? std::string()
-                                  : Utf8FromWide(std::wstring_view(exception.bstrDescription,
-                                                                   SysStringLen(exception.bstrDescription)));
-    std::string source =
-        exception.bstrSource == nullptr
-            ? std::string()
-            : Utf8FromWide(std::wstring_view(exception.bstrSource, SysStringLen(exception.bstrSource)));
+    std::string description = Utf8FromBstr(exception.bstrDescription);
+    std::string source = Utf8FromBstr(exception.bstrSource);
     SysFreeString(exception.bstrDescription);
     SysFreeString(exception.bstrSource);
     SysFreeString(exception.bstrHelpFile);

@@ -1,8 +1,11 @@
 #pragma once
-// UTF-8 <-> UTF-16 for the Windows seams.
+// UTF-8 <-> UTF-16 for the Windows seams, and the BSTRs of automation.
 
 #include <windows.h>
 
+#include <oleauto.h>
+
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -28,6 +31,21 @@ inline std::string Utf8FromWide(std::wstring_view wide) {
   std::string utf8(static_cast<std::size_t>(length), '\0');
   WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), length, nullptr, nullptr);
   return utf8;
+}
+
+// A null BSTR reads as "".
+inline std::string Utf8FromBstr(BSTR text) {
+  return text == nullptr ? std::string() : Utf8FromWide(std::wstring_view(text, SysStringLen(text)));
+}
+
+// A new BSTR the caller owns.
+inline BSTR BstrFromUtf8(std::string_view utf8) {
+  const std::wstring wide = WideFromUtf8(utf8);
+  BSTR text = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+  if (text == nullptr) {
+    throw std::bad_alloc();
+  }
+  return text;
 }
 
 }  // namespace qlxw::platform
