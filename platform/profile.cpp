@@ -60,24 +60,10 @@ const std::array<bool, 256>& AnsiAnchorBytes() {
 // The longest run of anchor bytes in the name trimmed of spaces; none shorter than two bytes, which
 // would be found too often to help.
 profile::NameAnchor AnchorOf(std::string_view section) {
-  const std::size_t first = section.find_first_not_of(' ');
-  if (first == std::string_view::npos) {
-    return {};
-  }
-  section = section.substr(first, section.find_last_not_of(' ') - first + 1);
   const auto& anchors = AnsiAnchorBytes();
-  profile::NameAnchor best;
-  for (std::size_t at = 0; at < section.size();) {
-    std::size_t end = at;
-    while (end < section.size() && anchors[static_cast<unsigned char>(section[end])]) {
-      ++end;
-    }
-    if (end - at > best.length) {
-      best = {at, end - at};
-    }
-    at = end + 1;
-  }
-  return best.length >= 2 ? best : profile::NameAnchor{};
+  const profile::NameAnchor longest =
+      profile::LongestRun(section, [&](char c) { return anchors[static_cast<unsigned char>(c)]; });
+  return longest.length >= 2 ? longest : profile::NameAnchor{};
 }
 
 struct AnsiNameEquals {

@@ -170,6 +170,20 @@ std::basic_string_view<Char> Unquote(std::basic_string_view<Char> value) {
   return value;
 }
 
+// Where the blanks that end just before `at` begin.
+template <class Char>
+std::size_t BlanksBefore(std::basic_string_view<Char> text, std::size_t at) {
+  while (at > 0 && IsBlank(text[at - 1])) {
+    --at;
+  }
+  return at;
+}
+
+template <class Char>
+bool IsLineStart(std::basic_string_view<Char> text, std::size_t at) {
+  return at == 0 || text[at - 1] == Char('\r') || text[at - 1] == Char('\n');
+}
+
 // The next section header at or after `from`: `from` moves to just after its "[", `lineStart` to the
 // start of its line. Headers are found by their "[", which is rare in other lines, so most of the text
 // is skipped by memchr.
@@ -180,12 +194,9 @@ bool NextHeader(std::basic_string_view<Char> text, std::size_t& from, std::size_
     if (open == text.size()) {
       return false;
     }
-    lineStart = open;
-    while (lineStart > 0 && IsBlank(text[lineStart - 1])) {
-      --lineStart;
-    }
+    lineStart = BlanksBefore(text, open);
     from = open + 1;
-    if (lineStart == 0 || text[lineStart - 1] == Char('\r') || text[lineStart - 1] == Char('\n')) {
+    if (IsLineStart(text, lineStart)) {
       return true;
     }
   }
@@ -289,18 +300,8 @@ struct NameAnchor {
 // when the name is that header's name by the header rules; npos otherwise.
 inline std::size_t HeaderAround(std::string_view text, std::size_t nameStart, std::size_t length) {
   // Before the name: blanks, the "[", blanks, the start of the line.
-  std::size_t at = nameStart;
-  while (at > 0 && IsBlank(text[at - 1])) {
-    --at;
-  }
-  if (at == 0 || text[at - 1] != '[') {
-    return std::string_view::npos;
-  }
-  --at;
-  while (at > 0 && IsBlank(text[at - 1])) {
-    --at;
-  }
-  if (at > 0 && text[at - 1] != '\n' && text[at - 1] != '\r') {
+  const std::size_t open = BlanksBefore(text, nameStart);
+  if (open == 0 || text[open - 1] != '[' || !IsLineStart(text, BlanksBefore(text, open - 1))) {
     return std::string_view::npos;
   }
   // After it: blanks, then the first "]" or the end of the line.
@@ -312,6 +313,29 @@ inline std::size_t HeaderAround(std::string_view text, std::size_t nameStart, st
     return std::string_view::npos;
   }
   return end;
+}
+
+// The longest run of characters `inAnchor` accepts in the name trimmed of spaces; a caller decides
+// whether it is long enough to search by.
+template <class InAnchor>
+NameAnchor LongestRun(std::string_view section, const InAnchor& inAnchor) {
+  const std::size_t first = section.find_first_not_of(' ');
+  if (first == std::string_view::npos) {
+    return {};
+  }
+  section = section.substr(first, section.find_last_not_of(' ') - first + 1);
+  NameAnchor best;
+  for (std::size_t at = 0; at < section.size();) {
+    std::size_t end = at;
+    while (end < section.size() && inAnchor(section[end])) {
+      ++end;
+    }
+    if (end - at > best.length) {
+      best = {at, end - at};
+    }
+    at = end + 1;
+  }
+  return best;
 }
 
 // FindValue for 8-bit text, searching by the name's anchor; the same answer in every case.

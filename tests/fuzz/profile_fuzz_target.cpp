@@ -74,24 +74,8 @@ std::size_t LineEnds(std::string_view text) {
 // The anchor the search by anchor would take under AsciiEquals: the longest run of bytes that are no
 // ASCII letter and no blank.
 profile::NameAnchor AsciiAnchor(std::string_view section) {
-  const std::size_t first = section.find_first_not_of(' ');
-  if (first == std::string_view::npos) {
-    return {};
-  }
-  section = section.substr(first, section.find_last_not_of(' ') - first + 1);
-  profile::NameAnchor best;
-  for (std::size_t at = 0; at < section.size();) {
-    std::size_t end = at;
-    while (end < section.size() && Lower(section[end]) == section[end] &&
-           !(section[end] >= 'a' && section[end] <= 'z') && !profile::IsBlank(section[end])) {
-      ++end;
-    }
-    if (end - at > best.length) {
-      best = {at, end - at};
-    }
-    at = end + 1;
-  }
-  return best;
+  return profile::LongestRun(
+      section, [](char c) { return Lower(c) == c && !(c >= 'a' && c <= 'z') && !profile::IsBlank(c); });
 }
 
 template <class Char>
