@@ -304,21 +304,15 @@ TEST_F(EarlyBinding, ValuesWrittenByOneObjectAreReadByAnother) {
 
 // ---- events ----
 
-// Records OnWriteValue calls.
-class EventSink final : public IDispatch {
+// A host-side object on the test's stack: reference counts are kept (the tests read them) but never
+// free it. Answers IUnknown, IDispatch, `Interface` and `also`; no type information.
+template <class Interface>
+class StackObject : public Interface {
  public:
-  struct Event {
-    std::wstring section, key;
-    VARTYPE type;
-    std::wstring text;
-    bool flag;
-  };
-  std::vector<Event> events;
-
+  explicit StackObject(const IID& also) : also_(also) {}
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-        IsEqualIID(iid, DIID___INIManager5)) {
-      *out = static_cast<IDispatch*>(this);
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, also_)) {
+      *out = static_cast<Interface*>(this);
       AddRef();
       return S_OK;
     }
@@ -326,7 +320,7 @@ class EventSink final : public IDispatch {
     return E_NOINTERFACE;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override { return --references_; }  // lives on the test's stack
+  ULONG STDMETHODCALLTYPE Release() override { return --references_; }
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     *count = 0;
     return S_OK;
@@ -335,6 +329,25 @@ class EventSink final : public IDispatch {
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
     return E_NOTIMPL;
   }
+  ULONG references() const { return references_; }
+
+ private:
+  IID also_;
+  ULONG references_ = 1;
+};
+
+// Records OnWriteValue calls.
+class EventSink final : public StackObject<IDispatch> {
+ public:
+  EventSink() : StackObject(DIID___INIManager5) {}
+  struct Event {
+    std::wstring section, key;
+    VARTYPE type;
+    std::wstring text;
+    bool flag;
+  };
+  std::vector<Event> events;
+
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
                                    UINT*) override {
     if (id != 1 || params->cArgs != 3) {
@@ -355,10 +368,6 @@ class EventSink final : public IDispatch {
     events.push_back(event);
     return S_OK;
   }
-  ULONG references() const { return references_; }
-
- private:
-  ULONG references_ = 1;
 };
 
 class Events : public ApartmentTest {
@@ -480,29 +489,9 @@ TEST_F(Events, TheSharedManagerIsOneObjectWithOneSetOfListeners) {
 
 // ---- objects the host supplies ----
 
-class HostAnchors final : public _ILibAnchors {
+class HostAnchors final : public StackObject<_ILibAnchors> {
  public:
-  explicit HostAnchors(bool released) : released_(released) {}
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-        IsEqualIID(iid, IID__ILibAnchors)) {
-      *out = static_cast<_ILibAnchors*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override { return --references_; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-    return E_NOTIMPL;
-  }
+  explicit HostAnchors(bool released) : StackObject(IID__ILibAnchors), released_(released) {}
   HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
                                    UINT*) override {
     return E_NOTIMPL;
@@ -519,7 +508,6 @@ class HostAnchors final : public _ILibAnchors {
 
  private:
   bool released_;
-  ULONG references_ = 1;
 };
 
 TEST_F(ApartmentTest, HostAnchorsAreAskedWhetherTheyMayBeReplaced) {
