@@ -12,10 +12,10 @@
 #include <map>
 #include <string>
 
+#include "api/cls_common.h"
+#include "api/library_state.h"
 #include "config/ini_manager_interface.h"
-#include "core/cls_common.h"
-#include "core/library_state.h"
-#include "platform/profile.h"
+#include "config/profile.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <string>
 
-#include "core/library_state.h"
+#include "api/library_state.h"
 #include "diag/cls_debug.h"
 #include "diag/trace.h"
-#include "ui/localized_strings.h"
+#include "language/localized_strings.h"
 
 namespace {
 

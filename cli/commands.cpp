@@ -9,8 +9,8 @@
 
 #include "cli/context.h"
 #include "cli/json.h"
+#include "language/localized_strings.h"
 #include "text/tags.h"
-#include "ui/localized_strings.h"
 
 namespace qlxw::cli {
 namespace {

@@ -4,16 +4,17 @@
 #include <iostream>
 #include <string>
 
+#include "api/cls_common.h"
+#include "api/shared_ini.h"
+#include "api/version.h"
 #include "cli/context.h"
 #include "cli/json.h"
+#include "config/ini_file.h"
 #include "config/ini_manager_interface.h"
-#include "core/cls_common.h"
-#include "core/shared_ini.h"
-#include "core/version.h"
-#include "platform/codepage.h"
-#include "platform/profile.h"
-#include "ui/language_runtime.h"
-#include "ui/localized_strings.h"
+#include "config/profile.h"
+#include "language/language_runtime.h"
+#include "language/localized_strings.h"
+#include "os/codepage.h"
 
 namespace qlxw::cli {
 namespace {

@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "api/cls_common.h"
+#include "api/library_state.h"
+#include "api/version.h"
 #include "cli/commands.h"
-#include "core/cls_common.h"
-#include "core/library_state.h"
-#include "core/version.h"
 #include "diag/cls_debug.h"
-#include "diag/lib_error.h"
-#include "ui/language_runtime.h"
-#include "ui/language_subscription.h"
+#include "errors/lib_error.h"
+#include "language/language_runtime.h"
+#include "language/language_subscription.h"
 
 namespace {
 

@@ -6,7 +6,7 @@ file(GLOB files "${INPUT_DIR}/*.txt")
 list(SORT files)
 
 set(out "// Generated from resources/strings by EmbedStrings.cmake. Do not edit.\n")
-string(APPEND out "#include \"ui/string_table_data.h\"\n\nnamespace qlxw::detail {\nnamespace {\n")
+string(APPEND out "#include \"language/string_table_data.h\"\n\nnamespace qlxw::detail {\nnamespace {\n")
 set(table_list "")
 
 foreach(file IN LISTS files)

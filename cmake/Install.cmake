@@ -1,9 +1,9 @@
 include(CMakePackageConfigHelpers)
 
-# Public headers keep their subsystem folders: <qlxw/ui/localized_strings.h> and so on.
-foreach(subsystem core config folders ui diag text)
-  install(DIRECTORY src/${subsystem}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qlxw/${subsystem}
-          FILES_MATCHING PATTERN "*.h")
+# Public headers keep their subsystem folders, every floor's in one tree: "language/localized_strings.h"
+# under include/qlxw, and so on.
+foreach(root ${QLXW_FLOOR_INCLUDE_DIRS})
+  install(DIRECTORY ${root}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qlxw FILES_MATCHING PATTERN "*.h")
 endforeach()
 
 install(TARGETS qlxwcommon EXPORT QlxWCommonTargets

@@ -13,7 +13,7 @@
 #include "com/text.h"
 #include "com/variants.h"
 #include "config/app_settings.h"
-#include "diag/lib_error.h"
+#include "errors/lib_error.h"
 
 namespace qlxw::com {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "com/text.h"
-#include "diag/lib_error.h"
+#include "errors/lib_error.h"
 
 namespace qlxw::com {
 namespace {

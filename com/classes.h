@@ -8,11 +8,11 @@
 #include <string_view>
 
 #include "QlxWCommon_h.h"
+#include "api/common_facade.h"
+#include "collections/collection.h"
 #include "config/app_settings.h"
 #include "config/ini_manager5.h"
 #include "config/ini_manager_interface.h"
-#include "core/collection.h"
-#include "core/common_facade.h"
 
 namespace qlxw::com {
 

@@ -4,12 +4,12 @@
 #include <string_view>
 
 #include "QlxWCommon_h.h"
+#include "api/cls_common.h"
 #include "com/boundary.h"
 #include "com/classes.h"
 #include "com/com_object.h"
 #include "com/text.h"
-#include "core/cls_common.h"
-#include "platform/windows/dispatch_object.h"
+#include "os/windows/dispatch_object.h"
 
 namespace qlxw::com {
 namespace {

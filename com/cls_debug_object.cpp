@@ -12,7 +12,7 @@
 #include "com/text.h"
 #include "com/variants.h"
 #include "diag/cls_debug.h"
-#include "diag/lib_error.h"
+#include "errors/lib_error.h"
 
 namespace qlxw::com {
 namespace {

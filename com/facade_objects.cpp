@@ -3,15 +3,15 @@
 #include <string_view>
 
 #include "QlxWCommon_h.h"
+#include "api/common_facade.h"
+#include "api/common_types.h"
 #include "com/boundary.h"
 #include "com/classes.h"
 #include "com/com_object.h"
 #include "com/core_backed.h"
 #include "com/host_objects.h"
 #include "com/object_registry.h"
-#include "core/common_facade.h"
-#include "core/common_types.h"
-#include "platform/windows/dispatch_object.h"
+#include "os/windows/dispatch_object.h"
 
 namespace qlxw::com {
 namespace {
@@ -21,10 +21,8 @@ class HostLibAnchors final : public HandedInObject<ILibAnchors, _ILibAnchors> {
  public:
   using HandedInObject::HandedInObject;
 
-  void Add(const std::shared_ptr<platform::AutomationObject>& anchor) override {
-    Check(Object()->Add(Raw(anchor)));
-  }
-  void Remove(const std::shared_ptr<platform::AutomationObject>& anchor) override {
+  void Add(const std::shared_ptr<AutomationObject>& anchor) override { Check(Object()->Add(Raw(anchor))); }
+  void Remove(const std::shared_ptr<AutomationObject>& anchor) override {
     Check(Object()->Remove(Raw(anchor)));
   }
   bool Released() override {
@@ -34,7 +32,7 @@ class HostLibAnchors final : public HandedInObject<ILibAnchors, _ILibAnchors> {
   }
 
  private:
-  static IDispatch* Raw(const std::shared_ptr<platform::AutomationObject>& anchor) {
+  static IDispatch* Raw(const std::shared_ptr<AutomationObject>& anchor) {
     const auto held = std::dynamic_pointer_cast<platform::DispatchObject>(anchor);
     return held ? held->Dispatch() : nullptr;
   }

@@ -3,7 +3,7 @@
 #include <new>
 
 #include "com/text.h"
-#include "diag/lib_error.h"
+#include "errors/lib_error.h"
 
 namespace qlxw::com {
 namespace {

@@ -1,6 +1,6 @@
 #include "com/text.h"
 
-#include "platform/windows/wide_text.h"
+#include "os/windows/wide_text.h"
 
 namespace qlxw::com {
 

@@ -6,8 +6,8 @@
 #include "com/classes.h"
 #include "com/com_object.h"
 #include "com/text.h"
-#include "ui/language_runtime.h"
-#include "ui/localized_strings.h"
+#include "language/language_runtime.h"
+#include "language/localized_strings.h"
 
 namespace qlxw::com {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 // Values of mixed type between the core and COM variants: the conversions of the automation seam.
-#include "platform/windows/automation_values.h"
+#include "os/windows/automation_values.h"
 
 namespace qlxw::com {
 

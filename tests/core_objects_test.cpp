@@ -1,17 +1,17 @@
 // The root object's host-facing parts, the facade, the settings contract and the file-system helper.
 #include <gtest/gtest.h>
 
+#include "api/cls_common.h"
+#include "api/common_facade.h"
+#include "api/common_types.h"
+#include "api/file_system_object.h"
 #include "config/app_settings.h"
-#include "core/cls_common.h"
-#include "core/common_facade.h"
-#include "core/common_types.h"
-#include "core/file_system_object.h"
 #include "test_support.h"
 
 namespace qlxw {
 namespace {
 
-class FakeHostObject : public platform::AutomationObject {
+class FakeHostObject : public AutomationObject {
  public:
   explicit FakeHostObject(bool form) : form_(form) {}
   bool IsForm() const override { return form_; }

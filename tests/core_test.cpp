@@ -2,9 +2,10 @@
 
 #include <thread>
 
-#include "core/cls_common.h"
-#include "core/collection.h"
-#include "diag/lib_error.h"
+#include "api/cls_common.h"
+#include "collections/collection.h"
+#include "config/ini_file.h"
+#include "errors/lib_error.h"
 #include "test_support.h"
 
 namespace qlxw {
@@ -59,7 +60,7 @@ TEST_F(RootObject, ThreadsKeepSeparateIdentity) {
   bool otherHasVersion = true;
   std::thread([&] {
     otherTitle = GetRootObject()->sAppTitle();
-    otherHasVersion = ThisThreadState().mainVersion != 0;
+    otherHasVersion = MainVersionIsSet();
   }).join();
   EXPECT_EQ(otherTitle, "");
   EXPECT_FALSE(otherHasVersion);

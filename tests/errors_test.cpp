@@ -1,8 +1,9 @@
-#include "diag/lib_error.h"
+#include "errors/lib_error.h"
 
 #include <gtest/gtest.h>
 
-#include "core/cls_common.h"
+#include "api/cls_common.h"
+#include "config/ini_file.h"
 #include "test_support.h"
 
 namespace qlxw {

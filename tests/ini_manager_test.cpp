@@ -5,15 +5,15 @@
 #include <thread>
 #include <vector>
 
+#include "api/cls_common.h"
+#include "api/common_facade.h"
+#include "api/shared_ini.h"
 #include "config/ini_file.h"
 #include "config/ini_manager.h"
 #include "config/ini_manager5.h"
-#include "core/cls_common.h"
-#include "core/common_facade.h"
-#include "core/shared_ini.h"
 #include "diag/cls_debug.h"
+#include "language/localized_strings.h"
 #include "test_support.h"
-#include "ui/localized_strings.h"
 
 namespace qlxw {
 namespace {

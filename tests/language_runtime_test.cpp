@@ -1,4 +1,4 @@
-#include "ui/language_runtime.h"
+#include "language/language_runtime.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include <thread>
 #include <vector>
 
+#include "language/language_subscription.h"
+#include "language/localized_strings.h"
 #include "test_support.h"
-#include "ui/language_subscription.h"
-#include "ui/localized_strings.h"
 
 namespace qlxw {
 namespace {

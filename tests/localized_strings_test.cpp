@@ -1,4 +1,4 @@
-#include "ui/localized_strings.h"
+#include "language/localized_strings.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 #include <thread>
 
+#include "language/string_table.h"
 #include "test_support.h"
-#include "ui/string_table.h"
 
 namespace qlxw {
 namespace {

@@ -4,16 +4,16 @@
 #include <functional>
 #include <string>
 
-#include "diag/lib_error.h"
-#include "platform/automation.h"
-#include "platform/notices.h"
+#include "errors/lib_error.h"
+#include "os/notices.h"
+#include "values/automation.h"
 
 #ifdef _WIN32
 #include <windows.h>
 
 #include <oleauto.h>
 
-#include "platform/windows/dispatch_object.h"
+#include "os/windows/dispatch_object.h"
 #endif
 
 namespace qlxw {
@@ -28,7 +28,7 @@ std::int32_t ErrorNumberOf(const std::function<void()>& call) {
   return 0;
 }
 
-class NoMembers : public platform::AutomationObject {
+class NoMembers : public AutomationObject {
  public:
   bool IsForm() const override { return false; }
 };
@@ -67,18 +67,18 @@ class DispatchObjectTest : public ::testing::Test {
     object_.reset();
     CoUninitialize();
   }
-  std::shared_ptr<platform::AutomationObject> object_;
+  std::shared_ptr<AutomationObject> object_;
 };
 
 TEST_F(DispatchObjectTest, MethodsAndPropertiesAreCalledByName) {
   object_->CallMethod("Add", {std::string("key"), std::int32_t{5}});
-  EXPECT_EQ(object_->GetProperty("Count"), platform::AutomationValue(std::int32_t{1}));
-  EXPECT_EQ(object_->CallMethod("Item", {std::string("key")}), platform::AutomationValue(std::int32_t{5}));
-  EXPECT_EQ(object_->CallMethod("exists", {std::string("KEY")}), platform::AutomationValue(false))
+  EXPECT_EQ(object_->GetProperty("Count"), AutomationValue(std::int32_t{1}));
+  EXPECT_EQ(object_->CallMethod("Item", {std::string("key")}), AutomationValue(std::int32_t{5}));
+  EXPECT_EQ(object_->CallMethod("exists", {std::string("KEY")}), AutomationValue(false))
       << "names in any case; keys compared as the object does";
   object_->CallMethod("RemoveAll", {});
   object_->SetProperty("CompareMode", std::int32_t{1});
-  EXPECT_EQ(object_->GetProperty("CompareMode"), platform::AutomationValue(std::int32_t{1}));
+  EXPECT_EQ(object_->GetProperty("CompareMode"), AutomationValue(std::int32_t{1}));
   EXPECT_FALSE(object_->IsForm());
 }
 
@@ -95,7 +95,7 @@ TEST_F(DispatchObjectTest, TheObjectsOwnErrorsPassThroughWithTheirNumbers) {
 TEST_F(DispatchObjectTest, ObjectsGoBackToTheHostAsTheyCame) {
   object_->CallMethod("Add", {std::string("self"), object_});
   const auto back = object_->CallMethod("Item", {std::string("self")});
-  const auto* held = std::get_if<std::shared_ptr<platform::AutomationObject> >(&back);
+  const auto* held = std::get_if<std::shared_ptr<AutomationObject> >(&back);
   ASSERT_NE(held, nullptr);
   EXPECT_EQ(dynamic_cast<platform::DispatchObject&>(**held).Dispatch(),
             dynamic_cast<platform::DispatchObject&>(*object_).Dispatch());

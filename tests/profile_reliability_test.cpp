@@ -11,7 +11,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/profile.h"
+#include "config/profile.h"
 #include "test_support.h"
 
 namespace qlxw {

@@ -1,5 +1,5 @@
 // The profile layer's Read and Write, on real files, as the Windows functions behave.
-#include "platform/profile.h"
+#include "config/profile.h"
 
 #include <gtest/gtest.h>
 #if !defined(_WIN32)
@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "platform/codepage.h"
+#include "os/codepage.h"
 #include "test_support.h"
 
 namespace qlxw {

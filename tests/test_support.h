@@ -11,8 +11,8 @@
 #include <random>
 #include <string>
 
-#include "core/library_state.h"
-#include "diag/lib_error.h"
+#include "api/library_state.h"
+#include "errors/lib_error.h"
 
 namespace qlxw::testing {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #if !defined(_WIN32)
-#include "platform/posix/single_byte_code_page.h"
+#include "os/posix/single_byte_code_page.h"
 #endif
 #include "text/case_fold.h"
 #include "text/utf8.h"

@@ -5,10 +5,11 @@
 #include <regex>
 #include <string>
 
-#include "core/cls_common.h"
+#include "api/cls_common.h"
 #include "diag/cls_debug.h"
-#include "diag/lib_error.h"
-#include "platform/codepage.h"
+#include "diag/trace_settings.h"
+#include "errors/lib_error.h"
+#include "os/codepage.h"
 #include "test_support.h"
 
 namespace qlxw {
@@ -38,7 +39,7 @@ TEST_F(TraceLog, SettingsAreSharedByAllInstances) {
   other.bDebug(true);
   EXPECT_EQ(other.sLogFileName(), "trace.log");
   EXPECT_TRUE(debug_.bCallLog());
-  EXPECT_TRUE(ThisThreadState().trace.debugFlag);
+  EXPECT_TRUE(TraceSettingsSlot::Get().debugFlag);
 }
 
 TEST_F(TraceLog, TraceObjectCollectionIsOneObject) {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/profile_text.h"
+#include "config/profile_text.h"
 
 namespace qlxw::fuzz {
 namespace {

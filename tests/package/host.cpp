@@ -1,7 +1,7 @@
 // Prints an English text: proof that headers, library and string tables all arrived.
 #include <iostream>
 
-#include "ui/localized_strings.h"
+#include "language/localized_strings.h"
 
 int main() {
   qlxw::EnsureStringTables();

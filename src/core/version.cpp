@@ -1,9 +1,0 @@
-#include "core/version.h"
-
-namespace qlxw {
-
-std::string_view LibraryVersion() noexcept {
-  return QLXW_VERSION;
-}
-
-}  // namespace qlxw

@@ -1,0 +1,102 @@
+#include "config/ini_file.h"
+
+#include "config/ini_manager_interface.h"
+#include "config/ini_values.h"
+#include "config/profile.h"
+#include "errors/lib_error.h"
+#include "language/localized_strings.h"
+#include "os/codepage.h"
+#include "os/thread_state.h"
+#include "text/case_fold.h"
+
+namespace qlxw {
+namespace {
+
+std::optional<std::string> OptionalAnsi(std::optional<std::string_view> utf8) {
+  return utf8 ? std::optional<std::string>(platform::Utf8ToAnsi(*utf8)) : std::nullopt;
+}
+
+// Which INI file this thread's host uses, and for which main version.
+struct HostIniState {
+  std::string fileName;
+  bool fileNameSet = false;
+  std::int32_t mainVersion = 0;
+};
+
+using HostIniStateSlot = platform::ThreadState<HostIniState, platform::EndStage::kSettings>;
+
+}  // namespace
+
+void SetMainVer(std::int32_t mainVersion) {
+  HostIniStateSlot::Get().mainVersion = mainVersion;
+}
+
+bool MainVersionIsSet() {
+  const HostIniState* state = HostIniStateSlot::Find();
+  return state != nullptr && state->mainVersion != 0;
+}
+
+std::int32_t GetMainVer() {
+  const std::int32_t mainVersion = HostIniStateSlot::Get().mainVersion;
+  if (mainVersion == 0) {
+    RaiseLibError(kLibErrNotInitialized, {}, "Main version not initialized!");
+  }
+  return mainVersion;
+}
+
+std::string GetINIFileName() {
+  return HostIniStateSlot::Get().fileName;
+}
+
+void SetINIFileNameOnce(const std::string& name) {
+  HostIniState& state = HostIniStateSlot::Get();
+  if (state.fileNameSet) {
+    RaiseLibError(kLibErrRepeatedOrBadData, {}, "ini filename re-initialization attempt!");
+  }
+  if (TrimSpaces(name).empty()) {
+    RaiseLibError(kLibErrInvalidArgument, {}, "Invalid inifile name!");
+  }
+  state.fileName = name;
+  state.fileNameSet = true;
+}
+
+void ApplyINIFileName(const std::string& name, std::string_view sourceClass) {
+  const std::string current = GetINIFileName();
+  if (current.empty()) {
+    SetINIFileNameOnce(name);
+  } else if (!EqualsNoCase(current, name)) {
+    RaiseLibError(kLibErrNotInitialized, sourceClass,
+                  GetLocalizedString(74, "Hiba! Az ini-fájl útvonala nem változtatható!"));
+  }
+}
+
+std::string LoadINIValueFixedBuffer(std::string_view section, std::string_view key,
+                                    std::string_view defaultText) {
+  std::string value;
+  platform::ProfileRead(platform::Utf8ToAnsi(section), platform::Utf8ToAnsi(key),
+                        platform::Utf8ToAnsi(defaultText), 255, GetINIFileName(), value);
+  value.resize(std::min(value.size(), value.find('\0')));
+  return CutCommentAndTab(platform::AnsiToUtf8(value));
+}
+
+std::string LoadINIValueByKey2(std::string_view section, std::string_view key, std::string_view sourceClass) {
+  // Reading with buffers of 32, 64, ... 2048 characters while the value fills the buffer ends with
+  // n = min(length, 2047); one read with the largest buffer gives the same n.
+  std::string value;
+  const std::size_t n = platform::ProfileRead(platform::Utf8ToAnsi(section), platform::Utf8ToAnsi(key),
+                                              std::nullopt, 2048, GetINIFileName(), value);
+  if (n >= 1024) {
+    RaiseLibError(kLibErrRepeatedOrBadData, sourceClass,
+                  "LoadINIValueByKey2 data size error  |" + std::string(section) + "." + std::string(key) +
+                      "|=" + std::to_string(n));
+  }
+  return platform::AnsiToUtf8(value);
+}
+
+void WriteINIProfileValue(std::string_view section, std::optional<std::string_view> key,
+                          std::optional<std::string_view> value) {
+  platform::ProfileWrite(platform::Utf8ToAnsi(section), ViewOf(OptionalAnsi(key)),
+                         ViewOf(OptionalAnsi(value)), GetINIFileName());
+}
+
+}  // namespace qlxw

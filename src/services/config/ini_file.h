@@ -1,0 +1,43 @@
+#pragma once
+// The INI file of this thread: its name, set once, and the reads and writes every manager does on it.
+// Texts here are UTF-8; the profile layer below works in the 8-bit code page.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qlxw {
+
+// The host's main version on this thread; 0 until it is set.
+void SetMainVer(std::int32_t mainVersion);
+bool MainVersionIsSet();
+// Fails with 0x80040003 "Main version not initialized!" while it is 0.
+std::int32_t GetMainVer();
+
+// "" until the name is set.
+std::string GetINIFileName();
+
+// Stores the name exactly as given. A second call fails with 0x80040002 "ini filename
+// re-initialization attempt!"; an empty or all-blank name with 0x80040001 "Invalid inifile name!".
+void SetINIFileNameOnce(const std::string& name);
+
+// What a manager's INIFileName does: the first name is stored; the same name again (in any letter
+// case) is accepted and changes nothing; another name fails with 0x80040003 and the localized text 74,
+// `sourceClass` being the manager.
+void ApplyINIFileName(const std::string& name, std::string_view sourceClass);
+
+// The fixed-buffer read: at most 254 characters of the value (or of the default when the key is
+// absent), taken up to the first NUL, then the comment and tab cut.
+std::string LoadINIValueFixedBuffer(std::string_view section, std::string_view key,
+                                    std::string_view defaultText);
+
+// The growing-buffer read: the whole value up to 1023 characters, "" when absent; 1024 or more fail
+// with 0x80040002 "LoadINIValueByKey2 data size error  |Section.Key|=n" from `sourceClass`.
+std::string LoadINIValueByKey2(std::string_view section, std::string_view key, std::string_view sourceClass);
+
+// The profile write on this thread's INI file: no value deletes the key, no key the section.
+// A failed write is silent.
+void WriteINIProfileValue(std::string_view section, std::optional<std::string_view> key,
+                          std::optional<std::string_view> value);
+
+}  // namespace qlxw

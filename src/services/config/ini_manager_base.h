@@ -1,0 +1,53 @@
+#pragma once
+// What the two INI managers share: the registry of defaults and its write-back, the file name, and
+// the settings that read and write only through the manager's own operations.
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "config/ini_items.h"
+#include "config/ini_manager_interface.h"
+#include "language/language_subscription.h"
+
+namespace qlxw {
+
+class INIManagerBase : public INIManagerInterface {
+ public:
+  ~INIManagerBase() override = default;
+  INIManagerBase(const INIManagerBase&) = delete;
+  INIManagerBase& operator=(const INIManagerBase&) = delete;
+
+  void INIFileName(const std::string& name) override;
+  std::string INIFileName() const override;
+  bool gSwapXY() override;
+  bool TryKeepLayerVisible() override;
+  void TryKeepLayerVisible(bool value) override;
+  bool WarnInvisibleCurrentLayer() override;
+  void WarnInvisibleCurrentLayer(bool value) override;
+
+  // The keys waiting for their defaults to be written back.
+  INIItems& Items() { return items_; }
+
+ protected:
+  INIManagerBase() = default;
+
+  // The class name errors carry as their source.
+  virtual std::string_view ClassName() const = 0;
+
+  // What ending does, called by the most derived destructor while the object is still whole: the
+  // language subscription goes, then every registered default is written; nothing of it can fail.
+  void EndManager() noexcept;
+
+  // Registers a key read at its default; a key that cannot be registered is just not written back.
+  void RegisterDefault(const std::string& section, const std::string& key,
+                       const Variant& defaultValue) noexcept;
+
+  INIItems items_;
+
+ private:
+  void SaveDefaultsToINI();
+
+  std::unique_ptr<LanguageSubscription> ml_RuntimeSupport = std::make_unique<LanguageSubscription>();
+};
+
+}  // namespace qlxw

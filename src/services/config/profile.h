@@ -1,0 +1,31 @@
+#pragma once
+// Profile (INI) files: the Read and Write the configuration store is built on. One implementation for
+// every platform, so that a file reads the same everywhere. Texts are in the 8-bit code page, and
+// capacities and counts are counted in its characters (bytes).
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qlxw::platform {
+
+// The value of `key` in `section` (names compared without regard to letter case): trimmed, one pair of
+// enclosing quotes removed. When the file, the section or the key is missing, `defaultText` without
+// its trailing spaces (no default counts as ""). The result is cut to `capacity` - 1 characters and
+// their number returned. A capacity of 0 returns 0 and leaves `text` alone. Reading never fails: an
+// unreadable, oversized or malformed file reads as a missing one.
+std::size_t ProfileRead(std::string_view section, std::string_view key,
+                        std::optional<std::string_view> defaultText, std::size_t capacity,
+                        const std::string& fileName, std::string& text);
+
+// Sets the value of `key` in `section`, creating the file and the section as needed; no value deletes
+// the key's line, no key deletes the section. Every other line is kept byte for byte, and the file is
+// replaced as a whole, never left half written; writers in other processes are waited for. A name or
+// value holding CR, LF or NUL is refused. Returns whether the file now holds what was asked.
+bool ProfileWrite(std::string_view section, std::optional<std::string_view> key,
+                  std::optional<std::string_view> value, const std::string& fileName);
+
+// Files above this size read as missing and are never rewritten.
+inline constexpr std::size_t kMaxProfileBytes = std::size_t{256} << 20;
+
+}  // namespace qlxw::platform

@@ -1,0 +1,43 @@
+#include "diag/cls_debug.h"
+
+#include "diag/trace.h"
+#include "diag/trace_settings.h"
+#include "errors/lib_error.h"
+#include "language/localized_strings.h"
+#include "values/created_on_first_use.h"
+
+namespace qlxw {
+
+clsDebug::clsDebug() {
+  EnsureStringTables();
+}
+
+std::shared_ptr<Collection> clsDebug::colTraceObj() const {
+  return CreatedOnFirstUse(TraceSettingsSlot::Get().traceObjects);
+}
+
+std::string clsDebug::sComponentName() const {
+  return std::string(kComponentName);
+}
+
+void clsDebug::bDebug(bool debug) {
+  TraceSettingsSlot::Get().debugFlag = debug;
+}
+
+void clsDebug::sLogFileName(const std::string& fileName) {
+  TraceSettingsSlot::Get().logFileName = fileName;
+}
+
+void clsDebug::bCallLog(bool on) {
+  SetTraceSwitch(on);
+}
+
+std::string clsDebug::sLogFileName() const {
+  return TraceSettingsSlot::Get().logFileName;
+}
+
+bool clsDebug::bCallLog() const {
+  return TraceOn();
+}
+
+}  // namespace qlxw

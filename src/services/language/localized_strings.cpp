@@ -1,0 +1,48 @@
+#include "language/localized_strings.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "language/language_state.h"
+#include "values/created_on_first_use.h"
+
+namespace qlxw {
+namespace {
+
+LanguageState& Language() {
+  return LanguageStateSlot::Get();
+}
+
+StringTable& StringTableObject() {
+  return *CreatedOnFirstUse(Language().stringTable);
+}
+
+}  // namespace
+
+void EnsureStringTables() {
+  if (Language().stringTablesSetUp) {
+    return;
+  }
+  StringTableObject().TakeFromModule();
+  Language().stringTablesSetUp = true;
+}
+
+std::string GetLocalizedString(std::int32_t id, std::string_view /*baseText*/) {
+  return StringTableObject().Lookup(id, Language().currentLanguageId);
+}
+
+void SetCurrentLanguage(std::int32_t languageId, std::string_view /*language*/) {
+  const bool supported = std::find(SupportedLanguageIds.begin(), SupportedLanguageIds.end(), languageId) !=
+                         SupportedLanguageIds.end();
+  Language().currentLanguageId = supported ? languageId : kLangHungarian;
+}
+
+std::int32_t CurrentLanguageId() {
+  return Language().currentLanguageId;
+}
+
+std::vector<std::int32_t> LocalizedStringIds() {
+  return StringTableObject().Ids(Language().currentLanguageId);
+}
+
+}  // namespace qlxw
