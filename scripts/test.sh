@@ -38,27 +38,7 @@ echo "== Windows: cross-build with mingw-w64, then the tests and the COM server 
 cmake -S . -B build-mingw -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
   -DQLXW_BUILD_TESTS=ON -DQLXW_BUILD_BENCH=OFF >/dev/null
 cmake --build build-mingw -j "$jobs"
-cp build-mingw/libqlxwcommon.dll build-mingw/tests/
-# A prefix of our own, no display, the 8-bit code page pinned (Wine takes it from the locale).
-export WINEPREFIX="$PWD/build-mingw/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-(
-  unset DISPLAY
-  export LC_ALL=C.UTF-8 LANG=C.UTF-8
-  [ -d "$WINEPREFIX" ] || { timeout 300 wine wineboot -i >/dev/null 2>&1 || true; timeout 120 wineserver -w || true; }
-  timeout 600 wine build-mingw/tests/qlxw_tests.exe >build-mingw/wine-tests.log 2>&1 || {
-    grep -E "Failure|FAILED|Unhandled" -A6 build-mingw/wine-tests.log | head -n 60
-    exit 1
-  }
-  # A crash after the last test can still exit 0 under Wine: the summary must be there, the crash not.
-  if grep -q "Unhandled" build-mingw/wine-tests.log || ! grep -q "^\[  PASSED  \]" build-mingw/wine-tests.log; then
-    grep -E "Unhandled|FAILED" -A6 build-mingw/wine-tests.log | head -n 40
-    exit 1
-  fi
-  grep -E "^\[  (PASSED|SKIPPED) " build-mingw/wine-tests.log
-  # The COM server as hosts use it: regsvr32, host scripts, an early-bound client, regsvr32 /u.
-  tests/com/run.sh build-mingw
-  timeout 60 wineserver -k || true
-)
+scripts/windows-tests.sh build-mingw
 
 echo "== sanitizer build and tests"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQLXW_SANITIZE=ON -DQLXW_BUILD_BENCH=OFF >/dev/null

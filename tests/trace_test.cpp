@@ -39,7 +39,7 @@ TEST_F(TraceLog, SettingsAreSharedByAllInstances) {
   other.bDebug(true);
   EXPECT_EQ(other.sLogFileName(), "trace.log");
   EXPECT_TRUE(debug_.bCallLog());
-  EXPECT_TRUE(TraceSettingsSlot::Get().debugFlag);
+  EXPECT_TRUE(ThisThreadTraceSettings().debugFlag);
 }
 
 TEST_F(TraceLog, TraceObjectCollectionIsOneObject) {

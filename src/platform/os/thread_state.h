@@ -4,9 +4,13 @@
 //   struct TraceState { ... };
 //   using TraceStateSlot = platform::ThreadState<TraceState, platform::EndStage::kSettings>;
 //
-// and reaches this thread's copy with TraceStateSlot::Get() (made on first use) or Find() (null until
-// then). When the thread ends, or a test asks for a fresh start, the states end stage by stage; within a
-// stage, the one made last ends first.
+// in a .cpp file, and reaches this thread's copy with TraceStateSlot::Get() (made on first use) or Find()
+// (null until then). Other files reach it through a function of that .cpp file, never through the slot:
+// a Windows DLL and the program using it each have their own copy of a template's statics, and so
+// would each have their own slot.
+//
+// When the thread ends, or a test asks for a fresh start, the states end stage by stage; within a stage,
+// the one made last ends first.
 #include <cstddef>
 
 namespace qlxw::platform {

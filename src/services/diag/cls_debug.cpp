@@ -13,7 +13,7 @@ clsDebug::clsDebug() {
 }
 
 std::shared_ptr<Collection> clsDebug::colTraceObj() const {
-  return CreatedOnFirstUse(TraceSettingsSlot::Get().traceObjects);
+  return CreatedOnFirstUse(ThisThreadTraceSettings().traceObjects);
 }
 
 std::string clsDebug::sComponentName() const {
@@ -21,11 +21,11 @@ std::string clsDebug::sComponentName() const {
 }
 
 void clsDebug::bDebug(bool debug) {
-  TraceSettingsSlot::Get().debugFlag = debug;
+  ThisThreadTraceSettings().debugFlag = debug;
 }
 
 void clsDebug::sLogFileName(const std::string& fileName) {
-  TraceSettingsSlot::Get().logFileName = fileName;
+  ThisThreadTraceSettings().logFileName = fileName;
 }
 
 void clsDebug::bCallLog(bool on) {
@@ -33,7 +33,7 @@ void clsDebug::bCallLog(bool on) {
 }
 
 std::string clsDebug::sLogFileName() const {
-  return TraceSettingsSlot::Get().logFileName;
+  return ThisThreadTraceSettings().logFileName;
 }
 
 bool clsDebug::bCallLog() const {

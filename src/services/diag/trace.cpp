@@ -8,6 +8,7 @@
 #include "os/codepage.h"
 #include "os/files.h"
 #include "os/thread_slots.h"
+#include "os/thread_state.h"
 
 namespace qlxw {
 
@@ -37,13 +38,17 @@ void StoreTraceSwitch(bool on) noexcept {
 }  // namespace
 #endif
 
+TraceSettings& ThisThreadTraceSettings() {
+  return platform::ThreadState<TraceSettings, platform::EndStage::kSettings>::Get();
+}
+
 TraceSettings::~TraceSettings() {
   StoreTraceSwitch(false);
 }
 
 void SetTraceSwitch(bool on) {
   if (on) {
-    TraceSettingsSlot::Get();
+    ThisThreadTraceSettings();
   }
   StoreTraceSwitch(on);
 }
@@ -60,7 +65,7 @@ void WriteTraceLine(const std::string& text) {
   std::string record;
   record.reserve(text.size() + 4);
   record.append("\"").append(platform::Utf8ToAnsi(text)).append("\"\r\n");
-  switch (platform::AppendToFile(TraceSettingsSlot::Get().logFileName, record)) {
+  switch (platform::AppendToFile(ThisThreadTraceSettings().logFileName, record)) {
     case platform::FileStatus::kOk:
       return;
     case platform::FileStatus::kPathNotFound:

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "collections/collection.h"
-#include "os/thread_state.h"
 
 namespace qlxw {
 
@@ -20,6 +19,7 @@ struct TraceSettings {
   std::shared_ptr<Collection> traceObjects;
 };
 
-using TraceSettingsSlot = platform::ThreadState<TraceSettings, platform::EndStage::kSettings>;
+// This thread's settings, made on first use.
+TraceSettings& ThisThreadTraceSettings();
 
 }  // namespace qlxw

@@ -34,7 +34,7 @@ void LanguageRuntime::Subscribe(const std::shared_ptr<LanguageChangedHandler>& h
 }
 
 std::shared_ptr<LanguageRuntime> ThisThreadLanguageRuntime() {
-  LanguageState& state = LanguageStateSlot::Get();
+  LanguageState& state = ThisThreadLanguageState();
   if (!state.runtime) {
     state.runtime = std::make_shared<LanguageRuntime>(StartupLanguageId());
   }

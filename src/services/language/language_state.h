@@ -5,7 +5,6 @@
 
 #include "language/language_runtime.h"
 #include "language/string_table.h"
-#include "os/thread_state.h"
 
 namespace qlxw {
 
@@ -16,6 +15,7 @@ struct LanguageState {
   std::shared_ptr<LanguageRuntime> runtime;
 };
 
-using LanguageStateSlot = platform::ThreadState<LanguageState, platform::EndStage::kSettings>;
+// This thread's state, made on first use.
+LanguageState& ThisThreadLanguageState();
 
 }  // namespace qlxw

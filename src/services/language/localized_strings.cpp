@@ -4,13 +4,14 @@
 #include <memory>
 
 #include "language/language_state.h"
+#include "os/thread_state.h"
 #include "values/created_on_first_use.h"
 
 namespace qlxw {
 namespace {
 
 LanguageState& Language() {
-  return LanguageStateSlot::Get();
+  return ThisThreadLanguageState();
 }
 
 StringTable& StringTableObject() {
@@ -18,6 +19,10 @@ StringTable& StringTableObject() {
 }
 
 }  // namespace
+
+LanguageState& ThisThreadLanguageState() {
+  return platform::ThreadState<LanguageState, platform::EndStage::kSettings>::Get();
+}
 
 void EnsureStringTables() {
   if (Language().stringTablesSetUp) {
