@@ -6,8 +6,8 @@
 #include <new>
 #include <string>
 
-#include "com/text.h"
 #include "errors/lib_error.h"
+#include "os/windows/wide_text.h"
 
 namespace qlxw::com {
 namespace {
@@ -17,8 +17,8 @@ void SetError(const GUID& iid, const std::string& source, const std::string& des
   if (FAILED(CreateErrorInfo(&create))) {
     return;
   }
-  const std::wstring wideSource = Wide(source);
-  const std::wstring wideDescription = Wide(description);
+  const std::wstring wideSource = platform::WideFromUtf8(source);
+  const std::wstring wideDescription = platform::WideFromUtf8(description);
   create->SetGUID(iid);
   create->SetSource(const_cast<LPOLESTR>(wideSource.c_str()));
   create->SetDescription(const_cast<LPOLESTR>(wideDescription.c_str()));

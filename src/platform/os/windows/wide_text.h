@@ -6,6 +6,7 @@
 #include <oleauto.h>
 
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,14 @@ inline std::string Utf8FromBstr(BSTR text) {
   return text == nullptr ? std::string() : Utf8FromWide(std::wstring_view(text, SysStringLen(text)));
 }
 
+// A null BSTR (a host's null string) stays null, for callers that tell it from "".
+inline std::optional<std::string> Utf8FromBstrNullable(BSTR text) {
+  if (text == nullptr) {
+    return std::nullopt;
+  }
+  return Utf8FromBstr(text);
+}
+
 // A new BSTR the caller owns.
 inline BSTR BstrFromUtf8(std::string_view utf8) {
   const std::wstring wide = WideFromUtf8(utf8);
@@ -47,5 +56,21 @@ inline BSTR BstrFromUtf8(std::string_view utf8) {
   }
   return text;
 }
+
+// Owns one BSTR made from UTF-8 text.
+class Bstr {
+ public:
+  explicit Bstr(std::string_view utf8) : text_(BstrFromUtf8(utf8)) {}
+  ~Bstr() { SysFreeString(text_); }
+  Bstr(const Bstr&) = delete;
+  Bstr& operator=(const Bstr&) = delete;
+  Bstr(Bstr&&) = delete;
+  Bstr& operator=(Bstr&&) = delete;
+  BSTR get() const noexcept { return text_; }
+  BSTR* address() noexcept { return &text_; }
+
+ private:
+  BSTR text_;
+};
 
 }  // namespace qlxw::platform
