@@ -10,10 +10,10 @@
 #include "com/host_objects.h"
 #include "com/object_registry.h"
 #include "com/safe_arrays.h"
-#include "com/text.h"
 #include "com/variants.h"
 #include "config/app_settings.h"
 #include "errors/lib_error.h"
+#include "os/windows/wide_text.h"
 
 namespace qlxw::com {
 namespace {
@@ -23,7 +23,7 @@ namespace {
 using HostAppSettings = HandedInObject<IAppSettings, _IAppSettings>;
 
 std::string Text(BSTR* text) {
-  return FromBstr(*Required(text));
+  return platform::Utf8FromBstr(*Required(text));
 }
 
 template <class T, class Com>
@@ -97,7 +97,7 @@ class AppSettingsObject final : public ComObject<AppSettingsObject, DispatchImpl
       if (!IsMissing(defaultValue)) {
         fallback = VariantToINIText(FromVariant(*defaultValue));
       }
-      *Required(result) = ToBstr(Backed().GetString(Text(category), Text(key), fallback));
+      *Required(result) = platform::BstrFromUtf8(Backed().GetString(Text(category), Text(key), fallback));
     });
   }
   HRESULT STDMETHODCALLTYPE SetString(BSTR* category, BSTR* key, BSTR* value, VARIANT* saveToFile) override {

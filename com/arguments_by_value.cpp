@@ -1,4 +1,4 @@
-#include "com/com_object.h"
+#include "com/arguments_by_value.h"
 
 #include <oleauto.h>
 

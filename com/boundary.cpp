@@ -6,8 +6,8 @@
 #include <new>
 #include <string>
 
-#include "com/text.h"
 #include "errors/lib_error.h"
+#include "os/windows/wide_text.h"
 
 namespace qlxw::com {
 namespace {
@@ -17,11 +17,12 @@ void SetError(const GUID& iid, const std::string& source, const std::string& des
   if (FAILED(CreateErrorInfo(&create))) {
     return;
   }
-  const std::wstring wideSource = Wide(source);
-  const std::wstring wideDescription = Wide(description);
+  // The setters take non-const pointers but only read.
+  std::wstring wideSource = platform::WideFromUtf8(source);
+  std::wstring wideDescription = platform::WideFromUtf8(description);
   create->SetGUID(iid);
-  create->SetSource(const_cast<LPOLESTR>(wideSource.c_str()));
-  create->SetDescription(const_cast<LPOLESTR>(wideDescription.c_str()));
+  create->SetSource(wideSource.data());
+  create->SetDescription(wideDescription.data());
   IErrorInfo* info = nullptr;
   if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
     SetErrorInfo(0, info);

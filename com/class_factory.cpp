@@ -3,43 +3,19 @@
 
 #include <unknwn.h>
 
-#include <atomic>
 #include <new>
 
 #include "QlxWCommon_h.h"
 #include "com/classes.h"
 #include "com/module.h"
+#include "com/unknown_impl.h"
 
 namespace qlxw::com {
 namespace {
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public UnknownImpl<ClassFactory, IClassFactory> {
  public:
-  explicit ClassFactory(CreateFunction create) noexcept : create_(create) { ObjectCreated(); }
-  ~ClassFactory() { ObjectDestroyed(); }
-  ClassFactory(const ClassFactory&) = delete;
-  ClassFactory& operator=(const ClassFactory&) = delete;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (out == nullptr) {
-      return E_POINTER;
-    }
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-      *out = static_cast<IClassFactory*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) {
-      delete this;
-    }
-    return left;
-  }
+  explicit ClassFactory(CreateFunction create) noexcept : create_(create) {}
 
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
     if (out == nullptr) {
@@ -58,7 +34,6 @@ class ClassFactory final : public IClassFactory {
 
  private:
   CreateFunction create_;
-  std::atomic<ULONG> references_{0};
 };
 
 constexpr CreatableClass kClasses[] = {
@@ -92,10 +67,7 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID classId, REFIID iid
       if (factory == nullptr) {
         return E_OUTOFMEMORY;
       }
-      factory->AddRef();
-      const HRESULT result = factory->QueryInterface(iid, out);
-      factory->Release();
-      return result;
+      return qlxw::com::ClassFactory::HandOut(factory, iid, out);
     }
   }
   return CLASS_E_CLASSNOTAVAILABLE;

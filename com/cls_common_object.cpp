@@ -8,8 +8,8 @@
 #include "com/boundary.h"
 #include "com/classes.h"
 #include "com/com_object.h"
-#include "com/text.h"
 #include "os/windows/dispatch_object.h"
+#include "os/windows/wide_text.h"
 
 namespace qlxw::com {
 namespace {
@@ -79,10 +79,10 @@ class ClsCommonObject final : public ComObject<ClsCommonObject, DispatchImpl<_cl
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE put_sAppTitle(BSTR* value) override {
-    return Call([&] { root_->sAppTitle(FromBstr(*Required(value))); });
+    return Call([&] { root_->sAppTitle(platform::Utf8FromBstr(*Required(value))); });
   }
   HRESULT STDMETHODCALLTYPE get_sAppTitle(BSTR* result) override {
-    return Call([&] { *Required(result) = ToBstr(root_->sAppTitle()); });
+    return Call([&] { *Required(result) = platform::BstrFromUtf8(root_->sAppTitle()); });
   }
   HRESULT STDMETHODCALLTYPE putref_oAppFrameForm(IDispatch* form) override {
     return Call([&] { root_->oAppFrameForm(platform::HostObject(form)); });
@@ -97,10 +97,10 @@ class ClsCommonObject final : public ComObject<ClsCommonObject, DispatchImpl<_cl
     });
   }
   HRESULT STDMETHODCALLTYPE put_sAppComment(BSTR* value) override {
-    return Call([&] { root_->sAppComment(FromBstr(*Required(value))); });
+    return Call([&] { root_->sAppComment(platform::Utf8FromBstr(*Required(value))); });
   }
   HRESULT STDMETHODCALLTYPE get_sAppComment(BSTR* result) override {
-    return Call([&] { *Required(result) = ToBstr(root_->sAppComment()); });
+    return Call([&] { *Required(result) = platform::BstrFromUtf8(root_->sAppComment()); });
   }
   HRESULT STDMETHODCALLTYPE get_LocalInfo(IDispatch** result) override {
     // The locale object joins the server with the user-interface classes.
@@ -110,28 +110,29 @@ class ClsCommonObject final : public ComObject<ClsCommonObject, DispatchImpl<_cl
     });
   }
   HRESULT STDMETHODCALLTYPE put_INIFileName(BSTR* value) override {
-    return Call([&] { root_->INIFileName(FromBstr(*Required(value))); });
+    return Call([&] { root_->INIFileName(platform::Utf8FromBstr(*Required(value))); });
   }
   HRESULT STDMETHODCALLTYPE WriteINIValueByKey(BSTR* section, BSTR* key, BSTR* value) override {
     return Call([&] {
-      root_->WriteINIValueByKey(FromBstr(*Required(section)), FromBstrNullable(*Required(key)),
-                                FromBstrNullable(*Required(value)));
+      root_->WriteINIValueByKey(platform::Utf8FromBstr(*Required(section)),
+                                platform::Utf8FromBstrNullable(*Required(key)),
+                                platform::Utf8FromBstrNullable(*Required(value)));
     });
   }
   HRESULT STDMETHODCALLTYPE LoadINIValueByKey(BSTR* section, BSTR* key, BSTR* result) override {
     return Call([&] {
-      *Required(result) =
-          ToBstr(root_->LoadINIValueByKey(FromBstr(*Required(section)), FromBstr(*Required(key))));
+      *Required(result) = platform::BstrFromUtf8(root_->LoadINIValueByKey(
+          platform::Utf8FromBstr(*Required(section)), platform::Utf8FromBstr(*Required(key))));
     });
   }
   HRESULT STDMETHODCALLTYPE get_gSwapXY(VARIANT_BOOL* result) override {
     return Call([&] { *Required(result) = root_->gSwapXY() ? VARIANT_TRUE : VARIANT_FALSE; });
   }
   HRESULT STDMETHODCALLTYPE get_gFirstCoorName(BSTR* result) override {
-    return Call([&] { *Required(result) = ToBstr(root_->gFirstCoorName()); });
+    return Call([&] { *Required(result) = platform::BstrFromUtf8(root_->gFirstCoorName()); });
   }
   HRESULT STDMETHODCALLTYPE get_gSecondCoorName(BSTR* result) override {
-    return Call([&] { *Required(result) = ToBstr(root_->gSecondCoorName()); });
+    return Call([&] { *Required(result) = platform::BstrFromUtf8(root_->gSecondCoorName()); });
   }
   HRESULT STDMETHODCALLTYPE get_INI(_INIManager** result) override {
     return Call([&] {
@@ -161,10 +162,10 @@ class ClsCommonObject final : public ComObject<ClsCommonObject, DispatchImpl<_cl
 
  private:
   HRESULT Get(TextField field, BSTR* result) {
-    return Call([&] { *Required(result) = ToBstr((*root_).*field); });
+    return Call([&] { *Required(result) = platform::BstrFromUtf8((*root_).*field); });
   }
   HRESULT Put(TextField field, BSTR value) {
-    return Call([&] { (*root_).*field = FromBstr(value); });
+    return Call([&] { (*root_).*field = platform::Utf8FromBstr(value); });
   }
 
   std::shared_ptr<qlxw::clsCommon> root_;

@@ -9,10 +9,10 @@
 #include "com/com_object.h"
 #include "com/core_backed.h"
 #include "com/object_registry.h"
-#include "com/text.h"
 #include "com/variants.h"
 #include "diag/cls_debug.h"
 #include "errors/lib_error.h"
+#include "os/windows/wide_text.h"
 
 namespace qlxw::com {
 namespace {
@@ -90,19 +90,19 @@ class ClsDebugObject final : public ComObject<ClsDebugObject, DispatchImpl<_clsD
     });
   }
   HRESULT STDMETHODCALLTYPE get_sComponentName(BSTR* result) override {
-    return Call([&] { *Required(result) = ToBstr(debug_.sComponentName()); });
+    return Call([&] { *Required(result) = platform::BstrFromUtf8(debug_.sComponentName()); });
   }
   HRESULT STDMETHODCALLTYPE put_bDebug(VARIANT_BOOL* value) override {
     return Call([&] { debug_.bDebug(*Required(value) != VARIANT_FALSE); });
   }
   HRESULT STDMETHODCALLTYPE put_sLogFileName(BSTR* value) override {
-    return Call([&] { debug_.sLogFileName(FromBstr(*Required(value))); });
+    return Call([&] { debug_.sLogFileName(platform::Utf8FromBstr(*Required(value))); });
   }
   HRESULT STDMETHODCALLTYPE put_bCallLog(VARIANT_BOOL* value) override {
     return Call([&] { debug_.bCallLog(*Required(value) != VARIANT_FALSE); });
   }
   HRESULT STDMETHODCALLTYPE get_sLogFileName(BSTR* result) override {
-    return Call([&] { *Required(result) = ToBstr(debug_.sLogFileName()); });
+    return Call([&] { *Required(result) = platform::BstrFromUtf8(debug_.sLogFileName()); });
   }
   HRESULT STDMETHODCALLTYPE get_bCallLog(VARIANT_BOOL* result) override {
     return Call([&] { *Required(result) = debug_.bCallLog() ? VARIANT_TRUE : VARIANT_FALSE; });

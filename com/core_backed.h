@@ -13,6 +13,8 @@ template <class Derived, class Core>
 class CoreBacked : public ICoreAccess {
  public:
   using Implemented = ICoreAccess;
+  CoreBacked(const CoreBacked&) = delete;
+  CoreBacked& operator=(const CoreBacked&) = delete;
 
   std::shared_ptr<void> CoreObject() noexcept override { return core_; }
   const CLSID& CoreClassId() noexcept override { return Derived::ClassId(); }
@@ -26,8 +28,6 @@ class CoreBacked : public ICoreAccess {
       UnregisterObjectFor(IdentityOf(core_.get()));
     }
   }
-  CoreBacked(const CoreBacked&) = delete;
-  CoreBacked& operator=(const CoreBacked&) = delete;
 
   // Takes the core object, once, while the COM object is made.
   void StandFor(std::shared_ptr<Core> core) {

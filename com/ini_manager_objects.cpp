@@ -10,10 +10,10 @@
 #include "com/connection_point.h"
 #include "com/core_backed.h"
 #include "com/object_registry.h"
-#include "com/text.h"
 #include "com/variants.h"
 #include "config/ini_manager.h"
 #include "config/ini_manager5.h"
+#include "os/windows/wide_text.h"
 
 namespace qlxw::com {
 namespace {
@@ -27,28 +27,33 @@ template <class Derived>
 class IniManagerDispatch : public DispatchImpl<_INIManager> {
  public:
   HRESULT STDMETHODCALLTYPE WriteINIBoolean(BSTR section, BSTR key, VARIANT_BOOL value) override {
-    return Call([&] { Manager().WriteINIBoolean(FromBstr(section), FromBstr(key), value != VARIANT_FALSE); });
+    return Call([&] {
+      Manager().WriteINIBoolean(platform::Utf8FromBstr(section), platform::Utf8FromBstr(key),
+                                value != VARIANT_FALSE);
+    });
   }
   HRESULT STDMETHODCALLTYPE LoadINIBoolean(BSTR section, BSTR key, VARIANT_BOOL defaultValue,
                                            VARIANT* result) override {
     return Call([&] {
-      ToVariant(Manager().LoadINIBoolean(FromBstr(section), FromBstr(key), defaultValue != VARIANT_FALSE),
+      ToVariant(Manager().LoadINIBoolean(platform::Utf8FromBstr(section), platform::Utf8FromBstr(key),
+                                         defaultValue != VARIANT_FALSE),
                 Required(result));
     });
   }
   HRESULT STDMETHODCALLTYPE put_INIFileName(BSTR* name) override {
-    return Call([&] { Manager().INIFileName(FromBstr(*Required(name))); });
+    return Call([&] { Manager().INIFileName(platform::Utf8FromBstr(*Required(name))); });
   }
   HRESULT STDMETHODCALLTYPE WriteINIValueByKey(BSTR* section, BSTR* key, BSTR* value) override {
     return Call([&] {
-      Manager().WriteINIValueByKey(FromBstr(*Required(section)), FromBstrNullable(*Required(key)),
-                                   FromBstrNullable(*Required(value)));
+      Manager().WriteINIValueByKey(platform::Utf8FromBstr(*Required(section)),
+                                   platform::Utf8FromBstrNullable(*Required(key)),
+                                   platform::Utf8FromBstrNullable(*Required(value)));
     });
   }
   HRESULT STDMETHODCALLTYPE LoadINIValueByKey(BSTR* section, BSTR* key, BSTR* result) override {
     return Call([&] {
-      *Required(result) =
-          ToBstr(Manager().LoadINIValueByKey(FromBstr(*Required(section)), FromBstr(*Required(key))));
+      *Required(result) = platform::BstrFromUtf8(Manager().LoadINIValueByKey(
+          platform::Utf8FromBstr(*Required(section)), platform::Utf8FromBstr(*Required(key))));
     });
   }
   HRESULT STDMETHODCALLTYPE get_gSwapXY(VARIANT_BOOL* result) override {
@@ -58,19 +63,20 @@ class IniManagerDispatch : public DispatchImpl<_INIManager> {
     return Call([&] { *Required(result) = static_cast<::ANGLE_MODE>(Manager().gAngleMode()); });
   }
   HRESULT STDMETHODCALLTYPE get_gFirstCoorName(BSTR* result) override {
-    return Call([&] { *Required(result) = ToBstr(Manager().gFirstCoorName()); });
+    return Call([&] { *Required(result) = platform::BstrFromUtf8(Manager().gFirstCoorName()); });
   }
   HRESULT STDMETHODCALLTYPE get_gSecondCoorName(BSTR* result) override {
-    return Call([&] { *Required(result) = ToBstr(Manager().gSecondCoorName()); });
+    return Call([&] { *Required(result) = platform::BstrFromUtf8(Manager().gSecondCoorName()); });
   }
   HRESULT STDMETHODCALLTYPE LoadINIString(BSTR section, BSTR key, BSTR defaultValue, BSTR* result) override {
     return Call([&] {
-      *Required(result) =
-          ToBstr(Manager().LoadINIString(FromBstr(section), FromBstr(key), FromBstr(defaultValue)));
+      *Required(result) = platform::BstrFromUtf8(
+          Manager().LoadINIString(platform::Utf8FromBstr(section), platform::Utf8FromBstr(key),
+                                  platform::Utf8FromBstr(defaultValue)));
     });
   }
   HRESULT STDMETHODCALLTYPE get_INIFileName(BSTR* result) override {
-    return Call([&] { *Required(result) = ToBstr(Manager().INIFileName()); });
+    return Call([&] { *Required(result) = platform::BstrFromUtf8(Manager().INIFileName()); });
   }
   HRESULT STDMETHODCALLTYPE get_TryKeepLayerVisible(VARIANT_BOOL* result) override {
     return Call([&] { *Required(result) = ComBool(Manager().TryKeepLayerVisible()); });
@@ -109,8 +115,8 @@ class EventRelay final : public INIManager5Events {
  public:
   explicit EventRelay(const ConnectionPoint& point) noexcept : point_(point) {}
   void OnWriteValue(const std::string& section, const std::string& key, const Variant& value) override {
-    Bstr sectionText(section);
-    Bstr keyText(key);
+    platform::Bstr sectionText(section);
+    platform::Bstr keyText(key);
     VARIANT valueCopy;
     ToVariant(value, &valueCopy);
     std::vector<VARIANT> arguments(3);

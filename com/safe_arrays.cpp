@@ -2,8 +2,8 @@
 
 #include <new>
 
-#include "com/text.h"
 #include "errors/lib_error.h"
+#include "os/windows/wide_text.h"
 
 namespace qlxw::com {
 namespace {
@@ -12,7 +12,7 @@ template <class T>
 void Store(SAFEARRAY* array, LONG index, const T& value) {
   HRESULT result = S_OK;
   if constexpr (std::is_same_v<T, std::string>) {
-    Bstr text(value);
+    platform::Bstr text(value);
     result = SafeArrayPutElement(array, &index, text.get());  // copies the text
   } else if constexpr (std::is_same_v<T, bool>) {
     VARIANT_BOOL flag = value ? VARIANT_TRUE : VARIANT_FALSE;
@@ -31,7 +31,7 @@ T Load(SAFEARRAY* array, LONG index) {
   if constexpr (std::is_same_v<T, std::string>) {
     BSTR text = nullptr;
     SafeArrayGetElement(array, &index, &text);
-    std::string value = FromBstr(text);
+    std::string value = platform::Utf8FromBstr(text);
     SysFreeString(text);
     return value;
   } else if constexpr (std::is_same_v<T, bool>) {

@@ -5,9 +5,9 @@
 #include "com/boundary.h"
 #include "com/classes.h"
 #include "com/com_object.h"
-#include "com/text.h"
 #include "language/language_runtime.h"
 #include "language/localized_strings.h"
+#include "os/windows/wide_text.h"
 
 namespace qlxw::com {
 namespace {
@@ -26,7 +26,7 @@ class UILanguageObject final : public ComObject<UILanguageObject, DispatchImpl<_
     return Call([&] { *Required(result) = ThisThreadLanguageRuntime()->LanguageID(); });
   }
   HRESULT STDMETHODCALLTYPE get_Language(BSTR* result) override {
-    return Call([&] { *Required(result) = ToBstr(ThisThreadLanguageRuntime()->Language()); });
+    return Call([&] { *Required(result) = platform::BstrFromUtf8(ThisThreadLanguageRuntime()->Language()); });
   }
 };
 

@@ -22,7 +22,7 @@ class VariantCopy {
   VARIANT* get() noexcept { return &value_; }
 
  private:
-  VARIANT value_;
+  VARIANT value_{};
 };
 
 }  // namespace
@@ -32,14 +32,20 @@ bool IsMissing(const VARIANT* value) noexcept {
 }
 
 AutomationValue FromVariant(const VARIANT& value) {
-  if (value.vt == (VT_BYREF | VT_VARIANT)) {
-    return value.pvarVal == nullptr ? AutomationValue{} : FromVariant(*value.pvarVal);
+  const VARIANT* given = &value;
+  while (given->vt == (VT_BYREF | VT_VARIANT)) {
+    if (given->pvarVal == nullptr) {
+      return {};
+    }
+    given = given->pvarVal;
   }
-  if (IsMissing(&value)) {
+  if (IsMissing(given)) {
     return {};
   }
   VariantCopy plain;
-  if (FAILED(VariantCopyInd(plain.get(), const_cast<VARIANT*>(&value)))) {
+  // mingw declares the source of VariantCopyInd non-const; it is only read.
+  auto* source = const_cast<VARIANT*>(given);  // NOLINT(cppcoreguidelines-pro-type-const-cast)
+  if (FAILED(VariantCopyInd(plain.get(), source))) {
     RaiseAutomationError(kErrTypeMismatch);
   }
   VARIANT& v = *plain.get();

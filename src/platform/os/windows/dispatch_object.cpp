@@ -25,7 +25,8 @@ namespace {
 
 // Finds a member's dispatch id by name; false when the object has none of that name.
 bool FindMember(IDispatch* object, const wchar_t* name, DISPID& id) {
-  auto* names = const_cast<LPOLESTR>(name);
+  // GetIDsOfNames only reads the names it is given.
+  auto* names = const_cast<LPOLESTR>(name);  // NOLINT(cppcoreguidelines-pro-type-const-cast)
   if (SUCCEEDED(object->GetIDsOfNames(IID_NULL, &names, 1, LOCALE_USER_DEFAULT, &id))) {
     return true;
   }

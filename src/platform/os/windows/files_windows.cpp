@@ -57,7 +57,7 @@ FileStatus WriteAll(HANDLE file, std::string_view bytes) {
   while (!bytes.empty()) {
     DWORD written = 0;
     const DWORD chunk = bytes.size() > 0x40000000u ? 0x40000000u : static_cast<DWORD>(bytes.size());
-    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) {
+    if (WriteFile(file, bytes.data(), chunk, &written, nullptr) == FALSE) {
       return StatusFromLastError(GetLastError());
     }
     bytes.remove_prefix(written);
@@ -77,14 +77,14 @@ FileStatus WriteAndRename(const std::string& path, std::string_view bytes) {
     return StatusFromLastError(GetLastError());
   }
   FileStatus status = WriteAll(file.Get(), bytes);
-  if (status == FileStatus::kOk && !FlushFileBuffers(file.Get())) {
+  if (status == FileStatus::kOk && FlushFileBuffers(file.Get()) == FALSE) {
     status = StatusFromLastError(GetLastError());
   }
   if (!file.Close() && status == FileStatus::kOk) {
     status = FileStatus::kIoError;
   }
-  if (status == FileStatus::kOk &&
-      !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (status == FileStatus::kOk && MoveFileExW(temporary.c_str(), target.c_str(),
+                                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == FALSE) {
     status = StatusFromLastError(GetLastError());
   }
   if (status != FileStatus::kOk) {
@@ -140,7 +140,8 @@ bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& b
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   LARGE_INTEGER size{};
-  if (!file.Valid() || GetFileType(file.Get()) != FILE_TYPE_DISK || !GetFileSizeEx(file.Get(), &size) ||
+  if (!file.Valid() || GetFileType(file.Get()) != FILE_TYPE_DISK ||
+      GetFileSizeEx(file.Get(), &size) == FALSE ||
       static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
     return false;
   }
@@ -149,7 +150,7 @@ bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& b
   while (filled < bytes.size()) {
     DWORD got = 0;
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, 0x40000000u));
-    if (!ReadFile(file.Get(), bytes.data() + filled, chunk, &got, nullptr)) {
+    if (ReadFile(file.Get(), bytes.data() + filled, chunk, &got, nullptr) == FALSE) {
       return false;
     }
     if (got == 0) {

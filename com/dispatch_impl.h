@@ -1,0 +1,109 @@
+#pragma once
+// IDispatch served from the type library: names and calls go through the interface's type
+// information, which the module loads once and keeps.
+#include <windows.h>
+
+#include <oaidl.h>
+#include <oleauto.h>
+
+#include "com/arguments_by_value.h"
+#include "com/module.h"
+
+namespace qlxw::com {
+
+// IDispatch of one dual interface: names and calls go through the interface's type information, so
+// late-bound callers get the same argument checks, defaults and conversions as the type library states.
+template <class Interface>
+class DispatchImpl : public Interface {
+ public:
+  using Implemented = Interface;
+
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    if (count == nullptr) {
+      return E_POINTER;
+    }
+    *count = 1;
+    return S_OK;
+  }
+
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID /*locale*/, ITypeInfo** info) override {
+    if (info == nullptr) {
+      return E_POINTER;
+    }
+    *info = nullptr;
+    if (index != 0) {
+      return DISP_E_BADINDEX;
+    }
+    ITypeInfo* found = TypeInfoOf(__uuidof(Interface));
+    if (found == nullptr) {
+      return TYPE_E_ELEMENTNOTFOUND;
+    }
+    found->AddRef();
+    *info = found;
+    return S_OK;
+  }
+
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID /*reserved*/, LPOLESTR* names, UINT count, LCID /*locale*/,
+                                          DISPID* ids) override {
+    ITypeInfo* info = TypeInfoOf(__uuidof(Interface));
+    return info == nullptr ? E_UNEXPECTED : info->GetIDsOfNames(names, count, ids);
+  }
+
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID reserved, LCID /*locale*/, WORD flags,
+                                   DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                                   UINT* argumentError) override {
+    if (!IsEqualIID(reserved, IID_NULL)) {
+      return DISP_E_UNKNOWNINTERFACE;
+    }
+    ITypeInfo* info = TypeInfoOf(__uuidof(Interface));
+    if (info == nullptr) {
+      return E_UNEXPECTED;
+    }
+    ArgumentsByValue arguments(params);
+    return info->Invoke(static_cast<Interface*>(this), id, flags, arguments.Params(), result, exception,
+                        argumentError);
+  }
+};
+
+// The default IDispatch of a class that also implements `Also`: late-bound callers reach the members
+// of both by name, as they would expect of one object. The dispatch ids of the two must not overlap.
+template <class Interface, class Also>
+class DispatchWithSecond : public DispatchImpl<Interface> {
+ public:
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID reserved, LPOLESTR* names, UINT count, LCID locale,
+                                          DISPID* ids) override {
+    const HRESULT own = DispatchImpl<Interface>::GetIDsOfNames(reserved, names, count, locale, ids);
+    ITypeInfo* second = TypeInfoOf(__uuidof(Also));
+    return SUCCEEDED(own) || second == nullptr ? own : second->GetIDsOfNames(names, count, ids);
+  }
+
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID reserved, LCID locale, WORD flags, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override {
+    ITypeInfo* own = TypeInfoOf(__uuidof(Interface));
+    ITypeInfo* second = TypeInfoOf(__uuidof(Also));
+    if (own == nullptr || second == nullptr || HasMember(own, id) || !IsEqualIID(reserved, IID_NULL)) {
+      return DispatchImpl<Interface>::Invoke(id, reserved, locale, flags, params, result, exception,
+                                             argumentError);
+    }
+    Also* other = nullptr;
+    if (FAILED(this->QueryInterface(__uuidof(Also), reinterpret_cast<void**>(&other)))) {
+      return DISP_E_MEMBERNOTFOUND;
+    }
+    ArgumentsByValue arguments(params);
+    const HRESULT invoked =
+        second->Invoke(other, id, flags, arguments.Params(), result, exception, argumentError);
+    other->Release();
+    return invoked;
+  }
+
+ private:
+  static bool HasMember(ITypeInfo* info, DISPID id) {
+    BSTR name = nullptr;
+    UINT found = 0;
+    const bool has = SUCCEEDED(info->GetNames(id, &name, 1, &found)) && found == 1;
+    SysFreeString(name);
+    return has;
+  }
+};
+
+}  // namespace qlxw::com
