@@ -22,6 +22,7 @@ constexpr FileCalls kSystemCalls{
     .flushFileBuffers = [](HANDLE file) { return FlushFileBuffers(file); },
     .getFileSizeEx = [](HANDLE file, LARGE_INTEGER* size) { return GetFileSizeEx(file, size); },
     .getFileType = [](HANDLE file) { return GetFileType(file); },
+    .getFileAttributes = [](const wchar_t* name) { return GetFileAttributesW(name); },
     .closeHandle = [](HANDLE handle) { return CloseHandle(handle); },
     .moveFileEx = [](const wchar_t* from, const wchar_t* to,
                      DWORD flags) { return MoveFileExW(from, to, flags); },
@@ -142,7 +143,14 @@ class MutexLockedFile final : public LockedFile {
   FileResult ReadAll(std::size_t maxBytes, std::string& bytes) override {
     return ReadWholeFile(path_, maxBytes, bytes);
   }
-  FileResult Replace(std::string_view bytes) override { return WriteAndRename(path_, bytes); }
+  // A read-only file is left alone (said here, since not every file system refuses the move).
+  FileResult Replace(std::string_view bytes) override {
+    const DWORD attributes = gCalls.getFileAttributes(WideFromUtf8(path_).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+      return {FileStatus::kAccessDenied, ERROR_ACCESS_DENIED};
+    }
+    return WriteAndRename(path_, bytes);
+  }
 
  private:
   HANDLE mutex_;
