@@ -4,6 +4,7 @@
 // every platform; only the calls they replace differ.
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 
 #include "os/file_calls.h"
 #include "os/files.h"
@@ -25,12 +26,14 @@ struct FileAnswers {
 };
 
 struct RealSeam {
+  static constexpr const char* kName = "Real";
   static constexpr FileAnswers kAnswers{};
 };
 
 #ifdef _WIN32
 
 struct RenameDenied {
+  static constexpr const char* kName = "RenameDenied";
   static constexpr FileAnswers kAnswers{.replace = FileStatus::kAccessDenied};
   ScopedFileCall<&FileCalls::moveFileEx> move{[](const wchar_t*, const wchar_t*, DWORD) -> BOOL {
     SetLastError(ERROR_ACCESS_DENIED);
@@ -39,6 +42,7 @@ struct RenameDenied {
 };
 
 struct RenameAcrossDevices {
+  static constexpr const char* kName = "RenameAcrossDevices";
   static constexpr FileAnswers kAnswers{.replace = FileStatus::kIoError};
   ScopedFileCall<&FileCalls::moveFileEx> move{[](const wchar_t*, const wchar_t*, DWORD) -> BOOL {
     SetLastError(ERROR_NOT_SAME_DEVICE);
@@ -48,6 +52,7 @@ struct RenameAcrossDevices {
 
 // Legal short transfers: each call moves at most half of what it was asked.
 struct HalfTransfers {
+  static constexpr const char* kName = "HalfTransfers";
   static constexpr FileAnswers kAnswers{};
   ScopedFileCall<&FileCalls::writeFile> write{
       [](HANDLE file, const void* buffer, DWORD size, DWORD* written) {
@@ -60,6 +65,7 @@ struct HalfTransfers {
 
 // The disk fills up halfway through a write.
 struct DiskFullHalfway {
+  static constexpr const char* kName = "DiskFullHalfway";
   static constexpr FileAnswers kAnswers{.append = FileStatus::kIoError, .replace = FileStatus::kIoError};
   static inline bool wroteHalf = false;
   DiskFullHalfway() { wroteHalf = false; }
@@ -74,6 +80,7 @@ struct DiskFullHalfway {
 };
 
 struct FlushFails {
+  static constexpr const char* kName = "FlushFails";
   static constexpr FileAnswers kAnswers{.replace = FileStatus::kIoError};
   ScopedFileCall<&FileCalls::flushFileBuffers> flush{[](HANDLE) -> BOOL {
     SetLastError(ERROR_IO_DEVICE);
@@ -83,11 +90,13 @@ struct FlushFails {
 
 // Another writer never lets go.
 struct LockNeverObtained {
+  static constexpr const char* kName = "LockNeverObtained";
   static constexpr FileAnswers kAnswers{.lock = FileStatus::kBusy};
   ScopedFileCall<&FileCalls::waitForSingleObject> wait{[](HANDLE, DWORD) -> DWORD { return WAIT_TIMEOUT; }};
 };
 
 struct OpenDenied {
+  static constexpr const char* kName = "OpenDenied";
   static constexpr FileAnswers kAnswers{.append = FileStatus::kAccessDenied,
                                         .read = FileStatus::kAccessDenied,
                                         .lock = FileStatus::kAccessDenied};
@@ -98,6 +107,7 @@ struct OpenDenied {
 };
 
 struct ReadFails {
+  static constexpr const char* kName = "ReadFails";
   static constexpr FileAnswers kAnswers{.read = FileStatus::kIoError, .lockedRead = FileStatus::kIoError};
   ScopedFileCall<&FileCalls::readFile> read{[](HANDLE, void*, DWORD, DWORD*) -> BOOL {
     SetLastError(ERROR_CRC);
@@ -108,6 +118,7 @@ struct ReadFails {
 #else
 
 struct RenameDenied {
+  static constexpr const char* kName = "RenameDenied";
   static constexpr FileAnswers kAnswers{.replace = FileStatus::kAccessDenied};
   ScopedFileCall<&FileCalls::rename> rename{[](const char*, const char*) {
     errno = EACCES;
@@ -116,6 +127,7 @@ struct RenameDenied {
 };
 
 struct RenameAcrossDevices {
+  static constexpr const char* kName = "RenameAcrossDevices";
   static constexpr FileAnswers kAnswers{.replace = FileStatus::kIoError};
   ScopedFileCall<&FileCalls::rename> rename{[](const char*, const char*) {
     errno = EXDEV;
@@ -125,6 +137,7 @@ struct RenameAcrossDevices {
 
 // Legal short transfers: each call moves at most half of what it was asked.
 struct HalfTransfers {
+  static constexpr const char* kName = "HalfTransfers";
   static constexpr FileAnswers kAnswers{};
   ScopedFileCall<&FileCalls::write> write{[](int fd, const void* buffer, size_t size) {
     return SystemFileCalls().write(fd, buffer, std::max<size_t>(1, size / 2));
@@ -136,6 +149,7 @@ struct HalfTransfers {
 
 // The disk fills up halfway through a write.
 struct DiskFullHalfway {
+  static constexpr const char* kName = "DiskFullHalfway";
   static constexpr FileAnswers kAnswers{.append = FileStatus::kIoError, .replace = FileStatus::kIoError};
   static inline bool wroteHalf = false;
   DiskFullHalfway() { wroteHalf = false; }
@@ -149,6 +163,7 @@ struct DiskFullHalfway {
 };
 
 struct FlushFails {
+  static constexpr const char* kName = "FlushFails";
   static constexpr FileAnswers kAnswers{.replace = FileStatus::kIoError};
   ScopedFileCall<&FileCalls::fsync> fsync{[](int) {
     errno = EIO;
@@ -158,6 +173,7 @@ struct FlushFails {
 
 // Another writer never lets go; the pauses between tries take no time, so the wait ends at once.
 struct LockNeverObtained {
+  static constexpr const char* kName = "LockNeverObtained";
   static constexpr FileAnswers kAnswers{.lock = FileStatus::kBusy};
   ScopedFileCall<&FileCalls::flock> lock{[](int, int) {
     errno = EWOULDBLOCK;
@@ -167,6 +183,7 @@ struct LockNeverObtained {
 };
 
 struct OpenDenied {
+  static constexpr const char* kName = "OpenDenied";
   static constexpr FileAnswers kAnswers{.append = FileStatus::kAccessDenied,
                                         .read = FileStatus::kAccessDenied,
                                         .lock = FileStatus::kAccessDenied};
@@ -177,6 +194,7 @@ struct OpenDenied {
 };
 
 struct ReadFails {
+  static constexpr const char* kName = "ReadFails";
   static constexpr FileAnswers kAnswers{.read = FileStatus::kIoError, .lockedRead = FileStatus::kIoError};
   ScopedFileCall<&FileCalls::pread> read{[](int, void*, size_t, off_t) -> ssize_t {
     errno = EIO;

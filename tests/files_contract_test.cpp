@@ -66,11 +66,8 @@ using Seams = ::testing::Types<testing::RealSeam, testing::RenameDenied, testing
 class SeamNames {
  public:
   template <class Seam>
-  static std::string GetName(int index) {
-    static const char* const kNames[] = {
-        "Real",       "RenameDenied",      "RenameAcrossDevices", "HalfTransfers", "DiskFullHalfway",
-        "FlushFails", "LockNeverObtained", "OpenDenied",          "ReadFails"};
-    return kNames[index];
+  static std::string GetName(int /*index*/) {
+    return Seam::kName;
   }
 };
 
