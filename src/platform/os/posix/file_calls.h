@@ -1,6 +1,6 @@
 #pragma once
 // The POSIX system calls of the file layer, as one table (see os/file_calls.h). Entries keep the
-// calls' own signatures and report failures through errno, as the calls do.
+// calls' own signatures (open always with its mode) and report failures through errno, as the calls do.
 #include <sys/stat.h>
 #include <sys/types.h>
 
