@@ -2,6 +2,10 @@
 // File access the library needs beyond the standard library: native paths from UTF-8 names, failures
 // sorted into the few kinds a caller reports differently, whole-file replacement that never leaves a
 // torn file, and a lock that serialises read-modify-write across processes.
+//
+// Every operation answers a FileResult; data comes back through an out parameter. The system calls
+// underneath go through one replaceable table (os/file_calls.h), so tests can make any of them fail.
+#include <chrono>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -12,31 +16,48 @@ namespace qlxw::platform {
 enum class FileStatus {
   kOk,
   kBadName,       // empty or not a valid name on this system
-  kPathNotFound,  // a folder on the way does not exist
+  kPathNotFound,  // the file, or a folder on the way, does not exist
   kAccessDenied,  // no permission, or the name is a folder
+  kBusy,          // another writer held the lock for longer than the wait
+  kTooLarge,      // larger than the reader's limit
   kIoError,       // anything else the system reported
 };
 
+// What an operation came to, and the system's own error number behind a failure (errno or
+// GetLastError(); for a failure the library finds by itself, the number the system gives for it).
+struct FileResult {
+  FileStatus status = FileStatus::kOk;
+  int systemError = 0;
+
+  bool Ok() const { return status == FileStatus::kOk; }
+};
+
+// How long a writer waits for another one to finish with the file before giving up.
+inline constexpr std::chrono::milliseconds kLockWait{10'000};
+
 // Opens the file for appending (creating it), writes the bytes, closes it.
-FileStatus AppendToFile(const std::string& path, std::string_view bytes);
+FileResult AppendToFile(const std::string& path, std::string_view bytes);
 
-// The whole file into `bytes` (whose memory is reused); false when it is missing, unreadable, not a
-// regular file or larger than `maxBytes`.
-bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes);
+// The whole file into `bytes` (whose memory is reused). A folder is kAccessDenied, a file larger than
+// `maxBytes` kTooLarge.
+FileResult ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes);
 
-// A file held for a read-modify-write: other processes that lock it wait until this object ends.
+// A file held for a read-modify-write: other writers that lock it wait until this object ends.
 class LockedFile {
  public:
   virtual ~LockedFile() = default;
   // The whole file, as ReadWholeFile.
-  virtual bool ReadAll(std::size_t maxBytes, std::string& bytes) = 0;
+  virtual FileResult ReadAll(std::size_t maxBytes, std::string& bytes) = 0;
   // Writes the bytes to a temporary file beside the file, flushes it to disk and renames it over the
-  // file: readers see the old or the new content, never a mixture. The file keeps its permissions.
-  virtual FileStatus Replace(std::string_view bytes) = 0;
+  // file: readers see the old or the new content, never a mixture. On any failure the old file stays
+  // as it was and the temporary file is gone. The file keeps its permissions.
+  virtual FileResult Replace(std::string_view bytes) = 0;
 };
 
-// Locks `path` for a read-modify-write, creating an empty file when there is none (as a write would).
-// Empty when the file cannot be created or locked.
-std::unique_ptr<LockedFile> LockFileForUpdate(const std::string& path);
+// Locks `path` for a read-modify-write into `locked`, creating an empty file when there is none (as a
+// write would). kBusy when another writer holds it for longer than `wait`; `locked` stays empty on any
+// failure.
+FileResult LockFileForUpdate(const std::string& path, std::unique_ptr<LockedFile>& locked,
+                             std::chrono::milliseconds wait = kLockWait);
 
 }  // namespace qlxw::platform

@@ -213,7 +213,7 @@ std::size_t ProfileRead(std::string_view section, std::string_view key,
   std::string found;
   bool haveValue = false;
   std::string& content = ReadBuffer();
-  if (ReadWholeFile(fileName, kMaxProfileBytes, content)) {
+  if (ReadWholeFile(fileName, kMaxProfileBytes, content).Ok()) {
     if (const auto utf16 = Utf16File::From(content)) {
       const std::u16string wantedSection = Utf16FromAnsi(section);
       const std::u16string wantedKey = Utf16FromAnsi(key);
@@ -245,12 +245,12 @@ bool ProfileWrite(std::string_view section, std::optional<std::string_view> key,
   if (HoldsLineBreakOrNul(section) || HoldsLineBreakOrNul(key) || HoldsLineBreakOrNul(value)) {
     return false;
   }
-  const auto file = LockFileForUpdate(fileName);
-  if (!file) {
+  std::unique_ptr<LockedFile> file;
+  if (!LockFileForUpdate(fileName, file).Ok()) {
     return false;
   }
   std::string& content = ReadBuffer();
-  if (!file->ReadAll(kMaxProfileBytes, content)) {
+  if (!file->ReadAll(kMaxProfileBytes, content).Ok()) {
     ReleaseBuffer(content);
     return false;  // unreadable or oversized: rewriting it could lose what we cannot see
   }
@@ -266,7 +266,7 @@ bool ProfileWrite(std::string_view section, std::optional<std::string_view> key,
   } else {
     changed = profile::Edit<char>(content, section, key, value, AnsiNameEquals{}, edited);
   }
-  const bool done = !changed || edited == content || file->Replace(edited) == FileStatus::kOk;
+  const bool done = !changed || edited == content || file->Replace(edited).Ok();
   ReleaseBuffer(content);
   ReleaseBuffer(edited);
   return done;

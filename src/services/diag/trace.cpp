@@ -65,15 +65,17 @@ void WriteTraceLine(const std::string& text) {
   std::string record;
   record.reserve(text.size() + 4);
   record.append("\"").append(platform::Utf8ToAnsi(text)).append("\"\r\n");
-  switch (platform::AppendToFile(ThisThreadTraceSettings().logFileName, record)) {
+  switch (platform::AppendToFile(ThisThreadTraceSettings().logFileName, record).status) {
     case platform::FileStatus::kOk:
       return;
     case platform::FileStatus::kPathNotFound:
       RaiseAutomationError(kErrPathNotFound);
     case platform::FileStatus::kAccessDenied:
+    case platform::FileStatus::kBusy:
       RaiseAutomationError(kErrPermissionDenied);
     case platform::FileStatus::kBadName:
       RaiseAutomationError(kErrPathFileAccess);
+    case platform::FileStatus::kTooLarge:
     case platform::FileStatus::kIoError:
       RaiseAutomationError(kErrDeviceIo);
   }

@@ -3,16 +3,35 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <fstream>
 #include <string>
 #include <utility>
 
+#include "os/file_calls.h"
 #include "os/files.h"
 
 namespace qlxw::platform {
 namespace {
+
+constexpr FileCalls kSystemCalls{
+    .open = [](const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); },
+    .close = ::close,
+    .pread = ::pread,
+    .write = ::write,
+    .fsync = ::fsync,
+    .fchmod = ::fchmod,
+    .fstat = ::fstat,
+    .stat = ::stat,
+    .rename = ::rename,
+    .unlink = ::unlink,
+    .flock = ::flock,
+    .nanosleep = ::nanosleep,
+};
+
+FileCalls gCalls = kSystemCalls;
 
 FileStatus StatusFromErrno(int error) {
   switch (error) {
@@ -33,6 +52,10 @@ FileStatus StatusFromErrno(int error) {
   }
 }
 
+FileResult Failure(int error) {
+  return {StatusFromErrno(error), error};
+}
+
 bool ValidName(const std::string& path) {
   return !path.empty() && path.find('\0') == std::string::npos;
 }
@@ -43,7 +66,7 @@ class Descriptor {
   explicit Descriptor(int fd) : fd_(fd) {}
   ~Descriptor() {
     if (fd_ >= 0) {
-      ::close(fd_);
+      gCalls.close(fd_);
     }
   }
   Descriptor(const Descriptor&) = delete;
@@ -55,18 +78,22 @@ class Descriptor {
   int fd_;
 };
 
-FileStatus WriteAll(int fd, std::string_view bytes) {
+// A write that takes no byte is a full disk or a device gone: reported, not retried for ever.
+FileResult WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    const ssize_t written = gCalls.write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) {
+      continue;
+    }
     if (written < 0) {
-      if (errno == EINTR) {
-        continue;
-      }
-      return StatusFromErrno(errno);
+      return Failure(errno);
+    }
+    if (written == 0) {
+      return {FileStatus::kIoError, ENOSPC};
     }
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
-  return FileStatus::kOk;
+  return {};
 }
 
 // The process's umask, read once without changing it (umask() would, racing other threads).
@@ -85,16 +112,17 @@ mode_t ProcessUmask() {
 }
 
 // The descriptor's whole content from its start.
-bool ReadDescriptor(int fd, std::size_t size, std::string& bytes) {
+FileResult ReadDescriptor(int fd, std::size_t size, std::string& bytes) {
   bytes.resize(size);
   std::size_t filled = 0;
   while (filled < bytes.size()) {
-    const ssize_t got = ::pread(fd, bytes.data() + filled, bytes.size() - filled, static_cast<off_t>(filled));
+    const ssize_t got =
+        gCalls.pread(fd, bytes.data() + filled, bytes.size() - filled, static_cast<off_t>(filled));
     if (got < 0 && errno == EINTR) {
       continue;
     }
     if (got < 0) {
-      return false;
+      return Failure(errno);
     }
     if (got == 0) {
       bytes.resize(filled);  // the file shrank while we read
@@ -102,121 +130,171 @@ bool ReadDescriptor(int fd, std::size_t size, std::string& bytes) {
     }
     filled += static_cast<std::size_t>(got);
   }
-  return true;
+  return {};
+}
+
+FileResult ReadRegularFile(int fd, const struct stat& info, std::size_t maxBytes, std::string& bytes) {
+  if (!S_ISREG(info.st_mode)) {
+    return {FileStatus::kAccessDenied, EISDIR};
+  }
+  if (static_cast<std::size_t>(info.st_size) > maxBytes) {
+    return {FileStatus::kTooLarge, EFBIG};
+  }
+  return ReadDescriptor(fd, static_cast<std::size_t>(info.st_size), bytes);
 }
 
 // The temporary file is written beside the target, so that the rename never crosses file systems.
-FileStatus WriteAndRename(const std::string& path, std::string_view bytes, mode_t mode) {
+FileResult WriteAndRename(const std::string& path, std::string_view bytes, mode_t mode) {
   static std::atomic<unsigned> counter{0};
   static const std::string pid = std::to_string(::getpid());
   const std::string temporary = path + ".qlxw-tmp-" + pid + "-" + std::to_string(counter.fetch_add(1));
-  Descriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+  Descriptor file(gCalls.open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
   if (file.Get() < 0) {
-    return StatusFromErrno(errno);
+    return Failure(errno);
   }
-  FileStatus status = WriteAll(file.Get(), bytes);
+  FileResult result = WriteAll(file.Get(), bytes);
   // The umask may have taken bits from the mode; put them back.
-  if (status == FileStatus::kOk && (mode & ProcessUmask()) != 0 && ::fchmod(file.Get(), mode) != 0) {
-    status = StatusFromErrno(errno);
+  if (result.Ok() && (mode & ProcessUmask()) != 0 && gCalls.fchmod(file.Get(), mode) != 0) {
+    result = Failure(errno);
   }
-  if (status == FileStatus::kOk && ::fsync(file.Get()) != 0) {
-    status = StatusFromErrno(errno);
+  if (result.Ok() && gCalls.fsync(file.Get()) != 0) {
+    result = Failure(errno);
   }
-  if (::close(file.Release()) != 0 && status == FileStatus::kOk) {
-    status = FileStatus::kIoError;
+  if (gCalls.close(file.Release()) != 0 && result.Ok()) {
+    result = Failure(errno);
   }
-  if (status == FileStatus::kOk && ::rename(temporary.c_str(), path.c_str()) != 0) {
-    status = StatusFromErrno(errno);
+  if (result.Ok() && gCalls.rename(temporary.c_str(), path.c_str()) != 0) {
+    result = Failure(errno);
   }
-  if (status != FileStatus::kOk) {
-    ::unlink(temporary.c_str());
+  if (!result.Ok()) {
+    gCalls.unlink(temporary.c_str());
   }
-  return status;
+  return result;
+}
+
+// Tries the lock, pausing between tries (1 ms, doubling up to 16 ms) until the time left is spent.
+// The pauses asked for are what is counted, so a test that makes them instant makes the wait instant.
+FileResult WaitForLock(int fd, std::chrono::milliseconds& left) {
+  constexpr std::chrono::milliseconds kLongestPause{16};
+  std::chrono::milliseconds pause{1};
+  for (;;) {
+    if (gCalls.flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      return {};
+    }
+    const int error = errno;
+    if (error == EINTR) {
+      continue;
+    }
+    if (error != EWOULDBLOCK) {
+      return Failure(error);
+    }
+    if (left.count() <= 0) {
+      return {FileStatus::kBusy, error};
+    }
+    const std::chrono::milliseconds step = std::min(pause, left);
+    const timespec span{.tv_sec = 0, .tv_nsec = std::chrono::nanoseconds(step).count()};
+    gCalls.nanosleep(&span, nullptr);  // an interrupted pause counts whole
+    left -= step;
+    pause = std::min(pause * 2, kLongestPause);
+  }
 }
 
 class FlockedFile final : public LockedFile {
  public:
   FlockedFile(int fd, std::string path, const struct stat& info)
-      : fd_(fd),
-        path_(std::move(path)),
-        size_(static_cast<std::size_t>(info.st_size)),
-        mode_(info.st_mode & 07777) {}
-  ~FlockedFile() override { ::close(fd_); }  // closing releases the lock
+      : fd_(fd), path_(std::move(path)), info_(info) {}
+  ~FlockedFile() override { gCalls.close(fd_); }  // closing releases the lock
   FlockedFile(const FlockedFile&) = delete;
   FlockedFile& operator=(const FlockedFile&) = delete;
 
-  bool ReadAll(std::size_t maxBytes, std::string& bytes) override {
-    return size_ <= maxBytes && ReadDescriptor(fd_, size_, bytes);
+  FileResult ReadAll(std::size_t maxBytes, std::string& bytes) override {
+    return ReadRegularFile(fd_, info_, maxBytes, bytes);
   }
   // A file its owner may not write is left alone, as Windows leaves a read-only file.
-  FileStatus Replace(std::string_view bytes) override {
-    return (mode_ & S_IWUSR) == 0 ? FileStatus::kAccessDenied : WriteAndRename(path_, bytes, mode_);
+  FileResult Replace(std::string_view bytes) override {
+    if ((info_.st_mode & S_IWUSR) == 0) {
+      return {FileStatus::kAccessDenied, EACCES};
+    }
+    return WriteAndRename(path_, bytes, info_.st_mode & 07777);
   }
 
  private:
   int fd_;
   std::string path_;
-  std::size_t size_;
-  mode_t mode_;
+  struct stat info_;
 };
 
 }  // namespace
 
-FileStatus AppendToFile(const std::string& path, std::string_view bytes) {
+FileCalls& FileCallTable() {
+  return gCalls;
+}
+
+const FileCalls& SystemFileCalls() {
+  return kSystemCalls;
+}
+
+FileResult AppendToFile(const std::string& path, std::string_view bytes) {
   if (!ValidName(path)) {
-    return FileStatus::kBadName;
+    return {FileStatus::kBadName, EINVAL};
   }
-  Descriptor file(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
+  Descriptor file(gCalls.open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
   if (file.Get() < 0) {
-    return StatusFromErrno(errno);
+    return Failure(errno);
   }
-  const FileStatus status = WriteAll(file.Get(), bytes);
-  if (::close(file.Release()) != 0 && status == FileStatus::kOk) {
-    return FileStatus::kIoError;
+  const FileResult result = WriteAll(file.Get(), bytes);
+  if (gCalls.close(file.Release()) != 0 && result.Ok()) {
+    return Failure(errno);
   }
-  return status;
+  return result;
 }
 
-bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
+FileResult ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
   if (!ValidName(path)) {
-    return false;
+    return {FileStatus::kBadName, EINVAL};
   }
-  const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  const Descriptor file(gCalls.open(path.c_str(), O_RDONLY | O_CLOEXEC, 0));
+  if (file.Get() < 0) {
+    return Failure(errno);
+  }
   struct stat info {};
-  if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-      static_cast<std::size_t>(info.st_size) > maxBytes) {
-    return false;
+  if (gCalls.fstat(file.Get(), &info) != 0) {
+    return Failure(errno);
   }
-  return ReadDescriptor(file.Get(), static_cast<std::size_t>(info.st_size), bytes);
+  return ReadRegularFile(file.Get(), info, maxBytes, bytes);
 }
 
-std::unique_ptr<LockedFile> LockFileForUpdate(const std::string& path) {
+FileResult LockFileForUpdate(const std::string& path, std::unique_ptr<LockedFile>& locked,
+                             std::chrono::milliseconds wait) {
+  locked.reset();
   if (!ValidName(path)) {
-    return nullptr;
+    return {FileStatus::kBadName, EINVAL};
   }
   // The file may be replaced by another writer between our open and our lock: then the lock is on a
   // file that no longer has the name, and we try again on the new one.
   for (int attempt = 0; attempt < 1000; ++attempt) {
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666));
+    Descriptor file(gCalls.open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666));
     if (file.Get() < 0) {
-      return nullptr;
+      return Failure(errno);
     }
-    while (::flock(file.Get(), LOCK_EX) != 0) {
-      if (errno != EINTR) {
-        return nullptr;
-      }
+    if (const FileResult waited = WaitForLock(file.Get(), wait); !waited.Ok()) {
+      return waited;
     }
-    struct stat locked {};
+    struct stat held {};
     struct stat named {};
-    if (::fstat(file.Get(), &locked) == 0 && ::stat(path.c_str(), &named) == 0 &&
-        locked.st_dev == named.st_dev && locked.st_ino == named.st_ino) {
-      if (!S_ISREG(locked.st_mode)) {
-        return nullptr;
+    if (gCalls.fstat(file.Get(), &held) != 0) {
+      return Failure(errno);
+    }
+    if (gCalls.stat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+        held.st_ino == named.st_ino) {
+      if (!S_ISREG(held.st_mode)) {
+        return {FileStatus::kAccessDenied, EISDIR};
       }
-      return std::make_unique<FlockedFile>(file.Release(), path, locked);
+      locked = std::make_unique<FlockedFile>(file.Release(), path, held);
+      return {};
     }
   }
-  return nullptr;
+  return {FileStatus::kBusy, EAGAIN};
 }
 
 }  // namespace qlxw::platform

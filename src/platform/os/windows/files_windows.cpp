@@ -3,11 +3,39 @@
 #include <functional>
 #include <string>
 
+#include "os/file_calls.h"
 #include "os/files.h"
 #include "os/windows/wide_text.h"
 
 namespace qlxw::platform {
 namespace {
+
+constexpr FileCalls kSystemCalls{
+    .createFile =
+        [](const wchar_t* name, DWORD access, DWORD share, DWORD disposition) {
+          return CreateFileW(name, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        },
+    .readFile = [](HANDLE file, void* buffer, DWORD size,
+                   DWORD* got) { return ReadFile(file, buffer, size, got, nullptr); },
+    .writeFile = [](HANDLE file, const void* buffer, DWORD size,
+                    DWORD* written) { return WriteFile(file, buffer, size, written, nullptr); },
+    .flushFileBuffers = [](HANDLE file) { return FlushFileBuffers(file); },
+    .getFileSizeEx = [](HANDLE file, LARGE_INTEGER* size) { return GetFileSizeEx(file, size); },
+    .getFileType = [](HANDLE file) { return GetFileType(file); },
+    .getFileAttributes = [](const wchar_t* name) { return GetFileAttributesW(name); },
+    .closeHandle = [](HANDLE handle) { return CloseHandle(handle); },
+    .moveFileEx = [](const wchar_t* from, const wchar_t* to,
+                     DWORD flags) { return MoveFileExW(from, to, flags); },
+    .deleteFile = [](const wchar_t* name) { return DeleteFileW(name); },
+    .getFullPathName = [](const wchar_t* name, DWORD size,
+                          wchar_t* full) { return GetFullPathNameW(name, size, full, nullptr); },
+    .createMutex = [](const wchar_t* name) { return CreateMutexW(nullptr, FALSE, name); },
+    .waitForSingleObject = [](HANDLE handle,
+                              DWORD milliseconds) { return WaitForSingleObject(handle, milliseconds); },
+    .releaseMutex = [](HANDLE mutex) { return ReleaseMutex(mutex); },
+};
+
+FileCalls gCalls = kSystemCalls;
 
 FileStatus StatusFromLastError(DWORD error) {
   switch (error) {
@@ -27,6 +55,11 @@ FileStatus StatusFromLastError(DWORD error) {
   }
 }
 
+FileResult LastFailure() {
+  const DWORD error = GetLastError();
+  return {StatusFromLastError(error), static_cast<int>(error)};
+}
+
 bool ValidName(const std::string& path) {
   return !path.empty() && path.find('\0') == std::string::npos;
 }
@@ -36,7 +69,7 @@ class Handle {
   explicit Handle(HANDLE handle) : handle_(handle) {}
   ~Handle() {
     if (Valid()) {
-      CloseHandle(handle_);
+      gCalls.closeHandle(handle_);
     }
   }
   Handle(const Handle&) = delete;
@@ -44,7 +77,7 @@ class Handle {
   bool Valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
   HANDLE Get() const { return handle_; }
   bool Close() {
-    const bool closed = CloseHandle(handle_) != 0;
+    const bool closed = gCalls.closeHandle(handle_) != 0;
     handle_ = INVALID_HANDLE_VALUE;
     return closed;
   }
@@ -53,44 +86,47 @@ class Handle {
   HANDLE handle_;
 };
 
-FileStatus WriteAll(HANDLE file, std::string_view bytes) {
+// A write that takes no byte is a full disk or a device gone: reported, not retried for ever.
+FileResult WriteAll(HANDLE file, std::string_view bytes) {
   while (!bytes.empty()) {
     DWORD written = 0;
     const DWORD chunk = bytes.size() > 0x40000000u ? 0x40000000u : static_cast<DWORD>(bytes.size());
-    if (WriteFile(file, bytes.data(), chunk, &written, nullptr) == FALSE) {
-      return StatusFromLastError(GetLastError());
+    if (!gCalls.writeFile(file, bytes.data(), chunk, &written)) {
+      return LastFailure();
+    }
+    if (written == 0) {
+      return {FileStatus::kIoError, ERROR_DISK_FULL};
     }
     bytes.remove_prefix(written);
   }
-  return FileStatus::kOk;
+  return {};
 }
 
 // Writes a temporary file beside the target, flushes it and moves it over the target.
-FileStatus WriteAndRename(const std::string& path, std::string_view bytes) {
+FileResult WriteAndRename(const std::string& path, std::string_view bytes) {
   static std::atomic<unsigned> counter{0};
   const std::wstring target = WideFromUtf8(path);
   const std::wstring temporary = target + L".qlxw-tmp-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                                  std::to_wstring(counter.fetch_add(1));
-  Handle file(
-      CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  Handle file(gCalls.createFile(temporary.c_str(), GENERIC_WRITE, 0, CREATE_NEW));
   if (!file.Valid()) {
-    return StatusFromLastError(GetLastError());
+    return LastFailure();
   }
-  FileStatus status = WriteAll(file.Get(), bytes);
-  if (status == FileStatus::kOk && FlushFileBuffers(file.Get()) == FALSE) {
-    status = StatusFromLastError(GetLastError());
+  FileResult result = WriteAll(file.Get(), bytes);
+  if (result.Ok() && !gCalls.flushFileBuffers(file.Get())) {
+    result = LastFailure();
   }
-  if (!file.Close() && status == FileStatus::kOk) {
-    status = FileStatus::kIoError;
+  if (!file.Close() && result.Ok()) {
+    result = LastFailure();
   }
-  if (status == FileStatus::kOk && MoveFileExW(temporary.c_str(), target.c_str(),
-                                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == FALSE) {
-    status = StatusFromLastError(GetLastError());
+  if (result.Ok() && !gCalls.moveFileEx(temporary.c_str(), target.c_str(),
+                                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    result = LastFailure();
   }
-  if (status != FileStatus::kOk) {
-    DeleteFileW(temporary.c_str());
+  if (!result.Ok()) {
+    gCalls.deleteFile(temporary.c_str());
   }
-  return status;
+  return result;
 }
 
 // Held through a named mutex; reads and replaces go by the path.
@@ -98,103 +134,134 @@ class MutexLockedFile final : public LockedFile {
  public:
   MutexLockedFile(HANDLE mutex, std::string path) : mutex_(mutex), path_(std::move(path)) {}
   ~MutexLockedFile() override {
-    ReleaseMutex(mutex_);
-    CloseHandle(mutex_);
+    gCalls.releaseMutex(mutex_);
+    gCalls.closeHandle(mutex_);
   }
   MutexLockedFile(const MutexLockedFile&) = delete;
   MutexLockedFile& operator=(const MutexLockedFile&) = delete;
 
-  bool ReadAll(std::size_t maxBytes, std::string& bytes) override {
+  FileResult ReadAll(std::size_t maxBytes, std::string& bytes) override {
     return ReadWholeFile(path_, maxBytes, bytes);
   }
-  FileStatus Replace(std::string_view bytes) override { return WriteAndRename(path_, bytes); }
+  // A read-only file is left alone (said here, since not every file system refuses the move).
+  FileResult Replace(std::string_view bytes) override {
+    const DWORD attributes = gCalls.getFileAttributes(WideFromUtf8(path_).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+      return {FileStatus::kAccessDenied, ERROR_ACCESS_DENIED};
+    }
+    return WriteAndRename(path_, bytes);
+  }
 
  private:
   HANDLE mutex_;
   std::string path_;
 };
 
-}  // namespace
-
-FileStatus AppendToFile(const std::string& path, std::string_view bytes) {
-  if (!ValidName(path)) {
-    return FileStatus::kBadName;
-  }
-  Handle file(CreateFileW(WideFromUtf8(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) {
-    return StatusFromLastError(GetLastError());
-  }
-  const FileStatus status = WriteAll(file.Get(), bytes);
-  if (!file.Close() && status == FileStatus::kOk) {
-    return FileStatus::kIoError;
-  }
-  return status;
-}
-
-bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
-  if (!ValidName(path)) {
-    return false;
-  }
-  const Handle file(CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  LARGE_INTEGER size{};
-  if (!file.Valid() || GetFileType(file.Get()) != FILE_TYPE_DISK ||
-      GetFileSizeEx(file.Get(), &size) == FALSE ||
-      static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
-    return false;
-  }
-  bytes.resize(static_cast<std::size_t>(size.QuadPart));
-  std::size_t filled = 0;
-  while (filled < bytes.size()) {
-    DWORD got = 0;
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, 0x40000000u));
-    if (ReadFile(file.Get(), bytes.data() + filled, chunk, &got, nullptr) == FALSE) {
-      return false;
-    }
-    if (got == 0) {
-      bytes.resize(filled);
-      break;
-    }
-    filled += got;
-  }
-  return true;
-}
-
-std::unique_ptr<LockedFile> LockFileForUpdate(const std::string& path) {
-  if (!ValidName(path)) {
-    return nullptr;
-  }
-  // One named mutex per file (by its full path, in any letter case) serialises the writers of a session.
+// One mutex name per file (by its full path, in any letter case).
+std::wstring MutexNameOf(const std::wstring& wide) {
   std::wstring full(MAX_PATH, L'\0');
-  const std::wstring wide = WideFromUtf8(path);
-  DWORD length = GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  const DWORD length = gCalls.getFullPathName(wide.c_str(), static_cast<DWORD>(full.size()), full.data());
   if (length == 0 || length >= full.size()) {
     full = wide;
   } else {
     full.resize(length);
   }
   CharUpperBuffW(full.data(), static_cast<DWORD>(full.size()));
-  const std::wstring name = L"Local\\qlxw-profile-" + std::to_wstring(std::hash<std::wstring>{}(full));
-  HANDLE mutex = CreateMutexW(nullptr, FALSE, name.c_str());
+  return L"Local\\qlxw-profile-" + std::to_wstring(std::hash<std::wstring>{}(full));
+}
+
+}  // namespace
+
+FileCalls& FileCallTable() {
+  return gCalls;
+}
+
+const FileCalls& SystemFileCalls() {
+  return kSystemCalls;
+}
+
+FileResult AppendToFile(const std::string& path, std::string_view bytes) {
+  if (!ValidName(path)) {
+    return {FileStatus::kBadName, ERROR_INVALID_NAME};
+  }
+  Handle file(gCalls.createFile(WideFromUtf8(path).c_str(), FILE_APPEND_DATA,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS));
+  if (!file.Valid()) {
+    return LastFailure();
+  }
+  const FileResult result = WriteAll(file.Get(), bytes);
+  if (!file.Close() && result.Ok()) {
+    return LastFailure();
+  }
+  return result;
+}
+
+FileResult ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
+  if (!ValidName(path)) {
+    return {FileStatus::kBadName, ERROR_INVALID_NAME};
+  }
+  const Handle file(gCalls.createFile(WideFromUtf8(path).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING));
+  if (!file.Valid()) {
+    return LastFailure();
+  }
+  if (gCalls.getFileType(file.Get()) != FILE_TYPE_DISK) {
+    return {FileStatus::kAccessDenied, ERROR_ACCESS_DENIED};
+  }
+  LARGE_INTEGER size{};
+  if (!gCalls.getFileSizeEx(file.Get(), &size)) {
+    return LastFailure();
+  }
+  if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
+    return {FileStatus::kTooLarge, ERROR_FILE_TOO_LARGE};
+  }
+  bytes.resize(static_cast<std::size_t>(size.QuadPart));
+  std::size_t filled = 0;
+  while (filled < bytes.size()) {
+    DWORD got = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, 0x40000000u));
+    if (!gCalls.readFile(file.Get(), bytes.data() + filled, chunk, &got)) {
+      return LastFailure();
+    }
+    if (got == 0) {
+      bytes.resize(filled);  // the file shrank while we read
+      break;
+    }
+    filled += got;
+  }
+  return {};
+}
+
+// A named mutex serialises the writers of a session; a thread waits for it at most `wait`.
+FileResult LockFileForUpdate(const std::string& path, std::unique_ptr<LockedFile>& locked,
+                             std::chrono::milliseconds wait) {
+  locked.reset();
+  if (!ValidName(path)) {
+    return {FileStatus::kBadName, ERROR_INVALID_NAME};
+  }
+  const std::wstring wide = WideFromUtf8(path);
+  HANDLE mutex = gCalls.createMutex(MutexNameOf(wide).c_str());
   if (mutex == nullptr) {
-    return nullptr;
+    return LastFailure();
   }
-  const DWORD waited = WaitForSingleObject(mutex, INFINITE);
+  const auto milliseconds = static_cast<DWORD>(std::clamp<long long>(wait.count(), 0, INFINITE - 1));
+  const DWORD waited = gCalls.waitForSingleObject(mutex, milliseconds);
   if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
-    CloseHandle(mutex);
-    return nullptr;
+    const FileResult result =
+        waited == WAIT_TIMEOUT ? FileResult{FileStatus::kBusy, WAIT_TIMEOUT} : LastFailure();
+    gCalls.closeHandle(mutex);
+    return result;
   }
-  const Handle created(CreateFileW(wide.c_str(), GENERIC_READ,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const Handle created(gCalls.createFile(
+      wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_ALWAYS));
   if (!created.Valid()) {
-    ReleaseMutex(mutex);
-    CloseHandle(mutex);
-    return nullptr;
+    const FileResult result = LastFailure();
+    gCalls.releaseMutex(mutex);
+    gCalls.closeHandle(mutex);
+    return result;
   }
-  return std::make_unique<MutexLockedFile>(mutex, path);
+  locked = std::make_unique<MutexLockedFile>(mutex, path);
+  return {};
 }
 
 }  // namespace qlxw::platform

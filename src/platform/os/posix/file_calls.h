@@ -1,0 +1,31 @@
+#pragma once
+// The POSIX system calls of the file layer, as one table (see os/file_calls.h). Entries keep the
+// calls' own signatures (open always with its mode) and report failures through errno, as the calls do.
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <ctime>
+
+namespace qlxw::platform {
+
+struct FileCalls {
+  int (*open)(const char* path, int flags, mode_t mode);
+  int (*close)(int fd);
+  ssize_t (*pread)(int fd, void* buffer, size_t size, off_t offset);
+  ssize_t (*write)(int fd, const void* buffer, size_t size);
+  int (*fsync)(int fd);
+  int (*fchmod)(int fd, mode_t mode);
+  int (*fstat)(int fd, struct stat* info);
+  int (*stat)(const char* path, struct stat* info);
+  int (*rename)(const char* from, const char* to);
+  int (*unlink)(const char* path);
+  int (*flock)(int fd, int operation);
+  int (*nanosleep)(const timespec* pause, timespec* left);  // between tries of a busy lock
+};
+
+// The table the file layer calls through.
+FileCalls& FileCallTable();
+// The system's own entries, whatever the table holds now.
+const FileCalls& SystemFileCalls();
+
+}  // namespace qlxw::platform

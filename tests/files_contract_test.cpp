@@ -1,0 +1,298 @@
+// The file seam's contract, written once and run against the real system calls and against failing
+// ones: every operation either does all of its work or reports why, a failed replacement leaves the
+// old file whole and no temporary file behind, and a lock that is not obtained ends the wait.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <future>
+#include <set>
+#include <string>
+#include <thread>
+#include <utility>
+
+#include "config/profile.h"
+#include "file_faults.h"
+#include "os/files.h"
+#include "test_support.h"
+
+namespace qlxw {
+namespace {
+
+using platform::FileResult;
+using platform::FileStatus;
+using platform::LockedFile;
+using platform::LockFileForUpdate;
+
+std::set<std::string> NamesIn(const std::filesystem::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+// Enough bytes that a transfer cut in half takes several calls.
+std::string Pattern(std::size_t size, char first) {
+  std::string bytes(size, '\0');
+  for (std::size_t i = 0; i < size; ++i) {
+    bytes[i] = static_cast<char>(first + static_cast<char>(i % 23));
+  }
+  return bytes;
+}
+
+// A failure says why in the system's own words too, unless the library refused by itself.
+void ExpectResult(const FileResult& result, FileStatus expected) {
+  EXPECT_EQ(result.status, expected);
+  if (expected != FileStatus::kOk) {
+    EXPECT_NE(result.systemError, 0);
+  }
+}
+
+template <class Seam>
+class FileContract : public ::testing::Test {
+ protected:
+  static constexpr testing::FileAnswers kAnswers = Seam::kAnswers;
+  testing::ScratchFolder folder_;
+  std::string file_ = folder_.File("target.ini");
+  std::string old_ = Pattern(3000, 'a');
+};
+
+using Seams = ::testing::Types<testing::RealSeam, testing::RenameDenied, testing::RenameAcrossDevices,
+                               testing::HalfTransfers, testing::DiskFullHalfway, testing::FlushFails,
+                               testing::LockNeverObtained, testing::OpenDenied, testing::ReadFails>;
+
+class SeamNames {
+ public:
+  template <class Seam>
+  static std::string GetName(int /*index*/) {
+    return Seam::kName;
+  }
+};
+
+TYPED_TEST_SUITE(FileContract, Seams, SeamNames);
+
+TYPED_TEST(FileContract, AppendAddsEveryByteOrSaysWhy) {
+  testing::WriteBytes(this->file_, this->old_);
+  const std::string line = Pattern(1500, 'A');
+  FileResult result;
+  {
+    [[maybe_unused]] const TypeParam seam;
+    result = platform::AppendToFile(this->file_, line);
+  }
+  ExpectResult(result, this->kAnswers.append);
+  if (result.Ok()) {
+    EXPECT_EQ(testing::ReadBytes(this->file_), this->old_ + line);
+  }
+}
+
+TYPED_TEST(FileContract, ReadGivesTheWholeFileOrSaysWhy) {
+  testing::WriteBytes(this->file_, this->old_);
+  std::string bytes = "left from before";
+  FileResult result;
+  {
+    [[maybe_unused]] const TypeParam seam;
+    result = platform::ReadWholeFile(this->file_, 1 << 20, bytes);
+  }
+  ExpectResult(result, this->kAnswers.read);
+  if (result.Ok()) {
+    EXPECT_EQ(bytes, this->old_);
+  }
+}
+
+TYPED_TEST(FileContract, ALockedFileReadsWhole) {
+  testing::WriteBytes(this->file_, this->old_);
+  [[maybe_unused]] const TypeParam seam;
+  std::unique_ptr<LockedFile> locked;
+  const FileResult lock = LockFileForUpdate(this->file_, locked);
+  ExpectResult(lock, this->kAnswers.lock);
+  EXPECT_EQ(locked != nullptr, lock.Ok());
+  if (locked) {
+    std::string bytes;
+    const FileResult read = locked->ReadAll(1 << 20, bytes);
+    ExpectResult(read, this->kAnswers.lockedRead);
+    if (read.Ok()) {
+      EXPECT_EQ(bytes, this->old_);
+    }
+  }
+}
+
+TYPED_TEST(FileContract, ReplaceLeavesTheNewFileOrTheOldOneAndNoTemporaryFile) {
+  testing::WriteBytes(this->file_, this->old_);
+  const std::string next = Pattern(2500, 'A');
+  {
+    [[maybe_unused]] const TypeParam seam;
+    std::unique_ptr<LockedFile> locked;
+    if (!LockFileForUpdate(this->file_, locked).Ok()) {
+      EXPECT_NE(this->kAnswers.lock, FileStatus::kOk);
+      EXPECT_EQ(testing::ReadBytes(this->file_), this->old_);
+      return;
+    }
+    ExpectResult(locked->Replace(next), this->kAnswers.replace);
+  }
+  EXPECT_EQ(testing::ReadBytes(this->file_), this->kAnswers.replace == FileStatus::kOk ? next : this->old_);
+  EXPECT_EQ(NamesIn(this->folder_.Path()), std::set<std::string>{"target.ini"});
+}
+
+// The profile layer over the seam: a write is done whole or not at all, quietly, and without a hang
+// when the lock is never obtained.
+TYPED_TEST(FileContract, AProfileWriteIsDoneWholeOrNotAtAll) {
+  const std::string before = "[S]\r\nk=old\r\n" + std::string(2000, ';') + "\r\n";
+  testing::WriteBytes(this->file_, before);
+  const auto started = std::chrono::steady_clock::now();
+  bool written = false;
+  {
+    [[maybe_unused]] const TypeParam seam;
+    written = platform::ProfileWrite("S", "k", "new", this->file_);
+  }
+  const auto answers = this->kAnswers;
+  const bool expected = answers.lock == FileStatus::kOk && answers.lockedRead == FileStatus::kOk &&
+                        answers.replace == FileStatus::kOk;
+  EXPECT_EQ(written, expected);
+  EXPECT_EQ(testing::ReadBytes(this->file_), expected ? "[S]\r\nk=new\r\n" + before.substr(12) : before);
+  EXPECT_EQ(NamesIn(this->folder_.Path()), std::set<std::string>{"target.ini"});
+  EXPECT_LT(std::chrono::steady_clock::now() - started, platform::kLockWait / 2);
+}
+
+// Causes the real system reports, sorted the same way on every platform.
+struct NameCase {
+  const char* name;
+  std::function<std::string(const testing::ScratchFolder&)> path;
+  FileStatus append;
+  FileStatus read;
+  FileStatus lock;
+};
+
+class FileCauses : public ::testing::TestWithParam<NameCase> {
+ protected:
+  testing::ScratchFolder folder_;
+};
+
+TEST_P(FileCauses, EachOperationNamesTheSameCause) {
+  const NameCase& test = GetParam();
+  std::filesystem::create_directory(folder_.Path() / "folder");
+  const std::string path = test.path(folder_);
+  std::string bytes;
+  ExpectResult(platform::ReadWholeFile(path, 1 << 20, bytes), test.read);
+  std::unique_ptr<LockedFile> locked;
+  ExpectResult(LockFileForUpdate(path, locked), test.lock);
+  locked.reset();
+  ExpectResult(platform::AppendToFile(path, "line\r\n"), test.append);
+  const std::set<std::string> left = NamesIn(folder_.Path());
+  EXPECT_TRUE(left.count("folder") == 1 && left.size() <= 2) << "only the named file may appear";
+}
+
+const FileStatus kOk = FileStatus::kOk;
+const FileStatus kBadName = FileStatus::kBadName;
+const FileStatus kNotFound = FileStatus::kPathNotFound;
+const FileStatus kDenied = FileStatus::kAccessDenied;
+#ifdef _WIN32
+const FileStatus kTooLong = FileStatus::kPathNotFound;  // Windows: a path past its limit is not found
+#else
+const FileStatus kTooLong = FileStatus::kBadName;
+#endif
+
+INSTANTIATE_TEST_SUITE_P(
+    RealSystem, FileCauses,
+    ::testing::Values(
+        NameCase{"MissingFile", [](const auto& f) { return f.File("new.ini"); }, kOk, kNotFound, kOk},
+        NameCase{"MissingFolder", [](const auto& f) { return f.File("none/new.ini"); }, kNotFound, kNotFound,
+                 kNotFound},
+        NameCase{"FolderWhereAFileIsExpected", [](const auto& f) { return f.File("folder"); }, kDenied,
+                 kDenied, kDenied},
+        NameCase{"EmptyName", [](const auto&) { return std::string(); }, kBadName, kBadName, kBadName},
+        NameCase{"NulInName", [](const auto& f) { return f.File("a") + std::string(1, '\0') + "b"; },
+                 kBadName, kBadName, kBadName},
+        NameCase{"NameTooLong", [](const auto& f) { return f.File(std::string(300, 'n')); }, kTooLong,
+                 kTooLong, kTooLong}),
+    [](const ::testing::TestParamInfo<NameCase>& param) { return std::string(param.param.name); });
+
+TEST(FileLimits, AFileLargerThanTheReadersLimitIsTooLarge) {
+  testing::ScratchFolder folder;
+  const std::string file = folder.File("big.ini");
+  testing::WriteBytes(file, std::string(101, 'x'));
+  std::string bytes;
+  ExpectResult(platform::ReadWholeFile(file, 100, bytes), FileStatus::kTooLarge);
+  std::unique_ptr<LockedFile> locked;
+  ASSERT_TRUE(LockFileForUpdate(file, locked).Ok());
+  ExpectResult(locked->ReadAll(100, bytes), FileStatus::kTooLarge);
+  EXPECT_TRUE(locked->ReadAll(101, bytes).Ok());
+}
+
+TEST(FileLimits, AReadOnlyFileIsNotReplaced) {
+  testing::ScratchFolder folder;
+  const std::string file = folder.File("read-only.ini");
+  testing::WriteBytes(file, "kept");
+  std::filesystem::permissions(file,
+                               std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                   std::filesystem::perms::others_write,
+                               std::filesystem::perm_options::remove);
+  std::unique_ptr<LockedFile> locked;
+  ASSERT_TRUE(LockFileForUpdate(file, locked).Ok());
+  ExpectResult(locked->Replace("new"), FileStatus::kAccessDenied);
+  locked.reset();
+  EXPECT_EQ(testing::ReadBytes(file), "kept");
+  EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"read-only.ini"});
+  std::filesystem::permissions(file, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+}
+
+// A lock held by another writer (here another thread, which holds its own lock on every platform).
+class HeldLock {
+ public:
+  explicit HeldLock(const std::string& file)
+      : holder_([this, file] {
+          std::unique_ptr<LockedFile> locked;
+          EXPECT_TRUE(LockFileForUpdate(file, locked).Ok());
+          held_.set_value();
+          release_.get_future().wait();
+        }) {
+    held_.get_future().wait();
+  }
+  ~HeldLock() { Release(); }
+  HeldLock(const HeldLock&) = delete;
+  HeldLock& operator=(const HeldLock&) = delete;
+
+  void Release() {
+    if (holder_.joinable()) {
+      release_.set_value();
+      holder_.join();
+    }
+  }
+
+ private:
+  std::promise<void> held_;
+  std::promise<void> release_;
+  std::thread holder_;
+};
+
+TEST(FileLock, AWriterGivesUpWhenTheHolderKeepsTheLockPastItsWait) {
+  testing::ScratchFolder folder;
+  const std::string file = folder.File("held.ini");
+  HeldLock held(file);
+  const auto started = std::chrono::steady_clock::now();
+  std::unique_ptr<LockedFile> locked;
+  ExpectResult(LockFileForUpdate(file, locked, std::chrono::milliseconds(150)), FileStatus::kBusy);
+  const auto waited = std::chrono::steady_clock::now() - started;
+  EXPECT_EQ(locked, nullptr);
+  EXPECT_GE(waited, std::chrono::milliseconds(140));
+  EXPECT_LT(waited, std::chrono::seconds(5));
+  held.Release();
+  EXPECT_TRUE(LockFileForUpdate(file, locked, std::chrono::milliseconds(150)).Ok());
+}
+
+TEST(FileLock, AWriterGetsTheLockOnceTheHolderLetsGo) {
+  testing::ScratchFolder folder;
+  const std::string file = folder.File("held.ini");
+  HeldLock held(file);
+  std::thread releaser([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    held.Release();
+  });
+  std::unique_ptr<LockedFile> locked;
+  EXPECT_TRUE(LockFileForUpdate(file, locked, std::chrono::seconds(5)).Ok());
+  releaser.join();
+}
+
+}  // namespace
+}  // namespace qlxw
