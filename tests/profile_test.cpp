@@ -14,9 +14,6 @@
 namespace qlxw {
 namespace {
 
-using platform::ProfileRead;
-using platform::ProfileWrite;
-
 class Profile : public ::testing::Test {
  protected:
   std::string Read(const std::string& content, const std::string& section, const std::string& key,
@@ -55,8 +52,11 @@ void PrintTo(const ReadCase& row, std::ostream* out) {
 
 class ProfileReads : public Profile, public ::testing::WithParamInterface<ReadCase> {};
 
+// The table's names are in the code page, as the files are; the caller passes them in UTF-8.
 TEST_P(ProfileReads, FollowTheWindowsRules) {
-  EXPECT_EQ(Read(GetParam().content, GetParam().section, GetParam().key, "DEF"), GetParam().expected);
+  EXPECT_EQ(Read(GetParam().content, platform::AnsiToUtf8(GetParam().section),
+                 platform::AnsiToUtf8(GetParam().key), "DEF"),
+            GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -133,7 +133,7 @@ TEST_F(Profile, Utf16FileIsReadAsUnicode) {
   testing::WriteBytes(file_, content);
   std::string text;
   ProfileRead("s", "K", {}, 255, file_, text);
-  EXPECT_EQ(text, platform::Utf8ToAnsi("ő"));
+  EXPECT_EQ(text, platform::AnsiToUtf8(platform::Utf8ToAnsi("ő")));  // through the code page, as on Windows
 }
 
 TEST_F(Profile, NewFileGetsSectionAndKeyWithCrLf) {
@@ -255,7 +255,7 @@ TEST_P(AnchoredSectionRead, FollowsTheHeaderRules) {
   const std::string file = folder.File("anchored.ini");
   qlxw::testing::WriteBytes(file, GetParam().content);
   std::string text;
-  qlxw::platform::ProfileRead("Section99", "k", "absent", 255, file, text);
+  qlxw::ProfileRead("Section99", "k", "absent", 255, file, text);
   EXPECT_EQ(text, GetParam().expected);
 }
 
