@@ -37,23 +37,25 @@ bool HoldsLineBreakOrNul(std::optional<std::string_view> text) {
   return text && text->find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
-// The value of the key in the file's bytes, cut to `maxCount` characters, in UTF-8; `count` says how
-// many there are. Empty when the section or the key is missing.
-std::optional<std::string> FindValue(std::string_view bytes, std::string_view ansiSection,
-                                     std::string_view ansiKey, std::size_t maxCount, std::size_t& count) {
+// The value of the key in the file's bytes: `text` becomes its first `maxCount` characters, in UTF-8,
+// and `count` how many there are. False when the section or the key is missing.
+bool FindValue(std::string_view bytes, std::string_view ansiSection, std::string_view ansiKey,
+               std::size_t maxCount, std::string& text, std::size_t& count) {
   if (const auto utf16 = profile::Utf16File::From(bytes)) {
     const std::u16string section = profile::Utf16FromAnsi(ansiSection);
     const std::u16string key = profile::Utf16FromAnsi(ansiKey);
     const auto value = profile::FindValue<char16_t>(utf16->Units(), section, key, profile::Utf16NameEquals{});
-    return value ? std::optional<std::string>(profile::Utf8FromUtf16(*value, maxCount, count)) : std::nullopt;
+    if (value) {
+      count = profile::Utf8FromUtf16(*value, maxCount, text);
+    }
+    return value.has_value();
   }
   const auto value = profile::FindValueByAnchor(
       bytes, ansiSection, ansiKey, profile::AnsiAnchorOf(ansiSection), profile::AnsiNameEquals{});
-  if (!value) {
-    return std::nullopt;
+  if (value) {
+    count = profile::Utf8FromAnsi(*value, maxCount, text);
   }
-  count = std::min(value->size(), maxCount);
-  return profile::Utf8FromAnsi(*value, maxCount);
+  return value.has_value();
 }
 
 }  // namespace
@@ -66,23 +68,20 @@ std::size_t ProfileRead(std::string_view section, std::string_view key,
   }
   const std::size_t maxCount = capacity - 1;
   std::size_t count = 0;
-  std::optional<std::string> found;
+  bool found = false;
   {
     const profile::ProfileFileBytes file(fileName);
     if (const auto bytes = file.Bytes()) {
       const profile::AnsiText ansiSection(section);
       const profile::AnsiText ansiKey(key);
-      found = FindValue(*bytes, ansiSection.View(), ansiKey.View(), maxCount, count);
+      found = FindValue(*bytes, ansiSection.View(), ansiKey.View(), maxCount, text, count);
     }
   }
   if (!found) {
     const profile::AnsiText ansiDefault(defaultText.value_or(""));
-    std::string_view fallback = ansiDefault.View();
-    fallback = fallback.substr(0, fallback.find_last_not_of(' ') + 1);
-    count = std::min(fallback.size(), maxCount);
-    found = profile::Utf8FromAnsi(fallback, maxCount);
+    const std::string_view fallback = ansiDefault.View();
+    count = profile::Utf8FromAnsi(fallback.substr(0, fallback.find_last_not_of(' ') + 1), maxCount, text);
   }
-  text = std::move(*found);
   return count;
 }
 

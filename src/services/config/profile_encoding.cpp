@@ -1,6 +1,8 @@
 #include "config/profile_encoding.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "os/codepage.h"
 #include "text/utf8.h"
@@ -8,8 +10,23 @@
 namespace qlxw::profile {
 namespace {
 
+// Eight bytes a step: names and values are short, but every read checks three of them.
 bool IsAscii(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  constexpr std::uint64_t kHighBits = 0x8080808080808080U;
+  std::size_t at = 0;
+  for (; at + 8 <= text.size(); at += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, text.data() + at, 8);
+    if ((word & kHighBits) != 0) {
+      return false;
+    }
+  }
+  for (; at < text.size(); ++at) {
+    if (static_cast<unsigned char>(text[at]) >= 0x80) {
+      return false;
+    }
+  }
+  return true;
 }
 
 bool IsAscii(std::u16string_view units) {
@@ -77,26 +94,25 @@ std::u16string Utf16FromAnsi(std::string_view ansi) {
   return units;
 }
 
-std::string Utf8FromAnsi(std::string_view ansi, std::size_t maxCount) {
+std::size_t Utf8FromAnsi(std::string_view ansi, std::size_t maxCount, std::string& utf8) {
   ansi = ansi.substr(0, maxCount);
   if (IsAscii(ansi) && CodePageKeepsAscii()) {
-    return std::string(ansi);
+    utf8.assign(ansi);
+  } else {
+    utf8 = platform::AnsiToUtf8(ansi);
   }
-  return platform::AnsiToUtf8(ansi);
+  return ansi.size();
 }
 
-std::string Utf8FromUtf16(std::u16string_view units, std::size_t maxCount, std::size_t& count) {
+std::size_t Utf8FromUtf16(std::u16string_view units, std::size_t maxCount, std::string& utf8) {
   if (IsAscii(units) && CodePageKeepsAscii()) {
     units = units.substr(0, maxCount);
-    count = units.size();
-    std::string text(units.size(), '\0');
-    std::transform(units.begin(), units.end(), text.begin(),
+    utf8.resize(units.size());
+    std::transform(units.begin(), units.end(), utf8.begin(),
                    [](char16_t unit) { return static_cast<char>(unit); });
-    return text;
+    return units.size();
   }
-  const std::string ansi = AnsiFromUtf16(units);
-  count = std::min(ansi.size(), maxCount);
-  return platform::AnsiToUtf8(std::string_view(ansi).substr(0, count));
+  return Utf8FromAnsi(AnsiFromUtf16(units), maxCount, utf8);
 }
 
 std::optional<Utf16File> Utf16File::From(std::string_view bytes) {

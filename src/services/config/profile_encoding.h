@@ -31,12 +31,13 @@ class AnsiText {
 // Text of the 8-bit code page as the UTF-16 a file holds for it.
 std::u16string Utf16FromAnsi(std::string_view ansi);
 
-// Text of the 8-bit code page for the caller: its first `maxCount` characters, in UTF-8.
-std::string Utf8FromAnsi(std::string_view ansi, std::size_t maxCount);
+// Text of the 8-bit code page for the caller: `utf8` becomes its first `maxCount` characters, in
+// UTF-8. Returns how many characters there are.
+std::size_t Utf8FromAnsi(std::string_view ansi, std::size_t maxCount, std::string& utf8);
 
-// A value of a UTF-16 file for the caller, as it reaches the caller through the code page: its first
-// `maxCount` characters of the code page, in UTF-8; `count` says how many there are.
-std::string Utf8FromUtf16(std::u16string_view units, std::size_t maxCount, std::size_t& count);
+// A value of a UTF-16 file for the caller, as it reaches the caller through the code page: `utf8`
+// becomes its first `maxCount` characters of the code page, in UTF-8. Returns how many there are.
+std::size_t Utf8FromUtf16(std::u16string_view units, std::size_t maxCount, std::string& utf8);
 
 // A file that starts with the UTF-16 (little-endian) byte-order mark holds UTF-16 text, as on Windows.
 class Utf16File {
