@@ -90,8 +90,7 @@ void BM_ProfileRead(benchmark::State& state) {
   const BenchFile& file = FileFor(state);
   std::string text;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(
-        qlxw::platform::ProfileRead(file.section, file.key, std::nullopt, 255, file.path, text));
+    benchmark::DoNotOptimize(qlxw::ProfileRead(file.section, file.key, std::nullopt, 255, file.path, text));
   }
   if (text.rfind("value of", 0) != 0) {
     state.SkipWithError("the key was not found");
@@ -110,8 +109,7 @@ void BM_ProfileWrite(benchmark::State& state) {
   bool flip = false;
   for (auto _ : state) {
     flip = !flip;
-    if (!qlxw::platform::ProfileWrite(file.section, file.key, flip ? "value of one" : "value of two",
-                                      file.path)) {
+    if (!qlxw::ProfileWrite(file.section, file.key, flip ? "value of one" : "value of two", file.path)) {
       state.SkipWithError("the write was not done");
       break;
     }

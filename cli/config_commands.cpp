@@ -14,7 +14,6 @@
 #include "config/profile.h"
 #include "language/language_runtime.h"
 #include "language/localized_strings.h"
-#include "os/codepage.h"
 
 namespace qlxw::cli {
 namespace {
@@ -132,13 +131,9 @@ int ProfileRead(const Context& context) {
     }
     capacity = static_cast<std::size_t>(number);
   }
-  std::string ansi;
-  const std::optional<std::string> ansiDefault =
-      defaultText ? std::optional<std::string>(platform::Utf8ToAnsi(*defaultText)) : std::nullopt;
+  std::string text;
   const std::size_t count =
-      platform::ProfileRead(platform::Utf8ToAnsi(context.args[1]), platform::Utf8ToAnsi(context.args[2]),
-                            ViewOf(ansiDefault), capacity, file, ansi);
-  const std::string text = platform::AnsiToUtf8(ansi);
+      qlxw::ProfileRead(context.args[1], context.args[2], defaultText, capacity, file, text);
   if (context.Json()) {
     context.out << "{\"count\": " << count << ", \"text\": " << JsonString(text) << "}\n";
   } else {
@@ -156,12 +151,11 @@ int ProfileWrite(const Context& context) {
         "profile write takes FILE SECTION KEY VALUE, FILE SECTION KEY --delete-key or "
         "FILE SECTION --delete-section");
   }
-  const std::optional<std::string> key =
-      deleteSection ? std::nullopt : std::optional<std::string>(platform::Utf8ToAnsi(context.args[2]));
-  const std::optional<std::string> value =
-      wanted == 4 ? std::optional<std::string>(platform::Utf8ToAnsi(context.args[3])) : std::nullopt;
-  if (!platform::ProfileWrite(platform::Utf8ToAnsi(context.args[1]), ViewOf(key), ViewOf(value),
-                              context.args[0])) {
+  const std::optional<std::string_view> key =
+      deleteSection ? std::nullopt : std::optional<std::string_view>(context.args[2]);
+  const std::optional<std::string_view> value =
+      wanted == 4 ? std::optional<std::string_view>(context.args[3]) : std::nullopt;
+  if (!qlxw::ProfileWrite(context.args[1], key, value, context.args[0])) {
     std::cerr
         << "qlxw: the write was not done (a line break in a name or value, or the file cannot be written)\n";
     return 1;

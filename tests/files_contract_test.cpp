@@ -144,7 +144,7 @@ TYPED_TEST(FileContract, AProfileWriteIsDoneWholeOrNotAtAll) {
   bool written = false;
   {
     [[maybe_unused]] const TypeParam seam;
-    written = platform::ProfileWrite("S", "k", "new", this->file_);
+    written = ProfileWrite("S", "k", "new", this->file_);
   }
   const auto answers = this->kAnswers;
   const bool expected = answers.lock == FileStatus::kOk && answers.lockedRead == FileStatus::kOk &&

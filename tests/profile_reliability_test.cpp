@@ -17,9 +17,6 @@
 namespace qlxw {
 namespace {
 
-using platform::ProfileRead;
-using platform::ProfileWrite;
-
 std::string ReadValue(const std::string& file, const std::string& section, const std::string& key) {
   std::string text;
   ProfileRead(section, key, "<absent>", 4096, file, text);
@@ -199,10 +196,10 @@ TEST(ProfileReliability, OversizedFileIsNeitherReadNorRewritten) {
     std::ofstream out(file, std::ios::binary);
     out << "[S]\r\nk=v\r\n";
   }
-  std::filesystem::resize_file(file, platform::kMaxProfileBytes + 1);  // sparse: no real disk use
+  std::filesystem::resize_file(file, kMaxProfileBytes + 1);  // sparse: no real disk use
   EXPECT_EQ(ReadValue(file, "S", "k"), "<absent>");
   EXPECT_FALSE(ProfileWrite("S", "k", "w", file));
-  EXPECT_EQ(std::filesystem::file_size(file), platform::kMaxProfileBytes + 1);
+  EXPECT_EQ(std::filesystem::file_size(file), kMaxProfileBytes + 1);
 }
 
 }  // namespace

@@ -7,15 +7,14 @@
 #endif
 
 #include <string>
+#include <tuple>
 
 #include "os/codepage.h"
 #include "test_support.h"
+#include "text/utf8.h"
 
 namespace qlxw {
 namespace {
-
-using platform::ProfileRead;
-using platform::ProfileWrite;
 
 class Profile : public ::testing::Test {
  protected:
@@ -55,8 +54,11 @@ void PrintTo(const ReadCase& row, std::ostream* out) {
 
 class ProfileReads : public Profile, public ::testing::WithParamInterface<ReadCase> {};
 
+// The table's names are in the code page, as the files are; the caller passes them in UTF-8.
 TEST_P(ProfileReads, FollowTheWindowsRules) {
-  EXPECT_EQ(Read(GetParam().content, GetParam().section, GetParam().key, "DEF"), GetParam().expected);
+  EXPECT_EQ(Read(GetParam().content, platform::AnsiToUtf8(GetParam().section),
+                 platform::AnsiToUtf8(GetParam().key), "DEF"),
+            GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -133,7 +135,7 @@ TEST_F(Profile, Utf16FileIsReadAsUnicode) {
   testing::WriteBytes(file_, content);
   std::string text;
   ProfileRead("s", "K", {}, 255, file_, text);
-  EXPECT_EQ(text, platform::Utf8ToAnsi("ő"));
+  EXPECT_EQ(text, platform::AnsiToUtf8(platform::Utf8ToAnsi("ő")));  // through the code page, as on Windows
 }
 
 TEST_F(Profile, NewFileGetsSectionAndKeyWithCrLf) {
@@ -237,6 +239,93 @@ TEST_F(Profile, Utf16FileStaysUtf16) {
             std::string("\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0v\0\r\0\n\0", 22) + "\x7A");
 }
 
+// Callers pass and get UTF-8; a file holds the code page's bytes or UTF-16. Either way texts pass
+// through the code page, as with the Windows "A" functions, and counts are in its characters.
+enum class FileForm { kCodePage, kUtf16 };
+
+std::string FileBytes(FileForm form, const std::string& utf8) {
+  if (form == FileForm::kCodePage) {
+    return platform::Utf8ToAnsi(utf8);
+  }
+  std::string bytes = "\xFF\xFE";
+  for (std::size_t pos = 0; pos < utf8.size();) {
+    const char32_t cp = DecodeUtf8(utf8, pos);  // the tests' texts stay in the first plane
+    bytes.push_back(static_cast<char>(cp & 0xFF));
+    bytes.push_back(static_cast<char>(cp >> 8));
+  }
+  return bytes;
+}
+
+// What the caller gets for a text of the file: a character the code page lacks becomes "?".
+std::string ThroughCodePage(const std::string& utf8) {
+  return platform::AnsiToUtf8(platform::Utf8ToAnsi(utf8));
+}
+
+struct EncodedReadCase {
+  const char* name;
+  std::string content;  // UTF-8, stored in the file's form
+  std::string section;
+  std::string key;
+  std::size_t capacity;
+  std::string expected;  // before it passes through the code page
+  std::size_t count;
+};
+
+void PrintTo(const EncodedReadCase& row, std::ostream* out) {
+  *out << row.name;
+}
+
+class EncodedReads : public Profile,
+                     public ::testing::WithParamInterface<std::tuple<FileForm, EncodedReadCase>> {};
+
+TEST_P(EncodedReads, ComeBackInUtf8CountedInCodePageCharacters) {
+  const auto& [form, row] = GetParam();
+  EXPECT_EQ(Read(FileBytes(form, row.content), row.section, row.key, "Dé", row.capacity),
+            ThroughCodePage(row.expected));
+  EXPECT_EQ(count_, row.count);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, EncodedReads,
+    ::testing::Combine(
+        ::testing::Values(FileForm::kCodePage, FileForm::kUtf16),
+        ::testing::Values(EncodedReadCase{"AccentedNamesInAnyCase", "[Árvíz]\r\nTükör=fúró\r\n", "áRVÍZ",
+                                          "tÜKÖR", 255, "fúró", 4},
+                          EncodedReadCase{"CutByCharacters", "[S]\r\nk=tükör\r\n", "S", "k", 3, "tü", 2},
+                          EncodedReadCase{"DefaultCutByCharacters", "[S]\r\n", "S", "k", 2, "D", 1},
+                          EncodedReadCase{"DefaultWhole", "[S]\r\n", "S", "k", 255, "Dé", 2},
+                          EncodedReadCase{"AccentedSectionAmongOthers",
+                                          "[Árvíz1]\r\nk=1\r\n[Árvíz12]\r\nk=12\r\n", "árvíz12", "K", 255,
+                                          "12", 2})),
+    [](const auto& row) {
+      return std::string(std::get<0>(row.param) == FileForm::kCodePage ? "CodePage_" : "Utf16_") +
+             std::get<1>(row.param).name;
+    });
+
+TEST_F(Profile, Utf16CharacterTheCodePageLacksReadsAsItWouldThroughIt) {
+  const std::string value = "a\u6F22b";  // a Han character: in no single-byte code page
+  testing::WriteBytes(file_, FileBytes(FileForm::kUtf16, "[S]\r\nk=" + value + "\r\n"));
+  std::string text;
+  EXPECT_EQ(ProfileRead("S", "k", {}, 255, file_, text), platform::Utf8ToAnsi(value).size());
+  EXPECT_EQ(text, ThroughCodePage(value));
+}
+
+class EncodedWrites : public Profile, public ::testing::WithParamInterface<FileForm> {};
+
+TEST_P(EncodedWrites, StoreTheFilesOwnForm) {
+  const std::string start = GetParam() == FileForm::kCodePage ? "" : "\xFF\xFE";
+  EXPECT_EQ(AfterWrite(start, "Árvíz", "Tükör", "fúró"), FileBytes(GetParam(), "[Árvíz]\r\nTükör=fúró\r\n"));
+  EXPECT_EQ(AfterWrite(testing::ReadBytes(file_), "árvíz", "tükör", "kés"),
+            FileBytes(GetParam(), "[Árvíz]\r\nTükör=kés\r\n"));
+  EXPECT_EQ(AfterWrite(testing::ReadBytes(file_), "ÁRVÍZ", "Tükör", std::nullopt),
+            FileBytes(GetParam(), "[Árvíz]\r\n"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Forms, EncodedWrites, ::testing::Values(FileForm::kCodePage, FileForm::kUtf16),
+                         [](const auto& row) {
+                           return row.param == FileForm::kCodePage ? "CodePage" : "Utf16";
+                         });
+
 }  // namespace
 }  // namespace qlxw
 
@@ -255,7 +344,7 @@ TEST_P(AnchoredSectionRead, FollowsTheHeaderRules) {
   const std::string file = folder.File("anchored.ini");
   qlxw::testing::WriteBytes(file, GetParam().content);
   std::string text;
-  qlxw::platform::ProfileRead("Section99", "k", "absent", 255, file, text);
+  qlxw::ProfileRead("Section99", "k", "absent", 255, file, text);
   EXPECT_EQ(text, GetParam().expected);
 }
 

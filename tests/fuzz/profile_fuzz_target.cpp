@@ -5,12 +5,12 @@
 #include <optional>
 #include <string>
 
-#include "config/profile_text.h"
+#include "config/profile_editing.h"
+#include "config/profile_reading.h"
+#include "config/profile_section_search.h"
 
 namespace qlxw::fuzz {
 namespace {
-
-namespace profile = platform::profile;
 
 void Check(bool holds, const char* rule) {
   if (!holds) {
@@ -95,8 +95,12 @@ void Exercise(std::string_view sectionBytes, std::string_view keyBytes, std::str
 
   const auto before = profile::FindValue<Char>(content, section, key, equals);
   if constexpr (sizeof(Char) == 1) {
+    const std::string_view trimmed = profile::TrimSpaces(sectionBytes);
+    Check(profile::FindHeaderByAnchor(content, trimmed, AsciiAnchor(sectionBytes), equals) ==
+              profile::FindHeader<char>(content, trimmed, equals),
+          "the search by anchor finds the header the search by header finds");
     Check(profile::FindValueByAnchor(content, section, key, AsciiAnchor(sectionBytes), equals) == before,
-          "the search by anchor finds what the search by header finds");
+          "the read by anchor finds what the read by header finds");
   }
   // Filled in place: gcc 12 misreads the conditional form as possibly uninitialised.
   std::optional<View> keyArgument;

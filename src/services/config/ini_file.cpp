@@ -5,16 +5,11 @@
 #include "config/profile.h"
 #include "errors/lib_error.h"
 #include "language/localized_strings.h"
-#include "os/codepage.h"
 #include "os/thread_state.h"
 #include "text/case_fold.h"
 
 namespace qlxw {
 namespace {
-
-std::optional<std::string> OptionalAnsi(std::optional<std::string_view> utf8) {
-  return utf8 ? std::optional<std::string>(platform::Utf8ToAnsi(*utf8)) : std::nullopt;
-}
 
 // Which INI file this thread's host uses, and for which main version.
 struct HostIniState {
@@ -73,30 +68,27 @@ void ApplyINIFileName(const std::string& name, std::string_view sourceClass) {
 std::string LoadINIValueFixedBuffer(std::string_view section, std::string_view key,
                                     std::string_view defaultText) {
   std::string value;
-  platform::ProfileRead(platform::Utf8ToAnsi(section), platform::Utf8ToAnsi(key),
-                        platform::Utf8ToAnsi(defaultText), 255, GetINIFileName(), value);
+  ProfileRead(section, key, defaultText, 255, GetINIFileName(), value);
   value.resize(std::min(value.size(), value.find('\0')));
-  return CutCommentAndTab(platform::AnsiToUtf8(value));
+  return CutCommentAndTab(value);
 }
 
 std::string LoadINIValueByKey2(std::string_view section, std::string_view key, std::string_view sourceClass) {
   // Reading with buffers of 32, 64, ... 2048 characters while the value fills the buffer ends with
   // n = min(length, 2047); one read with the largest buffer gives the same n.
   std::string value;
-  const std::size_t n = platform::ProfileRead(platform::Utf8ToAnsi(section), platform::Utf8ToAnsi(key),
-                                              std::nullopt, 2048, GetINIFileName(), value);
+  const std::size_t n = ProfileRead(section, key, std::nullopt, 2048, GetINIFileName(), value);
   if (n >= 1024) {
     RaiseLibError(kLibErrRepeatedOrBadData, sourceClass,
                   "LoadINIValueByKey2 data size error  |" + std::string(section) + "." + std::string(key) +
                       "|=" + std::to_string(n));
   }
-  return platform::AnsiToUtf8(value);
+  return value;
 }
 
 void WriteINIProfileValue(std::string_view section, std::optional<std::string_view> key,
                           std::optional<std::string_view> value) {
-  platform::ProfileWrite(platform::Utf8ToAnsi(section), ViewOf(OptionalAnsi(key)),
-                         ViewOf(OptionalAnsi(value)), GetINIFileName());
+  ProfileWrite(section, key, value, GetINIFileName());
 }
 
 }  // namespace qlxw

@@ -1,6 +1,6 @@
 #pragma once
 // The INI file of this thread: its name, set once, and the reads and writes every manager does on it.
-// Texts here are UTF-8; the profile layer below works in the 8-bit code page.
+// Texts here are UTF-8, as in the profile layer below.
 #include <cstdint>
 #include <optional>
 #include <string>

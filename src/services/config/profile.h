@@ -1,13 +1,17 @@
 #pragma once
-// Profile (INI) files: the Read and Write the configuration store is built on. One implementation for
-// every platform, so that a file reads the same everywhere. Texts are in the 8-bit code page, and
-// capacities and counts are counted in its characters (bytes).
+// Profile (INI) files: the Read and Write the configuration store is built on, behaving as the Windows
+// private-profile "A" functions do. One implementation for every platform, so that a file reads the
+// same everywhere. Texts here are UTF-8; they pass through the 8-bit code page as they would on
+// Windows (a character it lacks becomes "?"), and capacities and counts are counted in its characters.
+// A file is 8-bit text, or UTF-16 when it starts with the UTF-16 byte-order mark.
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 
-namespace qlxw::platform {
+#include "config/profile_file_edge.h"
+
+namespace qlxw {
 
 // The value of `key` in `section` (names compared without regard to letter case): trimmed, one pair of
 // enclosing quotes removed. When the file, the section or the key is missing, `defaultText` without
@@ -25,7 +29,6 @@ std::size_t ProfileRead(std::string_view section, std::string_view key,
 bool ProfileWrite(std::string_view section, std::optional<std::string_view> key,
                   std::optional<std::string_view> value, const std::string& fileName);
 
-// Files above this size read as missing and are never rewritten.
-inline constexpr std::size_t kMaxProfileBytes = std::size_t{256} << 20;
+using profile::kMaxProfileBytes;
 
-}  // namespace qlxw::platform
+}  // namespace qlxw

@@ -1,4 +1,4 @@
-#include "config/profile_scan.h"
+#include "config/profile_byte_search.h"
 
 #include <cstdint>
 #include <cstring>
@@ -8,7 +8,7 @@
 #include <immintrin.h>
 #endif
 
-namespace qlxw::platform::profile {
+namespace qlxw::profile {
 namespace {
 
 bool PieceAt(const char* data, std::size_t at, const char* piece, std::size_t length) noexcept {
@@ -83,4 +83,4 @@ std::size_t FindBytes(const char* data, std::size_t size, std::size_t from, cons
   return FindPlain(data, size, from, piece, length);
 }
 
-}  // namespace qlxw::platform::profile
+}  // namespace qlxw::profile

@@ -1,0 +1,43 @@
+#pragma once
+// Everything the profile engine asks of the file system, in one place: the bytes of a file for a read,
+// and a rewrite under the update lock for a write.
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qlxw::profile {
+
+// Files above this size read as missing and are never rewritten.
+inline constexpr std::size_t kMaxProfileBytes = std::size_t{256} << 20;
+
+// The bytes of a profile file, held in this thread's read buffer while this object lives: reads reuse
+// the buffer, as fresh memory for every read costs as much as the parsing.
+class ProfileFileBytes {
+ public:
+  explicit ProfileFileBytes(const std::string& fileName);
+  ProfileFileBytes(const ProfileFileBytes&) = delete;
+  ProfileFileBytes& operator=(const ProfileFileBytes&) = delete;
+  ProfileFileBytes(ProfileFileBytes&&) = delete;
+  ProfileFileBytes& operator=(ProfileFileBytes&&) = delete;
+  ~ProfileFileBytes();
+
+  // Empty when the file is missing, unreadable, not a regular file or over kMaxProfileBytes.
+  std::optional<std::string_view> Bytes() const;
+
+ private:
+  std::string& buffer_;
+  bool read_ = false;
+};
+
+// Makes the new bytes of a file from its bytes; false when the file is to stay as it is.
+using ProfileEdit = std::function<bool(std::string_view bytes, std::string& edited)>;
+
+// Locks the file (creating an empty one when there is none), edits its bytes and, when they change,
+// replaces the file as a whole. Writers in other processes are waited for. Returns whether the file
+// now holds the edit: false when it cannot be locked, read (or is oversized: rewriting it could lose
+// what cannot be seen) or replaced.
+bool UpdateProfileFile(const std::string& fileName, const ProfileEdit& edit);
+
+}  // namespace qlxw::profile
