@@ -55,7 +55,7 @@ bool PlainValue(std::string_view value) {
   if (value.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) {
     return false;
   }
-  if (!value.empty() && (profile::IsBlank(value.front()) || profile::IsBlank(value.back()))) {
+  if (!value.empty() && (IsBlank(value.front()) || IsBlank(value.back()))) {
     return false;
   }
   return value.size() < 2 || value.front() != value.back() || (value.front() != '"' && value.front() != '\'');
@@ -75,7 +75,7 @@ std::size_t LineEnds(std::string_view text) {
 // ASCII letter and no blank.
 profile::NameAnchor AsciiAnchor(std::string_view section) {
   return profile::LongestRun(
-      section, [](char c) { return Lower(c) == c && !(c >= 'a' && c <= 'z') && !profile::IsBlank(c); });
+      section, [](char c) { return Lower(c) == c && !(c >= 'a' && c <= 'z') && !IsBlank(c); });
 }
 
 template <class Char>
@@ -95,7 +95,7 @@ void Exercise(std::string_view sectionBytes, std::string_view keyBytes, std::str
 
   const auto before = profile::FindValue<Char>(content, section, key, equals);
   if constexpr (sizeof(Char) == 1) {
-    const std::string_view trimmed = profile::TrimSpaces(sectionBytes);
+    const std::string_view trimmed = TrimSpaces(sectionBytes);
     Check(profile::FindHeaderByAnchor(content, trimmed, AsciiAnchor(sectionBytes), equals) ==
               profile::FindHeader<char>(content, trimmed, equals),
           "the search by anchor finds the header the search by header finds");

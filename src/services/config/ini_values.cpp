@@ -7,14 +7,6 @@
 
 namespace qlxw {
 
-std::string_view TrimSpaces(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) {
-    return {};
-  }
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 std::int32_t InStrNotQuoted(std::int32_t start, std::string_view text, std::string_view find,
                             std::int32_t compare) {
   if (start < 1 || find.empty() || find.size() > text.size()) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/trim.h"
+
 namespace qlxw {
 
 // Position (from 1, in bytes of the UTF-8 text) of the first `find` at or after `start` that is not
@@ -39,8 +41,5 @@ bool ParseINIBoolean(std::string_view text, bool& value);
 
 // "", "null" and "NULL" (blanks around ignored) are no value: then the default is used.
 bool IsNullValue(std::string_view text);
-
-// Blanks (spaces) removed at both ends, as the automation Trim does.
-std::string_view TrimSpaces(std::string_view text);
 
 }  // namespace qlxw

@@ -15,35 +15,9 @@
 #include <cstring>
 #include <string_view>
 
+#include "text/trim.h"
+
 namespace qlxw::profile {
-
-template <class Char>
-constexpr bool IsBlank(Char c) {
-  return c == Char(' ') || c == Char('\t') || c == Char('\v');
-}
-
-template <class Char>
-std::basic_string_view<Char> TrimBlanks(std::basic_string_view<Char> text) {
-  std::size_t first = 0;
-  std::size_t last = text.size();
-  while (first < last && IsBlank(text[first])) {
-    ++first;
-  }
-  while (last > first && IsBlank(text[last - 1])) {
-    --last;
-  }
-  return text.substr(first, last - first);
-}
-
-// Callers' names are trimmed of spaces only.
-template <class Char>
-std::basic_string_view<Char> TrimSpaces(std::basic_string_view<Char> text) {
-  const std::size_t first = text.find_first_not_of(Char(' '));
-  if (first == std::basic_string_view<Char>::npos) {
-    return {};
-  }
-  return text.substr(first, text.find_last_not_of(Char(' ')) - first + 1);
-}
 
 // The first `wanted` in [from, to), or `to` when there is none.
 template <class Char>
