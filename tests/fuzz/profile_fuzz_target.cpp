@@ -74,8 +74,8 @@ std::size_t LineEnds(std::string_view text) {
 // The anchor the search by anchor would take under AsciiEquals: the longest run of bytes that are no
 // ASCII letter and no blank.
 profile::NameAnchor AsciiAnchor(std::string_view section) {
-  return profile::LongestRun(
-      section, [](char c) { return Lower(c) == c && !(c >= 'a' && c <= 'z') && !IsBlank(c); });
+  return profile::LongestRun(section,
+                             [](char c) { return Lower(c) == c && !(c >= 'a' && c <= 'z') && !IsBlank(c); });
 }
 
 template <class Char>
