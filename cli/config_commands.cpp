@@ -5,13 +5,13 @@
 #include <string>
 
 #include "api/cls_common.h"
-#include "api/shared_ini.h"
 #include "api/version.h"
 #include "cli/context.h"
 #include "cli/json.h"
 #include "config/ini_file.h"
 #include "config/ini_manager_interface.h"
 #include "config/profile.h"
+#include "config/shared_ini.h"
 #include "language/language_runtime.h"
 #include "language/localized_strings.h"
 #include "os/codepage.h"
