@@ -106,10 +106,12 @@ int Overview(const Context& context) {
   const std::int32_t mainVersion = GetMainVer();
   const std::vector<Setting> settings = FixedSettings();
   if (context.Json()) {
+    int status = 0;
+    const std::string folders = FolderOverviewJson(context, status);
     context.out << "{\"version\": " << JsonString(LibraryVersion()) << ", \"language\": " << language
                 << ", \"ini\": " << JsonString(iniFile) << ", \"mainVersion\": " << mainVersion
-                << ", \"settings\": " << JsonSettings(settings) << "}\n";
-    return 0;
+                << ", \"settings\": " << JsonSettings(settings) << ", \"folders\": " << folders << "}\n";
+    return status;
   }
   context.out << "QlxWCommon " << LibraryVersion() << "\n"
               << "language      " << language << " " << LanguageName(language) << "\n"
@@ -118,7 +120,7 @@ int Overview(const Context& context) {
               << ")\n"
               << "settings\n";
   PrintSettings(context, settings, "  ");
-  return 0;
+  return PrintFolderOverview(context);
 }
 
 int ProfileRead(const Context& context) {

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <regex>
 #include <string>
 
 #include "api/file_system_controller.h"
 #include "config/ini_file.h"
+#include "diag/cls_debug.h"
 #include "errors/lib_error.h"
 #include "folder_test_support.h"
 #include "folders/create_folders.h"
@@ -294,6 +296,7 @@ TEST_F(ControllerChoiceTest, MainVersion4WithoutTheSwitchBeepsOnceAndWritesItBac
     EXPECT_EQ(FolderControllerName(), "clsFSCOld");
     EXPECT_EQ(notices_.beeps, 3);
     clsFileSystemController second;
+    second.QlxWFolders(egsPath_Program, folder_.Path().string());  // as a host does first
     second.Refresh();
     EXPECT_EQ(notices_.beeps, 3);
     EXPECT_EQ(GetFolderController().get(), ResolveFolderController().get());
@@ -346,6 +349,35 @@ TEST_F(ControllerChoiceTest, AnInstanceNeverUsedStillChoosesWhenItEnds) {
   { const clsFileSystemController unused; }
   EXPECT_EQ(notices_.beeps, 3);
   EXPECT_EQ(FolderControllerName(), "clsFSCOld");
+}
+
+TEST_F(ControllerChoiceTest, TheChoiceAndTheLegacyControllerAreTraced) {
+  ConnectIni(4);
+  const std::string log = folder_.File("trace.log");
+  clsDebug debug;
+  debug.sLogFileName(log);
+  debug.bCallLog(true);
+  {
+    clsFileSystemController controller;
+    controller.QlxWFolders(egsPath_Program, folder_.Path().string());
+    EXPECT_EQ(controller.QlxWFolders(egsPath_NONE), "");
+  }
+  debug.bCallLog(false);
+  const std::string time = "[0-2][0-9]:[0-5][0-9]:[0-5][0-9]";
+  const std::string text = platform::AnsiToUtf8(testing::ReadBytes(log));
+  const auto has = [&](const std::string& pattern) {
+    return std::regex_search(text, std::regex(pattern)) ? ::testing::AssertionSuccess()
+                                                        : ::testing::AssertionFailure() << pattern << "\n"
+                                                                                        << text;
+  };
+  EXPECT_TRUE(has("\"clsFileSystemController\\.Class_Initialize >> " + time + "\"\r\n"));
+  EXPECT_TRUE(has("\"clsFileSystemController\\.Class_Initialize ml_RuntimeSupport\\.LanguageID= 1038\"\r\n"));
+  EXPECT_TRUE(has("\"clsFileSystemObject\\.FolderControl disabled " + Ini() + " " + time + "\"\r\n"));
+  EXPECT_TRUE(has("\"clsFileSystemController\\.Let QlxWFolders>> 3 " + time + "\"\r\n"));
+  EXPECT_TRUE(has("\"EnumFoldersPaths\\.egsPath_Formatum\"\r\n\"" +
+                  Join(folder_.Path().string(), "Rendszer") + "[^\"]*1038\"\r\n"));
+  EXPECT_TRUE(has("\"Common\\.CreateDir >> : [^\"]*Rendszer\"\r\n"));
+  EXPECT_TRUE(has("\"clsFileSystemController\\.Get QlxWFolders>> index: 0 idő: " + time + "\"\r\n"));
 }
 
 }  // namespace

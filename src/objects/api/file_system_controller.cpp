@@ -22,7 +22,7 @@ struct FolderControllerState {
 
 using FolderControllerSlot = platform::ThreadState<FolderControllerState, platform::EndStage::kHostObjects>;
 
-void TraceFolderControl(const char* what, INIManagerInterface& ini) {
+void TraceFolderControl(std::string_view what, INIManagerInterface& ini) {
   if (TraceOn()) {
     Trace(what, std::string_view(ini.INIFileName()), " ", kTraceTime);
   }
