@@ -63,6 +63,9 @@ std::string FolderManager::Expand(const std::string& definition) const {
   return Expand(definition, active);
 }
 
+// Recursive as the definitions nest; each level works out a variable no outer level is working out,
+// so the depth is at most the number of folders.
+// NOLINTNEXTLINE(misc-no-recursion)
 std::string FolderManager::Expand(std::string text, std::vector<std::string>& active) const {
   std::int32_t budget = table_.Count();
   const std::size_t outer = active.size();

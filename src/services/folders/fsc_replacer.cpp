@@ -48,7 +48,7 @@ void FSCReplacer::QlxWFolders(std::int32_t lIx, const std::string& path) {
 }
 
 std::string FSCReplacer::QlxWFolders(std::int32_t lIx) {
-  const std::string path = manager_->AbsolutePath(lIx);
+  std::string path = manager_->AbsolutePath(lIx);
   try {
     BruteForceCreateDir(path);
   } catch (const LibError&) {  // NOLINT(bugprone-empty-catch): the path is returned all the same

@@ -37,7 +37,9 @@ constexpr std::array<KeyRow, 17> kKeyRows = {{
 }};
 
 std::string LookupKey(std::int32_t id) {
-  return "_" + std::to_string(id);
+  std::string key(1, '_');
+  key += std::to_string(id);
+  return key;
 }
 
 }  // namespace
@@ -48,7 +50,7 @@ Keys::Keys() {
   for (const KeyRow& row : kKeyRows) {
     std::string value = row.stringId == 0 ? std::string() : GetLocalizedString(row.stringId, row.hungarian);
     if (row.id == egsPath_SaveFolder) {
-      value = "QLX_" + value;  // the workspace's own string already carries the prefix
+      value.insert(0, "QLX_");  // the workspace's own string already carries the prefix
     }
     records_.Add(std::make_shared<KeyValue>(KeyValue::Passkey{}, std::string(row.key), std::move(value)),
                  LookupKey(row.id));
