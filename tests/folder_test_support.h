@@ -112,11 +112,12 @@ class FolderTest : public FreshLibraryState {
   std::string CommonAppData() const { return platform::SpecialFolderPath(platform::kCsidlCommonAppData); }
 
   ScratchFolder folder_;
-  std::string documents_ = (folder_.Path() / "Documents").string();
-  std::string appData_ = (folder_.Path() / "ProgramData").string();
-  ScopedEnvironment documentsVariable_{"QLXW_DOCUMENTS_DIR", documents_};
-  ScopedEnvironment appDataVariable_{"QLXW_COMMON_APPDATA", appData_};
+  ScopedEnvironment documentsVariable_{"QLXW_DOCUMENTS_DIR", (folder_.Path() / "Documents").string()};
+  ScopedEnvironment appDataVariable_{"QLXW_COMMON_APPDATA", (folder_.Path() / "ProgramData").string()};
   ScopedEnvironment settingsVariable_{"QLXW_SETTINGS_FILE", folder_.File("folder-settings.ini")};
+  // Below the scratch folder where the environment names them; Windows asks its shell.
+  std::string documents_ = platform::SpecialFolderPath(platform::kCsidlPersonal);
+  std::string appData_ = platform::SpecialFolderPath(platform::kCsidlCommonAppData);
   RecordingNotices notices_;
 };
 
