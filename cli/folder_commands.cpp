@@ -150,9 +150,17 @@ std::int32_t ParseFolderId(const std::string& text) {
 
 }  // namespace
 
+// The overview shows a start-up that fails (a program folder where nothing can be made) as its
+// folders' error rather than failing as a whole.
 std::string FolderOverviewJson(const Context& context, int& status) {
   clsFileSystemController controller;
-  StartFolders(context, controller);
+  try {
+    StartFolders(context, controller);
+  } catch (const LibError& error) {
+    status = 1;
+    return "{\"controller\": " + JsonString(FolderControllerName()) +
+           ", \"error\": " + JsonString(ErrorText(error)) + "}";
+  }
   const std::vector<FolderRow> rows = FolderRows(controller);
   status = AnyFailed(rows) ? 1 : 0;
   return FoldersJson(rows);
@@ -160,8 +168,13 @@ std::string FolderOverviewJson(const Context& context, int& status) {
 
 int PrintFolderOverview(const Context& context) {
   clsFileSystemController controller;
-  StartFolders(context, controller);
   std::ostream& out = context.out;
+  try {
+    StartFolders(context, controller);
+  } catch (const LibError& error) {
+    out << "folders       " << FolderControllerName() << ": error " << ErrorText(error) << "\n";
+    return 1;
+  }
   out << "folders       " << FolderControllerName() << "\n";
   const std::vector<FolderRow> rows = FolderRows(controller);
   for (const FolderRow& row : rows) {
