@@ -158,9 +158,10 @@ class KeysObject final : public ComObject<KeysObject, DispatchImpl<_Keys>> {
   }
   HRESULT STDMETHODCALLTYPE get_NewEnum(IUnknown** result) override {
     return Call([&] {
+      IUnknown** out = Required(result);
       auto* enumerator = new KeyValueEnumerator(keys_, 0);
       enumerator->AddRef();
-      *Required(result) = enumerator;
+      *out = enumerator;
     });
   }
 
