@@ -107,6 +107,47 @@ const std::vector<Command>& Commands() {
        "                         writes a value (a Boolean with --bool) through the shared INI manager",
        IniSet},
       {{"ini", "settings"}, 0, 0, {}, "ini settings           the six fixed settings", IniSettings},
+      // The data folders: each starts as a host does (program folder for the legacy controller, Refresh).
+      {{"folders"},
+       0,
+       0,
+       {{"--program", true}},
+       "folders [--program DIR]\n"
+       "                         every folder 1-16: ID, key and path (JSON with --json)",
+       FoldersList},
+      {{"folders", "get"},
+       1,
+       1,
+       {{"--program", true}},
+       "folders get ID          one folder's path",
+       FoldersGet},
+      {{"folders", "set"},
+       2,
+       2,
+       {{"--program", true}, {"--save", false}},
+       "folders set ID PATH [--save]\n"
+       "                         sets a folder (and makes it persistent with --save); prints its path",
+       FoldersSet},
+      {{"folders", "reset"},
+       0,
+       1,
+       {{"--program", true}, {"--save", false}},
+       "folders reset [ID] [--save]\n"
+       "                         one folder (or all) back to the default",
+       FoldersReset},
+      {{"folders", "help-file"},
+       0,
+       0,
+       {{"--program", true}, {"--popup", false}},
+       "folders help-file [--popup]\n"
+       "                         the help file's path",
+       FoldersHelpFile},
+      {{"folders", "defaults"},
+       0,
+       0,
+       {{"--program", true}},
+       "folders defaults       the default workspace root and user folder",
+       FoldersDefaults},
   };
   return commands;
 }

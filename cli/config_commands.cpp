@@ -5,13 +5,13 @@
 #include <string>
 
 #include "api/cls_common.h"
-#include "api/shared_ini.h"
 #include "api/version.h"
 #include "cli/context.h"
 #include "cli/json.h"
 #include "config/ini_file.h"
 #include "config/ini_manager_interface.h"
 #include "config/profile.h"
+#include "config/shared_ini.h"
 #include "language/language_runtime.h"
 #include "language/localized_strings.h"
 
@@ -105,10 +105,12 @@ int Overview(const Context& context) {
   const std::int32_t mainVersion = GetMainVer();
   const std::vector<Setting> settings = FixedSettings();
   if (context.Json()) {
+    int status = 0;
+    const std::string folders = FolderOverviewJson(context, status);
     context.out << "{\"version\": " << JsonString(LibraryVersion()) << ", \"language\": " << language
                 << ", \"ini\": " << JsonString(iniFile) << ", \"mainVersion\": " << mainVersion
-                << ", \"settings\": " << JsonSettings(settings) << "}\n";
-    return 0;
+                << ", \"settings\": " << JsonSettings(settings) << ", \"folders\": " << folders << "}\n";
+    return status;
   }
   context.out << "QlxWCommon " << LibraryVersion() << "\n"
               << "language      " << language << " " << LanguageName(language) << "\n"
@@ -117,7 +119,7 @@ int Overview(const Context& context) {
               << ")\n"
               << "settings\n";
   PrintSettings(context, settings, "  ");
-  return 0;
+  return PrintFolderOverview(context);
 }
 
 int ProfileRead(const Context& context) {

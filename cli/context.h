@@ -36,4 +36,15 @@ int IniGet(const Context& context);
 int IniSet(const Context& context);
 int IniSettings(const Context& context);
 
+// The data folders, through clsFileSystemController (cli/folder_commands.cpp).
+int FoldersList(const Context& context);
+int FoldersGet(const Context& context);
+int FoldersSet(const Context& context);
+int FoldersReset(const Context& context);
+int FoldersHelpFile(const Context& context);
+int FoldersDefaults(const Context& context);
+// The folder table of the overview; 1 (or `status` 1) when a folder failed.
+int PrintFolderOverview(const Context& context);
+std::string FolderOverviewJson(const Context& context, int& status);
+
 }  // namespace qlxw::cli

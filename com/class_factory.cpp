@@ -46,6 +46,11 @@ constexpr CreatableClass kClasses[] = {
     {&CLSID_INIManager5, L"INIManager5", CreateINIManager5},
     {&CLSID_IAppSettings, L"IAppSettings", CreateAppSettings},
     {&CLSID_UILanguage, L"UILanguage", CreateUILanguage},
+    // folders
+    {&CLSID_Keys, L"Keys", CreateKeys},
+    {&CLSID_FolderManager, L"FolderManager", CreateFolderManager},
+    {&CLSID_clsFileSystemController, L"clsFileSystemController", CreateFileSystemController},
+    {&CLSID_FSCReplacer, L"FSCReplacer", CreateFSCReplacer},
 };
 
 }  // namespace

@@ -36,6 +36,11 @@ HRESULT CreateINIManager(const GUID& iid, void** out);
 HRESULT CreateINIManager5(const GUID& iid, void** out);
 HRESULT CreateAppSettings(const GUID& iid, void** out);
 HRESULT CreateUILanguage(const GUID& iid, void** out);
+// The folder classes (com/folder_objects.cpp).
+HRESULT CreateKeys(const GUID& iid, void** out);
+HRESULT CreateFolderManager(const GUID& iid, void** out);
+HRESULT CreateFileSystemController(const GUID& iid, void** out);
+HRESULT CreateFSCReplacer(const GUID& iid, void** out);
 
 // The COM objects of core objects the library hands out.
 HRESULT ObjectForIniManager(const std::shared_ptr<INIManagerInterface>& manager, const GUID& iid, void** out);

@@ -1,10 +1,9 @@
-// The root object's host-facing parts, the facade, the settings contract and the file-system helper.
+// The root object's host-facing parts, the facade, and the settings contract.
 #include <gtest/gtest.h>
 
 #include "api/cls_common.h"
 #include "api/common_facade.h"
 #include "api/common_types.h"
-#include "api/file_system_object.h"
 #include "config/app_settings.h"
 #include "test_support.h"
 
@@ -116,22 +115,6 @@ TEST_F(HostObjects, FacadeGivesTheRootsManagers) {
   clsCommonTypes types;
   EXPECT_EQ(HCT_Op, 4);
   EXPECT_EQ(typeSaveView{}.lWinSate, 0);
-}
-
-TEST_F(HostObjects, FileSystemHelperIsSharedAndWorks) {
-  const auto fso = GetFileSystemObject();
-  EXPECT_EQ(GetFileSystemObject(), fso);
-  testing::ScratchFolder folder;
-  const std::string made = fso->BuildPath(folder.Path().string(), "Mentések");
-  EXPECT_FALSE(fso->FolderExists(made));
-  EXPECT_TRUE(fso->CreateFolder(made));
-  EXPECT_TRUE(fso->FolderExists(made));
-  EXPECT_FALSE(fso->FileExists(made));
-  EXPECT_FALSE(fso->CreateFolder(fso->BuildPath(made, "a/b")));  // one level at a time
-  EXPECT_EQ(fso->GetParentFolderName(made), folder.Path().string());
-  EXPECT_EQ(fso->BuildPath("a/", "/b"), "a/b");
-  EXPECT_EQ(fso->BuildPath("", "b"), "b");
-  EXPECT_EQ(fso->GetParentFolderName("/"), "");
 }
 
 }  // namespace

@@ -7,10 +7,10 @@
 
 #include "api/cls_common.h"
 #include "api/common_facade.h"
-#include "api/shared_ini.h"
 #include "config/ini_file.h"
 #include "config/ini_manager.h"
 #include "config/ini_manager5.h"
+#include "config/shared_ini.h"
 #include "diag/cls_debug.h"
 #include "language/localized_strings.h"
 #include "test_support.h"

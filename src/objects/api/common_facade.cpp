@@ -1,6 +1,6 @@
 #include "api/common_facade.h"
 
-#include "api/shared_ini.h"
+#include "config/shared_ini.h"
 #include "errors/lib_error.h"
 #include "os/thread_state.h"
 

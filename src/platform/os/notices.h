@@ -6,8 +6,28 @@
 namespace qlxw::platform {
 
 // Waits until the user has seen it where there is a desktop; returns at once where there is none.
+// Elsewhere than Windows the line is "QlxWCommon: <caption>: <text>" on standard error.
 void ShowNotice(std::string_view text, std::string_view caption);
 
+// The system's beep; elsewhere than Windows the terminal bell on standard error.
 void SoundBeep();
+
+// Where notices go instead of the user, for tests: a recording double.
+class NoticeSink {
+ public:
+  virtual ~NoticeSink() = default;
+  virtual void Notice(std::string_view text, std::string_view caption) = 0;
+  virtual void Beep() = 0;
+};
+
+// Puts `sink` in place of the user for the whole process (null gives the user back); returns the
+// sink it replaces.
+NoticeSink* ReplaceNoticeSink(NoticeSink* sink) noexcept;
+
+namespace detail {
+// The platform's own notice and beep.
+void SystemNotice(std::string_view text, std::string_view caption);
+void SystemBeep();
+}  // namespace detail
 
 }  // namespace qlxw::platform

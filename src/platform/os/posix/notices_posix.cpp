@@ -1,17 +1,19 @@
 #include <cstdio>
 #include <string>
 
+#include "errors/lib_error.h"
 #include "os/notices.h"
 
-namespace qlxw::platform {
+namespace qlxw::platform::detail {
 
-void ShowNotice(std::string_view text, std::string_view caption) {
-  const std::string line = std::string(caption) + ": " + std::string(text) + "\n";
+void SystemNotice(std::string_view text, std::string_view caption) {
+  const std::string line =
+      std::string(kComponentName) + ": " + std::string(caption) + ": " + std::string(text) + "\n";
   std::fwrite(line.data(), 1, line.size(), stderr);
 }
 
-void SoundBeep() {
-  // No console of our own to ring: the library has no window and no terminal here.
+void SystemBeep() {
+  std::fputs("\a", stderr);
 }
 
-}  // namespace qlxw::platform
+}  // namespace qlxw::platform::detail

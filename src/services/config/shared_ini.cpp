@@ -1,6 +1,5 @@
-#include "api/shared_ini.h"
+#include "config/shared_ini.h"
 
-#include "api/cls_common.h"
 #include "config/ini_file.h"
 #include "config/ini_manager.h"
 #include "os/thread_state.h"

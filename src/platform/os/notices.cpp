@@ -1,0 +1,32 @@
+#include "os/notices.h"
+
+#include <atomic>
+
+namespace qlxw::platform {
+namespace {
+
+std::atomic<NoticeSink*> gSink{nullptr};
+
+}  // namespace
+
+NoticeSink* ReplaceNoticeSink(NoticeSink* sink) noexcept {
+  return gSink.exchange(sink);
+}
+
+void ShowNotice(std::string_view text, std::string_view caption) {
+  if (NoticeSink* sink = gSink.load()) {
+    sink->Notice(text, caption);
+    return;
+  }
+  detail::SystemNotice(text, caption);
+}
+
+void SoundBeep() {
+  if (NoticeSink* sink = gSink.load()) {
+    sink->Beep();
+    return;
+  }
+  detail::SystemBeep();
+}
+
+}  // namespace qlxw::platform

@@ -1,0 +1,65 @@
+#include "folders/create_folders.h"
+
+#include <vector>
+
+#include "diag/trace.h"
+#include "errors/lib_error.h"
+#include "os/file_system.h"
+
+namespace qlxw {
+namespace {
+
+struct WalkOptions {
+  std::string_view emptySource;
+  bool skipExisting;
+  bool traced;
+};
+
+void CreateMissingLevels(const std::string& path, const WalkOptions& options) {
+  const auto fso = platform::GetFileSystemObject();
+  std::string current;
+  try {
+    current = fso->GetAbsolutePathName(path);
+    std::vector<std::string> pending;
+    while (!fso->FolderExists(current)) {
+      const std::string parent = fso->GetParentFolderName(current);
+      if (parent.empty() || parent == current) {
+        RaiseAutomationError(kErrPathNotFound);  // the root itself is missing: nothing to walk up to
+      }
+      pending.push_back(fso->GetLastComponent(current));
+      current = parent;
+    }
+    while (!pending.empty()) {
+      current = fso->BuildPath(current, pending.back());
+      if (!options.skipExisting || !fso->FolderExists(current)) {
+        if (options.traced) {
+          Trace("Common.CreateDir >> : ", std::string_view(current));
+        }
+        fso->CreateFolder(current);
+        if (options.traced) {
+          Trace("Common.CreateDir << : ", std::string_view(current));
+        }
+      }
+      pending.pop_back();
+    }
+  } catch (const LibError& error) {
+    throw LibError(error.Number(), error.Description() + " [folder:" + current + "] ",
+                   error.Source().empty() ? std::string(options.emptySource) : error.Source());
+  }
+}
+
+}  // namespace
+
+void BruteForceCreateDir(const std::string& path) {
+  const auto fso = platform::GetFileSystemObject();
+  if (fso->FolderExists(path)) {
+    return;
+  }
+  CreateMissingLevels(path, {"modCommon", false, false});
+}
+
+void CreateDirTraced(const std::string& path, std::string_view source) {
+  CreateMissingLevels(path, {source, true, true});
+}
+
+}  // namespace qlxw

@@ -1,0 +1,43 @@
+' ---- the test ----
+' The legacy controller (main version 4, no "FolderControl" switch): folders below the program folder,
+' the template and save folders in the registry. folders_legacy_2.vbs checks what survives this run.
+Set shell = CreateObject("WScript.Shell")
+registryKey = "HKCU\Software\QlxWCommon\Folders\"
+On Error Resume Next
+shell.RegDelete registryKey & "gsPath_Template"
+shell.RegDelete registryKey & "gsPath_SaveFolder"
+Err.Clear
+On Error GoTo 0
+CreateObject("QlxWCommon.UILanguage").ChangeUILanguage 1038
+Set common = CreateObject("QlxWCommon.clsCommon")
+common.MainVer = 4
+common.INIFileName = FreshIni("legacy.ini")
+
+Set controller = CreateObject("QlxWCommon.clsFileSystemController")
+program = TestPath("Program")
+If gFso.FolderExists(program) Then gFso.DeleteFolder program, True
+controller.QlxWFolders(15) = program
+Check "a program folder that does not exist is ignored", controller.QlxWFolders(4), "\Rendszer"
+gFso.CreateFolder program
+controller.QlxWFolders(15) = program
+systemFolder = program & "\Rendszer"
+CheckTrue "the system folder is made", gFso.FolderExists(systemFolder)
+CheckTrue "formats below the tables", gFso.FolderExists(systemFolder & "\Tablazatok\Formatum\1038")
+CheckTrue "help", gFso.FolderExists(systemFolder & "\Help")
+CheckTrue "QD is not made", Not gFso.FolderExists(systemFolder & "\QD")
+Check "QD", controller.QlxWFolders(12), systemFolder & "\QD"
+Check "templates", controller.QlxWFolders(1), systemFolder & "\Sablonok"
+Check "stored in the registry", shell.RegRead(registryKey & "gsPath_Template"), systemFolder & "\Sablonok"
+Check "the workspace is outside the table", controller.QlxWFolders(16), ""
+Check "DefaultWorkspaceRoot of the controller comes from a fresh manager", _
+  controller.DefaultWorkspaceRoot <> "", True
+Check "help file", controller.QlxWHelpFileName(True, False), systemFolder & "\Help\QLX3_Help.chm::/CSQLX3_Help.txt"
+
+' A template folder of the host's own, kept for the next run.
+mine = TestPath("MyTemplates")
+If Not gFso.FolderExists(mine) Then gFso.CreateFolder mine
+controller.QlxWFolders(1) = mine
+controller.SaveToRegistry
+Check "saved", shell.RegRead(registryKey & "gsPath_Template"), mine
+
+Finish

@@ -1,0 +1,114 @@
+// The seams the folders stand on, against real temporary folders: where the platform finds the
+// user's documents, the common application data and the library's own file, and where the legacy
+// controller's folder settings are kept.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "folder_test_support.h"
+#include "folders/folder_settings_store.h"
+#include "os/shell_folders.h"
+
+namespace qlxw {
+namespace {
+
+using testing::ScopedEnvironment;
+
+TEST(FolderSeams, TheLibraryFolderHoldsTheLibrary) {
+  const std::string folder = platform::LibraryFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_TRUE(std::filesystem::path(folder).is_absolute());
+  bool found = false;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    const std::string name = entry.path().filename().string();
+    found = found || name.find("qlxwcommon") != std::string::npos;
+  }
+  EXPECT_TRUE(found) << folder;
+}
+
+TEST(FolderSeams, UnknownSpecialFoldersAreEmpty) {
+  EXPECT_EQ(platform::SpecialFolderPath(0x7fff), "");
+}
+
+#ifndef _WIN32
+struct DocumentsCase {
+  const char* name;
+  const char* userDirs;  // the content of user-dirs.dirs, or null for no file
+  const char* expected;  // below $HOME, or absolute
+};
+
+class DocumentsFolderTest : public ::testing::TestWithParam<DocumentsCase> {
+ protected:
+  testing::ScratchFolder home_;
+  ScopedEnvironment homeVariable_{"HOME", home_.Path().string()};
+  ScopedEnvironment configVariable_{"XDG_CONFIG_HOME", (home_.Path() / "config").string()};
+  ScopedEnvironment documentsVariable_{"QLXW_DOCUMENTS_DIR", std::nullopt};
+};
+
+TEST_P(DocumentsFolderTest, FromTheUserDirsFileElseDocumentsInHome) {
+  const DocumentsCase& c = GetParam();
+  if (c.userDirs != nullptr) {
+    std::filesystem::create_directories(home_.Path() / "config");
+    testing::WriteBytes((home_.Path() / "config" / "user-dirs.dirs").string(), c.userDirs);
+  }
+  const std::string below = c.expected;
+  const std::string expected = below.starts_with("/") ? below
+                               : below.empty()        ? home_.Path().string()
+                                                      : (home_.Path() / below).string();
+  EXPECT_EQ(platform::SpecialFolderPath(platform::kCsidlPersonal), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DocumentsFolderTest,
+    ::testing::Values(DocumentsCase{"NoFile", nullptr, "Documents"},
+                      DocumentsCase{"HomeRelative",
+                                    "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+                                    "XDG_DOCUMENTS_DIR=\"$HOME/Dokumentumok\"\n",
+                                    "Dokumentumok"},
+                      DocumentsCase{"Absolute", "XDG_DOCUMENTS_DIR=\"/srv/docs\"\n", "/srv/docs"},
+                      DocumentsCase{"HomeItself", "XDG_DOCUMENTS_DIR=\"$HOME/\"\n", ""},
+                      DocumentsCase{"CommentedOut", "#XDG_DOCUMENTS_DIR=\"$HOME/x\"\n", "Documents"},
+                      DocumentsCase{"RelativeIsIgnored", "XDG_DOCUMENTS_DIR=\"docs\"\n", "Documents"}),
+    [](const ::testing::TestParamInfo<DocumentsCase>& param) { return std::string(param.param.name); });
+
+TEST(FolderSeams, TheEnvironmentNamesTheFoldersFirst) {
+  testing::ScratchFolder folder;
+  const ScopedEnvironment documents("QLXW_DOCUMENTS_DIR", (folder.Path() / "D").string());
+  const ScopedEnvironment appData("QLXW_COMMON_APPDATA", (folder.Path() / "A").string());
+  EXPECT_EQ(platform::SpecialFolderPath(platform::kCsidlPersonal), (folder.Path() / "D").string());
+  EXPECT_EQ(platform::SpecialFolderPath(platform::kCsidlCommonAppData), (folder.Path() / "A").string());
+}
+
+TEST(FolderSettingsFile, KeptInTheNamedFileFromOneRunToTheNext) {
+  testing::ScratchFolder folder;
+  const std::string file = (folder.Path() / "sub" / "settings.ini").string();
+  const ScopedEnvironment settings("QLXW_SETTINGS_FILE", file);
+  EXPECT_EQ(LoadFolderSetting("gsPath_Template"), "");
+  SaveFolderSetting("gsPath_Template", "/data/Sablonok");
+  SaveFolderSetting("gsPath_SaveFolder", "/data/Mentések");
+  ResetLibraryState();
+  EXPECT_EQ(LoadFolderSetting("gsPath_Template"), "/data/Sablonok");
+  EXPECT_EQ(LoadFolderSetting("GSPATH_SAVEFOLDER"), "/data/Mentések");
+  EXPECT_EQ(testing::ReadBytes(file),
+            "[Folders]\r\ngsPath_Template=/data/Sablonok\r\ngsPath_SaveFolder=/data/Mentések\r\n");
+  SaveFolderSetting("gsPath_Template", "bad\nvalue");  // refused, the file stays whole
+  EXPECT_EQ(LoadFolderSetting("gsPath_Template"), "/data/Sablonok");
+}
+
+TEST(FolderSettingsFile, ElseBelowTheUsersConfigurationFolder) {
+  testing::ScratchFolder folder;
+  const ScopedEnvironment settings("QLXW_SETTINGS_FILE", std::nullopt);
+  const ScopedEnvironment config("XDG_CONFIG_HOME", (folder.Path() / "cfg").string());
+  EXPECT_EQ(FolderSettingsFile(), (folder.Path() / "cfg" / "qlxw" / "folder-settings.ini").string());
+  SaveFolderSetting("gsPath_Template", "/x");
+  EXPECT_TRUE(std::filesystem::is_regular_file(FolderSettingsFile()));
+  const ScopedEnvironment noConfig("XDG_CONFIG_HOME", std::nullopt);
+  const ScopedEnvironment home("HOME", (folder.Path() / "home").string());
+  EXPECT_EQ(FolderSettingsFile(),
+            (folder.Path() / "home" / ".config" / "qlxw" / "folder-settings.ini").string());
+}
+#endif
+
+}  // namespace
+}  // namespace qlxw
