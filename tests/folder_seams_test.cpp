@@ -8,6 +8,7 @@
 
 #include "folder_test_support.h"
 #include "folders/folder_settings_store.h"
+#include "os/codepage.h"
 #include "os/shell_folders.h"
 
 namespace qlxw {
@@ -90,8 +91,9 @@ TEST(FolderSettingsFile, KeptInTheNamedFileFromOneRunToTheNext) {
   ResetLibraryState();
   EXPECT_EQ(LoadFolderSetting("gsPath_Template"), "/data/Sablonok");
   EXPECT_EQ(LoadFolderSetting("GSPATH_SAVEFOLDER"), "/data/Mentések");
-  EXPECT_EQ(testing::ReadBytes(file),
-            "[Folders]\r\ngsPath_Template=/data/Sablonok\r\ngsPath_SaveFolder=/data/Mentések\r\n");
+  // An INI file like any other: in the 8-bit code page.
+  EXPECT_EQ(testing::ReadBytes(file), platform::Utf8ToAnsi("[Folders]\r\ngsPath_Template=/data/Sablonok\r\n"
+                                                           "gsPath_SaveFolder=/data/Mentések\r\n"));
   SaveFolderSetting("gsPath_Template", "bad\nvalue");  // refused, the file stays whole
   EXPECT_EQ(LoadFolderSetting("gsPath_Template"), "/data/Sablonok");
 }
