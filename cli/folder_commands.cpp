@@ -16,6 +16,7 @@
 
 #include "api/file_system_controller.h"
 #include "cli/context.h"
+#include "cli/error_text.h"
 #include "cli/json.h"
 #include "errors/lib_error.h"
 #include "folders/folder_ids.h"
@@ -42,12 +43,6 @@ std::string ProgramFolder() {
   const std::u8string text = error ? fs::current_path().u8string() : self.parent_path().u8string();
 #endif
   return {reinterpret_cast<const char*>(text.data()), text.size()};
-}
-
-std::string ErrorText(const LibError& error) {
-  char number[16];
-  std::snprintf(number, sizeof number, "0x%08X", static_cast<unsigned>(HResultOf(error.Number())));
-  return std::string(number) + ": " + error.Description();
 }
 
 bool Writable(const std::string& path) {

@@ -9,6 +9,7 @@
 #include "api/library_state.h"
 #include "api/version.h"
 #include "cli/commands.h"
+#include "cli/error_text.h"
 #include "diag/cls_debug.h"
 #include "errors/lib_error.h"
 #include "language/language_runtime.h"
@@ -55,9 +56,7 @@ int main(int argc, char** argv) {
     qlxw::cli::PrintUsage(std::cerr);
     return 2;
   } catch (const qlxw::LibError& error) {
-    char number[16];
-    std::snprintf(number, sizeof number, "0x%08X", static_cast<unsigned>(qlxw::HResultOf(error.Number())));
-    std::cerr << "error " << number << ": " << error.Description() << "\n";
+    std::cerr << "error " << qlxw::cli::ErrorText(error) << "\n";
     return 1;
   } catch (const std::exception& error) {
     std::cerr << "error: " << error.what() << "\n";

@@ -21,10 +21,10 @@
 #include "com/module.h"
 #include "com/object_registry.h"
 #include "com/safe_arrays.h"
-#include "com/text.h"
 #include "folders/folder_manager.h"
 #include "folders/fsc_replacer.h"
 #include "folders/keys.h"
+#include "os/windows/wide_text.h"
 
 namespace qlxw::com {
 namespace {
@@ -41,59 +41,49 @@ class KeyValueObject final
     return Call([&] {
       VariantInit(Required(result));
       result->vt = VT_BSTR;
-      result->bstrVal = ToBstr(Backed().Value());
+      result->bstrVal = platform::BstrFromUtf8(Backed().Value());
     });
   }
   HRESULT STDMETHODCALLTYPE get_Key(BSTR* result) override {
-    return Call([&] { *Required(result) = ToBstr(Backed().Key()); });
+    return Call([&] { *Required(result) = platform::BstrFromUtf8(Backed().Key()); });
   }
 };
 
 // The records of one Keys object in their order, for For Each.
-class KeyValueEnumerator final : public IEnumVARIANT {
+class KeyValueEnumerator final : public UnknownImpl<KeyValueEnumerator, IEnumVARIANT> {
  public:
-  KeyValueEnumerator(std::shared_ptr<qlxw::Keys> keys, std::size_t position) noexcept
-      : keys_(std::move(keys)), position_(position) {
-    ObjectCreated();
-  }
-  ~KeyValueEnumerator() { ObjectDestroyed(); }
-  KeyValueEnumerator(const KeyValueEnumerator&) = delete;
-  KeyValueEnumerator& operator=(const KeyValueEnumerator&) = delete;
+  using Records = std::vector<std::shared_ptr<qlxw::KeyValue>>;
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (out == nullptr) {
-      return E_POINTER;
+  static Records RecordsOf(const qlxw::Keys& keys) {
+    Records records;
+    for (const auto& record : keys) {
+      records.push_back(record);
     }
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IEnumVARIANT)) {
-      *out = static_cast<IEnumVARIANT*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
+    return records;
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) {
-      delete this;
-    }
-    return left;
-  }
+
+  KeyValueEnumerator(std::shared_ptr<const Records> records, std::size_t position) noexcept
+      : records_(std::move(records)), position_(position) {}
 
   HRESULT STDMETHODCALLTYPE Next(ULONG wanted, VARIANT* items, ULONG* fetched) override {
     if (items == nullptr || (wanted > 1 && fetched == nullptr)) {
       return E_POINTER;
     }
     ULONG given = 0;
-    const std::vector<std::shared_ptr<qlxw::KeyValue>> records = Records();
-    while (given < wanted && position_ < records.size()) {
+    while (given < wanted && position_ < records_->size()) {
       VARIANT& item = items[given];
       VariantInit(&item);
       IDispatch* record = nullptr;
       const HRESULT made =
-          ObjectFor<KeyValueObject>(records[position_], IID_IDispatch, reinterpret_cast<void**>(&record));
+          ObjectFor<KeyValueObject>((*records_)[position_], IID_IDispatch, reinterpret_cast<void**>(&record));
       if (FAILED(made)) {
+        // Nothing handed out after all: the caller owns no item of a failed call.
+        for (ULONG i = 0; i < given; ++i) {
+          VariantClear(&items[i]);
+        }
+        if (fetched != nullptr) {
+          *fetched = 0;
+        }
         return made;
       }
       item.vt = VT_DISPATCH;
@@ -107,9 +97,8 @@ class KeyValueEnumerator final : public IEnumVARIANT {
     return given == wanted ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-    const std::size_t size = Records().size();
-    position_ = std::min(size, position_ + count);
-    return position_ < size ? S_OK : S_FALSE;
+    position_ = std::min(records_->size(), position_ + count);
+    return position_ < records_->size() ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE Reset() override {
     position_ = 0;
@@ -119,26 +108,16 @@ class KeyValueEnumerator final : public IEnumVARIANT {
     if (out == nullptr) {
       return E_POINTER;
     }
-    *out = new (std::nothrow) KeyValueEnumerator(keys_, position_);
-    if (*out == nullptr) {
+    auto* clone = new (std::nothrow) KeyValueEnumerator(records_, position_);
+    if (clone == nullptr) {
       return E_OUTOFMEMORY;
     }
-    (*out)->AddRef();
-    return S_OK;
+    return HandOut(clone, IID_IEnumVARIANT, reinterpret_cast<void**>(out));
   }
 
  private:
-  std::vector<std::shared_ptr<qlxw::KeyValue>> Records() const {
-    std::vector<std::shared_ptr<qlxw::KeyValue>> records;
-    for (const auto& record : *keys_) {
-      records.push_back(record);
-    }
-    return records;
-  }
-
-  std::shared_ptr<qlxw::Keys> keys_;
+  std::shared_ptr<const Records> records_;
   std::size_t position_;
-  std::atomic<ULONG> references_{0};
 };
 
 class KeysObject final : public ComObject<KeysObject, DispatchImpl<_Keys>> {
@@ -159,9 +138,10 @@ class KeysObject final : public ComObject<KeysObject, DispatchImpl<_Keys>> {
   HRESULT STDMETHODCALLTYPE get_NewEnum(IUnknown** result) override {
     return Call([&] {
       IUnknown** out = Required(result);
-      auto* enumerator = new KeyValueEnumerator(keys_, 0);
-      enumerator->AddRef();
-      *out = enumerator;
+      auto records =
+          std::make_shared<const KeyValueEnumerator::Records>(KeyValueEnumerator::RecordsOf(*keys_));
+      Check(KeyValueEnumerator::HandOut(new KeyValueEnumerator(std::move(records), 0), IID_IUnknown,
+                                        reinterpret_cast<void**>(out)));
     });
   }
 
@@ -181,14 +161,14 @@ class FolderManagerObject final : public ComObject<FolderManagerObject, Dispatch
                                     VARIANT* result) override {
     return Call([&] {
       VariantInit(Required(result));
-      manager_.SetPath(index, FromBstr(path), forceAbsolute != VARIANT_FALSE);
+      manager_.SetPath(index, platform::Utf8FromBstr(path), forceAbsolute != VARIANT_FALSE);
     });
   }
   HRESULT STDMETHODCALLTYPE get_AbsolutePath(::EnumFoldersPaths index, BSTR* result) override {
-    return Call([&] { *Required(result) = ToBstr(manager_.AbsolutePath(index)); });
+    return Call([&] { *Required(result) = platform::BstrFromUtf8(manager_.AbsolutePath(index)); });
   }
   HRESULT STDMETHODCALLTYPE SetDefault(::EnumFoldersPaths index, BSTR* result) override {
-    return Call([&] { *Required(result) = ToBstr(manager_.SetDefault(index)); });
+    return Call([&] { *Required(result) = platform::BstrFromUtf8(manager_.SetDefault(index)); });
   }
   HRESULT STDMETHODCALLTYPE GetSerializables(SAFEARRAY** result) override {
     return Call([&] {
@@ -212,10 +192,10 @@ template <class Derived>
 class ControllerDispatch : public DispatchImpl<_clsFileSystemController> {
  public:
   HRESULT STDMETHODCALLTYPE get_gsUserName(BSTR* result) override {
-    return Call([&] { *Required(result) = ToBstr(Controller().gsUserName()); });
+    return Call([&] { *Required(result) = platform::BstrFromUtf8(Controller().gsUserName()); });
   }
   HRESULT STDMETHODCALLTYPE put_gsUserName(BSTR value) override {
-    return Call([&] { Controller().gsUserName(FromBstr(value)); });
+    return Call([&] { Controller().gsUserName(platform::Utf8FromBstr(value)); });
   }
   HRESULT STDMETHODCALLTYPE get_lDebugId(LONG* result) override {
     return Call([&] { *Required(result) = Controller().lDebugId(); });
@@ -241,32 +221,33 @@ class ControllerDispatch : public DispatchImpl<_clsFileSystemController> {
       // An omitted argument counts as false.
       const bool popup = bPopup != nullptr && *bPopup != VARIANT_FALSE;
       const bool showErr = bShowErr != nullptr && *bShowErr != VARIANT_FALSE;
-      *Required(result) = ToBstr(Controller().QlxWHelpFileName(popup, showErr));
+      *Required(result) = platform::BstrFromUtf8(Controller().QlxWHelpFileName(popup, showErr));
     });
   }
   HRESULT STDMETHODCALLTYPE put_QlxWFolders(::EnumFoldersPaths* lIx, BSTR value) override {
-    return Call([&] { Controller().QlxWFolders(*Required(lIx), FromBstr(value)); });
+    return Call([&] { Controller().QlxWFolders(*Required(lIx), platform::Utf8FromBstr(value)); });
   }
   HRESULT STDMETHODCALLTYPE get_QlxWFolders(::EnumFoldersPaths* lIx, BSTR* result) override {
-    return Call([&] { *Required(result) = ToBstr(Controller().QlxWFolders(*Required(lIx))); });
+    return Call(
+        [&] { *Required(result) = platform::BstrFromUtf8(Controller().QlxWFolders(*Required(lIx))); });
   }
   HRESULT STDMETHODCALLTYPE get_gcQLX25FileExt(BSTR* result) override {
-    return Call([&] { *Required(result) = ToBstr(Controller().gcQLX25FileExt()); });
+    return Call([&] { *Required(result) = platform::BstrFromUtf8(Controller().gcQLX25FileExt()); });
   }
   HRESULT STDMETHODCALLTYPE get_gcIBNFileExt(BSTR* result) override {
-    return Call([&] { *Required(result) = ToBstr(Controller().gcIBNFileExt()); });
+    return Call([&] { *Required(result) = platform::BstrFromUtf8(Controller().gcIBNFileExt()); });
   }
   HRESULT STDMETHODCALLTYPE get_gcAW2FileExt(BSTR* result) override {
-    return Call([&] { *Required(result) = ToBstr(Controller().gcAW2FileExt()); });
+    return Call([&] { *Required(result) = platform::BstrFromUtf8(Controller().gcAW2FileExt()); });
   }
   HRESULT STDMETHODCALLTYPE get_DefaultWorkspaceRoot(BSTR* result) override {
-    return Call([&] { *Required(result) = ToBstr(Controller().DefaultWorkspaceRoot()); });
+    return Call([&] { *Required(result) = platform::BstrFromUtf8(Controller().DefaultWorkspaceRoot()); });
   }
   HRESULT STDMETHODCALLTYPE get_DefaultUserFolder(BSTR* result) override {
-    return Call([&] { *Required(result) = ToBstr(Controller().DefaultUserFolder()); });
+    return Call([&] { *Required(result) = platform::BstrFromUtf8(Controller().DefaultUserFolder()); });
   }
   HRESULT STDMETHODCALLTYPE get_SaveFolder(BSTR* result) override {
-    return Call([&] { *Required(result) = ToBstr(Controller().SaveFolder()); });
+    return Call([&] { *Required(result) = platform::BstrFromUtf8(Controller().SaveFolder()); });
   }
 
  private:

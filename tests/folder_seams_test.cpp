@@ -8,7 +8,6 @@
 
 #include "folder_test_support.h"
 #include "folders/folder_settings_store.h"
-#include "os/codepage.h"
 #include "os/shell_folders.h"
 
 namespace qlxw {
@@ -87,13 +86,13 @@ TEST(FolderSettingsFile, KeptInTheNamedFileFromOneRunToTheNext) {
   const ScopedEnvironment settings("QLXW_SETTINGS_FILE", file);
   EXPECT_EQ(LoadFolderSetting("gsPath_Template"), "");
   SaveFolderSetting("gsPath_Template", "/data/Sablonok");
-  SaveFolderSetting("gsPath_SaveFolder", "/data/Mentések");
+  SaveFolderSetting("gsPath_SaveFolder", "/data/Mentések/Документы");
   ResetLibraryState();
   EXPECT_EQ(LoadFolderSetting("gsPath_Template"), "/data/Sablonok");
-  EXPECT_EQ(LoadFolderSetting("GSPATH_SAVEFOLDER"), "/data/Mentések");
-  // An INI file like any other: in the 8-bit code page.
-  EXPECT_EQ(testing::ReadBytes(file), platform::Utf8ToAnsi("[Folders]\r\ngsPath_Template=/data/Sablonok\r\n"
-                                                           "gsPath_SaveFolder=/data/Mentések\r\n"));
+  // Any path comes back whole, also one the 8-bit code page cannot hold: the file is UTF-8.
+  EXPECT_EQ(LoadFolderSetting("GSPATH_SAVEFOLDER"), "/data/Mentések/Документы");
+  EXPECT_EQ(testing::ReadBytes(file),
+            "[Folders]\r\ngsPath_Template=/data/Sablonok\r\ngsPath_SaveFolder=/data/Mentések/Документы\r\n");
   SaveFolderSetting("gsPath_Template", "bad\nvalue");  // refused, the file stays whole
   EXPECT_EQ(LoadFolderSetting("gsPath_Template"), "/data/Sablonok");
 }

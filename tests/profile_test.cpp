@@ -127,6 +127,26 @@ TEST_F(Profile, CapacityCutsAndCounts) {
   EXPECT_EQ(Read("", "S", "k", "default", 4), "def");  // the default is cut too
 }
 
+TEST_F(Profile, Utf8FilesKeepEveryCharacterAndCountCharacters) {
+  const auto read = [&](const std::string& content, std::optional<std::string_view> defaultText,
+                        std::size_t capacity) {
+    testing::WriteBytes(file_, content);
+    std::string text;
+    count_ = ProfileRead("Mappák", "út", defaultText, capacity, file_, text, ProfileCharset::kUtf8);
+    return text;
+  };
+  EXPECT_EQ(read("[MAPPÁK]\r\nút=Документы\r\n", {}, 255), "Документы");
+  EXPECT_EQ(count_, 9u);
+  EXPECT_EQ(read("[Mappák]\r\nút=Документы\r\n", {}, 4), "Док");  // cut between characters
+  EXPECT_EQ(read("", "Ước mơ  ", 255), "Ước mơ");
+  EXPECT_EQ(count_, 6u);
+
+  testing::WriteBytes(file_, "; kept\r\n");
+  EXPECT_TRUE(ProfileWrite("Mappák", "út", "Документы", file_, ProfileCharset::kUtf8));
+  EXPECT_EQ(testing::ReadBytes(file_), "; kept\r\n[Mappák]\r\nút=Документы\r\n");
+  EXPECT_FALSE(ProfileWrite("Mappák", "út", "two\nlines", file_, ProfileCharset::kUtf8));
+}
+
 TEST_F(Profile, Utf16FileIsReadAsUnicode) {
   std::string content = "\xFF\xFE";
   for (const char c : std::string("[S]\r\nk=\xF5\r\n")) {  // ő, written as its UTF-16 unit below

@@ -37,21 +37,46 @@ bool HoldsLineBreakOrNul(std::optional<std::string_view> text) {
   return text && text->find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
+// The first `maxCount` characters of UTF-8 text; returns how many there are.
+std::size_t Utf8Prefix(std::string_view utf8, std::size_t maxCount, std::string& text) {
+  std::size_t count = 0;
+  std::size_t end = 0;
+  for (; end < utf8.size(); ++end) {
+    if ((static_cast<unsigned char>(utf8[end]) & 0xC0) != 0x80 && count++ == maxCount) {
+      --count;
+      break;
+    }
+  }
+  text.assign(utf8.substr(0, end));
+  return count;
+}
+
 // The value of the key in the file's bytes: `text` becomes its first `maxCount` characters, in UTF-8,
 // and `count` how many there are. False when the section or the key is missing.
-bool FindValue(std::string_view bytes, std::string_view ansiSection, std::string_view ansiKey,
+bool FindValue(std::string_view bytes, std::string_view section, std::string_view key, ProfileCharset charset,
                std::size_t maxCount, std::string& text, std::size_t& count) {
   if (const auto utf16 = profile::Utf16File::From(bytes)) {
-    const std::u16string section = profile::Utf16FromAnsi(ansiSection);
-    const std::u16string key = profile::Utf16FromAnsi(ansiKey);
-    const auto value = profile::FindValue<char16_t>(utf16->Units(), section, key, profile::Utf16NameEquals{});
+    const std::u16string wantedSection = profile::Utf16FromAnsi(profile::AnsiText(section).View());
+    const std::u16string wantedKey = profile::Utf16FromAnsi(profile::AnsiText(key).View());
+    const auto value =
+        profile::FindValue<char16_t>(utf16->Units(), wantedSection, wantedKey, profile::Utf16NameEquals{});
     if (value) {
       count = profile::Utf8FromUtf16(*value, maxCount, text);
     }
     return value.has_value();
   }
-  const auto value = profile::FindValueByAnchor(
-      bytes, ansiSection, ansiKey, profile::AnsiAnchorOf(ansiSection), profile::AnsiNameEquals{});
+  if (charset == ProfileCharset::kUtf8) {
+    const auto value = profile::FindValue<char>(bytes, section, key, profile::Utf8NameEquals{});
+    if (value) {
+      count = Utf8Prefix(*value, maxCount, text);
+    }
+    return value.has_value();
+  }
+  const profile::AnsiText wantedSection(section);
+  const profile::AnsiText wantedKey(key);
+  const auto value =
+      profile::FindValueByAnchor(bytes, wantedSection.View(), wantedKey.View(),
+                                 profile::AnsiAnchorOf(wantedSection.View()), profile::AnsiNameEquals{});
   if (value) {
     count = profile::Utf8FromAnsi(*value, maxCount, text);
   }
@@ -62,7 +87,7 @@ bool FindValue(std::string_view bytes, std::string_view ansiSection, std::string
 
 std::size_t ProfileRead(std::string_view section, std::string_view key,
                         std::optional<std::string_view> defaultText, std::size_t capacity,
-                        const std::string& fileName, std::string& text) {
+                        const std::string& fileName, std::string& text, ProfileCharset charset) {
   if (capacity == 0) {
     return 0;
   }
@@ -72,30 +97,34 @@ std::size_t ProfileRead(std::string_view section, std::string_view key,
   {
     const profile::ProfileFileBytes file(fileName);
     if (const auto bytes = file.Bytes()) {
-      const profile::AnsiText ansiSection(section);
-      const profile::AnsiText ansiKey(key);
-      found = FindValue(*bytes, ansiSection.View(), ansiKey.View(), maxCount, text, count);
+      found = FindValue(*bytes, section, key, charset, maxCount, text, count);
     }
   }
   if (!found) {
-    const profile::AnsiText ansiDefault(defaultText.value_or(""));
-    const std::string_view fallback = ansiDefault.View();
-    count = profile::Utf8FromAnsi(fallback.substr(0, fallback.find_last_not_of(' ') + 1), maxCount, text);
+    const std::string_view fallback = defaultText.value_or("");
+    const std::string_view trimmed = fallback.substr(0, fallback.find_last_not_of(' ') + 1);
+    if (charset == ProfileCharset::kUtf8) {
+      count = Utf8Prefix(trimmed, maxCount, text);
+    } else {
+      const profile::AnsiText ansiDefault(trimmed);
+      count = profile::Utf8FromAnsi(ansiDefault.View(), maxCount, text);
+    }
   }
   return count;
 }
 
 bool ProfileWrite(std::string_view section, std::optional<std::string_view> key,
-                  std::optional<std::string_view> value, const std::string& fileName) {
-  const profile::AnsiText ansiSection(section);
-  const OptionalAnsiText ansiKey(key);
-  const OptionalAnsiText ansiValue(value);
-  if (HoldsLineBreakOrNul(ansiSection.View()) || HoldsLineBreakOrNul(ansiKey.View()) ||
-      HoldsLineBreakOrNul(ansiValue.View())) {
+                  std::optional<std::string_view> value, const std::string& fileName,
+                  ProfileCharset charset) {
+  // Checked on the caller's text: the code page turns no other character into these.
+  if (HoldsLineBreakOrNul(section) || HoldsLineBreakOrNul(key) || HoldsLineBreakOrNul(value)) {
     return false;
   }
   return profile::UpdateProfileFile(fileName, [&](std::string_view bytes, std::string& edited) {
     if (const auto utf16 = profile::Utf16File::From(bytes)) {
+      const profile::AnsiText ansiSection(section);
+      const OptionalAnsiText ansiKey(key);
+      const OptionalAnsiText ansiValue(value);
       std::u16string units;
       const bool changed = profile::Edit<char16_t>(utf16->Units(), profile::Utf16FromAnsi(ansiSection.View()),
                                                    OptionalView(OptionalUtf16(ansiKey.View())),
@@ -106,6 +135,12 @@ bool ProfileWrite(std::string_view section, std::optional<std::string_view> key,
       }
       return changed;
     }
+    if (charset == ProfileCharset::kUtf8) {
+      return profile::Edit<char>(bytes, section, key, value, profile::Utf8NameEquals{}, edited);
+    }
+    const profile::AnsiText ansiSection(section);
+    const OptionalAnsiText ansiKey(key);
+    const OptionalAnsiText ansiValue(value);
     return profile::Edit<char>(bytes, ansiSection.View(), ansiKey.View(), ansiValue.View(),
                                profile::AnsiNameEquals{}, edited);
   });

@@ -13,6 +13,14 @@
 
 namespace qlxw {
 
+// What the bytes of an 8-bit file are: text of the system's 8-bit code page, as in the INI files hosts
+// share with Windows programs, or UTF-8, for the library's own files that must keep any path. A file
+// with the UTF-16 mark is UTF-16 either way, its names and values passing through the code page.
+enum class ProfileCharset {
+  kCodePage,
+  kUtf8,
+};
+
 // The value of `key` in `section` (names compared without regard to letter case): trimmed, one pair of
 // enclosing quotes removed. When the file, the section or the key is missing, `defaultText` without
 // its trailing spaces (no default counts as ""). The result is cut to `capacity` - 1 characters and
@@ -20,14 +28,16 @@ namespace qlxw {
 // unreadable, oversized or malformed file reads as a missing one.
 std::size_t ProfileRead(std::string_view section, std::string_view key,
                         std::optional<std::string_view> defaultText, std::size_t capacity,
-                        const std::string& fileName, std::string& text);
+                        const std::string& fileName, std::string& text,
+                        ProfileCharset charset = ProfileCharset::kCodePage);
 
 // Sets the value of `key` in `section`, creating the file and the section as needed; no value deletes
 // the key's line, no key deletes the section. Every other line is kept byte for byte, and the file is
 // replaced as a whole, never left half written; writers in other processes are waited for. A name or
 // value holding CR, LF or NUL is refused. Returns whether the file now holds what was asked.
 bool ProfileWrite(std::string_view section, std::optional<std::string_view> key,
-                  std::optional<std::string_view> value, const std::string& fileName);
+                  std::optional<std::string_view> value, const std::string& fileName,
+                  ProfileCharset charset = ProfileCharset::kCodePage);
 
 using profile::kMaxProfileBytes;
 

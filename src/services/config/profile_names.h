@@ -1,6 +1,7 @@
 #pragma once
 // How the profile engine compares section and key names, in any letter case, in the file's own
-// encoding: byte by byte through a table of the 8-bit code page, or by UTF-16 code unit.
+// encoding: byte by byte through a table of the 8-bit code page, by character in UTF-8, or by UTF-16
+// code unit.
 #include <array>
 #include <cstddef>
 #include <string_view>
@@ -27,6 +28,11 @@ struct AnsiNameEquals {
     }
     return true;
   }
+};
+
+// UTF-8 names, in any letter case of the family's languages.
+struct Utf8NameEquals {
+  bool operator()(std::string_view a, std::string_view b) const { return EqualsNoCase(a, b); }
 };
 
 struct Utf16NameEquals {

@@ -38,7 +38,7 @@ std::string LoadFolderSetting(const std::string& name) {
     return platform::ReadUserRegistryText(kSection, name).value_or(std::string());
   }
   std::string text;
-  ProfileRead(kSection, name, "", kPathCapacity, FolderSettingsFile(), text);
+  ProfileRead(kSection, name, "", kPathCapacity, FolderSettingsFile(), text, ProfileCharset::kUtf8);
   return text;
 }
 
@@ -50,7 +50,7 @@ void SaveFolderSetting(const std::string& name, const std::string& path) {
   const std::string file = FolderSettingsFile();
   std::error_code ignored;  // a folder that cannot be made shows as a write that is not done
   std::filesystem::create_directories(std::filesystem::path(file).parent_path(), ignored);
-  ProfileWrite(kSection, name, path, file);
+  ProfileWrite(kSection, name, path, file, ProfileCharset::kUtf8);
 }
 
 }  // namespace qlxw

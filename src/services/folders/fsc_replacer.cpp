@@ -51,7 +51,7 @@ std::string FSCReplacer::QlxWFolders(std::int32_t lIx) {
   std::string path = manager_->AbsolutePath(lIx);
   try {
     BruteForceCreateDir(path);
-  } catch (const LibError&) {  // NOLINT(bugprone-empty-catch): the path is returned all the same
+  } catch (const std::exception&) {  // NOLINT(bugprone-empty-catch): the path is returned all the same
   }
   return path;
 }

@@ -1,6 +1,6 @@
 #include <algorithm>
 #include <atomic>
-#include <functional>
+#include <cstdint>
 #include <string>
 
 #include "os/file_calls.h"
@@ -157,17 +157,26 @@ class MutexLockedFile final : public LockedFile {
   std::string path_;
 };
 
-// One mutex name per file (by its full path, in any letter case).
+// One mutex name per file (by its full path, in any letter case). The hash has the same width in
+// 32-bit and 64-bit hosts, so that both lock the same mutex for the same file.
 std::wstring MutexNameOf(const std::wstring& wide) {
   std::wstring full(MAX_PATH, L'\0');
-  const DWORD length = gCalls.getFullPathName(wide.c_str(), static_cast<DWORD>(full.size()), full.data());
+  DWORD length = gCalls.getFullPathName(wide.c_str(), static_cast<DWORD>(full.size()), full.data());
+  if (length >= full.size()) {  // too small: the length asked for counts the terminating NUL
+    full.assign(length, L'\0');
+    length = gCalls.getFullPathName(wide.c_str(), static_cast<DWORD>(full.size()), full.data());
+  }
   if (length == 0 || length >= full.size()) {
     full = wide;
   } else {
     full.resize(length);
   }
   CharUpperBuffW(full.data(), static_cast<DWORD>(full.size()));
-  return L"Local\\qlxw-profile-" + std::to_wstring(std::hash<std::wstring>{}(full));
+  std::uint64_t hash = 0xcbf29ce484222325u;  // FNV-1a over the UTF-16 units
+  for (const wchar_t unit : full) {
+    hash = (hash ^ static_cast<std::uint16_t>(unit)) * 0x100000001b3u;
+  }
+  return L"Local\\qlxw-profile-" + std::to_wstring(hash);
 }
 
 }  // namespace
