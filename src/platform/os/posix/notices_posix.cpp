@@ -5,7 +5,7 @@
 
 namespace qlxw::platform {
 
-void ShowNotice(std::string_view text, std::string_view caption) {
+void detail::ShowNoticeToUser(std::string_view text, std::string_view caption, NoticeIcon /*icon*/) {
   const std::string line = std::string(caption) + ": " + std::string(text) + "\n";
   std::fwrite(line.data(), 1, line.size(), stderr);
 }
