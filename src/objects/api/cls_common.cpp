@@ -6,6 +6,7 @@
 
 #include "api/form_sentinel.h"
 #include "api/shared_ini.h"
+#include "api/shared_local_info.h"
 #include "config/ini_file.h"
 #include "diag/trace.h"
 #include "errors/lib_error.h"
@@ -108,6 +109,10 @@ void clsCommon::oAppFrameForm(std::shared_ptr<AutomationObject> form) {
 
 std::shared_ptr<AutomationObject> clsCommon::oAppFrameForm() const {
   return SharedFormSentinel().GetFrameForm();
+}
+
+std::shared_ptr<qlxw::LocalInfo> clsCommon::LocalInfo() const {
+  return GetLocalInfo();
 }
 
 void clsCommon::INIFileName(const std::string& name) {

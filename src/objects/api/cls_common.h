@@ -8,6 +8,7 @@
 
 #include "config/app_settings.h"
 #include "config/ini_manager_interface.h"
+#include "ui/local_info.h"
 #include "values/automation.h"
 
 namespace qlxw {
@@ -63,6 +64,9 @@ class clsCommon {
   // A host form, or none; anything that is not a form fails with type mismatch (13) and changes nothing.
   void oAppFrameForm(std::shared_ptr<AutomationObject> form);
   std::shared_ptr<AutomationObject> oAppFrameForm() const;
+
+  // The thread's shared LocalInfo.
+  std::shared_ptr<qlxw::LocalInfo> LocalInfo() const;
 
   // Pass-throughs to the shared INI manager; each fails while no main version is set.
   void INIFileName(const std::string& name);
