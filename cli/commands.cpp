@@ -107,6 +107,22 @@ const std::vector<Command>& Commands() {
        "                         writes a value (a Boolean with --bool) through the shared INI manager",
        IniSet},
       {{"ini", "settings"}, 0, 0, {}, "ini settings           the six fixed settings", IniSettings},
+      {{"hotkeys"},
+       0,
+       0,
+       {{"--assign", true}},
+       "hotkeys [--assign CODE=FUNCTION ...]\n"
+       "                         the default hot-key table with the assignments made in order",
+       HotKeysTable},
+      {{"locale"}, 0, 0, {}, "locale                 the shared locale settings and theme", Locale},
+      {{"locale", "theme"},
+       0,
+       0,
+       {{"--style", true}, {"--transparent", true}},
+       "locale theme [--style N] [--transparent true|false]\n"
+       "                         puts the theme values (kept in the INI file from main version 4), then "
+       "the locale",
+       LocaleTheme},
   };
   return commands;
 }
