@@ -71,6 +71,11 @@ constexpr CreatableClass kClasses[] = {
     {&CLSID_INIManager5, L"INIManager5", CreateINIManager5},
     {&CLSID_IAppSettings, L"IAppSettings", CreateAppSettings},
     {&CLSID_UILanguage, L"UILanguage", CreateUILanguage},
+    // User-interface support: hot keys, locale and theme.
+    {&CLSID_HotKeys, L"HotKeys", CreateHotKeys},
+    {&CLSID_LocalInfo, L"LocalInfo", CreateLocalInfo},
+    {&CLSID_ITheme, L"ITheme", CreateITheme},
+    {&CLSID_DefaultTheme, L"DefaultTheme", CreateDefaultTheme},
 };
 
 }  // namespace

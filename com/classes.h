@@ -13,6 +13,7 @@
 #include "config/app_settings.h"
 #include "config/ini_manager5.h"
 #include "config/ini_manager_interface.h"
+#include "ui/local_info.h"
 
 namespace qlxw::com {
 
@@ -36,6 +37,12 @@ HRESULT CreateINIManager(const GUID& iid, void** out);
 HRESULT CreateINIManager5(const GUID& iid, void** out);
 HRESULT CreateAppSettings(const GUID& iid, void** out);
 HRESULT CreateUILanguage(const GUID& iid, void** out);
+// User-interface support: hot keys, locale and theme.
+HRESULT CreateHotKeys(const GUID& iid, void** out);
+HRESULT CreateLocalInfo(const GUID& iid, void** out);
+HRESULT CreateITheme(const GUID& iid, void** out);
+HRESULT CreateDefaultTheme(const GUID& iid, void** out);
+HRESULT ObjectForLocalInfo(const std::shared_ptr<LocalInfo>& info, const GUID& iid, void** out);
 
 // The COM objects of core objects the library hands out.
 HRESULT ObjectForIniManager(const std::shared_ptr<INIManagerInterface>& manager, const GUID& iid, void** out);
