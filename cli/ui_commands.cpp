@@ -79,8 +79,8 @@ void PrintLocale(const Context& context, LocalInfo& info) {
     for (const LocaleValue& value : values) {
       context.out << JsonString(value.name) << ": " << value.json << ", ";
     }
-    context.out << "\"Theme\": {\"MenuStyleId\": " << style
-                << ", \"TransparentBands\": " << JsonBool(transparent) << "}}\n";
+    context.out << R"("Theme": {"MenuStyleId": )" << style << R"(, "TransparentBands": )"
+                << JsonBool(transparent) << "}}\n";
     return;
   }
   const auto line = [&](const std::string& indent, const std::string& name, const std::string& text) {

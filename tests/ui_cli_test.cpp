@@ -91,7 +91,7 @@ class HotKeysAssign : public QlxwUi, public ::testing::WithParamInterface<Assign
 TEST_P(HotKeysAssign, AppliedInOrderAfterTheReset) {
   std::vector<std::string> args = {"hotkeys"};
   for (const std::string& assignment : GetParam().assignments) {
-    args.push_back("--assign");
+    args.emplace_back("--assign");
     args.push_back(assignment);
   }
   const Result result = Run(args);

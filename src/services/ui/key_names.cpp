@@ -22,15 +22,15 @@ constexpr std::int32_t kKeyNumMinus = 0x6D;
 constexpr std::int32_t kKeyF1 = 0x70;
 constexpr std::int32_t kKeyF24 = 0x87;
 
-std::string NameOf(std::int32_t code) {
-  if (code >= kCtrlKeyOffset) {
-    return "Ctrl+" + NameOf(code - kCtrlKeyOffset);
-  }
+// The name of a key without Ctrl.
+std::string PlainKeyName(std::int32_t code) {
   if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z')) {
-    return std::string(1, static_cast<char>(code));
+    return {static_cast<char>(code)};
   }
   if (code >= kKeyF1 && code <= kKeyF24) {
-    return "F" + std::to_string(code - kKeyF1 + 1);
+    std::string name = "F";
+    name += std::to_string(code - kKeyF1 + 1);
+    return name;
   }
   switch (code) {
     case kKeyTab:
@@ -67,7 +67,13 @@ std::string NameOf(std::int32_t code) {
 }  // namespace
 
 std::string KeyName(std::int16_t keyCode) {
-  return NameOf(keyCode);
+  std::string name;
+  std::int32_t code = keyCode;
+  for (; code >= kCtrlKeyOffset; code -= kCtrlKeyOffset) {
+    name += "Ctrl+";
+  }
+  name += PlainKeyName(code);
+  return name;
 }
 
 }  // namespace qlxw
