@@ -13,7 +13,10 @@
 #include "config/app_settings.h"
 #include "config/ini_manager5.h"
 #include "config/ini_manager_interface.h"
-#include "ui/local_info.h"
+
+namespace qlxw {
+class LocalInfo;
+}  // namespace qlxw
 
 namespace qlxw::com {
 

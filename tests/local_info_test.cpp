@@ -26,12 +26,16 @@ using testing::ErrorNumberOf;
 // What listeners heard, one text per event.
 class EventLog final : public LocalInfoEvents {
  public:
-  void ChangeFontName(const std::string& fontName) override { events.push_back("FontName " + fontName); }
-  void ChangeFontSize(float fontSize) override { events.push_back("FontSize " + NumberToText(fontSize)); }
-  void ChangeMenuFontSize(float fontSize) override {
-    events.push_back("MenuFontSize " + NumberToText(fontSize));
-  }
+  void ChangeFontName(const std::string& fontName) override { Add("FontName ", fontName); }
+  void ChangeFontSize(float fontSize) override { Add("FontSize ", NumberToText(fontSize)); }
+  void ChangeMenuFontSize(float fontSize) override { Add("MenuFontSize ", NumberToText(fontSize)); }
   std::vector<std::string> events;
+
+ private:
+  void Add(std::string event, const std::string& value) {
+    event += value;
+    events.push_back(std::move(event));
+  }
 };
 
 class LocalInfoTest : public testing::FreshLibraryState {
@@ -53,7 +57,9 @@ TEST_P(DefaultFont, FollowsTheLanguageAtConstructionAndOnEveryChange) {
   info->Advise(events);
   ChangeUILanguage(language);
   EXPECT_EQ(info->FontName(), font);
-  EXPECT_EQ(events->events, std::vector<std::string>{std::string("FontName ") + font});
+  std::string expected = "FontName ";
+  expected += font;
+  EXPECT_EQ(events->events, std::vector<std::string>{expected});
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, DefaultFont,
@@ -141,7 +147,9 @@ TEST_P(MenuFontSizeText, SurvivesItsTextForm) {
   info->Advise(events);
   info->MenuFontSize(GetParam());
   EXPECT_EQ(info->MenuFontSize(), GetParam());
-  EXPECT_EQ(events->events.front(), "MenuFontSize " + NumberToText(GetParam()));
+  std::string expected = "MenuFontSize ";
+  expected += NumberToText(GetParam());
+  EXPECT_EQ(events->events.front(), expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, MenuFontSizeText,
@@ -307,9 +315,10 @@ TEST_F(ThemeTest, Version3StoresZeroAndLeavesTheFileAlone) {
 }
 
 TEST_F(ThemeTest, AFailedReadShowsAMessageBoxAndKeepsTheDefaults) {
-  SetCurrentLanguage(kLangHungarian, "");
+  ChangeUILanguage(kLangHungarian);  // the theme takes the runtime's language when it is made
   // INIManager5 refuses values of 1024 characters or more.
-  const auto theme = ThemeOf(5, "[mod]\r\nStyle=" + std::string(1100, '7') + "\r\nTransparentBands=True\r\n");
+  const auto theme =
+      ThemeOf(5, std::string("[mod]\r\nStyle=").append(1100, '7').append("\r\nTransparentBands=True\r\n"));
   EXPECT_EQ(theme->MenuStyleId(), 0);
   EXPECT_FALSE(theme->TransparentBands());
   ASSERT_EQ(Notices().size(), 1U);
@@ -322,18 +331,25 @@ TEST_F(ThemeTest, AFailedReadShowsAMessageBoxAndKeepsTheDefaults) {
 }
 
 TEST_F(ThemeTest, AFailedReadOfTheSecondValueKeepsTheFirst) {
-  const auto theme = ThemeOf(5, "[mod]\r\nStyle=6\r\nTransparentBands=" + std::string(1100, '1') + "\r\n");
+  const auto theme =
+      ThemeOf(5, std::string("[mod]\r\nStyle=6\r\nTransparentBands=").append(1100, '1').append("\r\n"));
   EXPECT_EQ(theme->MenuStyleId(), 6);
   EXPECT_FALSE(theme->TransparentBands());
   EXPECT_EQ(Notices().size(), 1U);
 }
 
-TEST(DoNothingTheme, ReportsZeroAndFalseWhateverIsPut) {
+class DoNothingTheme : public testing::FreshLibraryState {};
+
+TEST_F(DoNothingTheme, ReportsZeroAndFalseWhateverIsPutAndFollowsTheLanguage) {
+  ChangeUILanguage(kLangRomanian);
   ITheme theme;
+  EXPECT_EQ(CurrentLanguageId(), kLangRomanian) << "made with the runtime's language";
   theme.MenuStyleId(4);
   theme.TransparentBands(true);
   EXPECT_EQ(theme.MenuStyleId(), 0);
   EXPECT_FALSE(theme.TransparentBands());
+  ChangeUILanguage(kLangEnglishUK);
+  EXPECT_EQ(CurrentLanguageId(), kLangEnglishUK);
 }
 
 class TextToLong : public ::testing::TestWithParam<std::tuple<const char*, bool, std::int32_t>> {};

@@ -8,10 +8,11 @@
 
 #include "config/app_settings.h"
 #include "config/ini_manager_interface.h"
-#include "ui/local_info.h"
 #include "values/automation.h"
 
 namespace qlxw {
+
+class LocalInfo;
 
 class clsCommon {
   struct Passkey {};

@@ -10,7 +10,11 @@ namespace qlxw {
 
 class ITheme {
  public:
-  ITheme() { EnsureStringTables(); }
+  // Like every language-following class: the runtime's language becomes the library's.
+  ITheme() {
+    EnsureStringTables();
+    language_.AdoptRuntimeLanguage();
+  }
   virtual ~ITheme() = default;
   ITheme(const ITheme&) = delete;
   ITheme& operator=(const ITheme&) = delete;
