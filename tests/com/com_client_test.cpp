@@ -627,4 +627,221 @@ TEST(Apartments, TheStateEndsWithTheApartmentAndDefaultsAreWrittenThen) {
   EXPECT_TRUE(writtenAtUninitialize);
 }
 
+// ---- user-interface support: hot keys, locale and theme ----
+
+TEST_F(SlotOrder, HotKeysLocalInfoAndTheme) {
+  ExpectSlots(IID__HotKeys, {{L"HotKeyCode", kGet},
+                             {L"ResetHotKeys", kCall},
+                             {L"SetHotKeyCode", kCall},
+                             {L"FunctionCount", kGet},
+                             {L"DefaultKeys", kGet},
+                             {L"IsFncAssigned", kCall},
+                             {L"IsKeyAssigned", kCall},
+                             {L"ClearHotKeys", kCall},
+                             {L"RemoveFnc", kCall},
+                             {L"RemoveKey", kCall},
+                             {L"GetFncName", kCall},
+                             {L"GetKeyCode", kCall}});
+  std::vector<Member> localInfo = {{L"FontName", kPut},
+                                   {L"FontName", kGet},
+                                   {L"UnicodeMenu", kPut},
+                                   {L"UnicodeMenu", kGet},
+                                   {L"FontSize", kPut},
+                                   {L"FontSize", kGet},
+                                   {L"MenuFontSize", kPut},
+                                   {L"MenuFontSize", kGet},
+                                   {L"ABSABToolTipModData", kSet},
+                                   {L"ABSABToolTipModData", kGet},
+                                   {L"DefaultFormDC", kPut},
+                                   {L"DefaultFormDC", kGet},
+                                   {L"Charset", kPut},
+                                   {L"Charset", kGet}};
+  for (const wchar_t* hook :
+       {L"IsMenuToolTipHook", L"IsMenuCaptionHook", L"IsCaptionHook", L"IsMessageHook", L"IsToolTipHook"}) {
+    localInfo.push_back({hook, kPut});
+    localInfo.push_back({hook, kGet});
+  }
+  localInfo.push_back({L"UserLocalization", kGet});
+  localInfo.push_back({L"UserLocalization", kPut});
+  localInfo.push_back({L"Theme", kGet});
+  ExpectSlots(IID__LocalInfo, localInfo);
+  ExpectSlots(IID__ITheme, {{L"MenuStyleId", kGet},
+                            {L"MenuStyleId", kPut},
+                            {L"TransparentBands", kGet},
+                            {L"TransparentBands", kPut}});
+  ExpectSlots(IID__DefaultTheme, {});
+}
+
+class HotKeysEarlyBound : public ApartmentTest {
+ protected:
+  short CodeOf(_HotKeys* keys, const wchar_t* function) {
+    Text name(function);
+    short code = 0;
+    EXPECT_EQ(keys->get_HotKeyCode(name.address(), &code), S_OK);
+    return code;
+  }
+};
+
+TEST_F(HotKeysEarlyBound, RulesAndErrorsThroughTheVtable) {
+  Ref<_HotKeys> keys;
+  Create(CLSID_HotKeys, keys);
+  Ref<_HotKeys> other;
+  Create(CLSID_HotKeys, other);
+  ASSERT_EQ(keys->ResetHotKeys(), S_OK);
+  LONG count = 0;
+  ASSERT_EQ(other->get_FunctionCount(&count), S_OK);
+  EXPECT_EQ(count, 34);
+  EXPECT_EQ(CodeOf(other.get(), L"uNDO"), 2090);
+  short position = 1;
+  Text name;
+  ASSERT_EQ(keys->GetFncName(&position, name.put()), S_OK);
+  EXPECT_EQ(name.str(), L"Help");
+
+  short f1 = 112;
+  Text layers(L"Layers");
+  ASSERT_EQ(keys->SetHotKeyCode(&f1, layers.address()), S_OK);
+  EXPECT_EQ(f1, 112) << "arguments are never changed";
+  EXPECT_EQ(CodeOf(keys.get(), L"Help"), -1);
+  position = 33;
+  short code = 0;
+  ASSERT_EQ(keys->GetKeyCode(&position, &code), S_OK);
+  EXPECT_EQ(code, 112);
+  VARIANT_BOOL assigned = VARIANT_TRUE;
+  short r = 82;
+  ASSERT_EQ(keys->IsKeyAssigned(&r, &assigned), S_OK);
+  EXPECT_EQ(assigned, VARIANT_FALSE);
+
+  position = 0;
+  EXPECT_EQ(static_cast<unsigned long>(keys->GetFncName(&position, name.put())), 0x800A0009ul);
+  EXPECT_EQ(LastErrorDescription(), L"Subscript out of range");
+  IDispatch* defaults = nullptr;
+  EXPECT_EQ(static_cast<unsigned long>(keys->get_DefaultKeys(&defaults)), 0x800A03E9ul);
+  EXPECT_EQ(defaults, nullptr);
+  EXPECT_EQ(LastErrorDescription(), L"QlxWCommon.HotKeys.DefaultKeys/1");
+}
+
+// Records the font events of LocalInfo: which, and the argument as it came (by reference).
+class FontEventSink final : public StackObject<IDispatch> {
+ public:
+  FontEventSink() : StackObject(DIID___LocalInfo) {}
+  std::vector<std::wstring> events;
+
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    if (params->cArgs != 1) {
+      return DISP_E_BADPARAMCOUNT;
+    }
+    const VARIANT& argument = params->rgvarg[0];
+    if (id == 1 && argument.vt == (VT_BYREF | VT_BSTR)) {
+      events.push_back(L"ChangeFontName " + std::wstring(*argument.pbstrVal));
+    } else if ((id == 2 || id == 3) && argument.vt == (VT_BYREF | VT_R4)) {
+      events.push_back(std::wstring(id == 2 ? L"ChangeFontSize " : L"ChangeMenuFontSize ") +
+                       std::to_wstring(*argument.pfltVal));
+    } else {
+      events.push_back(L"unexpected " + std::to_wstring(id) + L" " + std::to_wstring(argument.vt));
+    }
+    return S_OK;
+  }
+};
+
+class LocalInfoEvents : public ApartmentTest {
+ protected:
+  DWORD Advise(IUnknown* source, FontEventSink& sink, Ref<IConnectionPoint>& point) {
+    Ref<IConnectionPointContainer> container;
+    EXPECT_EQ(source->QueryInterface(IID_IConnectionPointContainer, container.putVoid()), S_OK);
+    EXPECT_EQ(container->FindConnectionPoint(DIID___LocalInfo, point.put()), S_OK);
+    DWORD cookie = 0;
+    EXPECT_EQ(point->Advise(&sink, &cookie), S_OK);
+    return cookie;
+  }
+};
+
+TEST_F(LocalInfoEvents, FontChangesInTheirOrderThenTheLanguageSwitch) {
+  Ref<_UILanguage> language;
+  Create(CLSID_UILanguage, language);
+  ASSERT_EQ(language->ChangeUILanguage(2057), S_OK);
+  Ref<_ITheme> follower;  // takes the runtime's language for the library's texts
+  Create(CLSID_ITheme, follower);
+  Ref<_LocalInfo> info;
+  Create(CLSID_LocalInfo, info);
+  FontEventSink sink;
+  Ref<IConnectionPoint> point;
+  const DWORD cookie = Advise(info.get(), sink, point);
+
+  Text tahoma(L"Tahoma");
+  ASSERT_EQ(info->put_FontName(tahoma.get()), S_OK);
+  ASSERT_EQ(info->put_FontSize(9.0F), S_OK);
+  ASSERT_EQ(info->put_MenuFontSize(11.5F), S_OK);
+  ASSERT_EQ(info->put_Charset(238), S_OK);  // no event
+  Text empty(L"");
+  EXPECT_EQ(static_cast<unsigned long>(info->put_FontName(empty.get())), 0x800A03E9ul);
+  EXPECT_EQ(LastErrorDescription(), L"Invalid parameter");
+  ASSERT_EQ(language->ChangeUILanguage(1066), S_OK);
+  float menuSize = 0;
+  ASSERT_EQ(info->get_MenuFontSize(&menuSize), S_OK);
+  EXPECT_EQ(menuSize, 11.5F);
+  EXPECT_EQ(sink.events,
+            (std::vector<std::wstring>{L"ChangeFontName Tahoma", L"ChangeFontSize 9.000000",
+                                       L"ChangeMenuFontSize 11.500000", L"ChangeFontName .VnTime"}));
+
+  ASSERT_EQ(point->Unadvise(cookie), S_OK);
+  ASSERT_EQ(info->put_FontSize(10.0F), S_OK);
+  EXPECT_EQ(sink.events.size(), 4U);
+}
+
+TEST_F(LocalInfoEvents, TheRootObjectsLocalInfoIsOneObjectWithOneSetOfListeners) {
+  Ref<_clsCommon> root;
+  Create(CLSID_clsCommon, root);
+  Ref<_clsCommon> other;
+  Create(CLSID_clsCommon, other);
+  Ref<IDispatch> shared;
+  ASSERT_EQ(root->get_LocalInfo(shared.put()), S_OK);
+  ASSERT_NE(shared.get(), nullptr);
+  FontEventSink sink;
+  Ref<IConnectionPoint> point;
+  const DWORD cookie = Advise(shared.get(), sink, point);
+
+  Ref<IDispatch> again;
+  ASSERT_EQ(other->get_LocalInfo(again.put()), S_OK);
+  Ref<_LocalInfo> info;
+  ASSERT_EQ(again->QueryInterface(IID__LocalInfo, info.putVoid()), S_OK);
+  ASSERT_EQ(info->put_FontSize(12.0F), S_OK);
+  EXPECT_EQ(sink.events, std::vector<std::wstring>{L"ChangeFontSize 12.000000"});
+  point->Unadvise(cookie);
+}
+
+TEST_F(LocalInfoEvents, TheThemeIsADefaultThemeKeptInTheIniFile) {
+  Ref<_LocalInfo> info;
+  Create(CLSID_LocalInfo, info);
+  Ref<_ITheme> theme;
+  EXPECT_EQ(static_cast<unsigned long>(info->get_Theme(theme.put())), 0x80040003ul);
+  EXPECT_EQ(LastErrorDescription(), L"Main version not initialized!");
+
+  Ref<_clsCommon> root;
+  Configure(root, 4, L"client-theme.ini");
+  ASSERT_EQ(info->get_Theme(theme.put()), S_OK);
+  LONG style = 0;
+  ASSERT_EQ(theme->get_MenuStyleId(&style), S_OK);
+  EXPECT_EQ(style, 3) << "no mod section";
+  ASSERT_EQ(theme->put_MenuStyleId(6), S_OK);
+  wchar_t folder[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, folder);
+  wchar_t value[16] = {};
+  GetPrivateProfileStringW(L"mod", L"Style", L"", value, 16,
+                           (std::wstring(folder) + L"\\client-theme.ini").c_str());
+  EXPECT_EQ(std::wstring(value), L"6");
+  Ref<_DefaultTheme> asDefault;
+  EXPECT_EQ(theme->QueryInterface(IID__DefaultTheme, asDefault.putVoid()), S_OK);
+  Ref<_ITheme> same;
+  ASSERT_EQ(info->get_Theme(same.put()), S_OK);
+  EXPECT_EQ(same.get(), theme.get());
+
+  Ref<_ITheme> plain;
+  Create(CLSID_ITheme, plain);
+  EXPECT_EQ(plain->QueryInterface(IID__DefaultTheme, asDefault.putVoid()), E_NOINTERFACE);
+  ASSERT_EQ(plain->put_MenuStyleId(6), S_OK);
+  ASSERT_EQ(plain->get_MenuStyleId(&style), S_OK);
+  EXPECT_EQ(style, 0);
+}
+
 }  // namespace

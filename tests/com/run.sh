@@ -28,6 +28,12 @@ for class in clsCommon clsDebug clsCommonTypes CommonFacade ILibAnchors INIManag
   grep -q "Apartment" <<<"$server" || fail "$class: threading model is not Apartment"
   reg_value "HKCR\\QlxWCommon.$class\\CurVer" | grep -q "QlxWCommon.$class.1" || fail "$class: no CurVer"
 done
+# User-interface support: hot keys, locale and theme.
+for class in HotKeys LocalInfo ITheme DefaultTheme; do
+  clsid=$(reg_value "HKCR\\QlxWCommon.$class\\CLSID" | sed -n 's/.*REG_SZ[[:space:]]*//p')
+  [ -n "$clsid" ] || { fail "no ProgID QlxWCommon.$class"; continue; }
+  reg_value "HKCR\\CLSID\\$clsid\\InprocServer32" | grep -q "Apartment" || fail "$class: not an apartment class"
+done
 reg_value "HKCR\\TypeLib\\{ADF5E175-8483-44F0-98C3-37ED0802E0D4}\\1.0\\0\\win64" | grep -qi "QlxWCommon.dll" ||
   fail "the type library is not registered"
 # Dual interfaces are marshalled through the type library, for callers in other apartments.
