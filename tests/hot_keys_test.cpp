@@ -187,7 +187,9 @@ TEST_F(HotKeyTable, DefaultKeysAlwaysFailsWith1001AndNoSource) {
 
 TEST_F(HotKeyTable, WalksOverflowPast32767Entries) {
   const auto assign = [&](std::int32_t code) {
-    keys_.SetHotKeyCode(static_cast<std::int16_t>(code), "F" + std::to_string(code));
+    std::string name = "F";
+    name += std::to_string(code);
+    keys_.SetHotKeyCode(static_cast<std::int16_t>(code), name);
   };
   for (std::int32_t code = 1; code <= 32767; ++code) {
     assign(code);
