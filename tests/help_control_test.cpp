@@ -2,8 +2,16 @@
 // command texts, and the dictionary shared by every HelpControl of the thread.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "language/language_runtime.h"
+#include "language/localized_strings.h"
+#include "os/file_association.h"
 
 #include "test_support.h"
 #include "ui/help_control.h"
@@ -96,6 +104,172 @@ TEST_F(HelpDictionaryTest, AMissingDictionaryIsLookedForAgainOnEveryLookup) {
   testing::WriteBytes(later, "Layers,5\r\n");
   EXPECT_EQ(help.PageOf("Layers"), 5);
 }
+
+// ---- the program that opens the manual ----
+
+#ifndef _WIN32
+// A desktop of its own: XDG folders under a scratch folder, programs found on a PATH of its own.
+class DesktopAssociations : public HelpDictionaryTest {
+ protected:
+  void SetUp() override {
+    HelpDictionaryTest::SetUp();
+    for (const char* name : kVariables) {
+      const char* value = std::getenv(name);
+      saved_.emplace_back(name, value == nullptr ? std::nullopt : std::optional<std::string>(value));
+    }
+    Set("XDG_CONFIG_HOME", "config");
+    Set("XDG_CONFIG_DIRS", "etc-xdg");
+    Set("XDG_DATA_HOME", "data");
+    Set("XDG_DATA_DIRS", "share1:share2");
+    Set("PATH", "bin");
+    Write("share2/mime/globs2", "# comment\n50:application/pdf:*.pdf\n10:text/plain:*.txt\n");
+    Program("bin/evince");
+    Program("bin/okular");
+    Write("share1/applications/org.gnome.Evince.desktop", "[Desktop Entry]\nName=Evince\nExec=evince %U\n");
+    Write("data/applications/okular.desktop",
+          "[Desktop Action x]\nExec=nothing\n[Desktop Entry]\nExec=okular %f\n");
+    Write("share1/applications/gone.desktop", "[Desktop Entry]\nExec=not-installed %f\n");
+    Write("share2/applications/absolute.desktop",
+          "[Desktop Entry]\nExec=\"" + folder_.File("bin/okular") + "\" --page 1\n");
+    pdf_ = Dictionary("x");  // any existing file
+    std::filesystem::rename(pdf_, folder_.File("Manual.PDF"));
+    pdf_ = folder_.File("Manual.PDF");
+  }
+  void TearDown() override {
+    for (const auto& [name, value] : saved_) {
+      if (value) {
+        setenv(name.c_str(), value->c_str(), 1);
+      } else {
+        unsetenv(name.c_str());
+      }
+    }
+    HelpDictionaryTest::TearDown();
+  }
+
+  void Set(const char* name, const std::string& relative) {
+    std::string value;
+    for (std::size_t start = 0; start <= relative.size();) {
+      const std::size_t end = std::min(relative.find(':', start), relative.size());
+      value += (value.empty() ? "" : ":") + folder_.File(relative.substr(start, end - start));
+      start = end + 1;
+    }
+    setenv(name, value.c_str(), 1);
+  }
+  void Write(const std::string& relative, const std::string& text) {
+    std::filesystem::create_directories(std::filesystem::path(folder_.File(relative)).parent_path());
+    testing::WriteBytes(folder_.File(relative), text);
+  }
+  void Program(const std::string& relative) {
+    Write(relative, "#!/bin/sh\n");
+    std::filesystem::permissions(folder_.File(relative), std::filesystem::perms::owner_all);
+  }
+
+  static constexpr const char* kVariables[] = {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME",
+                                               "XDG_DATA_DIRS", "PATH"};
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+  std::string pdf_;
+};
+
+// mimeapps.list files to write, and the program that then opens the manual ("" for none).
+struct AssociationCase {
+  const char* name;
+  std::vector<std::pair<std::string, std::string>> files;
+  std::string program;
+};
+
+class DefaultApplication : public DesktopAssociations,
+                           public ::testing::WithParamInterface<AssociationCase> {};
+
+TEST_P(DefaultApplication, FollowsTheXdgOrder) {
+  for (const auto& [relative, text] : GetParam().files) {
+    Write(relative, text);
+  }
+  const platform::ProgramForFile found = platform::FindProgramForFile(pdf_);
+  if (GetParam().program.empty()) {
+    EXPECT_EQ(found.code, platform::kAssociationNone);
+    EXPECT_EQ(found.program, "");
+  } else {
+    EXPECT_GT(found.code, 32);
+    EXPECT_EQ(found.program, folder_.File(GetParam().program));
+  }
+}
+
+const std::string kEvinceDefault = "[Default Applications]\napplication/pdf=org.gnome.Evince.desktop\n";
+const std::string kOkularDefault = "[Default Applications]\napplication/pdf=okular.desktop;\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DefaultApplication,
+    ::testing::Values(
+        AssociationCase{"NoAssociation", {}, ""},
+        AssociationCase{"UserConfigFirst",
+                        {{"config/mimeapps.list", kOkularDefault}, {"etc-xdg/mimeapps.list", kEvinceDefault}},
+                        "bin/okular"},
+        AssociationCase{"SystemConfig", {{"etc-xdg/mimeapps.list", kEvinceDefault}}, "bin/evince"},
+        AssociationCase{"DataFolders",
+                        {{"share2/applications/mimeapps.list", kOkularDefault},
+                         {"data/applications/mimeapps.list", kEvinceDefault}},
+                        "bin/evince"},
+        AssociationCase{
+            "UninstalledEntrySkipped",
+            {{"config/mimeapps.list",
+              "[Default Applications]\napplication/pdf=gone.desktop;missing.desktop;okular.desktop\n"}},
+            "bin/okular"},
+        AssociationCase{"OtherTypeOnly",
+                        {{"config/mimeapps.list", "[Default Applications]\ntext/plain=okular.desktop\n"}},
+                        ""},
+        AssociationCase{
+            "AddedAssociation",
+            {{"config/mimeapps.list", "[Added Associations]\napplication/pdf=org.gnome.Evince.desktop;\n"}},
+            "bin/evince"},
+        AssociationCase{
+            "DefaultBeatsAdded",
+            {{"config/mimeapps.list", "[Added Associations]\napplication/pdf=org.gnome.Evince.desktop;\n"},
+             {"etc-xdg/mimeapps.list", kOkularDefault}},
+            "bin/okular"},
+        AssociationCase{
+            "MimeInfoCache",
+            {{"share1/applications/mimeinfo.cache", "[MIME Cache]\napplication/pdf=okular.desktop;\n"}},
+            "bin/okular"},
+        AssociationCase{
+            "AbsoluteQuotedExec",
+            {{"config/mimeapps.list", "[Default Applications]\napplication/pdf=absolute.desktop\n"}},
+            "bin/okular"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(DesktopAssociations, ViewerNameAndItsTwoErrors) {
+  Write("config/mimeapps.list", kEvinceDefault);
+  ChangeUILanguage(kLangHungarian);
+  HelpControl help;
+  EXPECT_EQ(help.GetPDFViewerExeName(pdf_), folder_.File("bin/evince"));
+  try {
+    help.GetPDFViewerExeName(folder_.File("missing.pdf"));
+    ADD_FAILURE() << "a missing file has a viewer";
+  } catch (const LibError& error) {
+    EXPECT_EQ(error.Number(), kLibErrNotInitialized);
+    EXPECT_EQ(error.Description(), "Fájlelérési hiba! : 2");
+  }
+  Write("config/mimeapps.list", "");
+  try {
+    help.GetPDFViewerExeName(pdf_);
+    ADD_FAILURE() << "a viewer without an association";
+  } catch (const LibError& error) {
+    EXPECT_EQ(error.Number(), kLibErrRepeatedOrBadData);
+    EXPECT_EQ(error.Description(), "A pdf olvasó nem található!");
+    EXPECT_EQ(error.Source(), "QlxWCommon");
+  }
+}
+#else
+TEST_F(HelpDictionaryTest, TheShellsAnswerForMissingAndUnassociatedFiles) {
+  HelpControl help;
+  EXPECT_EQ(testing::ErrorNumberOf([&] { help.GetPDFViewerExeName(folder_.File("missing.pdf")); }),
+            kLibErrNotInitialized);
+  const std::string unknown = Dictionary("x");
+  std::filesystem::rename(unknown, folder_.File("manual.qlxwnone"));
+  EXPECT_EQ(platform::FindProgramForFile(folder_.File("manual.qlxwnone")).code, platform::kAssociationNone);
+  EXPECT_EQ(testing::ErrorNumberOf([&] { help.GetPDFViewerExeName(folder_.File("manual.qlxwnone")); }),
+            kLibErrRepeatedOrBadData);
+}
+#endif
 
 }  // namespace
 }  // namespace qlxw

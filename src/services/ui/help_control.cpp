@@ -2,7 +2,9 @@
 
 #include <optional>
 
+#include "errors/lib_error.h"
 #include "language/localized_strings.h"
+#include "os/file_association.h"
 #include "os/thread_state.h"
 #include "ui/help_dictionary.h"
 
@@ -22,6 +24,9 @@ HelpState& State() {
 }
 
 constexpr std::int16_t kFirstPage = 1;
+constexpr std::int32_t kStringFileAccessError = 61;
+constexpr std::int32_t kStringNoPdfReader = 62;
+constexpr std::int32_t kLastFailureCode = 32;
 
 }  // namespace
 
@@ -35,6 +40,20 @@ void HelpControl::Init(const std::string& dictionaryFile, const std::string& pdf
   state.dictionaryFile = dictionaryFile;
   state.pdfFile = pdfFile;
   state.dictionary.reset();
+}
+
+std::string HelpControl::GetPDFViewerExeName(const std::string& sampleFile) const {
+  platform::ProgramForFile found = platform::FindProgramForFile(sampleFile);
+  if (found.code == platform::kAssociationNone) {
+    RaiseLibError(kLibErrRepeatedOrBadData, {},
+                  GetLocalizedString(kStringNoPdfReader, "A pdf olvasó nem található!"));
+  }
+  if (found.code <= kLastFailureCode) {
+    std::string description = GetLocalizedString(kStringFileAccessError, "Fájlelérési hiba! : ");
+    description += std::to_string(found.code);
+    RaiseLibError(kLibErrNotInitialized, {}, std::move(description));
+  }
+  return std::move(found.program);
 }
 
 std::string HelpControl::DictionaryFile() const {

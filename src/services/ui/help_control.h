@@ -16,6 +16,11 @@ class HelpControl {
   // Stores the files for every HelpControl of the thread; the next lookup reads the new dictionary.
   void Init(const std::string& dictionaryFile, const std::string& pdfFile);
 
+  // The full path of the program the system opens the file with. No program fails with 0x80040002 and
+  // localized string 62; any other failure of the system's answer with 0x80040003, localized string 61
+  // and the system's code.
+  std::string GetPDFViewerExeName(const std::string& sampleFile) const;
+
   std::string DictionaryFile() const;
   std::string PDFFile() const;
 
