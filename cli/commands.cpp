@@ -123,6 +123,26 @@ const std::vector<Command>& Commands() {
        "                         puts the theme values (kept in the INI file from main version 4), then "
        "the locale",
        LocaleTheme},
+      {{"help", "viewer"},
+       1,
+       1,
+       {},
+       "help viewer FILE       the program that opens FILE (GetPDFViewerExeName)",
+       HelpViewer},
+      {{"help", "page"},
+       1,
+       1,
+       {{"--dictionary", true}},
+       "help page --dictionary FILE KEY\n"
+       "                         the manual's page of the help key (from 1)",
+       HelpPage},
+      {{"help", "commands"},
+       1,
+       1,
+       {{"--dictionary", true}, {"--pdf", true}},
+       "help commands --dictionary FILE --pdf FILE KEY\n"
+       "                         the viewer's two commands for the help key, as they would be sent",
+       HelpCommands},
   };
   return commands;
 }

@@ -51,5 +51,8 @@ int IniSettings(const Context& context);
 int HotKeysTable(const Context& context);
 int Locale(const Context& context);
 int LocaleTheme(const Context& context);
+int HelpViewer(const Context& context);
+int HelpPage(const Context& context);
+int HelpCommands(const Context& context);
 
 }  // namespace qlxw::cli

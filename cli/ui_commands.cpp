@@ -8,6 +8,8 @@
 #include "cli/context.h"
 #include "cli/json.h"
 #include "text/number_text.h"
+#include "ui/help_control.h"
+#include "ui/help_dictionary.h"
 #include "ui/hot_keys.h"
 #include "ui/key_names.h"
 #include "ui/local_info.h"
@@ -94,6 +96,14 @@ void PrintLocale(const Context& context, LocalInfo& info) {
   line("  ", "TransparentBands", BoolText(transparent));
 }
 
+std::string RequiredOption(const Context& context, const std::string& name) {
+  const auto value = context.Option(name);
+  if (!value) {
+    throw UsageError(name + " is needed");
+  }
+  return *value;
+}
+
 }  // namespace
 
 int HotKeysTable(const Context& context) {
@@ -148,6 +158,44 @@ int LocaleTheme(const Context& context) {
     theme->TransparentBands(*transparent);
   }
   PrintLocale(context, *info);
+  return 0;
+}
+
+int HelpViewer(const Context& context) {
+  const std::string viewer = HelpControl().GetPDFViewerExeName(context.args[0]);
+  if (context.Json()) {
+    context.out << "{\"viewer\": " << JsonString(viewer) << "}\n";
+  } else {
+    context.out << viewer << "\n";
+  }
+  return 0;
+}
+
+int HelpPage(const Context& context) {
+  HelpControl help;
+  help.Init(RequiredOption(context, "--dictionary"), help.PDFFile());
+  const std::string& key = context.args[0];
+  const std::int16_t page = help.PageOf(key);
+  if (context.Json()) {
+    context.out << "{\"key\": " << JsonString(key) << ", \"page\": " << page << "}\n";
+  } else {
+    context.out << page << "\n";
+  }
+  return 0;
+}
+
+int HelpCommands(const Context& context) {
+  HelpControl help;
+  const std::string pdf = RequiredOption(context, "--pdf");
+  help.Init(RequiredOption(context, "--dictionary"), pdf);
+  const std::int32_t pageIndex = help.PageOf(context.args[0]) - 1;
+  const std::string open = DocOpenCommand(pdf);
+  const std::string goTo = DocGoToCommand(pdf, pageIndex);
+  if (context.Json()) {
+    context.out << "[" << JsonString(open) << ", " << JsonString(goTo) << "]\n";
+  } else {
+    context.out << open << "\n" << goTo << "\n";
+  }
   return 0;
 }
 

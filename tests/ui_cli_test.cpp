@@ -226,5 +226,47 @@ TEST_F(QlxwUi, ThemeErrors) {
       << unreadable.err;
 }
 
+TEST_F(QlxwUi, HelpPageAndCommandsFromTheDictionary) {
+  const std::string dictionary = folder_.File("help.txt");
+  testing::WriteBytes(dictionary, "Intro\r\nLayers,12\r\nZoom,3,see Layers\r\nLAYERS,40\r\nPan,5\r\n");
+  EXPECT_EQ(Run({"help", "page", "--dictionary", dictionary, "layers"}).out, "12\n");
+  EXPECT_EQ(Run({"help", "page", "--dictionary", dictionary, "Pan"}).out, "1\n") << "after the duplicate";
+  EXPECT_EQ(Run({"--json", "help", "page", "--dictionary", dictionary, "Zoom"}).out,
+            "{\"key\": \"Zoom\", \"page\": 3}\n");
+  EXPECT_EQ(
+      Run({"help", "commands", "--dictionary", dictionary, "--pdf", "/doc/host manual.pdf", "LAYERS"}).out,
+      "[DocOpen(\"/doc/host manual.pdf\")]\n[DocGoTo(\"/doc/host manual.pdf\",11)]\n");
+  EXPECT_EQ(
+      Run({"help", "commands", "--dictionary", folder_.File("none.txt"), "--pdf", "h.pdf", "Layers"}).out,
+      "[DocOpen(\"h.pdf\")]\n[DocGoTo(\"h.pdf\",0)]\n");
+  EXPECT_EQ(Run({"help", "page", "Layers"}).status, 2);
+  EXPECT_EQ(Run({"help", "commands", "--dictionary", dictionary, "Layers"}).status, 2);
+}
+
+TEST_F(QlxwUi, HelpViewerIsTheDesktopsDefaultApplication) {
+  const std::string manual = folder_.File("manual.pdf");
+  testing::WriteBytes(manual, "%PDF-1.4\n");
+  testing::WriteBytes(folder_.File("zathura"), "#!/bin/sh\n");
+  std::filesystem::permissions(folder_.File("zathura"), std::filesystem::perms::owner_all);
+  std::filesystem::create_directories(folder_.File("share/mime"));
+  std::filesystem::create_directories(folder_.File("share/applications"));
+  testing::WriteBytes(folder_.File("share/mime/globs2"), "50:application/pdf:*.pdf\n");
+  testing::WriteBytes(folder_.File("share/applications/zathura.desktop"),
+                      "[Desktop Entry]\nExec=zathura %f\n");
+  const std::string desktop =
+      "QLXW_LANG=2057 XDG_DATA_HOME=" + folder_.File("none") + " XDG_CONFIG_HOME=" + folder_.File("none") +
+      " XDG_CONFIG_DIRS=" + folder_.File("none") + " XDG_DATA_DIRS=" + folder_.File("share") +
+      " PATH=" + folder_.Path().string() + ":/usr/bin:/bin";
+  const Result none = Run({"help", "viewer", manual}, desktop);
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(none.err, "error 0x80040002: Cannot found pdf reader!\n");
+  testing::WriteBytes(folder_.File("share/applications/mimeapps.list"),
+                      "[Default Applications]\napplication/pdf=zathura.desktop\n");
+  EXPECT_EQ(Run({"help", "viewer", manual}, desktop).out, folder_.File("zathura") + "\n");
+  const Result missing = Run({"help", "viewer", folder_.File("missing.pdf")}, desktop);
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err, "error 0x80040003: File access error!2\n");
+}
+
 }  // namespace
 }  // namespace qlxw
