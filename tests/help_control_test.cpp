@@ -3,19 +3,25 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "diag/cls_debug.h"
 #include "language/language_runtime.h"
 #include "language/localized_strings.h"
+#include "os/codepage.h"
+#include "os/dde.h"
 #include "os/file_association.h"
 
 #include "test_support.h"
 #include "ui/help_control.h"
 #include "ui/help_dictionary.h"
+#include "ui/page_viewers.h"
 
 namespace qlxw {
 namespace {
@@ -103,6 +109,38 @@ TEST_F(HelpDictionaryTest, AMissingDictionaryIsLookedForAgainOnEveryLookup) {
   EXPECT_EQ(help.PageOf("Layers"), 1);
   testing::WriteBytes(later, "Layers,5\r\n");
   EXPECT_EQ(help.PageOf("Layers"), 5);
+}
+
+class HostControl final : public AutomationObject {
+ public:
+  explicit HostControl(bool label) : label_(label) {}
+  bool IsForm() const override { return false; }
+  bool IsDdeLabel() const override { return label_; }
+
+ private:
+  bool label_;
+};
+
+TEST_F(HelpDictionaryTest, InitTakesOnlyALabel) {
+  HelpControl help;
+  help.Init("first.txt", "first.pdf", std::make_shared<HostControl>(true));
+  EXPECT_EQ(
+      testing::ErrorNumberOf([&] { help.Init("x.txt", "x.pdf", std::make_shared<HostControl>(false)); }),
+      kErrTypeMismatch);
+  EXPECT_EQ(testing::ErrorNumberOf([&] { help.Init("x.txt", "x.pdf", nullptr); }), kErrTypeMismatch);
+  EXPECT_EQ(help.PDFFile(), "first.pdf") << "a refused Init changes nothing";
+}
+
+TEST(PageViewers, ArgumentsThatOpenTheDocumentAtThePage) {
+  using Args = std::vector<std::string>;
+  EXPECT_EQ(PageArguments("/usr/bin/evince", "/d/m.pdf", 12), (Args{"--page-index=12", "/d/m.pdf"}));
+  EXPECT_EQ(PageArguments("/usr/bin/okular", "/d/m.pdf", 3), (Args{"-p", "3", "/d/m.pdf"}));
+  EXPECT_EQ(PageArguments("/usr/bin/zathura", "/d/m.pdf", 1), (Args{"-P", "1", "/d/m.pdf"}));
+  EXPECT_EQ(PageArguments("/usr/bin/xpdf", "/d/m.pdf", 7), (Args{"/d/m.pdf", "7"}));
+  EXPECT_EQ(PageArguments("/opt/mupdf", "/d/m.pdf", 7), (Args{"/d/m.pdf", "7"}));
+  EXPECT_EQ(PageArguments("qpdfview", "/d/m.pdf", 2), (Args{"/d/m.pdf#2"}));
+  EXPECT_FALSE(PageArguments("/usr/bin/foxit", "/d/m.pdf", 2).has_value());
+  EXPECT_FALSE(PageArguments("/usr/bin/evince-previewer", "/d/m.pdf", 2).has_value());
 }
 
 // ---- the program that opens the manual ----
@@ -258,6 +296,68 @@ TEST_F(DesktopAssociations, ViewerNameAndItsTwoErrors) {
     EXPECT_EQ(error.Source(), "QlxWCommon");
   }
 }
+
+// Starts the manual's viewer: a script standing for the viewer writes down its arguments.
+class ViewerStarted : public DesktopAssociations {
+ protected:
+  void Viewer(const std::string& program) {
+    Write("bin/" + program, "#!/bin/sh\necho \"$@\" > '" + folder_.File("arguments") + "'\n");
+    std::filesystem::permissions(folder_.File("bin/" + program), std::filesystem::perms::owner_all);
+    Write("share1/applications/viewer.desktop", "[Desktop Entry]\nExec=" + program + " %f\n");
+    Write("config/mimeapps.list", "[Default Applications]\napplication/pdf=viewer.desktop\n");
+  }
+  std::string Arguments() {
+    for (int i = 0; i < 500 && !std::filesystem::exists(folder_.File("arguments")); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    return testing::ReadBytes(folder_.File("arguments"));
+  }
+  std::string Trace() { return testing::ReadBytes(folder_.File("trace.log")); }
+  void SetUp() override {
+    DesktopAssociations::SetUp();
+    debug_.sLogFileName(folder_.File("trace.log"));
+    debug_.bCallLog(true);
+    HelpControl().Init(Dictionary("Layers,12\r\n"), pdf_);
+  }
+  clsDebug debug_;
+};
+
+TEST_F(ViewerStarted, AViewerThatTakesThePageIsStartedAtIt) {
+  Viewer("evince");
+  EXPECT_TRUE(HelpControl().AcrobatLookup("LAYERS"));
+  EXPECT_EQ(Arguments(), "--page-index=12 " + pdf_ + "\n");
+  const std::string trace = Trace();
+  EXPECT_NE(trace.find("\"HelpControl.AcrobatLookupByFile 1 PDFFullName: " + pdf_ + " sKey: LAYERS\"\r\n"),
+            std::string::npos);
+  EXPECT_NE(trace.find("started at the page"), std::string::npos) << trace;
+  EXPECT_NE(trace.find("\"HelpControl.AcrobatLookupByFile 6 "), std::string::npos);
+}
+
+TEST_F(ViewerStarted, AnUnknownKeyOpensTheFirstPage) {
+  Viewer("okular");
+  EXPECT_TRUE(HelpControl().AcrobatLookupByFile(pdf_, "Nowhere"));
+  EXPECT_EQ(Arguments(), "-p 1 " + pdf_ + "\n");
+}
+
+TEST_F(ViewerStarted, AnyOtherViewerNeedsDdeAndFails) {
+  Viewer("foxit");
+  EXPECT_FALSE(HelpControl().AcrobatLookup("Layers"));
+  EXPECT_FALSE(std::filesystem::exists(folder_.File("arguments")));
+  EXPECT_NE(Trace().find("\"HelpControl.AcrobatLookupByFile << ERROR! : DDE is not available"),
+            std::string::npos)
+      << Trace();
+}
+
+TEST_F(ViewerStarted, NoViewerIsFalseWithTheErrorTraced) {
+  ChangeUILanguage(kLangHungarian);
+  EXPECT_FALSE(HelpControl().AcrobatLookupByFile(folder_.File("missing.pdf"), "Layers"));
+  // The trace file is in the 8-bit code page.
+  EXPECT_NE(Trace().find(platform::Utf8ToAnsi(
+                "\"HelpControl.AcrobatLookupByFile << ERROR! : Fájlelérési hiba! : 2\"\r\n")),
+            std::string::npos)
+      << Trace();
+}
 #else
 TEST_F(HelpDictionaryTest, TheShellsAnswerForMissingAndUnassociatedFiles) {
   HelpControl help;
@@ -268,6 +368,19 @@ TEST_F(HelpDictionaryTest, TheShellsAnswerForMissingAndUnassociatedFiles) {
   EXPECT_EQ(platform::FindProgramForFile(folder_.File("manual.qlxwnone")).code, platform::kAssociationNone);
   EXPECT_EQ(testing::ErrorNumberOf([&] { help.GetPDFViewerExeName(folder_.File("manual.qlxwnone")); }),
             kLibErrRepeatedOrBadData);
+  // Without a viewer the lookup reports false rather than failing.
+  EXPECT_FALSE(help.AcrobatLookupByFile(folder_.File("manual.qlxwnone"), "Layers"));
+  EXPECT_FALSE(help.AcrobatLookupByFile(folder_.File("missing.pdf"), "Layers"));
+}
+
+TEST(DdeSeam, NoServerIsAClearError) {
+  ASSERT_TRUE(platform::DdeAvailable());
+  try {
+    platform::DdeExecute("QlxwNoSuchService", "Control", "[DocOpen(\"x.pdf\")]", 500);
+    ADD_FAILURE() << "a DDE server answered";
+  } catch (const LibError& error) {
+    EXPECT_EQ(error.Description(), "no DDE server answers (QlxwNoSuchService|Control)");
+  }
 }
 #endif
 
