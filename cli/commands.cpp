@@ -143,6 +143,13 @@ const std::vector<Command>& Commands() {
        "help commands --dictionary FILE --pdf FILE KEY\n"
        "                         the viewer's two commands for the help key, as they would be sent",
        HelpCommands},
+      {{"help", "open"},
+       1,
+       1,
+       {{"--dictionary", true}, {"--pdf", true}},
+       "help open --dictionary FILE --pdf FILE KEY\n"
+       "                         opens the manual at the key's page (exit 1 when that fails)",
+       HelpOpen},
   };
   return commands;
 }

@@ -54,5 +54,6 @@ int LocaleTheme(const Context& context);
 int HelpViewer(const Context& context);
 int HelpPage(const Context& context);
 int HelpCommands(const Context& context);
+int HelpOpen(const Context& context);
 
 }  // namespace qlxw::cli

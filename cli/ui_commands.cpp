@@ -7,12 +7,15 @@
 #include "api/shared_local_info.h"
 #include "cli/context.h"
 #include "cli/json.h"
+#include "errors/lib_error.h"
+#include "os/dde.h"
 #include "text/number_text.h"
 #include "ui/help_control.h"
 #include "ui/help_dictionary.h"
 #include "ui/hot_keys.h"
 #include "ui/key_names.h"
 #include "ui/local_info.h"
+#include "ui/page_viewers.h"
 
 namespace qlxw::cli {
 namespace {
@@ -197,6 +200,35 @@ int HelpCommands(const Context& context) {
     context.out << open << "\n" << goTo << "\n";
   }
   return 0;
+}
+
+namespace {
+
+// Which way a lookup goes: DDE to the viewer, or the viewer started at the page; "none" without a viewer.
+std::string WayToTheViewer(const HelpControl& help, const std::string& pdf) {
+  try {
+    const std::string viewer = help.GetPDFViewerExeName(pdf);
+    if (!platform::DdeAvailable() && PageArguments(viewer, pdf, 1)) {
+      return "command line";
+    }
+    return "dde";
+  } catch (const LibError&) {
+    return "none";
+  }
+}
+
+}  // namespace
+
+int HelpOpen(const Context& context) {
+  HelpControl help;
+  const std::string pdf = RequiredOption(context, "--pdf");
+  help.Init(RequiredOption(context, "--dictionary"), pdf);
+  const bool shown = help.AcrobatLookup(context.args[0]);
+  if (context.Json()) {
+    context.out << "{\"shown\": " << JsonBool(shown) << ", \"way\": " << JsonString(WayToTheViewer(help, pdf))
+                << "}\n";
+  }
+  return shown ? 0 : 1;
 }
 
 }  // namespace qlxw::cli

@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -266,6 +268,26 @@ TEST_F(QlxwUi, HelpViewerIsTheDesktopsDefaultApplication) {
   const Result missing = Run({"help", "viewer", folder_.File("missing.pdf")}, desktop);
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.err, "error 0x80040003: File access error!2\n");
+
+  // help open: zathura takes the page on its command line; the stand-in writes down its arguments.
+  testing::WriteBytes(folder_.File("zathura"),
+                      "#!/bin/sh\necho \"$@\" > '" + folder_.File("arguments") + "'\n");
+  testing::WriteBytes(folder_.File("help.txt"), "Layers,12\r\n");
+  const Result open =
+      Run({"--json", "help", "open", "--dictionary", folder_.File("help.txt"), "--pdf", manual, "LAYERS"},
+          desktop);
+  EXPECT_EQ(open.status, 0) << open.err;
+  EXPECT_EQ(open.out, "{\"shown\": true, \"way\": \"command line\"}\n");
+  for (int i = 0; i < 500 && !std::filesystem::exists(folder_.File("arguments")); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(testing::ReadBytes(folder_.File("arguments")), "-P 12 " + manual + "\n");
+  const Result noViewer = Run(
+      {"help", "open", "--dictionary", folder_.File("help.txt"), "--pdf", folder_.File("missing.pdf"), "x"},
+      desktop);
+  EXPECT_EQ(noViewer.status, 1);
+  EXPECT_EQ(noViewer.out, "");
 }
 
 }  // namespace
