@@ -71,11 +71,12 @@ constexpr CreatableClass kClasses[] = {
     {&CLSID_INIManager5, L"INIManager5", CreateINIManager5},
     {&CLSID_IAppSettings, L"IAppSettings", CreateAppSettings},
     {&CLSID_UILanguage, L"UILanguage", CreateUILanguage},
-    // User-interface support: hot keys, locale and theme.
+    // User-interface support: hot keys, locale and theme, PDF help.
     {&CLSID_HotKeys, L"HotKeys", CreateHotKeys},
     {&CLSID_LocalInfo, L"LocalInfo", CreateLocalInfo},
     {&CLSID_ITheme, L"ITheme", CreateITheme},
     {&CLSID_DefaultTheme, L"DefaultTheme", CreateDefaultTheme},
+    {&CLSID_HelpControl, L"HelpControl", CreateHelpControl},
 };
 
 }  // namespace

@@ -670,6 +670,10 @@ TEST_F(SlotOrder, HotKeysLocalInfoAndTheme) {
                             {L"TransparentBands", kGet},
                             {L"TransparentBands", kPut}});
   ExpectSlots(IID__DefaultTheme, {});
+  ExpectSlots(IID__HelpControl, {{L"GetPDFViewerExeName", kCall},
+                                 {L"AcrobatLookup", kCall},
+                                 {L"AcrobatLookupByFile", kCall},
+                                 {L"Init", kCall}});
 }
 
 class HotKeysEarlyBound : public ApartmentTest {

@@ -28,8 +28,8 @@ for class in clsCommon clsDebug clsCommonTypes CommonFacade ILibAnchors INIManag
   grep -q "Apartment" <<<"$server" || fail "$class: threading model is not Apartment"
   reg_value "HKCR\\QlxWCommon.$class\\CurVer" | grep -q "QlxWCommon.$class.1" || fail "$class: no CurVer"
 done
-# User-interface support: hot keys, locale and theme.
-for class in HotKeys LocalInfo ITheme DefaultTheme; do
+# User-interface support: hot keys, locale and theme, PDF help.
+for class in HotKeys LocalInfo ITheme DefaultTheme HelpControl; do
   clsid=$(reg_value "HKCR\\QlxWCommon.$class\\CLSID" | sed -n 's/.*REG_SZ[[:space:]]*//p')
   [ -n "$clsid" ] || { fail "no ProgID QlxWCommon.$class"; continue; }
   reg_value "HKCR\\CLSID\\$clsid\\InprocServer32" | grep -q "Apartment" || fail "$class: not an apartment class"

@@ -1,0 +1,54 @@
+// HelpControl as a COM class: every object of a thread shares the dictionary and what Init stores.
+#include <string_view>
+
+#include "QlxWCommon_h.h"
+#include "com/boundary.h"
+#include "com/classes.h"
+#include "com/com_object.h"
+#include "com/text.h"
+#include "os/windows/dispatch_object.h"
+#include "ui/help_control.h"
+
+namespace qlxw::com {
+namespace {
+
+class HelpControlObject final : public ComObject<HelpControlObject, DispatchImpl<_HelpControl>> {
+ public:
+  static constexpr std::string_view kClassName = "HelpControl";
+  static const CLSID& ClassId() { return CLSID_HelpControl; }
+
+  HRESULT STDMETHODCALLTYPE GetPDFViewerExeName(BSTR sampleFile, BSTR* result) override {
+    return Call([&] { *Required(result) = ToBstr(help_.GetPDFViewerExeName(FromBstr(sampleFile))); });
+  }
+  HRESULT STDMETHODCALLTYPE AcrobatLookup(BSTR* key, VARIANT_BOOL* result) override {
+    return Call([&] {
+      *Required(result) = help_.AcrobatLookup(FromBstr(*Required(key))) ? VARIANT_TRUE : VARIANT_FALSE;
+    });
+  }
+  HRESULT STDMETHODCALLTYPE AcrobatLookupByFile(BSTR* pdfFullName, BSTR* key, VARIANT_BOOL* result) override {
+    return Call([&] {
+      *Required(result) =
+          help_.AcrobatLookupByFile(FromBstr(*Required(pdfFullName)), FromBstr(*Required(key)))
+              ? VARIANT_TRUE
+              : VARIANT_FALSE;
+    });
+  }
+  HRESULT STDMETHODCALLTYPE Init(BSTR* dictionaryFile, BSTR* pdfFile, IDispatch* label) override {
+    return Call([&] {
+      help_.Init(FromBstr(*Required(dictionaryFile)), FromBstr(*Required(pdfFile)),
+                 platform::HostObject(label));
+    });
+  }
+
+ private:
+  qlxw::HelpControl help_;
+};
+
+}  // namespace
+
+HRESULT CreateHelpControl(const GUID& iid, void** out) {
+  return Boundary(HelpControlObject::kClassName, iid,
+                  [&] { Check(HelpControlObject::CreateInstance(iid, out)); });
+}
+
+}  // namespace qlxw::com
