@@ -11,6 +11,8 @@
 namespace qlxw::platform {
 namespace {
 
+constexpr DWORD kConnectRetryMs = 100;
+
 HDDEDATA CALLBACK IgnoreCallback(UINT /*type*/, UINT /*format*/, HCONV /*conversation*/, HSZ /*topic*/,
                                  HSZ /*item*/, HDDEDATA /*data*/, ULONG_PTR /*data1*/, ULONG_PTR /*data2*/) {
   return nullptr;
@@ -48,7 +50,13 @@ class DdeClient {
     const std::wstring wideTopic = WideFromUtf8(topic);
     service_ = DdeCreateStringHandleW(instance_, wideService.c_str(), CP_WINUNICODE);
     topic_ = DdeCreateStringHandleW(instance_, wideTopic.c_str(), CP_WINUNICODE);
+    // A viewer just started may register its service a moment later: ask again until the timeout.
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     conversation_ = DdeConnect(instance_, service_, topic_, nullptr);
+    while (conversation_ == nullptr && GetTickCount64() < deadline) {
+      Sleep(kConnectRetryMs);
+      conversation_ = DdeConnect(instance_, service_, topic_, nullptr);
+    }
     if (conversation_ == nullptr) {
       Fail("no DDE server answers", service, topic);
     }
