@@ -848,4 +848,90 @@ TEST_F(LocalInfoEvents, TheThemeIsADefaultThemeKeptInTheIniFile) {
   EXPECT_EQ(style, 0);
 }
 
+// A host's label control as the library sees it: the link members of a DDE client, no window.
+class HostLabel final : public StackObject<IDispatch> {
+ public:
+  HostLabel() : StackObject(IID_IDispatch) {}
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+    static const wchar_t* const kMembers[] = {L"Caption",  L"LinkTopic",   L"LinkItem",
+                                              L"LinkMode", L"LinkTimeout", L"LinkExecute"};
+    for (DISPID id = 0; id < 6; ++id) {
+      if (count == 1 && _wcsicmp(names[0], kMembers[id]) == 0) {
+        ids[0] = id + 1;
+        return S_OK;
+      }
+    }
+    return DISP_E_UNKNOWNNAME;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    return S_OK;
+  }
+};
+
+// run.sh registers a stand-in viewer for .pdf files that serves "Acroview|Control" and writes down
+// the commands it receives.
+TEST_F(ApartmentTest, HelpCommandsArriveAtTheViewersDdeServer) {
+  wchar_t folder[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, folder);
+  const std::wstring base(folder);
+  const std::wstring pdf = base + L"\\client manual.pdf";
+  const std::wstring dictionary = base + L"\\client-help.txt";
+  const std::wstring log = base + L"\\dde-commands.txt";
+  DeleteFileW(log.c_str());
+  for (const auto& [path, text] :
+       {std::pair{pdf, std::string("%PDF-1.4\n")},
+        std::pair{dictionary, std::string("Intro\r\nLayers,12\r\nZoom,3,x\r\n")}}) {
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+  }
+
+  Ref<_clsDebug> debug;
+  Create(CLSID_clsDebug, debug);
+  Text traceFile((base + L"\\client-help-trace.log").c_str());
+  DeleteFileW(traceFile.get());
+  ASSERT_EQ(debug->put_sLogFileName(traceFile.address()), S_OK);
+  VARIANT_BOOL on = VARIANT_TRUE;
+  ASSERT_EQ(debug->put_bCallLog(&on), S_OK);
+  Ref<_HelpControl> help;
+  Create(CLSID_HelpControl, help);
+  Text viewer;
+  Text sample(pdf.c_str());
+  ASSERT_EQ(help->GetPDFViewerExeName(sample.get(), viewer.put()), S_OK) << "no viewer registered for .pdf";
+  EXPECT_NE(viewer.str().find(L"qlxw_fake_viewer.exe"), std::wstring::npos);
+
+  HostLabel label;
+  Text dictionaryText(dictionary.c_str());
+  Text pdfText(pdf.c_str());
+  ASSERT_EQ(help->Init(dictionaryText.address(), pdfText.address(), &label), S_OK);
+  Text key(L"LAYERS");
+  VARIANT_BOOL shown = VARIANT_FALSE;
+  ASSERT_EQ(help->AcrobatLookup(key.address(), &shown), S_OK);
+  EXPECT_EQ(shown, VARIANT_TRUE) << "see client-help-trace.log";
+  VARIANT_BOOL off = VARIANT_FALSE;
+  debug->put_bCallLog(&off);
+
+  std::string received;
+  for (int i = 0; i < 300 && received.find("DocGoTo") == std::string::npos; ++i) {
+    Sleep(20);
+    HANDLE file = CreateFileW(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      char buffer[4096] = {};
+      DWORD read = 0;
+      ReadFile(file, buffer, sizeof buffer - 1, &read, nullptr);
+      CloseHandle(file);
+      received.assign(buffer, read);
+    }
+  }
+  const int size = WideCharToMultiByte(CP_UTF8, 0, pdf.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string path(static_cast<std::size_t>(size - 1), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, pdf.c_str(), -1, path.data(), size, nullptr, nullptr);
+  EXPECT_EQ(received, "[DocOpen(\"" + path + "\")]\r\n[DocGoTo(\"" + path + "\",11)]\r\n");
+}
+
 }  // namespace

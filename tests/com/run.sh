@@ -58,6 +58,18 @@ for script in "$here"/scripts/*.vbs; do
   fi
 done
 
+echo "-- a stand-in viewer for .pdf files (a DDE server for the help commands)"
+viewer=$(winpath "$build/tests/com/qlxw_fake_viewer.exe")
+timeout 60 wine reg add 'HKCR\.pdf' /ve /d QlxwTestPdf /f >/dev/null 2>&1 || fail "cannot register .pdf"
+timeout 60 wine reg add 'HKCR\QlxwTestPdf\shell\open\command' /ve /d "\"$viewer\" \"%1\"" /f >/dev/null 2>&1 ||
+  fail "cannot register the stand-in viewer"
+# DDE runs on window messages: the client gets Wine's null display driver (windows without a screen),
+# the scripts before it none at all (so that a message box returns at once).
+timeout 60 wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 ||
+  fail "cannot choose the null display driver"
+# The desktop process keeps the driver it started with: let it end first.
+timeout 60 wineserver -w || timeout 30 wineserver -k || true
+
 echo "-- early-bound client"
 client="$build/tests/com/qlxw_com_client_tests.exe"
 (cd "$work" && timeout 300 wine "$client" >"$work/client.log" 2>&1) || true
@@ -68,6 +80,11 @@ if grep -q "Unhandled" "$work/client.log" || ! grep -q "^\[  PASSED  \]" "$work/
 else
   grep -E "^\[  PASSED  \]" "$work/client.log"
 fi
+
+timeout 60 wine reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f >/dev/null 2>&1 || true
+timeout 60 wine reg delete 'HKCR\.pdf' /f >/dev/null 2>&1 || true
+timeout 60 wine reg delete 'HKCR\QlxwTestPdf' /f >/dev/null 2>&1 || true
+timeout 60 wineserver -w || timeout 30 wineserver -k || true
 
 echo "-- regsvr32 /u"
 timeout 120 wine regsvr32 /s /u "$dll" || fail "regsvr32 /u exited $?"
