@@ -881,7 +881,7 @@ TEST_F(ApartmentTest, HelpCommandsArriveAtTheViewersDdeServer) {
   DeleteFileW(log.c_str());
   for (const auto& [path, text] :
        {std::pair{pdf, std::string("%PDF-1.4\n")},
-        std::pair{dictionary, std::string("Intro\r\nLayers,12\r\nZoom,3,x\r\n")}}) {
+        std::pair{dictionary, std::string("Intro\r\nLayers,12\r\nZoom,3,x\r\nlayers,40\r\nAfter,9\r\n")}}) {
     HANDLE file =
         CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
@@ -908,30 +908,40 @@ TEST_F(ApartmentTest, HelpCommandsArriveAtTheViewersDdeServer) {
   Text dictionaryText(dictionary.c_str());
   Text pdfText(pdf.c_str());
   ASSERT_EQ(help->Init(dictionaryText.address(), pdfText.address(), &label), S_OK);
-  Text key(L"LAYERS");
-  VARIANT_BOOL shown = VARIANT_FALSE;
-  ASSERT_EQ(help->AcrobatLookup(key.address(), &shown), S_OK);
-  EXPECT_EQ(shown, VARIANT_TRUE) << "see client-help-trace.log";
-  VARIANT_BOOL off = VARIANT_FALSE;
-  debug->put_bCallLog(&off);
-
-  std::string received;
-  for (int i = 0; i < 300 && received.find("DocGoTo") == std::string::npos; ++i) {
-    Sleep(20);
-    HANDLE file = CreateFileW(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-      char buffer[4096] = {};
-      DWORD read = 0;
-      ReadFile(file, buffer, sizeof buffer - 1, &read, nullptr);
-      CloseHandle(file);
-      received.assign(buffer, read);
-    }
-  }
   const int size = WideCharToMultiByte(CP_UTF8, 0, pdf.c_str(), -1, nullptr, 0, nullptr, nullptr);
   std::string path(static_cast<std::size_t>(size - 1), '\0');
   WideCharToMultiByte(CP_UTF8, 0, pdf.c_str(), -1, path.data(), size, nullptr, nullptr);
-  EXPECT_EQ(received, "[DocOpen(\"" + path + "\")]\r\n[DocGoTo(\"" + path + "\",11)]\r\n");
+
+  // The dictionary's rules as the viewer sees them: the page index each key is sent with.
+  struct Lookup {
+    const wchar_t* key;
+    int pageIndex;
+  };
+  for (const Lookup& lookup :
+       {Lookup{L"LAYERS", 11}, Lookup{L"zoom", 2}, Lookup{L"Intro", 0}, Lookup{L"After", 0}}) {
+    DeleteFileW(log.c_str());
+    Text key(lookup.key);
+    VARIANT_BOOL shown = VARIANT_FALSE;
+    ASSERT_EQ(help->AcrobatLookup(key.address(), &shown), S_OK);
+    EXPECT_EQ(shown, VARIANT_TRUE) << "see client-help-trace.log";
+    std::string received;
+    for (int i = 0; i < 300 && received.find("DocGoTo") == std::string::npos; ++i) {
+      Sleep(20);
+      HANDLE file = CreateFileW(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      if (file != INVALID_HANDLE_VALUE) {
+        char buffer[4096] = {};
+        DWORD read = 0;
+        ReadFile(file, buffer, sizeof buffer - 1, &read, nullptr);
+        CloseHandle(file);
+        received.assign(buffer, read);
+      }
+    }
+    EXPECT_EQ(received, "[DocOpen(\"" + path + "\")]\r\n[DocGoTo(\"" + path + "\"," +
+                            std::to_string(lookup.pageIndex) + ")]\r\n");
+  }
+  VARIANT_BOOL off = VARIANT_FALSE;
+  debug->put_bCallLog(&off);
 }
 
 }  // namespace
