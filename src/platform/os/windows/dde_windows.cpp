@@ -2,6 +2,7 @@
 
 #include <ddeml.h>
 
+#include <algorithm>
 #include <string>
 
 #include "errors/lib_error.h"
@@ -12,6 +13,7 @@ namespace qlxw::platform {
 namespace {
 
 constexpr DWORD kConnectRetryMs = 100;
+constexpr DWORD kConnectWindowMs = 10000;
 
 HDDEDATA CALLBACK IgnoreCallback(UINT /*type*/, UINT /*format*/, HCONV /*conversation*/, HSZ /*topic*/,
                                  HSZ /*item*/, HDDEDATA /*data*/, ULONG_PTR /*data1*/, ULONG_PTR /*data2*/) {
@@ -50,8 +52,9 @@ class DdeClient {
     const std::wstring wideTopic = WideFromUtf8(topic);
     service_ = DdeCreateStringHandleW(instance_, wideService.c_str(), CP_WINUNICODE);
     topic_ = DdeCreateStringHandleW(instance_, wideTopic.c_str(), CP_WINUNICODE);
-    // A viewer just started may register its service a moment later: ask again until the timeout.
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    // A viewer just started may register its service a moment later: ask again for a while, but no
+    // longer than a started program takes to come up, so that a missing server is soon an error.
+    const ULONGLONG deadline = GetTickCount64() + std::min<DWORD>(timeoutMs, kConnectWindowMs);
     conversation_ = DdeConnect(instance_, service_, topic_, nullptr);
     while (conversation_ == nullptr && GetTickCount64() < deadline) {
       Sleep(kConnectRetryMs);
