@@ -61,7 +61,7 @@ std::size_t TakeOption(const std::vector<std::string>& args, std::size_t at, Com
   } else if (global) {
     ApplyGlobal(line.global, name, *value);
   } else {
-    line.options[name] = value.value_or("");
+    line.options.emplace(name, value.value_or(""));
   }
   return used;
 }

@@ -29,8 +29,9 @@ struct GlobalOptions {
 
 struct CommandLine {
   GlobalOptions global;
-  std::vector<std::string> words;              // the command's words and arguments, in order
-  std::map<std::string, std::string> options;  // the command's own options ("--default" -> value)
+  std::vector<std::string> words;  // the command's words and arguments, in order
+  // The command's own options ("--default" -> value), an option given again after its earlier values.
+  std::multimap<std::string, std::string> options;
 };
 
 // For an option that is not global: does the command named by the words so far know it, and does it

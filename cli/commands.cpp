@@ -148,6 +148,49 @@ const std::vector<Command>& Commands() {
        {{"--program", true}},
        "folders defaults       the default workspace root and user folder",
        FoldersDefaults},
+      {{"hotkeys"},
+       0,
+       0,
+       {{"--assign", true}},
+       "hotkeys [--assign CODE=FUNCTION ...]\n"
+       "                         the default hot-key table with the assignments made in order",
+       HotKeysTable},
+      {{"locale"}, 0, 0, {}, "locale                 the shared locale settings and theme", Locale},
+      {{"locale", "theme"},
+       0,
+       0,
+       {{"--style", true}, {"--transparent", true}},
+       "locale theme [--style N] [--transparent true|false]\n"
+       "                         puts the theme values (kept in the INI file from main version 4), then "
+       "the locale",
+       LocaleTheme},
+      {{"help", "viewer"},
+       1,
+       1,
+       {},
+       "help viewer FILE       the program that opens FILE (GetPDFViewerExeName)",
+       HelpViewer},
+      {{"help", "page"},
+       1,
+       1,
+       {{"--dictionary", true}},
+       "help page --dictionary FILE KEY\n"
+       "                         the manual's page of the help key (from 1)",
+       HelpPage},
+      {{"help", "commands"},
+       1,
+       1,
+       {{"--dictionary", true}, {"--pdf", true}},
+       "help commands --dictionary FILE --pdf FILE KEY\n"
+       "                         the viewer's two commands for the help key, as they would be sent",
+       HelpCommands},
+      {{"help", "open"},
+       1,
+       1,
+       {{"--dictionary", true}, {"--pdf", true}},
+       "help open --dictionary FILE --pdf FILE KEY\n"
+       "                         opens the manual at the key's page (exit 1 when that fails)",
+       HelpOpen},
   };
   return commands;
 }

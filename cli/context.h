@@ -1,5 +1,6 @@
 #pragma once
 // What a qlxw command is given.
+#include <iterator>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -15,9 +16,19 @@ struct Context {
   std::vector<std::string> args;  // the words after the command's own words
 
   bool Json() const { return line.global.json; }
+  // The option's value; the last one when it was given more than once.
   std::optional<std::string> Option(const std::string& name) const {
-    const auto found = line.options.find(name);
-    return found == line.options.end() ? std::nullopt : std::optional<std::string>(found->second);
+    const auto [first, last] = line.options.equal_range(name);
+    return first == last ? std::nullopt : std::optional<std::string>(std::prev(last)->second);
+  }
+  // Every value of an option, in the order given.
+  std::vector<std::string> Options(const std::string& name) const {
+    std::vector<std::string> values;
+    const auto [first, last] = line.options.equal_range(name);
+    for (auto it = first; it != last; ++it) {
+      values.push_back(it->second);
+    }
+    return values;
   }
   bool Flag(const std::string& name) const { return line.options.contains(name); }
 };
@@ -46,5 +57,13 @@ int FoldersDefaults(const Context& context);
 // The folder table of the overview; 1 (or `status` 1) when a folder failed.
 int PrintFolderOverview(const Context& context);
 std::string FolderOverviewJson(const Context& context, int& status);
+// User-interface support: hot keys, locale and theme.
+int HotKeysTable(const Context& context);
+int Locale(const Context& context);
+int LocaleTheme(const Context& context);
+int HelpViewer(const Context& context);
+int HelpPage(const Context& context);
+int HelpCommands(const Context& context);
+int HelpOpen(const Context& context);
 
 }  // namespace qlxw::cli

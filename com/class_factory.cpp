@@ -51,6 +51,12 @@ constexpr CreatableClass kClasses[] = {
     {&CLSID_FolderManager, L"FolderManager", CreateFolderManager},
     {&CLSID_clsFileSystemController, L"clsFileSystemController", CreateFileSystemController},
     {&CLSID_FSCReplacer, L"FSCReplacer", CreateFSCReplacer},
+    // User-interface support: hot keys, locale and theme, PDF help.
+    {&CLSID_HotKeys, L"HotKeys", CreateHotKeys},
+    {&CLSID_LocalInfo, L"LocalInfo", CreateLocalInfo},
+    {&CLSID_ITheme, L"ITheme", CreateITheme},
+    {&CLSID_DefaultTheme, L"DefaultTheme", CreateDefaultTheme},
+    {&CLSID_HelpControl, L"HelpControl", CreateHelpControl},
 };
 
 }  // namespace

@@ -14,6 +14,10 @@
 #include "config/ini_manager5.h"
 #include "config/ini_manager_interface.h"
 
+namespace qlxw {
+class LocalInfo;
+}  // namespace qlxw
+
 namespace qlxw::com {
 
 using CreateFunction = HRESULT (*)(const GUID& iid, void** out);
@@ -41,6 +45,13 @@ HRESULT CreateKeys(const GUID& iid, void** out);
 HRESULT CreateFolderManager(const GUID& iid, void** out);
 HRESULT CreateFileSystemController(const GUID& iid, void** out);
 HRESULT CreateFSCReplacer(const GUID& iid, void** out);
+// User-interface support: hot keys, locale and theme.
+HRESULT CreateHotKeys(const GUID& iid, void** out);
+HRESULT CreateLocalInfo(const GUID& iid, void** out);
+HRESULT CreateITheme(const GUID& iid, void** out);
+HRESULT CreateDefaultTheme(const GUID& iid, void** out);
+HRESULT CreateHelpControl(const GUID& iid, void** out);
+HRESULT ObjectForLocalInfo(const std::shared_ptr<LocalInfo>& info, const GUID& iid, void** out);
 
 // The COM objects of core objects the library hands out.
 HRESULT ObjectForIniManager(const std::shared_ptr<INIManagerInterface>& manager, const GUID& iid, void** out);

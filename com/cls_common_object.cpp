@@ -103,10 +103,9 @@ class ClsCommonObject final : public ComObject<ClsCommonObject, DispatchImpl<_cl
     return Call([&] { *Required(result) = platform::BstrFromUtf8(root_->sAppComment()); });
   }
   HRESULT STDMETHODCALLTYPE get_LocalInfo(IDispatch** result) override {
-    // The locale object joins the server with the user-interface classes.
     return Call([&] {
-      *Required(result) = nullptr;
-      throw ComFailure(E_NOTIMPL);
+      Required(result);
+      Check(ObjectForLocalInfo(root_->LocalInfo(), IID_IDispatch, reinterpret_cast<void**>(result)));
     });
   }
   HRESULT STDMETHODCALLTYPE put_INIFileName(BSTR* value) override {

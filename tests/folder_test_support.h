@@ -58,12 +58,14 @@ class RecordingNotices final : public platform::NoticeSink {
   RecordingNotices(const RecordingNotices&) = delete;
   RecordingNotices& operator=(const RecordingNotices&) = delete;
 
-  void Notice(std::string_view text, std::string_view caption) override {
+  void Notice(std::string_view text, std::string_view caption, platform::NoticeIcon icon) override {
     notices.push_back(std::string(caption) + ": " + std::string(text));
+    icons.push_back(icon);
   }
   void Beep() override { ++beeps; }
 
   std::vector<std::string> notices;
+  std::vector<platform::NoticeIcon> icons;
   int beeps = 0;
 
  private:

@@ -37,6 +37,12 @@ done
 for class in KeyValue clsFSCOld; do
   [ -z "$(reg_value "HKCR\\QlxWCommon.$class\\CLSID")" ] || fail "QlxWCommon.$class is creatable"
 done
+# User-interface support: hot keys, locale and theme, PDF help.
+for class in HotKeys LocalInfo ITheme DefaultTheme HelpControl; do
+  clsid=$(reg_value "HKCR\\QlxWCommon.$class\\CLSID" | sed -n 's/.*REG_SZ[[:space:]]*//p')
+  [ -n "$clsid" ] || { fail "no ProgID QlxWCommon.$class"; continue; }
+  reg_value "HKCR\\CLSID\\$clsid\\InprocServer32" | grep -q "Apartment" || fail "$class: not an apartment class"
+done
 reg_value "HKCR\\TypeLib\\{ADF5E175-8483-44F0-98C3-37ED0802E0D4}\\1.0\\0\\win64" | grep -qi "QlxWCommon.dll" ||
   fail "the type library is not registered"
 # Dual interfaces are marshalled through the type library, for callers in other apartments.
@@ -61,6 +67,18 @@ for script in "$here"/scripts/*.vbs; do
   fi
 done
 
+echo "-- a stand-in viewer for .pdf files (a DDE server for the help commands)"
+viewer=$(winpath "$build/tests/com/qlxw_fake_viewer.exe")
+timeout 60 wine reg add 'HKCR\.pdf' /ve /d QlxwTestPdf /f >/dev/null 2>&1 || fail "cannot register .pdf"
+timeout 60 wine reg add 'HKCR\QlxwTestPdf\shell\open\command' /ve /d "\"$viewer\" \"%1\"" /f >/dev/null 2>&1 ||
+  fail "cannot register the stand-in viewer"
+# DDE runs on window messages: the client gets Wine's null display driver (windows without a screen),
+# the scripts before it none at all (so that a message box returns at once).
+timeout 60 wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 ||
+  fail "cannot choose the null display driver"
+# The desktop process keeps the driver it started with: let it end first.
+timeout 60 wineserver -w || timeout 30 wineserver -k || true
+
 echo "-- early-bound client"
 client="$build/tests/com/qlxw_com_client_tests.exe"
 (cd "$work" && timeout 300 wine "$client" >"$work/client.log" 2>&1) || true
@@ -71,6 +89,11 @@ if grep -q "Unhandled" "$work/client.log" || ! grep -q "^\[  PASSED  \]" "$work/
 else
   grep -E "^\[  PASSED  \]" "$work/client.log"
 fi
+
+timeout 60 wine reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f >/dev/null 2>&1 || true
+timeout 60 wine reg delete 'HKCR\.pdf' /f >/dev/null 2>&1 || true
+timeout 60 wine reg delete 'HKCR\QlxwTestPdf' /f >/dev/null 2>&1 || true
+timeout 60 wineserver -w || timeout 30 wineserver -k || true
 
 echo "-- regsvr32 /u"
 timeout 120 wine regsvr32 /s /u "$dll" || fail "regsvr32 /u exited $?"

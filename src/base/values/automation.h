@@ -22,6 +22,8 @@ class AutomationObject {
 
   // Whether the object is a form of the host platform (what a frame form must be).
   virtual bool IsForm() const = 0;
+  // Whether the object is a label control of the host platform that can hold a DDE link.
+  virtual bool IsDdeLabel() const { return false; }
 
   // Late-bound calls. The host's own errors pass through unchanged (number and description); an
   // object without such a member fails with 438. This base offers no members at all.

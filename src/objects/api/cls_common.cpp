@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "api/form_sentinel.h"
+#include "api/shared_local_info.h"
 #include "config/ini_file.h"
 #include "config/shared_ini.h"
 #include "diag/trace.h"
@@ -108,6 +109,10 @@ void clsCommon::oAppFrameForm(std::shared_ptr<AutomationObject> form) {
 
 std::shared_ptr<AutomationObject> clsCommon::oAppFrameForm() const {
   return SharedFormSentinel().GetFrameForm();
+}
+
+std::shared_ptr<qlxw::LocalInfo> clsCommon::LocalInfo() const {
+  return GetLocalInfo();
 }
 
 void clsCommon::INIFileName(const std::string& name) {

@@ -12,6 +12,8 @@
 
 namespace qlxw {
 
+class LocalInfo;
+
 class clsCommon {
   struct Passkey {};
 
@@ -63,6 +65,9 @@ class clsCommon {
   // A host form, or none; anything that is not a form fails with type mismatch (13) and changes nothing.
   void oAppFrameForm(std::shared_ptr<AutomationObject> form);
   std::shared_ptr<AutomationObject> oAppFrameForm() const;
+
+  // The thread's shared LocalInfo.
+  std::shared_ptr<qlxw::LocalInfo> LocalInfo() const;
 
   // Pass-throughs to the shared INI manager; each fails while no main version is set.
   void INIFileName(const std::string& name);

@@ -13,12 +13,12 @@ NoticeSink* ReplaceNoticeSink(NoticeSink* sink) noexcept {
   return gSink.exchange(sink);
 }
 
-void ShowNotice(std::string_view text, std::string_view caption) {
+void ShowNotice(std::string_view text, std::string_view caption, NoticeIcon icon) {
   if (NoticeSink* sink = gSink.load()) {
-    sink->Notice(text, caption);
+    sink->Notice(text, caption, icon);
     return;
   }
-  detail::SystemNotice(text, caption);
+  detail::SystemNotice(text, caption, icon);
 }
 
 void SoundBeep() {

@@ -5,9 +5,15 @@
 
 namespace qlxw::platform {
 
+// The icon a message box shows.
+enum class NoticeIcon {
+  kExclamation,
+  kCriticalStop,
+};
+
 // Waits until the user has seen it where there is a desktop; returns at once where there is none.
 // Elsewhere than Windows the line is "QlxWCommon: <caption>: <text>" on standard error.
-void ShowNotice(std::string_view text, std::string_view caption);
+void ShowNotice(std::string_view text, std::string_view caption, NoticeIcon icon = NoticeIcon::kExclamation);
 
 // The system's beep; elsewhere than Windows the terminal bell on standard error.
 void SoundBeep();
@@ -16,7 +22,7 @@ void SoundBeep();
 class NoticeSink {
  public:
   virtual ~NoticeSink() = default;
-  virtual void Notice(std::string_view text, std::string_view caption) = 0;
+  virtual void Notice(std::string_view text, std::string_view caption, NoticeIcon icon) = 0;
   virtual void Beep() = 0;
 };
 
@@ -26,7 +32,7 @@ NoticeSink* ReplaceNoticeSink(NoticeSink* sink) noexcept;
 
 namespace detail {
 // The platform's own notice and beep.
-void SystemNotice(std::string_view text, std::string_view caption);
+void SystemNotice(std::string_view text, std::string_view caption, NoticeIcon icon);
 void SystemBeep();
 }  // namespace detail
 

@@ -152,6 +152,11 @@ bool DispatchObject::IsForm() const {
   return HasMember(L"hWnd") && HasMember(L"Caption");
 }
 
+bool DispatchObject::IsDdeLabel() const {
+  // A label has the link members of a DDE client but, being windowless, no window handle.
+  return HasMember(L"LinkExecute") && HasMember(L"LinkTopic") && HasMember(L"Caption") && !HasMember(L"hWnd");
+}
+
 std::shared_ptr<AutomationObject> HostObject(IDispatch* object) {
   if (object == nullptr) {
     return nullptr;

@@ -24,6 +24,7 @@ class DispatchObject final : public AutomationObject {
 
   // A form has a window and a caption: it answers to both names.
   bool IsForm() const override;
+  bool IsDdeLabel() const override;
 
   // Whether the object has a member of that name.
   bool HasMember(const wchar_t* name) const;

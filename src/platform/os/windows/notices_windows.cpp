@@ -5,10 +5,11 @@
 
 namespace qlxw::platform::detail {
 
-void SystemNotice(std::string_view text, std::string_view caption) {
+void SystemNotice(std::string_view text, std::string_view caption, NoticeIcon icon) {
   const std::wstring wideText = WideFromUtf8(text);
   const std::wstring wideCaption = WideFromUtf8(caption);
-  MessageBoxW(nullptr, wideText.c_str(), wideCaption.c_str(), MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL);
+  const UINT iconStyle = icon == NoticeIcon::kCriticalStop ? MB_ICONHAND : MB_ICONEXCLAMATION;
+  MessageBoxW(nullptr, wideText.c_str(), wideCaption.c_str(), MB_OK | iconStyle | MB_TASKMODAL);
 }
 
 void SystemBeep() {

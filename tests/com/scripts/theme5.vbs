@@ -1,0 +1,31 @@
+' ---- the test ----
+' The theme of a main version 5 host (its INI manager is an INIManager5): read from the "mod" section,
+' written back, and a value the manager cannot read, which shows a message box (it returns at once
+' without a desktop) and leaves the defaults.
+Dim root, iniPath, theme
+
+Set root = CreateObject("QlxWCommon.clsCommon")
+root.MainVer = 5
+iniPath = WriteFile(FreshIni("theme5.ini"), Lines(Array("[MOD]", "style=7", "TransparentBands=-1")))
+root.INIFileName = iniPath
+
+Set theme = root.LocalInfo.Theme
+Check "v5 style", theme.MenuStyleId, CLng(7)
+Check "v5 bands", theme.TransparentBands, True
+theme.MenuStyleId = 1
+theme.TransparentBands = False
+Check "v5 written", ReadFile(iniPath), Lines(Array("[MOD]", "style=1", "TransparentBands=False"))
+
+WriteFile iniPath, ""
+Set theme = CreateObject("QlxWCommon.DefaultTheme")
+Check "v5 without a mod section: style 3", theme.MenuStyleId, CLng(3)
+Check "v5 without a mod section: no bands", theme.TransparentBands, False
+theme.MenuStyleId = 4
+Check "v5 new section", ReadFile(iniPath), Lines(Array("[mod]", "Style=4"))
+
+WriteFile iniPath, Lines(Array("[mod]", "Style=" & String(1100, "4"), "TransparentBands=True"))
+Set theme = CreateObject("QlxWCommon.DefaultTheme")
+Check "after a failed read: style 0", theme.MenuStyleId, CLng(0)
+Check "after a failed read: no bands", theme.TransparentBands, False
+
+Finish

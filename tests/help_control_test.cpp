@@ -1,0 +1,388 @@
+// HelpControl's dictionary: which lines count, where reading stops, the page of a key, the viewer's
+// command texts, and the dictionary shared by every HelpControl of the thread.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "diag/cls_debug.h"
+#include "language/language_runtime.h"
+#include "language/localized_strings.h"
+#include "os/codepage.h"
+#include "os/dde.h"
+#include "os/file_association.h"
+
+#include "test_support.h"
+#include "ui/help_control.h"
+#include "ui/help_dictionary.h"
+#include "ui/page_viewers.h"
+
+namespace qlxw {
+namespace {
+
+class HelpDictionaryTest : public testing::FreshLibraryState {
+ protected:
+  std::string Dictionary(const std::string& bytes) {
+    const std::string path = folder_.File("help.txt");
+    testing::WriteBytes(path, bytes);
+    return path;
+  }
+  testing::ScratchFolder folder_;
+};
+
+// A dictionary file and the page each key then has (0: the key is not there).
+struct DictionaryCase {
+  const char* name;
+  std::string bytes;
+  std::vector<std::pair<std::string, std::int16_t>> pages;
+};
+
+class DictionaryLines : public HelpDictionaryTest, public ::testing::WithParamInterface<DictionaryCase> {};
+
+TEST_P(DictionaryLines, ReadAsTheManualsIndexIsWritten) {
+  const auto dictionary = HelpDictionary::Load(Dictionary(GetParam().bytes));
+  ASSERT_TRUE(dictionary.has_value());
+  for (const auto& [key, page] : GetParam().pages) {
+    const auto found = dictionary->PageOf(key);
+    EXPECT_EQ(found.value_or(0), page) << key;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DictionaryLines,
+    ::testing::Values(
+        DictionaryCase{
+            "KeyAndPage", "Layers,12\r\nZoom,3\r\n", {{"Layers", 12}, {"LAYERS", 12}, {"zoom", 3}}},
+        DictionaryCase{
+            "LineWithoutACommaIsSkipped", "Intro\r\nLayers,12\r\n", {{"Intro", 0}, {"Layers", 12}}},
+        DictionaryCase{"ThirdFieldIgnored", "Layers,12,see also Zoom\r\n", {{"Layers", 12}}},
+        DictionaryCase{"KeyAsWritten", " Layers ,12\r\n", {{"Layers", 0}, {" layers ", 12}}},
+        DictionaryCase{"DuplicateStopsTheReading",
+                       "A,1\r\nB,2\r\na,3\r\nC,4\r\nD,5\r\n",
+                       {{"A", 1}, {"B", 2}, {"C", 0}, {"D", 0}}},
+        DictionaryCase{
+            "NotANumberStopsTheReading", "A,1\r\nB,two\r\nC,3\r\n", {{"A", 1}, {"B", 0}, {"C", 0}}},
+        DictionaryCase{"PageOutOfRangeStopsTheReading", "A,1\r\nB,40000\r\nC,3\r\n", {{"A", 1}, {"C", 0}}},
+        DictionaryCase{"EmptyPageStopsTheReading", "A,1\r\nB,\r\nC,3\r\n", {{"A", 1}, {"C", 0}}},
+        DictionaryCase{"EmptyLinesAreSkipped", "\r\n\r\nA,7\r\n", {{"A", 7}}},
+        DictionaryCase{"CarriageReturnAloneEndsALine", "A,1\rB,2", {{"A", 1}, {"B", 2}}},
+        DictionaryCase{"LineFeedAloneDoesNot", "A,1\nB,2\r\n", {{"A", 0}, {"B", 0}}},
+        DictionaryCase{"EightBitKeys", "R\xE9teg,9\r\n", {{"Réteg", 9}, {"RÉTEG", 9}}}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(HelpDictionaryTest, AMissingFileIsNoDictionary) {
+  EXPECT_FALSE(HelpDictionary::Load(folder_.File("missing.txt")).has_value());
+  EXPECT_FALSE(HelpDictionary::Load("").has_value());
+}
+
+TEST(ViewerCommands, QuotedPathAndZeroBasedPage) {
+  EXPECT_EQ(DocOpenCommand("C:\\Help\\Host.pdf"), "[DocOpen(\"C:\\Help\\Host.pdf\")]");
+  EXPECT_EQ(DocGoToCommand("C:\\Help\\Host.pdf", 11), "[DocGoTo(\"C:\\Help\\Host.pdf\",11)]");
+  EXPECT_EQ(DocGoToCommand("/usr/share/doc/host.pdf", 0), "[DocGoTo(\"/usr/share/doc/host.pdf\",0)]");
+}
+
+TEST_F(HelpDictionaryTest, EveryHelpControlOfTheThreadSharesTheDictionary) {
+  const std::string first = Dictionary("Layers,12\r\n");
+  HelpControl().Init(first, "host.pdf");
+  EXPECT_EQ(HelpControl().PageOf("layers"), 12);
+  EXPECT_EQ(HelpControl().PDFFile(), "host.pdf");
+  EXPECT_EQ(HelpControl().PageOf("Unknown"), 1);
+
+  // Loaded once: a changed file is not read again until Init names a file.
+  testing::WriteBytes(first, "Layers,20\r\n");
+  EXPECT_EQ(HelpControl().PageOf("Layers"), 12);
+  HelpControl other;
+  other.Init(first, "host.pdf");
+  EXPECT_EQ(HelpControl().PageOf("Layers"), 20);
+}
+
+TEST_F(HelpDictionaryTest, AMissingDictionaryIsLookedForAgainOnEveryLookup) {
+  const std::string later = folder_.File("later.txt");
+  HelpControl help;
+  help.Init(later, "host.pdf");
+  EXPECT_EQ(help.PageOf("Layers"), 1);
+  testing::WriteBytes(later, "Layers,5\r\n");
+  EXPECT_EQ(help.PageOf("Layers"), 5);
+}
+
+class HostControl final : public AutomationObject {
+ public:
+  explicit HostControl(bool label) : label_(label) {}
+  bool IsForm() const override { return false; }
+  bool IsDdeLabel() const override { return label_; }
+
+ private:
+  bool label_;
+};
+
+TEST_F(HelpDictionaryTest, InitTakesOnlyALabel) {
+  HelpControl help;
+  help.Init("first.txt", "first.pdf", std::make_shared<HostControl>(true));
+  EXPECT_EQ(
+      testing::ErrorNumberOf([&] { help.Init("x.txt", "x.pdf", std::make_shared<HostControl>(false)); }),
+      kErrTypeMismatch);
+  EXPECT_EQ(testing::ErrorNumberOf([&] { help.Init("x.txt", "x.pdf", nullptr); }), kErrTypeMismatch);
+  EXPECT_EQ(help.PDFFile(), "first.pdf") << "a refused Init changes nothing";
+}
+
+TEST(PageViewers, ArgumentsThatOpenTheDocumentAtThePage) {
+  using Args = std::vector<std::string>;
+  EXPECT_EQ(PageArguments("/usr/bin/evince", "/d/m.pdf", 12), (Args{"--page-index=12", "/d/m.pdf"}));
+  EXPECT_EQ(PageArguments("/usr/bin/okular", "/d/m.pdf", 3), (Args{"-p", "3", "/d/m.pdf"}));
+  EXPECT_EQ(PageArguments("/usr/bin/zathura", "/d/m.pdf", 1), (Args{"-P", "1", "/d/m.pdf"}));
+  EXPECT_EQ(PageArguments("/usr/bin/xpdf", "/d/m.pdf", 7), (Args{"/d/m.pdf", "7"}));
+  EXPECT_EQ(PageArguments("/opt/mupdf", "/d/m.pdf", 7), (Args{"/d/m.pdf", "7"}));
+  EXPECT_EQ(PageArguments("qpdfview", "/d/m.pdf", 2), (Args{"/d/m.pdf#2"}));
+  EXPECT_FALSE(PageArguments("/usr/bin/foxit", "/d/m.pdf", 2).has_value());
+  EXPECT_FALSE(PageArguments("/usr/bin/evince-previewer", "/d/m.pdf", 2).has_value());
+}
+
+// ---- the program that opens the manual ----
+
+#ifndef _WIN32
+// A desktop of its own: XDG folders under a scratch folder, programs found on a PATH of its own.
+class DesktopAssociations : public HelpDictionaryTest {
+ protected:
+  void SetUp() override {
+    HelpDictionaryTest::SetUp();
+    for (const char* name : kVariables) {
+      const char* value = std::getenv(name);
+      saved_.emplace_back(name, value == nullptr ? std::nullopt : std::optional<std::string>(value));
+    }
+    Set("XDG_CONFIG_HOME", "config");
+    Set("XDG_CONFIG_DIRS", "etc-xdg");
+    Set("XDG_DATA_HOME", "data");
+    Set("XDG_DATA_DIRS", "share1:share2");
+    Set("PATH", "bin");
+    Write("share2/mime/globs2", "# comment\n50:application/pdf:*.pdf\n10:text/plain:*.txt\n");
+    Program("bin/evince");
+    Program("bin/okular");
+    Write("share1/applications/org.gnome.Evince.desktop", "[Desktop Entry]\nName=Evince\nExec=evince %U\n");
+    Write("data/applications/okular.desktop",
+          "[Desktop Action x]\nExec=nothing\n[Desktop Entry]\nExec=okular %f\n");
+    Write("share1/applications/gone.desktop", "[Desktop Entry]\nExec=not-installed %f\n");
+    Write("share2/applications/absolute.desktop",
+          "[Desktop Entry]\nExec=\"" + folder_.File("bin/okular") + "\" --page 1\n");
+    pdf_ = Dictionary("x");  // any existing file
+    std::filesystem::rename(pdf_, folder_.File("Manual.PDF"));
+    pdf_ = folder_.File("Manual.PDF");
+  }
+  void TearDown() override {
+    for (const auto& [name, value] : saved_) {
+      if (value) {
+        setenv(name.c_str(), value->c_str(), 1);
+      } else {
+        unsetenv(name.c_str());
+      }
+    }
+    HelpDictionaryTest::TearDown();
+  }
+
+  void Set(const char* name, const std::string& relative) {
+    std::string value;
+    for (std::size_t start = 0; start <= relative.size();) {
+      const std::size_t end = std::min(relative.find(':', start), relative.size());
+      value += (value.empty() ? "" : ":") + folder_.File(relative.substr(start, end - start));
+      start = end + 1;
+    }
+    setenv(name, value.c_str(), 1);
+  }
+  void Write(const std::string& relative, const std::string& text) {
+    std::filesystem::create_directories(std::filesystem::path(folder_.File(relative)).parent_path());
+    testing::WriteBytes(folder_.File(relative), text);
+  }
+  void Program(const std::string& relative) {
+    Write(relative, "#!/bin/sh\n");
+    std::filesystem::permissions(folder_.File(relative), std::filesystem::perms::owner_all);
+  }
+
+  static constexpr const char* kVariables[] = {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME",
+                                               "XDG_DATA_DIRS", "PATH"};
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+  std::string pdf_;
+};
+
+// mimeapps.list files to write, and the program that then opens the manual ("" for none).
+struct AssociationCase {
+  const char* name;
+  std::vector<std::pair<std::string, std::string>> files;
+  std::string program;
+};
+
+class DefaultApplication : public DesktopAssociations,
+                           public ::testing::WithParamInterface<AssociationCase> {};
+
+TEST_P(DefaultApplication, FollowsTheXdgOrder) {
+  for (const auto& [relative, text] : GetParam().files) {
+    Write(relative, text);
+  }
+  const platform::ProgramForFile found = platform::FindProgramForFile(pdf_);
+  if (GetParam().program.empty()) {
+    EXPECT_EQ(found.code, platform::kAssociationNone);
+    EXPECT_EQ(found.program, "");
+  } else {
+    EXPECT_GT(found.code, 32);
+    EXPECT_EQ(found.program, folder_.File(GetParam().program));
+  }
+}
+
+const std::string kEvinceDefault = "[Default Applications]\napplication/pdf=org.gnome.Evince.desktop\n";
+const std::string kOkularDefault = "[Default Applications]\napplication/pdf=okular.desktop;\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DefaultApplication,
+    ::testing::Values(
+        AssociationCase{"NoAssociation", {}, ""},
+        AssociationCase{"UserConfigFirst",
+                        {{"config/mimeapps.list", kOkularDefault}, {"etc-xdg/mimeapps.list", kEvinceDefault}},
+                        "bin/okular"},
+        AssociationCase{"SystemConfig", {{"etc-xdg/mimeapps.list", kEvinceDefault}}, "bin/evince"},
+        AssociationCase{"DataFolders",
+                        {{"share2/applications/mimeapps.list", kOkularDefault},
+                         {"data/applications/mimeapps.list", kEvinceDefault}},
+                        "bin/evince"},
+        AssociationCase{
+            "UninstalledEntrySkipped",
+            {{"config/mimeapps.list",
+              "[Default Applications]\napplication/pdf=gone.desktop;missing.desktop;okular.desktop\n"}},
+            "bin/okular"},
+        AssociationCase{"OtherTypeOnly",
+                        {{"config/mimeapps.list", "[Default Applications]\ntext/plain=okular.desktop\n"}},
+                        ""},
+        AssociationCase{
+            "AddedAssociation",
+            {{"config/mimeapps.list", "[Added Associations]\napplication/pdf=org.gnome.Evince.desktop;\n"}},
+            "bin/evince"},
+        AssociationCase{
+            "DefaultBeatsAdded",
+            {{"config/mimeapps.list", "[Added Associations]\napplication/pdf=org.gnome.Evince.desktop;\n"},
+             {"etc-xdg/mimeapps.list", kOkularDefault}},
+            "bin/okular"},
+        AssociationCase{
+            "MimeInfoCache",
+            {{"share1/applications/mimeinfo.cache", "[MIME Cache]\napplication/pdf=okular.desktop;\n"}},
+            "bin/okular"},
+        AssociationCase{
+            "AbsoluteQuotedExec",
+            {{"config/mimeapps.list", "[Default Applications]\napplication/pdf=absolute.desktop\n"}},
+            "bin/okular"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(DesktopAssociations, ViewerNameAndItsTwoErrors) {
+  Write("config/mimeapps.list", kEvinceDefault);
+  ChangeUILanguage(kLangHungarian);
+  HelpControl help;
+  EXPECT_EQ(help.GetPDFViewerExeName(pdf_), folder_.File("bin/evince"));
+  try {
+    help.GetPDFViewerExeName(folder_.File("missing.pdf"));
+    ADD_FAILURE() << "a missing file has a viewer";
+  } catch (const LibError& error) {
+    EXPECT_EQ(error.Number(), kLibErrNotInitialized);
+    EXPECT_EQ(error.Description(), "Fájlelérési hiba! : 2");
+  }
+  Write("config/mimeapps.list", "");
+  try {
+    help.GetPDFViewerExeName(pdf_);
+    ADD_FAILURE() << "a viewer without an association";
+  } catch (const LibError& error) {
+    EXPECT_EQ(error.Number(), kLibErrRepeatedOrBadData);
+    EXPECT_EQ(error.Description(), "A pdf olvasó nem található!");
+    EXPECT_EQ(error.Source(), "QlxWCommon");
+  }
+}
+
+// Starts the manual's viewer: a script standing for the viewer writes down its arguments.
+class ViewerStarted : public DesktopAssociations {
+ protected:
+  void Viewer(const std::string& program) {
+    Write("bin/" + program, "#!/bin/sh\necho \"$@\" > '" + folder_.File("arguments") + "'\n");
+    std::filesystem::permissions(folder_.File("bin/" + program), std::filesystem::perms::owner_all);
+    Write("share1/applications/viewer.desktop", "[Desktop Entry]\nExec=" + program + " %f\n");
+    Write("config/mimeapps.list", "[Default Applications]\napplication/pdf=viewer.desktop\n");
+  }
+  std::string Arguments() {
+    for (int i = 0; i < 500 && !std::filesystem::exists(folder_.File("arguments")); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    return testing::ReadBytes(folder_.File("arguments"));
+  }
+  std::string Trace() { return testing::ReadBytes(folder_.File("trace.log")); }
+  void SetUp() override {
+    DesktopAssociations::SetUp();
+    debug_.sLogFileName(folder_.File("trace.log"));
+    debug_.bCallLog(true);
+    HelpControl().Init(Dictionary("Layers,12\r\n"), pdf_);
+  }
+  clsDebug debug_;
+};
+
+TEST_F(ViewerStarted, AViewerThatTakesThePageIsStartedAtIt) {
+  Viewer("evince");
+  EXPECT_TRUE(HelpControl().AcrobatLookup("LAYERS"));
+  EXPECT_EQ(Arguments(), "--page-index=12 " + pdf_ + "\n");
+  const std::string trace = Trace();
+  EXPECT_NE(trace.find("\"HelpControl.AcrobatLookupByFile 1 PDFFullName: " + pdf_ + " sKey: LAYERS\"\r\n"),
+            std::string::npos);
+  EXPECT_NE(trace.find("started at the page"), std::string::npos) << trace;
+  EXPECT_NE(trace.find("\"HelpControl.AcrobatLookupByFile 6 "), std::string::npos);
+}
+
+TEST_F(ViewerStarted, AnUnknownKeyOpensTheFirstPage) {
+  Viewer("okular");
+  EXPECT_TRUE(HelpControl().AcrobatLookupByFile(pdf_, "Nowhere"));
+  EXPECT_EQ(Arguments(), "-p 1 " + pdf_ + "\n");
+}
+
+TEST_F(ViewerStarted, AnyOtherViewerNeedsDdeAndFails) {
+  Viewer("foxit");
+  EXPECT_FALSE(HelpControl().AcrobatLookup("Layers"));
+  EXPECT_FALSE(std::filesystem::exists(folder_.File("arguments")));
+  EXPECT_NE(Trace().find("\"HelpControl.AcrobatLookupByFile << ERROR! : DDE is not available"),
+            std::string::npos)
+      << Trace();
+}
+
+TEST_F(ViewerStarted, NoViewerIsFalseWithTheErrorTraced) {
+  ChangeUILanguage(kLangHungarian);
+  EXPECT_FALSE(HelpControl().AcrobatLookupByFile(folder_.File("missing.pdf"), "Layers"));
+  // The trace file is in the 8-bit code page.
+  EXPECT_NE(Trace().find(platform::Utf8ToAnsi(
+                "\"HelpControl.AcrobatLookupByFile << ERROR! : Fájlelérési hiba! : 2\"\r\n")),
+            std::string::npos)
+      << Trace();
+}
+#else
+TEST_F(HelpDictionaryTest, TheShellsAnswerForMissingAndUnassociatedFiles) {
+  HelpControl help;
+  EXPECT_EQ(testing::ErrorNumberOf([&] { help.GetPDFViewerExeName(folder_.File("missing.pdf")); }),
+            kLibErrNotInitialized);
+  const std::string unknown = Dictionary("x");
+  std::filesystem::rename(unknown, folder_.File("manual.qlxwnone"));
+  EXPECT_EQ(platform::FindProgramForFile(folder_.File("manual.qlxwnone")).code, platform::kAssociationNone);
+  EXPECT_EQ(testing::ErrorNumberOf([&] { help.GetPDFViewerExeName(folder_.File("manual.qlxwnone")); }),
+            kLibErrRepeatedOrBadData);
+  // Without a viewer the lookup reports false rather than failing.
+  EXPECT_FALSE(help.AcrobatLookupByFile(folder_.File("manual.qlxwnone"), "Layers"));
+  EXPECT_FALSE(help.AcrobatLookupByFile(folder_.File("missing.pdf"), "Layers"));
+}
+
+TEST(DdeSeam, NoServerIsAClearError) {
+  ASSERT_TRUE(platform::DdeAvailable());
+  try {
+    platform::DdeExecute("QlxwNoSuchService", "Control", "[DocOpen(\"x.pdf\")]", 500);
+    ADD_FAILURE() << "a DDE server answered";
+  } catch (const LibError& error) {
+    EXPECT_EQ(error.Description(), "no DDE server answers (QlxwNoSuchService|Control)");
+  }
+}
+#endif
+
+}  // namespace
+}  // namespace qlxw

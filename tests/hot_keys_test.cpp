@@ -1,0 +1,233 @@
+// HotKeys: the default table, re-assignment and removal rules, the errors, and key names.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+
+#include "os/codepage.h"
+#include "test_support.h"
+#include "ui/hot_keys.h"
+#include "ui/key_names.h"
+
+namespace qlxw {
+namespace {
+
+using testing::ErrorNumberOf;
+
+class HotKeyTable : public testing::FreshLibraryState {
+ protected:
+  HotKeys keys_;
+};
+
+struct DefaultRow {
+  std::int16_t position;
+  const char* function;
+  std::int16_t code;  // 0: the code page's "í"
+};
+
+// The default table as hosts document it to their users.
+constexpr DefaultRow kDefaults[] = {
+    {1, "Help", 112},
+    {2, "Undo", 2090},
+    {3, "Redo", 2089},
+    {4, "SnapAny", 0},
+    {5, "SnapPt", 89},
+    {6, "SnapGr", 88},
+    {7, "SnapLi", 67},
+    {8, "SnapArc", 86},
+    {9, "SnapTx", 66},
+    {10, "SnapSi", 78},
+    {11, "SnapBlk", 77},
+    {12, "HideToolBar", 84},
+    {13, "ZoomByRect", 65},
+    {14, "RefreshView", 70},
+    {15, "Param1", 79},
+    {16, "Param2", 80},
+    {17, "Layers", 82},
+    {18, "LastViewPosition", 2065},
+    {19, "PanLeft", 37},
+    {20, "PanRight", 39},
+    {21, "PanUp", 38},
+    {22, "PanDown", 40},
+    {23, "ZoomInByCenter", 107},
+    {24, "ZoomOutByCenter", 109},
+    {25, "ZoomInByMouse", 81},
+    {26, "ZoomOutByMouse", 87},
+    {27, "ShowViewManagerForm", 69},
+    {28, "Halt", 27},
+    {29, "ShowContextMenu", 32},
+    {30, "AddLiAddSi", 68},
+    {31, "ZoomWindowOnOff", 83},
+    {32, "AllVisible", 2087},
+    {33, "NextVector", 2038},
+    {34, "PrevVector", 2040},
+};
+
+TEST_F(HotKeyTable, EmptyUntilResetThenTheDefaultTableInItsOrder) {
+  EXPECT_EQ(keys_.FunctionCount(), 0);
+  EXPECT_EQ(keys_.HotKeyCode("Help"), kNoHotKey);
+  keys_.ResetHotKeys();
+  ASSERT_EQ(keys_.FunctionCount(), 34);
+  for (const DefaultRow& row : kDefaults) {
+    const std::int16_t code = row.code == 0 ? SnapAnyKeyCode() : row.code;
+    EXPECT_EQ(keys_.GetFncName(row.position), row.function) << row.position;
+    EXPECT_EQ(keys_.GetKeyCode(row.position), code) << row.function;
+    EXPECT_EQ(keys_.HotKeyCode(row.function), code) << row.function;
+    EXPECT_TRUE(keys_.IsKeyAssigned(code)) << row.function;
+  }
+  keys_.ResetHotKeys();  // a second reset starts again rather than adding
+  EXPECT_EQ(keys_.FunctionCount(), 34);
+}
+
+TEST_F(HotKeyTable, SnapAnyIsTheCodePagesLetter) {
+  const std::string ansi = platform::Utf8ToAnsi("í");
+  ASSERT_EQ(ansi.size(), 1U);
+  EXPECT_EQ(SnapAnyKeyCode(), static_cast<unsigned char>(ansi[0]));
+  if (platform::AnsiCodePage() == 1250 || platform::AnsiCodePage() == 1252) {
+    EXPECT_EQ(SnapAnyKeyCode(), 237);
+  }
+}
+
+TEST_F(HotKeyTable, NamesMatchInAnyLetterCaseAndKeepTheirSpelling) {
+  keys_.ResetHotKeys();
+  EXPECT_EQ(keys_.HotKeyCode("UNDO"), 2090);
+  EXPECT_EQ(keys_.HotKeyCode("undo"), keys_.HotKeyCode("Undo"));
+  EXPECT_TRUE(keys_.IsFncAssigned("hElP"));
+  keys_.SetHotKeyCode(200, "Árvíztűrő");
+  EXPECT_EQ(keys_.HotKeyCode("ÁRVÍZTŰRŐ"), 200);
+  keys_.SetHotKeyCode(201, "ÁRVÍZTŰRŐ");  // the same function: it moves to the new key
+  EXPECT_EQ(keys_.FunctionCount(), 35);
+  EXPECT_EQ(keys_.GetFncName(35), "ÁRVÍZTŰRŐ");
+  EXPECT_FALSE(keys_.IsKeyAssigned(200));
+}
+
+// One SetHotKeyCode after ResetHotKeys and what the table then shows.
+struct Reassignment {
+  const char* name;
+  std::int16_t code;
+  const char* function;
+  std::int32_t count;
+  const char* lostFunction;  // a function left without a key, or null
+  std::int16_t position;     // where the function is afterwards, 0 when nowhere
+};
+
+class SetHotKeyCodeRule : public HotKeyTable, public ::testing::WithParamInterface<Reassignment> {};
+
+TEST_P(SetHotKeyCodeRule, KeyAndFunctionMoveTogether) {
+  const Reassignment& c = GetParam();
+  keys_.ResetHotKeys();
+  keys_.SetHotKeyCode(c.code, c.function);
+  EXPECT_EQ(keys_.FunctionCount(), c.count);
+  if (c.lostFunction != nullptr) {
+    EXPECT_EQ(keys_.HotKeyCode(c.lostFunction), kNoHotKey);
+    EXPECT_FALSE(keys_.IsFncAssigned(c.lostFunction));
+  }
+  if (c.position != 0) {
+    EXPECT_EQ(keys_.GetFncName(c.position), c.function);
+    EXPECT_EQ(keys_.GetKeyCode(c.position), c.code == kNoHotKey ? 112 : c.code);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SetHotKeyCodeRule,
+                         ::testing::Values(
+                             // "Help" loses F1 and "Layers" loses R: one entry fewer, the new one last.
+                             Reassignment{"KeyOfAnotherFunction", 112, "Layers", 33, "Help", 33},
+                             Reassignment{"NoKeyChangesNothing", kNoHotKey, "Help", 34, nullptr, 1},
+                             Reassignment{"NewFunctionOnAFreeKey", 999, "Measure", 35, nullptr, 35},
+                             Reassignment{"NewFunctionTakesAKey", 2090, "Measure", 34, "Undo", 34},
+                             Reassignment{"SameKeyAgainMovesToTheEnd", 112, "Help", 34, nullptr, 34},
+                             Reassignment{"EmptyNameIsAFunctionToo", 300, "", 35, nullptr, 35}),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(HotKeyTable, RemovalsTakeBothCollectionsAndShiftPositions) {
+  keys_.ResetHotKeys();
+  keys_.RemoveFnc("undo");
+  EXPECT_EQ(keys_.FunctionCount(), 33);
+  EXPECT_EQ(keys_.GetFncName(2), "Redo");
+  EXPECT_EQ(keys_.GetKeyCode(2), 2089);
+  keys_.RemoveKey(2089);
+  EXPECT_EQ(keys_.GetFncName(2), "SnapAny");
+  EXPECT_FALSE(keys_.IsFncAssigned("Redo"));
+  keys_.RemoveKey(999);  // no such code
+  keys_.RemoveFnc("NoSuchFunction");
+  EXPECT_EQ(keys_.FunctionCount(), 32);
+  keys_.ClearHotKeys();
+  EXPECT_FALSE(keys_.IsKeyAssigned(112));
+  EXPECT_EQ(keys_.FunctionCount(), 0);
+}
+
+TEST_F(HotKeyTable, AllObjectsOfAThreadShareOneTable) {
+  HotKeys other;
+  keys_.ResetHotKeys();
+  other.SetHotKeyCode(113, "Help");
+  EXPECT_EQ(keys_.HotKeyCode("Help"), 113);
+  EXPECT_EQ(HotKeys().FunctionCount(), 34);
+}
+
+TEST_F(HotKeyTable, PositionsOutsideTheTableAreSubscriptErrors) {
+  keys_.ResetHotKeys();
+  for (const std::int16_t position :
+       {std::int16_t{0}, std::int16_t{-1}, std::int16_t{35}, std::int16_t{32767}}) {
+    EXPECT_EQ(ErrorNumberOf([&] { keys_.GetFncName(position); }), kErrSubscriptOutOfRange) << position;
+    EXPECT_EQ(ErrorNumberOf([&] { keys_.GetKeyCode(position); }), kErrSubscriptOutOfRange) << position;
+  }
+}
+
+TEST_F(HotKeyTable, DefaultKeysAlwaysFailsWith1001AndNoSource) {
+  keys_.ResetHotKeys();
+  try {
+    keys_.DefaultKeys();
+    ADD_FAILURE() << "DefaultKeys returned";
+  } catch (const LibError& error) {
+    EXPECT_EQ(error.Number(), kErrApplicationDefined);
+    EXPECT_EQ(error.Description(), "QlxWCommon.HotKeys.DefaultKeys/1");
+    EXPECT_EQ(error.Source(), "");
+  }
+}
+
+TEST_F(HotKeyTable, WalksOverflowPast32767Entries) {
+  const auto assign = [&](std::int32_t code) {
+    std::string name = "F";
+    name += std::to_string(code);
+    keys_.SetHotKeyCode(static_cast<std::int16_t>(code), name);
+  };
+  for (std::int32_t code = 1; code <= 32767; ++code) {
+    assign(code);
+  }
+  EXPECT_TRUE(keys_.IsKeyAssigned(1));
+  assign(-32768);  // walks 32767 entries, then adds one
+  ASSERT_EQ(keys_.FunctionCount(), 32768);
+  EXPECT_EQ(ErrorNumberOf([&] { keys_.IsKeyAssigned(1); }), kErrOverflow);
+  EXPECT_EQ(ErrorNumberOf([&] { keys_.RemoveKey(1); }), kErrOverflow);
+  EXPECT_EQ(ErrorNumberOf([&] { keys_.SetHotKeyCode(-2, "Other"); }), kErrOverflow);
+  EXPECT_FALSE(keys_.IsFncAssigned("Other"));
+  EXPECT_EQ(keys_.FunctionCount(), 32768);
+  EXPECT_EQ(keys_.HotKeyCode("F2"), 2);  // lookups by name have no counter
+  EXPECT_EQ(keys_.GetFncName(32767), "F32767");
+}
+
+class KeyNames : public ::testing::TestWithParam<std::tuple<std::int16_t, const char*>> {};
+
+TEST_P(KeyNames, Readable) {
+  EXPECT_EQ(KeyName(std::get<0>(GetParam())), std::get<1>(GetParam()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, KeyNames,
+    ::testing::Values(std::tuple{65, "A"}, std::tuple{90, "Z"}, std::tuple{48, "0"}, std::tuple{55, "7"},
+                      std::tuple{112, "F1"}, std::tuple{123, "F12"}, std::tuple{135, "F24"},
+                      std::tuple{37, "Left"}, std::tuple{39, "Right"}, std::tuple{38, "Up"},
+                      std::tuple{40, "Down"}, std::tuple{27, "Esc"}, std::tuple{32, "Space"},
+                      std::tuple{13, "Enter"}, std::tuple{9, "Tab"}, std::tuple{107, "Num +"},
+                      std::tuple{109, "Num -"}, std::tuple{2090, "Ctrl+Z"}, std::tuple{2038, "Ctrl+Up"},
+                      std::tuple{2112, "Ctrl+F1"}, std::tuple{97, "VK 0x61"}, std::tuple{0, "VK 0x00"},
+                      std::tuple{999, "VK 0x3E7"}, std::tuple{-2, "VK 0xFFFE"},
+                      std::tuple{2000, "Ctrl+VK 0x00"}));
+
+TEST(KeyNamesOfTheCodePage, UpperHalfIsTheCharacter) {
+  EXPECT_EQ(KeyName(SnapAnyKeyCode()), "í");
+  EXPECT_EQ(KeyName(0xE9), platform::AnsiToUtf8("\xE9"));
+}
+
+}  // namespace
+}  // namespace qlxw

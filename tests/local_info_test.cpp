@@ -1,0 +1,387 @@
+// LocalInfo and the theme: default fonts per language, the font events and their order, the values
+// hosts store, and the theme kept in the INI file for main versions 4 and later.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "api/cls_common.h"
+#include "api/default_theme.h"
+#include "api/shared_local_info.h"
+#include "diag/cls_debug.h"
+#include "language/language_runtime.h"
+#include "language/localized_strings.h"
+#include "os/notices.h"
+#include "test_support.h"
+#include "text/number_text.h"
+#include "ui/local_info.h"
+
+namespace qlxw {
+namespace {
+
+using testing::ErrorNumberOf;
+
+// What listeners heard, one text per event.
+class EventLog final : public LocalInfoEvents {
+ public:
+  void ChangeFontName(const std::string& fontName) override { Add("FontName ", fontName); }
+  void ChangeFontSize(float fontSize) override { Add("FontSize ", NumberToText(fontSize)); }
+  void ChangeMenuFontSize(float fontSize) override { Add("MenuFontSize ", NumberToText(fontSize)); }
+  std::vector<std::string> events;
+
+ private:
+  void Add(std::string event, const std::string& value) {
+    event += value;
+    events.push_back(std::move(event));
+  }
+};
+
+class LocalInfoTest : public testing::FreshLibraryState {
+ protected:
+  std::shared_ptr<LocalInfo> Make() { return MakeLocalInfo(); }
+};
+
+class DefaultFont : public LocalInfoTest,
+                    public ::testing::WithParamInterface<std::tuple<std::int32_t, const char*>> {};
+
+TEST_P(DefaultFont, FollowsTheLanguageAtConstructionAndOnEveryChange) {
+  const auto [language, font] = GetParam();
+  ChangeUILanguage(language);
+  const auto info = Make();
+  EXPECT_EQ(info->FontName(), font);
+
+  ChangeUILanguage(kLangHungarian);
+  const auto events = std::make_shared<EventLog>();
+  info->Advise(events);
+  ChangeUILanguage(language);
+  EXPECT_EQ(info->FontName(), font);
+  std::string expected = "FontName ";
+  expected += font;
+  EXPECT_EQ(events->events, std::vector<std::string>{expected});
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, DefaultFont,
+                         ::testing::Values(std::tuple{kLangVietnamese, ".VnTime"},
+                                           std::tuple{kLangSerbianLatin, "YUUSAL"},
+                                           std::tuple{kLangHungarian, "Arial"},
+                                           std::tuple{kLangEnglishUK, "Arial"},
+                                           std::tuple{kLangRomanian, "Arial"}, std::tuple{1031, "Arial"}));
+
+TEST_F(LocalInfoTest, FreshValues) {
+  const auto info = Make();
+  EXPECT_EQ(info->FontSize(), 8.0F);
+  EXPECT_EQ(info->MenuFontSize(), 10.0F);
+  EXPECT_FALSE(info->UnicodeMenu());
+  EXPECT_EQ(info->Charset(), 0);
+  EXPECT_EQ(info->DefaultFormDC(), "");
+  EXPECT_FALSE(info->IsMenuToolTipHook() || info->IsMenuCaptionHook() || info->IsCaptionHook() ||
+               info->IsMessageHook() || info->IsToolTipHook() || info->UserLocalization());
+  EXPECT_EQ(info->ABSABToolTipModData(), nullptr);
+}
+
+TEST_F(LocalInfoTest, FontEventsComeAfterTheValueIsStoredInTheOrderOfThePuts) {
+  const auto info = Make();
+  auto first = std::make_shared<EventLog>();
+  auto second = std::make_shared<EventLog>();
+  info->Advise(first);
+  const std::uint32_t cookie = info->Advise(second);
+
+  // A listener that reads the object back sees the new value.
+  class ReadsBack final : public LocalInfoEvents {
+   public:
+    explicit ReadsBack(const LocalInfo& info) : info_(info) {}
+    void ChangeFontName(const std::string& name) override { seen = info_.FontName() == name; }
+    void ChangeFontSize(float /*size*/) override {}
+    void ChangeMenuFontSize(float /*size*/) override {}
+    bool seen = false;
+
+   private:
+    const LocalInfo& info_;
+  };
+  const auto reader = std::make_shared<ReadsBack>(*info);
+  info->Advise(reader);
+
+  info->FontName("Tahoma");
+  info->FontSize(9.0F);
+  info->MenuFontSize(11.5F);
+  info->UnicodeMenu(true);  // no event
+  info->Charset(238);
+  const std::vector<std::string> expected = {"FontName Tahoma", "FontSize 9", "MenuFontSize 11.5"};
+  EXPECT_EQ(first->events, expected);
+  EXPECT_EQ(second->events, expected);
+  EXPECT_TRUE(reader->seen);
+
+  info->Unadvise(cookie);
+  info->FontSize(10.0F);
+  EXPECT_EQ(second->events.size(), 3U);
+  EXPECT_EQ(first->events.back(), "FontSize 10");
+}
+
+TEST_F(LocalInfoTest, EmptyFontNameFailsWith1001InTheCurrentLanguageAndChangesNothing) {
+  for (const auto& [language, text] :
+       {std::tuple{kLangHungarian, "Invlaid parameter"}, std::tuple{kLangEnglishUK, "Invalid parameter"}}) {
+    SetCurrentLanguage(language, "");
+    const auto info = Make();
+    info->FontName("Verdana");
+    const auto events = std::make_shared<EventLog>();
+    info->Advise(events);
+    try {
+      info->FontName("");
+      ADD_FAILURE() << "an empty font name was taken";
+    } catch (const LibError& error) {
+      EXPECT_EQ(error.Number(), kErrApplicationDefined);
+      EXPECT_EQ(error.Description(), text);
+    }
+    EXPECT_EQ(info->FontName(), "Verdana");
+    EXPECT_TRUE(events->events.empty());
+  }
+}
+
+class MenuFontSizeText : public LocalInfoTest, public ::testing::WithParamInterface<float> {};
+
+TEST_P(MenuFontSizeText, SurvivesItsTextForm) {
+  const auto info = Make();
+  const auto events = std::make_shared<EventLog>();
+  info->Advise(events);
+  info->MenuFontSize(GetParam());
+  EXPECT_EQ(info->MenuFontSize(), GetParam());
+  std::string expected = "MenuFontSize ";
+  expected += NumberToText(GetParam());
+  EXPECT_EQ(events->events.front(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, MenuFontSizeText,
+                         ::testing::Values(9.5F, 10.0F, 7.25F, 0.1F, 9.1F, 123456.7F, -3.0F, 1e-7F, 3.4e38F));
+
+// Each switch stores only its own value.
+struct Switch {
+  const char* name;
+  void (LocalInfo::*put)(bool);
+  bool (LocalInfo::*get)() const;
+};
+
+TEST_F(LocalInfoTest, SwitchesAreIndependent) {
+  const Switch switches[] = {
+      {"IsMenuToolTipHook", &LocalInfo::IsMenuToolTipHook, &LocalInfo::IsMenuToolTipHook},
+      {"IsMenuCaptionHook", &LocalInfo::IsMenuCaptionHook, &LocalInfo::IsMenuCaptionHook},
+      {"IsCaptionHook", &LocalInfo::IsCaptionHook, &LocalInfo::IsCaptionHook},
+      {"IsMessageHook", &LocalInfo::IsMessageHook, &LocalInfo::IsMessageHook},
+      {"IsToolTipHook", &LocalInfo::IsToolTipHook, &LocalInfo::IsToolTipHook},
+      {"UserLocalization", &LocalInfo::UserLocalization, &LocalInfo::UserLocalization},
+      {"UnicodeMenu", &LocalInfo::UnicodeMenu, &LocalInfo::UnicodeMenu},
+  };
+  for (const Switch& on : switches) {
+    const auto info = Make();
+    (*info.*on.put)(true);
+    for (const Switch& other : switches) {
+      EXPECT_EQ((*info.*other.get)(), &other == &on) << on.name << " changed " << other.name;
+    }
+  }
+}
+
+class FakeHookData : public AutomationObject {
+ public:
+  bool IsForm() const override { return false; }
+};
+
+TEST_F(LocalInfoTest, ToolTipDataIsHandedBackAndItsGetIsTraced) {
+  testing::ScratchFolder folder;
+  clsDebug debug;
+  debug.sLogFileName(folder.File("trace.log"));
+  debug.bCallLog(true);
+  const auto info = Make();
+  info->ABSABToolTipModData();
+  const auto data = std::make_shared<FakeHookData>();
+  info->ABSABToolTipModData(data);
+  EXPECT_EQ(info->ABSABToolTipModData(), data);
+  const std::string log = testing::ReadBytes(folder.File("trace.log"));
+  const std::regex record(
+      "\"LocalInfo\\.ABSABToolTipModData>> \\d\\d:\\d\\d:\\d\\d\"\r\n"
+      "\"mABSABToolTipModData IS NOTHING : (True|False)\"\r\n"
+      "\"LocalInfo\\.ABSABToolTipModData<< \\d\\d:\\d\\d:\\d\\d\"\r\n");
+  std::vector<std::string> nothing;
+  for (auto it = std::sregex_iterator(log.begin(), log.end(), record); it != std::sregex_iterator(); ++it) {
+    nothing.push_back((*it)[1]);
+  }
+  EXPECT_EQ(nothing, (std::vector<std::string>{"True", "False"})) << log;
+}
+
+TEST_F(LocalInfoTest, SharedInstanceIsOnePerThreadAndTheRootObjectsToo) {
+  const auto shared = GetLocalInfo();
+  EXPECT_EQ(GetLocalInfo(), shared);
+  EXPECT_EQ(clsCommon::Create()->LocalInfo(), shared);
+  EXPECT_NE(Make(), shared);
+}
+
+// ---- the theme ----
+
+// Notices shown while a test watches.
+std::vector<std::tuple<std::string, std::string, platform::NoticeIcon>>& Notices() {
+  static std::vector<std::tuple<std::string, std::string, platform::NoticeIcon>> notices;
+  return notices;
+}
+
+class WatchedNotices final : public platform::NoticeSink {
+ public:
+  void Notice(std::string_view text, std::string_view caption, platform::NoticeIcon icon) override {
+    Notices().emplace_back(text, caption, icon);
+  }
+  void Beep() override {}
+};
+
+class ThemeTest : public testing::FreshLibraryState {
+ protected:
+  void SetUp() override {
+    FreshLibraryState::SetUp();
+    Notices().clear();
+    previousSink_ = platform::ReplaceNoticeSink(&watched_);
+  }
+  void TearDown() override {
+    platform::ReplaceNoticeSink(previousSink_);
+    FreshLibraryState::TearDown();
+  }
+
+  WatchedNotices watched_;
+  platform::NoticeSink* previousSink_ = nullptr;
+
+  // A host of this main version with this INI file.
+  std::shared_ptr<ITheme> ThemeOf(std::int32_t mainVersion, const std::string& iniText) {
+    testing::WriteBytes(Ini(), iniText);
+    const auto root = clsCommon::Create();
+    root->MainVer(mainVersion);
+    root->INIFileName(Ini());
+    return MakeLocalInfo()->Theme();
+  }
+  std::string Ini() const { return folder_.File("host.ini"); }
+
+  testing::ScratchFolder folder_;
+};
+
+TEST_F(ThemeTest, WithoutAMainVersionTheThemeCannotBeMade) {
+  const auto info = MakeLocalInfo();
+  EXPECT_EQ(ErrorNumberOf([&] { info->Theme(); }), kLibErrNotInitialized);
+  clsCommon::Create()->MainVer(3);
+  EXPECT_EQ(info->Theme(), info->Theme());
+}
+
+struct ThemeCase {
+  const char* name;
+  std::int32_t mainVersion;
+  const char* ini;
+  std::int32_t style;
+  bool transparent;
+};
+
+class ThemeFromIni : public ThemeTest, public ::testing::WithParamInterface<ThemeCase> {};
+
+TEST_P(ThemeFromIni, ReadOnceWhenMade) {
+  const ThemeCase& c = GetParam();
+  const auto theme = ThemeOf(c.mainVersion, c.ini);
+  EXPECT_EQ(theme->MenuStyleId(), c.style);
+  EXPECT_EQ(theme->TransparentBands(), c.transparent);
+  EXPECT_TRUE(Notices().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ThemeFromIni,
+    ::testing::Values(
+        ThemeCase{"Version3IgnoresTheFile", 3, "[mod]\r\nStyle=5\r\nTransparentBands=True\r\n", 0, false},
+        ThemeCase{"Version4NoSection", 4, "[Setup]\r\nX=1\r\n", 3, false},
+        ThemeCase{"Version5NoSection", 5, "", 3, false},
+        ThemeCase{"Version4Values", 4, "[mod]\r\nStyle=5\r\nTransparentBands=True\r\n", 5, true},
+        ThemeCase{"Version5Values", 5, "[MOD]\r\nstyle= 2 \r\ntransparentbands=-1\r\n", 2, true},
+        ThemeCase{"Version6Values", 6, "[mod]\r\nStyle=7\r\nTransparentBands=false\r\n", 7, false},
+        ThemeCase{"UnreadableStyle", 5, "[mod]\r\nStyle=wide\r\nTransparentBands=yes\r\n", 3, false},
+        ThemeCase{"StyleRounded", 4, "[mod]\r\nStyle=2.5\r\nTransparentBands=0\r\n", 2, false},
+        ThemeCase{"StyleWithComment", 4, "[mod]\r\nStyle=4 ; wide\r\n", 4, false},
+        ThemeCase{"EmptyValues", 5, "[mod]\r\nStyle=\r\nTransparentBands=\r\n", 3, false}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(ThemeTest, PutsWriteThroughFromVersion4On) {
+  for (const std::int32_t version : {4, 5}) {
+    ResetLibraryState();
+    const auto theme = ThemeOf(version, "[mod]\r\nStyle=1\r\n");
+    theme->MenuStyleId(5);
+    theme->TransparentBands(true);
+    EXPECT_EQ(theme->MenuStyleId(), 5);
+    EXPECT_TRUE(theme->TransparentBands());
+    EXPECT_EQ(testing::ReadBytes(Ini()), "[mod]\r\nStyle=5\r\nTransparentBands=True\r\n") << version;
+    theme->TransparentBands(false);
+    EXPECT_EQ(testing::ReadBytes(Ini()), "[mod]\r\nStyle=5\r\nTransparentBands=False\r\n") << version;
+  }
+}
+
+TEST_F(ThemeTest, Version3StoresZeroAndLeavesTheFileAlone) {
+  const std::string text = "[mod]\r\nStyle=1\r\n";
+  const auto theme = ThemeOf(3, text);
+  theme->MenuStyleId(5);
+  theme->TransparentBands(true);
+  EXPECT_EQ(theme->MenuStyleId(), 0);
+  EXPECT_FALSE(theme->TransparentBands());
+  EXPECT_EQ(testing::ReadBytes(Ini()), text);
+}
+
+TEST_F(ThemeTest, AFailedReadShowsAMessageBoxAndKeepsTheDefaults) {
+  ChangeUILanguage(kLangHungarian);  // the theme takes the runtime's language when it is made
+  // INIManager5 refuses values of 1024 characters or more.
+  const auto theme =
+      ThemeOf(5, std::string("[mod]\r\nStyle=").append(1100, '7').append("\r\nTransparentBands=True\r\n"));
+  EXPECT_EQ(theme->MenuStyleId(), 0);
+  EXPECT_FALSE(theme->TransparentBands());
+  ASSERT_EQ(Notices().size(), 1U);
+  const auto& [text, caption, icon] = Notices().front();
+  EXPECT_EQ(caption, "QlxWCommon");
+  EXPECT_EQ(icon, platform::NoticeIcon::kCriticalStop);
+  EXPECT_EQ(text.rfind("Paraméterfájl elérési hiba!\r\n-2147221502 LoadINIValueByKey2 data size error", 0),
+            0U)
+      << text;
+}
+
+TEST_F(ThemeTest, AFailedReadOfTheSecondValueKeepsTheFirst) {
+  const auto theme =
+      ThemeOf(5, std::string("[mod]\r\nStyle=6\r\nTransparentBands=").append(1100, '1').append("\r\n"));
+  EXPECT_EQ(theme->MenuStyleId(), 6);
+  EXPECT_FALSE(theme->TransparentBands());
+  EXPECT_EQ(Notices().size(), 1U);
+}
+
+class DoNothingTheme : public testing::FreshLibraryState {};
+
+TEST_F(DoNothingTheme, ReportsZeroAndFalseWhateverIsPutAndFollowsTheLanguage) {
+  ChangeUILanguage(kLangRomanian);
+  ITheme theme;
+  EXPECT_EQ(CurrentLanguageId(), kLangRomanian) << "made with the runtime's language";
+  theme.MenuStyleId(4);
+  theme.TransparentBands(true);
+  EXPECT_EQ(theme.MenuStyleId(), 0);
+  EXPECT_FALSE(theme.TransparentBands());
+  ChangeUILanguage(kLangEnglishUK);
+  EXPECT_EQ(CurrentLanguageId(), kLangEnglishUK);
+}
+
+class TextToLong : public ::testing::TestWithParam<std::tuple<const char*, bool, std::int32_t>> {};
+
+TEST_P(TextToLong, AsAutomationConvertsIt) {
+  const auto [text, converts, expected] = GetParam();
+  std::int32_t value = -77;
+  EXPECT_EQ(TryTextToLong(text, value), converts) << text;
+  EXPECT_EQ(value, converts ? expected : -77) << text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, TextToLong,
+    ::testing::Values(std::tuple{"5", true, 5}, std::tuple{" -12 ", true, -12}, std::tuple{"+3", true, 3},
+                      std::tuple{"2.5", true, 2}, std::tuple{"3.5", true, 4}, std::tuple{"-2.5", true, -2},
+                      std::tuple{"1e3", true, 1000}, std::tuple{"&H10", true, 16},
+                      std::tuple{"&hFFFFFFFF", true, -1}, std::tuple{"&O17", true, 15},
+                      std::tuple{"2147483647", true, 2147483647},
+                      std::tuple{"-2147483648", true, -2147483647 - 1}, std::tuple{"2147483648", false, 0},
+                      std::tuple{"", false, 0}, std::tuple{"   ", false, 0}, std::tuple{"NULL", false, 0},
+                      std::tuple{"5x", false, 0}, std::tuple{"&H", false, 0}, std::tuple{"&HG", false, 0},
+                      std::tuple{"&H100000000", false, 0}, std::tuple{"nan", false, 0},
+                      std::tuple{"inf", false, 0}, std::tuple{"1e400", false, 0}));
+
+}  // namespace
+}  // namespace qlxw
