@@ -224,7 +224,8 @@ TEST_F(QlxwUi, ThemeErrors) {
   const Result unreadable = Run({"--json", "locale"});
   EXPECT_EQ(unreadable.status, 0);
   EXPECT_NE(unreadable.out.find("{\"MenuStyleId\": 0, \"TransparentBands\": false}"), std::string::npos);
-  EXPECT_EQ(unreadable.err.rfind("QlxWCommon: QlxWCommon: Paraméterfájl elérési hiba!\r\n-2147221502 ", 0), 0U)
+  EXPECT_EQ(unreadable.err.rfind("QlxWCommon: QlxWCommon: Paraméterfájl elérési hiba!\r\n-2147221502 ", 0),
+            0U)
       << unreadable.err;
 }
 
