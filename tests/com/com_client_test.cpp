@@ -741,321 +741,323 @@ TEST_F(Folders, KeysAreEnumerable) {
     EXPECT_EQ(items[i].vt, VT_DISPATCH);
     VariantClear(&items[i]);
   }
-  // ---- user-interface support: hot keys, locale and theme ----
+}
 
-  TEST_F(SlotOrder, HotKeysLocalInfoAndTheme) {
-    ExpectSlots(IID__HotKeys, {{L"HotKeyCode", kGet},
-                               {L"ResetHotKeys", kCall},
-                               {L"SetHotKeyCode", kCall},
-                               {L"FunctionCount", kGet},
-                               {L"DefaultKeys", kGet},
-                               {L"IsFncAssigned", kCall},
-                               {L"IsKeyAssigned", kCall},
-                               {L"ClearHotKeys", kCall},
-                               {L"RemoveFnc", kCall},
-                               {L"RemoveKey", kCall},
-                               {L"GetFncName", kCall},
-                               {L"GetKeyCode", kCall}});
-    std::vector<Member> localInfo = {{L"FontName", kPut},
-                                     {L"FontName", kGet},
-                                     {L"UnicodeMenu", kPut},
-                                     {L"UnicodeMenu", kGet},
-                                     {L"FontSize", kPut},
-                                     {L"FontSize", kGet},
-                                     {L"MenuFontSize", kPut},
-                                     {L"MenuFontSize", kGet},
-                                     {L"ABSABToolTipModData", kSet},
-                                     {L"ABSABToolTipModData", kGet},
-                                     {L"DefaultFormDC", kPut},
-                                     {L"DefaultFormDC", kGet},
-                                     {L"Charset", kPut},
-                                     {L"Charset", kGet}};
-    for (const wchar_t* hook :
-         {L"IsMenuToolTipHook", L"IsMenuCaptionHook", L"IsCaptionHook", L"IsMessageHook", L"IsToolTipHook"}) {
-      localInfo.push_back({hook, kPut});
-      localInfo.push_back({hook, kGet});
-    }
-    localInfo.push_back({L"UserLocalization", kGet});
-    localInfo.push_back({L"UserLocalization", kPut});
-    localInfo.push_back({L"Theme", kGet});
-    ExpectSlots(IID__LocalInfo, localInfo);
-    ExpectSlots(IID__ITheme, {{L"MenuStyleId", kGet},
-                              {L"MenuStyleId", kPut},
-                              {L"TransparentBands", kGet},
-                              {L"TransparentBands", kPut}});
-    ExpectSlots(IID__DefaultTheme, {});
-    ExpectSlots(IID__HelpControl, {{L"GetPDFViewerExeName", kCall},
-                                   {L"AcrobatLookup", kCall},
-                                   {L"AcrobatLookupByFile", kCall},
-                                   {L"Init", kCall}});
+// ---- user-interface support: hot keys, locale and theme ----
+
+TEST_F(SlotOrder, HotKeysLocalInfoAndTheme) {
+  ExpectSlots(IID__HotKeys, {{L"HotKeyCode", kGet},
+                             {L"ResetHotKeys", kCall},
+                             {L"SetHotKeyCode", kCall},
+                             {L"FunctionCount", kGet},
+                             {L"DefaultKeys", kGet},
+                             {L"IsFncAssigned", kCall},
+                             {L"IsKeyAssigned", kCall},
+                             {L"ClearHotKeys", kCall},
+                             {L"RemoveFnc", kCall},
+                             {L"RemoveKey", kCall},
+                             {L"GetFncName", kCall},
+                             {L"GetKeyCode", kCall}});
+  std::vector<Member> localInfo = {{L"FontName", kPut},
+                                   {L"FontName", kGet},
+                                   {L"UnicodeMenu", kPut},
+                                   {L"UnicodeMenu", kGet},
+                                   {L"FontSize", kPut},
+                                   {L"FontSize", kGet},
+                                   {L"MenuFontSize", kPut},
+                                   {L"MenuFontSize", kGet},
+                                   {L"ABSABToolTipModData", kSet},
+                                   {L"ABSABToolTipModData", kGet},
+                                   {L"DefaultFormDC", kPut},
+                                   {L"DefaultFormDC", kGet},
+                                   {L"Charset", kPut},
+                                   {L"Charset", kGet}};
+  for (const wchar_t* hook :
+       {L"IsMenuToolTipHook", L"IsMenuCaptionHook", L"IsCaptionHook", L"IsMessageHook", L"IsToolTipHook"}) {
+    localInfo.push_back({hook, kPut});
+    localInfo.push_back({hook, kGet});
   }
+  localInfo.push_back({L"UserLocalization", kGet});
+  localInfo.push_back({L"UserLocalization", kPut});
+  localInfo.push_back({L"Theme", kGet});
+  ExpectSlots(IID__LocalInfo, localInfo);
+  ExpectSlots(IID__ITheme, {{L"MenuStyleId", kGet},
+                            {L"MenuStyleId", kPut},
+                            {L"TransparentBands", kGet},
+                            {L"TransparentBands", kPut}});
+  ExpectSlots(IID__DefaultTheme, {});
+  ExpectSlots(IID__HelpControl, {{L"GetPDFViewerExeName", kCall},
+                                 {L"AcrobatLookup", kCall},
+                                 {L"AcrobatLookupByFile", kCall},
+                                 {L"Init", kCall}});
+}
 
-  class HotKeysEarlyBound : public ApartmentTest {
-   protected:
-    short CodeOf(_HotKeys* keys, const wchar_t* function) {
-      Text name(function);
-      short code = 0;
-      EXPECT_EQ(keys->get_HotKeyCode(name.address(), &code), S_OK);
-      return code;
-    }
-  };
-
-  TEST_F(HotKeysEarlyBound, RulesAndErrorsThroughTheVtable) {
-    Ref<_HotKeys> keys;
-    Create(CLSID_HotKeys, keys);
-    Ref<_HotKeys> other;
-    Create(CLSID_HotKeys, other);
-    ASSERT_EQ(keys->ResetHotKeys(), S_OK);
-    LONG count = 0;
-    ASSERT_EQ(other->get_FunctionCount(&count), S_OK);
-    EXPECT_EQ(count, 34);
-    EXPECT_EQ(CodeOf(other.get(), L"uNDO"), 2090);
-    short position = 1;
-    Text name;
-    ASSERT_EQ(keys->GetFncName(&position, name.put()), S_OK);
-    EXPECT_EQ(name.str(), L"Help");
-
-    short f1 = 112;
-    Text layers(L"Layers");
-    ASSERT_EQ(keys->SetHotKeyCode(&f1, layers.address()), S_OK);
-    EXPECT_EQ(f1, 112) << "arguments are never changed";
-    EXPECT_EQ(CodeOf(keys.get(), L"Help"), -1);
-    position = 33;
+class HotKeysEarlyBound : public ApartmentTest {
+ protected:
+  short CodeOf(_HotKeys* keys, const wchar_t* function) {
+    Text name(function);
     short code = 0;
-    ASSERT_EQ(keys->GetKeyCode(&position, &code), S_OK);
-    EXPECT_EQ(code, 112);
-    VARIANT_BOOL assigned = VARIANT_TRUE;
-    short r = 82;
-    ASSERT_EQ(keys->IsKeyAssigned(&r, &assigned), S_OK);
-    EXPECT_EQ(assigned, VARIANT_FALSE);
-
-    position = 0;
-    EXPECT_EQ(static_cast<unsigned long>(keys->GetFncName(&position, name.put())), 0x800A0009ul);
-    EXPECT_EQ(LastErrorDescription(), L"Subscript out of range");
-    IDispatch* defaults = nullptr;
-    EXPECT_EQ(static_cast<unsigned long>(keys->get_DefaultKeys(&defaults)), 0x800A03E9ul);
-    EXPECT_EQ(defaults, nullptr);
-    EXPECT_EQ(LastErrorDescription(), L"QlxWCommon.HotKeys.DefaultKeys/1");
+    EXPECT_EQ(keys->get_HotKeyCode(name.address(), &code), S_OK);
+    return code;
   }
+};
 
-  // Records the font events of LocalInfo: which, and the argument as it came (by reference).
-  class FontEventSink final : public StackObject<IDispatch> {
-   public:
-    FontEventSink() : StackObject(DIID___LocalInfo) {}
-    std::vector<std::wstring> events;
+TEST_F(HotKeysEarlyBound, RulesAndErrorsThroughTheVtable) {
+  Ref<_HotKeys> keys;
+  Create(CLSID_HotKeys, keys);
+  Ref<_HotKeys> other;
+  Create(CLSID_HotKeys, other);
+  ASSERT_EQ(keys->ResetHotKeys(), S_OK);
+  LONG count = 0;
+  ASSERT_EQ(other->get_FunctionCount(&count), S_OK);
+  EXPECT_EQ(count, 34);
+  EXPECT_EQ(CodeOf(other.get(), L"uNDO"), 2090);
+  short position = 1;
+  Text name;
+  ASSERT_EQ(keys->GetFncName(&position, name.put()), S_OK);
+  EXPECT_EQ(name.str(), L"Help");
 
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
-                                     UINT*) override {
-      if (params->cArgs != 1) {
-        return DISP_E_BADPARAMCOUNT;
+  short f1 = 112;
+  Text layers(L"Layers");
+  ASSERT_EQ(keys->SetHotKeyCode(&f1, layers.address()), S_OK);
+  EXPECT_EQ(f1, 112) << "arguments are never changed";
+  EXPECT_EQ(CodeOf(keys.get(), L"Help"), -1);
+  position = 33;
+  short code = 0;
+  ASSERT_EQ(keys->GetKeyCode(&position, &code), S_OK);
+  EXPECT_EQ(code, 112);
+  VARIANT_BOOL assigned = VARIANT_TRUE;
+  short r = 82;
+  ASSERT_EQ(keys->IsKeyAssigned(&r, &assigned), S_OK);
+  EXPECT_EQ(assigned, VARIANT_FALSE);
+
+  position = 0;
+  EXPECT_EQ(static_cast<unsigned long>(keys->GetFncName(&position, name.put())), 0x800A0009ul);
+  EXPECT_EQ(LastErrorDescription(), L"Subscript out of range");
+  IDispatch* defaults = nullptr;
+  EXPECT_EQ(static_cast<unsigned long>(keys->get_DefaultKeys(&defaults)), 0x800A03E9ul);
+  EXPECT_EQ(defaults, nullptr);
+  EXPECT_EQ(LastErrorDescription(), L"QlxWCommon.HotKeys.DefaultKeys/1");
+}
+
+// Records the font events of LocalInfo: which, and the argument as it came (by reference).
+class FontEventSink final : public StackObject<IDispatch> {
+ public:
+  FontEventSink() : StackObject(DIID___LocalInfo) {}
+  std::vector<std::wstring> events;
+
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    if (params->cArgs != 1) {
+      return DISP_E_BADPARAMCOUNT;
+    }
+    const VARIANT& argument = params->rgvarg[0];
+    if (id == 1 && argument.vt == (VT_BYREF | VT_BSTR)) {
+      events.push_back(L"ChangeFontName " + std::wstring(*argument.pbstrVal));
+    } else if ((id == 2 || id == 3) && argument.vt == (VT_BYREF | VT_R4)) {
+      events.push_back(std::wstring(id == 2 ? L"ChangeFontSize " : L"ChangeMenuFontSize ") +
+                       std::to_wstring(*argument.pfltVal));
+    } else {
+      events.push_back(L"unexpected " + std::to_wstring(id) + L" " + std::to_wstring(argument.vt));
+    }
+    return S_OK;
+  }
+};
+
+class LocalInfoEvents : public ApartmentTest {
+ protected:
+  DWORD Advise(IUnknown* source, FontEventSink& sink, Ref<IConnectionPoint>& point) {
+    Ref<IConnectionPointContainer> container;
+    EXPECT_EQ(source->QueryInterface(IID_IConnectionPointContainer, container.putVoid()), S_OK);
+    EXPECT_EQ(container->FindConnectionPoint(DIID___LocalInfo, point.put()), S_OK);
+    DWORD cookie = 0;
+    EXPECT_EQ(point->Advise(&sink, &cookie), S_OK);
+    return cookie;
+  }
+};
+
+TEST_F(LocalInfoEvents, FontChangesInTheirOrderThenTheLanguageSwitch) {
+  Ref<_UILanguage> language;
+  Create(CLSID_UILanguage, language);
+  ASSERT_EQ(language->ChangeUILanguage(2057), S_OK);
+  Ref<_ITheme> follower;  // takes the runtime's language for the library's texts
+  Create(CLSID_ITheme, follower);
+  Ref<_LocalInfo> info;
+  Create(CLSID_LocalInfo, info);
+  FontEventSink sink;
+  Ref<IConnectionPoint> point;
+  const DWORD cookie = Advise(info.get(), sink, point);
+
+  Text tahoma(L"Tahoma");
+  ASSERT_EQ(info->put_FontName(tahoma.get()), S_OK);
+  ASSERT_EQ(info->put_FontSize(9.0F), S_OK);
+  ASSERT_EQ(info->put_MenuFontSize(11.5F), S_OK);
+  ASSERT_EQ(info->put_Charset(238), S_OK);  // no event
+  Text empty(L"");
+  EXPECT_EQ(static_cast<unsigned long>(info->put_FontName(empty.get())), 0x800A03E9ul);
+  EXPECT_EQ(LastErrorDescription(), L"Invalid parameter");
+  ASSERT_EQ(language->ChangeUILanguage(1066), S_OK);
+  float menuSize = 0;
+  ASSERT_EQ(info->get_MenuFontSize(&menuSize), S_OK);
+  EXPECT_EQ(menuSize, 11.5F);
+  EXPECT_EQ(sink.events,
+            (std::vector<std::wstring>{L"ChangeFontName Tahoma", L"ChangeFontSize 9.000000",
+                                       L"ChangeMenuFontSize 11.500000", L"ChangeFontName .VnTime"}));
+
+  ASSERT_EQ(point->Unadvise(cookie), S_OK);
+  ASSERT_EQ(info->put_FontSize(10.0F), S_OK);
+  EXPECT_EQ(sink.events.size(), 4U);
+}
+
+TEST_F(LocalInfoEvents, TheRootObjectsLocalInfoIsOneObjectWithOneSetOfListeners) {
+  Ref<_clsCommon> root;
+  Create(CLSID_clsCommon, root);
+  Ref<_clsCommon> other;
+  Create(CLSID_clsCommon, other);
+  Ref<IDispatch> shared;
+  ASSERT_EQ(root->get_LocalInfo(shared.put()), S_OK);
+  ASSERT_NE(shared.get(), nullptr);
+  FontEventSink sink;
+  Ref<IConnectionPoint> point;
+  const DWORD cookie = Advise(shared.get(), sink, point);
+
+  Ref<IDispatch> again;
+  ASSERT_EQ(other->get_LocalInfo(again.put()), S_OK);
+  Ref<_LocalInfo> info;
+  ASSERT_EQ(again->QueryInterface(IID__LocalInfo, info.putVoid()), S_OK);
+  ASSERT_EQ(info->put_FontSize(12.0F), S_OK);
+  EXPECT_EQ(sink.events, std::vector<std::wstring>{L"ChangeFontSize 12.000000"});
+  point->Unadvise(cookie);
+}
+
+TEST_F(LocalInfoEvents, TheThemeIsADefaultThemeKeptInTheIniFile) {
+  Ref<_LocalInfo> info;
+  Create(CLSID_LocalInfo, info);
+  Ref<_ITheme> theme;
+  EXPECT_EQ(static_cast<unsigned long>(info->get_Theme(theme.put())), 0x80040003ul);
+  EXPECT_EQ(LastErrorDescription(), L"Main version not initialized!");
+
+  Ref<_clsCommon> root;
+  Configure(root, 4, L"client-theme.ini");
+  ASSERT_EQ(info->get_Theme(theme.put()), S_OK);
+  LONG style = 0;
+  ASSERT_EQ(theme->get_MenuStyleId(&style), S_OK);
+  EXPECT_EQ(style, 3) << "no mod section";
+  ASSERT_EQ(theme->put_MenuStyleId(6), S_OK);
+  wchar_t folder[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, folder);
+  wchar_t value[16] = {};
+  GetPrivateProfileStringW(L"mod", L"Style", L"", value, 16,
+                           (std::wstring(folder) + L"\\client-theme.ini").c_str());
+  EXPECT_EQ(std::wstring(value), L"6");
+  Ref<_DefaultTheme> asDefault;
+  EXPECT_EQ(theme->QueryInterface(IID__DefaultTheme, asDefault.putVoid()), S_OK);
+  Ref<_ITheme> same;
+  ASSERT_EQ(info->get_Theme(same.put()), S_OK);
+  EXPECT_EQ(same.get(), theme.get());
+
+  Ref<_ITheme> plain;
+  Create(CLSID_ITheme, plain);
+  EXPECT_EQ(plain->QueryInterface(IID__DefaultTheme, asDefault.putVoid()), E_NOINTERFACE);
+  ASSERT_EQ(plain->put_MenuStyleId(6), S_OK);
+  ASSERT_EQ(plain->get_MenuStyleId(&style), S_OK);
+  EXPECT_EQ(style, 0);
+}
+
+// A host's label control as the library sees it: the link members of a DDE client, no window.
+class HostLabel final : public StackObject<IDispatch> {
+ public:
+  HostLabel() : StackObject(IID_IDispatch) {}
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+    static const wchar_t* const kMembers[] = {L"Caption",  L"LinkTopic",   L"LinkItem",
+                                              L"LinkMode", L"LinkTimeout", L"LinkExecute"};
+    for (DISPID id = 0; id < 6; ++id) {
+      if (count == 1 && _wcsicmp(names[0], kMembers[id]) == 0) {
+        ids[0] = id + 1;
+        return S_OK;
       }
-      const VARIANT& argument = params->rgvarg[0];
-      if (id == 1 && argument.vt == (VT_BYREF | VT_BSTR)) {
-        events.push_back(L"ChangeFontName " + std::wstring(*argument.pbstrVal));
-      } else if ((id == 2 || id == 3) && argument.vt == (VT_BYREF | VT_R4)) {
-        events.push_back(std::wstring(id == 2 ? L"ChangeFontSize " : L"ChangeMenuFontSize ") +
-                         std::to_wstring(*argument.pfltVal));
-      } else {
-        events.push_back(L"unexpected " + std::to_wstring(id) + L" " + std::to_wstring(argument.vt));
-      }
-      return S_OK;
     }
-  };
+    return DISP_E_UNKNOWNNAME;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    return S_OK;
+  }
+};
 
-  class LocalInfoEvents : public ApartmentTest {
-   protected:
-    DWORD Advise(IUnknown* source, FontEventSink& sink, Ref<IConnectionPoint>& point) {
-      Ref<IConnectionPointContainer> container;
-      EXPECT_EQ(source->QueryInterface(IID_IConnectionPointContainer, container.putVoid()), S_OK);
-      EXPECT_EQ(container->FindConnectionPoint(DIID___LocalInfo, point.put()), S_OK);
-      DWORD cookie = 0;
-      EXPECT_EQ(point->Advise(&sink, &cookie), S_OK);
-      return cookie;
-    }
-  };
-
-  TEST_F(LocalInfoEvents, FontChangesInTheirOrderThenTheLanguageSwitch) {
-    Ref<_UILanguage> language;
-    Create(CLSID_UILanguage, language);
-    ASSERT_EQ(language->ChangeUILanguage(2057), S_OK);
-    Ref<_ITheme> follower;  // takes the runtime's language for the library's texts
-    Create(CLSID_ITheme, follower);
-    Ref<_LocalInfo> info;
-    Create(CLSID_LocalInfo, info);
-    FontEventSink sink;
-    Ref<IConnectionPoint> point;
-    const DWORD cookie = Advise(info.get(), sink, point);
-
-    Text tahoma(L"Tahoma");
-    ASSERT_EQ(info->put_FontName(tahoma.get()), S_OK);
-    ASSERT_EQ(info->put_FontSize(9.0F), S_OK);
-    ASSERT_EQ(info->put_MenuFontSize(11.5F), S_OK);
-    ASSERT_EQ(info->put_Charset(238), S_OK);  // no event
-    Text empty(L"");
-    EXPECT_EQ(static_cast<unsigned long>(info->put_FontName(empty.get())), 0x800A03E9ul);
-    EXPECT_EQ(LastErrorDescription(), L"Invalid parameter");
-    ASSERT_EQ(language->ChangeUILanguage(1066), S_OK);
-    float menuSize = 0;
-    ASSERT_EQ(info->get_MenuFontSize(&menuSize), S_OK);
-    EXPECT_EQ(menuSize, 11.5F);
-    EXPECT_EQ(sink.events,
-              (std::vector<std::wstring>{L"ChangeFontName Tahoma", L"ChangeFontSize 9.000000",
-                                         L"ChangeMenuFontSize 11.500000", L"ChangeFontName .VnTime"}));
-
-    ASSERT_EQ(point->Unadvise(cookie), S_OK);
-    ASSERT_EQ(info->put_FontSize(10.0F), S_OK);
-    EXPECT_EQ(sink.events.size(), 4U);
+// run.sh registers a stand-in viewer for .pdf files that serves "Acroview|Control" and writes down
+// the commands it receives.
+TEST_F(ApartmentTest, HelpCommandsArriveAtTheViewersDdeServer) {
+  wchar_t folder[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, folder);
+  const std::wstring base(folder);
+  const std::wstring pdf = base + L"\\client manual.pdf";
+  const std::wstring dictionary = base + L"\\client-help.txt";
+  const std::wstring log = base + L"\\dde-commands.txt";
+  DeleteFileW(log.c_str());
+  for (const auto& [path, text] :
+       {std::pair{pdf, std::string("%PDF-1.4\n")},
+        std::pair{dictionary, std::string("Intro\r\nLayers,12\r\nZoom,3,x\r\nlayers,40\r\nAfter,9\r\n")}}) {
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
   }
 
-  TEST_F(LocalInfoEvents, TheRootObjectsLocalInfoIsOneObjectWithOneSetOfListeners) {
-    Ref<_clsCommon> root;
-    Create(CLSID_clsCommon, root);
-    Ref<_clsCommon> other;
-    Create(CLSID_clsCommon, other);
-    Ref<IDispatch> shared;
-    ASSERT_EQ(root->get_LocalInfo(shared.put()), S_OK);
-    ASSERT_NE(shared.get(), nullptr);
-    FontEventSink sink;
-    Ref<IConnectionPoint> point;
-    const DWORD cookie = Advise(shared.get(), sink, point);
+  Ref<_clsDebug> debug;
+  Create(CLSID_clsDebug, debug);
+  Text traceFile((base + L"\\client-help-trace.log").c_str());
+  DeleteFileW(traceFile.get());
+  ASSERT_EQ(debug->put_sLogFileName(traceFile.address()), S_OK);
+  VARIANT_BOOL on = VARIANT_TRUE;
+  ASSERT_EQ(debug->put_bCallLog(&on), S_OK);
+  Ref<_HelpControl> help;
+  Create(CLSID_HelpControl, help);
+  Text viewer;
+  Text sample(pdf.c_str());
+  ASSERT_EQ(help->GetPDFViewerExeName(sample.get(), viewer.put()), S_OK) << "no viewer registered for .pdf";
+  EXPECT_NE(viewer.str().find(L"qlxw_fake_viewer.exe"), std::wstring::npos);
 
-    Ref<IDispatch> again;
-    ASSERT_EQ(other->get_LocalInfo(again.put()), S_OK);
-    Ref<_LocalInfo> info;
-    ASSERT_EQ(again->QueryInterface(IID__LocalInfo, info.putVoid()), S_OK);
-    ASSERT_EQ(info->put_FontSize(12.0F), S_OK);
-    EXPECT_EQ(sink.events, std::vector<std::wstring>{L"ChangeFontSize 12.000000"});
-    point->Unadvise(cookie);
-  }
+  HostLabel label;
+  Text dictionaryText(dictionary.c_str());
+  Text pdfText(pdf.c_str());
+  ASSERT_EQ(help->Init(dictionaryText.address(), pdfText.address(), &label), S_OK);
+  const int size = WideCharToMultiByte(CP_UTF8, 0, pdf.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string path(static_cast<std::size_t>(size - 1), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, pdf.c_str(), -1, path.data(), size, nullptr, nullptr);
 
-  TEST_F(LocalInfoEvents, TheThemeIsADefaultThemeKeptInTheIniFile) {
-    Ref<_LocalInfo> info;
-    Create(CLSID_LocalInfo, info);
-    Ref<_ITheme> theme;
-    EXPECT_EQ(static_cast<unsigned long>(info->get_Theme(theme.put())), 0x80040003ul);
-    EXPECT_EQ(LastErrorDescription(), L"Main version not initialized!");
-
-    Ref<_clsCommon> root;
-    Configure(root, 4, L"client-theme.ini");
-    ASSERT_EQ(info->get_Theme(theme.put()), S_OK);
-    LONG style = 0;
-    ASSERT_EQ(theme->get_MenuStyleId(&style), S_OK);
-    EXPECT_EQ(style, 3) << "no mod section";
-    ASSERT_EQ(theme->put_MenuStyleId(6), S_OK);
-    wchar_t folder[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, folder);
-    wchar_t value[16] = {};
-    GetPrivateProfileStringW(L"mod", L"Style", L"", value, 16,
-                             (std::wstring(folder) + L"\\client-theme.ini").c_str());
-    EXPECT_EQ(std::wstring(value), L"6");
-    Ref<_DefaultTheme> asDefault;
-    EXPECT_EQ(theme->QueryInterface(IID__DefaultTheme, asDefault.putVoid()), S_OK);
-    Ref<_ITheme> same;
-    ASSERT_EQ(info->get_Theme(same.put()), S_OK);
-    EXPECT_EQ(same.get(), theme.get());
-
-    Ref<_ITheme> plain;
-    Create(CLSID_ITheme, plain);
-    EXPECT_EQ(plain->QueryInterface(IID__DefaultTheme, asDefault.putVoid()), E_NOINTERFACE);
-    ASSERT_EQ(plain->put_MenuStyleId(6), S_OK);
-    ASSERT_EQ(plain->get_MenuStyleId(&style), S_OK);
-    EXPECT_EQ(style, 0);
-  }
-
-  // A host's label control as the library sees it: the link members of a DDE client, no window.
-  class HostLabel final : public StackObject<IDispatch> {
-   public:
-    HostLabel() : StackObject(IID_IDispatch) {}
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-      static const wchar_t* const kMembers[] = {L"Caption",  L"LinkTopic",   L"LinkItem",
-                                                L"LinkMode", L"LinkTimeout", L"LinkExecute"};
-      for (DISPID id = 0; id < 6; ++id) {
-        if (count == 1 && _wcsicmp(names[0], kMembers[id]) == 0) {
-          ids[0] = id + 1;
-          return S_OK;
-        }
-      }
-      return DISP_E_UNKNOWNNAME;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                     UINT*) override {
-      return S_OK;
-    }
+  // The dictionary's rules as the viewer sees them: the page index each key is sent with.
+  struct Lookup {
+    const wchar_t* key;
+    int pageIndex;
   };
-
-  // run.sh registers a stand-in viewer for .pdf files that serves "Acroview|Control" and writes down
-  // the commands it receives.
-  TEST_F(ApartmentTest, HelpCommandsArriveAtTheViewersDdeServer) {
-    wchar_t folder[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, folder);
-    const std::wstring base(folder);
-    const std::wstring pdf = base + L"\\client manual.pdf";
-    const std::wstring dictionary = base + L"\\client-help.txt";
-    const std::wstring log = base + L"\\dde-commands.txt";
+  for (const Lookup& lookup :
+       {Lookup{L"LAYERS", 11}, Lookup{L"zoom", 2}, Lookup{L"Intro", 0}, Lookup{L"After", 0}}) {
     DeleteFileW(log.c_str());
-    for (const auto& [path, text] :
-         {std::pair{pdf, std::string("%PDF-1.4\n")},
-          std::pair{dictionary, std::string("Intro\r\nLayers,12\r\nZoom,3,x\r\nlayers,40\r\nAfter,9\r\n")}}) {
-      HANDLE file =
-          CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-      ASSERT_NE(file, INVALID_HANDLE_VALUE);
-      DWORD written = 0;
-      WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-      CloseHandle(file);
-    }
-
-    Ref<_clsDebug> debug;
-    Create(CLSID_clsDebug, debug);
-    Text traceFile((base + L"\\client-help-trace.log").c_str());
-    DeleteFileW(traceFile.get());
-    ASSERT_EQ(debug->put_sLogFileName(traceFile.address()), S_OK);
-    VARIANT_BOOL on = VARIANT_TRUE;
-    ASSERT_EQ(debug->put_bCallLog(&on), S_OK);
-    Ref<_HelpControl> help;
-    Create(CLSID_HelpControl, help);
-    Text viewer;
-    Text sample(pdf.c_str());
-    ASSERT_EQ(help->GetPDFViewerExeName(sample.get(), viewer.put()), S_OK) << "no viewer registered for .pdf";
-    EXPECT_NE(viewer.str().find(L"qlxw_fake_viewer.exe"), std::wstring::npos);
-
-    HostLabel label;
-    Text dictionaryText(dictionary.c_str());
-    Text pdfText(pdf.c_str());
-    ASSERT_EQ(help->Init(dictionaryText.address(), pdfText.address(), &label), S_OK);
-    const int size = WideCharToMultiByte(CP_UTF8, 0, pdf.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string path(static_cast<std::size_t>(size - 1), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, pdf.c_str(), -1, path.data(), size, nullptr, nullptr);
-
-    // The dictionary's rules as the viewer sees them: the page index each key is sent with.
-    struct Lookup {
-      const wchar_t* key;
-      int pageIndex;
-    };
-    for (const Lookup& lookup :
-         {Lookup{L"LAYERS", 11}, Lookup{L"zoom", 2}, Lookup{L"Intro", 0}, Lookup{L"After", 0}}) {
-      DeleteFileW(log.c_str());
-      Text key(lookup.key);
-      VARIANT_BOOL shown = VARIANT_FALSE;
-      ASSERT_EQ(help->AcrobatLookup(key.address(), &shown), S_OK);
-      EXPECT_EQ(shown, VARIANT_TRUE) << "see client-help-trace.log";
-      std::string received;
-      for (int i = 0; i < 300 && received.find("DocGoTo") == std::string::npos; ++i) {
-        Sleep(20);
-        HANDLE file = CreateFileW(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-          char buffer[4096] = {};
-          DWORD read = 0;
-          ReadFile(file, buffer, sizeof buffer - 1, &read, nullptr);
-          CloseHandle(file);
-          received.assign(buffer, read);
-        }
+    Text key(lookup.key);
+    VARIANT_BOOL shown = VARIANT_FALSE;
+    ASSERT_EQ(help->AcrobatLookup(key.address(), &shown), S_OK);
+    EXPECT_EQ(shown, VARIANT_TRUE) << "see client-help-trace.log";
+    std::string received;
+    for (int i = 0; i < 300 && received.find("DocGoTo") == std::string::npos; ++i) {
+      Sleep(20);
+      HANDLE file = CreateFileW(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      if (file != INVALID_HANDLE_VALUE) {
+        char buffer[4096] = {};
+        DWORD read = 0;
+        ReadFile(file, buffer, sizeof buffer - 1, &read, nullptr);
+        CloseHandle(file);
+        received.assign(buffer, read);
       }
-      EXPECT_EQ(received, "[DocOpen(\"" + path + "\")]\r\n[DocGoTo(\"" + path + "\"," +
-                              std::to_string(lookup.pageIndex) + ")]\r\n");
     }
-    VARIANT_BOOL off = VARIANT_FALSE;
-    debug->put_bCallLog(&off);
+    EXPECT_EQ(received, "[DocOpen(\"" + path + "\")]\r\n[DocGoTo(\"" + path + "\"," +
+                            std::to_string(lookup.pageIndex) + ")]\r\n");
   }
+  VARIANT_BOOL off = VARIANT_FALSE;
+  debug->put_bCallLog(&off);
+}
 
 }  // namespace
