@@ -28,6 +28,9 @@ RootObjectState& RootState() {
   return platform::ThreadState<RootObjectState, platform::EndStage::kHostObjects>::Get();
 }
 
+// Services below reach the INI file through the root object, made here when the host has none.
+const bool gRootObjectMakerSet = (SetRootObjectMaker([] { GetRootObject(); }), true);
+
 }  // namespace
 
 std::shared_ptr<clsCommon> clsCommon::Create() {

@@ -17,7 +17,21 @@ struct SharedIniState {
 
 using SharedIniStateSlot = platform::ThreadState<SharedIniState, platform::EndStage::kManagers>;
 
+// Set once when the library is loaded, before any thread uses it.
+void (*gMakeRootObject)() = nullptr;
+
 }  // namespace
+
+void SetRootObjectMaker(void (*makeRootObject)()) noexcept {
+  gMakeRootObject = makeRootObject;
+}
+
+std::shared_ptr<INIManagerInterface> GetRootObjectINI() {
+  if (gMakeRootObject != nullptr) {
+    gMakeRootObject();
+  }
+  return GetSharedINI();
+}
 
 void EnsureINIManagers() {
   const std::int32_t mainVersion = GetMainVer();

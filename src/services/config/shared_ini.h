@@ -16,4 +16,10 @@ std::shared_ptr<INIManagerInterface> GetSharedINI();
 // None when the manager chosen was an INIManager.
 std::shared_ptr<INIManager5> GetSharedINI5();
 
+// The shared manager as a service reaches it through the root object: the root object is made first
+// when the host has made none (a root object's making is traced, and hosts see that). The objects floor,
+// which holds the root object, gives the way to make it.
+std::shared_ptr<INIManagerInterface> GetRootObjectINI();
+void SetRootObjectMaker(void (*makeRootObject)()) noexcept;
+
 }  // namespace qlxw

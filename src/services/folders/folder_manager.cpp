@@ -160,7 +160,7 @@ std::array<EnumFoldersPaths, 3> FolderManager::GetSerializables() noexcept {
 
 INIManagerInterface& FolderManager::Ini() {
   if (!ini_) {
-    ini_ = GetSharedINI();
+    ini_ = GetRootObjectINI();
   }
   return *ini_;
 }
