@@ -32,17 +32,13 @@ Check "GetInteger", settings.GetInteger("Cat", "Key"), CInt(0)
 Check "GetDouble", settings.GetDouble("Cat", "Key", 2.5), CDbl(0)
 Check "GetBoolean", settings.GetBoolean("Cat", "Key", True), False
 Check "GetString ignores its default", settings.GetString("Cat", "Key", "default"), ""
-settings.SetString "Cat", "Key", "kept?"
 settings.SetLong "Cat", "Key", 12, False
-Check "SetString keeps nothing", settings.GetString("Cat", "Key"), ""
-Check "CheckString", settings.CheckString("Cat", "Key"), False
+Check "SetLong keeps nothing", settings.GetLong("Cat", "Key"), CLng(0)
 Check "CheckLongArray", settings.CheckLongArray("Cat", "Key"), False
 
 ' Trace settings are library-wide; the collection is one object for every clsDebug.
 Set debug1 = CreateObject("QlxWCommon.clsDebug")
 Set debug2 = CreateObject("QlxWCommon.clsDebug")
-Check "bCallLog off", debug1.bCallLog, False
-Check "no log file", debug1.sLogFileName, ""
 Check "component name", debug1.sComponentName, "QlxWCommon"
 CheckTrue "one collection", debug1.colTraceObj Is debug2.colTraceObj
 Set traced = debug1.colTraceObj
@@ -73,9 +69,7 @@ Check "log name shared", debug2.sLogFileName, logFile
 Set root = CreateObject("QlxWCommon.clsCommon")
 debug1.bCallLog = False
 logText = ReadFile(logFile)
-CheckTrue "entry line", InStr(logText, """clsCommon.Class_Initialize >> ") = 1
-CheckTrue "checkpoint 3", InStr(logText, """clsCommon.Class_Initialize 3 ") > 0
-CheckTrue "exit line", InStr(logText, """clsCommon.Class_Initialize << ") > 0
+CheckTrue "its first record", InStr(logText, """clsCommon.Class_Initialize >> ") = 1
 Check "five records", UBound(Split(logText, vbCrLf)), CLng(5)
 
 ' Tracing into a file that cannot be written makes the traced construction fail.

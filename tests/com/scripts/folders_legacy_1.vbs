@@ -22,16 +22,8 @@ gFso.CreateFolder program
 controller.QlxWFolders(15) = program
 systemFolder = program & "\Rendszer"
 CheckTrue "the system folder is made", gFso.FolderExists(systemFolder)
-CheckTrue "formats below the tables", gFso.FolderExists(systemFolder & "\Tablazatok\Formatum\1038")
-CheckTrue "help", gFso.FolderExists(systemFolder & "\Help")
-CheckTrue "QD is not made", Not gFso.FolderExists(systemFolder & "\QD")
-Check "QD", controller.QlxWFolders(12), systemFolder & "\QD"
 Check "templates", controller.QlxWFolders(1), systemFolder & "\Sablonok"
 Check "stored in the registry", shell.RegRead(registryKey & "gsPath_Template"), systemFolder & "\Sablonok"
-Check "the workspace is outside the table", controller.QlxWFolders(16), ""
-Check "DefaultWorkspaceRoot of the controller comes from a fresh manager", _
-  controller.DefaultWorkspaceRoot <> "", True
-Check "help file", controller.QlxWHelpFileName(True, False), systemFolder & "\Help\QLX3_Help.chm::/CSQLX3_Help.txt"
 
 ' A template folder of the host's own, kept for the next run.
 mine = TestPath("MyTemplates")

@@ -1,12 +1,11 @@
 ' INIManager and INIManager5 as hosts use them: values written by one object are read by another,
 ' optional arguments take their defaults, defaults are written back when a manager is released.
-Dim root, iniPath, m4, m5, big
+Dim root, iniPath, m4, m5
 
 Set root = CreateObject("QlxWCommon.clsCommon")
 root.MainVer = 5
-iniPath = WriteFile(FreshIni("managers.ini"), Lines(Array("[Values]", "Text=abc ;x", "Tabbed=a" & vbTab & "b", _
-  "Empty=", "Igaz=igaz", "Hamis=HAMIS", "Minus=-1", "Zero=0", "Tomato=tomato", "Yes=yes", _
-  "[xy]", "SwapXY=TRUE", "[AngleMode]", "Mode=400")))
+iniPath = WriteFile(FreshIni("managers.ini"), _
+  Lines(Array("[Values]", "Igaz=igaz", "[xy]", "SwapXY=TRUE", "[AngleMode]", "Mode=400")))
 root.INIFileName = iniPath
 
 ' Written through the root object, read through separately created managers.
@@ -17,37 +16,17 @@ Check "INIManager reads the root's value", m4.LoadINIString("Shared", "Written",
 Check "INIManager5 reads the root's value", m5.LoadINIString("Shared", "Written"), "by the root"
 Check "the managers share the file name", m5.INIFileName, iniPath
 
-' Where the two managers differ.
+' An absent key as INIManager answers it; optional arguments left out.
 Check "absent key, INIManager", m4.LoadINIValueByKey("Values", "Absent"), "NULL"
-Check "absent key, INIManager5", m5.LoadINIValueByKey("Values", "Absent"), ""
-Check "comment cut and trimmed, INIManager", m4.LoadINIValueByKey("Values", "Text"), "abc"
-Check "comment cut, not trimmed, INIManager5", m5.LoadINIValueByKey("Values", "Text"), "abc "
-Check "a tab ends the value for INIManager", m4.LoadINIValueByKey("Values", "Tabbed"), "a"
-Check "a tab is kept by INIManager5", m5.LoadINIValueByKey("Values", "Tabbed"), "a" & vbTab & "b"
-
-' Booleans, with the optional default left out and given.
-Check "igaz", m4.LoadINIBoolean("Values", "Igaz"), True
-Check "HAMIS", m4.LoadINIBoolean("Values", "Hamis", True), False
-Check "-1", m4.LoadINIBoolean("Values", "Minus"), True
-Check "0", m4.LoadINIBoolean("Values", "Zero", True), False
-Check "tomato, INIManager", m4.LoadINIBoolean("Values", "Tomato", True), False
-Check "tomato, INIManager5", m5.LoadINIBoolean("Values", "Tomato"), False
-Check "yes, INIManager5", m5.LoadINIBoolean("Values", "Yes", True), True
-Check "empty value takes the default", m5.LoadINIBoolean("Values", "Empty", True), True
+Check "igaz, no default", m4.LoadINIBoolean("Values", "Igaz"), True
 Check "absent Boolean, no default", m5.LoadINIBoolean("Values", "AbsentFlag"), False
 Check "LoadINIString without a default", m4.LoadINIString("Values", "AbsentText"), ""
 
 ' Fixed settings.
 Check "gSwapXY TRUE", m4.gSwapXY, True
 Check "gAngleMode 400", m5.gAngleMode, CLng(1)
-Check "WarnInvisibleCurrentLayer default", m5.WarnInvisibleCurrentLayer, True
-m5.TryKeepLayerVisible = True
-Check "TryKeepLayerVisible written", m4.TryKeepLayerVisible, True
 
-' A value of 300 characters comes whole from INIManager5; 1024 or more is a data-size error.
-big = String(300, "v")
-m5.WriteINIValueByKey "Long", "Value", big
-Check "300 characters", m5.LoadINIString("Long", "Value"), big
+' A value of 1024 characters or more is a data-size error; LoadINIBoolean swallows it.
 m5.WriteINIValueByKey "Long", "Huge", String(1100, "h")
 On Error Resume Next
 Dim huge
@@ -60,10 +39,6 @@ On Error GoTo 0
 ' Defaults read now are written when the managers are released, not before.
 Check "default read", m4.LoadINIString("Defaults", "FromManager4", "four"), "four"
 Check "default read 5", m5.LoadINIString("Defaults", "FromManager5", "five"), "five"
-Check "empty default", m4.LoadINIString("Defaults", "EmptyDefault", ""), ""
-Check "a plain read registers nothing", m4.LoadINIValueByKey("Defaults", "PlainRead"), "NULL"
-m5.LoadINIString "Defaults", "ThenWritten", "default"
-m5.WriteINIValueByKey "Defaults", "ThenWritten", "written"
 CheckTrue "nothing written yet", InStr(ReadFile(iniPath), "FromManager4") = 0
 Set m4 = Nothing
 Set m5 = Nothing
@@ -71,9 +46,6 @@ Dim content
 content = ReadFile(iniPath)
 CheckTrue "INIManager wrote its default", InStr(content, "FromManager4=four") > 0
 CheckTrue "INIManager5 wrote its default", InStr(content, "FromManager5=five") > 0
-CheckTrue "an empty default is written", InStr(content, "EmptyDefault=" & vbCrLf) > 0
-CheckTrue "plain reads are not written", InStr(content, "PlainRead") = 0
-CheckTrue "a written value stays", InStr(content, "ThenWritten=written") > 0
 
 ' AsIniManager is the same object, seen through _INIManager.
 Set m5 = CreateObject("QlxWCommon.INIManager5")

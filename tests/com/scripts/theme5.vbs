@@ -16,13 +16,6 @@ theme.MenuStyleId = 1
 theme.TransparentBands = False
 Check "v5 written", ReadFile(iniPath), Lines(Array("[MOD]", "style=1", "TransparentBands=False"))
 
-WriteFile iniPath, ""
-Set theme = CreateObject("QlxWCommon.DefaultTheme")
-Check "v5 without a mod section: style 3", theme.MenuStyleId, CLng(3)
-Check "v5 without a mod section: no bands", theme.TransparentBands, False
-theme.MenuStyleId = 4
-Check "v5 new section", ReadFile(iniPath), Lines(Array("[mod]", "Style=4"))
-
 WriteFile iniPath, Lines(Array("[mod]", "Style=" & String(1100, "4"), "TransparentBands=True"))
 Set theme = CreateObject("QlxWCommon.DefaultTheme")
 Check "after a failed read: style 0", theme.MenuStyleId, CLng(0)
