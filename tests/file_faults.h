@@ -25,35 +25,48 @@ struct FileAnswers {
   FileStatus replace = FileStatus::kOk;
 };
 
+// A replaced call failing for the given cause.
+#ifdef _WIN32
+inline BOOL Fail(DWORD cause) {
+  SetLastError(cause);
+  return FALSE;
+}
+#else
+template <class Result = int>
+Result Fail(int cause) {
+  errno = cause;
+  return -1;
+}
+#endif
+
 struct RealSeam {
-  static constexpr const char* kName = "Real";
   static constexpr FileAnswers kAnswers{};
 };
 
-#ifdef _WIN32
-
 struct RenameDenied {
-  static constexpr const char* kName = "RenameDenied";
   static constexpr FileAnswers kAnswers{.replace = FileStatus::kAccessDenied};
-  ScopedFileCall<&FileCalls::moveFileEx> move{[](const wchar_t*, const wchar_t*, DWORD) -> BOOL {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return FALSE;
-  }};
+#ifdef _WIN32
+  ScopedFileCall<&FileCalls::moveFileEx> move{
+      [](const wchar_t*, const wchar_t*, DWORD) { return Fail(ERROR_ACCESS_DENIED); }};
+#else
+  ScopedFileCall<&FileCalls::rename> rename{[](const char*, const char*) { return Fail(EACCES); }};
+#endif
 };
 
 struct RenameAcrossDevices {
-  static constexpr const char* kName = "RenameAcrossDevices";
   static constexpr FileAnswers kAnswers{.replace = FileStatus::kIoError};
-  ScopedFileCall<&FileCalls::moveFileEx> move{[](const wchar_t*, const wchar_t*, DWORD) -> BOOL {
-    SetLastError(ERROR_NOT_SAME_DEVICE);
-    return FALSE;
-  }};
+#ifdef _WIN32
+  ScopedFileCall<&FileCalls::moveFileEx> move{
+      [](const wchar_t*, const wchar_t*, DWORD) { return Fail(ERROR_NOT_SAME_DEVICE); }};
+#else
+  ScopedFileCall<&FileCalls::rename> rename{[](const char*, const char*) { return Fail(EXDEV); }};
+#endif
 };
 
 // Legal short transfers: each call moves at most half of what it was asked.
 struct HalfTransfers {
-  static constexpr const char* kName = "HalfTransfers";
   static constexpr FileAnswers kAnswers{};
+#ifdef _WIN32
   ScopedFileCall<&FileCalls::writeFile> write{
       [](HANDLE file, const void* buffer, DWORD size, DWORD* written) {
         return SystemFileCalls().writeFile(file, buffer, std::max<DWORD>(1, size / 2), written);
@@ -61,147 +74,78 @@ struct HalfTransfers {
   ScopedFileCall<&FileCalls::readFile> read{[](HANDLE file, void* buffer, DWORD size, DWORD* got) {
     return SystemFileCalls().readFile(file, buffer, std::max<DWORD>(1, size / 2), got);
   }};
-};
-
-// The disk fills up halfway through a write.
-struct DiskFullHalfway {
-  static constexpr const char* kName = "DiskFullHalfway";
-  static constexpr FileAnswers kAnswers{.append = FileStatus::kIoError, .replace = FileStatus::kIoError};
-  static inline bool wroteHalf = false;
-  DiskFullHalfway() { wroteHalf = false; }
-  ScopedFileCall<&FileCalls::writeFile> write{
-      [](HANDLE file, const void* buffer, DWORD size, DWORD* written) {
-        if (std::exchange(wroteHalf, true)) {
-          SetLastError(ERROR_DISK_FULL);
-          return FALSE;
-        }
-        return SystemFileCalls().writeFile(file, buffer, std::max<DWORD>(1, size / 2), written);
-      }};
-};
-
-struct FlushFails {
-  static constexpr const char* kName = "FlushFails";
-  static constexpr FileAnswers kAnswers{.replace = FileStatus::kIoError};
-  ScopedFileCall<&FileCalls::flushFileBuffers> flush{[](HANDLE) -> BOOL {
-    SetLastError(ERROR_IO_DEVICE);
-    return FALSE;
-  }};
-};
-
-// Another writer never lets go.
-struct LockNeverObtained {
-  static constexpr const char* kName = "LockNeverObtained";
-  static constexpr FileAnswers kAnswers{.lock = FileStatus::kBusy};
-  ScopedFileCall<&FileCalls::waitForSingleObject> wait{[](HANDLE, DWORD) -> DWORD { return WAIT_TIMEOUT; }};
-};
-
-struct OpenDenied {
-  static constexpr const char* kName = "OpenDenied";
-  static constexpr FileAnswers kAnswers{.append = FileStatus::kAccessDenied,
-                                        .read = FileStatus::kAccessDenied,
-                                        .lock = FileStatus::kAccessDenied};
-  ScopedFileCall<&FileCalls::createFile> open{[](const wchar_t*, DWORD, DWORD, DWORD) -> HANDLE {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return INVALID_HANDLE_VALUE;
-  }};
-};
-
-struct ReadFails {
-  static constexpr const char* kName = "ReadFails";
-  static constexpr FileAnswers kAnswers{.read = FileStatus::kIoError, .lockedRead = FileStatus::kIoError};
-  ScopedFileCall<&FileCalls::readFile> read{[](HANDLE, void*, DWORD, DWORD*) -> BOOL {
-    SetLastError(ERROR_CRC);
-    return FALSE;
-  }};
-};
-
 #else
-
-struct RenameDenied {
-  static constexpr const char* kName = "RenameDenied";
-  static constexpr FileAnswers kAnswers{.replace = FileStatus::kAccessDenied};
-  ScopedFileCall<&FileCalls::rename> rename{[](const char*, const char*) {
-    errno = EACCES;
-    return -1;
-  }};
-};
-
-struct RenameAcrossDevices {
-  static constexpr const char* kName = "RenameAcrossDevices";
-  static constexpr FileAnswers kAnswers{.replace = FileStatus::kIoError};
-  ScopedFileCall<&FileCalls::rename> rename{[](const char*, const char*) {
-    errno = EXDEV;
-    return -1;
-  }};
-};
-
-// Legal short transfers: each call moves at most half of what it was asked.
-struct HalfTransfers {
-  static constexpr const char* kName = "HalfTransfers";
-  static constexpr FileAnswers kAnswers{};
   ScopedFileCall<&FileCalls::write> write{[](int fd, const void* buffer, size_t size) {
     return SystemFileCalls().write(fd, buffer, std::max<size_t>(1, size / 2));
   }};
   ScopedFileCall<&FileCalls::pread> read{[](int fd, void* buffer, size_t size, off_t offset) {
     return SystemFileCalls().pread(fd, buffer, std::max<size_t>(1, size / 2), offset);
   }};
+#endif
 };
 
 // The disk fills up halfway through a write.
 struct DiskFullHalfway {
-  static constexpr const char* kName = "DiskFullHalfway";
   static constexpr FileAnswers kAnswers{.append = FileStatus::kIoError, .replace = FileStatus::kIoError};
   static inline bool wroteHalf = false;
   DiskFullHalfway() { wroteHalf = false; }
+#ifdef _WIN32
+  ScopedFileCall<&FileCalls::writeFile> write{
+      [](HANDLE file, const void* buffer, DWORD size, DWORD* written) {
+        return std::exchange(wroteHalf, true)
+                   ? Fail(ERROR_DISK_FULL)
+                   : SystemFileCalls().writeFile(file, buffer, std::max<DWORD>(1, size / 2), written);
+      }};
+#else
   ScopedFileCall<&FileCalls::write> write{[](int fd, const void* buffer, size_t size) -> ssize_t {
-    if (std::exchange(wroteHalf, true)) {
-      errno = ENOSPC;
-      return -1;
-    }
-    return SystemFileCalls().write(fd, buffer, std::max<size_t>(1, size / 2));
+    return std::exchange(wroteHalf, true)
+               ? Fail<ssize_t>(ENOSPC)
+               : SystemFileCalls().write(fd, buffer, std::max<size_t>(1, size / 2));
   }};
+#endif
 };
 
 struct FlushFails {
-  static constexpr const char* kName = "FlushFails";
   static constexpr FileAnswers kAnswers{.replace = FileStatus::kIoError};
-  ScopedFileCall<&FileCalls::fsync> fsync{[](int) {
-    errno = EIO;
-    return -1;
-  }};
+#ifdef _WIN32
+  ScopedFileCall<&FileCalls::flushFileBuffers> flush{[](HANDLE) { return Fail(ERROR_IO_DEVICE); }};
+#else
+  ScopedFileCall<&FileCalls::fsync> fsync{[](int) { return Fail(EIO); }};
+#endif
 };
 
-// Another writer never lets go; the pauses between tries take no time, so the wait ends at once.
+// Another writer never lets go; on POSIX the pauses between tries take no time, so the wait ends at once.
 struct LockNeverObtained {
-  static constexpr const char* kName = "LockNeverObtained";
   static constexpr FileAnswers kAnswers{.lock = FileStatus::kBusy};
-  ScopedFileCall<&FileCalls::flock> lock{[](int, int) {
-    errno = EWOULDBLOCK;
-    return -1;
-  }};
+#ifdef _WIN32
+  ScopedFileCall<&FileCalls::waitForSingleObject> wait{[](HANDLE, DWORD) -> DWORD { return WAIT_TIMEOUT; }};
+#else
+  ScopedFileCall<&FileCalls::flock> lock{[](int, int) { return Fail(EWOULDBLOCK); }};
   ScopedFileCall<&FileCalls::nanosleep> pause{[](const timespec*, timespec*) { return 0; }};
+#endif
 };
 
 struct OpenDenied {
-  static constexpr const char* kName = "OpenDenied";
   static constexpr FileAnswers kAnswers{.append = FileStatus::kAccessDenied,
                                         .read = FileStatus::kAccessDenied,
                                         .lock = FileStatus::kAccessDenied};
-  ScopedFileCall<&FileCalls::open> open{[](const char*, int, mode_t) {
-    errno = EACCES;
-    return -1;
+#ifdef _WIN32
+  ScopedFileCall<&FileCalls::createFile> open{[](const wchar_t*, DWORD, DWORD, DWORD) -> HANDLE {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
   }};
+#else
+  ScopedFileCall<&FileCalls::open> open{[](const char*, int, mode_t) { return Fail(EACCES); }};
+#endif
 };
 
 struct ReadFails {
-  static constexpr const char* kName = "ReadFails";
   static constexpr FileAnswers kAnswers{.read = FileStatus::kIoError, .lockedRead = FileStatus::kIoError};
-  ScopedFileCall<&FileCalls::pread> read{[](int, void*, size_t, off_t) -> ssize_t {
-    errno = EIO;
-    return -1;
-  }};
-};
-
+#ifdef _WIN32
+  ScopedFileCall<&FileCalls::readFile> read{[](HANDLE, void*, DWORD, DWORD*) { return Fail(ERROR_CRC); }};
+#else
+  ScopedFileCall<&FileCalls::pread> read{[](int, void*, size_t, off_t) { return Fail<ssize_t>(EIO); }};
 #endif
+};
 
 }  // namespace qlxw::testing

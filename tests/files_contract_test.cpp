@@ -67,37 +67,31 @@ class SeamNames {
  public:
   template <class Seam>
   static std::string GetName(int /*index*/) {
-    return Seam::kName;
+    const std::string name = ::testing::internal::GetTypeName<Seam>();
+    return name.substr(name.rfind(':') + 1);
   }
 };
 
 TYPED_TEST_SUITE(FileContract, Seams, SeamNames);
 
-TYPED_TEST(FileContract, AppendAddsEveryByteOrSaysWhy) {
+TYPED_TEST(FileContract, AppendAndReadMoveEveryByteOrSayWhy) {
   testing::WriteBytes(this->file_, this->old_);
   const std::string line = Pattern(1500, 'A');
-  FileResult result;
-  {
-    [[maybe_unused]] const TypeParam seam;
-    result = platform::AppendToFile(this->file_, line);
-  }
-  ExpectResult(result, this->kAnswers.append);
-  if (result.Ok()) {
-    EXPECT_EQ(testing::ReadBytes(this->file_), this->old_ + line);
-  }
-}
-
-TYPED_TEST(FileContract, ReadGivesTheWholeFileOrSaysWhy) {
-  testing::WriteBytes(this->file_, this->old_);
   std::string bytes = "left from before";
-  FileResult result;
+  FileResult read;
+  FileResult append;
   {
     [[maybe_unused]] const TypeParam seam;
-    result = platform::ReadWholeFile(this->file_, 1 << 20, bytes);
+    read = platform::ReadWholeFile(this->file_, 1 << 20, bytes);
+    append = platform::AppendToFile(this->file_, line);
   }
-  ExpectResult(result, this->kAnswers.read);
-  if (result.Ok()) {
+  ExpectResult(read, this->kAnswers.read);
+  if (read.Ok()) {
     EXPECT_EQ(bytes, this->old_);
+  }
+  ExpectResult(append, this->kAnswers.append);
+  if (append.Ok()) {
+    EXPECT_EQ(testing::ReadBytes(this->file_), this->old_ + line);
   }
 }
 
@@ -183,14 +177,13 @@ TEST_P(FileCauses, EachOperationNamesTheSameCause) {
   EXPECT_TRUE(left.count("folder") == 1 && left.size() <= 2) << "only the named file may appear";
 }
 
-const FileStatus kOk = FileStatus::kOk;
-const FileStatus kBadName = FileStatus::kBadName;
-const FileStatus kNotFound = FileStatus::kPathNotFound;
-const FileStatus kDenied = FileStatus::kAccessDenied;
+using enum FileStatus;
+const FileStatus kNotFound = kPathNotFound;
+const FileStatus kDenied = kAccessDenied;
 #ifdef _WIN32
-const FileStatus kTooLong = FileStatus::kPathNotFound;  // Windows: a path past its limit is not found
+const FileStatus kTooLong = kPathNotFound;  // Windows: a path past its limit is not found
 #else
-const FileStatus kTooLong = FileStatus::kBadName;
+const FileStatus kTooLong = kBadName;
 #endif
 
 INSTANTIATE_TEST_SUITE_P(
@@ -208,68 +201,41 @@ INSTANTIATE_TEST_SUITE_P(
                  kTooLong, kTooLong}),
     [](const ::testing::TestParamInfo<NameCase>& param) { return std::string(param.param.name); });
 
-TEST(FileLimits, AFileLargerThanTheReadersLimitIsTooLarge) {
+TEST(FileLimits, AFileLargerThanTheReadersLimitIsTooLargeAReadOnlyOneIsNotReplaced) {
   testing::ScratchFolder folder;
-  const std::string file = folder.File("big.ini");
+  const std::string file = folder.File("read-only.ini");
   testing::WriteBytes(file, std::string(101, 'x'));
+  std::filesystem::permissions(file,
+                               std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                   std::filesystem::perms::others_write,
+                               std::filesystem::perm_options::remove);
   std::string bytes;
   ExpectResult(platform::ReadWholeFile(file, 100, bytes), FileStatus::kTooLarge);
   std::unique_ptr<LockedFile> locked;
   ASSERT_TRUE(LockFileForUpdate(file, locked).Ok());
   ExpectResult(locked->ReadAll(100, bytes), FileStatus::kTooLarge);
   EXPECT_TRUE(locked->ReadAll(101, bytes).Ok());
-}
-
-TEST(FileLimits, AReadOnlyFileIsNotReplaced) {
-  testing::ScratchFolder folder;
-  const std::string file = folder.File("read-only.ini");
-  testing::WriteBytes(file, "kept");
-  std::filesystem::permissions(file,
-                               std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
-                                   std::filesystem::perms::others_write,
-                               std::filesystem::perm_options::remove);
-  std::unique_ptr<LockedFile> locked;
-  ASSERT_TRUE(LockFileForUpdate(file, locked).Ok());
   ExpectResult(locked->Replace("new"), FileStatus::kAccessDenied);
   locked.reset();
-  EXPECT_EQ(testing::ReadBytes(file), "kept");
+  EXPECT_EQ(testing::ReadBytes(file), std::string(101, 'x'));
   EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"read-only.ini"});
   std::filesystem::permissions(file, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
 }
 
-// A lock held by another writer (here another thread, which holds its own lock on every platform).
-class HeldLock {
- public:
-  explicit HeldLock(const std::string& file)
-      : holder_([this, file] {
-          std::unique_ptr<LockedFile> locked;
-          EXPECT_TRUE(LockFileForUpdate(file, locked).Ok());
-          held_.set_value();
-          release_.get_future().wait();
-        }) {
-    held_.get_future().wait();
-  }
-  ~HeldLock() { Release(); }
-  HeldLock(const HeldLock&) = delete;
-  HeldLock& operator=(const HeldLock&) = delete;
-
-  void Release() {
-    if (holder_.joinable()) {
-      release_.set_value();
-      holder_.join();
-    }
-  }
-
- private:
-  std::promise<void> held_;
-  std::promise<void> release_;
-  std::thread holder_;
-};
-
-TEST(FileLock, AWriterGivesUpWhenTheHolderKeepsTheLockPastItsWait) {
+// A lock held by another writer (here another thread, which holds its own lock on every platform): a
+// writer gives up once its wait is over, and gets the lock once the holder lets go.
+TEST(FileLock, AWriterWaitsForTheHolderButNoLongerThanItsWait) {
   testing::ScratchFolder folder;
   const std::string file = folder.File("held.ini");
-  HeldLock held(file);
+  std::promise<void> held;
+  std::promise<void> release;
+  std::thread holder([&] {
+    std::unique_ptr<LockedFile> locked;
+    EXPECT_TRUE(LockFileForUpdate(file, locked).Ok());
+    held.set_value();
+    release.get_future().wait();
+  });
+  held.get_future().wait();
   const auto started = std::chrono::steady_clock::now();
   std::unique_ptr<LockedFile> locked;
   ExpectResult(LockFileForUpdate(file, locked, std::chrono::milliseconds(150)), FileStatus::kBusy);
@@ -277,21 +243,13 @@ TEST(FileLock, AWriterGivesUpWhenTheHolderKeepsTheLockPastItsWait) {
   EXPECT_EQ(locked, nullptr);
   EXPECT_GE(waited, std::chrono::milliseconds(140));
   EXPECT_LT(waited, std::chrono::seconds(5));
-  held.Release();
-  EXPECT_TRUE(LockFileForUpdate(file, locked, std::chrono::milliseconds(150)).Ok());
-}
-
-TEST(FileLock, AWriterGetsTheLockOnceTheHolderLetsGo) {
-  testing::ScratchFolder folder;
-  const std::string file = folder.File("held.ini");
-  HeldLock held(file);
   std::thread releaser([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    held.Release();
+    release.set_value();
   });
-  std::unique_ptr<LockedFile> locked;
   EXPECT_TRUE(LockFileForUpdate(file, locked, std::chrono::seconds(5)).Ok());
   releaser.join();
+  holder.join();
 }
 
 }  // namespace

@@ -57,13 +57,11 @@ TEST_F(IniManagers, MainVersionChoosesTheManagerOnce) {
 
 TEST_F(IniManagers, EveryAccessNeedsTheMainVersion) {
   const auto root = clsCommon::Create();
-  const auto notInitialized = [](const std::function<void()>& action) {
-    return testing::ErrorNumberOf(action) == kLibErrNotInitialized;
-  };
-  EXPECT_TRUE(notInitialized([&] { root->LoadINIValueByKey("S", "k"); }));
-  EXPECT_TRUE(notInitialized([&] { root->INIFileName(file_); }));
-  EXPECT_TRUE(notInitialized([&] { root->INI(); }));
-  EXPECT_TRUE(notInitialized([&] { CommonFacade().INI5(); }));
+  for (const std::function<void()>& access : std::vector<std::function<void()>>{
+           [&] { root->LoadINIValueByKey("S", "k"); }, [&] { root->INIFileName(file_); },
+           [&] { root->INI(); }, [] { CommonFacade().INI5(); }}) {
+    EXPECT_EQ(testing::ErrorNumberOf(access), kLibErrNotInitialized);
+  }
   root->MainVer(4);
   EXPECT_EQ(CommonFacade().INI5(), nullptr);
 }
@@ -126,16 +124,6 @@ TEST_F(IniManagers, ManagerRewritesAValueThatDiffersOnlyInCase) {
   EXPECT_EQ(AfterEnd(), "[S]\r\nk=default\r\n");
 }
 
-TEST_F(IniManagers, ManagerBooleanForms) {
-  auto& ini = Host(4, "[S]\r\na=igaz\r\nb=HAMIS\r\nc=true\r\nd=0\r\ne=-1\r\nf=abc\r\ng=null\r\nh=\r\n");
-  const std::vector<std::pair<std::string, bool>> expected = {{"a", true},  {"b", false}, {"c", true},
-                                                              {"d", false}, {"e", true},  {"f", false},
-                                                              {"g", true},  {"h", true}};
-  for (const auto& [key, value] : expected) {
-    EXPECT_EQ(std::get<bool>(ini.LoadINIBoolean("S", key, true)), value) << key;
-  }
-}
-
 TEST_F(IniManagers, ManagerCutsAt254Characters) {
   const std::string v254(254, 'x');
   auto& ini = Host(4, "[S]\r\na=" + v254 + "\r\nb=" + v254 + "y\r\n");
@@ -186,54 +174,44 @@ TEST_F(IniManagers, Manager5RegistersOnlyAbsentOrEmptyValues) {
   EXPECT_EQ(AfterEnd(), "[S]\r\nempty=d\r\nset=v\r\n");
 }
 
-TEST_F(IniManagers, Manager5BooleanForms) {
-  auto& ini = Host(5, "[S]\r\na=TRUE\r\nb=false ;x\r\nc=1\r\nd=tomato\r\ne=fish\r\nf=yes\r\ng=\r\n");
-  const std::vector<std::pair<std::string, bool>> expected = {
-      {"a", true}, {"b", false}, {"c", true}, {"d", false}, {"e", true}, {"f", false}, {"g", false}};
-  for (const auto& [key, value] : expected) {
-    EXPECT_EQ(std::get<bool>(ini.LoadINIBoolean("S", key, false)), value) << key;
+// The keys a, b, c ... of section S read as booleans with the given default: T for true, F for false.
+void ExpectBooleans(INIManagerInterface& ini, bool defaultValue, const std::string& expected) {
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const std::string key(1, static_cast<char>('a' + i));
+    EXPECT_EQ(std::get<bool>(ini.LoadINIBoolean("S", key, defaultValue)), expected[i] == 'T') << key;
   }
-  EXPECT_EQ(AfterEnd(), "[S]\r\na=TRUE\r\nb=false ;x\r\nc=1\r\nd=tomato\r\ne=fish\r\nf=yes\r\ng=false\r\n");
 }
 
-TEST_F(IniManagers, SwapAxesAndAngleUnit) {
+TEST_F(IniManagers, BooleanFormsOfEachManager) {
+  ExpectBooleans(Host(4, "[S]\r\na=igaz\r\nb=HAMIS\r\nc=true\r\nd=0\r\ne=-1\r\nf=abc\r\ng=null\r\nh=\r\n"),
+                 true, "TFTFTFTT");
+  ResetLibraryState();
+  const std::string five = "[S]\r\na=TRUE\r\nb=false ;x\r\nc=1\r\nd=tomato\r\ne=fish\r\nf=yes\r\ng=\r\n";
+  ExpectBooleans(Host(5, five), false, "TFTFTFF");
+  EXPECT_EQ(AfterEnd(), five.substr(0, five.size() - 2) + "false\r\n");  // only the empty one is registered
+}
+
+TEST_F(IniManagers, SettingsPropertiesReadRepairAndWriteBack) {
   for (const std::int32_t version : {4, 5}) {
-    auto& ini = Host(version, "[xy]\r\nSwapXY=TRUE\r\n[AngleMode]\r\nMode=400\r\n");
+    auto& ini = Host(version, "[xy]\r\nSwapXY=TRUE\r\n");
     EXPECT_TRUE(ini.gSwapXY());
-    EXPECT_EQ(ini.gAngleMode(), ANGLE_MODE_400);
+    EXPECT_EQ(ini.gAngleMode(), ANGLE_MODE_360);
+    EXPECT_EQ(AfterEnd(), "[xy]\r\nSwapXY=TRUE\r\n[AngleMode]\r\nMode=360\r\n") << version;
+    EXPECT_EQ(Host(version, "[AngleMode]\r\nMode=400\r\n").gAngleMode(), ANGLE_MODE_400);
     ResetLibraryState();
-    auto& odd = Host(version, "[xy]\r\nSwapXY=yes\r\n[AngleMode]\r\nMode=90\r\n");
+    auto& odd = Host(version, "[xy]\r\nSwapXY=yes\r\nSecondCoordName=N\r\n[AngleMode]\r\nMode=90\r\n");
     EXPECT_FALSE(odd.gSwapXY());
     EXPECT_EQ(odd.gAngleMode(), ANGLE_MODE_360);
+    EXPECT_EQ(odd.gFirstCoorName(), "Y");
+    EXPECT_EQ(odd.gSecondCoorName(), "N");
+    EXPECT_TRUE(odd.WarnInvisibleCurrentLayer());
+    EXPECT_FALSE(odd.TryKeepLayerVisible());
+    odd.TryKeepLayerVisible(true);
+    EXPECT_TRUE(odd.TryKeepLayerVisible());
     const std::string unitAfter = version == 4 ? "360" : "90";  // only the manager repairs the unit
-    EXPECT_EQ(AfterEnd(), "[xy]\r\nSwapXY=False\r\n[AngleMode]\r\nMode=" + unitAfter + "\r\n") << version;
-  }
-}
-
-TEST_F(IniManagers, AbsentAngleUnitIsWrittenByBoth) {
-  for (const std::int32_t version : {4, 5}) {
-    EXPECT_EQ(Host(version).gAngleMode(), ANGLE_MODE_360);
-    EXPECT_EQ(AfterEnd(), "[AngleMode]\r\nMode=360\r\n") << version;
-  }
-}
-
-TEST_F(IniManagers, CoordinateNames) {
-  for (const std::int32_t version : {4, 5}) {
-    auto& ini = Host(version, "[xy]\r\nSecondCoordName=N\r\n");
-    EXPECT_EQ(ini.gFirstCoorName(), "Y");
-    EXPECT_EQ(ini.gSecondCoorName(), "N");
-    EXPECT_EQ(AfterEnd(), "[xy]\r\nSecondCoordName=N\r\nFirstCoordName=Y\r\n") << version;
-  }
-}
-
-TEST_F(IniManagers, LayerSwitchesDefaultAndWrite) {
-  for (const std::int32_t version : {4, 5}) {
-    auto& ini = Host(version);
-    EXPECT_TRUE(ini.WarnInvisibleCurrentLayer());
-    EXPECT_FALSE(ini.TryKeepLayerVisible());
-    ini.TryKeepLayerVisible(true);
-    EXPECT_TRUE(ini.TryKeepLayerVisible());
-    EXPECT_EQ(AfterEnd(), "[Setup]\r\nTryKeepLayerVisible=true\r\nWarnInvisibleCurrentLayer=true\r\n")
+    EXPECT_EQ(AfterEnd(),
+              "[xy]\r\nSwapXY=False\r\nSecondCoordName=N\r\nFirstCoordName=Y\r\n[AngleMode]\r\nMode=" +
+                  unitAfter + "\r\n[Setup]\r\nTryKeepLayerVisible=true\r\nWarnInvisibleCurrentLayer=true\r\n")
         << version;
   }
 }

@@ -18,9 +18,8 @@ TEST(InStrNotQuoted, SkipsMatchesInsideQuotes) {
   EXPECT_EQ(InStrNotQuoted(1, "xabxAB", "AB", 0), 5);
   EXPECT_EQ(InStrNotQuoted(0, "a;b", ";", 1), 0);
   EXPECT_EQ(InStrNotQuoted(1, "", ";", 1), 0);
-}
 
-TEST(InStrNotQuoted, LongQuotedRunsNeedNoRecursion) {
+  // Long quoted runs need no recursion.
   std::string text;
   for (int i = 0; i < 200000; ++i) {
     text += "\";\"";
@@ -39,40 +38,24 @@ TEST(CommentCuts, ManagerCutsTabsTooManager5DoesNot) {
 
 struct BooleanCase {
   const char* text;
-  std::optional<bool> parsed;  // none: no success
+  std::optional<bool> parsed;  // none: no success, and the value left alone
 };
 
-void PrintTo(const BooleanCase& row, std::ostream* out) {
-  *out << '"' << row.text << '"';
-}
-
-class ParseBoolean : public ::testing::TestWithParam<BooleanCase> {};
-
-TEST_P(ParseBoolean, ReadsTheFamilysForms) {
-  bool value = false;
-  const bool success = ParseINIBoolean(GetParam().text, value);
-  EXPECT_EQ(success, GetParam().parsed.has_value());
-  if (GetParam().parsed) {
-    EXPECT_EQ(value, *GetParam().parsed);
+TEST(ParseBoolean, ReadsTheFamilysForms) {
+  for (const BooleanCase& row :
+       {BooleanCase{"TRUE", true}, BooleanCase{"true", true}, BooleanCase{"True ;x", true},
+        BooleanCase{"False ;x", false}, BooleanCase{"false\tcomment", false}, BooleanCase{"1", true},
+        BooleanCase{"0", false}, BooleanCase{"-1", true}, BooleanCase{"2.5", true},
+        BooleanCase{"tomato", false}, BooleanCase{"fish", true}, BooleanCase{"truest", false},
+        BooleanCase{"Falsehood", true}, BooleanCase{"  true", true}, BooleanCase{"  false;", false},
+        BooleanCase{"yes", std::nullopt}, BooleanCase{"", std::nullopt}, BooleanCase{"  ", std::nullopt},
+        BooleanCase{"igaz", std::nullopt}}) {
+    for (const bool before : {false, true}) {
+      bool value = before;
+      EXPECT_EQ(ParseINIBoolean(row.text, value), row.parsed.has_value()) << row.text;
+      EXPECT_EQ(value, row.parsed.value_or(before)) << row.text;
+    }
   }
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, ParseBoolean,
-                         ::testing::Values(BooleanCase{"TRUE", true}, BooleanCase{"true", true},
-                                           BooleanCase{"True ;x", true}, BooleanCase{"False ;x", false},
-                                           BooleanCase{"false\tcomment", false}, BooleanCase{"1", true},
-                                           BooleanCase{"0", false}, BooleanCase{"-1", true},
-                                           BooleanCase{"2.5", true}, BooleanCase{"tomato", false},
-                                           BooleanCase{"fish", true}, BooleanCase{"truest", false},
-                                           BooleanCase{"Falsehood", true}, BooleanCase{"  true", true},
-                                           BooleanCase{"  false;", false}, BooleanCase{"yes", std::nullopt},
-                                           BooleanCase{"", std::nullopt}, BooleanCase{"  ", std::nullopt},
-                                           BooleanCase{"igaz", std::nullopt}));
-
-TEST(ParseBoolean, FailureLeavesTheValueAlone) {
-  bool value = true;
-  EXPECT_FALSE(ParseINIBoolean("yes", value));
-  EXPECT_TRUE(value);
 }
 
 TEST(StartsWithINIWord, NeedsAWordEnd) {

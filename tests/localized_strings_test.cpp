@@ -23,11 +23,6 @@ const std::set<std::int32_t> kLookedUpIds = {1,  2,  3,  4,  5,  6,  7,  8,  9, 
 const std::set<std::int32_t> kFolderNameIds = {17, 18, 19, 20, 21, 51, 52, 53, 54, 55,
                                                56, 57, 58, 64, 65, 66, 67, 68, 69, 70};
 
-std::string TextIn(std::int32_t language, std::int32_t id) {
-  SetCurrentLanguage(language, {});
-  return GetLocalizedString(id, "ignored base text");
-}
-
 struct LookupCase {
   const char* name;
   std::int32_t language;
@@ -35,26 +30,10 @@ struct LookupCase {
   std::string text;
 };
 
-void PrintTo(const LookupCase& row, std::ostream* out) {
-  *out << row.name;
-}
-
-class LookupTable : public ::testing::TestWithParam<LookupCase> {
- protected:
-  void SetUp() override {
-    ResetLibraryState();
-    EnsureStringTables();
-  }
-};
-
-TEST_P(LookupTable, ReturnsTheStoredTextExactly) {
-  EXPECT_EQ(TextIn(GetParam().language, GetParam().id), GetParam().text);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, LookupTable,
-    ::testing::Values(
-        LookupCase{"English_IniPathForbidden", 2057, 74, "Error! ini-File path modifications are forbidden!"},
+TEST_F(LocalizedStrings, ReturnTheStoredTextExactly) {
+  EnsureStringTables();
+  for (const LookupCase& row :
+       {LookupCase{"English_IniPathForbidden", 2057, 74, "Error! ini-File path modifications are forbidden!"},
         LookupCase{"Unsupported1031_ReadsHungarian", 1031, 70, "Aranykorona"},
         LookupCase{"Pseudo_FieldCaption70", 100000, 70, "Field/Caption"},
         LookupCase{"Pseudo_FieldCaption2", 100000, 2, "Field/Caption"},
@@ -69,10 +48,17 @@ INSTANTIATE_TEST_SUITE_P(
         LookupCase{"English_NoTrailingBlank", 2057, 71, "Path is not configured :"},
         LookupCase{"Romanian_Error", 1048, 2, "Eroare"}, LookupCase{"Serbian_Error", 2074, 2, "Greška"},
         LookupCase{"Vietnamese_Error", 1066, 2, "Lỗi"}, LookupCase{"MissingEntry_Empty", 100000, 1, ""},
-        LookupCase{"UnusedId_Empty", 1038, 22, ""}),
-    [](const auto& row) { return std::string(row.param.name); });
+        LookupCase{"UnusedId_Empty", 1038, 22, ""}}) {
+    SetCurrentLanguage(row.language, {});
+    EXPECT_EQ(GetLocalizedString(row.id, "ignored base text"), row.text) << row.name;
+  }
+}
 
-TEST_F(LocalizedStrings, UnsupportedIdsSelectHungarian) {
+TEST_F(LocalizedStrings, SupportedIdsAreKeptOthersSelectHungarian) {
+  for (const std::int32_t id : SupportedLanguageIds) {
+    SetCurrentLanguage(id, {});
+    EXPECT_EQ(CurrentLanguageId(), id);
+  }
   for (const std::int32_t id : {1031, 0, -1, -1038, 34464, 1038 + 65536, 2147483647}) {
     SetCurrentLanguage(kLangEnglishUK, {});
     SetCurrentLanguage(id, "German");
@@ -80,20 +66,8 @@ TEST_F(LocalizedStrings, UnsupportedIdsSelectHungarian) {
   }
 }
 
-TEST_F(LocalizedStrings, SupportedIdsAreKept) {
-  for (const std::int32_t id : SupportedLanguageIds) {
-    SetCurrentLanguage(id, {});
-    EXPECT_EQ(CurrentLanguageId(), id);
-  }
-}
-
-TEST_F(LocalizedStrings, NoLanguageBeforeFirstSet) {
-  EnsureStringTables();
+TEST_F(LocalizedStrings, NothingIsFoundBeforeALanguageIsSetAndTheTablesAreSetUp) {
   EXPECT_EQ(CurrentLanguageId(), 0);
-  EXPECT_EQ(GetLocalizedString(74, "Hiba! Az ini-fájl útvonala nem változtatható!"), "");
-}
-
-TEST_F(LocalizedStrings, LookupBeforeSetUpFindsNoTables) {
   SetCurrentLanguage(kLangEnglishUK, {});
   EXPECT_EQ(GetLocalizedString(2, "Hiba"), "");
   EnsureStringTables();
@@ -101,6 +75,9 @@ TEST_F(LocalizedStrings, LookupBeforeSetUpFindsNoTables) {
   EnsureStringTables();  // a second set-up changes nothing
   EXPECT_EQ(GetLocalizedString(2, "Hiba"), "Error");
   EXPECT_EQ(CurrentLanguageId(), kLangEnglishUK);  // set-up does not touch the language
+  ResetLibraryState();
+  EnsureStringTables();
+  EXPECT_EQ(GetLocalizedString(74, "Hiba! Az ini-fájl útvonala nem változtatható!"), "");
 }
 
 TEST_F(LocalizedStrings, EveryRealLanguageHasEveryLookedUpId) {
@@ -108,10 +85,6 @@ TEST_F(LocalizedStrings, EveryRealLanguageHasEveryLookedUpId) {
   table.TakeFromModule();
   for (const std::int32_t language :
        {kLangHungarian, kLangEnglishUK, kLangRomanian, kLangSerbianLatin, kLangVietnamese}) {
-    const auto ids = table.Ids(language);
-    const std::set<std::int32_t> held(ids.begin(), ids.end());
-    EXPECT_TRUE(std::includes(held.begin(), held.end(), kLookedUpIds.begin(), kLookedUpIds.end()))
-        << language;
     for (const std::int32_t id : kLookedUpIds) {
       EXPECT_FALSE(table.Lookup(id, language).empty()) << language << "/" << id;
     }
@@ -134,17 +107,13 @@ TEST_F(LocalizedStrings, TranslatedFolderNamesArePlainAscii) {
   }
 }
 
-TEST_F(LocalizedStrings, PseudoLanguageHoldsFiveEntries) {
-  StringTable table;
-  table.TakeFromModule();
-  EXPECT_EQ(table.Ids(kLangPseudo).size(), 5u);
-  EXPECT_TRUE(table.Ids(34464).empty());  // the 16-bit resource number is not a language of its own
-}
-
 TEST_F(LocalizedStrings, ListsIdsOfTheCurrentLanguage) {
   EnsureStringTables();
   SetCurrentLanguage(kLangPseudo, {});
   EXPECT_EQ(LocalizedStringIds(), (std::vector<std::int32_t>{2, 70, 71, 73, 74}));
+  StringTable table;
+  table.TakeFromModule();
+  EXPECT_TRUE(table.Ids(34464).empty());  // the 16-bit resource number is not a language of its own
 }
 
 TEST_F(LocalizedStrings, EachThreadHasItsOwnLanguageAndTables) {

@@ -1,11 +1,11 @@
 // The automation and notice seams: what the core may rely on whichever platform serves them.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 #include "errors/lib_error.h"
 #include "os/notices.h"
+#include "test_support.h"
 #include "values/automation.h"
 
 #ifdef _WIN32
@@ -19,14 +19,7 @@
 namespace qlxw {
 namespace {
 
-std::int32_t ErrorNumberOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const LibError& error) {
-    return error.Number();
-  }
-  return 0;
-}
+using testing::ErrorNumberOf;
 
 class NoMembers : public AutomationObject {
  public:
@@ -43,10 +36,10 @@ TEST(AutomationSeam, AnObjectWithoutMembersAnswers438ToEveryLateBoundCall) {
 
 #ifndef _WIN32
 TEST(NoticeSeam, WithoutADesktopTheNoticeGoesToStandardErrorWithItsCaption) {
-  testing::internal::CaptureStderr();
+  ::testing::internal::CaptureStderr();
   platform::ShowNotice("Folder missing", "QlxWCommon");
   platform::SoundBeep();
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "QlxWCommon: QlxWCommon: Folder missing\n\a");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "QlxWCommon: QlxWCommon: Folder missing\n\a");
 }
 #else
 // A host object the platform provides everywhere: the scripting runtime's dictionary.

@@ -23,18 +23,9 @@ TEST(CodePage1250, RoundTripsTheRegionsLetters) {
   EXPECT_EQ(page->ToUtf8(ansi), letters);
   EXPECT_EQ(page->ToAnsi("ő"), "\xF5");
   EXPECT_EQ(page->ToAnsi("€"), "\x80");
-}
-
-TEST(CodePage1250, MissingCharactersBecomeQuestionMarks) {
-  const auto page = SingleByteCodePage::Load(1250);
-  ASSERT_TRUE(page);
+  // Missing characters become question marks; undefined bytes survive a round trip.
   EXPECT_EQ(page->ToAnsi("ș ț Lỗi 😀"), "? ? L?i ?");  // comma-below letters are not in 1250
   EXPECT_EQ(page->ToAnsi("a\xC3(b\xFF"), "a?(b?");    // broken UTF-8
-}
-
-TEST(CodePage1250, UndefinedBytesSurviveARoundTrip) {
-  const auto page = SingleByteCodePage::Load(1250);
-  ASSERT_TRUE(page);
   const std::string undefined = "\x81\x83\x88\x90\x98";
   EXPECT_EQ(page->ToAnsi(page->ToUtf8(undefined)), undefined);
   EXPECT_EQ(page->ToUtf8(std::string("\0x", 2)), std::string("\0x", 2));
@@ -61,28 +52,18 @@ struct CasePair {
   bool equal;
 };
 
-void PrintTo(const CasePair& pair, std::ostream* out) {
-  *out << pair.a << " ~ " << pair.b;
+TEST(CaseInsensitive, ComparesTheFamilysLetters) {
+  for (const CasePair& pair :
+       {CasePair{"Setup", "SETUP", true}, CasePair{"árvíztűrő", "ÁRVÍZTŰRŐ", true}, CasePair{"ő", "ö", false},
+        CasePair{"ăâîșț", "ĂÂÎȘȚ", true}, CasePair{"şţ", "ŞŢ", true}, CasePair{"đšćčž", "ĐŠĆČŽ", true},
+        CasePair{"đ", "d", false}, CasePair{"lỗi đường", "LỖI ĐƯỜNG", true}, CasePair{"ơư", "ƠƯ", true},
+        CasePair{"љубав", "ЉУБАВ", true}, CasePair{"İ", "i", true}, CasePair{"ı", "I", false},
+        CasePair{"ÿ", "Ÿ", true}, CasePair{"a", "ab", false}, CasePair{"", "", true},
+        CasePair{"x\xFF", "X\xFF", true}, CasePair{"x\xFE", "x\xFF", false}, CasePair{"×", "÷", false}}) {
+    EXPECT_EQ(EqualsNoCase(pair.a, pair.b), pair.equal) << pair.a << " / " << pair.b;
+    EXPECT_EQ(EqualsNoCase(pair.b, pair.a), pair.equal) << pair.b << " / " << pair.a;
+  }
 }
-
-class CaseInsensitive : public ::testing::TestWithParam<CasePair> {};
-
-TEST_P(CaseInsensitive, ComparesTheFamilysLetters) {
-  EXPECT_EQ(EqualsNoCase(GetParam().a, GetParam().b), GetParam().equal)
-      << GetParam().a << " / " << GetParam().b;
-  EXPECT_EQ(EqualsNoCase(GetParam().b, GetParam().a), GetParam().equal);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Pairs, CaseInsensitive,
-    ::testing::Values(CasePair{"Setup", "SETUP", true}, CasePair{"árvíztűrő", "ÁRVÍZTŰRŐ", true},
-                      CasePair{"ő", "ö", false}, CasePair{"ăâîșț", "ĂÂÎȘȚ", true}, CasePair{"şţ", "ŞŢ", true},
-                      CasePair{"đšćčž", "ĐŠĆČŽ", true}, CasePair{"đ", "d", false},
-                      CasePair{"lỗi đường", "LỖI ĐƯỜNG", true}, CasePair{"ơư", "ƠƯ", true},
-                      CasePair{"љубав", "ЉУБАВ", true}, CasePair{"İ", "i", true}, CasePair{"ı", "I", false},
-                      CasePair{"ÿ", "Ÿ", true}, CasePair{"a", "ab", false}, CasePair{"", "", true},
-                      CasePair{"x\xFF", "X\xFF", true}, CasePair{"x\xFE", "x\xFF", false},
-                      CasePair{"×", "÷", false}));
 
 TEST(Utf8, LengthsCountHostCharacters) {
   EXPECT_EQ(Utf16Length(""), 0u);

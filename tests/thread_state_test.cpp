@@ -31,9 +31,6 @@ std::vector<std::string> Ended() {
 
 template <EndStage Stage, int Tag>
 struct Probe {
-  Probe() = default;
-  Probe(const Probe&) = delete;
-  Probe& operator=(const Probe&) = delete;
   ~Probe() { NoteEnded(name); }
   std::string name = "stage" + std::to_string(static_cast<int>(Stage)) + "." + std::to_string(Tag);
 };
@@ -49,18 +46,12 @@ using Buffer = ProbeSlot<EndStage::kBuffers, 0>;
 
 // A manager that reads a setting when it ends, as an INI manager reads the file name.
 struct WritingBack {
-  WritingBack() = default;
-  WritingBack(const WritingBack&) = delete;
-  WritingBack& operator=(const WritingBack&) = delete;
   ~WritingBack() { NoteEnded("wrote back to " + Setting::Get().name); }
 };
 using WritingBackSlot = ThreadState<WritingBack, EndStage::kManagers>;
 
 // A setting that needs a manager again while it ends.
 struct Reviving {
-  Reviving() = default;
-  Reviving(const Reviving&) = delete;
-  Reviving& operator=(const Reviving&) = delete;
   ~Reviving() { Manager::Get(); }
 };
 using RevivingSlot = ThreadState<Reviving, EndStage::kSettings>;
@@ -77,18 +68,16 @@ class ThreadStates : public ::testing::Test {
 
 TEST_F(ThreadStates, EndByStageWhateverTheOrderTheyWereMadeIn) {
   Buffer::Get();
-  Setting::Get();
+  EXPECT_EQ(Setting::Find(), nullptr);  // Find does not make one, Get keeps one copy
+  Probe<EndStage::kSettings, 0>& made = Setting::Get();
+  EXPECT_EQ(&Setting::Get(), &made);
+  EXPECT_EQ(Setting::Find(), &made);
   HostObjectA::Get();
   Manager::Get();
-  EndThisThreadStates();
-  EXPECT_EQ(Ended(), (std::vector<std::string>{"stage0.0", "stage1.0", "stage2.0", "stage3.0"}));
-}
-
-TEST_F(ThreadStates, WithinAStageTheLastMadeEndsFirst) {
-  HostObjectA::Get();
   HostObjectB::Get();
   EndThisThreadStates();
-  EXPECT_EQ(Ended(), (std::vector<std::string>{"stage1.1", "stage1.0"}));
+  // Within a stage the last made ends first.
+  EXPECT_EQ(Ended(), (std::vector<std::string>{"stage0.0", "stage1.1", "stage1.0", "stage2.0", "stage3.0"}));
 }
 
 TEST_F(ThreadStates, AManagerEndingStillFindsTheSettingsWhole) {
@@ -105,13 +94,6 @@ TEST_F(ThreadStates, AStateMadeAgainWhileEndingEndsToo) {
   EXPECT_EQ(Manager::Find(), nullptr);
   EXPECT_EQ(RevivingSlot::Find(), nullptr);
   EXPECT_EQ(Ended(), (std::vector<std::string>{"stage0.0", "stage0.0"}));
-}
-
-TEST_F(ThreadStates, FindDoesNotMakeAndGetKeepsOneCopy) {
-  EXPECT_EQ(Setting::Find(), nullptr);
-  Probe<EndStage::kSettings, 0>& made = Setting::Get();
-  EXPECT_EQ(&Setting::Get(), &made);
-  EXPECT_EQ(Setting::Find(), &made);
 }
 
 TEST_F(ThreadStates, EachThreadHasItsOwnAndEndsItWithTheThread) {
