@@ -20,18 +20,10 @@
 namespace qlxw {
 namespace {
 
+using testing::DescriptionOf;
 using testing::FolderExists;
 using testing::Join;
 using testing::Native;
-
-std::string Description(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const LibError& error) {
-    return error.Description();
-  }
-  return "(no error)";
-}
 
 // ---- creating folders ----------------------------------------------------------------------------
 
@@ -52,8 +44,8 @@ TEST_F(CreateFolderTest, AFailureNamesTheLevelThatFailed) {
   testing::WriteBytes(file, "not a folder");
   const std::string below = Join(file, "x/y");
   EXPECT_EQ(testing::ErrorNumberOf([&] { BruteForceCreateDir(below); }), 58);
-  EXPECT_EQ(Description([&] { BruteForceCreateDir(below); }), "File already exists [folder:" + file + "] ");
-  EXPECT_EQ(Description([&] { CreateDirTraced(below, "clsFSCOld"); }),
+  EXPECT_EQ(DescriptionOf([&] { BruteForceCreateDir(below); }), "File already exists [folder:" + file + "] ");
+  EXPECT_EQ(DescriptionOf([&] { CreateDirTraced(below, "clsFSCOld"); }),
             "File already exists [folder:" + file + "] ");
 }
 
@@ -250,7 +242,7 @@ TEST_F(LegacyControllerTest, ACreationFailureCarriesItsFolderAndTheHelpFileTells
   EXPECT_EQ(testing::ErrorNumberOf([&] { controller.QlxWFolders(egsPath_Program, Program()); }), 58);
   EXPECT_EQ(LegacyFolderPath(egsPath_Program), Program());
   EXPECT_EQ(testing::ErrorNumberOf([&] { controller.QlxWFolders(egsPath_Font25); }), 58);
-  EXPECT_EQ(Description([&] { controller.QlxWFolders(egsPath_Help); }),
+  EXPECT_EQ(DescriptionOf([&] { controller.QlxWFolders(egsPath_Help); }),
             "File already exists [folder:" + System() + "] ");
   EXPECT_EQ(controller.QlxWHelpFileName(false, false), "");
   EXPECT_TRUE(notices_.notices.empty());
@@ -308,7 +300,7 @@ TEST_F(ControllerChoiceTest, TheChoiceHoldsForTheThread) {
 TEST_F(ControllerChoiceTest, NoMainVersionFailsAndStoresNothing) {
   clsFileSystemController controller;
   EXPECT_EQ(testing::ErrorNumberOf([&] { controller.QlxWFolders(egsPath_Temp); }), kLibErrNotInitialized);
-  EXPECT_EQ(Description([&] { controller.Refresh(); }), "Main version not initialized!");
+  EXPECT_EQ(DescriptionOf([&] { controller.Refresh(); }), "Main version not initialized!");
   EXPECT_EQ(GetFolderController(), nullptr);
   controller.TearDown();  // reports nothing
   SetMainVer(6);
@@ -347,22 +339,21 @@ TEST_F(ControllerChoiceTest, TheChoiceAndTheLegacyControllerAreTraced) {
   debug.bCallLog(false);
   const std::string time = "[0-2][0-9]:[0-5][0-9]:[0-5][0-9]";
   const std::string text = platform::AnsiToUtf8(testing::ReadBytes(log));
+  const auto has = [&](const std::string& pattern) { return std::regex_search(text, std::regex(pattern)); };
   const auto quoted = [](const std::string& literal) {
     return std::regex_replace(literal, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)");
   };
-  const auto has = [&](const std::string& pattern) {
-    return std::regex_search(text, std::regex(pattern)) ? ::testing::AssertionSuccess()
-                                                        : ::testing::AssertionFailure() << pattern << "\n"
-                                                                                        << text;
-  };
-  EXPECT_TRUE(has("\"clsFileSystemController\\.Class_Initialize >> " + time + "\"\r\n"));
-  EXPECT_TRUE(has("\"clsFileSystemController\\.Class_Initialize ml_RuntimeSupport\\.LanguageID= 1038\"\r\n"));
-  EXPECT_TRUE(has("\"clsFileSystemObject\\.FolderControl disabled " + quoted(Ini()) + " " + time + "\"\r\n"));
-  EXPECT_TRUE(has("\"clsFileSystemController\\.Let QlxWFolders>> 3 " + time + "\"\r\n"));
-  EXPECT_TRUE(has("\"EnumFoldersPaths\\.egsPath_Formatum\"\r\n\"" +
-                  quoted(Join(folder_.Path().string(), "Rendszer")) + "[^\"]*1038\"\r\n"));
-  EXPECT_TRUE(has("\"Common\\.CreateDir >> : [^\"]*Rendszer\"\r\n"));
-  EXPECT_TRUE(has("\"clsFileSystemController\\.Get QlxWFolders>> index: 0 id[^:]*: " + time + "\"\r\n"));
+  for (const std::string& pattern : std::vector<std::string>{
+           "\"clsFileSystemController\\.Class_Initialize >> " + time + "\"\r\n",
+           "\"clsFileSystemController\\.Class_Initialize ml_RuntimeSupport\\.LanguageID= 1038\"\r\n",
+           "\"clsFileSystemObject\\.FolderControl disabled " + quoted(Ini()) + " " + time + "\"\r\n",
+           "\"clsFileSystemController\\.Let QlxWFolders>> 3 " + time + "\"\r\n",
+           "\"EnumFoldersPaths\\.egsPath_Formatum\"\r\n\"" +
+               quoted(Join(folder_.Path().string(), "Rendszer")) + "[^\"]*1038\"\r\n",
+           "\"Common\\.CreateDir >> : [^\"]*Rendszer\"\r\n",
+           "\"clsFileSystemController\\.Get QlxWFolders>> index: 0 id[^:]*: " + time + "\"\r\n"}) {
+    EXPECT_TRUE(has(pattern)) << pattern << "\n" << text;
+  }
 }
 
 }  // namespace

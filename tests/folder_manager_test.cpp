@@ -20,6 +20,7 @@
 namespace qlxw {
 namespace {
 
+using testing::DescriptionOf;
 using testing::Join;
 using testing::Native;
 
@@ -104,15 +105,6 @@ class FolderManagerTest : public testing::FolderTest {
     paths[egsPath_Teruletszamitas] = Join(paths[egsPath_Tablazatok], "Teruletszamitas");
     paths[egsPath_SaveFolder] = Join(paths[egsPath_UserFolder], "QLX_Mentések");
     return paths;
-  }
-
-  static std::string DescriptionOf(const std::function<void()>& action) {
-    try {
-      action();
-    } catch (const LibError& error) {
-      return error.Description();
-    }
-    return "(no error)";
   }
 
   const std::string kUnconfigured = "Az útvonal nincs konfigurálva : ";

@@ -134,8 +134,6 @@ TEST_F(QlxwUi, ThemeIsWrittenBackFromVersion4On) {
   EXPECT_EQ(testing::ReadBytes(Ini()), "[mod]\r\nStyle=2\r\nTransparentBands=True\r\n");
   EXPECT_NE(Run({"--json", "locale"}).out.find("{\"MenuStyleId\": 2, \"TransparentBands\": true}"),
             std::string::npos);
-  Run({"locale", "theme", "--transparent", "false"});
-  EXPECT_EQ(testing::ReadBytes(Ini()), "[mod]\r\nStyle=2\r\nTransparentBands=False\r\n");
 }
 
 TEST_F(QlxwUi, ThemeErrors) {
@@ -166,9 +164,6 @@ TEST_F(QlxwUi, HelpPageAndCommandsFromTheDictionary) {
   EXPECT_EQ(
       Run({"help", "commands", "--dictionary", dictionary, "--pdf", "/doc/host manual.pdf", "LAYERS"}).out,
       "[DocOpen(\"/doc/host manual.pdf\")]\n[DocGoTo(\"/doc/host manual.pdf\",11)]\n");
-  EXPECT_EQ(
-      Run({"help", "commands", "--dictionary", folder_.File("none.txt"), "--pdf", "h.pdf", "Layers"}).out,
-      "[DocOpen(\"h.pdf\")]\n[DocGoTo(\"h.pdf\",0)]\n");
   EXPECT_EQ(Run({"help", "page", "Layers"}).status, 2);
   EXPECT_EQ(Run({"help", "commands", "--dictionary", dictionary, "Layers"}).status, 2);
 }
