@@ -127,13 +127,8 @@ TEST_F(LocalInfoTest, EmptyFontNameFailsWith1001InTheCurrentLanguageAndChangesNo
     info->FontName("Verdana");
     const auto events = std::make_shared<EventLog>();
     info->Advise(events);
-    try {
-      info->FontName("");
-      ADD_FAILURE() << "an empty font name was taken";
-    } catch (const LibError& error) {
-      EXPECT_EQ(error.Number(), kErrApplicationDefined);
-      EXPECT_EQ(error.Description(), text);
-    }
+    EXPECT_EQ(ErrorNumberOf([&] { info->FontName(""); }), kErrApplicationDefined);
+    EXPECT_EQ(testing::DescriptionOf([&] { info->FontName(""); }), text);
     EXPECT_EQ(info->FontName(), "Verdana");
     EXPECT_TRUE(events->events.empty());
   }
