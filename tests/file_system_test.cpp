@@ -4,23 +4,15 @@
 #include <string>
 
 #include "errors/lib_error.h"
+#include "folder_test_support.h"
 #include "os/file_system.h"
-#include "test_support.h"
 
 namespace qlxw {
 namespace {
 
 using platform::FileSystemObject;
 
-// Paths written with '/' and turned into the platform's separator.
-std::string Native(std::string path) {
-  for (char& c : path) {
-    if (c == '/') {
-      c = platform::PathSeparator();
-    }
-  }
-  return path;
-}
+using testing::Native;
 
 struct JoinCase {
   const char* left;

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "config/ini_file.h"
+#include "errors/lib_error.h"
 #include "folders/folder_settings_store.h"
 #include "language/language_runtime.h"
 #include "language/localized_strings.h"
@@ -84,6 +86,16 @@ inline std::string Native(std::string path) {
 
 inline std::string Join(const std::string& left, const std::string& right) {
   return platform::FileSystemObject().BuildPath(left, Native(right));
+}
+
+// The description of the LibError the action raises.
+inline std::string DescriptionOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const LibError& error) {
+    return error.Description();
+  }
+  return "(no error)";
 }
 
 inline bool FolderExists(const std::string& path) {

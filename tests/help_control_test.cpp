@@ -18,7 +18,7 @@
 #include "os/dde.h"
 #include "os/file_association.h"
 
-#include "test_support.h"
+#include "folder_test_support.h"
 #include "ui/help_control.h"
 #include "ui/help_dictionary.h"
 #include "ui/page_viewers.h"
@@ -151,10 +151,6 @@ class DesktopAssociations : public HelpDictionaryTest {
  protected:
   void SetUp() override {
     HelpDictionaryTest::SetUp();
-    for (const char* name : kVariables) {
-      const char* value = std::getenv(name);
-      saved_.emplace_back(name, value == nullptr ? std::nullopt : std::optional<std::string>(value));
-    }
     Set("XDG_CONFIG_HOME", "config");
     Set("XDG_CONFIG_DIRS", "etc-xdg");
     Set("XDG_DATA_HOME", "data");
@@ -173,17 +169,6 @@ class DesktopAssociations : public HelpDictionaryTest {
     std::filesystem::rename(pdf_, folder_.File("Manual.PDF"));
     pdf_ = folder_.File("Manual.PDF");
   }
-  void TearDown() override {
-    for (const auto& [name, value] : saved_) {
-      if (value) {
-        setenv(name.c_str(), value->c_str(), 1);
-      } else {
-        unsetenv(name.c_str());
-      }
-    }
-    HelpDictionaryTest::TearDown();
-  }
-
   void Set(const char* name, const std::string& relative) {
     std::string value;
     for (std::size_t start = 0; start <= relative.size();) {
@@ -191,7 +176,7 @@ class DesktopAssociations : public HelpDictionaryTest {
       value += (value.empty() ? "" : ":") + folder_.File(relative.substr(start, end - start));
       start = end + 1;
     }
-    setenv(name, value.c_str(), 1);
+    environment_.push_back(std::make_unique<testing::ScopedEnvironment>(name, value));
   }
   void Write(const std::string& relative, const std::string& text) {
     std::filesystem::create_directories(std::filesystem::path(folder_.File(relative)).parent_path());
@@ -202,9 +187,7 @@ class DesktopAssociations : public HelpDictionaryTest {
     std::filesystem::permissions(folder_.File(relative), std::filesystem::perms::owner_all);
   }
 
-  static constexpr const char* kVariables[] = {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME",
-                                               "XDG_DATA_DIRS", "PATH"};
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+  std::vector<std::unique_ptr<testing::ScopedEnvironment>> environment_;
   std::string pdf_;
 };
 
@@ -232,8 +215,12 @@ TEST_P(DefaultApplication, FollowsTheXdgOrder) {
   }
 }
 
-const std::string kEvinceDefault = "[Default Applications]\napplication/pdf=org.gnome.Evince.desktop\n";
-const std::string kOkularDefault = "[Default Applications]\napplication/pdf=okular.desktop;\n";
+std::string Associations(const char* section, const char* desktopFiles) {
+  return std::string("[") + section + "]\napplication/pdf=" + desktopFiles + "\n";
+}
+const std::string kEvinceDefault = Associations("Default Applications", "org.gnome.Evince.desktop");
+const std::string kOkularDefault = Associations("Default Applications", "okular.desktop;");
+const std::string kEvinceAdded = Associations("Added Associations", "org.gnome.Evince.desktop;");
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DefaultApplication,
@@ -250,28 +237,22 @@ INSTANTIATE_TEST_SUITE_P(
         AssociationCase{
             "UninstalledEntrySkipped",
             {{"config/mimeapps.list",
-              "[Default Applications]\napplication/pdf=gone.desktop;missing.desktop;okular.desktop\n"}},
+              Associations("Default Applications", "gone.desktop;missing.desktop;okular.desktop")}},
             "bin/okular"},
         AssociationCase{"OtherTypeOnly",
                         {{"config/mimeapps.list", "[Default Applications]\ntext/plain=okular.desktop\n"}},
                         ""},
-        AssociationCase{
-            "AddedAssociation",
-            {{"config/mimeapps.list", "[Added Associations]\napplication/pdf=org.gnome.Evince.desktop;\n"}},
-            "bin/evince"},
-        AssociationCase{
-            "DefaultBeatsAdded",
-            {{"config/mimeapps.list", "[Added Associations]\napplication/pdf=org.gnome.Evince.desktop;\n"},
-             {"etc-xdg/mimeapps.list", kOkularDefault}},
-            "bin/okular"},
+        AssociationCase{"AddedAssociation", {{"config/mimeapps.list", kEvinceAdded}}, "bin/evince"},
+        AssociationCase{"DefaultBeatsAdded",
+                        {{"config/mimeapps.list", kEvinceAdded}, {"etc-xdg/mimeapps.list", kOkularDefault}},
+                        "bin/okular"},
         AssociationCase{
             "MimeInfoCache",
-            {{"share1/applications/mimeinfo.cache", "[MIME Cache]\napplication/pdf=okular.desktop;\n"}},
+            {{"share1/applications/mimeinfo.cache", Associations("MIME Cache", "okular.desktop;")}},
             "bin/okular"},
-        AssociationCase{
-            "AbsoluteQuotedExec",
-            {{"config/mimeapps.list", "[Default Applications]\napplication/pdf=absolute.desktop\n"}},
-            "bin/okular"}),
+        AssociationCase{"AbsoluteQuotedExec",
+                        {{"config/mimeapps.list", Associations("Default Applications", "absolute.desktop")}},
+                        "bin/okular"}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(DesktopAssociations, ViewerNameAndItsTwoErrors) {
@@ -279,13 +260,9 @@ TEST_F(DesktopAssociations, ViewerNameAndItsTwoErrors) {
   ChangeUILanguage(kLangHungarian);
   HelpControl help;
   EXPECT_EQ(help.GetPDFViewerExeName(pdf_), folder_.File("bin/evince"));
-  try {
-    help.GetPDFViewerExeName(folder_.File("missing.pdf"));
-    ADD_FAILURE() << "a missing file has a viewer";
-  } catch (const LibError& error) {
-    EXPECT_EQ(error.Number(), kLibErrNotInitialized);
-    EXPECT_EQ(error.Description(), "Fájlelérési hiba! : 2");
-  }
+  const auto missing = [&] { help.GetPDFViewerExeName(folder_.File("missing.pdf")); };
+  EXPECT_EQ(testing::ErrorNumberOf(missing), kLibErrNotInitialized);
+  EXPECT_EQ(testing::DescriptionOf(missing), "Fájlelérési hiba! : 2");
   Write("config/mimeapps.list", "");
   try {
     help.GetPDFViewerExeName(pdf_);
@@ -304,7 +281,7 @@ class ViewerStarted : public DesktopAssociations {
     Write("bin/" + program, "#!/bin/sh\necho \"$@\" > '" + folder_.File("arguments") + "'\n");
     std::filesystem::permissions(folder_.File("bin/" + program), std::filesystem::perms::owner_all);
     Write("share1/applications/viewer.desktop", "[Desktop Entry]\nExec=" + program + " %f\n");
-    Write("config/mimeapps.list", "[Default Applications]\napplication/pdf=viewer.desktop\n");
+    Write("config/mimeapps.list", Associations("Default Applications", "viewer.desktop"));
   }
   std::string Arguments() {
     for (int i = 0; i < 500 && !std::filesystem::exists(folder_.File("arguments")); ++i) {

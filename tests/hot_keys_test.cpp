@@ -1,6 +1,7 @@
 // HotKeys: the default table, re-assignment and removal rules, the errors, and key names.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <tuple>
 
@@ -19,61 +20,30 @@ class HotKeyTable : public testing::FreshLibraryState {
   HotKeys keys_;
 };
 
-struct DefaultRow {
-  std::int16_t position;
-  const char* function;
-  std::int16_t code;  // 0: the code page's "í"
-};
-
-// The default table as hosts document it to their users.
-constexpr DefaultRow kDefaults[] = {
-    {1, "Help", 112},
-    {2, "Undo", 2090},
-    {3, "Redo", 2089},
-    {4, "SnapAny", 0},
-    {5, "SnapPt", 89},
-    {6, "SnapGr", 88},
-    {7, "SnapLi", 67},
-    {8, "SnapArc", 86},
-    {9, "SnapTx", 66},
-    {10, "SnapSi", 78},
-    {11, "SnapBlk", 77},
-    {12, "HideToolBar", 84},
-    {13, "ZoomByRect", 65},
-    {14, "RefreshView", 70},
-    {15, "Param1", 79},
-    {16, "Param2", 80},
-    {17, "Layers", 82},
-    {18, "LastViewPosition", 2065},
-    {19, "PanLeft", 37},
-    {20, "PanRight", 39},
-    {21, "PanUp", 38},
-    {22, "PanDown", 40},
-    {23, "ZoomInByCenter", 107},
-    {24, "ZoomOutByCenter", 109},
-    {25, "ZoomInByMouse", 81},
-    {26, "ZoomOutByMouse", 87},
-    {27, "ShowViewManagerForm", 69},
-    {28, "Halt", 27},
-    {29, "ShowContextMenu", 32},
-    {30, "AddLiAddSi", 68},
-    {31, "ZoomWindowOnOff", 83},
-    {32, "AllVisible", 2087},
-    {33, "NextVector", 2038},
-    {34, "PrevVector", 2040},
-};
+// The default table as hosts document it to their users, in its order; code 0 is the code page's "í".
+const std::string kDefaultFunctions =
+    "Help Undo Redo SnapAny SnapPt SnapGr SnapLi SnapArc SnapTx SnapSi SnapBlk HideToolBar "
+    "ZoomByRect RefreshView Param1 Param2 Layers LastViewPosition PanLeft PanRight PanUp "
+    "PanDown ZoomInByCenter ZoomOutByCenter ZoomInByMouse ZoomOutByMouse ShowViewManagerForm "
+    "Halt ShowContextMenu AddLiAddSi ZoomWindowOnOff AllVisible NextVector PrevVector";
+constexpr std::int16_t kDefaultCodes[] = {112, 2090, 2089, 0,  89, 88,   67, 86,   66,   78,  77,  84,
+                                          65,  70,   79,   80, 82, 2065, 37, 39,   38,   40,  107, 109,
+                                          81,  87,   69,   27, 32, 68,   83, 2087, 2038, 2040};
 
 TEST_F(HotKeyTable, EmptyUntilResetThenTheDefaultTableInItsOrder) {
   EXPECT_EQ(keys_.FunctionCount(), 0);
   EXPECT_EQ(keys_.HotKeyCode("Help"), kNoHotKey);
   keys_.ResetHotKeys();
   ASSERT_EQ(keys_.FunctionCount(), 34);
-  for (const DefaultRow& row : kDefaults) {
-    const std::int16_t code = row.code == 0 ? SnapAnyKeyCode() : row.code;
-    EXPECT_EQ(keys_.GetFncName(row.position), row.function) << row.position;
-    EXPECT_EQ(keys_.GetKeyCode(row.position), code) << row.function;
-    EXPECT_EQ(keys_.HotKeyCode(row.function), code) << row.function;
-    EXPECT_TRUE(keys_.IsKeyAssigned(code)) << row.function;
+  std::istringstream functions(kDefaultFunctions);
+  std::string function;
+  for (std::int16_t position = 1; functions >> function; ++position) {
+    const std::int16_t code =
+        kDefaultCodes[position - 1] == 0 ? SnapAnyKeyCode() : kDefaultCodes[position - 1];
+    EXPECT_EQ(keys_.GetFncName(position), function) << position;
+    EXPECT_EQ(keys_.GetKeyCode(position), code) << function;
+    EXPECT_EQ(keys_.HotKeyCode(function), code) << function;
+    EXPECT_TRUE(keys_.IsKeyAssigned(code)) << function;
   }
   keys_.ResetHotKeys();  // a second reset starts again rather than adding
   EXPECT_EQ(keys_.FunctionCount(), 34);

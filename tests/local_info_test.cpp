@@ -11,10 +11,10 @@
 #include "api/default_theme.h"
 #include "api/shared_local_info.h"
 #include "diag/cls_debug.h"
+#include "folder_test_support.h"
 #include "language/language_runtime.h"
 #include "language/localized_strings.h"
 #include "os/notices.h"
-#include "test_support.h"
 #include "text/number_text.h"
 #include "ui/local_info.h"
 
@@ -127,13 +127,8 @@ TEST_F(LocalInfoTest, EmptyFontNameFailsWith1001InTheCurrentLanguageAndChangesNo
     info->FontName("Verdana");
     const auto events = std::make_shared<EventLog>();
     info->Advise(events);
-    try {
-      info->FontName("");
-      ADD_FAILURE() << "an empty font name was taken";
-    } catch (const LibError& error) {
-      EXPECT_EQ(error.Number(), kErrApplicationDefined);
-      EXPECT_EQ(error.Description(), text);
-    }
+    EXPECT_EQ(ErrorNumberOf([&] { info->FontName(""); }), kErrApplicationDefined);
+    EXPECT_EQ(testing::DescriptionOf([&] { info->FontName(""); }), text);
     EXPECT_EQ(info->FontName(), "Verdana");
     EXPECT_TRUE(events->events.empty());
   }
@@ -217,34 +212,9 @@ TEST_F(LocalInfoTest, SharedInstanceIsOnePerThreadAndTheRootObjectsToo) {
 
 // ---- the theme ----
 
-// Notices shown while a test watches.
-std::vector<std::tuple<std::string, std::string, platform::NoticeIcon>>& Notices() {
-  static std::vector<std::tuple<std::string, std::string, platform::NoticeIcon>> notices;
-  return notices;
-}
-
-class WatchedNotices final : public platform::NoticeSink {
- public:
-  void Notice(std::string_view text, std::string_view caption, platform::NoticeIcon icon) override {
-    Notices().emplace_back(text, caption, icon);
-  }
-  void Beep() override {}
-};
-
 class ThemeTest : public testing::FreshLibraryState {
  protected:
-  void SetUp() override {
-    FreshLibraryState::SetUp();
-    Notices().clear();
-    previousSink_ = platform::ReplaceNoticeSink(&watched_);
-  }
-  void TearDown() override {
-    platform::ReplaceNoticeSink(previousSink_);
-    FreshLibraryState::TearDown();
-  }
-
-  WatchedNotices watched_;
-  platform::NoticeSink* previousSink_ = nullptr;
+  testing::RecordingNotices notices_;
 
   // A host of this main version with this INI file.
   std::shared_ptr<ITheme> ThemeOf(std::int32_t mainVersion, const std::string& iniText) {
@@ -281,7 +251,7 @@ TEST_P(ThemeFromIni, ReadOnceWhenMade) {
   const auto theme = ThemeOf(c.mainVersion, c.ini);
   EXPECT_EQ(theme->MenuStyleId(), c.style);
   EXPECT_EQ(theme->TransparentBands(), c.transparent);
-  EXPECT_TRUE(Notices().empty());
+  EXPECT_TRUE(notices_.notices.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -330,13 +300,11 @@ TEST_F(ThemeTest, AFailedReadShowsAMessageBoxAndKeepsTheDefaults) {
       ThemeOf(5, std::string("[mod]\r\nStyle=").append(1100, '7').append("\r\nTransparentBands=True\r\n"));
   EXPECT_EQ(theme->MenuStyleId(), 0);
   EXPECT_FALSE(theme->TransparentBands());
-  ASSERT_EQ(Notices().size(), 1U);
-  const auto& [text, caption, icon] = Notices().front();
-  EXPECT_EQ(caption, "QlxWCommon");
-  EXPECT_EQ(icon, platform::NoticeIcon::kCriticalStop);
-  EXPECT_EQ(text.rfind("Paraméterfájl elérési hiba!\r\n-2147221502 LoadINIValueByKey2 data size error", 0),
-            0U)
-      << text;
+  ASSERT_EQ(notices_.notices.size(), 1U);
+  EXPECT_EQ(notices_.icons.front(), platform::NoticeIcon::kCriticalStop);
+  EXPECT_TRUE(notices_.notices.front().starts_with(
+      "QlxWCommon: Paraméterfájl elérési hiba!\r\n-2147221502 LoadINIValueByKey2 data size error"))
+      << notices_.notices.front();
 }
 
 TEST_F(ThemeTest, AFailedReadOfTheSecondValueKeepsTheFirst) {
@@ -344,21 +312,7 @@ TEST_F(ThemeTest, AFailedReadOfTheSecondValueKeepsTheFirst) {
       ThemeOf(5, std::string("[mod]\r\nStyle=6\r\nTransparentBands=").append(1100, '1').append("\r\n"));
   EXPECT_EQ(theme->MenuStyleId(), 6);
   EXPECT_FALSE(theme->TransparentBands());
-  EXPECT_EQ(Notices().size(), 1U);
-}
-
-class DoNothingTheme : public testing::FreshLibraryState {};
-
-TEST_F(DoNothingTheme, ReportsZeroAndFalseWhateverIsPutAndFollowsTheLanguage) {
-  ChangeUILanguage(kLangRomanian);
-  ITheme theme;
-  EXPECT_EQ(CurrentLanguageId(), kLangRomanian) << "made with the runtime's language";
-  theme.MenuStyleId(4);
-  theme.TransparentBands(true);
-  EXPECT_EQ(theme.MenuStyleId(), 0);
-  EXPECT_FALSE(theme.TransparentBands());
-  ChangeUILanguage(kLangEnglishUK);
-  EXPECT_EQ(CurrentLanguageId(), kLangEnglishUK);
+  EXPECT_EQ(notices_.notices.size(), 1U);
 }
 
 class TextToLong : public ::testing::TestWithParam<std::tuple<const char*, bool, std::int32_t>> {};
