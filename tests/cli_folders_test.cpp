@@ -9,41 +9,24 @@
 #include <string>
 #include <vector>
 
+#include "cli_support.h"
 #include "os/codepage.h"
 #include "test_support.h"
 
 namespace qlxw {
 namespace {
 
-struct Result {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-std::string ShellQuoted(const std::string& word) {
-  std::string quoted = "'";
-  for (const char c : word) {
-    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  }
-  return quoted + "'";
-}
+using Result = testing::CommandResult;
+using testing::ShellQuoted;
 
 class QlxwFolders : public ::testing::Test {
  protected:
   Result Run(const std::vector<std::string>& args) {
-    std::string command =
-        "cd " + ShellQuoted(Cwd()) + " && env QLXW_LANG=1038 QLXW_INI=" + ShellQuoted(Ini()) +
-        " QLXW_DOCUMENTS_DIR=" + ShellQuoted(Documents()) + " QLXW_COMMON_APPDATA=" + ShellQuoted(AppData()) +
-        " QLXW_SETTINGS_FILE=" + ShellQuoted(folder_.File("settings.ini")) + " " + ShellQuoted(QLXW_CLI_PATH);
-    for (const std::string& arg : args) {
-      command += " " + ShellQuoted(arg);
-    }
-    command +=
-        " >" + ShellQuoted(folder_.File("out")) + " 2>" + ShellQuoted(folder_.File("err")) + " </dev/null";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, testing::ReadBytes(folder_.File("out")),
-            testing::ReadBytes(folder_.File("err"))};
+    return testing::RunQlxw("cd " + ShellQuoted(Cwd()) + " && env QLXW_LANG=1038 QLXW_INI=" +
+                                ShellQuoted(Ini()) + " QLXW_DOCUMENTS_DIR=" + ShellQuoted(Documents()) +
+                                " QLXW_COMMON_APPDATA=" + ShellQuoted(AppData()) +
+                                " QLXW_SETTINGS_FILE=" + ShellQuoted(folder_.File("settings.ini")),
+                            args, folder_);
   }
 
   std::string Ini() const { return folder_.File("host.ini"); }

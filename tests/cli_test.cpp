@@ -9,42 +9,25 @@
 #include <string>
 #include <vector>
 
+#include "cli_support.h"
 #include "test_support.h"
 
 namespace qlxw {
 namespace {
 
-struct Result {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-std::string ShellQuoted(const std::string& word) {
-  std::string quoted = "'";
-  for (const char c : word) {
-    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  }
-  return quoted + "'";
-}
+using Result = testing::CommandResult;
+using testing::ShellQuoted;
 
 class Qlxw : public ::testing::Test {
  protected:
   // Runs qlxw as a script would, with the scratch INI file unless the environment says otherwise.
   Result Run(const std::vector<std::string>& args, const std::string& env = "QLXW_LANG=1038") {
     // The overview lists (and makes) the data folders: below the scratch folder, not the user's.
-    std::string command = "env " + env + " QLXW_DOCUMENTS_DIR=" + ShellQuoted(folder_.File("Documents")) +
-                          " QLXW_COMMON_APPDATA=" + ShellQuoted(folder_.File("ProgramData")) +
-                          " QLXW_SETTINGS_FILE=" + ShellQuoted(folder_.File("folder-settings.ini")) +
-                          " QLXW_INI=" + ShellQuoted(Ini()) + " " + ShellQuoted(QLXW_CLI_PATH);
-    for (const std::string& arg : args) {
-      command += " " + ShellQuoted(arg);
-    }
-    const std::string out = folder_.File("out");
-    const std::string err = folder_.File("err");
-    command += " >" + ShellQuoted(out) + " 2>" + ShellQuoted(err) + " </dev/null";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, testing::ReadBytes(out), testing::ReadBytes(err)};
+    return testing::RunQlxw("env " + env + " QLXW_DOCUMENTS_DIR=" + ShellQuoted(folder_.File("Documents")) +
+                                " QLXW_COMMON_APPDATA=" + ShellQuoted(folder_.File("ProgramData")) +
+                                " QLXW_SETTINGS_FILE=" + ShellQuoted(folder_.File("folder-settings.ini")) +
+                                " QLXW_INI=" + ShellQuoted(Ini()),
+                            args, folder_);
   }
 
   std::string Ini() const { return folder_.File("host.ini"); }

@@ -9,38 +9,19 @@
 #include <thread>
 #include <vector>
 
+#include "cli_support.h"
 #include "test_support.h"
 
 namespace qlxw {
 namespace {
 
-struct Result {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-std::string ShellQuoted(const std::string& word) {
-  std::string quoted = "'";
-  for (const char c : word) {
-    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  }
-  return quoted + "'";
-}
+using Result = testing::CommandResult;
+using testing::ShellQuoted;
 
 class QlxwUi : public ::testing::Test {
  protected:
   Result Run(const std::vector<std::string>& args, const std::string& env = "QLXW_LANG=1038") {
-    std::string command =
-        "env -u QLXW_ACP " + env + " QLXW_INI=" + ShellQuoted(Ini()) + " " + ShellQuoted(QLXW_CLI_PATH);
-    for (const std::string& arg : args) {
-      command += " " + ShellQuoted(arg);
-    }
-    const std::string out = folder_.File("out");
-    const std::string err = folder_.File("err");
-    command += " >" + ShellQuoted(out) + " 2>" + ShellQuoted(err) + " </dev/null";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, testing::ReadBytes(out), testing::ReadBytes(err)};
+    return testing::RunQlxw("env -u QLXW_ACP " + env + " QLXW_INI=" + ShellQuoted(Ini()), args, folder_);
   }
 
   std::string Ini() const { return folder_.File("host.ini"); }
