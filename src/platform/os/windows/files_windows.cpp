@@ -91,7 +91,7 @@ FileResult WriteAll(HANDLE file, std::string_view bytes) {
   while (!bytes.empty()) {
     DWORD written = 0;
     const DWORD chunk = bytes.size() > 0x40000000u ? 0x40000000u : static_cast<DWORD>(bytes.size());
-    if (!gCalls.writeFile(file, bytes.data(), chunk, &written)) {
+    if (gCalls.writeFile(file, bytes.data(), chunk, &written) == FALSE) {
       return LastFailure();
     }
     if (written == 0) {
@@ -113,14 +113,14 @@ FileResult WriteAndRename(const std::string& path, std::string_view bytes) {
     return LastFailure();
   }
   FileResult result = WriteAll(file.Get(), bytes);
-  if (result.Ok() && !gCalls.flushFileBuffers(file.Get())) {
+  if (result.Ok() && gCalls.flushFileBuffers(file.Get()) == FALSE) {
     result = LastFailure();
   }
   if (!file.Close() && result.Ok()) {
     result = LastFailure();
   }
-  if (result.Ok() && !gCalls.moveFileEx(temporary.c_str(), target.c_str(),
-                                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (result.Ok() && gCalls.moveFileEx(temporary.c_str(), target.c_str(),
+                                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == FALSE) {
     result = LastFailure();
   }
   if (!result.Ok()) {
@@ -218,7 +218,7 @@ FileResult ReadWholeFile(const std::string& path, std::size_t maxBytes, std::str
     return {FileStatus::kAccessDenied, ERROR_ACCESS_DENIED};
   }
   LARGE_INTEGER size{};
-  if (!gCalls.getFileSizeEx(file.Get(), &size)) {
+  if (gCalls.getFileSizeEx(file.Get(), &size) == FALSE) {
     return LastFailure();
   }
   if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
@@ -229,7 +229,7 @@ FileResult ReadWholeFile(const std::string& path, std::size_t maxBytes, std::str
   while (filled < bytes.size()) {
     DWORD got = 0;
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, 0x40000000u));
-    if (!gCalls.readFile(file.Get(), bytes.data() + filled, chunk, &got)) {
+    if (gCalls.readFile(file.Get(), bytes.data() + filled, chunk, &got) == FALSE) {
       return LastFailure();
     }
     if (got == 0) {

@@ -44,8 +44,8 @@ void StartProgram(const std::string& program, const std::vector<std::string>& ar
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWMINIMIZED;  // minimized, and given the focus
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
+  if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                     &process) == FALSE) {
     RaiseAutomationError(kErrFileNotFound);
   }
   // The viewer gets its window up before the first command comes, as a started program would.
