@@ -81,7 +81,7 @@ class AppSettingsObject final : public ComObject<AppSettingsObject, DispatchImpl
                                        VARIANT_BOOL* result) override {
     return Call([&] {
       const bool value = Backed().GetBoolean(Text(category), Text(key), Scalar<bool>(defaultValue));
-      *Required(result) = value ? VARIANT_TRUE : VARIANT_FALSE;
+      *Required(result) = VariantBool(value);
     });
   }
   HRESULT STDMETHODCALLTYPE SetBoolean(BSTR* category, BSTR* key, VARIANT_BOOL* value,
@@ -104,31 +104,27 @@ class AppSettingsObject final : public ComObject<AppSettingsObject, DispatchImpl
     return Call([&] { Backed().SetString(Text(category), Text(key), Text(value), SaveToFile(saveToFile)); });
   }
 
-#define QLXW_ARRAY(Name, CoreType)                                                                         \
-  HRESULT STDMETHODCALLTYPE Get##Name##Array(BSTR* category, BSTR* key, SAFEARRAY** defaultValues,         \
-                                             SAFEARRAY** result) override {                                \
-    return Call([&] {                                                                                      \
-      const auto defaults = FromSafeArray<CoreType>(*Required(defaultValues));                             \
-      *Required(result) = ToSafeArray(Backed().Get##Name##Array(Text(category), Text(key), defaults));     \
-    });                                                                                                    \
-  }                                                                                                        \
-  HRESULT STDMETHODCALLTYPE Set##Name##Array(BSTR* category, BSTR* key, SAFEARRAY** value,                 \
-                                             VARIANT* saveToFile) override {                               \
-    return Call([&] {                                                                                      \
-      Backed().Set##Name##Array(Text(category), Text(key), FromSafeArray<CoreType>(*Required(value)),      \
-                                SaveToFile(saveToFile));                                                   \
-    });                                                                                                    \
-  }                                                                                                        \
-  HRESULT STDMETHODCALLTYPE Check##Name##Array(BSTR* category, BSTR* key, VARIANT_BOOL* result) override { \
-    return Call([&] {                                                                                      \
-      *Required(result) =                                                                                  \
-          Backed().Check##Name##Array(Text(category), Text(key)) ? VARIANT_TRUE : VARIANT_FALSE;           \
-    });                                                                                                    \
-  }                                                                                                        \
-  HRESULT STDMETHODCALLTYPE Check##Name(BSTR* category, BSTR* key, VARIANT_BOOL* result) override {        \
-    return Call([&] {                                                                                      \
-      *Required(result) = Backed().Check##Name(Text(category), Text(key)) ? VARIANT_TRUE : VARIANT_FALSE;  \
-    });                                                                                                    \
+#define QLXW_ARRAY(Name, CoreType)                                                                          \
+  HRESULT STDMETHODCALLTYPE Get##Name##Array(BSTR* category, BSTR* key, SAFEARRAY** defaultValues,          \
+                                             SAFEARRAY** result) override {                                 \
+    return Call([&] {                                                                                       \
+      const auto defaults = FromSafeArray<CoreType>(*Required(defaultValues));                              \
+      *Required(result) = ToSafeArray(Backed().Get##Name##Array(Text(category), Text(key), defaults));      \
+    });                                                                                                     \
+  }                                                                                                         \
+  HRESULT STDMETHODCALLTYPE Set##Name##Array(BSTR* category, BSTR* key, SAFEARRAY** value,                  \
+                                             VARIANT* saveToFile) override {                                \
+    return Call([&] {                                                                                       \
+      Backed().Set##Name##Array(Text(category), Text(key), FromSafeArray<CoreType>(*Required(value)),       \
+                                SaveToFile(saveToFile));                                                    \
+    });                                                                                                     \
+  }                                                                                                         \
+  HRESULT STDMETHODCALLTYPE Check##Name##Array(BSTR* category, BSTR* key, VARIANT_BOOL* result) override {  \
+    return Call(                                                                                            \
+        [&] { *Required(result) = VariantBool(Backed().Check##Name##Array(Text(category), Text(key))); });  \
+  }                                                                                                         \
+  HRESULT STDMETHODCALLTYPE Check##Name(BSTR* category, BSTR* key, VARIANT_BOOL* result) override {         \
+    return Call([&] { *Required(result) = VariantBool(Backed().Check##Name(Text(category), Text(key))); }); \
   }
   QLXW_ARRAY(Byte, std::uint8_t)
   QLXW_ARRAY(Integer, std::int16_t)

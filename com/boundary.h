@@ -33,6 +33,11 @@ HRESULT Boundary(std::string_view className, const GUID& iid, Body&& body) noexc
 }
 
 // Fails the call with `result` when it is a failure.
+// A Boolean as automation passes it (True is -1).
+inline VARIANT_BOOL VariantBool(bool value) noexcept {
+  return value ? VARIANT_TRUE : VARIANT_FALSE;
+}
+
 inline void Check(HRESULT result) {
   if (FAILED(result)) {
     throw ComFailure(result);

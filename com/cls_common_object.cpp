@@ -125,7 +125,7 @@ class ClsCommonObject final : public ComObject<ClsCommonObject, DispatchImpl<_cl
     });
   }
   HRESULT STDMETHODCALLTYPE get_gSwapXY(VARIANT_BOOL* result) override {
-    return Call([&] { *Required(result) = root_->gSwapXY() ? VARIANT_TRUE : VARIANT_FALSE; });
+    return Call([&] { *Required(result) = VariantBool(root_->gSwapXY()); });
   }
   HRESULT STDMETHODCALLTYPE get_gFirstCoorName(BSTR* result) override {
     return Call([&] { *Required(result) = platform::BstrFromUtf8(root_->gFirstCoorName()); });

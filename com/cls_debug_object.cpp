@@ -105,7 +105,7 @@ class ClsDebugObject final : public ComObject<ClsDebugObject, DispatchImpl<_clsD
     return Call([&] { *Required(result) = platform::BstrFromUtf8(debug_.sLogFileName()); });
   }
   HRESULT STDMETHODCALLTYPE get_bCallLog(VARIANT_BOOL* result) override {
-    return Call([&] { *Required(result) = debug_.bCallLog() ? VARIANT_TRUE : VARIANT_FALSE; });
+    return Call([&] { *Required(result) = VariantBool(debug_.bCallLog()); });
   }
 
  private:

@@ -53,7 +53,7 @@ class LibAnchorsObject final : public ComObject<LibAnchorsObject, DispatchImpl<_
     return Call([&] { Backed().Remove(platform::HostObject(anchor)); });
   }
   HRESULT STDMETHODCALLTYPE get_Released(VARIANT_BOOL* result) override {
-    return Call([&] { *Required(result) = Backed().Released() ? VARIANT_TRUE : VARIANT_FALSE; });
+    return Call([&] { *Required(result) = VariantBool(Backed().Released()); });
   }
 };
 

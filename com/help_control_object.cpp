@@ -25,8 +25,7 @@ class HelpControlObject final : public ComObject<HelpControlObject, DispatchImpl
   }
   HRESULT STDMETHODCALLTYPE AcrobatLookup(BSTR* key, VARIANT_BOOL* result) override {
     return Call([&] {
-      *Required(result) =
-          help_.AcrobatLookup(platform::Utf8FromBstr(*Required(key))) ? VARIANT_TRUE : VARIANT_FALSE;
+      *Required(result) = VariantBool(help_.AcrobatLookup(platform::Utf8FromBstr(*Required(key))));
     });
   }
   HRESULT STDMETHODCALLTYPE AcrobatLookupByFile(BSTR* pdfFullName, BSTR* key, VARIANT_BOOL* result) override {

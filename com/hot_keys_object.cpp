@@ -38,13 +38,11 @@ class HotKeysObject final : public ComObject<HotKeysObject, DispatchImpl<_HotKey
   }
   HRESULT STDMETHODCALLTYPE IsFncAssigned(BSTR* functionName, VARIANT_BOOL* result) override {
     return Call([&] {
-      *Required(result) =
-          keys_.IsFncAssigned(platform::Utf8FromBstr(*Required(functionName))) ? VARIANT_TRUE : VARIANT_FALSE;
+      *Required(result) = VariantBool(keys_.IsFncAssigned(platform::Utf8FromBstr(*Required(functionName))));
     });
   }
   HRESULT STDMETHODCALLTYPE IsKeyAssigned(short* keyCode, VARIANT_BOOL* result) override {
-    return Call(
-        [&] { *Required(result) = keys_.IsKeyAssigned(*Required(keyCode)) ? VARIANT_TRUE : VARIANT_FALSE; });
+    return Call([&] { *Required(result) = VariantBool(keys_.IsKeyAssigned(*Required(keyCode))); });
   }
   HRESULT STDMETHODCALLTYPE ClearHotKeys() override {
     return Call([&] { keys_.ClearHotKeys(); });

@@ -18,10 +18,6 @@
 namespace qlxw::com {
 namespace {
 
-VARIANT_BOOL ComBool(bool value) noexcept {
-  return value ? VARIANT_TRUE : VARIANT_FALSE;
-}
-
 // _INIManager over `Derived::Manager()`.
 template <class Derived>
 class IniManagerDispatch : public DispatchImpl<_INIManager> {
@@ -57,7 +53,7 @@ class IniManagerDispatch : public DispatchImpl<_INIManager> {
     });
   }
   HRESULT STDMETHODCALLTYPE get_gSwapXY(VARIANT_BOOL* result) override {
-    return Call([&] { *Required(result) = ComBool(Manager().gSwapXY()); });
+    return Call([&] { *Required(result) = VariantBool(Manager().gSwapXY()); });
   }
   HRESULT STDMETHODCALLTYPE get_gAngleMode(::ANGLE_MODE* result) override {
     return Call([&] { *Required(result) = static_cast<::ANGLE_MODE>(Manager().gAngleMode()); });
@@ -79,13 +75,13 @@ class IniManagerDispatch : public DispatchImpl<_INIManager> {
     return Call([&] { *Required(result) = platform::BstrFromUtf8(Manager().INIFileName()); });
   }
   HRESULT STDMETHODCALLTYPE get_TryKeepLayerVisible(VARIANT_BOOL* result) override {
-    return Call([&] { *Required(result) = ComBool(Manager().TryKeepLayerVisible()); });
+    return Call([&] { *Required(result) = VariantBool(Manager().TryKeepLayerVisible()); });
   }
   HRESULT STDMETHODCALLTYPE put_TryKeepLayerVisible(VARIANT_BOOL value) override {
     return Call([&] { Manager().TryKeepLayerVisible(value != VARIANT_FALSE); });
   }
   HRESULT STDMETHODCALLTYPE get_WarnInvisibleCurrentLayer(VARIANT_BOOL* result) override {
-    return Call([&] { *Required(result) = ComBool(Manager().WarnInvisibleCurrentLayer()); });
+    return Call([&] { *Required(result) = VariantBool(Manager().WarnInvisibleCurrentLayer()); });
   }
   HRESULT STDMETHODCALLTYPE put_WarnInvisibleCurrentLayer(VARIANT_BOOL value) override {
     return Call([&] { Manager().WarnInvisibleCurrentLayer(value != VARIANT_FALSE); });

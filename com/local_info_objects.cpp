@@ -21,10 +21,6 @@
 namespace qlxw::com {
 namespace {
 
-VARIANT_BOOL ComBool(bool value) noexcept {
-  return value ? VARIANT_TRUE : VARIANT_FALSE;
-}
-
 // _ITheme over `Derived`'s core theme.
 template <class Derived>
 class ThemeDispatch : public DispatchImpl<_ITheme> {
@@ -36,7 +32,7 @@ class ThemeDispatch : public DispatchImpl<_ITheme> {
     return Call([&] { Theme().MenuStyleId(value); });
   }
   HRESULT STDMETHODCALLTYPE get_TransparentBands(VARIANT_BOOL* result) override {
-    return Call([&] { *Required(result) = ComBool(Theme().TransparentBands()); });
+    return Call([&] { *Required(result) = VariantBool(Theme().TransparentBands()); });
   }
   HRESULT STDMETHODCALLTYPE put_TransparentBands(VARIANT_BOOL value) override {
     return Call([&] { Theme().TransparentBands(value != VARIANT_FALSE); });
@@ -220,7 +216,7 @@ class LocalInfoObject final
     return Call([&] { (Backed().*put)(value != VARIANT_FALSE); });
   }
   HRESULT Get(Reading get, VARIANT_BOOL* result) {
-    return Call([&] { *Required(result) = ComBool((Backed().*get)()); });
+    return Call([&] { *Required(result) = VariantBool((Backed().*get)()); });
   }
 
   std::uint32_t cookie_ = 0;

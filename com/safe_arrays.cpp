@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "com/boundary.h"
 #include "errors/lib_error.h"
 #include "os/windows/wide_text.h"
 
@@ -15,7 +16,7 @@ void Store(SAFEARRAY* array, LONG index, const T& value) {
     platform::Bstr text(value);
     result = SafeArrayPutElement(array, &index, text.get());  // copies the text
   } else if constexpr (std::is_same_v<T, bool>) {
-    VARIANT_BOOL flag = value ? VARIANT_TRUE : VARIANT_FALSE;
+    VARIANT_BOOL flag = VariantBool(value);
     result = SafeArrayPutElement(array, &index, &flag);
   } else {
     T copy = value;
