@@ -41,15 +41,15 @@ std::size_t TakeOption(const std::vector<std::string>& args, std::size_t at, Com
   const std::optional<bool> takesValue =
       global ? std::optional<bool>(IsGlobalValueOption(name)) : commandOption(line.words, name);
   if (!takesValue) {
-    throw UsageError("unknown option '" + name + "'");
+    throw UsageError("unknown option '" + name + "'", line.words);
   }
   if (!*takesValue && value) {
-    throw UsageError(name + " takes no value");
+    throw UsageError(name + " takes no value", line.words);
   }
   std::size_t used = 1;
   if (*takesValue && !value) {
     if (at + 1 >= args.size()) {
-      throw UsageError(name + " needs a value");
+      throw UsageError(name + " needs a value", line.words);
     }
     value = args[at + 1];
     used = 2;

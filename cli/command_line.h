@@ -7,14 +7,21 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qlxw::cli {
 
-// Wrong use of the command: usage goes to stderr and the exit status is 2.
+// Wrong use of the command: one line to stderr, pointing at the command's help, and exit status 2.
+// `words` are the command words understood so far, when the error came before the command ran.
 class UsageError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  explicit UsageError(const std::string& problem, std::vector<std::string> words = {})
+      : std::runtime_error(problem), words_(std::move(words)) {}
+  const std::vector<std::string>& Words() const noexcept { return words_; }
+
+ private:
+  std::vector<std::string> words_;
 };
 
 struct GlobalOptions {

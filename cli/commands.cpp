@@ -27,7 +27,29 @@ struct Command {
   std::vector<OptionSpec> options;
   std::string_view synopsis;
   int (*run)(const Context&);
+  // The file the command works on, named in its errors; none when left out.
+  std::string (*file)(const Context&) = nullptr;
 };
+
+std::string TheIniFile(const Context& context) {
+  return IniFilePath(context.line.global);
+}
+
+std::string FirstArgument(const Context& context) {
+  return context.args.empty() ? std::string() : context.args.front();
+}
+
+std::string TheDictionary(const Context& context) {
+  return context.Option("--dictionary").value_or("");
+}
+
+std::string Joined(const std::vector<std::string_view>& words) {
+  std::string text;
+  for (const std::string_view word : words) {
+    text += (text.empty() ? "" : " ") + std::string(word);
+  }
+  return text;
+}
 
 constexpr std::size_t kAny = static_cast<std::size_t>(-1);
 
@@ -74,7 +96,7 @@ int Tags(const Context& context) {
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
-      {{}, 0, 0, {}, "overview: version, language, INI file, main version, fixed settings", Overview},
+      {{}, 0, 0, {}, "overview: version, language, INI file, main version, fixed settings", Overview, TheIniFile},
       {{"strings"}, 0, kAny, {}, "strings [ID ...]       localized texts of the current language", Strings},
       {{"tags"}, 1, 1, {}, "tags TEXT              the pieces and tags of TEXT", Tags},
       {{"profile", "read"},
@@ -83,7 +105,8 @@ const std::vector<Command>& Commands() {
        {{"--default", true}, {"--capacity", true}},
        "profile read FILE SECTION KEY [--default TEXT] [--capacity N]\n"
        "                         the raw profile read (capacity 255 unless given)",
-       ProfileRead},
+       ProfileRead,
+       FirstArgument},
       {{"profile", "write"},
        2,
        4,
@@ -91,22 +114,25 @@ const std::vector<Command>& Commands() {
        "profile write FILE SECTION KEY VALUE | FILE SECTION KEY --delete-key | FILE SECTION "
        "--delete-section\n"
        "                         the raw profile write",
-       ProfileWrite},
+       ProfileWrite,
+       FirstArgument},
       {{"ini", "get"},
        2,
        2,
        {{"--default", true}, {"--bool", true}},
        "ini get SECTION KEY [--default TEXT | --bool true|false]\n"
        "                         a value through the shared INI manager",
-       IniGet},
+       IniGet,
+       TheIniFile},
       {{"ini", "set"},
        3,
        3,
        {{"--bool", false}},
        "ini set SECTION KEY VALUE [--bool]\n"
        "                         writes a value (a Boolean with --bool) through the shared INI manager",
-       IniSet},
-      {{"ini", "settings"}, 0, 0, {}, "ini settings           the six fixed settings", IniSettings},
+       IniSet,
+       TheIniFile},
+      {{"ini", "settings"}, 0, 0, {}, "ini settings           the six fixed settings", IniSettings, TheIniFile},
       // The data folders: each starts as a host does (program folder for the legacy controller, Refresh).
       {{"folders"},
        0,
@@ -155,7 +181,7 @@ const std::vector<Command>& Commands() {
        "hotkeys [--assign CODE=FUNCTION ...]\n"
        "                         the default hot-key table with the assignments made in order",
        HotKeysTable},
-      {{"locale"}, 0, 0, {}, "locale                 the shared locale settings and theme", Locale},
+      {{"locale"}, 0, 0, {}, "locale                 the shared locale settings and theme", Locale, TheIniFile},
       {{"locale", "theme"},
        0,
        0,
@@ -163,34 +189,39 @@ const std::vector<Command>& Commands() {
        "locale theme [--style N] [--transparent true|false]\n"
        "                         puts the theme values (kept in the INI file from main version 4), then "
        "the locale",
-       LocaleTheme},
+       LocaleTheme,
+       TheIniFile},
       {{"help", "viewer"},
        1,
        1,
        {},
        "help viewer FILE       the program that opens FILE (GetPDFViewerExeName)",
-       HelpViewer},
+       HelpViewer,
+       FirstArgument},
       {{"help", "page"},
        1,
        1,
        {{"--dictionary", true}},
        "help page --dictionary FILE KEY\n"
        "                         the manual's page of the help key (from 1)",
-       HelpPage},
+       HelpPage,
+       TheDictionary},
       {{"help", "commands"},
        1,
        1,
        {{"--dictionary", true}, {"--pdf", true}},
        "help commands --dictionary FILE --pdf FILE KEY\n"
        "                         the viewer's two commands for the help key, as they would be sent",
-       HelpCommands},
+       HelpCommands,
+       TheDictionary},
       {{"help", "open"},
        1,
        1,
        {{"--dictionary", true}, {"--pdf", true}},
        "help open --dictionary FILE --pdf FILE KEY\n"
        "                         opens the manual at the key's page (exit 1 when that fails)",
-       HelpOpen},
+       HelpOpen,
+       TheDictionary},
   };
   return commands;
 }
@@ -208,12 +239,59 @@ const Command* MatchCommand(const std::vector<std::string>& words) {
   return best;
 }
 
+// The commands whose words start with `words` (a group such as "ini", or one command).
+std::vector<const Command*> CommandsUnder(const std::vector<std::string>& words) {
+  std::vector<const Command*> found;
+  for (const Command& command : Commands()) {
+    if (!command.words.empty() && command.words.size() >= words.size() &&
+        std::equal(words.begin(), words.end(), command.words.begin())) {
+      found.push_back(&command);
+    }
+  }
+  return found;
+}
+
 const Command& FindCommand(const std::vector<std::string>& words) {
   const Command* command = MatchCommand(words);
   if (command == nullptr || (command->words.empty() && !words.empty())) {
-    throw UsageError("unknown command '" + words.front() + "'");
+    const std::vector<const Command*> group = CommandsUnder({words.front()});
+    if (group.empty()) {
+      throw UsageError("unknown command '" + words.front() + "'", {});
+    }
+    std::string choices;
+    for (const Command* member : group) {
+      choices += (choices.empty() ? "" : ", ") + std::string(member->words.back());
+    }
+    throw UsageError("'" + words.front() + "' needs one of: " + choices, {words.front()});
   }
   return *command;
+}
+
+std::string ArgumentCountProblem(const Command& command, std::size_t given) {
+  std::string wanted = std::to_string(command.minArgs);
+  if (command.maxArgs == kAny) {
+    wanted = "at least " + wanted;
+  } else if (command.maxArgs != command.minArgs) {
+    wanted += " to " + std::to_string(command.maxArgs);
+  }
+  return "'" + Joined(command.words) + "' takes " + wanted + " argument" +
+         (command.minArgs == 1 && command.maxArgs == 1 ? "" : "s") + ", not " + std::to_string(given);
+}
+
+std::vector<std::string> WordsOf(const Command& command) {
+  return {command.words.begin(), command.words.end()};
+}
+
+void PrintGlobalOptions(std::ostream& out) {
+  out << "options (before or after the command):\n"
+         "  --lang ID      user-interface language id (1038, 2057, 1048, 1066, 2074, 100000)\n"
+         "  --ini FILE     the INI file (default $QLXW_INI, else qlxw.ini in the user's configuration "
+         "folder)\n"
+         "  --main-ver N   the host's main version (default 5: INIManager5; 4 or less: INIManager)\n"
+         "  --trace FILE   switch tracing on, appending to FILE\n"
+         "  --json         one JSON document instead of text (errors too)\n"
+         "  --help         this text (after a command: that command's)\n"
+         "  --version      the library's version\n";
 }
 
 }  // namespace
@@ -237,23 +315,47 @@ int RunCommand(const CommandLine& line, std::ostream& out) {
       std::vector<std::string>(line.words.begin() + static_cast<std::ptrdiff_t>(command.words.size()),
                                line.words.end())};
   if (context.args.size() < command.minArgs || context.args.size() > command.maxArgs) {
-    throw UsageError("wrong number of arguments");
+    throw UsageError(ArgumentCountProblem(command, context.args.size()), WordsOf(command));
   }
-  return command.run(context);
+  try {
+    return command.run(context);
+  } catch (const UsageError& error) {
+    throw UsageError(error.what(), WordsOf(command));
+  } catch (const LibError& error) {
+    throw CommandError(error.Description(), command.file == nullptr ? "" : command.file(context), error);
+  }
 }
 
-void PrintUsage(std::ostream& out) {
-  out << "usage: qlxw [options] [command [arguments]]\n\n"
-         "options (before or after the command):\n"
-         "  --lang ID      user-interface language id (1038, 2057, 1048, 1066, 2074, 100000)\n"
-         "  --ini FILE     the INI file (default $QLXW_INI, else qlxw.ini in the user's configuration "
-         "folder)\n"
-         "  --main-ver N   the host's main version (default 5: INIManager5; 4 or less: INIManager)\n"
-         "  --trace FILE   switch tracing on, appending to FILE\n"
-         "  --json         one JSON document instead of text\n"
-         "  --help         this text\n"
-         "  --version      the library's version\n\n"
-         "commands:\n"
+std::string HelpHint(const std::vector<std::string>& words) {
+  std::string named;
+  if (const Command* command = MatchCommand(words); command != nullptr && !command->words.empty()) {
+    named = Joined(command->words);
+  } else if (!words.empty() && !CommandsUnder({words.front()}).empty()) {
+    named = words.front();
+  }
+  return named.empty() ? "qlxw --help" : "qlxw " + named + " --help";
+}
+
+void PrintUsage(std::ostream& out, const std::vector<std::string>& words) {
+  if (!words.empty()) {
+    const Command* command = MatchCommand(words);
+    std::vector<const Command*> shown = CommandsUnder(words);
+    if (command != nullptr && !command->words.empty() && command->words.size() == words.size()) {
+      shown = {command};
+    }
+    if (shown.empty()) {
+      throw UsageError("unknown command '" + words.front() + "'", {});
+    }
+    for (const Command* each : shown) {
+      out << "usage: qlxw [options] " << each->synopsis << "\n";
+    }
+    out << "\n";
+    PrintGlobalOptions(out);
+    return;
+  }
+  out << "usage: qlxw [options] [command [arguments]]\n\n";
+  PrintGlobalOptions(out);
+  out << "\ncommands:\n"
          "  (none)                 "
       << Commands().front().synopsis << "\n";
   for (const Command& command : std::span(Commands()).subspan(1)) {

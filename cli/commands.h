@@ -1,21 +1,43 @@
 #pragma once
 #include <iosfwd>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "cli/command_line.h"
+#include "errors/lib_error.h"
 
 namespace qlxw::cli {
+
+// A command that could not do its work: what went wrong, the file it concerns ("" when none), and the
+// library error behind it when there is one. Exit status 1.
+class CommandError : public std::runtime_error {
+ public:
+  CommandError(const std::string& problem, std::string file, std::optional<LibError> cause = {})
+      : std::runtime_error(problem), file_(std::move(file)), cause_(std::move(cause)) {}
+  const std::string& File() const noexcept { return file_; }
+  const std::optional<LibError>& Cause() const noexcept { return cause_; }
+
+ private:
+  std::string file_;
+  std::optional<LibError> cause_;
+};
 
 // The lookup ParseCommandLine needs for the commands' own options.
 std::optional<bool> CommandOptionTakesValue(const std::vector<std::string>& wordsSoFar,
                                             const std::string& option);
 
-// Runs what the command line asks for; returns the exit status. Library errors and usage errors
-// propagate to the caller.
+// Runs what the command line asks for; returns the exit status. Usage errors propagate; a library
+// error becomes a CommandError naming the file the command works on.
 int RunCommand(const CommandLine& line, std::ostream& out);
 
-void PrintUsage(std::ostream& out);
+// The whole usage, or with `words` naming a command or a group of commands ("ini"), theirs only.
+// A UsageError when the words name nothing.
+void PrintUsage(std::ostream& out, const std::vector<std::string>& words = {});
+
+// Where to read more after a usage error about `words`: "qlxw ini get --help", "qlxw ini --help"
+// or "qlxw --help".
+std::string HelpHint(const std::vector<std::string>& words);
 
 }  // namespace qlxw::cli

@@ -1,11 +1,11 @@
 // The configuration commands: the raw profile layer, the INI managers, the overview.
 #include <cstdlib>
 #include <filesystem>
-#include <iostream>
 #include <string>
 
 #include "api/cls_common.h"
 #include "api/version.h"
+#include "cli/commands.h"
 #include "cli/context.h"
 #include "cli/json.h"
 #include "config/ini_file.h"
@@ -57,6 +57,13 @@ std::string JsonSettings(const std::vector<Setting>& settings) {
     json += (i > 0 ? ", " : "") + JsonString(settings[i].name) + ": " + settings[i].json;
   }
   return json + "}";
+}
+
+// What a write prints: nothing, or that it was done.
+void PrintWritten(const Context& context) {
+  if (context.Json()) {
+    context.out << "{\"written\": true}\n";
+  }
 }
 
 bool ParseBoolWord(const std::string& text, const std::string& what) {
@@ -158,10 +165,10 @@ int ProfileWrite(const Context& context) {
   const std::optional<std::string_view> value =
       wanted == 4 ? std::optional<std::string_view>(context.args[3]) : std::nullopt;
   if (!qlxw::ProfileWrite(context.args[1], key, value, context.args[0])) {
-    std::cerr
-        << "qlxw: the write was not done (a line break in a name or value, or the file cannot be written)\n";
-    return 1;
+    throw CommandError("the write was not done (a line break in a name or value, or the file cannot be written)",
+                       context.args[0]);
   }
+  PrintWritten(context);
   return 0;
 }
 
@@ -203,6 +210,12 @@ int IniSet(const Context& context) {
   } else {
     ini->WriteINIValueByKey(context.args[0], context.args[1], context.args[2]);
   }
+  // The library's write is silent, as hosts expect; a script must know.
+  if (LastINIWriteFailed()) {
+    throw CommandError("the value was not written (a line break in a name or value, or the file cannot be written)",
+                       ini->INIFileName());
+  }
+  PrintWritten(context);
   return 0;
 }
 

@@ -6,11 +6,16 @@
 
 namespace qlxw::cli {
 
-// "0xNNNNNNNN: description", the number as a COM host receives it.
-inline std::string ErrorText(const LibError& error) {
+// "0xNNNNNNNN", the number as a COM host receives it.
+inline std::string ErrorNumberText(const LibError& error) {
   char number[16];
   std::snprintf(number, sizeof number, "0x%08X", static_cast<unsigned>(HResultOf(error.Number())));
-  return std::string(number) + ": " + error.Description();
+  return number;
+}
+
+// "0xNNNNNNNN: description".
+inline std::string ErrorText(const LibError& error) {
+  return ErrorNumberText(error) + ": " + error.Description();
 }
 
 }  // namespace qlxw::cli

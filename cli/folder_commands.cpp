@@ -195,11 +195,23 @@ int FoldersList(const Context& context) {
   return AnyFailed(rows) ? 1 : 0;
 }
 
+namespace {
+
+void PrintFolder(const Context& context, std::int32_t id, const std::string& path) {
+  if (context.Json()) {
+    context.out << "{\"id\": " << id << ", \"path\": " << JsonString(path) << "}\n";
+  } else {
+    context.out << path << "\n";
+  }
+}
+
+}  // namespace
+
 int FoldersGet(const Context& context) {
   const std::int32_t id = ParseFolderId(context.args[0]);
   clsFileSystemController controller;
   StartFolders(context, controller);
-  context.out << controller.QlxWFolders(id) << "\n";
+  PrintFolder(context, id, controller.QlxWFolders(id));
   return 0;
 }
 
@@ -211,7 +223,7 @@ int FoldersSet(const Context& context) {
   if (context.Flag("--save")) {
     controller.SaveToRegistry();
   }
-  context.out << controller.QlxWFolders(id) << "\n";
+  PrintFolder(context, id, controller.QlxWFolders(id));
   return 0;
 }
 
@@ -228,6 +240,9 @@ int FoldersReset(const Context& context) {
   if (context.Flag("--save")) {
     controller.SaveToRegistry();
   }
+  if (context.Json()) {
+    context.out << "{\"reset\": " << (id ? std::to_string(*id) : std::string("\"all\"")) << "}\n";
+  }
   return 0;
 }
 
@@ -235,14 +250,23 @@ int FoldersHelpFile(const Context& context) {
   clsFileSystemController controller;
   StartFolders(context, controller);
   const std::string file = controller.QlxWHelpFileName(context.Flag("--popup"), true);
-  context.out << file << "\n";
+  if (context.Json()) {
+    context.out << "{\"helpFile\": " << JsonString(file) << "}\n";
+  } else {
+    context.out << file << "\n";
+  }
   return file.empty() ? 1 : 0;
 }
 
 int FoldersDefaults(const Context& context) {
   clsFileSystemController controller;
   StartFolders(context, controller);
-  context.out << controller.DefaultWorkspaceRoot() << "\n" << controller.DefaultUserFolder() << "\n";
+  if (context.Json()) {
+    context.out << "{\"workspaceRoot\": " << JsonString(controller.DefaultWorkspaceRoot())
+                << ", \"userFolder\": " << JsonString(controller.DefaultUserFolder()) << "}\n";
+  } else {
+    context.out << controller.DefaultWorkspaceRoot() << "\n" << controller.DefaultUserFolder() << "\n";
+  }
   return 0;
 }
 

@@ -4,12 +4,18 @@
 #include <string>
 #include <string_view>
 
+#include "text/utf8.h"
+
 namespace qlxw::cli {
 
+// A JSON string for `text`. Bytes that are not UTF-8 (a file name in another encoding, say) become
+// U+FFFD, so the document stays valid whatever the text held.
 inline std::string JsonString(std::string_view text) {
   std::string out = "\"";
-  for (const char c : text) {
-    switch (c) {
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t start = pos;
+    const char32_t cp = DecodeUtf8(text, pos);
+    switch (cp) {
       case '"':
         out += "\\\"";
         break;
@@ -25,19 +31,25 @@ inline std::string JsonString(std::string_view text) {
       case '\t':
         out += "\\t";
         break;
+      case kInvalidCodePoint:
+        out += "\\ufffd";
+        break;
       default:
-        if (static_cast<unsigned char>(c) < 0x20) {
+        if (cp < 0x20 || cp == 0x7F) {
           char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x",
-                        static_cast<unsigned>(static_cast<unsigned char>(c)));
+          std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(cp));
           out += escaped;
         } else {
-          out += c;
+          out.append(text.substr(start, pos - start));
         }
     }
   }
   out += '"';
   return out;
+}
+
+inline std::string JsonBool(bool value) {
+  return value ? "true" : "false";
 }
 
 }  // namespace qlxw::cli

@@ -1,7 +1,10 @@
 // qlxw: a host of the library on the command line, for people and scripts.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -10,56 +13,136 @@
 #include "api/version.h"
 #include "cli/commands.h"
 #include "cli/error_text.h"
+#include "cli/json.h"
 #include "diag/cls_debug.h"
 #include "errors/lib_error.h"
 #include "language/language_runtime.h"
 #include "language/language_subscription.h"
+#include "os/program_arguments.h"
 
 namespace {
 
-// What a host does at start-up: trace settings first, then the language, then the root object.
-int Run(const qlxw::cli::CommandLine& line) {
-  if (line.global.traceFile) {
-    qlxw::clsDebug debug;
-    debug.sLogFileName(*line.global.traceFile);
-    debug.bCallLog(true);
-  }
+using qlxw::cli::JsonString;
+
+// What a host does at start-up: the language, the trace settings, then the root object.
+int Run(const qlxw::cli::CommandLine& line, std::ostream& out) {
   if (line.global.language) {
     qlxw::ChangeUILanguage(*line.global.language);
   }
   const qlxw::LanguageSubscription language;
   language.AdoptRuntimeLanguage();
-  qlxw::GetRootObject();
-  const int status = qlxw::cli::RunCommand(line, std::cout);
+  // The root object's creation writes the first trace record: a trace file that cannot be written
+  // fails here.
+  try {
+    if (line.global.traceFile) {
+      qlxw::clsDebug debug;
+      debug.sLogFileName(*line.global.traceFile);
+      debug.bCallLog(true);
+    }
+    qlxw::GetRootObject();
+  } catch (const qlxw::LibError& error) {
+    throw qlxw::cli::CommandError(error.Description(), line.global.traceFile.value_or(""), error);
+  }
+  const int status = qlxw::cli::RunCommand(line, out);
   // The host ends: the INI manager writes its defaults back now, not at some point after main.
   qlxw::ResetLibraryState();
   return status;
 }
 
+// Help and version: text, or one JSON document holding it.
+int Inform(const qlxw::cli::CommandLine& line, std::ostream& out) {
+  std::ostringstream text;
+  if (line.global.help) {
+    qlxw::cli::PrintUsage(text, line.words);
+  } else {
+    text << "qlxw " << qlxw::LibraryVersion() << "\n";
+  }
+  if (!line.global.json) {
+    out << text.str();
+  } else if (line.global.help) {
+    out << "{\"usage\": " << JsonString(text.str()) << "}\n";
+  } else {
+    out << "{\"version\": " << JsonString(qlxw::LibraryVersion()) << "}\n";
+  }
+  return 0;
+}
+
+// One failure, on one line of stderr, and as the JSON document when JSON was asked for.
+struct Failure {
+  std::string kind;     // "usage", "library" or "system"
+  std::string message;  // the line printed
+  std::string file;
+  std::string number;  // a library error's number, "0x8004000N"
+  std::string help;    // for usage errors: where to read more
+};
+
+int Report(const Failure& failure, bool json, int status) {
+  std::cerr << "qlxw: " << failure.message << "\n";
+  if (json) {
+    std::cout << "{\"error\": {\"kind\": " << JsonString(failure.kind)
+              << ", \"message\": " << JsonString(failure.message);
+    if (!failure.number.empty()) {
+      std::cout << ", \"number\": " << JsonString(failure.number);
+    }
+    if (!failure.file.empty()) {
+      std::cout << ", \"file\": " << JsonString(failure.file);
+    }
+    if (!failure.help.empty()) {
+      std::cout << ", \"help\": " << JsonString(failure.help);
+    }
+    std::cout << "}}\n";
+  }
+  return status;
+}
+
+// Output that did not arrive (a full disk, a closed pipe) is a failure too.
+int CheckOutput(int status) {
+  std::cout.flush();
+  if (!std::cout.good() || std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+    const int error = errno;
+    std::cerr << "qlxw: the output could not be written"
+              << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << "\n";
+    return 1;
+  }
+  return status;
+}
+
+int Main(const std::vector<std::string>& args) {
+  qlxw::cli::CommandLine line;
+  try {
+    line = qlxw::cli::ParseCommandLine(args, qlxw::cli::CommandOptionTakesValue);
+    if (line.global.help || line.global.version) {
+      return Inform(line, std::cout);
+    }
+    return Run(line, std::cout);
+  } catch (const qlxw::cli::UsageError& error) {
+    const std::vector<std::string>& words = error.Words().empty() ? line.words : error.Words();
+    const std::string help = qlxw::cli::HelpHint(words);
+    return Report({"usage", std::string(error.what()) + " (see '" + help + "')", "", "", help},
+                  line.global.json, 2);
+  } catch (const qlxw::cli::CommandError& error) {
+    std::string message = error.File().empty() ? "" : error.File() + ": ";
+    std::string number;
+    if (error.Cause()) {
+      message += "error " + qlxw::cli::ErrorText(*error.Cause());
+      number = qlxw::cli::ErrorNumberText(*error.Cause());
+    } else {
+      message += error.what();
+    }
+    return Report({error.Cause() ? "library" : "command", message, error.File(), number, ""}, line.global.json,
+                  1);
+  } catch (const qlxw::LibError& error) {
+    return Report({"library", "error " + qlxw::cli::ErrorText(error), "",
+                   qlxw::cli::ErrorNumberText(error), ""},
+                  line.global.json, 1);
+  } catch (const std::exception& error) {
+    return Report({"system", std::string("error: ") + error.what(), "", "", ""}, line.global.json, 1);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  try {
-    const qlxw::cli::CommandLine line = qlxw::cli::ParseCommandLine(
-        std::vector<std::string>(argv + 1, argv + argc), qlxw::cli::CommandOptionTakesValue);
-    if (line.global.help) {
-      qlxw::cli::PrintUsage(std::cout);
-      return 0;
-    }
-    if (line.global.version) {
-      std::cout << "qlxw " << qlxw::LibraryVersion() << "\n";
-      return 0;
-    }
-    return Run(line);
-  } catch (const qlxw::cli::UsageError& error) {
-    std::cerr << "qlxw: " << error.what() << "\n\n";
-    qlxw::cli::PrintUsage(std::cerr);
-    return 2;
-  } catch (const qlxw::LibError& error) {
-    std::cerr << "error " << qlxw::cli::ErrorText(error) << "\n";
-    return 1;
-  } catch (const std::exception& error) {
-    std::cerr << "error: " << error.what() << "\n";
-    return 1;
-  }
+  qlxw::platform::UseUtf8Console();
+  return CheckOutput(Main(qlxw::platform::ProgramArguments(argc, argv)));
 }

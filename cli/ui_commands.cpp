@@ -24,10 +24,6 @@ std::string BoolText(bool value) {
   return value ? "True" : "False";
 }
 
-std::string JsonBool(bool value) {
-  return value ? "true" : "false";
-}
-
 bool ParseTrueFalse(const std::string& text, const std::string& what) {
   if (text == "true" || text == "false") {
     return text == "true";

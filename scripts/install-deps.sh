@@ -4,7 +4,7 @@
 #   scripts/install-deps.sh         everything the test script uses as well (clang, mingw-w64, Wine)
 set -euo pipefail
 
-packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev pkgconf)
+packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev pkgconf help2man)
 if [ "${1:-all}" != build ]; then
   packages+=(clang clang-format clang-tidy libclang-rt-14-dev g++-mingw-w64-x86-64-posix mingw-w64-tools libwine-dev wine64 wine)
 fi

@@ -11,7 +11,7 @@ echo "== formatting"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 echo "== build and tests"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DQLXW_WERROR=ON >/dev/null
 cmake --build build -j "$jobs"
 ctest --test-dir build -j "$jobs" --output-on-failure
 
@@ -22,7 +22,7 @@ run-clang-tidy-14 -p build -quiet "$(pwd)/(src/(base|platform/os|services|object
 }
 
 echo "== fuzzing the profile reader and writer (60 s)"
-cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQLXW_FUZZ=ON \
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQLXW_WERROR=ON -DQLXW_FUZZ=ON \
   -DQLXW_BUILD_TESTS=OFF -DQLXW_BUILD_CLI=OFF -DQLXW_BUILD_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j "$jobs" --target profile_fuzzer
 rm -rf build-fuzz/corpus && mkdir -p build-fuzz/corpus && cp tests/fuzz/corpus/* build-fuzz/corpus/
@@ -35,7 +35,7 @@ build-fuzz/tests/fuzz/profile_fuzzer -max_total_time=60 -artifact_prefix=build-f
 tail -n 1 build-fuzz/fuzz.log
 
 echo "== Windows: cross-build with mingw-w64, then the tests and the COM server under Wine"
-cmake -S . -B build-mingw -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
+cmake -S . -B build-mingw -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release -DQLXW_WERROR=ON \
   -DQLXW_BUILD_TESTS=ON -DQLXW_BUILD_BENCH=OFF >/dev/null
 cmake --build build-mingw -j "$jobs"
 scripts/windows-tests.sh build-mingw
@@ -52,6 +52,6 @@ run-clang-tidy-14 -p build-mingw -quiet -extra-arg=--target=x86_64-w64-mingw32 \
 }
 
 echo "== sanitizer build and tests"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQLXW_SANITIZE=ON -DQLXW_BUILD_BENCH=OFF >/dev/null
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQLXW_WERROR=ON -DQLXW_SANITIZE=ON -DQLXW_BUILD_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan -j "$jobs" --output-on-failure

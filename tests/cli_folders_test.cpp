@@ -121,7 +121,7 @@ TEST_F(QlxwFolders, WrongUseIsAUsageError) {
                                                {"folders", "--popup"}}) {
     const Result result = Run(args);
     EXPECT_EQ(result.status, 2) << args.back() << result.err;
-    EXPECT_NE(result.err.find("usage:"), std::string::npos);
+    EXPECT_NE(result.err.find("(see 'qlxw folders"), std::string::npos) << result.err;
   }
 }
 

@@ -116,36 +116,101 @@ TEST_F(Qlxw, IniThroughEitherManager) {
       "\"WarnInvisibleCurrentLayer\": true, \"TryKeepLayerVisible\": false}\n");
 }
 
-TEST_F(Qlxw, IniErrorsAreLibraryErrors) {
+TEST_F(Qlxw, LibraryErrorsNameTheirFile) {
   const Result noVersion = Run({"ini", "get", "S", "k", "--main-ver", "0"});
   EXPECT_EQ(noVersion.status, 1);
-  EXPECT_EQ(noVersion.err, "error 0x80040003: Main version not initialized!\n");
+  EXPECT_EQ(noVersion.err, "qlxw: " + Ini() + ": error 0x80040003: Main version not initialized!\n");
   std::string big = "[S]\r\nk=" + std::string(1024, 'x') + "\r\n";
   testing::WriteBytes(Ini(), big);
   EXPECT_EQ(Run({"ini", "get", "S", "k"}).err,
-            "error 0x80040002: LoadINIValueByKey2 data size error  |S.k|=1024\n");
-  EXPECT_EQ(Run({"ini", "get", "S", "k", "--ini", "  "}).err, "error 0x80040001: Invalid inifile name!\n");
+            "qlxw: " + Ini() + ": error 0x80040002: LoadINIValueByKey2 data size error  |S.k|=1024\n");
+  EXPECT_EQ(Run({"ini", "get", "S", "k", "--ini", "  "}).err, "qlxw:   : error 0x80040001: Invalid inifile name!\n");
 }
 
-TEST_F(Qlxw, MisuseExitsTwoWithUsage) {
-  // Each line a command line, split at blanks.
-  for (const char* line : {"bogus", "strings --bogus", "--lang", "--lang english strings", "strings seventy",
-                           "tags", "tags a b", "--json=yes", "--main-ver five", "ini get S",
-                           "ini get S k --bool", "profile read f s k --capacity -1"}) {
-    std::istringstream words(line);
-    const Result result =
-        Run({std::istream_iterator<std::string>(words), std::istream_iterator<std::string>()});
-    EXPECT_EQ(result.status, 2) << line;
-    EXPECT_EQ(result.out, "");
-    EXPECT_NE(result.err.find("usage: qlxw"), std::string::npos);
+TEST_F(Qlxw, MisuseIsOneLinePointingAtTheHelp) {
+  struct Case {
+    const char* line;  // split at blanks
+    const char* err;
+  };
+  const Case cases[] = {
+      {"bogus", "qlxw: unknown command 'bogus' (see 'qlxw --help')\n"},
+      {"ini", "qlxw: 'ini' needs one of: get, set, settings (see 'qlxw ini --help')\n"},
+      {"ini get S", "qlxw: 'ini get' takes 2 arguments, not 1 (see 'qlxw ini get --help')\n"},
+      {"tags a b", "qlxw: 'tags' takes 1 argument, not 2 (see 'qlxw tags --help')\n"},
+      {"strings --bogus", "qlxw: unknown option '--bogus' (see 'qlxw strings --help')\n"},
+      {"strings seventy", "qlxw: not a valid string id: 'seventy' (see 'qlxw strings --help')\n"},
+      {"--lang", "qlxw: --lang needs a value (see 'qlxw --help')\n"},
+      {"--main-ver five", "qlxw: not a valid main version: 'five' (see 'qlxw --help')\n"},
+      {"ini get S k --bool", "qlxw: --bool needs a value (see 'qlxw ini get --help')\n"},
+      {"profile read f s k --capacity -1",
+       "qlxw: the capacity cannot be negative (see 'qlxw profile read --help')\n"},
+      {"--json=yes", "qlxw: --json takes no value (see 'qlxw --help')\n"},
+  };
+  for (const Case& c : cases) {
+    std::istringstream words(c.line);
+    const Result result = Run({std::istream_iterator<std::string>(words), std::istream_iterator<std::string>()});
+    EXPECT_EQ(result.status, 2) << c.line;
+    EXPECT_EQ(result.out, "") << c.line;
+    EXPECT_EQ(result.err, c.err);
   }
 }
 
-TEST_F(Qlxw, HelpAndVersion) {
-  const Result help = Run({"--help"});
-  EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("strings [ID ...]"), std::string::npos);
+TEST_F(Qlxw, HelpOfAllOfACommandOrOfAGroup) {
+  const Result all = Run({"--help"});
+  EXPECT_EQ(all.status, 0);
+  EXPECT_NE(all.out.find("strings [ID ...]"), std::string::npos);
+  EXPECT_NE(all.out.find("folders get ID"), std::string::npos);
+  const Result one = Run({"ini", "get", "--help"});
+  EXPECT_EQ(one.out.rfind("usage: qlxw [options] ini get SECTION KEY", 0), 0u) << one.out;
+  EXPECT_EQ(one.out.find("ini set"), std::string::npos);
+  const Result group = Run({"ini", "--help"});
+  for (const char* member : {"ini get", "ini set", "ini settings"}) {
+    EXPECT_NE(group.out.find(member), std::string::npos) << member;
+  }
+  EXPECT_EQ(group.out.find("profile read"), std::string::npos);
   EXPECT_TRUE(std::regex_match(Run({"--version"}).out, std::regex("qlxw [0-9]+\\.[0-9]+\\.[0-9]+\n")));
+}
+
+// Every command under --json prints one document, errors and writes included, whatever bytes it meets.
+TEST_F(Qlxw, JsonIsAlwaysOneValidDocument) {
+  testing::WriteBytes(Ini(), "[S]\r\nk=v\r\n");
+  const std::vector<std::vector<std::string>> lines = {
+      {"--version"},
+      {"--help"},
+      {"ini", "get", "--help"},
+      {"ini", "set", "S", "n", "v"},
+      {"ini", "set", "S", "n", "true", "--bool"},
+      {"profile", "write", Ini(), "S", "n", "w"},
+      {"profile", "write", Ini(), "S", "n", "a\nb"},
+      {"profile", "read", Ini(), "S", "\xff\xfe"},
+      {"tags", "caf\xe9 \xc3"},
+      {"ini", "get", "S"},
+      {"bogus"},
+      {"ini", "get", "S", "k", "--main-ver", "0"},
+      {"folders", "defaults"},
+      {"folders", "reset"},
+  };
+  for (const std::vector<std::string>& line : lines) {
+    std::vector<std::string> args = line;
+    args.emplace_back("--json");
+    const Result result = Run(args);
+    EXPECT_TRUE(testing::IsOneJsonDocument(result.out)) << line.front() << ": " << result.out;
+    EXPECT_EQ(result.status != 0, result.out.find("{\"error\": ") == 0) << result.out;
+  }
+  EXPECT_EQ(Run({"ini", "set", "S", "n", "v", "--json"}).out, "{\"written\": true}\n");
+  EXPECT_EQ(Run({"tags", "a\xff", "--json"}).out, "[\"a\\ufffd\"]\n");
+}
+
+TEST_F(Qlxw, WritesThatDidNotHappenFail) {
+  const std::string nowhere = folder_.File("missing/folder/host.ini");
+  const Result set = Run({"ini", "set", "S", "k", "v", "--ini", nowhere});
+  EXPECT_EQ(set.status, 1);
+  EXPECT_EQ(set.err.rfind("qlxw: " + nowhere + ": the value was not written", 0), 0u) << set.err;
+  EXPECT_EQ(Run({"profile", "write", nowhere, "S", "k", "v"}).status, 1);
+  // Output that cannot be written: a full device.
+  const std::string command = ShellQuoted(QLXW_CLI_PATH) + " strings 2 >/dev/full 2>/dev/null";
+  const int raw = std::system(command.c_str());
+  EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 1);
 }
 
 TEST_F(Qlxw, TraceAppendsRecordsOfTheRootObject) {
@@ -160,8 +225,8 @@ TEST_F(Qlxw, UnwritableTraceIsALibraryError) {
   const Result missing = Run({"--trace", folder_.File("no/such/folder.log"), "strings", "2"});
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.out, "");
-  EXPECT_EQ(missing.err, "error 0x800A004C: Path not found\n");
-  EXPECT_EQ(Run({"--trace", ""}).err, "error 0x800A004B: Path/File access error\n");
+  EXPECT_EQ(missing.err, "qlxw: " + folder_.File("no/such/folder.log") + ": error 0x800A004C: Path not found\n");
+  EXPECT_EQ(Run({"--trace", ""}).err, "qlxw: error 0x800A004B: Path/File access error\n");
 }
 
 }  // namespace

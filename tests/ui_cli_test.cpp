@@ -125,7 +125,7 @@ TEST_F(QlxwUi, ThemeErrors) {
                testing::ReadBytes(Ini()).find("Style") != std::string::npos);
   const Result noVersion = Run({"--main-ver", "0", "locale"});
   EXPECT_EQ(noVersion.status, 1);
-  EXPECT_EQ(noVersion.err, "error 0x80040003: Main version not initialized!\n");
+  EXPECT_EQ(noVersion.err, "qlxw: " + Ini() + ": error 0x80040003: Main version not initialized!\n");
   // A value INIManager5 cannot read: the message box goes to standard error, the defaults stay.
   testing::WriteBytes(Ini(), "[mod]\r\nStyle=" + std::string(1100, '4') + "\r\n");
   const Result unreadable = Run({"--json", "locale"});

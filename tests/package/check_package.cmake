@@ -16,9 +16,14 @@ run(${CMAKE_COMMAND} -S "${SOURCE_DIR}" -B "${WORK_DIR}/host" -G Ninja
     "-DCMAKE_PREFIX_PATH=${prefix}" "-DCMAKE_BUILD_TYPE=Release")
 run(${CMAKE_COMMAND} --build "${WORK_DIR}/host")
 foreach(host host_cmake host_pkgconfig)
-  execute_process(COMMAND "${WORK_DIR}/host/${host}" RESULT_VARIABLE result OUTPUT_VARIABLE out)
-  if(NOT result EQUAL 0 OR NOT out STREQUAL "Error\n")
+  execute_process(COMMAND "${WORK_DIR}/host/${host}" "${WORK_DIR}/${host}.ini" RESULT_VARIABLE result
+                  OUTPUT_VARIABLE out)
+  if(NOT result EQUAL 0 OR NOT out STREQUAL "Error metric\n")
     message(FATAL_ERROR "${host}: exit ${result}, printed '${out}'")
   endif()
 endforeach()
+# The installed command runs from its own folder, without LD_LIBRARY_PATH.
+if(EXISTS "${prefix}/bin/qlxw")
+  run("${prefix}/bin/qlxw" --version)
+endif()
 message(STATUS "find_package and pkg-config hosts both work")

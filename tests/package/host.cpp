@@ -1,11 +1,23 @@
-// Prints an English text: proof that headers, library and string tables all arrived.
+// A host of the installed library: writes a setting, reads it back, and prints it with an English text.
+// Proof that headers, library and string tables all arrived.
+#include <cstdio>
 #include <iostream>
+#include <string>
 
+#include "api/cls_common.h"
 #include "language/localized_strings.h"
 
-int main() {
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::cerr << "usage: host INI-FILE\n";
+    return 2;
+  }
   qlxw::EnsureStringTables();
   qlxw::SetCurrentLanguage(qlxw::kLangEnglishUK, {});
-  std::cout << qlxw::GetLocalizedString(2, "Hiba") << "\n";
+  auto root = qlxw::clsCommon::Create();
+  root->MainVer(4);
+  root->INIFileName(argv[1]);
+  root->WriteINIValueByKey("Setup", std::string("Units"), std::string("metric"));
+  std::cout << qlxw::GetLocalizedString(2, "Hiba") << " " << root->LoadINIValueByKey("Setup", "Units") << "\n";
   return 0;
 }

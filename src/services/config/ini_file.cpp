@@ -16,6 +16,7 @@ struct HostIniState {
   std::string fileName;
   bool fileNameSet = false;
   std::int32_t mainVersion = 0;
+  bool lastWriteFailed = false;
 };
 
 using HostIniStateSlot = platform::ThreadState<HostIniState, platform::EndStage::kSettings>;
@@ -88,7 +89,12 @@ std::string LoadINIValueByKey2(std::string_view section, std::string_view key, s
 
 void WriteINIProfileValue(std::string_view section, std::optional<std::string_view> key,
                           std::optional<std::string_view> value) {
-  ProfileWrite(section, key, value, GetINIFileName());
+  HostIniStateSlot::Get().lastWriteFailed = !ProfileWrite(section, key, value, GetINIFileName());
+}
+
+bool LastINIWriteFailed() {
+  const HostIniState* state = HostIniStateSlot::Find();
+  return state != nullptr && state->lastWriteFailed;
 }
 
 }  // namespace qlxw

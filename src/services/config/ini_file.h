@@ -36,8 +36,11 @@ std::string LoadINIValueFixedBuffer(std::string_view section, std::string_view k
 std::string LoadINIValueByKey2(std::string_view section, std::string_view key, std::string_view sourceClass);
 
 // The profile write on this thread's INI file: no value deletes the key, no key the section.
-// A failed write is silent.
+// A failed write is silent to the host.
 void WriteINIProfileValue(std::string_view section, std::optional<std::string_view> key,
                           std::optional<std::string_view> value);
+// Whether this thread's last write on its INI file failed: for callers that must know, as the qlxw
+// command does.
+bool LastINIWriteFailed();
 
 }  // namespace qlxw

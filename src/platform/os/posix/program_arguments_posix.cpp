@@ -1,0 +1,11 @@
+#include "os/program_arguments.h"
+
+namespace qlxw::platform {
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+  return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
+}
+
+void UseUtf8Console() {}
+
+}  // namespace qlxw::platform
