@@ -1,9 +1,45 @@
 include(CMakePackageConfigHelpers)
 
-# Public headers keep their subsystem folders, every floor's in one tree: "language/localized_strings.h"
-# under include/qlxw, and so on.
-foreach(root ${QLXW_FLOOR_INCLUDE_DIRS})
-  install(DIRECTORY ${root}/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qlxw FILES_MATCHING PATTERN "*.h")
+# The public headers: the umbrella qlxw.h and every header of the floors it reaches, found by following
+# their includes. They keep their subsystem folders under include/qlxw: a host writes
+# <qlxw/qlxw.h> or <qlxw/config/ini_manager.h>; the headers reach one another through include/qlxw.
+function(qlxw_public_headers names_out paths_out)
+  set(pending qlxw.h)
+  set(names "")
+  set(paths "")
+  while(pending)
+    list(POP_FRONT pending name)
+    if(name IN_LIST names)
+      continue()
+    endif()
+    set(path "")
+    foreach(root ${QLXW_FLOOR_INCLUDE_DIRS})
+      if(EXISTS ${root}/${name})
+        set(path ${root}/${name})
+        break()
+      endif()
+    endforeach()
+    if(NOT path)
+      message(FATAL_ERROR "a public header includes ${name}, which no floor holds")
+    endif()
+    list(APPEND names ${name})
+    list(APPEND paths ${path})
+    file(STRINGS ${path} includes REGEX "^#include \"")
+    foreach(line ${includes})
+      string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" included "${line}")
+      list(APPEND pending ${included})
+    endforeach()
+  endwhile()
+  set(${names_out} ${names} PARENT_SCOPE)
+  set(${paths_out} ${paths} PARENT_SCOPE)
+endfunction()
+
+qlxw_public_headers(QLXW_PUBLIC_HEADER_NAMES QLXW_PUBLIC_HEADER_PATHS)
+# A new include in a public header changes the list.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${QLXW_PUBLIC_HEADER_PATHS})
+foreach(name path IN ZIP_LISTS QLXW_PUBLIC_HEADER_NAMES QLXW_PUBLIC_HEADER_PATHS)
+  get_filename_component(folder ${name} DIRECTORY)
+  install(FILES ${path} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qlxw/${folder})
 endforeach()
 
 install(TARGETS qlxwcommon EXPORT QlxWCommonTargets

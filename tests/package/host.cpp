@@ -1,11 +1,9 @@
 // A host of the installed library: writes a setting, reads it back, and prints it with an English text.
 // Proof that headers, library and string tables all arrived.
-#include <cstdio>
 #include <iostream>
 #include <string>
 
-#include "api/cls_common.h"
-#include "language/localized_strings.h"
+#include <qlxw/qlxw.h>
 
 int main(int argc, char** argv) {
   if (argc != 2) {
