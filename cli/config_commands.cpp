@@ -165,8 +165,9 @@ int ProfileWrite(const Context& context) {
   const std::optional<std::string_view> value =
       wanted == 4 ? std::optional<std::string_view>(context.args[3]) : std::nullopt;
   if (!qlxw::ProfileWrite(context.args[1], key, value, context.args[0])) {
-    throw CommandError("the write was not done (a line break in a name or value, or the file cannot be written)",
-                       context.args[0]);
+    throw CommandError(
+        "the write was not done (a line break in a name or value, or the file cannot be written)",
+        context.args[0]);
   }
   PrintWritten(context);
   return 0;
@@ -212,8 +213,9 @@ int IniSet(const Context& context) {
   }
   // The library's write is silent, as hosts expect; a script must know.
   if (LastINIWriteFailed()) {
-    throw CommandError("the value was not written (a line break in a name or value, or the file cannot be written)",
-                       ini->INIFileName());
+    throw CommandError(
+        "the value was not written (a line break in a name or value, or the file cannot be written)",
+        ini->INIFileName());
   }
   PrintWritten(context);
   return 0;

@@ -129,12 +129,12 @@ int Main(const std::vector<std::string>& args) {
     } else {
       message += error.what();
     }
-    return Report({error.Cause() ? "library" : "command", message, error.File(), number, ""}, line.global.json,
-                  1);
-  } catch (const qlxw::LibError& error) {
-    return Report({"library", "error " + qlxw::cli::ErrorText(error), "",
-                   qlxw::cli::ErrorNumberText(error), ""},
+    return Report({error.Cause() ? "library" : "command", message, error.File(), number, ""},
                   line.global.json, 1);
+  } catch (const qlxw::LibError& error) {
+    return Report(
+        {"library", "error " + qlxw::cli::ErrorText(error), "", qlxw::cli::ErrorNumberText(error), ""},
+        line.global.json, 1);
   } catch (const std::exception& error) {
     return Report({"system", std::string("error: ") + error.what(), "", "", ""}, line.global.json, 1);
   }

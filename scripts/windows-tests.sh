@@ -22,4 +22,11 @@ if grep -q "Unhandled" "$log" || ! grep -q "^\[  PASSED  \]" "$log"; then
 fi
 grep -E "^\[  (PASSED|SKIPPED) " "$log"
 tests/com/run.sh "$build"
+# The COM reference in docs/ is made from the type library: it must match the one just built.
+scripts/update-com-reference.sh "$build" "$build/com-reference.md"
+diff -u docs/com-reference.md "$build/com-reference.md" >"$build/com-reference.diff" || {
+  head -n 40 "$build/com-reference.diff"
+  echo "docs/com-reference.md is not the type library's: run scripts/update-com-reference.sh $build"
+  exit 1
+}
 timeout 60 wineserver -k || true

@@ -124,7 +124,8 @@ TEST_F(Qlxw, LibraryErrorsNameTheirFile) {
   testing::WriteBytes(Ini(), big);
   EXPECT_EQ(Run({"ini", "get", "S", "k"}).err,
             "qlxw: " + Ini() + ": error 0x80040002: LoadINIValueByKey2 data size error  |S.k|=1024\n");
-  EXPECT_EQ(Run({"ini", "get", "S", "k", "--ini", "  "}).err, "qlxw:   : error 0x80040001: Invalid inifile name!\n");
+  EXPECT_EQ(Run({"ini", "get", "S", "k", "--ini", "  "}).err,
+            "qlxw:   : error 0x80040001: Invalid inifile name!\n");
 }
 
 TEST_F(Qlxw, MisuseIsOneLinePointingAtTheHelp) {
@@ -148,7 +149,8 @@ TEST_F(Qlxw, MisuseIsOneLinePointingAtTheHelp) {
   };
   for (const Case& c : cases) {
     std::istringstream words(c.line);
-    const Result result = Run({std::istream_iterator<std::string>(words), std::istream_iterator<std::string>()});
+    const Result result =
+        Run({std::istream_iterator<std::string>(words), std::istream_iterator<std::string>()});
     EXPECT_EQ(result.status, 2) << c.line;
     EXPECT_EQ(result.out, "") << c.line;
     EXPECT_EQ(result.err, c.err);
@@ -225,7 +227,8 @@ TEST_F(Qlxw, UnwritableTraceIsALibraryError) {
   const Result missing = Run({"--trace", folder_.File("no/such/folder.log"), "strings", "2"});
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.out, "");
-  EXPECT_EQ(missing.err, "qlxw: " + folder_.File("no/such/folder.log") + ": error 0x800A004C: Path not found\n");
+  EXPECT_EQ(missing.err,
+            "qlxw: " + folder_.File("no/such/folder.log") + ": error 0x800A004C: Path not found\n");
   EXPECT_EQ(Run({"--trace", ""}).err, "qlxw: error 0x800A004B: Path/File access error\n");
 }
 

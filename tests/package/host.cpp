@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
   root->MainVer(4);
   root->INIFileName(argv[1]);
   root->WriteINIValueByKey("Setup", std::string("Units"), std::string("metric"));
-  std::cout << qlxw::GetLocalizedString(2, "Hiba") << " " << root->LoadINIValueByKey("Setup", "Units") << "\n";
+  std::cout << qlxw::GetLocalizedString(2, "Hiba") << " " << root->LoadINIValueByKey("Setup", "Units")
+            << "\n";
   return 0;
 }

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Writes docs/com-reference.md from the type library of a Windows build, under Wine.
+# Usage: scripts/update-com-reference.sh [BUILD_DIR] [OUTPUT]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build-mingw}
+output=${2:-docs/com-reference.md}
+export WINEPREFIX="$PWD/$build/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY
+[ -d "$WINEPREFIX" ] || { timeout 300 wine wineboot -i >/dev/null 2>&1 || true; timeout 120 wineserver -w || true; }
+timeout 120 wine "$build/tools/com_reference/qlxw_com_reference.exe" "$build/QlxWCommon.dll" | tr -d '\r' >"$output.new"
+mv "$output.new" "$output"

@@ -1,0 +1,366 @@
+// Writes the reference of a type library for host developers, as Markdown, from the library itself:
+// every class, interface, member, dispatch id, argument and event. Usage: com_reference FILE
+// (a .tlb, or a DLL with the library embedded). Run under Wine by the test script, which compares
+// the result with docs/com-reference.md.
+#include <windows.h>
+
+#include <oaidl.h>
+#include <oleauto.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Utf8(const wchar_t* wide) {
+  if (wide == nullptr || *wide == 0) {
+    return {};
+  }
+  const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
+  text.resize(static_cast<std::size_t>(length - 1));
+  return text;
+}
+
+// Holds what the type library hands out and gives it back at the end of the scope.
+class Bstr {
+ public:
+  Bstr() = default;
+  Bstr(const Bstr&) = delete;
+  Bstr& operator=(const Bstr&) = delete;
+  ~Bstr() { SysFreeString(value_); }
+  BSTR* Out() { return &value_; }
+  std::string Text() const { return Utf8(value_); }
+
+ private:
+  BSTR value_ = nullptr;
+};
+
+template <typename T>
+class Released {
+ public:
+  Released() = default;
+  Released(const Released&) = delete;
+  Released& operator=(const Released&) = delete;
+  ~Released() {
+    if (value_ != nullptr) {
+      value_->Release();
+    }
+  }
+  T** Out() { return &value_; }
+  T* operator->() const { return value_; }
+  T* Get() const { return value_; }
+
+ private:
+  T* value_ = nullptr;
+};
+
+struct Documentation {
+  std::string name;
+  std::string help;
+};
+
+Documentation DocumentationOf(ITypeInfo* info, MEMBERID member) {
+  Bstr name;
+  Bstr help;
+  info->GetDocumentation(member, name.Out(), help.Out(), nullptr, nullptr);
+  return {name.Text(), help.Text()};
+}
+
+std::string GuidText(const GUID& guid) {
+  wchar_t text[40];
+  StringFromGUID2(guid, text, 40);
+  return Utf8(text);
+}
+
+std::string TypeText(ITypeInfo* info, const TYPEDESC& type) {
+  switch (type.vt) {
+    case VT_PTR:
+      return TypeText(info, *type.lptdesc) + "*";
+    case VT_SAFEARRAY:
+      return TypeText(info, *type.lptdesc) + "()";
+    case VT_USERDEFINED: {
+      Released<ITypeInfo> referenced;
+      if (FAILED(info->GetRefTypeInfo(type.hreftype, referenced.Out()))) {
+        return "?";
+      }
+      return DocumentationOf(referenced.Get(), MEMBERID_NIL).name;
+    }
+    case VT_BSTR:
+      return "String";
+    case VT_BOOL:
+      return "Boolean";
+    case VT_I1:
+      return "Char";
+    case VT_UI1:
+      return "Byte";
+    case VT_I2:
+      return "Integer";
+    case VT_I4:
+    case VT_INT:
+      return "Long";
+    case VT_UI4:
+    case VT_UINT:
+      return "ULong";
+    case VT_I8:
+      return "LongLong";
+    case VT_R4:
+      return "Single";
+    case VT_R8:
+      return "Double";
+    case VT_CY:
+      return "Currency";
+    case VT_DATE:
+      return "Date";
+    case VT_VARIANT:
+      return "Variant";
+    case VT_DISPATCH:
+      return "Object";
+    case VT_UNKNOWN:
+      return "IUnknown";
+    case VT_HRESULT:
+      return "HRESULT";
+    case VT_VOID:
+      return "";
+    default:
+      return "VT " + std::to_string(type.vt);
+  }
+}
+
+std::string DefaultText(VARIANT value) {
+  VARIANT text;
+  VariantInit(&text);
+  std::string result;
+  if (SUCCEEDED(
+          VariantChangeTypeEx(&text, &value, MAKELCID(0x0409, SORT_DEFAULT), VARIANT_ALPHABOOL, VT_BSTR))) {
+    result = Utf8(text.bstrVal);
+    if (value.vt == VT_BSTR) {
+      result = "\"" + result + "\"";
+    }
+  }
+  VariantClear(&text);
+  return result;
+}
+
+std::string KindText(INVOKEKIND kind) {
+  switch (kind) {
+    case INVOKE_PROPERTYGET:
+      return "get";
+    case INVOKE_PROPERTYPUT:
+      return "let";
+    case INVOKE_PROPERTYPUTREF:
+      return "set";
+    default:
+      return "method";
+  }
+}
+
+// A Markdown table cell: no bars or line breaks inside.
+std::string Cell(std::string text) {
+  std::string cell;
+  for (const char c : text) {
+    if (c == '|') {
+      cell += "\\|";
+    } else if (c == '\n' || c == '\r') {
+      cell += ' ';
+    } else {
+      cell += c;
+    }
+  }
+  return cell;
+}
+
+void WriteMembers(ITypeInfo* info, const TYPEATTR& attributes) {
+  std::printf("| dispid | member | kind | arguments | returns | description |\n|---|---|---|---|---|---|\n");
+  for (UINT index = 0; index < attributes.cFuncs; ++index) {
+    FUNCDESC* function = nullptr;
+    if (FAILED(info->GetFuncDesc(index, &function))) {
+      continue;
+    }
+    BSTR names[64] = {};
+    UINT count = 0;
+    info->GetNames(function->memid, names, 64, &count);
+    std::string arguments;
+    std::string returns = TypeText(info, function->elemdescFunc.tdesc);
+    for (SHORT p = 0; p < function->cParams; ++p) {
+      const ELEMDESC& parameter = function->lprgelemdescParam[p];
+      const USHORT flags = parameter.paramdesc.wParamFlags;
+      const std::string type = TypeText(info, parameter.tdesc);
+      if ((flags & PARAMFLAG_FRETVAL) != 0) {
+        returns = type.substr(0, type.size() - 1);  // a pointer to what is returned
+        continue;
+      }
+      std::string name = static_cast<UINT>(p + 1) < count ? Utf8(names[p + 1]) : "value";
+      std::string text = ((flags & PARAMFLAG_FOPT) != 0 ? "[optional] " : "") + name + " As " + type;
+      if ((flags & PARAMFLAG_FHASDEFAULT) != 0 && parameter.paramdesc.pparamdescex != nullptr) {
+        text += " = " + DefaultText(parameter.paramdesc.pparamdescex->varDefaultValue);
+      }
+      arguments += (arguments.empty() ? "" : ", ") + text;
+    }
+    if (returns == "HRESULT") {
+      returns.clear();
+    }
+    const Documentation documentation = DocumentationOf(info, function->memid);
+    std::printf("| %ld | %s | %s | %s | %s | %s |\n", static_cast<long>(function->memid),
+                Utf8(names[0]).c_str(), KindText(function->invkind).c_str(), Cell(arguments).c_str(),
+                Cell(returns).c_str(), Cell(documentation.help).c_str());
+    for (UINT n = 0; n < count; ++n) {
+      SysFreeString(names[n]);
+    }
+    info->ReleaseFuncDesc(function);
+  }
+}
+
+// The interface whose members a client calls: a dual interface's own part, without IDispatch's.
+void WriteInterface(ITypeInfo* info) {
+  TYPEATTR* attributes = nullptr;
+  if (FAILED(info->GetTypeAttr(&attributes))) {
+    return;
+  }
+  const Documentation documentation = DocumentationOf(info, MEMBERID_NIL);
+  const bool dual = (attributes->wTypeFlags & TYPEFLAG_FDUAL) != 0;
+  std::printf(
+      "### %s\n\n%s%s, IID `%s`\n\n", documentation.name.c_str(),
+      documentation.help.empty() ? "" : (documentation.help + ". ").c_str(),
+      attributes->typekind == TKIND_DISPATCH && !dual ? "Event interface (dispinterface)" : "Dual interface",
+      GuidText(attributes->guid).c_str());
+  Released<ITypeInfo> vtable;
+  HREFTYPE own = 0;
+  if (dual && attributes->typekind == TKIND_DISPATCH &&
+      SUCCEEDED(info->GetRefTypeOfImplType(static_cast<UINT>(-1), &own)) &&
+      SUCCEEDED(info->GetRefTypeInfo(own, vtable.Out()))) {
+    TYPEATTR* vtableAttributes = nullptr;
+    if (SUCCEEDED(vtable->GetTypeAttr(&vtableAttributes))) {
+      WriteMembers(vtable.Get(), *vtableAttributes);
+      vtable->ReleaseTypeAttr(vtableAttributes);
+    }
+  } else {
+    WriteMembers(info, *attributes);
+  }
+  std::printf("\n");
+  info->ReleaseTypeAttr(attributes);
+}
+
+void WriteClass(ITypeInfo* info, const TYPEATTR& attributes) {
+  const Documentation documentation = DocumentationOf(info, MEMBERID_NIL);
+  std::string flags;
+  const auto flag = [&](WORD bit, const char* name) {
+    if ((attributes.wTypeFlags & bit) != 0) {
+      flags += (flags.empty() ? "" : ", ") + std::string(name);
+    }
+  };
+  flag(TYPEFLAG_FAPPOBJECT, "application object");
+  flag(TYPEFLAG_FPREDECLID, "predeclared");
+  if ((attributes.wTypeFlags & TYPEFLAG_FCANCREATE) == 0) {
+    flags += (flags.empty() ? "" : ", ") + std::string("not creatable");
+  }
+  std::string interfaces;
+  std::string events;
+  for (UINT index = 0; index < attributes.cImplTypes; ++index) {
+    HREFTYPE reference = 0;
+    INT implementation = 0;
+    Released<ITypeInfo> implemented;
+    if (FAILED(info->GetRefTypeOfImplType(index, &reference)) ||
+        FAILED(info->GetRefTypeInfo(reference, implemented.Out())) ||
+        FAILED(info->GetImplTypeFlags(index, &implementation))) {
+      continue;
+    }
+    std::string name = DocumentationOf(implemented.Get(), MEMBERID_NIL).name;
+    if ((implementation & IMPLTYPEFLAG_FDEFAULT) != 0) {
+      name += " (default)";
+    }
+    std::string& list = (implementation & IMPLTYPEFLAG_FSOURCE) != 0 ? events : interfaces;
+    list += (list.empty() ? "" : ", ") + name;
+  }
+  std::printf("| %s | `%s` | %s | %s | %s |\n", documentation.name.c_str(), GuidText(attributes.guid).c_str(),
+              Cell(interfaces).c_str(), Cell(events).c_str(), flags.c_str());
+}
+
+void WriteEnum(ITypeInfo* info, const TYPEATTR& attributes) {
+  std::printf("### %s\n\n| name | value |\n|---|---|\n", DocumentationOf(info, MEMBERID_NIL).name.c_str());
+  for (UINT index = 0; index < attributes.cVars; ++index) {
+    VARDESC* variable = nullptr;
+    if (FAILED(info->GetVarDesc(index, &variable))) {
+      continue;
+    }
+    std::printf("| %s | %s |\n", DocumentationOf(info, variable->memid).name.c_str(),
+                variable->varkind == VAR_CONST ? DefaultText(*variable->lpvarValue).c_str() : "");
+    info->ReleaseVarDesc(variable);
+  }
+  std::printf("\n");
+}
+
+void WriteRecord(ITypeInfo* info, const TYPEATTR& attributes) {
+  std::printf("### %s\n\n| field | type |\n|---|---|\n", DocumentationOf(info, MEMBERID_NIL).name.c_str());
+  for (UINT index = 0; index < attributes.cVars; ++index) {
+    VARDESC* variable = nullptr;
+    if (FAILED(info->GetVarDesc(index, &variable))) {
+      continue;
+    }
+    std::printf("| %s | %s |\n", DocumentationOf(info, variable->memid).name.c_str(),
+                TypeText(info, variable->elemdescVar.tdesc).c_str());
+    info->ReleaseVarDesc(variable);
+  }
+  std::printf("\n");
+}
+
+// The library's type infos of one kind, in the library's order.
+template <typename Write>
+void ForEachOfKind(ITypeLib* library, TYPEKIND kind, Write write) {
+  const UINT count = library->GetTypeInfoCount();
+  for (UINT index = 0; index < count; ++index) {
+    TYPEKIND found{};
+    Released<ITypeInfo> info;
+    if (FAILED(library->GetTypeInfoType(index, &found)) || found != kind ||
+        FAILED(library->GetTypeInfo(index, info.Out()))) {
+      continue;
+    }
+    TYPEATTR* attributes = nullptr;
+    if (SUCCEEDED(info->GetTypeAttr(&attributes))) {
+      write(info.Get(), *attributes);
+      info->ReleaseTypeAttr(attributes);
+    }
+  }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: com_reference FILE\n");
+    return 2;
+  }
+  Released<ITypeLib> library;
+  if (FAILED(LoadTypeLibEx(argv[1], REGKIND_NONE, library.Out()))) {
+    std::fprintf(stderr, "com_reference: no type library in %s\n", Utf8(argv[1]).c_str());
+    return 1;
+  }
+  Bstr name;
+  Bstr help;
+  library->GetDocumentation(-1, name.Out(), help.Out(), nullptr, nullptr);
+  TLIBATTR* attributes = nullptr;
+  library->GetLibAttr(&attributes);
+  std::printf(
+      "# %s: COM reference\n\n"
+      "%s. Type library `%s`, version %u.%u.\n\n"
+      "Made from the type library by `scripts/update-com-reference.sh`; the test script checks that it "
+      "matches. Arguments are written as a script host sees them: `*` marks one passed by reference, "
+      "`()` an array.\n\n## Classes\n\n"
+      "| class | CLSID | interfaces | events | notes |\n|---|---|---|---|---|\n",
+      name.Text().c_str(), help.Text().c_str(), GuidText(attributes->guid).c_str(), attributes->wMajorVerNum,
+      attributes->wMinorVerNum);
+  library->ReleaseTLibAttr(attributes);
+  ForEachOfKind(library.Get(), TKIND_COCLASS, WriteClass);
+  std::printf("\n## Interfaces\n\n");
+  ForEachOfKind(library.Get(), TKIND_DISPATCH,
+                [](ITypeInfo* info, const TYPEATTR&) { WriteInterface(info); });
+  ForEachOfKind(library.Get(), TKIND_INTERFACE,
+                [](ITypeInfo* info, const TYPEATTR&) { WriteInterface(info); });
+  std::printf("## Enumerations\n\n");
+  ForEachOfKind(library.Get(), TKIND_ENUM, WriteEnum);
+  std::printf("## Records\n\n");
+  ForEachOfKind(library.Get(), TKIND_RECORD, WriteRecord);
+  return 0;
+}
