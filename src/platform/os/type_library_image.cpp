@@ -83,8 +83,9 @@ TypeLibraryNameFound NameOfTypeLibrary(std::string_view library) {
   }
   const std::uint64_t segments =
       kHeaderSize + std::uint64_t{4} * *typeInfos + ((*flags & kHelpDllFlag) != 0 ? 4 : 0);
-  const auto tableAt = bytes.U32(segments + kNameTableSegment * kSegmentSize);
-  const auto tableSize = bytes.U32(segments + kNameTableSegment * kSegmentSize + 4);
+  const std::uint64_t nameTable = segments + std::uint64_t{kNameTableSegment} * kSegmentSize;
+  const auto tableAt = bytes.U32(nameTable);
+  const auto tableSize = bytes.U32(nameTable + 4);
   if (!tableAt || !tableSize || !bytes.Has(*tableAt, *tableSize) ||
       std::uint64_t{*nameOffset} + kNameEntryHeader > *tableSize) {
     return Problem(kDamagedTypeLibrary);
@@ -228,7 +229,7 @@ TypeLibraryNameFound NameInProgramFile(const Bytes& bytes) {
   if (*directoryCount <= kResourceDirectory) {
     return Problem(kNoTypeLibrary);
   }
-  const auto resources = bytes.U32(countAt + 4 + kResourceDirectory * 8);
+  const auto resources = bytes.U32(countAt + 4 + std::uint64_t{kResourceDirectory} * 8);
   if (!resources) {
     return Problem(kDamagedProgramFile);
   }
@@ -264,7 +265,7 @@ TypeLibraryNameFound NameInProgramFile(const Bytes& bytes) {
 TypeLibraryNameFound FindTypeLibraryName(std::string_view fileBytes) {
   const Bytes bytes(fileBytes);
   const auto magic = bytes.U32(0);
-  if (magic == kMsftMagic || magic == kSltgMagic) {
+  if (magic && (*magic == kMsftMagic || *magic == kSltgMagic)) {
     return NameOfTypeLibrary(fileBytes);
   }
   if (bytes.U16(0) == kDosMagic) {
