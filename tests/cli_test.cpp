@@ -73,7 +73,8 @@ TEST_F(Qlxw, TagsOnePerLineOrAsJson) {
 }
 
 TEST_F(Qlxw, TypeLibraryNameOfAProgramFile) {
-  testing::WriteBytes(folder_.File("host.dll"), testing::ProgramFileBytes(testing::TypeLibraryBytes("QlxWHost")));
+  testing::WriteBytes(folder_.File("host.dll"),
+                      testing::ProgramFileBytes(testing::TypeLibraryBytes("QlxWHost")));
   testing::WriteBytes(folder_.File("plain.dll"), testing::ProgramFileBytes("-", u"REGISTRY"));
   EXPECT_EQ(Run({"typelib-name", folder_.File("host.dll")}).out, "QlxWHost\n");
   EXPECT_EQ(Run({"typelib-name", "--json", folder_.File("host.dll")}).out, "{\"name\": \"QlxWHost\"}\n");
