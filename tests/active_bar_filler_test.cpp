@@ -311,11 +311,6 @@ TEST_P(PreparationFailures, AreTracedAndEndItQuietly) {
 INSTANTIATE_TEST_SUITE_P(
     Steps, PreparationFailures,
     ::testing::Values(
-        PreparationCase{"Success",
-                        4,
-                        {},
-                        {"ToolbarStyle=2", "FloatingToolbarFadeDelay=250"},
-                        " } ActiveBarFiller.InitActiveBar "},
         PreparationCase{
             "NoMainVersion", 0, {}, {}, " } ActiveBarFiller.InitActiveBar FAILED to query version"},
         PreparationCase{"NoFontObject",
