@@ -10,6 +10,7 @@
 #include "cli/context.h"
 #include "cli/json.h"
 #include "language/localized_strings.h"
+#include "os/type_library.h"
 #include "text/tags.h"
 
 namespace qlxw::cli {
@@ -74,6 +75,16 @@ int Strings(const Context& context) {
     for (const std::int32_t id : ids) {
       context.out << id << '\t' << GetLocalizedString(id, {}) << '\n';
     }
+  }
+  return 0;
+}
+
+int TypeLibName(const Context& context) {
+  const std::string name = platform::TypeLibraryName(context.args.front());
+  if (context.Json()) {
+    context.out << "{\"name\": " << JsonString(name) << "}\n";
+  } else {
+    context.out << name << "\n";
   }
   return 0;
 }
@@ -240,6 +251,13 @@ const std::vector<Command>& Commands() {
        "                         opens the manual at the key's page (exit 1 when that fails)",
        HelpOpen,
        TheDictionary},
+      {{"typelib-name"},
+       1,
+       1,
+       {},
+       "typelib-name FILE      the name of the type library embedded in a program or component file",
+       TypeLibName,
+       FirstArgument},
   };
   return commands;
 }

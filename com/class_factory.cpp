@@ -57,6 +57,8 @@ constexpr CreatableClass kClasses[] = {
     {&CLSID_ITheme, L"ITheme", CreateITheme},
     {&CLSID_DefaultTheme, L"DefaultTheme", CreateDefaultTheme},
     {&CLSID_HelpControl, L"HelpControl", CreateHelpControl},
+    // The menu and toolbar filler.
+    {&CLSID_ActiveBarFiller, L"ActiveBarFiller", CreateActiveBarFiller},
 };
 
 }  // namespace

@@ -51,6 +51,7 @@ HRESULT CreateLocalInfo(const GUID& iid, void** out);
 HRESULT CreateITheme(const GUID& iid, void** out);
 HRESULT CreateDefaultTheme(const GUID& iid, void** out);
 HRESULT CreateHelpControl(const GUID& iid, void** out);
+HRESULT CreateActiveBarFiller(const GUID& iid, void** out);
 HRESULT ObjectForLocalInfo(const std::shared_ptr<LocalInfo>& info, const GUID& iid, void** out);
 
 // The COM objects of core objects the library hands out.

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <iterator>
 #include <regex>
 #include <sstream>
@@ -11,6 +12,7 @@
 
 #include "cli_support.h"
 #include "test_support.h"
+#include "tests/type_library_fixture.h"
 
 namespace qlxw {
 namespace {
@@ -68,6 +70,24 @@ TEST_F(Qlxw, TagsOnePerLineOrAsJson) {
   EXPECT_EQ(Run({"tags", "<<a>", "--json"}).out, "[\"\", \"<<a>\"]\n");
   EXPECT_EQ(Run({"--json", "tags", "a\"b<\\>"}).out, "[\"a\\\"b\", \"<\\\\>\"]\n");
   EXPECT_EQ(Run({"tags", "--", "--lang<x>"}).out, "--lang\n<x>\n");
+}
+
+TEST_F(Qlxw, TypeLibraryNameOfAProgramFile) {
+  testing::WriteBytes(folder_.File("host.dll"),
+                      testing::ProgramFileBytes(testing::TypeLibraryBytes("QlxWHost")));
+  testing::WriteBytes(folder_.File("plain.dll"), testing::ProgramFileBytes("-", u"REGISTRY"));
+  EXPECT_EQ(Run({"typelib-name", folder_.File("host.dll")}).out, "QlxWHost\n");
+  EXPECT_EQ(Run({"typelib-name", "--json", folder_.File("host.dll")}).out, "{\"name\": \"QlxWHost\"}\n");
+  const Result none = Run({"typelib-name", folder_.File("plain.dll")});
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(none.out, "");
+  EXPECT_NE(none.err.find("error 0x80029C4A: "), std::string::npos) << none.err;
+  EXPECT_NE(none.err.find("holds no type library"), std::string::npos) << none.err;
+  // The mingw build's own server, when it was built beside this one.
+  const std::string server = std::string(QLXW_SOURCE_DIR) + "/build-mingw/QlxWCommon.dll";
+  if (std::ifstream(server).good()) {
+    EXPECT_EQ(Run({"typelib-name", server}).out, "QlxWCommon\n");
+  }
 }
 
 TEST_F(Qlxw, OverviewIsTheMainJob) {

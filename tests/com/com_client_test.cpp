@@ -232,6 +232,7 @@ TEST_F(ApartmentTest, EveryInterfaceKeepsTheSlotOrderHostsCompiledAgainst) {
       {IID__ITheme, L"Get:MenuStyleId Let:MenuStyleId Get:TransparentBands Let:TransparentBands"},
       {IID__DefaultTheme, L""},
       {IID__HelpControl, L"GetPDFViewerExeName AcrobatLookup AcrobatLookupByFile Init"},
+      {IID__ActiveBarFiller, L"FillActiveBar FillActiveBarExplicit"},
   };
   for (const auto& row : interfaces) {
     EXPECT_EQ(SlotsOf(row.iid), Words(row.slots));

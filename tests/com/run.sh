@@ -38,7 +38,7 @@ for class in KeyValue clsFSCOld; do
   [ -z "$(reg_value "HKCR\\QlxWCommon.$class\\CLSID")" ] || fail "QlxWCommon.$class is creatable"
 done
 # User-interface support: hot keys, locale and theme, PDF help.
-for class in HotKeys LocalInfo ITheme DefaultTheme HelpControl; do
+for class in HotKeys LocalInfo ITheme DefaultTheme HelpControl ActiveBarFiller; do
   clsid=$(reg_value "HKCR\\QlxWCommon.$class\\CLSID" | sed -n 's/.*REG_SZ[[:space:]]*//p')
   [ -n "$clsid" ] || { fail "no ProgID QlxWCommon.$class"; continue; }
   reg_value "HKCR\\CLSID\\$clsid\\InprocServer32" | grep -q "Apartment" || fail "$class: not an apartment class"
@@ -48,6 +48,18 @@ reg_value "HKCR\\TypeLib\\{ADF5E175-8483-44F0-98C3-37ED0802E0D4}\\1.0\\0\\win64"
 # Dual interfaces are marshalled through the type library, for callers in other apartments.
 reg_value "HKCR\\Interface\\{664AEEDF-3F84-43BC-A36E-4A47F5AB458B}\\TypeLib" | grep -qi "ADF5E175" ||
   fail "_INIManager is not registered for marshalling"
+
+echo "-- a host's resource component for the menu filler (registered from the scripts' folder)"
+cp "$build/tests/com/qlxw_filler_host.dll" "$work/"
+component=$(winpath "$work/qlxw_filler_host.dll")
+timeout 120 wine regsvr32 /s "$component" || fail "the filler's component: regsvr32 exited $?"
+
+echo "-- qlxw typelib-name"
+cp "$build/cli/qlxw.exe" "$build/libqlxwcommon.dll" "$work/"
+for pair in "$dll=QlxWCommon" "$component=QlxWFillerHost"; do
+  name=$(timeout 60 wine "$work/qlxw.exe" typelib-name "${pair%=*}" 2>&1 | tr -d '\r') || true
+  [ "$name" = "${pair##*=}" ] || fail "typelib-name ${pair%=*} printed [$name]"
+done
 
 echo "-- scripts"
 export QLXW_TEST_DIR
@@ -96,6 +108,7 @@ timeout 60 wine reg delete 'HKCR\QlxwTestPdf' /f >/dev/null 2>&1 || true
 timeout 60 wineserver -w || timeout 30 wineserver -k || true
 
 echo "-- regsvr32 /u"
+timeout 120 wine regsvr32 /s /u "$component" || fail "the filler's component: regsvr32 /u exited $?"
 timeout 120 wine regsvr32 /s /u "$dll" || fail "regsvr32 /u exited $?"
 for class in clsCommon INIManager5 UILanguage; do
   [ -z "$(reg_value "HKCR\\QlxWCommon.$class\\CLSID")" ] || fail "QlxWCommon.$class is still registered"

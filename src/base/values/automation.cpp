@@ -17,4 +17,8 @@ AutomationValue AutomationObject::CallMethod(std::string_view /*name*/,
   RaiseAutomationError(kErrNoSuchMember);
 }
 
+AutomationValue AutomationObject::CallFirstMethod(const std::vector<AutomationValue>& /*arguments*/) {
+  RaiseAutomationError(kErrNoSuchMember);
+}
+
 }  // namespace qlxw

@@ -30,6 +30,9 @@ class AutomationObject {
   virtual AutomationValue GetProperty(std::string_view name);
   virtual void SetProperty(std::string_view name, const AutomationValue& value);
   virtual AutomationValue CallMethod(std::string_view name, const std::vector<AutomationValue>& arguments);
+  // Calls the first method of the object's interface, whatever its name: how a component of a
+  // closed interface that only its makers know is called.
+  virtual AutomationValue CallFirstMethod(const std::vector<AutomationValue>& arguments);
 };
 
 }  // namespace qlxw

@@ -66,6 +66,12 @@ bool FileSystemObject::FileExists(const std::string& path) const {
   return !path.empty() && fs::is_regular_file(PathOf(path), error);
 }
 
+std::uintmax_t FileSystemObject::FileLength(const std::string& path) const {
+  std::error_code error;
+  const std::uintmax_t length = path.empty() ? 0 : fs::file_size(PathOf(path), error);
+  return error ? 0 : length;
+}
+
 std::string FileSystemObject::GetAbsolutePathName(const std::string& path) const {
   std::error_code error;
   const fs::path absolute = fs::absolute(PathOf(path), error);

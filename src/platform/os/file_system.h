@@ -1,6 +1,7 @@
 #pragma once
 // The library's file-system object, one per thread: existence tests, absolute paths, parent folders,
 // the last component, joining, and creating one folder. Paths are UTF-8 with the platform's separator.
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -13,6 +14,8 @@ class FileSystemObject {
  public:
   bool FolderExists(const std::string& path) const;
   bool FileExists(const std::string& path) const;
+  // The file's length in bytes; 0 when it cannot be read.
+  std::uintmax_t FileLength(const std::string& path) const;
   // A relative path is taken against the process's current folder; "." and ".." are resolved.
   std::string GetAbsolutePathName(const std::string& path) const;
   // "" for a path without a parent (a root, or a single relative name).

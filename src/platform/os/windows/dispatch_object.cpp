@@ -3,6 +3,7 @@
 #include <dispex.h>
 #include <oleauto.h>
 
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -92,7 +93,11 @@ DISPID DispatchObject::MemberId(std::string_view name) const {
 
 AutomationValue DispatchObject::Invoke(std::string_view name, WORD flags,
                                        const std::vector<AutomationValue>& arguments) {
-  const DISPID id = MemberId(name);
+  return Invoke(MemberId(name), name, flags, arguments);
+}
+
+AutomationValue DispatchObject::Invoke(DISPID id, std::string_view name, WORD flags,
+                                       const std::vector<AutomationValue>& arguments) {
   // DISPPARAMS holds the arguments last first.
   std::vector<VARIANT> values(arguments.size());
   for (VARIANT& value : values) {
@@ -146,6 +151,82 @@ void DispatchObject::SetProperty(std::string_view name, const AutomationValue& v
 AutomationValue DispatchObject::CallMethod(std::string_view name,
                                            const std::vector<AutomationValue>& arguments) {
   return Invoke(name, DISPATCH_METHOD | DISPATCH_PROPERTYGET, arguments);
+}
+
+namespace {
+
+// Releases type information and what was taken from it when they go.
+struct TypeInfoHeld {
+  ITypeInfo* info = nullptr;
+  TYPEATTR* attributes = nullptr;
+  TypeInfoHeld() = default;
+  TypeInfoHeld(const TypeInfoHeld&) = delete;
+  TypeInfoHeld& operator=(const TypeInfoHeld&) = delete;
+  ~TypeInfoHeld() {
+    if (attributes != nullptr) {
+      info->ReleaseTypeAttr(attributes);
+    }
+    if (info != nullptr) {
+      info->Release();
+    }
+  }
+};
+
+// The method with the lowest vtable slot among the interface's own, or the first one listed for a
+// pure dispatch interface; DISPID_UNKNOWN when there is none.
+DISPID FirstMethodOf(ITypeInfo* info, const TYPEATTR& attributes) {
+  DISPID first = DISPID_UNKNOWN;
+  SHORT lowestSlot = SHRT_MAX;
+  for (UINT i = 0; i < attributes.cFuncs; ++i) {
+    FUNCDESC* function = nullptr;
+    if (FAILED(info->GetFuncDesc(i, &function))) {
+      continue;
+    }
+    const bool isMethod =
+        function->invkind == INVOKE_FUNC && (function->wFuncFlags & FUNCFLAG_FRESTRICTED) == 0;
+    const bool earlier =
+        attributes.typekind == TKIND_DISPATCH ? first == DISPID_UNKNOWN : function->oVft < lowestSlot;
+    if (isMethod && earlier) {
+      first = function->memid;
+      lowestSlot = function->oVft;
+    }
+    info->ReleaseFuncDesc(function);
+  }
+  return first;
+}
+
+}  // namespace
+
+DISPID DispatchObject::FirstMethodId() const {
+  UINT count = 0;
+  TypeInfoHeld held;
+  if (FAILED(object_->GetTypeInfoCount(&count)) || count == 0 ||
+      FAILED(object_->GetTypeInfo(0, LOCALE_USER_DEFAULT, &held.info)) ||
+      FAILED(held.info->GetTypeAttr(&held.attributes))) {
+    RaiseAutomationError(kErrNoSuchMember);
+  }
+  // A dual interface lists its own methods in slot order on its vtable side.
+  if (held.attributes->typekind == TKIND_DISPATCH && (held.attributes->wTypeFlags & TYPEFLAG_FDUAL) != 0) {
+    HREFTYPE vtableSide = 0;
+    TypeInfoHeld vtable;
+    if (SUCCEEDED(held.info->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtableSide)) &&
+        SUCCEEDED(held.info->GetRefTypeInfo(vtableSide, &vtable.info)) &&
+        SUCCEEDED(vtable.info->GetTypeAttr(&vtable.attributes))) {
+      const DISPID id = FirstMethodOf(vtable.info, *vtable.attributes);
+      if (id != DISPID_UNKNOWN) {
+        return id;
+      }
+    }
+  }
+  const DISPID id = FirstMethodOf(held.info, *held.attributes);
+  if (id == DISPID_UNKNOWN) {
+    RaiseAutomationError(kErrNoSuchMember);
+  }
+  return id;
+}
+
+AutomationValue DispatchObject::CallFirstMethod(const std::vector<AutomationValue>& arguments) {
+  return Invoke(FirstMethodId(), "the first method", DISPATCH_METHOD, arguments);
 }
 
 bool DispatchObject::IsForm() const {

@@ -32,11 +32,17 @@ class DispatchObject final : public AutomationObject {
   AutomationValue GetProperty(std::string_view name) override;
   void SetProperty(std::string_view name, const AutomationValue& value) override;
   AutomationValue CallMethod(std::string_view name, const std::vector<AutomationValue>& arguments) override;
+  // The first method in the slot order of the interface the object's type information describes;
+  // an object without type information fails with 438.
+  AutomationValue CallFirstMethod(const std::vector<AutomationValue>& arguments) override;
 
  private:
   // The member's dispatch id, or error 438.
   DISPID MemberId(std::string_view name) const;
+  DISPID FirstMethodId() const;
   AutomationValue Invoke(std::string_view name, WORD flags, const std::vector<AutomationValue>& arguments);
+  AutomationValue Invoke(DISPID id, std::string_view name, WORD flags,
+                         const std::vector<AutomationValue>& arguments);
 
   IDispatch* object_;
 };
