@@ -21,6 +21,7 @@
 #include "language/language_runtime.h"
 #include "language/language_subscription.h"
 #include "language/localized_strings.h"
+#include "ui/active_bar_filler.h"
 #include "ui/help_control.h"
 #include "ui/hot_keys.h"
 #include "ui/local_info.h"
