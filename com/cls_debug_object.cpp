@@ -58,7 +58,10 @@ class TraceCollectionObject final : public ComObject<TraceCollectionObject, Disp
   }
   HRESULT STDMETHODCALLTYPE _NewEnum(IUnknown** result) override {
     return Call([&] {
-      std::vector<Variant> items(Backed().begin(), Backed().end());
+      std::vector<Variant> items;
+      for (const Variant& item : Backed()) {
+        items.push_back(item);
+      }
       auto snapshot = std::make_shared<VariantEnumerator::Snapshot>();
       snapshot->count = items.size();
       snapshot->itemAt = [items = std::move(items)](std::size_t index, VARIANT* item) {
