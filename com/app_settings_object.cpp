@@ -48,20 +48,20 @@ class AppSettingsObject final : public ComObject<AppSettingsObject, DispatchImpl
 
   explicit AppSettingsObject(std::shared_ptr<IAppSettings> settings) { StandFor(std::move(settings)); }
 
-#define QLXW_SCALAR(Name, ComType, CoreType)                                                             \
-  HRESULT STDMETHODCALLTYPE Get##Name(BSTR* category, BSTR* key, ComType* defaultValue, ComType* result) \
-      override {                                                                                         \
-    return Call([&] {                                                                                    \
-      const auto value = Backed().Get##Name(Text(category), Text(key), Scalar<CoreType>(defaultValue));  \
-      *Required(result) = static_cast<ComType>(value);                                                   \
-    });                                                                                                  \
-  }                                                                                                      \
-  HRESULT STDMETHODCALLTYPE Set##Name(BSTR* category, BSTR* key, ComType* value, VARIANT_BOOL* saveToFile)    \
-      override {                                                                                         \
-    return Call([&] {                                                                                    \
-      Backed().Set##Name(Text(category), Text(key), Scalar<CoreType>(Required(value)),                   \
-                         SaveToFile(saveToFile));                                                        \
-    });                                                                                                  \
+#define QLXW_SCALAR(Name, ComType, CoreType)                                                               \
+  HRESULT STDMETHODCALLTYPE Get##Name(BSTR* category, BSTR* key, ComType* defaultValue, ComType* result)   \
+      override {                                                                                           \
+    return Call([&] {                                                                                      \
+      const auto value = Backed().Get##Name(Text(category), Text(key), Scalar<CoreType>(defaultValue));    \
+      *Required(result) = static_cast<ComType>(value);                                                     \
+    });                                                                                                    \
+  }                                                                                                        \
+  HRESULT STDMETHODCALLTYPE Set##Name(BSTR* category, BSTR* key, ComType* value, VARIANT_BOOL* saveToFile) \
+      override {                                                                                           \
+    return Call([&] {                                                                                      \
+      Backed().Set##Name(Text(category), Text(key), Scalar<CoreType>(Required(value)),                     \
+                         SaveToFile(saveToFile));                                                          \
+    });                                                                                                    \
   }
   QLXW_SCALAR(Byte, unsigned char, std::uint8_t)
   QLXW_SCALAR(Integer, short, std::int16_t)
@@ -88,7 +88,8 @@ class AppSettingsObject final : public ComObject<AppSettingsObject, DispatchImpl
       *Required(result) = platform::BstrFromUtf8(Backed().GetString(Text(category), Text(key), fallback));
     });
   }
-  HRESULT STDMETHODCALLTYPE SetString(BSTR* category, BSTR* key, BSTR* value, VARIANT_BOOL* saveToFile) override {
+  HRESULT STDMETHODCALLTYPE SetString(BSTR* category, BSTR* key, BSTR* value,
+                                      VARIANT_BOOL* saveToFile) override {
     return Call([&] { Backed().SetString(Text(category), Text(key), Text(value), SaveToFile(saveToFile)); });
   }
 
@@ -101,7 +102,7 @@ class AppSettingsObject final : public ComObject<AppSettingsObject, DispatchImpl
     });                                                                                                     \
   }                                                                                                         \
   HRESULT STDMETHODCALLTYPE Set##Name##Array(BSTR* category, BSTR* key, SAFEARRAY** value,                  \
-                                             VARIANT_BOOL* saveToFile) override {                                \
+                                             VARIANT_BOOL* saveToFile) override {                           \
     return Call([&] {                                                                                       \
       Backed().Set##Name##Array(Text(category), Text(key), FromSafeArray<CoreType>(*Required(value)),       \
                                 SaveToFile(saveToFile));                                                    \

@@ -93,7 +93,8 @@ std::unique_ptr<OptionalScalars> DescribeOptionalScalars(ITypeInfo* info, DISPID
     const ELEMDESC& parameter = function->lprgelemdescParam[i];
     const USHORT parameterFlags = parameter.paramdesc.wParamFlags;
     const VARTYPE type = ScalarTypeOf(parameter.tdesc);
-    if ((parameterFlags & PARAMFLAG_FRETVAL) != 0 || (parameterFlags & PARAMFLAG_FOPT) == 0 || type == VT_EMPTY) {
+    if ((parameterFlags & PARAMFLAG_FRETVAL) != 0 || (parameterFlags & PARAMFLAG_FOPT) == 0 ||
+        type == VT_EMPTY) {
       continue;
     }
     OptionalScalar optional;
@@ -104,8 +105,8 @@ std::unique_ptr<OptionalScalars> DescribeOptionalScalars(ITypeInfo* info, DISPID
     const bool hasDefault =
         (parameterFlags & PARAMFLAG_FHASDEFAULT) != 0 && parameter.paramdesc.pparamdescex != nullptr;
     if (SUCCEEDED(VariantChangeType(&optional.value,
-                                    hasDefault ? &parameter.paramdesc.pparamdescex->varDefaultValue : &none, 0,
-                                    type))) {
+                                    hasDefault ? &parameter.paramdesc.pparamdescex->varDefaultValue : &none,
+                                    0, type))) {
       described->parameters.push_back(optional);
     }
   }
@@ -126,7 +127,8 @@ const OptionalScalars& OptionalScalarsOf(ITypeInfo* info, DISPID id, INVOKEKIND 
 
 }  // namespace
 
-ArgumentsByValue::ArgumentsByValue(DISPPARAMS* params, ITypeInfo* info, DISPID id, WORD flags) : params_(params) {
+ArgumentsByValue::ArgumentsByValue(DISPPARAMS* params, ITypeInfo* info, DISPID id, WORD flags)
+    : params_(params) {
   if (params == nullptr || (params->cArgs > 0 && params->rgvarg == nullptr)) {
     return;
   }

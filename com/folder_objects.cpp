@@ -72,8 +72,8 @@ class KeysObject final : public ComObject<KeysObject, DispatchImpl<_Keys>> {
       auto snapshot = std::make_shared<VariantEnumerator::Snapshot>();
       snapshot->count = records.size();
       snapshot->itemAt = [records = std::move(records)](std::size_t index, VARIANT* item) {
-        const HRESULT made =
-            ObjectFor<KeyValueObject>(records[index], IID_IDispatch, reinterpret_cast<void**>(&item->pdispVal));
+        const HRESULT made = ObjectFor<KeyValueObject>(records[index], IID_IDispatch,
+                                                       reinterpret_cast<void**>(&item->pdispVal));
         if (SUCCEEDED(made)) {
           item->vt = VT_DISPATCH;
         }
@@ -82,7 +82,6 @@ class KeysObject final : public ComObject<KeysObject, DispatchImpl<_Keys>> {
       Check(VariantEnumerator::Start(std::move(snapshot), Required(result)));
     });
   }
-
 
  private:
   std::shared_ptr<qlxw::Keys> keys_ = std::make_shared<qlxw::Keys>();

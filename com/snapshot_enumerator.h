@@ -29,7 +29,8 @@ class SnapshotEnumerator final : public UnknownImpl<SnapshotEnumerator<Enum, Out
       return E_POINTER;
     }
     *out = nullptr;
-    auto* enumerator = new (std::nothrow) SnapshotEnumerator(std::make_shared<const Items>(std::move(items)), 0);
+    auto* enumerator =
+        new (std::nothrow) SnapshotEnumerator(std::make_shared<const Items>(std::move(items)), 0);
     if (enumerator == nullptr) {
       return E_OUTOFMEMORY;
     }

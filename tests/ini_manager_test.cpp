@@ -279,8 +279,8 @@ TEST_F(IniManagers, Manager5TellsListenersOfEveryWriteButNotTheWriteBack) {
   ini.LoadINIString("S", "pending", "d");
   ini.WriteINIValueByKey("S", std::string("k"), std::nullopt);  // deletes the key, still a text write
   AfterEnd();
-  EXPECT_EQ(recorder->seen, (std::vector<std::string>{"S/k=text:v", "S/b=bool:false", "xy/SwapXY=text:False",
-                                                      "S/k=text:"}));
+  EXPECT_EQ(recorder->seen,
+            (std::vector<std::string>{"S/k=text:v", "S/b=bool:false", "xy/SwapXY=text:False", "S/k=text:"}));
   EXPECT_EQ(testing::ReadBytes(file_).find("k="), std::string::npos);
 }
 

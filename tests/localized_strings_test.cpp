@@ -86,10 +86,11 @@ TEST_F(LocalizedStrings, FirstLookupAdoptsTheRuntimesLanguageWhenNoneIsSet) {
     std::int32_t expectedLanguage;
     const char* expected74;
   };
-  for (const Case& c : {Case{kLangEnglishUK, 0, kLangEnglishUK, "Error! ini-File path modifications are forbidden!"},
-                        Case{1031, 0, kLangHungarian, "Hiba! Az ini-fájl útvonala nem változtatható!"},
-                        Case{kLangEnglishUK, kLangHungarian, kLangHungarian,
-                             "Hiba! Az ini-fájl útvonala nem változtatható!"}}) {
+  for (const Case& c :
+       {Case{kLangEnglishUK, 0, kLangEnglishUK, "Error! ini-File path modifications are forbidden!"},
+        Case{1031, 0, kLangHungarian, "Hiba! Az ini-fájl útvonala nem változtatható!"},
+        Case{kLangEnglishUK, kLangHungarian, kLangHungarian,
+             "Hiba! Az ini-fájl útvonala nem változtatható!"}}) {
     ResetLibraryState();
     EnsureStringTables();
     ChangeUILanguage(c.runtimeLanguage);  // nothing subscribed: only the runtime knows it

@@ -23,18 +23,66 @@ struct BooleanText {
 // What the automation conversion answers with the United States number format ("." "," "$"), as
 // Windows' own conversion gave it.
 constexpr BooleanText kUnitedStatesTable[] = {
-    {"True", true},       {"tRuE", true},        {"FALSE", false},     {"#TRUE#", true},     {"#FALSE#", false},
-    {"#true#", {}},       {" true", {}},         {"true ", {}},        {"yes", {}},          {"igaz", {}},
-    {"", {}},             {" ", {}},             {"1", true},          {"0", false},         {"-1", true},
-    {" 1 ", true},        {"\t0\t", false},      {"\xC2\xA0" "1", true}, {"+0", false},      {"- 1", true},
-    {"1-", true},         {"(1)", true},         {"(0)", false},       {"--1", {}},          {"1 2", {}},
-    {"0.0", false},       {"0.5", true},         {".5", true},         {"5.", true},         {".", {}},
-    {"1.5.5", {}},        {"0,5", true},         {"1,000", true},      {"0,000", false},     {",1", {}},
-    {"1e3", true},        {"0e5", false},        {"1E", {}},           {"1e400", {}},        {"1e-400", false},
-    {"&H1", true},        {"&h0", false},        {"&HFF", true},       {"&H", {}},           {"&H 1", {}},
-    {" &H1 ", true},      {"-&H1", true},        {"&O7", true},        {"&o0", false},       {"&O8", {}},
-    {"&B1", {}},          {"0x1", {}},           {"$1", true},         {"$0", false},        {"1$", true},
-    {"inf", {}},          {"infinity", {}},      {"nan", {}},
+    {"True", true},
+    {"tRuE", true},
+    {"FALSE", false},
+    {"#TRUE#", true},
+    {"#FALSE#", false},
+    {"#true#", {}},
+    {" true", {}},
+    {"true ", {}},
+    {"yes", {}},
+    {"igaz", {}},
+    {"", {}},
+    {" ", {}},
+    {"1", true},
+    {"0", false},
+    {"-1", true},
+    {" 1 ", true},
+    {"\t0\t", false},
+    {"\xC2\xA0"
+     "1",
+     true},
+    {"+0", false},
+    {"- 1", true},
+    {"1-", true},
+    {"(1)", true},
+    {"(0)", false},
+    {"--1", {}},
+    {"1 2", {}},
+    {"0.0", false},
+    {"0.5", true},
+    {".5", true},
+    {"5.", true},
+    {".", {}},
+    {"1.5.5", {}},
+    {"0,5", true},
+    {"1,000", true},
+    {"0,000", false},
+    {",1", {}},
+    {"1e3", true},
+    {"0e5", false},
+    {"1E", {}},
+    {"1e400", {}},
+    {"1e-400", false},
+    {"&H1", true},
+    {"&h0", false},
+    {"&HFF", true},
+    {"&H", {}},
+    {"&H 1", {}},
+    {" &H1 ", true},
+    {"-&H1", true},
+    {"&O7", true},
+    {"&o0", false},
+    {"&O8", {}},
+    {"&B1", {}},
+    {"0x1", {}},
+    {"$1", true},
+    {"$0", false},
+    {"1$", true},
+    {"inf", {}},
+    {"infinity", {}},
+    {"nan", {}},
 };
 
 TEST(TextToBoolean, FollowsTheAutomationConversion) {
@@ -45,9 +93,12 @@ TEST(TextToBoolean, FollowsTheAutomationConversion) {
 
 TEST(TextToBoolean, HonoursTheUsersNumberSymbols) {
   const NumberSymbols hungarian{",", "\xC2\xA0", "Ft"};
-  for (const BooleanText& row : {BooleanText{"0,5", true}, BooleanText{"0,0", false}, BooleanText{"0.5", {}},
-                                 BooleanText{"1\xC2\xA0" "000", true}, BooleanText{"Ft 0", false},
-                                 BooleanText{"$1", {}}, BooleanText{"1 Ft", true}}) {
+  for (const BooleanText& row :
+       {BooleanText{"0,5", true}, BooleanText{"0,0", false}, BooleanText{"0.5", {}},
+        BooleanText{"1\xC2\xA0"
+                    "000",
+                    true},
+        BooleanText{"Ft 0", false}, BooleanText{"$1", {}}, BooleanText{"1 Ft", true}}) {
     EXPECT_EQ(AutomationTextToBoolean(row.text, hungarian), row.expected) << "[" << row.text << "]";
   }
   const NumberSymbols none{".", "", ""};  // a locale without thousands separator and currency
@@ -74,11 +125,12 @@ TEST(TextToBoolean, WindowsConversionAgreesWithTheTable) {
 #else
 TEST(TextToBoolean, PosixConversionUsesTheLocalesSymbols) {
   const char* before = std::getenv("LC_ALL");
-  const std::optional<std::string> saved = before == nullptr ? std::nullopt : std::optional<std::string>(before);
+  const std::optional<std::string> saved =
+      before == nullptr ? std::nullopt : std::optional<std::string>(before);
   setenv("LC_ALL", "C", 1);
   // The C locale has neither a thousands separator nor a currency symbol.
-  for (const BooleanText& row : {BooleanText{"0.5", true}, BooleanText{"&H0", false}, BooleanText{"1,000", {}},
-                                 BooleanText{"$1", {}}, BooleanText{"inf", {}}}) {
+  for (const BooleanText& row : {BooleanText{"0.5", true}, BooleanText{"&H0", false},
+                                 BooleanText{"1,000", {}}, BooleanText{"$1", {}}, BooleanText{"inf", {}}}) {
     EXPECT_EQ(platform::SystemTextToBoolean(row.text), row.expected) << "[" << row.text << "]";
   }
   if (saved) {

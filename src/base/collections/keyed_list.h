@@ -23,7 +23,8 @@ class KeyedList {
 
   // Adds at the end, or just before or after an existing item (not both). A key already in use fails
   // and adds nothing, and so does a place that does not exist.
-  void Add(T item, std::optional<std::string> key = std::nullopt, const std::optional<Anchor>& before = std::nullopt,
+  void Add(T item, std::optional<std::string> key = std::nullopt,
+           const std::optional<Anchor>& before = std::nullopt,
            const std::optional<Anchor>& after = std::nullopt) {
     if (key && Find(*key) != entries_.end()) {
       RaiseAutomationError(kErrDuplicateKey);

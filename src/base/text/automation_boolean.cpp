@@ -34,7 +34,8 @@ class NumberReader {
 
   // Blanks as the conversion skips them: ASCII white space and the no-break space.
   void SkipBlanks() {
-    while (Take(" ") || Take("\t") || Take("\n") || Take("\v") || Take("\f") || Take("\r") || Take("\xC2\xA0")) {
+    while (Take(" ") || Take("\t") || Take("\n") || Take("\v") || Take("\f") || Take("\r") ||
+           Take("\xC2\xA0")) {
     }
   }
 

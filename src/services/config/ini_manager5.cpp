@@ -50,7 +50,8 @@ Variant INIManager5::LoadValue(const std::string& section, const std::string& ke
 void INIManager5::WriteValue(const std::string& section, const NullableText& key, const Variant& value,
                              bool deleteKey) {
   const std::string text = VariantToINIText(value);
-  WriteINIProfileValue(section, ViewOf(key), deleteKey ? std::nullopt : std::optional<std::string_view>(text));
+  WriteINIProfileValue(section, ViewOf(key),
+                       deleteKey ? std::nullopt : std::optional<std::string_view>(text));
   RaiseWriteValue(section, key.value_or(""), value);
 }
 

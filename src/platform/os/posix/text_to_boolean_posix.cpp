@@ -1,5 +1,5 @@
 #include <langinfo.h>
-#include <locale.h>
+#include <clocale>
 
 #include "os/text_to_boolean.h"
 #include "text/automation_boolean.h"

@@ -196,7 +196,8 @@ bool IsPossibleFileName(std::string_view path) {
     path.remove_prefix(kVerbatimPrefix.size());
   }
   return std::none_of(path.begin(), path.end(), [](char c) {
-    return static_cast<unsigned char>(c) < 0x20 || std::string_view(R"(<>"|*?)").find(c) != std::string_view::npos;
+    return static_cast<unsigned char>(c) < 0x20 ||
+           std::string_view(R"(<>"|*?)").find(c) != std::string_view::npos;
   });
 }
 
