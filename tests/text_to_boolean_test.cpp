@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "text/automation_boolean.h"
 
@@ -21,69 +22,25 @@ struct BooleanText {
 };
 
 // What the automation conversion answers with the United States number format ("." "," "$"), as
-// Windows' own conversion gave it.
-constexpr BooleanText kUnitedStatesTable[] = {
-    {"True", true},
-    {"tRuE", true},
-    {"FALSE", false},
-    {"#TRUE#", true},
-    {"#FALSE#", false},
-    {"#true#", {}},
-    {" true", {}},
-    {"true ", {}},
-    {"yes", {}},
-    {"igaz", {}},
-    {"", {}},
-    {" ", {}},
-    {"1", true},
-    {"0", false},
-    {"-1", true},
-    {" 1 ", true},
-    {"\t0\t", false},
-    {"\xC2\xA0"
-     "1",
-     true},
-    {"+0", false},
-    {"- 1", true},
-    {"1-", true},
-    {"(1)", true},
-    {"(0)", false},
-    {"--1", {}},
-    {"1 2", {}},
-    {"0.0", false},
-    {"0.5", true},
-    {".5", true},
-    {"5.", true},
-    {".", {}},
-    {"1.5.5", {}},
-    {"0,5", true},
-    {"1,000", true},
-    {"0,000", false},
-    {",1", {}},
-    {"1e3", true},
-    {"0e5", false},
-    {"1E", {}},
-    {"1e400", {}},
-    {"1e-400", false},
-    {"&H1", true},
-    {"&h0", false},
-    {"&HFF", true},
-    {"&H", {}},
-    {"&H 1", {}},
-    {" &H1 ", true},
-    {"-&H1", true},
-    {"&O7", true},
-    {"&o0", false},
-    {"&O8", {}},
-    {"&B1", {}},
-    {"0x1", {}},
-    {"$1", true},
-    {"$0", false},
-    {"1$", true},
-    {"inf", {}},
-    {"infinity", {}},
-    {"nan", {}},
-};
+// Windows' own conversion gave it ("\xC2\xA0" is the no-break space).
+const std::vector<BooleanText> kUnitedStatesTable = [] {
+  std::vector<BooleanText> rows;
+  for (const char* text :
+       {"True", "tRuE", "#TRUE#", "1",   "-1",  " 1 ",  "\xC2\xA0\x31", "- 1",  "1-",  "(1)", "0.5", ".5",
+        "5.",   "0,5",  "1,000",  "1e3", "&H1", "&HFF", " &H1 ",        "-&H1", "&O7", "$1",  "1$"}) {
+    rows.push_back({text, true});
+  }
+  for (const char* text :
+       {"FALSE", "#FALSE#", "0", "\t0\t", "+0", "(0)", "0.0", "0,000", "0e5", "1e-400", "&h0", "&o0", "$0"}) {
+    rows.push_back({text, false});
+  }
+  for (const char* text :
+       {"#true#", " true", "true ", "yes", "igaz", "",    " ",   "--1", "1 2", ".",        "1.5.5",
+        ",1",     "1E",    "1e400", "&H",  "&H 1", "&O8", "&B1", "0x1", "inf", "infinity", "nan"}) {
+    rows.push_back({text, std::nullopt});
+  }
+  return rows;
+}();
 
 TEST(TextToBoolean, FollowsTheAutomationConversion) {
   for (const BooleanText& row : kUnitedStatesTable) {
