@@ -59,6 +59,7 @@ class OptionalScalars {
       VariantClear(&parameter.value);
     }
   }
+  bool found = false;  // whether the member exists with this kind of call
   std::vector<OptionalScalar> parameters;
 };
 
@@ -89,6 +90,7 @@ std::unique_ptr<OptionalScalars> DescribeOptionalScalars(ITypeInfo* info, DISPID
   if (function == nullptr) {
     return described;
   }
+  described->found = true;
   for (SHORT i = 0; i < function->cParams; ++i) {
     const ELEMDESC& parameter = function->lprgelemdescParam[i];
     const USHORT parameterFlags = parameter.paramdesc.wParamFlags;
@@ -159,19 +161,22 @@ ArgumentsByValue::ArgumentsByValue(DISPPARAMS* params, ITypeInfo* info, DISPID i
 }
 
 void ArgumentsByValue::FillInDefaults(ITypeInfo* info, DISPID id, WORD flags) {
-  const INVOKEKIND kind = (flags & DISPATCH_METHOD) != 0 ? INVOKE_FUNC : INVOKE_PROPERTYGET;
-  if ((flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET)) == 0) {
-    return;
+  // Scripts call with both flags when they use a result: a method, else a property get.
+  const OptionalScalars* optional = nullptr;
+  if ((flags & DISPATCH_METHOD) != 0) {
+    optional = &OptionalScalarsOf(info, id, INVOKE_FUNC);
   }
-  const OptionalScalars& optional = OptionalScalarsOf(info, id, kind);
-  if (optional.parameters.empty()) {
+  if ((optional == nullptr || !optional->found) && (flags & DISPATCH_PROPERTYGET) != 0) {
+    optional = &OptionalScalarsOf(info, id, INVOKE_PROPERTYGET);
+  }
+  if (optional == nullptr || optional->parameters.empty()) {
     return;
   }
   // Arguments come last first: the first parameter's is at the end.
   std::vector<VARIANT> inOrder(values_.rbegin(), values_.rend());
   std::vector<bool> ownedInOrder(owned_.rbegin(), owned_.rend());
   bool filled = false;
-  for (const OptionalScalar& parameter : optional.parameters) {
+  for (const OptionalScalar& parameter : optional->parameters) {
     const std::size_t at = parameter.position;
     if (at < inOrder.size() && !LeftOut(inOrder[at])) {
       continue;
