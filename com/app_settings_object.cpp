@@ -35,17 +35,9 @@ T Scalar(const Com* value) {
   }
 }
 
-// True unless given and false.
-bool SaveToFile(VARIANT* flag) {
-  if (IsMissing(flag)) {
-    return true;
-  }
-  VARIANT value;
-  VariantInit(&value);
-  if (FAILED(VariantChangeType(&value, flag, 0, VT_BOOL))) {
-    RaiseAutomationError(kErrTypeMismatch);
-  }
-  return value.boolVal != VARIANT_FALSE;
+// True unless given and false: an early-bound caller passes no flag as a null pointer.
+bool SaveToFile(const VARIANT_BOOL* flag) {
+  return flag == nullptr || *flag != VARIANT_FALSE;
 }
 
 class AppSettingsObject final : public ComObject<AppSettingsObject, DispatchImpl<_IAppSettings>,
@@ -56,20 +48,20 @@ class AppSettingsObject final : public ComObject<AppSettingsObject, DispatchImpl
 
   explicit AppSettingsObject(std::shared_ptr<IAppSettings> settings) { StandFor(std::move(settings)); }
 
-#define QLXW_SCALAR(Name, ComType, CoreType)                                                             \
-  HRESULT STDMETHODCALLTYPE Get##Name(BSTR* category, BSTR* key, ComType* defaultValue, ComType* result) \
-      override {                                                                                         \
-    return Call([&] {                                                                                    \
-      const auto value = Backed().Get##Name(Text(category), Text(key), Scalar<CoreType>(defaultValue));  \
-      *Required(result) = static_cast<ComType>(value);                                                   \
-    });                                                                                                  \
-  }                                                                                                      \
-  HRESULT STDMETHODCALLTYPE Set##Name(BSTR* category, BSTR* key, ComType* value, VARIANT* saveToFile)    \
-      override {                                                                                         \
-    return Call([&] {                                                                                    \
-      Backed().Set##Name(Text(category), Text(key), Scalar<CoreType>(Required(value)),                   \
-                         SaveToFile(saveToFile));                                                        \
-    });                                                                                                  \
+#define QLXW_SCALAR(Name, ComType, CoreType)                                                               \
+  HRESULT STDMETHODCALLTYPE Get##Name(BSTR* category, BSTR* key, ComType* defaultValue, ComType* result)   \
+      override {                                                                                           \
+    return Call([&] {                                                                                      \
+      const auto value = Backed().Get##Name(Text(category), Text(key), Scalar<CoreType>(defaultValue));    \
+      *Required(result) = static_cast<ComType>(value);                                                     \
+    });                                                                                                    \
+  }                                                                                                        \
+  HRESULT STDMETHODCALLTYPE Set##Name(BSTR* category, BSTR* key, ComType* value, VARIANT_BOOL* saveToFile) \
+      override {                                                                                           \
+    return Call([&] {                                                                                      \
+      Backed().Set##Name(Text(category), Text(key), Scalar<CoreType>(Required(value)),                     \
+                         SaveToFile(saveToFile));                                                          \
+    });                                                                                                    \
   }
   QLXW_SCALAR(Byte, unsigned char, std::uint8_t)
   QLXW_SCALAR(Integer, short, std::int16_t)
@@ -85,22 +77,19 @@ class AppSettingsObject final : public ComObject<AppSettingsObject, DispatchImpl
     });
   }
   HRESULT STDMETHODCALLTYPE SetBoolean(BSTR* category, BSTR* key, VARIANT_BOOL* value,
-                                       VARIANT* saveToFile) override {
+                                       VARIANT_BOOL* saveToFile) override {
     return Call([&] {
       Backed().SetBoolean(Text(category), Text(key), Scalar<bool>(Required(value)), SaveToFile(saveToFile));
     });
   }
-  HRESULT STDMETHODCALLTYPE GetString(BSTR* category, BSTR* key, VARIANT* defaultValue,
-                                      BSTR* result) override {
+  HRESULT STDMETHODCALLTYPE GetString(BSTR* category, BSTR* key, BSTR* defaultValue, BSTR* result) override {
     return Call([&] {
-      std::string fallback;
-      if (!IsMissing(defaultValue)) {
-        fallback = VariantToINIText(FromVariant(*defaultValue));
-      }
+      const std::string fallback = defaultValue == nullptr ? std::string() : Text(defaultValue);
       *Required(result) = platform::BstrFromUtf8(Backed().GetString(Text(category), Text(key), fallback));
     });
   }
-  HRESULT STDMETHODCALLTYPE SetString(BSTR* category, BSTR* key, BSTR* value, VARIANT* saveToFile) override {
+  HRESULT STDMETHODCALLTYPE SetString(BSTR* category, BSTR* key, BSTR* value,
+                                      VARIANT_BOOL* saveToFile) override {
     return Call([&] { Backed().SetString(Text(category), Text(key), Text(value), SaveToFile(saveToFile)); });
   }
 
@@ -113,7 +102,7 @@ class AppSettingsObject final : public ComObject<AppSettingsObject, DispatchImpl
     });                                                                                                     \
   }                                                                                                         \
   HRESULT STDMETHODCALLTYPE Set##Name##Array(BSTR* category, BSTR* key, SAFEARRAY** value,                  \
-                                             VARIANT* saveToFile) override {                                \
+                                             VARIANT_BOOL* saveToFile) override {                           \
     return Call([&] {                                                                                       \
       Backed().Set##Name##Array(Text(category), Text(key), FromSafeArray<CoreType>(*Required(value)),       \
                                 SaveToFile(saveToFile));                                                    \

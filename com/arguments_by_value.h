@@ -1,7 +1,11 @@
 #pragma once
-// Script hosts pass their variables by reference, as variants, which the type library will not turn
-// into a by-reference text or number. The library only reads its by-reference arguments, so the
-// values are passed on instead.
+// The arguments of a late-bound call as the type library's Invoke gets them from us.
+// - Script hosts pass their variables by reference, as variants, which the type library will not turn
+//   into a by-reference text or number. The library only reads its by-reference arguments, so the
+//   values are passed on instead.
+// - An optional argument the caller left out is filled in here with its default (the zero value of
+//   its type when it has none): Wine's Invoke passes a by-reference default's value where the pointer
+//   goes, and a left-out by-reference text as a pointer to a variant.
 #include <windows.h>
 
 #include <oaidl.h>
@@ -12,13 +16,16 @@ namespace qlxw::com {
 
 class ArgumentsByValue {
  public:
-  explicit ArgumentsByValue(DISPPARAMS* params);
+  // `info`, `id` and `flags` name the member called; without them no default is filled in.
+  explicit ArgumentsByValue(DISPPARAMS* params, ITypeInfo* info = nullptr, DISPID id = 0, WORD flags = 0);
   ~ArgumentsByValue();
   ArgumentsByValue(const ArgumentsByValue&) = delete;
   ArgumentsByValue& operator=(const ArgumentsByValue&) = delete;
   DISPPARAMS* Params() noexcept { return params_; }
 
  private:
+  void FillInDefaults(ITypeInfo* info, DISPID id, WORD flags);
+
   DISPPARAMS* params_;
   DISPPARAMS copy_{};
   std::vector<VARIANT> values_;

@@ -49,9 +49,18 @@ class ClsCommonObject final : public ComObject<ClsCommonObject, DispatchImpl<_cl
   QLXW_TEXT_FIELD(gsMSG_UndoName)
   QLXW_TEXT_FIELD(gsMSG_RedoName)
   QLXW_TEXT_FIELD(gsMSG_ShowInfoTable)
-  QLXW_TEXT_FIELD(gsMSG_AppendInfoLine)
-  QLXW_TEXT_FIELD(gsMSG_ProjectOnClose)
 #undef QLXW_TEXT_FIELD
+  // These two puts take their text by reference, like the other text puts of the root object.
+#define QLXW_TEXT_FIELD_BY_REFERENCE(name)                      \
+  HRESULT STDMETHODCALLTYPE get_##name(BSTR* result) override { \
+    return Get(&qlxw::clsCommon::name, result);                 \
+  }                                                             \
+  HRESULT STDMETHODCALLTYPE put_##name(BSTR* value) override {  \
+    return PutByReference(&qlxw::clsCommon::name, value);       \
+  }
+  QLXW_TEXT_FIELD_BY_REFERENCE(gsMSG_AppendInfoLine)
+  QLXW_TEXT_FIELD_BY_REFERENCE(gsMSG_ProjectOnClose)
+#undef QLXW_TEXT_FIELD_BY_REFERENCE
 
   HRESULT STDMETHODCALLTYPE get_lMAX_LONG(LONG* result) override {
     return Call([&] { *Required(result) = root_->lMAX_LONG; });
@@ -165,6 +174,9 @@ class ClsCommonObject final : public ComObject<ClsCommonObject, DispatchImpl<_cl
   }
   HRESULT Put(TextField field, BSTR value) {
     return Call([&] { (*root_).*field = platform::Utf8FromBstr(value); });
+  }
+  HRESULT PutByReference(TextField field, BSTR* value) {
+    return Call([&] { (*root_).*field = platform::Utf8FromBstr(*Required(value)); });
   }
 
   std::shared_ptr<qlxw::clsCommon> root_;

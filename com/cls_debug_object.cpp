@@ -2,6 +2,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "QlxWCommon_h.h"
 #include "com/boundary.h"
@@ -9,6 +10,7 @@
 #include "com/com_object.h"
 #include "com/core_backed.h"
 #include "com/object_registry.h"
+#include "com/variant_enumerator.h"
 #include "com/variants.h"
 #include "diag/cls_debug.h"
 #include "errors/lib_error.h"
@@ -26,7 +28,7 @@ class TraceCollectionObject final : public ComObject<TraceCollectionObject, Disp
 
   explicit TraceCollectionObject(std::shared_ptr<Collection> items) { StandFor(std::move(items)); }
 
-  HRESULT STDMETHODCALLTYPE Add(VARIANT* item, VARIANT* key) override {
+  HRESULT STDMETHODCALLTYPE Add(VARIANT* item, VARIANT* key, VARIANT* before, VARIANT* after) override {
     return Call([&] {
       std::optional<std::string> name;
       if (!IsMissing(key)) {
@@ -37,7 +39,7 @@ class TraceCollectionObject final : public ComObject<TraceCollectionObject, Disp
         }
         name = *text;
       }
-      Backed().Add(FromVariant(*Required(item)), std::move(name));
+      Backed().Add(FromVariant(*Required(item)), std::move(name), AnchorOf(before), AnchorOf(after));
     });
   }
   HRESULT STDMETHODCALLTYPE Count(LONG* result) override {
@@ -54,6 +56,20 @@ class TraceCollectionObject final : public ComObject<TraceCollectionObject, Disp
       }
     });
   }
+  HRESULT STDMETHODCALLTYPE _NewEnum(IUnknown** result) override {
+    return Call([&] {
+      std::vector<Variant> items;
+      for (const Variant& item : Backed()) {
+        items.push_back(item);
+      }
+      auto snapshot = std::make_shared<VariantEnumerator::Snapshot>();
+      snapshot->count = items.size();
+      snapshot->itemAt = [items = std::move(items)](std::size_t index, VARIANT* item) {
+        return Boundary(kClassName, IID__TraceCollection, [&] { ToVariant(items[index], item); });
+      };
+      Check(VariantEnumerator::Start(std::move(snapshot), Required(result)));
+    });
+  }
   HRESULT STDMETHODCALLTYPE Remove(VARIANT* index) override {
     return Call([&] {
       const Variant at = FromVariant(*Required(index));
@@ -66,6 +82,17 @@ class TraceCollectionObject final : public ComObject<TraceCollectionObject, Disp
   }
 
  private:
+  static std::optional<Collection::Anchor> AnchorOf(const VARIANT* place) {
+    if (IsMissing(place)) {
+      return std::nullopt;
+    }
+    const Variant at = FromVariant(*place);
+    if (const auto* key = std::get_if<std::string>(&at)) {
+      return *key;
+    }
+    return Position(at);
+  }
+
   static std::int32_t Position(const Variant& index) {
     if (const auto* number = std::get_if<std::int32_t>(&index)) {
       return *number;

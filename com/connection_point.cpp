@@ -1,6 +1,26 @@
 #include "com/connection_point.h"
 
+#include "com/snapshot_enumerator.h"
+
 namespace qlxw::com {
+namespace {
+
+CONNECTDATA GiveConnection(const std::pair<DWORD, ComPtr<IDispatch>>& sink) {
+  sink.second->AddRef();
+  return CONNECTDATA{sink.second.get(), sink.first};
+}
+
+IConnectionPoint* GivePoint(const ComPtr<IConnectionPoint>& point) {
+  point->AddRef();
+  return point.get();
+}
+
+using ConnectionsEnumerator =
+    SnapshotEnumerator<IEnumConnections, CONNECTDATA, std::pair<DWORD, ComPtr<IDispatch>>, GiveConnection>;
+using PointsEnumerator =
+    SnapshotEnumerator<IEnumConnectionPoints, IConnectionPoint*, ComPtr<IConnectionPoint>, GivePoint>;
+
+}  // namespace
 
 void ConnectionPoint::Fire(DISPID id, std::vector<VARIANT>& arguments) const {
   // A listener may disconnect, or raise another event, while it is called: call a copy of the list.
@@ -73,10 +93,23 @@ HRESULT ConnectionPoint::Unadvise(DWORD cookie) {
 }
 
 HRESULT ConnectionPoint::EnumConnections(IEnumConnections** connections) {
-  if (connections != nullptr) {
-    *connections = nullptr;
+  try {
+    return ConnectionsEnumerator::Start(sinks_, connections);
+  } catch (...) {
+    return E_OUTOFMEMORY;
   }
-  return E_NOTIMPL;
+}
+
+HRESULT EnumerateConnectionPoints(const std::vector<IConnectionPoint*>& points, IEnumConnectionPoints** out) {
+  try {
+    PointsEnumerator::Items held;
+    for (IConnectionPoint* point : points) {
+      held.emplace_back(point);
+    }
+    return PointsEnumerator::Start(std::move(held), out);
+  } catch (...) {
+    return E_OUTOFMEMORY;
+  }
 }
 
 }  // namespace qlxw::com

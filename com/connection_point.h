@@ -44,6 +44,9 @@ class ConnectionPoint final : public IConnectionPoint {
   DWORD nextCookie_ = 1;
 };
 
+// The points of a container, for IConnectionPointContainer::EnumConnectionPoints.
+HRESULT EnumerateConnectionPoints(const std::vector<IConnectionPoint*>& points, IEnumConnectionPoints** out);
+
 // The container of a class that raises one event interface. `Events` is that interface's IID.
 template <const IID* Events>
 class EventSource : public IConnectionPointContainer {
@@ -52,10 +55,7 @@ class EventSource : public IConnectionPointContainer {
   EventSource() noexcept : events_(this, *Events) {}
 
   HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** points) override {
-    if (points != nullptr) {
-      *points = nullptr;
-    }
-    return E_NOTIMPL;
+    return EnumerateConnectionPoints({&events_}, points);
   }
 
   HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID iid, IConnectionPoint** point) override {

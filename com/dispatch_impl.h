@@ -59,7 +59,7 @@ class DispatchImpl : public Interface {
     if (info == nullptr) {
       return E_UNEXPECTED;
     }
-    ArgumentsByValue arguments(params);
+    ArgumentsByValue arguments(params, info, id, flags);
     return info->Invoke(static_cast<Interface*>(this), id, flags, arguments.Params(), result, exception,
                         argumentError);
   }
@@ -89,7 +89,7 @@ class DispatchWithSecond : public DispatchImpl<Interface> {
     if (FAILED(this->QueryInterface(__uuidof(Also), reinterpret_cast<void**>(&other)))) {
       return DISP_E_MEMBERNOTFOUND;
     }
-    ArgumentsByValue arguments(params);
+    ArgumentsByValue arguments(params, second, id, flags);
     const HRESULT invoked =
         second->Invoke(other, id, flags, arguments.Params(), result, exception, argumentError);
     other->Release();

@@ -5,9 +5,7 @@
 
 #include <oaidl.h>
 
-#include <atomic>
 #include <memory>
-#include <new>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -21,6 +19,7 @@
 #include "com/module.h"
 #include "com/object_registry.h"
 #include "com/safe_arrays.h"
+#include "com/variant_enumerator.h"
 #include "folders/folder_manager.h"
 #include "folders/fsc_replacer.h"
 #include "folders/keys.h"
@@ -49,77 +48,6 @@ class KeyValueObject final
   }
 };
 
-// The records of one Keys object in their order, for For Each.
-class KeyValueEnumerator final : public UnknownImpl<KeyValueEnumerator, IEnumVARIANT> {
- public:
-  using Records = std::vector<std::shared_ptr<qlxw::KeyValue>>;
-
-  static Records RecordsOf(const qlxw::Keys& keys) {
-    Records records;
-    for (const auto& record : keys) {
-      records.push_back(record);
-    }
-    return records;
-  }
-
-  KeyValueEnumerator(std::shared_ptr<const Records> records, std::size_t position) noexcept
-      : records_(std::move(records)), position_(position) {}
-
-  HRESULT STDMETHODCALLTYPE Next(ULONG wanted, VARIANT* items, ULONG* fetched) override {
-    if (items == nullptr || (wanted > 1 && fetched == nullptr)) {
-      return E_POINTER;
-    }
-    ULONG given = 0;
-    while (given < wanted && position_ < records_->size()) {
-      VARIANT& item = items[given];
-      VariantInit(&item);
-      IDispatch* record = nullptr;
-      const HRESULT made =
-          ObjectFor<KeyValueObject>((*records_)[position_], IID_IDispatch, reinterpret_cast<void**>(&record));
-      if (FAILED(made)) {
-        // Nothing handed out after all: the caller owns no item of a failed call.
-        for (ULONG i = 0; i < given; ++i) {
-          VariantClear(&items[i]);
-        }
-        if (fetched != nullptr) {
-          *fetched = 0;
-        }
-        return made;
-      }
-      item.vt = VT_DISPATCH;
-      item.pdispVal = record;
-      ++given;
-      ++position_;
-    }
-    if (fetched != nullptr) {
-      *fetched = given;
-    }
-    return given == wanted ? S_OK : S_FALSE;
-  }
-  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-    position_ = std::min(records_->size(), position_ + count);
-    return position_ < records_->size() ? S_OK : S_FALSE;
-  }
-  HRESULT STDMETHODCALLTYPE Reset() override {
-    position_ = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** out) override {
-    if (out == nullptr) {
-      return E_POINTER;
-    }
-    auto* clone = new (std::nothrow) KeyValueEnumerator(records_, position_);
-    if (clone == nullptr) {
-      return E_OUTOFMEMORY;
-    }
-    return HandOut(clone, IID_IEnumVARIANT, reinterpret_cast<void**>(out));
-  }
-
- private:
-  std::shared_ptr<const Records> records_;
-  std::size_t position_;
-};
-
 class KeysObject final : public ComObject<KeysObject, DispatchImpl<_Keys>> {
  public:
   static constexpr std::string_view kClassName = "Keys";
@@ -137,11 +65,21 @@ class KeysObject final : public ComObject<KeysObject, DispatchImpl<_Keys>> {
   }
   HRESULT STDMETHODCALLTYPE get_NewEnum(IUnknown** result) override {
     return Call([&] {
-      IUnknown** out = Required(result);
-      auto records =
-          std::make_shared<const KeyValueEnumerator::Records>(KeyValueEnumerator::RecordsOf(*keys_));
-      Check(KeyValueEnumerator::HandOut(new KeyValueEnumerator(std::move(records), 0), IID_IUnknown,
-                                        reinterpret_cast<void**>(out)));
+      std::vector<std::shared_ptr<qlxw::KeyValue>> records;
+      for (const auto& record : *keys_) {
+        records.push_back(record);
+      }
+      auto snapshot = std::make_shared<VariantEnumerator::Snapshot>();
+      snapshot->count = records.size();
+      snapshot->itemAt = [records = std::move(records)](std::size_t index, VARIANT* item) {
+        const HRESULT made = ObjectFor<KeyValueObject>(records[index], IID_IDispatch,
+                                                       reinterpret_cast<void**>(&item->pdispVal));
+        if (SUCCEEDED(made)) {
+          item->vt = VT_DISPATCH;
+        }
+        return made;
+      };
+      Check(VariantEnumerator::Start(std::move(snapshot), Required(result)));
     });
   }
 

@@ -81,10 +81,17 @@ TEST_F(IniManagers, FileNameIsSetOnce) {
   EXPECT_EQ(testing::ErrorNumberOf([] { SetINIFileNameOnce("x.ini"); }), kLibErrRepeatedOrBadData);
 }
 
-TEST_F(IniManagers, BlankFirstNameFailsAndLeavesRoomForAGoodOne) {
+TEST_F(IniManagers, NamesNoFileCanHaveFailAndLeaveRoomForAGoodOne) {
   const auto root = clsCommon::Create();
   root->MainVer(4);
-  EXPECT_EQ(testing::ErrorNumberOf([&] { root->INIFileName("  "); }), kLibErrInvalidArgument);
+  std::vector<std::string> badNames = {"  ", std::string("a\0b.ini", 7), std::string("\0", 1)};
+#ifdef _WIN32
+  badNames.insert(badNames.end(), {"a|b.ini", "C:\\x\\?.ini", "tab\t.ini", "<a>.ini"});
+#endif
+  for (const std::string& name : badNames) {
+    EXPECT_EQ(testing::ErrorNumberOf([&] { root->INIFileName(name); }), kLibErrInvalidArgument) << name;
+    EXPECT_EQ(GetINIFileName(), "");
+  }
   root->INIFileName(file_);
   EXPECT_EQ(GetINIFileName(), file_);
   SetCurrentLanguage(kLangEnglishUK, {});
@@ -270,9 +277,11 @@ TEST_F(IniManagers, Manager5TellsListenersOfEveryWriteButNotTheWriteBack) {
   ini.WriteINIBoolean("S", "b", false);
   ini.gSwapXY();
   ini.LoadINIString("S", "pending", "d");
+  ini.WriteINIValueByKey("S", std::string("k"), std::nullopt);  // deletes the key, still a text write
   AfterEnd();
   EXPECT_EQ(recorder->seen,
-            (std::vector<std::string>{"S/k=text:v", "S/b=bool:false", "xy/SwapXY=text:False"}));
+            (std::vector<std::string>{"S/k=text:v", "S/b=bool:false", "xy/SwapXY=text:False", "S/k=text:"}));
+  EXPECT_EQ(testing::ReadBytes(file_).find("k="), std::string::npos);
 }
 
 TEST_F(IniManagers, ListenersMayWriteAndUnadvise) {

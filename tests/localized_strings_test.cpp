@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "language/language_runtime.h"
 #include "language/string_table.h"
 #include "test_support.h"
 
@@ -75,9 +76,30 @@ TEST_F(LocalizedStrings, NothingIsFoundBeforeALanguageIsSetAndTheTablesAreSetUp)
   EnsureStringTables();  // a second set-up changes nothing
   EXPECT_EQ(GetLocalizedString(2, "Hiba"), "Error");
   EXPECT_EQ(CurrentLanguageId(), kLangEnglishUK);  // set-up does not touch the language
-  ResetLibraryState();
-  EnsureStringTables();
-  EXPECT_EQ(GetLocalizedString(74, "Hiba! Az ini-fájl útvonala nem változtatható!"), "");
+}
+
+// A thread's first lookup takes the runtime's language when none was set; a language already set stays.
+TEST_F(LocalizedStrings, FirstLookupAdoptsTheRuntimesLanguageWhenNoneIsSet) {
+  struct Case {
+    std::int32_t runtimeLanguage;
+    std::int32_t setBefore;  // 0: none
+    std::int32_t expectedLanguage;
+    const char* expected74;
+  };
+  for (const Case& c :
+       {Case{kLangEnglishUK, 0, kLangEnglishUK, "Error! ini-File path modifications are forbidden!"},
+        Case{1031, 0, kLangHungarian, "Hiba! Az ini-fájl útvonala nem változtatható!"},
+        Case{kLangEnglishUK, kLangHungarian, kLangHungarian,
+             "Hiba! Az ini-fájl útvonala nem változtatható!"}}) {
+    ResetLibraryState();
+    EnsureStringTables();
+    ChangeUILanguage(c.runtimeLanguage);  // nothing subscribed: only the runtime knows it
+    if (c.setBefore != 0) {
+      SetCurrentLanguage(c.setBefore, {});
+    }
+    EXPECT_EQ(GetLocalizedString(74, {}), c.expected74) << c.runtimeLanguage;
+    EXPECT_EQ(CurrentLanguageId(), c.expectedLanguage) << c.runtimeLanguage;
+  }
 }
 
 TEST_F(LocalizedStrings, EveryRealLanguageHasEveryLookedUpId) {

@@ -256,10 +256,67 @@ TEST_F(ApartmentTest, LibraryErrorsReachTheCallerAsHresultsWithTheirDescriptions
   EXPECT_EQ(Outcome(root->putref_oAppFrameForm(notAForm.get())),
             std::make_pair(0x800A000Dul, std::wstring(L"Type mismatch")));
 
-  Text blank(L"  ");
   ASSERT_EQ(root->put_MainVer(4), S_OK);
-  EXPECT_EQ(Outcome(root->put_INIFileName(blank.address())),
-            std::make_pair(0x80040001ul, std::wstring(L"Invalid inifile name!")));
+  for (const std::wstring& badName :
+       {std::wstring(L"  "), std::wstring(L"a\0b.ini", 7), std::wstring(L"a|b.ini")}) {
+    BSTR name = SysAllocStringLen(badName.data(), static_cast<UINT>(badName.size()));
+    EXPECT_EQ(Outcome(root->put_INIFileName(&name)),
+              std::make_pair(0x80040001ul, std::wstring(L"Invalid inifile name!")));
+    SysFreeString(name);
+  }
+}
+
+// Type information hosts compile against: the application objects are predeclared, and the settings
+// contract's optional arguments are by reference, SaveToFile defaulting to True.
+TEST_F(ApartmentTest, TypeInformationCarriesPredeclaredClassesAndOptionalDefaults) {
+  Ref<ITypeLib> library;
+  ASSERT_EQ(LoadRegTypeLib(LIBID_QlxWCommon, 1, 0, LOCALE_NEUTRAL, library.put()), S_OK);
+  const WORD application = TYPEFLAG_FAPPOBJECT | TYPEFLAG_FCANCREATE | TYPEFLAG_FPREDECLID;
+  for (const CLSID* coclass : {&CLSID_clsCommon, &CLSID_clsDebug, &CLSID_clsFileSystemController}) {
+    Ref<ITypeInfo> info;
+    ASSERT_EQ(library->GetTypeInfoOfGuid(*coclass, info.put()), S_OK);
+    TYPEATTR* attributes = nullptr;
+    info->GetTypeAttr(&attributes);
+    EXPECT_EQ(attributes->wTypeFlags & application, application);
+    info->ReleaseTypeAttr(attributes);
+  }
+  Ref<ITypeInfo> settings;
+  ASSERT_EQ(library->GetTypeInfoOfGuid(IID__IAppSettings, settings.put()), S_OK);
+  // The last argument of each member: [flags, pointed-to type, default as a Boolean or none].
+  const struct {
+    DISPID id;
+    USHORT flags;
+    VARTYPE type;
+    int defaultValue;  // -2: none
+  } rows[] = {{5, PARAMFLAG_FIN | PARAMFLAG_FOUT | PARAMFLAG_FOPT, VT_BSTR, -2},
+              {13, PARAMFLAG_FIN | PARAMFLAG_FOUT | PARAMFLAG_FOPT | PARAMFLAG_FHASDEFAULT, VT_BOOL, -1},
+              {24, PARAMFLAG_FIN | PARAMFLAG_FOUT | PARAMFLAG_FOPT | PARAMFLAG_FHASDEFAULT, VT_BOOL, -1}};
+  TYPEATTR* attributes = nullptr;
+  settings->GetTypeAttr(&attributes);
+  const WORD count = attributes->cFuncs;
+  settings->ReleaseTypeAttr(attributes);
+  int checked = 0;
+  for (WORD i = 0; i < count; ++i) {
+    FUNCDESC* function = nullptr;
+    settings->GetFuncDesc(i, &function);
+    for (const auto& row : rows) {
+      if (function->memid != row.id) {
+        continue;
+      }
+      const bool hasResult =
+          (function->lprgelemdescParam[function->cParams - 1].paramdesc.wParamFlags & PARAMFLAG_FRETVAL) != 0;
+      const ELEMDESC& last = function->lprgelemdescParam[function->cParams - (hasResult ? 2 : 1)];
+      EXPECT_EQ(last.paramdesc.wParamFlags, row.flags) << row.id;
+      EXPECT_EQ(last.tdesc.vt, VT_PTR) << row.id;
+      EXPECT_EQ(last.tdesc.lptdesc->vt, row.type) << row.id;
+      if (row.defaultValue != -2) {
+        EXPECT_EQ(last.paramdesc.pparamdescex->varDefaultValue.boolVal, row.defaultValue) << row.id;
+      }
+      ++checked;
+    }
+    settings->ReleaseFuncDesc(function);
+  }
+  EXPECT_EQ(checked, 3);
 }
 
 // ---- events ----
@@ -312,7 +369,7 @@ class EventSink final : public StackObject<IDispatch> {
     std::wstring event =
         std::wstring(*params->rgvarg[2].pbstrVal) + L" " + *params->rgvarg[1].pbstrVal + L" ";
     if (value.vt == VT_BSTR) {
-      event += L"'" + std::wstring(value.bstrVal) + L"'";
+      event += L"'" + std::wstring(value.bstrVal == nullptr ? L"" : value.bstrVal) + L"'";
     } else {
       event += value.vt == VT_BOOL ? (value.boolVal != VARIANT_FALSE ? L"True" : L"False")
                                    : L"type " + std::to_wstring(value.vt);
@@ -341,7 +398,10 @@ TEST_F(Events, EveryWriteRaisesOneOnWriteValueWithTheValueAsPassed) {
   ASSERT_EQ(asManager->WriteINIValueByKey(section.address(), key.address(), value.address()), S_OK);
   Text flagKey(L"Flag");
   ASSERT_EQ(asManager->WriteINIBoolean(section.get(), flagKey.get(), VARIANT_TRUE), S_OK);
-  EXPECT_EQ(sink.events, (std::vector<std::wstring>{L"Events Text 'written'", L"Events Flag True"}));
+  Text deleted;  // a null text deletes the key; the event still carries a text
+  ASSERT_EQ(asManager->WriteINIValueByKey(section.address(), key.address(), deleted.address()), S_OK);
+  EXPECT_EQ(sink.events,
+            (std::vector<std::wstring>{L"Events Text 'written'", L"Events Flag True", L"Events Text ''"}));
 
   // Reading an unrecognised axis setting writes "False" back: one event.
   Text xy(L"xy");
@@ -401,6 +461,54 @@ TEST_F(Events, HostsFindTheEventInterfaceThroughTheClassInformation) {
   ASSERT_EQ(manager->QueryInterface(IID_ISupportErrorInfo, errors.putVoid()), S_OK);
   EXPECT_EQ(errors->InterfaceSupportsErrorInfo(IID__INIManager), S_OK);
   EXPECT_EQ(errors->InterfaceSupportsErrorInfo(IID__clsCommon), S_FALSE);
+}
+
+TEST_F(Events, ContainersListTheirPointsAndPointsTheirConnections) {
+  Ref<_INIManager5> manager;
+  Create(CLSID_INIManager5, manager);
+  EventSink first;
+  EventSink second;
+  Ref<IConnectionPoint> point;
+  const DWORD firstCookie = Advise(manager.get(), DIID___INIManager5, &first, point);
+  const DWORD secondCookie = Advise(manager.get(), DIID___INIManager5, &second, point);
+
+  Ref<IConnectionPointContainer> container;
+  ASSERT_EQ(manager->QueryInterface(IID_IConnectionPointContainer, container.putVoid()), S_OK);
+  Ref<IEnumConnectionPoints> points;
+  ASSERT_EQ(container->EnumConnectionPoints(points.put()), S_OK);
+  IConnectionPoint* listed[2] = {};
+  ULONG count = 0;
+  EXPECT_EQ(points->Next(2, listed, &count), S_FALSE);
+  ASSERT_EQ(count, 1u);
+  IID events{};
+  listed[0]->GetConnectionInterface(&events);
+  EXPECT_TRUE(IsEqualIID(events, DIID___INIManager5));
+  listed[0]->Release();
+
+  Ref<IEnumConnections> connections;
+  ASSERT_EQ(point->EnumConnections(connections.put()), S_OK);
+  CONNECTDATA data[3] = {};
+  ASSERT_EQ(connections->Next(3, data, &count), S_FALSE);
+  ASSERT_EQ(count, 2u);
+  EXPECT_EQ(std::make_pair(data[0].dwCookie, data[1].dwCookie), std::make_pair(firstCookie, secondCookie));
+  EXPECT_EQ(data[0].pUnk, static_cast<IUnknown*>(&first));
+  for (ULONG i = 0; i < count; ++i) {
+    data[i].pUnk->Release();
+  }
+  Ref<IEnumConnections> clone;
+  ASSERT_EQ(connections->Reset(), S_OK);
+  ASSERT_EQ(connections->Skip(1), S_OK);
+  ASSERT_EQ(connections->Clone(clone.put()), S_OK);
+  ASSERT_EQ(clone->Next(1, data, nullptr), S_OK);
+  EXPECT_EQ(data[0].dwCookie, secondCookie);
+  data[0].pUnk->Release();
+
+  point->Unadvise(firstCookie);
+  point->Unadvise(secondCookie);
+  clone.Reset();
+  connections.Reset();
+  EXPECT_EQ(first.references(), 1u);
+  EXPECT_EQ(second.references(), 1u);
 }
 
 TEST_F(Events, TheSharedManagerIsOneObjectWithOneSetOfListeners) {
@@ -490,6 +598,131 @@ TEST_F(ApartmentTest, NullSettingsArraysAreEmptyArrays) {
                 settings->SetLongArray(category.address(), key.address(), &wrongType, nullptr)),
             0x800A000Dul);
   SafeArrayDestroy(wrongType);
+}
+
+// A host's own settings store, implemented against the type library's signatures: the library keeps
+// it and hands it back, and callers reach it early-bound. It records what its callers passed.
+class HostSettings final : public StackObject<_IAppSettings> {
+ public:
+  HostSettings() : StackObject(IID__IAppSettings) {}
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE GetString(BSTR*, BSTR*, BSTR* defaultValue, BSTR* result) override {
+    *result = SysAllocString(defaultValue == nullptr ? L"<none>" : *defaultValue);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE SetLong(BSTR*, BSTR*, LONG* value, VARIANT_BOOL* saveToFile) override {
+    saved.push_back(std::to_wstring(*value) + (*saveToFile != VARIANT_FALSE ? L" saved" : L" kept"));
+    return S_OK;
+  }
+  std::vector<std::wstring> saved;
+#define QLXW_UNUSED_SETTING(Type, Name)                                              \
+  HRESULT STDMETHODCALLTYPE Get##Name(BSTR*, BSTR*, Type*, Type*) override {         \
+    return E_NOTIMPL;                                                                \
+  }                                                                                  \
+  HRESULT STDMETHODCALLTYPE Set##Name(BSTR*, BSTR*, Type*, VARIANT_BOOL*) override { \
+    return E_NOTIMPL;                                                                \
+  }                                                                                  \
+  HRESULT STDMETHODCALLTYPE Check##Name(BSTR*, BSTR*, VARIANT_BOOL*) override {      \
+    return E_NOTIMPL;                                                                \
+  }
+  QLXW_UNUSED_SETTING(unsigned char, Byte)
+  QLXW_UNUSED_SETTING(short, Integer)
+  QLXW_UNUSED_SETTING(double, Double)
+  QLXW_UNUSED_SETTING(VARIANT_BOOL, Boolean)
+  QLXW_UNUSED_SETTING(SAFEARRAY*, ByteArray)
+  QLXW_UNUSED_SETTING(SAFEARRAY*, IntegerArray)
+  QLXW_UNUSED_SETTING(SAFEARRAY*, LongArray)
+  QLXW_UNUSED_SETTING(SAFEARRAY*, DoubleArray)
+  QLXW_UNUSED_SETTING(SAFEARRAY*, StringArray)
+  QLXW_UNUSED_SETTING(SAFEARRAY*, BooleanArray)
+#undef QLXW_UNUSED_SETTING
+  HRESULT STDMETHODCALLTYPE GetLong(BSTR*, BSTR*, LONG*, LONG*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE CheckLong(BSTR*, BSTR*, VARIANT_BOOL*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE SetString(BSTR*, BSTR*, BSTR*, VARIANT_BOOL*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE CheckString(BSTR*, BSTR*, VARIANT_BOOL*) override {
+    return E_NOTIMPL;
+  }
+};
+
+// Late-bound: a call by name with the trailing arguments left out, as a script makes it.
+HRESULT CallLeavingOut(IDispatch* object, const wchar_t* name, std::vector<VARIANT> arguments,
+                       VARIANT* result) {
+  DISPID id = 0;
+  auto* names = const_cast<LPOLESTR>(name);
+  const HRESULT found = object->GetIDsOfNames(IID_NULL, &names, 1, LOCALE_USER_DEFAULT, &id);
+  if (FAILED(found)) {
+    return found;
+  }
+  std::reverse(arguments.begin(), arguments.end());
+  DISPPARAMS params{arguments.data(), nullptr, static_cast<UINT>(arguments.size()), 0};
+  return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET, &params,
+                        result, nullptr, nullptr);
+}
+
+TEST_F(ApartmentTest, SettingsAreCalledAndImplementedWithTheirOptionalArguments) {
+  Text category(L"C");
+  Text key(L"K");
+  Text given(L"given");
+  LONG value = 7;
+  VARIANT_BOOL keep = VARIANT_FALSE;
+
+  // The library's null store, early-bound (a left-out argument is a null pointer) and late-bound.
+  Ref<_IAppSettings> library;
+  Create(CLSID_IAppSettings, library);
+  Text read;
+  EXPECT_EQ(library->GetString(category.address(), key.address(), nullptr, read.put()), S_OK);
+  EXPECT_EQ(library->GetString(category.address(), key.address(), given.address(), read.put()), S_OK);
+  EXPECT_EQ(library->SetLong(category.address(), key.address(), &value, nullptr), S_OK);
+  VARIANT text;
+  VariantInit(&text);
+  text.vt = VT_BSTR;
+  text.bstrVal = category.get();
+  VARIANT number;
+  VariantInit(&number);
+  number.vt = VT_I4;
+  number.lVal = 7;
+  VARIANT result;
+  VariantInit(&result);
+  EXPECT_EQ(CallLeavingOut(library.get(), L"GetString", {text, text}, &result), S_OK);
+  EXPECT_EQ(result.vt, VT_BSTR);
+  VariantClear(&result);
+  EXPECT_EQ(CallLeavingOut(library.get(), L"SetLong", {text, text, number}, nullptr), S_OK);
+  EXPECT_EQ(CallLeavingOut(library.get(), L"SetBoolean", {text, text, number}, nullptr), S_OK);
+
+  // A host's store: handed in, handed back, called early-bound with and without the optional ones.
+  HostSettings host;
+  Ref<_clsCommon> root;
+  Create(CLSID_clsCommon, root);
+  ASSERT_EQ(root->putref_AppSettings(&host), S_OK);
+  Ref<_IAppSettings> back;
+  ASSERT_EQ(root->get_AppSettings(back.put()), S_OK);
+  ASSERT_EQ(back.get(), static_cast<_IAppSettings*>(&host));
+  VARIANT_BOOL save = VARIANT_TRUE;
+  EXPECT_EQ(back->SetLong(category.address(), key.address(), &value, &save), S_OK);
+  EXPECT_EQ(back->SetLong(category.address(), key.address(), &value, &keep), S_OK);
+  EXPECT_EQ(host.saved, (std::vector<std::wstring>{L"7 saved", L"7 kept"}));
+  EXPECT_EQ(back->GetString(category.address(), key.address(), given.address(), read.put()), S_OK);
+  EXPECT_EQ(read.str(), L"given");
+  back.Reset();
+  ASSERT_EQ(root->putref_AppSettings(nullptr), S_OK);
+  EXPECT_EQ(host.references(), 1u) << "the library let the host's store go";
+
+  // The two message names whose puts take the text by reference.
+  Text name(L"Appended");
+  ASSERT_EQ(root->put_gsMSG_AppendInfoLine(name.address()), S_OK);
+  ASSERT_EQ(root->put_gsMSG_ProjectOnClose(name.address()), S_OK);
+  Text appended;
+  ASSERT_EQ(root->get_gsMSG_ProjectOnClose(appended.put()), S_OK);
+  EXPECT_EQ(appended.str(), L"Appended");
 }
 
 // ---- one library-wide state per apartment ----

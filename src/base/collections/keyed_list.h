@@ -1,12 +1,13 @@
 #pragma once
 // The ordered collection automation hosts know: items counted from 1, optional text keys compared
 // without regard to letter case. Errors are the automation ones: 9 for a position out of range,
-// 5 for an unknown key, 457 for a key already in use.
+// 5 for an unknown key or a place to add at that does not exist, 457 for a key already in use.
 #include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "errors/lib_error.h"
@@ -17,12 +18,27 @@ namespace qlxw {
 template <class T>
 class KeyedList {
  public:
-  // Adds at the end. A key already in use fails and adds nothing.
-  void Add(T item, std::optional<std::string> key = std::nullopt) {
+  // An existing item named by its position (from 1) or its key.
+  using Anchor = std::variant<std::int32_t, std::string>;
+
+  // Adds at the end, or just before or after an existing item (not both). A key already in use fails
+  // and adds nothing, and so does a place that does not exist.
+  void Add(T item, std::optional<std::string> key = std::nullopt,
+           const std::optional<Anchor>& before = std::nullopt,
+           const std::optional<Anchor>& after = std::nullopt) {
     if (key && Find(*key) != entries_.end()) {
       RaiseAutomationError(kErrDuplicateKey);
     }
-    entries_.push_back({std::move(item), std::move(key)});
+    std::size_t at = entries_.size();
+    if (before && after) {
+      RaiseAutomationError(kErrInvalidProcedureCall);
+    }
+    if (before) {
+      at = PlaceOf(*before);
+    } else if (after) {
+      at = PlaceOf(*after) + 1;
+    }
+    entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(at), {std::move(item), std::move(key)});
   }
 
   std::int32_t Count() const noexcept { return static_cast<std::int32_t>(entries_.size()); }
@@ -70,6 +86,17 @@ class KeyedList {
       RaiseAutomationError(kErrSubscriptOutOfRange);
     }
     return static_cast<std::size_t>(index - 1);
+  }
+
+  // Adding refers to an existing item; one that is not there is a bad argument, not a bad subscript.
+  std::size_t PlaceOf(const Anchor& anchor) const {
+    if (const auto* index = std::get_if<std::int32_t>(&anchor)) {
+      if (*index < 1 || *index > Count()) {
+        RaiseAutomationError(kErrInvalidProcedureCall);
+      }
+      return static_cast<std::size_t>(*index - 1);
+    }
+    return PositionOf(std::get<std::string>(anchor));
   }
 
   std::size_t PositionOf(std::string_view key) const {

@@ -35,6 +35,10 @@ struct FileResult {
 // How long a writer waits for another one to finish with the file before giving up.
 inline constexpr std::chrono::milliseconds kLockWait{10'000};
 
+// Whether the system could have a file by this name: no NUL on any system; on Windows also no control
+// character and none of < > " | * ? (a leading \\?\ excepted). Says nothing about existence.
+bool IsPossibleFileName(std::string_view path);
+
 // Opens the file for appending (creating it), writes the bytes, closes it.
 FileResult AppendToFile(const std::string& path, std::string_view bytes);
 

@@ -5,6 +5,7 @@
 #include "config/profile.h"
 #include "errors/lib_error.h"
 #include "language/localized_strings.h"
+#include "os/files.h"
 #include "os/thread_state.h"
 #include "text/case_fold.h"
 
@@ -49,7 +50,8 @@ void SetINIFileNameOnce(const std::string& name) {
   if (state.fileNameSet) {
     RaiseLibError(kLibErrRepeatedOrBadData, {}, "ini filename re-initialization attempt!");
   }
-  if (TrimSpaces(name).empty()) {
+  // A name no file can have would lose every later write without a word, and could not be corrected.
+  if (TrimSpaces(name).empty() || !platform::IsPossibleFileName(name)) {
     RaiseLibError(kLibErrInvalidArgument, {}, "Invalid inifile name!");
   }
   state.fileName = name;

@@ -47,10 +47,11 @@ Variant INIManager5::LoadValue(const std::string& section, const std::string& ke
   return defaultValue;
 }
 
-void INIManager5::WriteValue(const std::string& section, const NullableText& key, const Variant& value) {
-  const bool isNull = IsEmpty(value);
+void INIManager5::WriteValue(const std::string& section, const NullableText& key, const Variant& value,
+                             bool deleteKey) {
   const std::string text = VariantToINIText(value);
-  WriteINIProfileValue(section, ViewOf(key), isNull ? std::nullopt : std::optional<std::string_view>(text));
+  WriteINIProfileValue(section, ViewOf(key),
+                       deleteKey ? std::nullopt : std::optional<std::string_view>(text));
   RaiseWriteValue(section, key.value_or(""), value);
 }
 
@@ -80,7 +81,8 @@ Variant INIManager5::LoadINIBoolean(const std::string& section, const std::strin
 
 void INIManager5::WriteINIValueByKey(const std::string& section, const NullableText& key,
                                      const NullableText& value) {
-  WriteValue(section, key, value ? Variant(*value) : Variant());
+  // A null text deletes the key; listeners still get the text as given, as they do for any write.
+  WriteValue(section, key, Variant(value.value_or(std::string())), !value.has_value());
   items_.Unregister(section, key.value_or(""));
 }
 

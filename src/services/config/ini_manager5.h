@@ -47,7 +47,9 @@ class INIManager5 final : public INIManagerBase, public std::enable_shared_from_
 
  private:
   Variant LoadValue(const std::string& section, const std::string& key, const Variant& defaultValue);
-  void WriteValue(const std::string& section, const NullableText& key, const Variant& value);
+  // Writes the value as INI text (deletes the key instead when asked), then raises OnWriteValue.
+  void WriteValue(const std::string& section, const NullableText& key, const Variant& value,
+                  bool deleteKey = false);
   void RaiseWriteValue(const std::string& section, const std::string& key, const Variant& value);
   bool CanRaiseWriteEvents() const { return writeGateHolds_ == 0; }
   std::string_view ClassName() const override { return "INIManager5"; }

@@ -1,8 +1,8 @@
 #include "config/ini_values.h"
 
-#include <charconv>
-#include <cmath>
+#include <optional>
 
+#include "os/text_to_boolean.h"
 #include "text/case_fold.h"
 
 namespace qlxw {
@@ -75,25 +75,11 @@ bool StartsWithINIWord(std::string_view text, bool trimLeading, std::string_view
 }
 
 bool TryTextToBoolean(std::string_view text, bool& value) {
-  text = TrimSpaces(text);
-  if (EqualsNoCase(text, "true")) {
-    value = true;
-    return true;
+  const std::optional<bool> converted = platform::SystemTextToBoolean(text);
+  if (converted) {
+    value = *converted;
   }
-  if (EqualsNoCase(text, "false")) {
-    value = false;
-    return true;
-  }
-  if (!text.empty() && (text.front() == '+')) {
-    text.remove_prefix(1);
-  }
-  double number = 0.0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || std::isnan(number)) {
-    return false;
-  }
-  value = number != 0.0;
-  return true;
+  return converted.has_value();
 }
 
 bool TextToBooleanOr(std::string_view text, bool fallback) {

@@ -29,8 +29,8 @@ std::string BoolToINIText(bool value);
 // first when asked.
 bool StartsWithINIWord(std::string_view text, bool trimLeading, std::string_view word);
 
-// The automation text-to-Boolean conversion: a number (0 is False, any other True) or the words true
-// and false in any letter case. False when the text is neither.
+// The system's text-to-Boolean conversion (os/text_to_boolean.h): a number (0 is False, any other
+// True) or the words true and false in any letter case. False, `value` untouched, when it fails.
 bool TryTextToBoolean(std::string_view text, bool& value);
 
 // The conversion above, or the fallback when it fails.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "language/language_runtime.h"
 #include "language/language_state.h"
 #include "os/thread_state.h"
 #include "values/created_on_first_use.h"
@@ -16,6 +17,16 @@ LanguageState& Language() {
 
 StringTable& StringTableObject() {
   return *CreatedOnFirstUse(Language().stringTable);
+}
+
+// A thread that needs a text before any object adopted a language takes the runtime's current one, so
+// that errors raised before the first object carry their text.
+std::int32_t LookupLanguageId() {
+  if (Language().currentLanguageId == 0) {
+    const auto runtime = ThisThreadLanguageRuntime();
+    SetCurrentLanguage(runtime->LanguageID(), runtime->Language());
+  }
+  return Language().currentLanguageId;
 }
 
 }  // namespace
@@ -33,7 +44,7 @@ void EnsureStringTables() {
 }
 
 std::string GetLocalizedString(std::int32_t id, std::string_view /*baseText*/) {
-  return StringTableObject().Lookup(id, Language().currentLanguageId);
+  return StringTableObject().Lookup(id, LookupLanguageId());
 }
 
 void SetCurrentLanguage(std::int32_t languageId, std::string_view /*language*/) {
@@ -47,7 +58,7 @@ std::int32_t CurrentLanguageId() {
 }
 
 std::vector<std::int32_t> LocalizedStringIds() {
-  return StringTableObject().Ids(Language().currentLanguageId);
+  return StringTableObject().Ids(LookupLanguageId());
 }
 
 }  // namespace qlxw

@@ -34,6 +34,12 @@ Check "GetBoolean", settings.GetBoolean("Cat", "Key", True), False
 Check "GetString ignores its default", settings.GetString("Cat", "Key", "default"), ""
 settings.SetLong "Cat", "Key", 12, False
 Check "SetLong keeps nothing", settings.GetLong("Cat", "Key"), CLng(0)
+' Left-out optional arguments by reference: the text default and SaveToFile (True when left out).
+Check "GetString without a default", settings.GetString("Cat", "Key"), ""
+settings.SetLong "Cat", "Key", 12
+settings.SetString "Cat", "Key", "text"
+settings.SetBoolean "Cat", "Key", True
+Check "GetBoolean without a default", settings.GetBoolean("Cat", "Key"), False
 Check "CheckLongArray", settings.CheckLongArray("Cat", "Key"), False
 
 ' Trace settings are library-wide; the collection is one object for every clsDebug.
@@ -60,6 +66,25 @@ On Error GoTo 0
 traced.Remove "debug"
 traced.Remove 1
 Check "after removing", traced.Count, CLng(1)
+' Adding before or after an item named by position or key; For Each walks them in order.
+traced.Add "b", "B", 1
+traced.Add "d", , , "answer"
+traced.Add "c", , "answer"
+traced.Add "a", , , 1
+walked = ""
+For Each item In traced
+  walked = walked & item & " "
+Next
+Check "For Each", walked, "b a c 42 d "
+On Error Resume Next
+traced.Add "x", , 9
+CheckError "adding before a position that is not there", 5, Null
+traced.Add "x", , "nokey"
+CheckError "adding after a key that is not there", 5, Null
+traced.Add "x", , 1, 1
+CheckError "before and after at once", 5, Null
+On Error GoTo 0
+Check "nothing added by a bad place", traced.Count, CLng(5)
 
 ' A root object created while tracing writes its five construction lines.
 logFile = FreshIni("trace.log")

@@ -52,8 +52,10 @@ CheckTrue "TearDown detaches the form", root.oAppFrameForm Is Nothing
 root.MainVer = -1
 Check "negative main version", root.MainVer, CLng(-1)
 On Error Resume Next
-root.INIFileName = "  "
-CheckError "blank INI name", &H80040001, "Invalid inifile name!"
+For Each badName In Array("  ", TestPath("held") & Chr(0) & ".ini", Chr(0), TestPath("a|b.ini"))
+  root.INIFileName = badName
+  CheckError "INI name no file can have: " & Replace(badName, Chr(0), "<NUL>"), &H80040001, "Invalid inifile name!"
+Next
 root.INIFileName = FreshIni("root.ini")
 CheckNoError "first INI name"
 root.INIFileName = UCase(FreshIni("root.ini"))

@@ -234,6 +234,10 @@ const FileCalls& SystemFileCalls() {
   return kSystemCalls;
 }
 
+bool IsPossibleFileName(std::string_view path) {
+  return path.find('\0') == std::string_view::npos;
+}
+
 FileResult AppendToFile(const std::string& path, std::string_view bytes) {
   if (!ValidName(path)) {
     return {FileStatus::kBadName, EINVAL};

@@ -189,6 +189,18 @@ const FileCalls& SystemFileCalls() {
   return kSystemCalls;
 }
 
+bool IsPossibleFileName(std::string_view path) {
+  // The prefix that asks for the path as it is, unparsed, is the one place a "?" may stand.
+  constexpr std::string_view kVerbatimPrefix = R"(\\?\)";
+  if (path.starts_with(kVerbatimPrefix)) {
+    path.remove_prefix(kVerbatimPrefix.size());
+  }
+  return std::none_of(path.begin(), path.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 0x20 ||
+           std::string_view(R"(<>"|*?)").find(c) != std::string_view::npos;
+  });
+}
+
 FileResult AppendToFile(const std::string& path, std::string_view bytes) {
   if (!ValidName(path)) {
     return {FileStatus::kBadName, ERROR_INVALID_NAME};

@@ -1,0 +1,22 @@
+' A fresh process whose host never switched the language: the first error already carries its text,
+' in the language the runtime reports.
+Set root = CreateObject("QlxWCommon.clsCommon")
+root.MainVer = 5
+root.INIFileName = FreshIni("first-call-a.ini")
+language = CreateObject("QlxWCommon.UILanguage").LanguageID
+If language = 2057 Then
+  expected = "Error! ini-File path modifications are forbidden!"
+Else
+  expected = HungarianMessage74()
+End If
+On Error Resume Next
+root.INIFileName = FreshIni("first-call-b.ini")
+CheckError "a second name in the runtime's language " & language, &H80040003, expected
+On Error GoTo 0
+Finish
+
+' The text in the script's own 8-bit code page, whatever the encoding of this file.
+Function HungarianMessage74()
+  HungarianMessage74 = "Hiba! Az ini-f" & Chr(225) & "jl " & Chr(250) & "tvonala nem v" & Chr(225) & _
+    "ltoztathat" & Chr(243) & "!"
+End Function
