@@ -1,6 +1,7 @@
 #include <sys/stat.h>
 #include <sys/vfs.h>
 
+#include <algorithm>
 #include <array>
 #include <ctime>
 
@@ -61,12 +62,8 @@ bool StampsFollowChanges(const std::string& path) {
   if (FileCallTable().statfs(path.c_str(), &info) != 0) {
     return false;
   }
-  for (const unsigned long kind : kRemoteKinds) {
-    if (static_cast<unsigned long>(info.f_type) == kind) {
-      return false;
-    }
-  }
-  return true;
+  const auto kind = static_cast<unsigned long>(info.f_type);
+  return std::ranges::find(kRemoteKinds, kind) == kRemoteKinds.end();
 }
 
 }  // namespace qlxw::platform
