@@ -22,8 +22,11 @@ stream.Write "[Values]" & vbCrLf & "Name=value" & vbCrLf
 stream.Close
 root.MainVer = 5
 root.INIFileName = iniPath
-' Long enough ago for the file's times to be trusted: the reads below find it unchanged.
-WScript.Sleep 500
+' Long enough ago for the file's times to be trusted: the reads below find it unchanged. (Wine's
+' cscript has no WScript.Sleep.)
+started = Timer
+Do While Timer - started < 0.5
+Loop
 
 Function PerCall(seconds)
   PerCall = FormatNumber(seconds * 1000000 / calls, 2)

@@ -8,7 +8,6 @@
 #include "config/profile_names.h"
 #include "config/profile_reading.h"
 #include "os/file_identity.h"
-#include "os/files.h"
 #include "os/thread_state.h"
 
 namespace qlxw::profile {
@@ -148,7 +147,7 @@ ProfileContent::ProfileContent(const std::string& fileName) {
     return;
   }
   file.index.reset();
-  if (!platform::ReadWholeFile(fileName, kMaxProfileBytes, file.bytes).Ok()) {
+  if (!ReadProfileFile(fileName, file.bytes)) {
     cache.files.erase(found);  // read as missing, as without a cache
     return;
   }
