@@ -13,8 +13,9 @@
 
 namespace qlxw::com {
 
-// IDispatch of one dual interface: names and calls go through the interface's type information, so
-// late-bound callers get the same argument checks, defaults and conversions as the type library states.
+// IDispatch of one dual interface: calls go through the interface's type information, so late-bound
+// callers get the same argument checks, defaults and conversions as the type library states; a name the
+// hash does not know is left to the type information too.
 template <class Interface>
 class DispatchImpl : public Interface {
  public:
