@@ -10,6 +10,7 @@ import sys
 
 PAIRS = [
     ("BM_ProfileRead", "BM_FileReadBaseline", 1.5),
+    ("BM_ProfileReadCached", "BM_StatBaseline", 2.0),
     ("BM_ProfileWrite", "BM_FileCopyBaseline", 1.5),
     ("BM_LoadINIString_INIManager5", "BM_FileReadBaseline", None),
     ("BM_LoadINIString_INIManager", "BM_FileReadBaseline", None),

@@ -1,22 +1,31 @@
 #pragma once
-// IDispatch served from the type library: names and calls go through the interface's type
-// information, which the module loads once and keeps.
+// IDispatch served from the type library: calls go through the interface's type information, which
+// the module loads once and keeps; names are found through a hash of its members' names made once.
+// Neither takes a lock once the interface has been used.
 #include <windows.h>
 
 #include <oaidl.h>
 #include <oleauto.h>
 
 #include "com/arguments_by_value.h"
+#include "com/dispatch_members.h"
 #include "com/module.h"
 
 namespace qlxw::com {
 
-// IDispatch of one dual interface: names and calls go through the interface's type information, so
-// late-bound callers get the same argument checks, defaults and conversions as the type library states.
+// IDispatch of one dual interface: calls go through the interface's type information, so late-bound
+// callers get the same argument checks, defaults and conversions as the type library states; a name the
+// hash does not know is left to the type information too.
 template <class Interface>
 class DispatchImpl : public Interface {
  public:
   using Implemented = Interface;
+
+  // The interface's members, read on first use.
+  static const DispatchMembers& Members() {
+    static const DispatchMembers members(TypeInfoOf(__uuidof(Interface)));
+    return members;
+  }
 
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     if (count == nullptr) {
@@ -34,7 +43,7 @@ class DispatchImpl : public Interface {
     if (index != 0) {
       return DISP_E_BADINDEX;
     }
-    ITypeInfo* found = TypeInfoOf(__uuidof(Interface));
+    ITypeInfo* found = Members().Info();
     if (found == nullptr) {
       return TYPE_E_ELEMENTNOTFOUND;
     }
@@ -45,8 +54,7 @@ class DispatchImpl : public Interface {
 
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID /*reserved*/, LPOLESTR* names, UINT count, LCID /*locale*/,
                                           DISPID* ids) override {
-    ITypeInfo* info = TypeInfoOf(__uuidof(Interface));
-    return info == nullptr ? E_UNEXPECTED : info->GetIDsOfNames(names, count, ids);
+    return Members().IdsOfNames(names, count, ids);
   }
 
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID reserved, LCID /*locale*/, WORD flags,
@@ -55,7 +63,7 @@ class DispatchImpl : public Interface {
     if (!IsEqualIID(reserved, IID_NULL)) {
       return DISP_E_UNKNOWNINTERFACE;
     }
-    ITypeInfo* info = TypeInfoOf(__uuidof(Interface));
+    ITypeInfo* info = Members().Info();
     if (info == nullptr) {
       return E_UNEXPECTED;
     }
@@ -73,15 +81,15 @@ class DispatchWithSecond : public DispatchImpl<Interface> {
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID reserved, LPOLESTR* names, UINT count, LCID locale,
                                           DISPID* ids) override {
     const HRESULT own = DispatchImpl<Interface>::GetIDsOfNames(reserved, names, count, locale, ids);
-    ITypeInfo* second = TypeInfoOf(__uuidof(Also));
-    return SUCCEEDED(own) || second == nullptr ? own : second->GetIDsOfNames(names, count, ids);
+    const DispatchMembers& second = DispatchImpl<Also>::Members();
+    return SUCCEEDED(own) || second.Info() == nullptr ? own : second.IdsOfNames(names, count, ids);
   }
 
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID reserved, LCID locale, WORD flags, DISPPARAMS* params,
                                    VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override {
-    ITypeInfo* own = TypeInfoOf(__uuidof(Interface));
-    ITypeInfo* second = TypeInfoOf(__uuidof(Also));
-    if (own == nullptr || second == nullptr || HasMember(own, id) || !IsEqualIID(reserved, IID_NULL)) {
+    const DispatchMembers& own = DispatchImpl<Interface>::Members();
+    ITypeInfo* second = DispatchImpl<Also>::Members().Info();
+    if (own.Info() == nullptr || second == nullptr || own.Has(id) || !IsEqualIID(reserved, IID_NULL)) {
       return DispatchImpl<Interface>::Invoke(id, reserved, locale, flags, params, result, exception,
                                              argumentError);
     }
@@ -94,15 +102,6 @@ class DispatchWithSecond : public DispatchImpl<Interface> {
         second->Invoke(other, id, flags, arguments.Params(), result, exception, argumentError);
     other->Release();
     return invoked;
-  }
-
- private:
-  static bool HasMember(ITypeInfo* info, DISPID id) {
-    BSTR name = nullptr;
-    UINT found = 0;
-    const bool has = SUCCEEDED(info->GetNames(id, &name, 1, &found)) && found == 1;
-    SysFreeString(name);
-    return has;
   }
 };
 

@@ -79,6 +79,12 @@ for script in "$here"/scripts/*.vbs; do
   fi
 done
 
+echo "-- late-bound call timings (bench/late_bound.vbs; figures are reported, not judged)"
+timings=$(cd "$work" && timeout 300 wine cscript //nologo "$(winpath "$here/../../bench/late_bound.vbs")" 2000 2>&1 |
+  tr -d '\r') || true
+echo "$timings"
+[ "$(tail -n 1 <<<"$timings")" = done ] && ! grep -q FAILED <<<"$timings" || fail "bench/late_bound.vbs"
+
 echo "-- a stand-in viewer for .pdf files (a DDE server for the help commands)"
 viewer=$(winpath "$build/tests/com/qlxw_fake_viewer.exe")
 timeout 60 wine reg add 'HKCR\.pdf' /ve /d QlxwTestPdf /f >/dev/null 2>&1 || fail "cannot register .pdf"

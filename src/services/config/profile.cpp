@@ -1,5 +1,6 @@
 #include "config/profile.h"
 
+#include "config/profile_cache.h"
 #include "config/profile_editing.h"
 #include "config/profile_encoding.h"
 #include "config/profile_names.h"
@@ -51,10 +52,11 @@ std::size_t Utf8Prefix(std::string_view utf8, std::size_t maxCount, std::string&
   return count;
 }
 
-// The value of the key in the file's bytes: `text` becomes its first `maxCount` characters, in UTF-8,
-// and `count` how many there are. False when the section or the key is missing.
-bool FindValue(std::string_view bytes, std::string_view section, std::string_view key, ProfileCharset charset,
-               std::size_t maxCount, std::string& text, std::size_t& count) {
+// The value of the key in the file: `text` becomes its first `maxCount` characters, in UTF-8, and
+// `count` how many there are. False when the section or the key is missing.
+bool FindValue(const profile::ProfileContent& content, std::string_view bytes, std::string_view section,
+               std::string_view key, ProfileCharset charset, std::size_t maxCount, std::string& text,
+               std::size_t& count) {
   if (const auto utf16 = profile::Utf16File::From(bytes)) {
     const std::u16string wantedSection = profile::Utf16FromAnsi(profile::AnsiText(section).View());
     const std::u16string wantedKey = profile::Utf16FromAnsi(profile::AnsiText(key).View());
@@ -74,9 +76,7 @@ bool FindValue(std::string_view bytes, std::string_view section, std::string_vie
   }
   const profile::AnsiText wantedSection(section);
   const profile::AnsiText wantedKey(key);
-  const auto value =
-      profile::FindValueByAnchor(bytes, wantedSection.View(), wantedKey.View(),
-                                 profile::AnsiAnchorOf(wantedSection.View()), profile::AnsiNameEquals{});
+  const auto value = content.AnsiValue(wantedSection.View(), wantedKey.View());
   if (value) {
     count = profile::Utf8FromAnsi(*value, maxCount, text);
   }
@@ -95,9 +95,9 @@ std::size_t ProfileRead(std::string_view section, std::string_view key,
   std::size_t count = 0;
   bool found = false;
   {
-    const profile::ProfileFileBytes file(fileName);
+    const profile::ProfileContent file(fileName);
     if (const auto bytes = file.Bytes()) {
-      found = FindValue(*bytes, section, key, charset, maxCount, text, count);
+      found = FindValue(file, *bytes, section, key, charset, maxCount, text, count);
     }
   }
   if (!found) {
@@ -120,6 +120,7 @@ bool ProfileWrite(std::string_view section, std::optional<std::string_view> key,
   if (HoldsLineBreakOrNul(section) || HoldsLineBreakOrNul(key) || HoldsLineBreakOrNul(value)) {
     return false;
   }
+  profile::ForgetCachedProfile(fileName);
   return profile::UpdateProfileFile(fileName, [&](std::string_view bytes, std::string& edited) {
     if (const auto utf16 = profile::Utf16File::From(bytes)) {
       const profile::AnsiText ansiSection(section);

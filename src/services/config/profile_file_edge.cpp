@@ -38,6 +38,10 @@ std::optional<std::string_view> ProfileFileBytes::Bytes() const {
   return read_ ? std::optional<std::string_view>(buffer_) : std::nullopt;
 }
 
+bool ReadProfileFile(const std::string& fileName, std::string& bytes) {
+  return platform::ReadWholeFile(fileName, kMaxProfileBytes, bytes).Ok();
+}
+
 bool UpdateProfileFile(const std::string& fileName, const ProfileEdit& edit) {
   std::unique_ptr<platform::LockedFile> file;
   if (!platform::LockFileForUpdate(fileName, file).Ok()) {

@@ -31,6 +31,10 @@ class ProfileFileBytes {
   bool read_ = false;
 };
 
+// The bytes of a profile file into `bytes`, whose memory is reused (for a copy kept beyond one read);
+// false when ProfileFileBytes would be empty.
+bool ReadProfileFile(const std::string& fileName, std::string& bytes);
+
 // Makes the new bytes of a file from its bytes; false when the file is to stay as it is.
 using ProfileEdit = std::function<bool(std::string_view bytes, std::string& edited)>;
 

@@ -3,6 +3,7 @@
 // calls' own signatures (open always with its mode) and report failures through errno, as the calls do.
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <sys/vfs.h>
 
 #include <ctime>
 
@@ -21,6 +22,7 @@ struct FileCalls {
   int (*unlink)(const char* path);
   int (*flock)(int fd, int operation);
   int (*nanosleep)(const timespec* pause, timespec* left);  // between tries of a busy lock
+  int (*statfs)(const char* path, struct statfs* info);
 };
 
 // The table the file layer calls through.

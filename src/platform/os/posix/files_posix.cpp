@@ -29,6 +29,7 @@ constexpr FileCalls kSystemCalls{
     .unlink = ::unlink,
     .flock = ::flock,
     .nanosleep = ::nanosleep,
+    .statfs = ::statfs,
 };
 
 FileCalls gCalls = kSystemCalls;

@@ -21,6 +21,8 @@ struct FileCalls {
   HANDLE (*createMutex)(const wchar_t* name);
   DWORD (*waitForSingleObject)(HANDLE handle, DWORD milliseconds);
   BOOL (*releaseMutex)(HANDLE mutex);
+  BOOL (*getFileAttributesEx)(const wchar_t* name, WIN32_FILE_ATTRIBUTE_DATA* data);
+  UINT (*getDriveType)(const wchar_t* root);
 };
 
 // The table the file layer calls through.

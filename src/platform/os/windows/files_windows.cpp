@@ -33,6 +33,11 @@ constexpr FileCalls kSystemCalls{
     .waitForSingleObject = [](HANDLE handle,
                               DWORD milliseconds) { return WaitForSingleObject(handle, milliseconds); },
     .releaseMutex = [](HANDLE mutex) { return ReleaseMutex(mutex); },
+    .getFileAttributesEx =
+        [](const wchar_t* name, WIN32_FILE_ATTRIBUTE_DATA* data) {
+          return GetFileAttributesExW(name, GetFileExInfoStandard, data);
+        },
+    .getDriveType = [](const wchar_t* root) { return GetDriveTypeW(root); },
 };
 
 FileCalls gCalls = kSystemCalls;

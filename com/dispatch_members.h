@@ -1,0 +1,45 @@
+#pragma once
+// The members of one interface as late-bound callers name them, read once from its type information:
+// a name finds its dispatch id through a hash rather than a comparison with every member's name.
+#include <windows.h>
+
+#include <oaidl.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace qlxw::com {
+
+// Names in any letter case, as automation compares them.
+struct NameNoCaseHash {
+  std::size_t operator()(std::wstring_view name) const noexcept;
+};
+struct NameNoCaseEquals {
+  bool operator()(std::wstring_view a, std::wstring_view b) const noexcept;
+};
+
+class DispatchMembers {
+ public:
+  // Empty (every name unknown) without type information.
+  explicit DispatchMembers(ITypeInfo* info);
+
+  ITypeInfo* Info() const noexcept { return info_; }
+  std::optional<DISPID> IdOf(std::wstring_view name) const;
+  bool Has(DISPID id) const { return ids_.contains(id); }
+
+  // GetIDsOfNames of the type information, the member's name by the hash. Other names (named
+  // arguments, members of the interfaces it derives from) are left to the type information.
+  HRESULT IdsOfNames(LPOLESTR* names, UINT count, DISPID* ids) const;
+
+ private:
+  ITypeInfo* info_;
+  std::vector<std::wstring> names_;  // what the map's keys view; not resized once the map is made
+  std::unordered_map<std::wstring_view, DISPID, NameNoCaseHash, NameNoCaseEquals> byName_;
+  std::unordered_set<DISPID> ids_;
+};
+
+}  // namespace qlxw::com
