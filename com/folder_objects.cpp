@@ -97,7 +97,8 @@ class KeyValueEnumerator final : public UnknownImpl<KeyValueEnumerator, IEnumVAR
     return given == wanted ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-    position_ = std::min(records_->size(), position_ + count);
+    // Never past the end, and no sum that could wrap where size_t is as narrow as ULONG.
+    position_ += std::min<std::size_t>(records_->size() - position_, count);
     return position_ < records_->size() ? S_OK : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE Reset() override {
