@@ -11,8 +11,11 @@ rm -rf "$work" && mkdir -p "$work"
 winpath() { echo "Z:${1//\//\\}"; }
 dll=$(winpath "$build/QlxWCommon.dll")
 library='{ADF5E175-8483-44F0-98C3-37ED0802E0D4}'
-platform=win64
-objdump -f "$build/QlxWCommon.dll" | grep -q pei-i386 && platform=win32
+# A 32-bit server is for 32-bit hosts: the script host of Wine's 32-bit system folder.
+platform=win64 system=system32
+if x86_64-w64-mingw32-objdump -f "$build/QlxWCommon.dll" | grep -q pei-i386; then
+  platform=win32 system=syswow64
+fi
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 reg_value() {
@@ -24,7 +27,7 @@ machine_classes='HKLM\Software\Classes'
 
 # SCRIPT DIR [CSCRIPT]: a host script of tests/com/scripts, run from DIR; passes on its own summary.
 run_script() {
-  local name=$1 dir=$2 cscript=${3:-cscript} output summary
+  local name=$1 dir=$2 cscript=${3:-"C:\\windows\\$system\\cscript.exe"} output summary
   cat "$here/scripts/check.vbs" "$here/scripts/$name" >"$dir/$name"
   output=$(cd "$dir" && QLXW_TEST_DIR=$(winpath "$dir") timeout 120 wine "$cscript" //nologo "$name" 2>&1 |
     tr -d '\r') || true
@@ -88,8 +91,6 @@ output=$(timeout 120 wine "$build/tests/com/qlxw_reg_free_client.exe" "$(winpath
 echo "$output" | tail -n 20
 # A script host whose own manifest depends on the server's assembly, as a host application ships.
 identity=$(grep -o '<assemblyIdentity [^>]*>' "$build/QlxWCommon.manifest")
-system=system32
-[ "$platform" = win32 ] && system=syswow64
 cp "$WINEPREFIX/drive_c/windows/$system/cscript.exe" "$app/host.exe"
 cat >"$app/host.exe.manifest" <<MANIFEST
 <?xml version="1.0" encoding="UTF-8" standalone="yes"?>
