@@ -1,6 +1,14 @@
 #include "com/classes_root.h"
 
+#include <objbase.h>
+
 namespace qlxw::com {
+
+std::wstring GuidText(const GUID& guid) {
+  wchar_t text[40] = {};
+  StringFromGUID2(guid, text, 40);
+  return text;
+}
 
 ClassesRoot ClassesRoot::Machine() {
   return {HKEY_CLASSES_ROOT, L""};

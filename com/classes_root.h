@@ -8,6 +8,9 @@
 
 namespace qlxw::com {
 
+// A GUID as the registry writes it: {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}.
+std::wstring GuidText(const GUID& guid);
+
 class ClassesRoot {
  public:
   static ClassesRoot Machine();
