@@ -87,8 +87,14 @@ app="$work/app"
 mkdir -p "$app"
 cp "$build/QlxWCommon.dll" "$build/QlxWCommon.manifest" "$app/"
 output=$(timeout 120 wine "$build/tests/com/qlxw_reg_free_client.exe" "$(winpath "$app/QlxWCommon.manifest")" \
-  "$(winpath "$app/QlxWCommon.dll")" 2>&1 | tr -d '\r') || fail "the client of the manifest"
-echo "$output" | tail -n 20
+  "$(winpath "$app/QlxWCommon.dll")" 2>&1 | tr -d '\r') || true
+# A program that crashes under Wine can still exit 0: the client's own summary counts.
+if [[ "$(tail -n 1 <<<"$output")" =~ ^[1-9][0-9]*\ classes\ created\ through\ the\ manifest,\ 0\ failed$ ]]; then
+  tail -n 1 <<<"$output"
+else
+  fail "the client of the manifest"
+  echo "$output" | tail -n 20
+fi
 # A script host whose own manifest depends on the server's assembly, as a host application ships.
 identity=$(grep -o '<assemblyIdentity [^>]*>' "$build/QlxWCommon.manifest")
 cp "$WINEPREFIX/drive_c/windows/$system/cscript.exe" "$app/host.exe"
