@@ -8,7 +8,9 @@
 
 #include "QlxWCommon_h.h"
 #include "com/classes.h"
+#include "com/classes_root.h"
 #include "com/module.h"
+#include "com/type_library_keys.h"
 
 namespace qlxw::com {
 namespace {
@@ -16,106 +18,122 @@ namespace {
 constexpr std::wstring_view kProgIdPrefix = L"QlxWCommon.";
 constexpr std::wstring_view kProgIdVersion = L".1";
 
-std::wstring GuidText(const GUID& guid) {
-  wchar_t text[40] = {};
-  StringFromGUID2(guid, text, 40);
-  return text;
-}
+// The bitness of this build: the machine's type library is unregistered under its key.
+constexpr SYSKIND kOwnSysKind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
 
-// Writes one value (the key's default when `name` is null), creating the key.
-bool SetValue(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
-  HKEY handle = nullptr;
-  if (RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) !=
-      ERROR_SUCCESS) {
-    return false;
-  }
-  const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-  const LSTATUS status =
-      RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes);
-  RegCloseKey(handle);
-  return status == ERROR_SUCCESS;
-}
-
-void DeleteTree(const std::wstring& key) {
-  RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str());
-  RegDeleteKeyW(HKEY_CLASSES_ROOT, key.c_str());
-}
-
-bool RegisterClass(const CreatableClass& creatable, const std::wstring& modulePath) {
+bool RegisterClass(const ClassesRoot& root, const CreatableClass& creatable, const std::wstring& modulePath) {
   const std::wstring classKey = L"CLSID\\" + GuidText(*creatable.classId);
   const std::wstring progId = std::wstring(kProgIdPrefix) + std::wstring(creatable.name);
   const std::wstring versionedProgId = progId + std::wstring(kProgIdVersion);
   const std::wstring classId = GuidText(*creatable.classId);
-  return SetValue(classKey, nullptr, progId) &&
-         SetValue(classKey + L"\\InprocServer32", nullptr, modulePath) &&
-         SetValue(classKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
-         SetValue(classKey + L"\\ProgID", nullptr, versionedProgId) &&
-         SetValue(classKey + L"\\VersionIndependentProgID", nullptr, progId) &&
-         SetValue(classKey + L"\\TypeLib", nullptr, GuidText(LIBID_QlxWCommon)) &&
-         SetValue(classKey + L"\\Version", nullptr, L"1.0") && SetValue(progId, nullptr, progId) &&
-         SetValue(progId + L"\\CLSID", nullptr, classId) &&
-         SetValue(progId + L"\\CurVer", nullptr, versionedProgId) &&
-         SetValue(versionedProgId, nullptr, progId) &&
-         SetValue(versionedProgId + L"\\CLSID", nullptr, classId);
+  return root.SetValue(classKey, nullptr, progId) &&
+         root.SetValue(classKey + L"\\InprocServer32", nullptr, modulePath) &&
+         root.SetValue(classKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment") &&
+         root.SetValue(classKey + L"\\ProgID", nullptr, versionedProgId) &&
+         root.SetValue(classKey + L"\\VersionIndependentProgID", nullptr, progId) &&
+         root.SetValue(classKey + L"\\TypeLib", nullptr, GuidText(LIBID_QlxWCommon)) &&
+         root.SetValue(classKey + L"\\Version", nullptr, std::wstring(kLibraryVersion)) &&
+         root.SetValue(progId, nullptr, progId) && root.SetValue(progId + L"\\CLSID", nullptr, classId) &&
+         root.SetValue(progId + L"\\CurVer", nullptr, versionedProgId) &&
+         root.SetValue(versionedProgId, nullptr, progId) &&
+         root.SetValue(versionedProgId + L"\\CLSID", nullptr, classId);
 }
 
-void UnregisterClass(const CreatableClass& creatable) {
+void UnregisterClass(const ClassesRoot& root, const CreatableClass& creatable) {
   const std::wstring progId = std::wstring(kProgIdPrefix) + std::wstring(creatable.name);
-  DeleteTree(L"CLSID\\" + GuidText(*creatable.classId));
-  DeleteTree(progId + std::wstring(kProgIdVersion));
-  DeleteTree(progId);
+  root.DeleteTree(L"CLSID\\" + GuidText(*creatable.classId));
+  root.DeleteTree(progId + std::wstring(kProgIdVersion));
+  root.DeleteTree(progId);
 }
 
-HRESULT Unregister() {
+enum class Scope { kMachine, kUser };
+
+ClassesRoot RootOf(Scope scope) {
+  return scope == Scope::kUser ? ClassesRoot::User() : ClassesRoot::Machine();
+}
+
+HRESULT Unregister(Scope scope) {
+  const ClassesRoot root = RootOf(scope);
   for (const auto& creatable : CreatableClasses()) {
-    UnregisterClass(creatable);
+    UnregisterClass(root, creatable);
   }
-  // The library's version is 1.0; a library that was never registered is not an error here.
-  const HRESULT result = UnRegisterTypeLib(LIBID_QlxWCommon, 1, 0, LOCALE_NEUTRAL, SYS_WIN64);
+  if (scope == Scope::kUser) {
+    UnregisterTypeLibraryForUser(root);
+    return S_OK;
+  }
+  // A library that was never registered is not an error here.
+  const HRESULT result = UnRegisterTypeLib(LIBID_QlxWCommon, 1, 0, LOCALE_NEUTRAL, kOwnSysKind);
   return SUCCEEDED(result) || result == TYPE_E_LIBNOTREGISTERED || result == TYPE_E_REGISTRYACCESS ||
                  result == TYPE_E_CANTLOADLIBRARY
              ? S_OK
              : result;
 }
 
-HRESULT Register() {
+HRESULT Register(Scope scope) {
+  const ClassesRoot root = RootOf(scope);
   const std::wstring modulePath = ModulePath();
   ITypeLib* library = TypeLibrary();
   if (library == nullptr) {
     return SELFREG_E_TYPELIB;
   }
   std::wstring libraryPath = modulePath;
-  if (FAILED(RegisterTypeLib(library, libraryPath.data(), nullptr))) {
+  const bool libraryRegistered = scope == Scope::kUser
+                                     ? RegisterTypeLibraryForUser(root, library, modulePath)
+                                     : SUCCEEDED(RegisterTypeLib(library, libraryPath.data(), nullptr));
+  if (!libraryRegistered) {
     return SELFREG_E_TYPELIB;
   }
   for (const auto& creatable : CreatableClasses()) {
-    if (!RegisterClass(creatable, modulePath)) {
+    if (!RegisterClass(root, creatable, modulePath)) {
       return SELFREG_E_CLASS;
     }
   }
   return S_OK;
 }
 
-}  // namespace
-}  // namespace qlxw::com
-
-extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
+// Registers, and removes whatever was written when that fails part way.
+HRESULT RegisterWhole(Scope scope) {
   try {
-    const HRESULT result = qlxw::com::Register();
+    const HRESULT result = Register(scope);
     if (FAILED(result)) {
-      qlxw::com::Unregister();  // nothing half-registered stays behind
+      Unregister(scope);
     }
     return result;
   } catch (...) {
-    qlxw::com::Unregister();
+    Unregister(scope);
     return E_OUTOFMEMORY;
   }
 }
 
-extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() {
+HRESULT UnregisterWhole(Scope scope) {
   try {
-    return qlxw::com::Unregister();
+    return Unregister(scope);
   } catch (...) {
     return E_OUTOFMEMORY;
   }
+}
+
+}  // namespace
+}  // namespace qlxw::com
+
+extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
+  return qlxw::com::RegisterWhole(qlxw::com::Scope::kMachine);
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() {
+  return qlxw::com::UnregisterWhole(qlxw::com::Scope::kMachine);
+}
+
+// What installers call (regsvr32 /i:user, or /n /i:user without DllRegisterServer): "user" registers
+// for the current user alone, no text for the whole machine.
+extern "C" HRESULT STDAPICALLTYPE DllInstall(BOOL install, PCWSTR commandLine) {
+  using qlxw::com::Scope;
+  Scope scope = Scope::kMachine;
+  if (commandLine != nullptr && *commandLine != L'\0') {
+    if (CompareStringOrdinal(commandLine, -1, L"user", -1, TRUE) != CSTR_EQUAL) {
+      return E_INVALIDARG;
+    }
+    scope = Scope::kUser;
+  }
+  return install != FALSE ? qlxw::com::RegisterWhole(scope) : qlxw::com::UnregisterWhole(scope);
 }

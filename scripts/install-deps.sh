@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev pkgconf help2man)
 if [ "${1:-all}" != build ]; then
-  packages+=(clang clang-format clang-tidy libclang-rt-14-dev g++-mingw-w64-x86-64-posix mingw-w64-tools libwine-dev wine64 wine)
+  packages+=(clang clang-format clang-tidy libclang-rt-14-dev g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools libwine-dev wine64 wine)
 fi
 
 missing=()

@@ -10,6 +10,11 @@ rm -rf "$work" && mkdir -p "$work"
 winpath() { echo "Z:${1//\//\\}"; }
 dll=$(winpath "$build/QlxWCommon.dll")
 failures=0
+# A 32-bit server is for 32-bit hosts: the script host of Wine's 32-bit system folder.
+platform=win64 cscript=cscript
+if x86_64-w64-mingw32-objdump -f "$build/QlxWCommon.dll" | grep -q pei-i386; then
+  platform=win32 cscript='C:\windows\syswow64\cscript.exe'
+fi
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 
 # Registry values as hosts find them; the registry reaches its files when wineserver is done.
@@ -43,8 +48,9 @@ for class in HotKeys LocalInfo ITheme DefaultTheme HelpControl ActiveBarFiller; 
   [ -n "$clsid" ] || { fail "no ProgID QlxWCommon.$class"; continue; }
   reg_value "HKCR\\CLSID\\$clsid\\InprocServer32" | grep -q "Apartment" || fail "$class: not an apartment class"
 done
-reg_value "HKCR\\TypeLib\\{ADF5E175-8483-44F0-98C3-37ED0802E0D4}\\1.0\\0\\win64" | grep -qi "QlxWCommon.dll" ||
-  fail "the type library is not registered"
+# Under the key of the server's bitness.
+reg_value "HKCR\\TypeLib\\{ADF5E175-8483-44F0-98C3-37ED0802E0D4}\\1.0\\0\\$platform" | grep -qi "QlxWCommon.dll" ||
+  fail "the type library is not registered under $platform"
 # Dual interfaces are marshalled through the type library, for callers in other apartments.
 reg_value "HKCR\\Interface\\{664AEEDF-3F84-43BC-A36E-4A47F5AB458B}\\TypeLib" | grep -qi "ADF5E175" ||
   fail "_INIManager is not registered for marshalling"
@@ -69,7 +75,7 @@ for script in "$here"/scripts/*.vbs; do
   [ "$name" = check.vbs ] && continue
   cat "$here/scripts/check.vbs" "$script" >"$work/$name"
   # Wine's cscript exits 0 even when a script cannot run: only the script's own summary counts.
-  output=$(cd "$work" && timeout 120 wine cscript //nologo "$name" 2>&1 | tr -d '\r') || true
+  output=$(cd "$work" && timeout 120 wine "$cscript" //nologo "$name" 2>&1 | tr -d '\r') || true
   summary=$(tail -n 1 <<<"$output")
   if [[ "$summary" =~ ^[0-9]+\ passed,\ 0\ failed$ ]]; then
     echo "$name: $summary"

@@ -1,0 +1,50 @@
+# Writes the registration-free activation manifest of the COM server from its IDL, so that it lists
+# exactly the library and the creatable classes the type library describes.
+# Run with -DIDL=<file> -DOUTPUT=<file> -DVERSION=<major.minor.patch> -DARCHITECTURE=<x86|amd64>.
+file(READ ${IDL} idl)
+# Texts and comments may hold brackets: they go first (texts first, as they may hold "//").
+string(REGEX REPLACE "\"[^\"]*\"" "\"\"" idl "${idl}")
+string(REGEX REPLACE "/\\*([^*]|\\*+[^*/])*\\*+/" "" idl "${idl}")
+string(REGEX REPLACE "//[^\n]*" "" idl "${idl}")
+
+string(REGEX MATCH "\\[([^]]*)\\][ \t\r\n]*library[ \t\r\n]+QlxWCommon" library "${idl}")
+string(REGEX MATCH "uuid\\(([0-9A-Fa-f-]+)\\)" _ "${library}")
+string(TOUPPER "{${CMAKE_MATCH_1}}" library_id)
+string(REGEX MATCH "version\\(([0-9]+\\.[0-9]+)\\)" _ "${library}")
+set(library_version ${CMAKE_MATCH_1})
+if(library_id STREQUAL "{}" OR NOT library_version)
+  message(FATAL_ERROR "${IDL}: no library uuid and version")
+endif()
+
+set(classes "")
+string(REGEX MATCHALL "\\[[^]]*\\][ \t\r\n]*coclass[ \t\r\n]+[A-Za-z0-9_]+" coclasses "${idl}")
+foreach(coclass IN LISTS coclasses)
+  if(coclass MATCHES "noncreatable")
+    continue()
+  endif()
+  string(REGEX MATCH "coclass[ \t\r\n]+([A-Za-z0-9_]+)" _ "${coclass}")
+  set(name ${CMAKE_MATCH_1})
+  string(REGEX MATCH "uuid\\(([0-9A-Fa-f-]+)\\)" _ "${coclass}")
+  string(TOUPPER "{${CMAKE_MATCH_1}}" class_id)
+  string(APPEND classes
+         "    <comClass clsid=\"${class_id}\" tlbid=\"${library_id}\" threadingModel=\"Apartment\"\n"
+         "              progid=\"QlxWCommon.${name}.1\" description=\"${name}\">\n"
+         "      <progid>QlxWCommon.${name}</progid>\n"
+         "    </comClass>\n")
+endforeach()
+if(classes STREQUAL "")
+  message(FATAL_ERROR "${IDL}: no creatable class")
+endif()
+
+file(WRITE ${OUTPUT}.tmp
+     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+     "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\n"
+     "  <assemblyIdentity type=\"win32\" name=\"QlxWCommon\" version=\"${VERSION}.0\" "
+     "processorArchitecture=\"${ARCHITECTURE}\"/>\n"
+     "  <file name=\"QlxWCommon.dll\">\n"
+     "    <typelib tlbid=\"${library_id}\" version=\"${library_version}\" helpdir=\"\" flags=\"\"/>\n"
+     "${classes}"
+     "  </file>\n"
+     "</assembly>\n")
+file(COPY_FILE ${OUTPUT}.tmp ${OUTPUT} ONLY_IF_DIFFERENT)
+file(REMOVE ${OUTPUT}.tmp)

@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# The server used without administrator rights, under Wine: registered for one user (regsvr32 /n
+# /i:user, as installers do), then not registered at all (its activation manifest). Each way runs a
+# host script. Run it while the server is not registered for the machine.
+#   tests/com/deployment.sh BUILD_DIR      (WINEPREFIX and the other Wine settings come from the caller)
+set -euo pipefail
+build=$(realpath "$1")
+here=$(cd "$(dirname "$0")" && pwd)
+work="$build/com-deployment"
+rm -rf "$work" && mkdir -p "$work"
+winpath() { echo "Z:${1//\//\\}"; }
+dll=$(winpath "$build/QlxWCommon.dll")
+library='{ADF5E175-8483-44F0-98C3-37ED0802E0D4}'
+# A 32-bit server is for 32-bit hosts: the script host of Wine's 32-bit system folder.
+platform=win64 system=system32
+if x86_64-w64-mingw32-objdump -f "$build/QlxWCommon.dll" | grep -q pei-i386; then
+  platform=win32 system=syswow64
+fi
+failures=0
+fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
+reg_value() {
+  local output
+  output=$(timeout 60 wine reg query "$1" 2>/dev/null) && tr -d '\r' <<<"$output" || true
+}
+user_classes='HKCU\Software\Classes'
+machine_classes='HKLM\Software\Classes'
+
+# SCRIPT DIR [CSCRIPT]: a host script of tests/com/scripts, run from DIR; passes on its own summary.
+run_script() {
+  local name=$1 dir=$2 cscript=${3:-"C:\\windows\\$system\\cscript.exe"} output summary
+  cat "$here/scripts/check.vbs" "$here/scripts/$name" >"$dir/$name"
+  output=$(cd "$dir" && QLXW_TEST_DIR=$(winpath "$dir") timeout 120 wine "$cscript" //nologo "$name" 2>&1 |
+    tr -d '\r') || true
+  summary=$(tail -n 1 <<<"$output")
+  if [[ "$summary" =~ ^[0-9]+\ passed,\ 0\ failed$ ]]; then
+    echo "$name: $summary"
+  else
+    fail "$name"
+    echo "$output" | tail -n 30
+  fi
+}
+
+# The values under a classes root, one "key<TAB>value" line each, the root left out, in lower case (key
+# names are not case-sensitive). Wine mirrors the machine's interfaces into the 32-bit view
+# (Wow6432Node); a user's interfaces are shared by both views, so that copy is left out.
+snapshot() {
+  local file="$work/snapshot.reg"
+  timeout 60 wine reg export "$1" "$(winpath "$file")" /y >/dev/null 2>&1 || { echo "cannot export $1" && return; }
+  iconv -f UTF-16LE -t UTF-8 "$file" | tr -d '\r' |
+    awk '/^\[/ { key = substr($0, 2, length($0) - 2); sub(/^[^\\]*\\Software\\Classes/, "", key); next }
+         NF && key != "" && tolower(key) !~ /^\\wow6432node\\/ { print tolower(key "\t" $0) }' | sort
+}
+
+echo "-- per-user registration"
+[ -z "$(reg_value "$machine_classes\\QlxWCommon.clsCommon")" ] || fail "the server is registered for the machine"
+# What registering for the machine writes is what registering for the user must write, elsewhere.
+machine_before=$(snapshot "$machine_classes")
+timeout 120 wine regsvr32 /s "$dll" || fail "regsvr32 exited $?"
+machine_written=$(comm -13 <(echo "$machine_before") <(snapshot "$machine_classes"))
+timeout 120 wine regsvr32 /s /u "$dll" || fail "regsvr32 /u exited $?"
+user_before=$(snapshot "$user_classes")
+timeout 120 wine regsvr32 /s /n /i:bogus "$dll" && fail "DllInstall took an unknown command line"
+timeout 120 wine regsvr32 /s /n /i:user "$dll" || fail "regsvr32 /n /i:user exited $?"
+user_written=$(comm -13 <(echo "$user_before") <(snapshot "$user_classes"))
+grep -qiF "\\typelib\\$library\\1.0\\0\\$platform" <<<"$user_written" ||
+  fail "the type library is not registered for the user under $platform"
+if [ "$user_written" = "$machine_written" ]; then
+  echo "per-user registration: $(wc -l <<<"$user_written") values, the same as the machine's"
+else
+  fail "the user's registration differs from the machine's (< machine, > user):"
+  diff <(echo "$machine_written") <(echo "$user_written") | head -n 20
+fi
+[ "$(snapshot "$machine_classes")" = "$machine_before" ] || fail "registering for the user changed the machine's classes"
+# Wine 8 reads classes from the machine only (HKEY_CLASSES_ROOT does not include the user's): a host
+# can use the user's registration only where it does.
+if [ -n "$(reg_value "HKCR\\QlxWCommon.clsCommon")" ]; then
+  mkdir -p "$work/user"
+  run_script ini_managers.vbs "$work/user"
+else
+  echo "per-user registration: host script NOT run (this Wine's HKEY_CLASSES_ROOT leaves out the user's classes)"
+fi
+timeout 120 wine regsvr32 /s /u /n /i:user "$dll" || fail "regsvr32 /u /n /i:user exited $?"
+[ "$(snapshot "$user_classes")" = "$user_before" ] || fail "unregistering for the user left keys behind"
+
+echo "-- registration-free activation (nothing registered)"
+app="$work/app"
+mkdir -p "$app"
+cp "$build/QlxWCommon.dll" "$build/QlxWCommon.manifest" "$app/"
+output=$(timeout 120 wine "$build/tests/com/qlxw_reg_free_client.exe" "$(winpath "$app/QlxWCommon.manifest")" \
+  "$(winpath "$app/QlxWCommon.dll")" 2>&1 | tr -d '\r') || true
+# A program that crashes under Wine can still exit 0: the client's own summary counts.
+if [[ "$(tail -n 1 <<<"$output")" =~ ^[1-9][0-9]*\ classes\ created\ through\ the\ manifest,\ 0\ failed$ ]]; then
+  tail -n 1 <<<"$output"
+else
+  fail "the client of the manifest"
+  echo "$output" | tail -n 20
+fi
+# A script host whose own manifest depends on the server's assembly, as a host application ships.
+identity=$(grep -o '<assemblyIdentity [^>]*>' "$build/QlxWCommon.manifest")
+cp "$WINEPREFIX/drive_c/windows/$system/cscript.exe" "$app/host.exe"
+cat >"$app/host.exe.manifest" <<MANIFEST
+<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
+<assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">
+  <dependency><dependentAssembly>$identity</dependentAssembly></dependency>
+</assembly>
+MANIFEST
+run_script ini_managers.vbs "$app" host.exe
+
+[ "$failures" -eq 0 ] || { echo "$failures deployment test(s) failed"; exit 1; }
+echo "per-user registration and registration-free activation: all tests passed"
