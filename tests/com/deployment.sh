@@ -45,7 +45,8 @@ run_script() {
 # (Wow6432Node); a user's interfaces are shared by both views, so that copy is left out.
 snapshot() {
   local file="$work/snapshot.reg"
-  timeout 60 wine reg export "$1" "$(winpath "$file")" /y >/dev/null 2>&1 || { echo "cannot export $1" && return; }
+  # A missing key holds no values: the same as an empty one.
+  timeout 60 wine reg export "$1" "$(winpath "$file")" /y >/dev/null 2>&1 || return 0
   iconv -f UTF-16LE -t UTF-8 "$file" | tr -d '\r' |
     awk '/^\[/ { key = substr($0, 2, length($0) - 2); sub(/^[^\\]*\\Software\\Classes/, "", key); next }
          NF && key != "" && tolower(key) !~ /^\\wow6432node\\/ { print tolower(key "\t" $0) }' | sort
@@ -80,7 +81,11 @@ else
   echo "per-user registration: host script NOT run (this Wine's HKEY_CLASSES_ROOT leaves out the user's classes)"
 fi
 timeout 120 wine regsvr32 /s /u /n /i:user "$dll" || fail "regsvr32 /u /n /i:user exited $?"
-[ "$(snapshot "$user_classes")" = "$user_before" ] || fail "unregistering for the user left keys behind"
+user_after=$(snapshot "$user_classes")
+[ "$user_after" = "$user_before" ] || {
+  fail "unregistering for the user left keys behind (< before, > after):"
+  diff <(echo "$user_before") <(echo "$user_after") | head -n 20
+}
 
 echo "-- registration-free activation (nothing registered)"
 app="$work/app"
