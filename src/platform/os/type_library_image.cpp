@@ -30,7 +30,10 @@ class Bytes {
     return Byte(offset) | (Byte(offset + 1) << 8U) | (Byte(offset + 2) << 16U) | (Byte(offset + 3) << 24U);
   }
   std::string_view Slice(std::uint64_t offset, std::uint64_t length) const noexcept {
-    return Has(offset, length) ? bytes_.substr(offset, length) : std::string_view();
+    // Inside the bytes, so both fit a size_t even where it has 32 bits.
+    return Has(offset, length)
+               ? bytes_.substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(length))
+               : std::string_view();
   }
 
  private:
