@@ -119,6 +119,17 @@ timeout 60 wine reg delete 'HKCR\.pdf' /f >/dev/null 2>&1 || true
 timeout 60 wine reg delete 'HKCR\QlxwTestPdf' /f >/dev/null 2>&1 || true
 timeout 60 wineserver -w || timeout 30 wineserver -k || true
 
+echo "-- examples/ (what host developers start from)"
+mkdir -p "$work/examples"
+example=$(cd "$work" && timeout 120 wine "$cscript" //nologo "$(winpath "$here/../../examples/settings.vbs")" \
+  "$(winpath "$work/examples")" 2>&1 | tr -d '\r') || true
+expected=$'Units: metric\nScale: 1000\nSwap X and Y: False\nError 80040003: '
+[[ "$example" == "$expected"* ]] && echo "examples/settings.vbs: ran" || { fail "examples/settings.vbs"; echo "$example"; }
+mkdir -p "$work/examples-cpp"
+example=$(timeout 120 wine "$build/examples/qlxw_example_early_bound.exe" "$(winpath "$work/examples-cpp")" 2>&1 |
+  tr -d '\r') || true
+[ "$example" = "Units: metric" ] && echo "examples/early_bound.cpp: ran" || { fail "examples/early_bound.cpp"; echo "$example"; }
+
 echo "-- regsvr32 /u"
 timeout 120 wine regsvr32 /s /u "$component" || fail "the filler's component: regsvr32 /u exited $?"
 timeout 120 wine regsvr32 /s /u "$dll" || fail "regsvr32 /u exited $?"
