@@ -79,7 +79,7 @@ struct Failure {
 int Report(const Failure& failure, bool json, int status) {
   std::cerr << "qlxw: " << failure.message << "\n";
   if (json) {
-    std::cout << "{\"error\": {\"kind\": " << JsonString(failure.kind)
+    std::cout << R"({"error": {"kind": )" << JsonString(failure.kind)
               << ", \"message\": " << JsonString(failure.message);
     if (!failure.number.empty()) {
       std::cout << ", \"number\": " << JsonString(failure.number);
