@@ -37,6 +37,21 @@ bool HoldsLineBreakOrNul(std::optional<std::string_view> text) {
   return text && text->find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
+// Names a read could not find again under the same name: a section's name ends at its first "]", a
+// key's at its first "=", and a line starting with ";" or "[" is a comment or a header. Blanks are
+// space, tab and vertical tab, as in the file's line rules.
+bool CannotBeReadBack(std::string_view section, std::optional<std::string_view> key) {
+  if (section.find(']') != std::string_view::npos) {
+    return true;
+  }
+  if (!key) {
+    return false;
+  }
+  const std::size_t first = key->find_first_not_of(" \t\v");
+  return key->find('=') != std::string_view::npos ||
+         (first != std::string_view::npos && ((*key)[first] == ';' || (*key)[first] == '['));
+}
+
 // The first `maxCount` characters of UTF-8 text; returns how many there are.
 std::size_t Utf8Prefix(std::string_view utf8, std::size_t maxCount, std::string& text) {
   std::size_t count = 0;
@@ -83,6 +98,40 @@ bool FindValue(std::string_view bytes, std::string_view section, std::string_vie
   return value.has_value();
 }
 
+// Checked on the caller's text: the code page turns no other character into these.
+bool Refused(std::string_view section, std::optional<std::string_view> key,
+             std::optional<std::string_view> value) {
+  return HoldsLineBreakOrNul(section) || HoldsLineBreakOrNul(key) || HoldsLineBreakOrNul(value) ||
+         CannotBeReadBack(section, key);
+}
+
+// The file's bytes after the write, in the file's own encoding; false when they stay as they are.
+bool EditBytes(std::string_view bytes, std::string_view section, std::optional<std::string_view> key,
+               std::optional<std::string_view> value, ProfileCharset charset, std::string& edited) {
+  if (const auto utf16 = profile::Utf16File::From(bytes)) {
+    const profile::AnsiText ansiSection(section);
+    const OptionalAnsiText ansiKey(key);
+    const OptionalAnsiText ansiValue(value);
+    std::u16string units;
+    const bool changed = profile::Edit<char16_t>(utf16->Units(), profile::Utf16FromAnsi(ansiSection.View()),
+                                                 OptionalView(OptionalUtf16(ansiKey.View())),
+                                                 OptionalView(OptionalUtf16(ansiValue.View())),
+                                                 profile::Utf16NameEquals{}, units);
+    if (changed) {
+      utf16->BytesOf(units, edited);
+    }
+    return changed;
+  }
+  if (charset == ProfileCharset::kUtf8) {
+    return profile::Edit<char>(bytes, section, key, value, profile::Utf8NameEquals{}, edited);
+  }
+  const profile::AnsiText ansiSection(section);
+  const OptionalAnsiText ansiKey(key);
+  const OptionalAnsiText ansiValue(value);
+  return profile::Edit<char>(bytes, ansiSection.View(), ansiKey.View(), ansiValue.View(),
+                             profile::AnsiNameEquals{}, edited);
+}
+
 }  // namespace
 
 std::size_t ProfileRead(std::string_view section, std::string_view key,
@@ -116,33 +165,39 @@ std::size_t ProfileRead(std::string_view section, std::string_view key,
 bool ProfileWrite(std::string_view section, std::optional<std::string_view> key,
                   std::optional<std::string_view> value, const std::string& fileName,
                   ProfileCharset charset) {
-  // Checked on the caller's text: the code page turns no other character into these.
-  if (HoldsLineBreakOrNul(section) || HoldsLineBreakOrNul(key) || HoldsLineBreakOrNul(value)) {
+  if (Refused(section, key, value)) {
     return false;
   }
   return profile::UpdateProfileFile(fileName, [&](std::string_view bytes, std::string& edited) {
-    if (const auto utf16 = profile::Utf16File::From(bytes)) {
-      const profile::AnsiText ansiSection(section);
-      const OptionalAnsiText ansiKey(key);
-      const OptionalAnsiText ansiValue(value);
-      std::u16string units;
-      const bool changed = profile::Edit<char16_t>(utf16->Units(), profile::Utf16FromAnsi(ansiSection.View()),
-                                                   OptionalView(OptionalUtf16(ansiKey.View())),
-                                                   OptionalView(OptionalUtf16(ansiValue.View())),
-                                                   profile::Utf16NameEquals{}, units);
-      if (changed) {
-        utf16->BytesOf(units, edited);
-      }
-      return changed;
+    return EditBytes(bytes, section, key, value, charset, edited);
+  });
+}
+
+std::optional<std::string> ProfileLookUp(std::string_view section, std::string_view key,
+                                         const std::string& fileName, ProfileCharset charset) {
+  const profile::ProfileFileBytes file(fileName);
+  std::string text;
+  std::size_t count = 0;
+  const auto bytes = file.Bytes();
+  if (!bytes || !FindValue(*bytes, section, key, charset, kMaxProfileBytes, text, count)) {
+    return std::nullopt;
+  }
+  return text;
+}
+
+bool ProfileWriteUnlessChanged(std::string_view section, std::string_view key, std::string_view value,
+                               const std::optional<std::string>& seen, const std::string& fileName,
+                               ProfileCharset charset) {
+  if (Refused(section, key, value)) {
+    return false;
+  }
+  return profile::UpdateProfileFile(fileName, [&](std::string_view bytes, std::string& edited) {
+    std::string now;
+    std::size_t count = 0;
+    if (FindValue(bytes, section, key, charset, kMaxProfileBytes, now, count) && (!seen || now != *seen)) {
+      return false;  // another writer's value stays
     }
-    if (charset == ProfileCharset::kUtf8) {
-      return profile::Edit<char>(bytes, section, key, value, profile::Utf8NameEquals{}, edited);
-    }
-    const profile::AnsiText ansiSection(section);
-    const OptionalAnsiText ansiKey(key);
-    const OptionalAnsiText ansiValue(value);
-    return profile::Edit<char>(bytes, ansiSection.View(), ansiKey.View(), ansiValue.View(),
-                               profile::AnsiNameEquals{}, edited);
+    return EditBytes(bytes, section, key, value, charset, edited);
   });
 }
 
