@@ -91,4 +91,13 @@ void WriteINIProfileValue(std::string_view section, std::optional<std::string_vi
   ProfileWrite(section, key, value, GetINIFileName());
 }
 
+std::optional<std::string> LookUpINIValue(std::string_view section, std::string_view key) {
+  return ProfileLookUp(section, key, GetINIFileName());
+}
+
+void WriteINIDefaultUnlessChanged(std::string_view section, std::string_view key, std::string_view value,
+                                  const std::optional<std::string>& seen) {
+  ProfileWriteUnlessChanged(section, key, value, seen, GetINIFileName());
+}
+
 }  // namespace qlxw
