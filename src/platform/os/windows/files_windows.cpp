@@ -194,7 +194,7 @@ void RemoveLeftovers(const std::wstring& prefix) {
   const std::wstring folder = FolderOf(prefix) + L"\\";
   std::vector<std::wstring> found;
   WIN32_FIND_DATAW entry{};
-  const HANDLE search = gCalls.findFirstFile((prefix + L"*").c_str(), &entry);
+  HANDLE search = gCalls.findFirstFile((prefix + L"*").c_str(), &entry);
   if (search == INVALID_HANDLE_VALUE) {
     return;
   }
@@ -381,7 +381,7 @@ std::wstring FullPathOf(const std::wstring& wide) {
 // What the file is, whatever the spelling of its name: the final path of the file, or of its folder
 // and its name while it does not exist yet; the full path when neither can be asked.
 std::wstring IdentityOf(const std::wstring& wide) {
-  const std::wstring full = FullPathOf(wide);
+  std::wstring full = FullPathOf(wide);
   if (std::wstring final = FinalPathOf(full); !final.empty()) {
     return final;
   }
