@@ -119,7 +119,7 @@ TEST(ProfileReliability, KilledWriterLeavesTheOldOrTheNewFile) {
   EXPECT_GT(sawFirst, 0);
   EXPECT_GT(sawSecond, 0);
   // The next writer (another process, as after a host's restart) writes and clears what they left.
-  EXPECT_TRUE(TrueInAChild([&] { return ProfileWrite("Section7", "Key3", first, file); }));
+  EXPECT_TRUE(TrueInAChild([&] { return ProfileWrite("Section7", "Key3", "after the kills", file); }));
   EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"killed.ini"});
 }
 

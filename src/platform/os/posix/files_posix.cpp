@@ -245,8 +245,10 @@ std::string RandomLetters() {
 // so that the folder is not listed on every write.
 bool TimeToLookForLeftovers(const std::string& prefix) {
   constexpr std::chrono::seconds kBetweenLooks{10};
-  static std::mutex guard;
-  static std::unordered_map<std::string, std::pair<pid_t, std::chrono::steady_clock::time_point>> looked;
+  // Never destroyed: a manager's write-back can come late in the end of a process.
+  static auto& guard = *new std::mutex;
+  static auto& looked =
+      *new std::unordered_map<std::string, std::pair<pid_t, std::chrono::steady_clock::time_point>>;
   const auto now = std::chrono::steady_clock::now();
   const pid_t self = ::getpid();  // a forked child has not looked yet
   const std::lock_guard lock(guard);

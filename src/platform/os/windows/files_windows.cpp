@@ -176,8 +176,9 @@ std::wstring RandomLetters() {
 // Leftovers are looked for on a process's first write of a file and then at most every few seconds.
 bool TimeToLookForLeftovers(const std::wstring& prefix) {
   constexpr std::chrono::seconds kBetweenLooks{10};
-  static std::mutex guard;
-  static std::unordered_map<std::wstring, std::chrono::steady_clock::time_point> looked;
+  // Never destroyed: a manager's write-back can come late in the end of a process.
+  static auto& guard = *new std::mutex;
+  static auto& looked = *new std::unordered_map<std::wstring, std::chrono::steady_clock::time_point>;
   const auto now = std::chrono::steady_clock::now();
   const std::lock_guard lock(guard);
   const auto [entry, first] = looked.try_emplace(prefix, now);
