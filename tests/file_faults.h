@@ -43,11 +43,14 @@ struct RealSeam {
   static constexpr FileAnswers kAnswers{};
 };
 
+// The move over the file refused for good (a sticky folder; on Windows another program holding the
+// file, the pauses between tries taking no time): the file is rewritten in place instead.
 struct RenameDenied {
-  static constexpr FileAnswers kAnswers{.replace = FileStatus::kAccessDenied};
+  static constexpr FileAnswers kAnswers{};
 #ifdef _WIN32
   ScopedFileCall<&FileCalls::moveFileEx> move{
-      [](const wchar_t*, const wchar_t*, DWORD) { return Fail(ERROR_ACCESS_DENIED); }};
+      [](const wchar_t*, const wchar_t*, DWORD) { return Fail(ERROR_SHARING_VIOLATION); }};
+  ScopedFileCall<&FileCalls::sleep> pause{[](DWORD) {}};
 #else
   ScopedFileCall<&FileCalls::rename> rename{[](const char*, const char*) { return Fail(EACCES); }};
 #endif

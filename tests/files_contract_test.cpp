@@ -7,10 +7,17 @@
 #include <filesystem>
 #include <functional>
 #include <future>
+#include <optional>
 #include <set>
 #include <string>
 #include <thread>
 #include <utility>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
 
 #include "config/profile.h"
 #include "file_faults.h"
@@ -149,6 +156,22 @@ TYPED_TEST(FileContract, AProfileWriteIsDoneWholeOrNotAtAll) {
   EXPECT_LT(std::chrono::steady_clock::now() - started, platform::kLockWait / 2);
 }
 
+// A write that fails, or a delete that finds nothing to delete, leaves no file where there was none.
+TYPED_TEST(FileContract, AMissingFileIsMadeOnlyByAWriteThatIsDone) {
+  const std::string missing = this->folder_.File("new.ini");
+  bool deleted = false;
+  bool written = false;
+  {
+    [[maybe_unused]] const TypeParam seam;
+    deleted = ProfileWrite("S", "k", std::nullopt, missing);
+    written = ProfileWrite("S", "k", "v", missing);
+  }
+  const bool done = this->kAnswers.lock == FileStatus::kOk && this->kAnswers.replace == FileStatus::kOk;
+  EXPECT_EQ(deleted, this->kAnswers.lock == FileStatus::kOk);
+  EXPECT_EQ(written, done);
+  EXPECT_EQ(NamesIn(this->folder_.Path()), done ? std::set<std::string>{"new.ini"} : std::set<std::string>{});
+}
+
 // Causes the real system reports, sorted the same way on every platform.
 struct NameCase {
   const char* name;
@@ -201,6 +224,20 @@ INSTANTIATE_TEST_SUITE_P(
                  kTooLong, kTooLong}),
     [](const ::testing::TestParamInfo<NameCase>& param) { return std::string(param.param.name); });
 
+#ifndef _WIN32
+// Opened without waiting for the other end: refused at once, never held.
+std::string MakePipe(const testing::ScratchFolder& folder) {
+  ::mkfifo(folder.File("pipe").c_str(), 0600);
+  return folder.File("pipe");
+}
+
+INSTANTIATE_TEST_SUITE_P(PosixSystem, FileCauses,
+                         ::testing::Values(NameCase{"Pipe", MakePipe, kIoError, kDenied, kDenied}),
+                         [](const ::testing::TestParamInfo<NameCase>& param) {
+                           return std::string(param.param.name);
+                         });
+#endif
+
 TEST(FileLimits, AFileLargerThanTheReadersLimitIsTooLargeAReadOnlyOneIsNotReplaced) {
   testing::ScratchFolder folder;
   const std::string file = folder.File("read-only.ini");
@@ -251,6 +288,89 @@ TEST(FileLock, AWriterWaitsForTheHolderButNoLongerThanItsWait) {
   releaser.join();
   holder.join();
 }
+
+// Writers that name one file differently still take turns: the lock is the file's, not its name's.
+struct Spelling {
+  const char* name;
+  // Makes the file; returns its two names, or nothing when this system cannot make the second one.
+  std::function<std::optional<std::pair<std::string, std::string>>(const testing::ScratchFolder&)> names;
+};
+
+class FileLockSpellings : public ::testing::TestWithParam<Spelling> {};
+
+TEST_P(FileLockSpellings, TwoNamesOfOneFileShareItsLock) {
+  testing::ScratchFolder folder;
+  std::filesystem::create_directory(folder.Path() / "real");
+  testing::WriteBytes(folder.File("real/held.ini"), "[S]\r\n");
+  const auto names = GetParam().names(folder);
+  if (!names) {
+    GTEST_SKIP() << "this system cannot spell the file otherwise";
+  }
+  std::promise<void> held;
+  std::promise<void> release;
+  std::thread holder([&] {
+    std::unique_ptr<LockedFile> locked;
+    EXPECT_TRUE(LockFileForUpdate(names->first, locked).Ok());
+    held.set_value();
+    release.get_future().wait();
+  });
+  held.get_future().wait();
+  std::unique_ptr<LockedFile> locked;
+  ExpectResult(LockFileForUpdate(names->second, locked, std::chrono::milliseconds(100)), FileStatus::kBusy);
+  release.set_value();
+  holder.join();
+}
+
+// The file by its long name and by its short (8.3) name, where the system makes short names.
+std::optional<std::pair<std::string, std::string>> ShortSpelling(const testing::ScratchFolder& folder) {
+#ifdef _WIN32
+  std::filesystem::create_directory(folder.Path() / "a folder with a long name");
+  const auto file = folder.Path() / "a folder with a long name" / "held.ini";
+  testing::WriteBytes(file.string(), "[S]\r\n");
+  std::wstring shortName(MAX_PATH, L'\0');
+  const DWORD length = GetShortPathNameW(file.wstring().c_str(), shortName.data(), MAX_PATH);
+  shortName.resize(length < MAX_PATH ? length : 0);
+  if (shortName.empty() || shortName == file.wstring()) {
+    return std::nullopt;
+  }
+  return std::pair{file.string(), std::filesystem::path(shortName).string()};
+#else
+  (void)folder;
+  return std::nullopt;  // POSIX names have one spelling
+#endif
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RealSystem, FileLockSpellings,
+    ::testing::Values(
+        Spelling{"ThroughALinkedFolder",
+                 [](const testing::ScratchFolder& f) -> std::optional<std::pair<std::string, std::string>> {
+                   std::error_code failed;
+                   std::filesystem::create_directory_symlink(f.Path() / "real", f.Path() / "link", failed);
+                   if (failed) {
+                     return std::nullopt;
+                   }
+                   return std::pair{f.File("real/held.ini"), f.File("link/held.ini")};
+                 }},
+        Spelling{"ShortName", ShortSpelling}),
+    [](const ::testing::TestParamInfo<Spelling>& param) { return std::string(param.param.name); });
+
+#ifdef _WIN32
+// Another program holding the file open (sharing reading and writing, not deletion) holds up the
+// replace; the value is written all the same, in place, as the system's own function would.
+TEST(FileReplace, AFileAnotherProgramHoldsOpenIsStillWritten) {
+  testing::ScratchFolder folder;
+  const std::string file = folder.File("open.ini");
+  testing::WriteBytes(file, "[S]\r\nk=old\r\n");
+  const HANDLE other = CreateFileW(std::filesystem::path(file).wstring().c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(other, INVALID_HANDLE_VALUE);
+  EXPECT_TRUE(ProfileWrite("S", "k", "new", file));
+  CloseHandle(other);
+  EXPECT_EQ(testing::ReadBytes(file), "[S]\r\nk=new\r\n");
+  EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"open.ini"});
+}
+#endif
 
 }  // namespace
 }  // namespace qlxw

@@ -1,6 +1,7 @@
 // Both INI managers, driven as a host drives them: through the root object and the shared manager.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "config/ini_file.h"
 #include "config/ini_manager.h"
 #include "config/ini_manager5.h"
+#include "config/profile.h"
 #include "config/shared_ini.h"
 #include "diag/cls_debug.h"
 #include "language/localized_strings.h"
@@ -240,6 +242,31 @@ TEST_F(IniManagers, TracesTheFixedBufferRead) {
   const std::string log = testing::ReadBytes(folder_.File("trace.log"));
   EXPECT_NE(log.find("\"clsCommon.LoadINIValueByKey 1 S k\"\r\n"), std::string::npos) << log;
   EXPECT_NE(log.find("\" << clsCommon.LoadINIValueByKey returned : v \"\r\n"), std::string::npos) << log;
+}
+
+// A default is written back only over what the manager read: what another writer put there while
+// the host ran stays.
+TEST_F(IniManagers, WriteBackLeavesAnotherWritersValue) {
+  struct Case {
+    const char* name;
+    std::string before;
+    std::optional<std::string> meanwhile;  // another writer's value; none: nobody writes
+    std::string after;
+  };
+  const std::string kAtDefault = "[Setup]\r\nUnits=metric\r\n";
+  const std::string kChanged = "[Setup]\r\nUnits=imperial\r\n";
+  for (const std::int32_t version : {4, 5}) {
+    for (const Case& row : {Case{"AbsentUntouched", "", std::nullopt, kAtDefault},
+                            Case{"AbsentThenWritten", "", "imperial", kChanged},
+                            Case{"AtDefaultThenWritten", kAtDefault, "imperial", kChanged}}) {
+      auto& ini = Host(version, row.before);
+      EXPECT_EQ(ini.LoadINIString("Setup", "Units", "metric"), "metric") << row.name;
+      if (row.meanwhile) {
+        ASSERT_TRUE(ProfileWrite("Setup", "Units", *row.meanwhile, file_));
+      }
+      EXPECT_EQ(AfterEnd(), row.after) << row.name << " " << version;
+    }
+  }
 }
 
 TEST_F(IniManagers, DefaultsAreWrittenBackWhenTheThreadEnds) {

@@ -1,17 +1,24 @@
 // The profile layer under abuse: writers killed mid-write, writers racing, hostile files.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <random>
+#include <set>
 #include <string>
 #include <thread>
 
 #include "config/profile.h"
+#include "file_faults.h"
 #include "test_support.h"
 
 namespace qlxw {
@@ -44,6 +51,26 @@ pid_t Spawn(Work work) {
     _exit(0);
   }
   return pid;
+}
+
+// Whether `work` returns true in a child process that neither hangs (10 s) nor is stopped by a signal.
+bool TrueInAChild(const std::function<bool()>& work) {
+  const pid_t child = fork();
+  if (child == 0) {
+    ::alarm(10);
+    _exit(work() ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+std::set<std::string> NamesIn(const std::filesystem::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
 }
 
 TEST(ProfileReliability, KilledWriterLeavesTheOldOrTheNewFile) {
@@ -91,7 +118,227 @@ TEST(ProfileReliability, KilledWriterLeavesTheOldOrTheNewFile) {
   // Both contents were seen: the kills did land while the writer was at work.
   EXPECT_GT(sawFirst, 0);
   EXPECT_GT(sawSecond, 0);
+  // The next writer (another process, as after a host's restart) writes and clears what they left.
+  EXPECT_TRUE(TrueInAChild([&] { return ProfileWrite("Section7", "Key3", "after the kills", file); }));
+  EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"killed.ini"});
 }
+
+// A path that is not a regular file reads as missing and is not written, without waiting on it.
+TEST(ProfileReliability, PipesAndDevicesAreNeitherWaitedOnNorWritten) {
+  testing::ScratchFolder folder;
+  const std::string pipe = folder.File("pipe.ini");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  for (const std::string& path : {pipe, std::string("/dev/null")}) {
+    EXPECT_TRUE(TrueInAChild([&] {
+      return ReadValue(path, "S", "k") == "<absent>" && !ProfileWrite("S", "k", "v", path) &&
+             !ProfileWrite("S", "k", std::nullopt, path);
+    })) << path;
+  }
+  struct stat info {};
+  EXPECT_TRUE(::lstat(pipe.c_str(), &info) == 0 && S_ISFIFO(info.st_mode));
+  EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"pipe.ini"});
+}
+
+// A write beyond the process's file-size limit fails instead of stopping the process, and leaves
+// nothing behind.
+TEST(ProfileReliability, AWriteBeyondTheFileSizeLimitFailsCleanly) {
+  testing::ScratchFolder folder;
+  const std::string file = folder.File("limited.ini");
+  const std::string before = "[S]\r\nk=v\r\n";
+  testing::WriteBytes(file, before);
+  EXPECT_TRUE(TrueInAChild([&] {
+    const rlimit limit{4096, 4096};
+    return ::setrlimit(RLIMIT_FSIZE, &limit) == 0 && !ProfileWrite("S", "k", std::string(8000, 'x'), file) &&
+           ProfileWrite("S", "k", "w", file);
+  }));
+  EXPECT_EQ(testing::ReadBytes(file), "[S]\r\nk=w\r\n");
+  EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"limited.ini"});
+}
+
+// Names up to the system's longest (255 bytes) can be written; nothing else is left in the folder.
+TEST(ProfileReliability, EveryLegalFileNameCanBeWritten) {
+  for (const std::size_t length : {std::size_t{200}, std::size_t{240}, std::size_t{255}}) {
+    testing::ScratchFolder folder;
+    const std::string name(length, 'n');
+    EXPECT_TRUE(ProfileWrite("S", "k", "v", folder.File(name))) << length;
+    EXPECT_EQ(ReadValue(folder.File(name), "S", "k"), "v") << length;
+    EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{name}) << length;
+  }
+}
+
+// A write reaches the file behind its name and keeps what the file is: links, owner, mode. Files
+// with other names, or in a folder that takes no new file, are rewritten in place.
+struct FileKindCase {
+  const char* name;
+  bool needsRoot;
+  bool folderTakesNoNewFile;  // said by the system to everyone but root, here by a seam to root too
+  std::function<std::string(const testing::ScratchFolder&)> make;  // returns the name written to
+  std::function<void(const testing::ScratchFolder&)> check;
+};
+
+class FileKinds : public ::testing::TestWithParam<FileKindCase> {};
+
+TEST_P(FileKinds, AWriteKeepsWhatTheFileIs) {
+  const FileKindCase& row = GetParam();
+  if (row.needsRoot && ::geteuid() != 0) {
+    GTEST_SKIP() << "only root can give a file to another user";
+  }
+  testing::ScratchFolder folder;
+  const std::string written = row.make(folder);
+  std::optional<platform::ScopedFileCall<&platform::FileCalls::open>> refusingNewFiles;
+  if (row.folderTakesNoNewFile) {
+    refusingNewFiles.emplace([](const char* path, int flags, mode_t mode) {
+      const bool newFileToWrite = (flags & O_CREAT) != 0 && (flags & O_ACCMODE) != O_RDONLY;
+      return newFileToWrite ? testing::Fail(EACCES) : platform::SystemFileCalls().open(path, flags, mode);
+    });
+  }
+  EXPECT_TRUE(ProfileWrite("S", "k", "new", written));
+  refusingNewFiles.reset();
+  EXPECT_EQ(ReadValue(written, "S", "k"), "new");
+  row.check(folder);
+  std::filesystem::permissions(folder.Path(), std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add);
+}
+
+struct stat InfoOf(const std::string& path) {
+  struct stat info {};
+  EXPECT_EQ(::lstat(path.c_str(), &info), 0) << path;
+  return info;
+}
+
+const std::string kOld = "[S]\r\nk=old\r\n";
+const std::string kNew = "[S]\r\nk=new\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Posix, FileKinds,
+    ::testing::Values(
+        FileKindCase{"SymbolicLinkStaysALink", false, false,
+                     [](const auto& f) {
+                       testing::WriteBytes(f.File("target.ini"), kOld);
+                       std::filesystem::create_symlink("target.ini", f.File("link.ini"));
+                       return f.File("link.ini");
+                     },
+                     [](const auto& f) {
+                       EXPECT_TRUE(S_ISLNK(InfoOf(f.File("link.ini")).st_mode));
+                       EXPECT_EQ(testing::ReadBytes(f.File("target.ini")), kNew);
+                     }},
+        FileKindCase{"DanglingLinkGetsItsTarget", false, false,
+                     [](const auto& f) {
+                       std::filesystem::create_symlink(f.File("missing.ini"), f.File("link.ini"));
+                       return f.File("link.ini");
+                     },
+                     [](const auto& f) {
+                       EXPECT_TRUE(S_ISLNK(InfoOf(f.File("link.ini")).st_mode));
+                       EXPECT_EQ(testing::ReadBytes(f.File("missing.ini")), kNew);
+                       EXPECT_EQ(NamesIn(f.Path()), (std::set<std::string>{"link.ini", "missing.ini"}));
+                     }},
+        FileKindCase{"HardLinkedNamesStayOneFile", false, false,
+                     [](const auto& f) {
+                       testing::WriteBytes(f.File("one.ini"), kOld);
+                       std::filesystem::create_hard_link(f.File("one.ini"), f.File("other.ini"));
+                       return f.File("one.ini");
+                     },
+                     [](const auto& f) {
+                       EXPECT_EQ(InfoOf(f.File("one.ini")).st_nlink, 2u);
+                       EXPECT_EQ(testing::ReadBytes(f.File("other.ini")), kNew);
+                     }},
+        FileKindCase{"ModeKept", false, false,
+                     [](const auto& f) {
+                       testing::WriteBytes(f.File("mode.ini"), kOld);
+                       ::chmod(f.File("mode.ini").c_str(), 0640);
+                       return f.File("mode.ini");
+                     },
+                     [](const auto& f) { EXPECT_EQ(InfoOf(f.File("mode.ini")).st_mode & 07777, 0640u); }},
+        FileKindCase{"AnotherUsersFileStaysTheirs", true, false,
+                     [](const auto& f) {
+                       testing::WriteBytes(f.File("theirs.ini"), kOld);
+                       EXPECT_EQ(::chown(f.File("theirs.ini").c_str(), 65534, 65534), 0);
+                       return f.File("theirs.ini");
+                     },
+                     [](const auto& f) {
+                       EXPECT_EQ(InfoOf(f.File("theirs.ini")).st_uid, 65534u);
+                       EXPECT_EQ(InfoOf(f.File("theirs.ini")).st_gid, 65534u);
+                     }},
+        FileKindCase{
+            "FolderThatTakesNoNewFile", false, true,
+            [](const auto& f) {
+              testing::WriteBytes(f.File("fixed.ini"), kOld);
+              std::filesystem::permissions(f.Path(), std::filesystem::perms::owner_write,
+                                           std::filesystem::perm_options::remove);
+              return f.File("fixed.ini");
+            },
+            [](const auto& f) { EXPECT_EQ(NamesIn(f.Path()), std::set<std::string>{"fixed.ini"}); }}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// The folder is flushed after the rename, so that a power cut cannot bring the old file back.
+TEST(ProfileReliability, TheFolderIsFlushedAfterTheRename) {
+  testing::ScratchFolder folder;
+  static bool renamed = false;
+  static int folderFlushes = 0;
+  renamed = false;
+  folderFlushes = 0;
+  {
+    const platform::ScopedFileCall<&platform::FileCalls::rename> rename{[](const char* from, const char* to) {
+      renamed = true;
+      return platform::SystemFileCalls().rename(from, to);
+    }};
+    const platform::ScopedFileCall<&platform::FileCalls::fsync> flush{[](int fd) {
+      struct stat info {};
+      folderFlushes += renamed && ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) ? 1 : 0;
+      return platform::SystemFileCalls().fsync(fd);
+    }};
+    EXPECT_TRUE(ProfileWrite("S", "k", "v", folder.File("flushed.ini")));
+  }
+  EXPECT_TRUE(renamed);
+  EXPECT_EQ(folderFlushes, 1);
+}
+
+// A section search costs about one pass over the file, whatever the name asked for.
+struct LongNameCase {
+  const char* name;
+  std::string content;
+  std::string section;
+  ProfileCharset charset;
+};
+
+class LongNames : public ::testing::TestWithParam<LongNameCase> {};
+
+TEST_P(LongNames, ASearchIsLinear) {
+  const LongNameCase& row = GetParam();
+  testing::ScratchFolder folder;
+  const std::string file = folder.File("long.ini");
+  testing::WriteBytes(file, row.content);
+  const auto started = std::chrono::steady_clock::now();
+  std::string text;
+  ProfileRead(row.section, "k", "<absent>", 100, file, text, row.charset);
+  EXPECT_EQ(text, "<absent>");
+  EXPECT_TRUE(ProfileWrite(row.section, "k", "v", file, row.charset));
+  // Linear: milliseconds, even under sanitizers; quadratic: tens of seconds.
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+}
+
+std::string Repeated(std::string_view piece, std::size_t bytes) {
+  std::string text;
+  text.reserve(bytes + piece.size());
+  while (text.size() < bytes) {
+    text += piece;
+  }
+  return text;
+}
+
+constexpr std::size_t kTwoMebibytes = std::size_t{2} << 20;
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, LongNames,
+    ::testing::Values(LongNameCase{"DigitsInALineOfDigits", std::string(kTwoMebibytes, '1'),
+                                   std::string(20000, '1'), ProfileCharset::kCodePage},
+                      LongNameCase{"DigitsInAHeaderOfDigits", "[" + std::string(kTwoMebibytes, '1'),
+                                   std::string(20000, '1'), ProfileCharset::kCodePage},
+                      LongNameCase{"LettersInShortHeaders", Repeated("[a\r\n", kTwoMebibytes),
+                                   std::string(20000, 'a'), ProfileCharset::kCodePage},
+                      LongNameCase{"Utf8LettersInShortHeaders", Repeated("[\xC3\xA1\r\n", kTwoMebibytes),
+                                   Repeated("\xC3\xA1", 20000), ProfileCharset::kUtf8}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(ProfileReliability, TwoProcessesWritingDifferentKeysLoseNothing) {
   testing::ScratchFolder folder;

@@ -39,6 +39,9 @@ inline constexpr std::chrono::milliseconds kLockWait{10'000};
 // character and none of < > " | * ? (a leading \\?\ excepted). Says nothing about existence.
 bool IsPossibleFileName(std::string_view path);
 
+// Only regular files are read, appended to or rewritten: a pipe, a device or a socket is refused at
+// once, never waited on.
+
 // Opens the file for appending (creating it), writes the bytes, closes it.
 FileResult AppendToFile(const std::string& path, std::string_view bytes);
 
@@ -53,14 +56,19 @@ class LockedFile {
   // The whole file, as ReadWholeFile.
   virtual FileResult ReadAll(std::size_t maxBytes, std::string& bytes) = 0;
   // Writes the bytes to a temporary file beside the file, flushes it to disk and renames it over the
-  // file: readers see the old or the new content, never a mixture. On any failure the old file stays
-  // as it was and the temporary file is gone. The file keeps its permissions.
+  // file (the folder flushed too): readers see the old or the new content, never a mixture. On any
+  // failure the old file stays as it was and the temporary file is gone. The file keeps its mode,
+  // owner and group; a symbolic link keeps pointing at it. A file with other names (hard links), in a
+  // folder that takes no new file, or (on Windows) held open by another program is rewritten in
+  // place instead, as the Windows functions do: those alone can be torn by a machine stopping halfway.
+  // Temporary files that killed writers left beside the file are removed.
   virtual FileResult Replace(std::string_view bytes) = 0;
 };
 
 // Locks `path` for a read-modify-write into `locked`, creating an empty file when there is none (as a
-// write would). kBusy when another writer holds it for longer than `wait`; `locked` stays empty on any
-// failure.
+// write would; it goes again when the object ends without a successful Replace). The lock is the
+// file's, whatever spelling of its name each writer uses. kBusy when another writer holds it for
+// longer than `wait`; `locked` stays empty on any failure.
 FileResult LockFileForUpdate(const std::string& path, std::unique_ptr<LockedFile>& locked,
                              std::chrono::milliseconds wait = kLockWait);
 

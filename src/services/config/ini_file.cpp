@@ -99,4 +99,13 @@ bool LastINIWriteFailed() {
   return state != nullptr && state->lastWriteFailed;
 }
 
+std::optional<std::string> LookUpINIValue(std::string_view section, std::string_view key) {
+  return ProfileLookUp(section, key, GetINIFileName());
+}
+
+void WriteINIDefaultUnlessChanged(std::string_view section, std::string_view key, std::string_view value,
+                                  const std::optional<std::string>& seen) {
+  ProfileWriteUnlessChanged(section, key, value, seen, GetINIFileName());
+}
+
 }  // namespace qlxw

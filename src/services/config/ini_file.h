@@ -43,4 +43,12 @@ void WriteINIProfileValue(std::string_view section, std::optional<std::string_vi
 // command does.
 bool LastINIWriteFailed();
 
+// What this thread's INI file holds for the key, whole (none when it is absent).
+std::optional<std::string> LookUpINIValue(std::string_view section, std::string_view key);
+
+// A default written back: only while the key is absent or still holds `seen` (as LookUpINIValue gave
+// it), so that a value another writer put there in the meantime stays. Silent, as every write.
+void WriteINIDefaultUnlessChanged(std::string_view section, std::string_view key, std::string_view value,
+                                  const std::optional<std::string>& seen);
+
 }  // namespace qlxw

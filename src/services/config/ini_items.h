@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "collections/keyed_list.h"
 #include "language/language_subscription.h"
@@ -23,10 +24,21 @@ class INIItem {
   const std::string& Key() const { return key_; }
   const std::string& Section() const { return section_; }
 
+  // What the file held for the key when a manager read it at its default (none: the key was absent).
+  // Unknown for an item a host added itself.
+  void RememberFileValue(std::optional<std::string> value) {
+    fileValueKnown_ = true;
+    fileValue_ = std::move(value);
+  }
+  bool FileValueKnown() const { return fileValueKnown_; }
+  const std::optional<std::string>& FileValue() const { return fileValue_; }
+
  private:
   std::string section_;
   std::string key_;
   Variant default_;
+  bool fileValueKnown_ = false;
+  std::optional<std::string> fileValue_;
 };
 
 class INIItems {

@@ -29,7 +29,7 @@ Variant INIManager::LoadINIBoolean(const std::string& section, const std::string
     result = value;
     if (value == defaultValue) {
       try {
-        items_.AddIfMissing(section, key, defaultValue);
+        RememberFileValue(items_.AddIfMissing(section, key, defaultValue));
       } catch (...) {
         result = false;  // as the original: a failed registration reads as False
       }

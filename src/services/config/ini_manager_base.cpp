@@ -76,8 +76,14 @@ void INIManagerBase::EndManager() noexcept {
 void INIManagerBase::RegisterDefault(const std::string& section, const std::string& key,
                                      const Variant& defaultValue) noexcept {
   try {
-    items_.AddIfMissing(section, key, defaultValue);
+    RememberFileValue(items_.AddIfMissing(section, key, defaultValue));
   } catch (...) {  // NOLINT(bugprone-empty-catch): see the declaration
+  }
+}
+
+void INIManagerBase::RememberFileValue(const std::shared_ptr<INIItem>& added) {
+  if (added) {
+    added->RememberFileValue(LookUpINIValue(added->Section(), added->Key()));
   }
 }
 
@@ -88,7 +94,13 @@ void INIManagerBase::SaveDefaultsToINI() {
   for (std::int32_t pass = 0; pass < initial && items_.Count() > 0; ++pass) {
     const std::shared_ptr<INIItem> item = items_.Item(1);
     const Variant defaultValue = item->Default();
-    if (const auto* flag = std::get_if<bool>(&defaultValue)) {
+    const auto* flag = std::get_if<bool>(&defaultValue);
+    if (item->FileValueKnown()) {
+      // Only over what this manager saw: another writer's value stays.
+      WriteINIDefaultUnlessChanged(item->Section(), item->Key(),
+                                   flag != nullptr ? BoolToINIText(*flag) : VariantToINIText(defaultValue),
+                                   item->FileValue());
+    } else if (flag != nullptr) {
       WriteINIBoolean(item->Section(), item->Key(), *flag);
     } else {
       WriteINIValueByKey(item->Section(), item->Key(), VariantToINIText(defaultValue));

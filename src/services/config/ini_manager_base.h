@@ -42,6 +42,10 @@ class INIManagerBase : public INIManagerInterface {
   void RegisterDefault(const std::string& section, const std::string& key,
                        const Variant& defaultValue) noexcept;
 
+  // Notes on a newly registered key what the file holds for it now, so that the write-back leaves a
+  // value another writer puts there later.
+  static void RememberFileValue(const std::shared_ptr<INIItem>& added);
+
   INIItems items_;
 
  private:

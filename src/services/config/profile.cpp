@@ -38,6 +38,21 @@ bool HoldsLineBreakOrNul(std::optional<std::string_view> text) {
   return text && text->find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
+// Names a read could not find again under the same name: a section's name ends at its first "]", a
+// key's at its first "=", and a line starting with ";" or "[" is a comment or a header. Blanks are
+// space, tab and vertical tab, as in the file's line rules.
+bool CannotBeReadBack(std::string_view section, std::optional<std::string_view> key) {
+  if (section.find(']') != std::string_view::npos) {
+    return true;
+  }
+  if (!key) {
+    return false;
+  }
+  const std::size_t first = key->find_first_not_of(" \t\v");
+  return key->find('=') != std::string_view::npos ||
+         (first != std::string_view::npos && ((*key)[first] == ';' || (*key)[first] == '['));
+}
+
 // The first `maxCount` characters of UTF-8 text; returns how many there are.
 std::size_t Utf8Prefix(std::string_view utf8, std::size_t maxCount, std::string& text) {
   std::size_t count = 0;
@@ -53,10 +68,11 @@ std::size_t Utf8Prefix(std::string_view utf8, std::size_t maxCount, std::string&
 }
 
 // The value of the key in the file: `text` becomes its first `maxCount` characters, in UTF-8, and
-// `count` how many there are. False when the section or the key is missing.
-bool FindValue(const profile::ProfileContent& content, std::string_view bytes, std::string_view section,
-               std::string_view key, ProfileCharset charset, std::size_t maxCount, std::string& text,
-               std::size_t& count) {
+// `count` how many there are. False when the section or the key is missing. An 8-bit file's value is
+// found by `ansiValue` (section, key in the code page): a kept copy's index or a plain search.
+template <typename AnsiValue>
+bool FindValueWith(std::string_view bytes, std::string_view section, std::string_view key, ProfileCharset charset,
+                   std::size_t maxCount, std::string& text, std::size_t& count, AnsiValue ansiValue) {
   if (const auto utf16 = profile::Utf16File::From(bytes)) {
     const std::u16string wantedSection = profile::Utf16FromAnsi(profile::AnsiText(section).View());
     const std::u16string wantedKey = profile::Utf16FromAnsi(profile::AnsiText(key).View());
@@ -76,11 +92,64 @@ bool FindValue(const profile::ProfileContent& content, std::string_view bytes, s
   }
   const profile::AnsiText wantedSection(section);
   const profile::AnsiText wantedKey(key);
-  const auto value = content.AnsiValue(wantedSection.View(), wantedKey.View());
+  const auto value = ansiValue(wantedSection.View(), wantedKey.View());
   if (value) {
     count = profile::Utf8FromAnsi(*value, maxCount, text);
   }
   return value.has_value();
+}
+
+// Through the kept copy of the file when there is one.
+bool FindValue(const profile::ProfileContent& content, std::string_view bytes, std::string_view section,
+               std::string_view key, ProfileCharset charset, std::size_t maxCount, std::string& text,
+               std::size_t& count) {
+  return FindValueWith(bytes, section, key, charset, maxCount, text, count,
+                       [&](std::string_view ansiSection, std::string_view ansiKey) {
+                         return content.AnsiValue(ansiSection, ansiKey);
+                       });
+}
+
+// In bytes just read, as a writer holding the lock sees them.
+bool FindValue(std::string_view bytes, std::string_view section, std::string_view key, ProfileCharset charset,
+               std::size_t maxCount, std::string& text, std::size_t& count) {
+  return FindValueWith(bytes, section, key, charset, maxCount, text, count,
+                       [&](std::string_view ansiSection, std::string_view ansiKey) {
+                         return profile::FindValue<char>(bytes, ansiSection, ansiKey, profile::AnsiNameEquals{});
+                       });
+}
+
+// Checked on the caller's text: the code page turns no other character into these.
+bool Refused(std::string_view section, std::optional<std::string_view> key,
+             std::optional<std::string_view> value) {
+  return HoldsLineBreakOrNul(section) || HoldsLineBreakOrNul(key) || HoldsLineBreakOrNul(value) ||
+         CannotBeReadBack(section, key);
+}
+
+// The file's bytes after the write, in the file's own encoding; false when they stay as they are.
+bool EditBytes(std::string_view bytes, std::string_view section, std::optional<std::string_view> key,
+               std::optional<std::string_view> value, ProfileCharset charset, std::string& edited) {
+  if (const auto utf16 = profile::Utf16File::From(bytes)) {
+    const profile::AnsiText ansiSection(section);
+    const OptionalAnsiText ansiKey(key);
+    const OptionalAnsiText ansiValue(value);
+    std::u16string units;
+    const bool changed = profile::Edit<char16_t>(utf16->Units(), profile::Utf16FromAnsi(ansiSection.View()),
+                                                 OptionalView(OptionalUtf16(ansiKey.View())),
+                                                 OptionalView(OptionalUtf16(ansiValue.View())),
+                                                 profile::Utf16NameEquals{}, units);
+    if (changed) {
+      utf16->BytesOf(units, edited);
+    }
+    return changed;
+  }
+  if (charset == ProfileCharset::kUtf8) {
+    return profile::Edit<char>(bytes, section, key, value, profile::Utf8NameEquals{}, edited);
+  }
+  const profile::AnsiText ansiSection(section);
+  const OptionalAnsiText ansiKey(key);
+  const OptionalAnsiText ansiValue(value);
+  return profile::Edit<char>(bytes, ansiSection.View(), ansiKey.View(), ansiValue.View(),
+                             profile::AnsiNameEquals{}, edited);
 }
 
 }  // namespace
@@ -116,34 +185,41 @@ std::size_t ProfileRead(std::string_view section, std::string_view key,
 bool ProfileWrite(std::string_view section, std::optional<std::string_view> key,
                   std::optional<std::string_view> value, const std::string& fileName,
                   ProfileCharset charset) {
-  // Checked on the caller's text: the code page turns no other character into these.
-  if (HoldsLineBreakOrNul(section) || HoldsLineBreakOrNul(key) || HoldsLineBreakOrNul(value)) {
+  if (Refused(section, key, value)) {
     return false;
   }
   profile::ForgetCachedProfile(fileName);
   return profile::UpdateProfileFile(fileName, [&](std::string_view bytes, std::string& edited) {
-    if (const auto utf16 = profile::Utf16File::From(bytes)) {
-      const profile::AnsiText ansiSection(section);
-      const OptionalAnsiText ansiKey(key);
-      const OptionalAnsiText ansiValue(value);
-      std::u16string units;
-      const bool changed = profile::Edit<char16_t>(utf16->Units(), profile::Utf16FromAnsi(ansiSection.View()),
-                                                   OptionalView(OptionalUtf16(ansiKey.View())),
-                                                   OptionalView(OptionalUtf16(ansiValue.View())),
-                                                   profile::Utf16NameEquals{}, units);
-      if (changed) {
-        utf16->BytesOf(units, edited);
-      }
-      return changed;
+    return EditBytes(bytes, section, key, value, charset, edited);
+  });
+}
+
+std::optional<std::string> ProfileLookUp(std::string_view section, std::string_view key,
+                                         const std::string& fileName, ProfileCharset charset) {
+  const profile::ProfileFileBytes file(fileName);
+  std::string text;
+  std::size_t count = 0;
+  const auto bytes = file.Bytes();
+  if (!bytes || !FindValue(*bytes, section, key, charset, kMaxProfileBytes, text, count)) {
+    return std::nullopt;
+  }
+  return text;
+}
+
+bool ProfileWriteUnlessChanged(std::string_view section, std::string_view key, std::string_view value,
+                               const std::optional<std::string>& seen, const std::string& fileName,
+                               ProfileCharset charset) {
+  if (Refused(section, key, value)) {
+    return false;
+  }
+  profile::ForgetCachedProfile(fileName);
+  return profile::UpdateProfileFile(fileName, [&](std::string_view bytes, std::string& edited) {
+    std::string now;
+    std::size_t count = 0;
+    if (FindValue(bytes, section, key, charset, kMaxProfileBytes, now, count) && (!seen || now != *seen)) {
+      return false;  // another writer's value stays
     }
-    if (charset == ProfileCharset::kUtf8) {
-      return profile::Edit<char>(bytes, section, key, value, profile::Utf8NameEquals{}, edited);
-    }
-    const profile::AnsiText ansiSection(section);
-    const OptionalAnsiText ansiKey(key);
-    const OptionalAnsiText ansiValue(value);
-    return profile::Edit<char>(bytes, ansiSection.View(), ansiKey.View(), ansiValue.View(),
-                               profile::AnsiNameEquals{}, edited);
+    return EditBytes(bytes, section, key, value, charset, edited);
   });
 }
 

@@ -34,10 +34,25 @@ std::size_t ProfileRead(std::string_view section, std::string_view key,
 // Sets the value of `key` in `section`, creating the file and the section as needed; no value deletes
 // the key's line, no key deletes the section. Every other line is kept byte for byte, and the file is
 // replaced as a whole, never left half written; writers in other processes are waited for. A name or
-// value holding CR, LF or NUL is refused. Returns whether the file now holds what was asked.
+// value holding CR, LF or NUL is refused, and so is a name a read could not find again: a section
+// holding "]", a key holding "=" or starting with ";" or "[". Returns whether the file now holds what
+// was asked.
 bool ProfileWrite(std::string_view section, std::optional<std::string_view> key,
                   std::optional<std::string_view> value, const std::string& fileName,
                   ProfileCharset charset = ProfileCharset::kCodePage);
+
+// What the file holds for `key` in `section`, whole, as a read finds it (trimmed, one pair of
+// enclosing quotes removed); none when the file, the section or the key is missing.
+std::optional<std::string> ProfileLookUp(std::string_view section, std::string_view key,
+                                         const std::string& fileName,
+                                         ProfileCharset charset = ProfileCharset::kCodePage);
+
+// ProfileWrite of a value, done only while the key is absent or still holds `seen` (as ProfileLookUp
+// gives it; none: only while it is absent), checked under the lock. True when the file holds the
+// value or was left as another writer made it.
+bool ProfileWriteUnlessChanged(std::string_view section, std::string_view key, std::string_view value,
+                               const std::optional<std::string>& seen, const std::string& fileName,
+                               ProfileCharset charset = ProfileCharset::kCodePage);
 
 using profile::kMaxProfileBytes;
 

@@ -2,6 +2,7 @@
 // Finding a section's header in the text of a profile file: by its "[" (any text), or, for 8-bit text,
 // by a piece of the name that only one byte value matches in any letter case, which skips most of a
 // file of many sections. Both give the first header naming the section, as only that one counts.
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <string_view>
@@ -67,6 +68,13 @@ bool HeaderNames(std::basic_string_view<Char> text, std::size_t& from, std::basi
         return false;
       }
     }
+    // The name must fit on the header's line; looking only that far keeps a long name from costing
+    // more than the line, whatever the file.
+    for (std::size_t at = from; at < end; ++at) {
+      if (text[at] == Char('\r') || text[at] == Char('\n')) {
+        return false;
+      }
+    }
     // Names in a file often share a beginning ("Section1", "Section2"): the last letter tells most apart.
     if (!equals(text.substr(end - 1, 1), section.substr(section.size() - 1)) ||
         !equals(text.substr(from, section.size()), section)) {
@@ -123,15 +131,21 @@ NameAnchor LongestRun(std::string_view section, const InAnchor& inAnchor) {
 
 // The header holding a name at [nameStart, nameStart + length), when the name is that header's name
 // by the header rules.
-inline std::optional<HeaderPlace> HeaderAround(std::string_view text, std::size_t nameStart,
-                                               std::size_t length) {
-  // Before the name: blanks, the "[", blanks, the start of the line.
+// Whether what comes before `nameStart` opens a header: blanks, the "[", blanks, the start of the line.
+// `lineStart` becomes where that line starts.
+inline bool OpensHeader(std::string_view text, std::size_t nameStart, std::size_t& lineStart) {
   const std::size_t open = BlanksBefore(text, nameStart);
   if (open == 0 || text[open - 1] != '[') {
-    return std::nullopt;
+    return false;
   }
-  const std::size_t lineStart = BlanksBefore(text, open - 1);
-  if (!IsLineStart(text, lineStart)) {
+  lineStart = BlanksBefore(text, open - 1);
+  return IsLineStart(text, lineStart);
+}
+
+inline std::optional<HeaderPlace> HeaderAround(std::string_view text, std::size_t nameStart,
+                                               std::size_t length) {
+  std::size_t lineStart = 0;
+  if (!OpensHeader(text, nameStart, lineStart)) {
     return std::nullopt;
   }
   // After it: blanks, then the first "]" or the end of the line.
@@ -154,7 +168,12 @@ std::optional<HeaderPlace> FindHeaderByAnchor(std::string_view text, std::string
   if (!plainName || anchor.length == 0 || anchor.offset + anchor.length > section.size()) {
     return FindHeader(text, section, equals);
   }
-  const std::string_view piece = section.substr(anchor.offset, anchor.length);
+  // A short piece is as rare as a long one in a real file, and keeps the byte search linear.
+  constexpr std::size_t kLongestPiece = 16;
+  const std::string_view piece = section.substr(anchor.offset, std::min(anchor.length, kLongestPiece));
+  // Each hit is tested by what is cheapest first: the name's first character, then the start of a
+  // header before it (no two hits share its blanks), then the name, compared no further than the end
+  // of the header's line, as the name holds no line end.
   for (std::size_t from = anchor.offset;;) {
     const std::size_t hit = FindBytes(text.data(), text.size(), from, piece.data(), piece.size());
     if (hit == text.size()) {
@@ -163,6 +182,11 @@ std::optional<HeaderPlace> FindHeaderByAnchor(std::string_view text, std::string
     from = hit + 1;
     const std::size_t nameStart = hit - anchor.offset;
     if (nameStart + section.size() > text.size() ||
+        !equals(text.substr(nameStart, 1), section.substr(0, 1))) {
+      continue;
+    }
+    std::size_t lineStart = 0;
+    if (!OpensHeader(text, nameStart, lineStart) ||
         !equals(text.substr(nameStart, section.size()), section)) {
       continue;
     }

@@ -1,6 +1,7 @@
 #pragma once
 // The POSIX system calls of the file layer, as one table (see os/file_calls.h). Entries keep the
 // calls' own signatures (open always with its mode) and report failures through errno, as the calls do.
+#include <dirent.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/vfs.h>
@@ -16,11 +17,18 @@ struct FileCalls {
   ssize_t (*write)(int fd, const void* buffer, size_t size);
   int (*fsync)(int fd);
   int (*fchmod)(int fd, mode_t mode);
+  int (*fchown)(int fd, uid_t owner, gid_t group);
+  int (*ftruncate)(int fd, off_t size);
   int (*fstat)(int fd, struct stat* info);
   int (*stat)(const char* path, struct stat* info);
+  int (*lstat)(const char* path, struct stat* info);
+  ssize_t (*readlink)(const char* path, char* target, size_t size);
   int (*rename)(const char* from, const char* to);
   int (*unlink)(const char* path);
   int (*flock)(int fd, int operation);
+  DIR* (*opendir)(const char* path);  // looking for temporary files left by killed writers
+  dirent* (*readdir)(DIR* folder);
+  int (*closedir)(DIR* folder);
   int (*nanosleep)(const timespec* pause, timespec* left);  // between tries of a busy lock
   int (*statfs)(const char* path, struct statfs* info);
 };

@@ -1,14 +1,22 @@
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/random.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cerrno>
-#include <fstream>
+#include <chrono>
+#include <climits>
+#include <cstdint>
+#include <mutex>
 #include <string>
+#include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "os/file_calls.h"
 #include "os/files.h"
@@ -23,11 +31,18 @@ constexpr FileCalls kSystemCalls{
     .write = ::write,
     .fsync = ::fsync,
     .fchmod = ::fchmod,
+    .fchown = ::fchown,
+    .ftruncate = ::ftruncate,
     .fstat = ::fstat,
     .stat = ::stat,
+    .lstat = ::lstat,
+    .readlink = ::readlink,
     .rename = ::rename,
     .unlink = ::unlink,
     .flock = ::flock,
+    .opendir = ::opendir,
+    .readdir = ::readdir,
+    .closedir = ::closedir,
     .nanosleep = ::nanosleep,
     .statfs = ::statfs,
 };
@@ -74,6 +89,12 @@ class Descriptor {
   Descriptor& operator=(const Descriptor&) = delete;
   int Get() const { return fd_; }
   int Release() { return std::exchange(fd_, -1); }
+  void Reset(int fd) {
+    if (fd_ >= 0) {
+      gCalls.close(fd_);
+    }
+    fd_ = fd;
+  }
 
  private:
   int fd_;
@@ -95,21 +116,6 @@ FileResult WriteAll(int fd, std::string_view bytes) {
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
   return {};
-}
-
-// The process's umask, read once without changing it (umask() would, racing other threads).
-mode_t ProcessUmask() {
-  static const mode_t mask = [] {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-      if (line.rfind("Umask:", 0) == 0) {
-        return static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
-      }
-    }
-    return static_cast<mode_t>(07777);  // unknown: always set the mode explicitly
-  }();
-  return mask;
 }
 
 // The descriptor's whole content from its start.
@@ -134,9 +140,18 @@ FileResult ReadDescriptor(int fd, std::size_t size, std::string& bytes) {
   return {};
 }
 
+// Folders, pipes, devices and sockets are not files the library reads or rewrites.
+FileResult NotARegularFile(const struct stat& info) {
+  return {FileStatus::kAccessDenied, S_ISDIR(info.st_mode) ? EISDIR : ENXIO};
+}
+
+bool SameFile(const struct stat& one, const struct stat& other) {
+  return one.st_dev == other.st_dev && one.st_ino == other.st_ino;
+}
+
 FileResult ReadRegularFile(int fd, const struct stat& info, std::size_t maxBytes, std::string& bytes) {
   if (!S_ISREG(info.st_mode)) {
-    return {FileStatus::kAccessDenied, EISDIR};
+    return NotARegularFile(info);
   }
   if (static_cast<std::size_t>(info.st_size) > maxBytes) {
     return {FileStatus::kTooLarge, EFBIG};
@@ -144,18 +159,224 @@ FileResult ReadRegularFile(int fd, const struct stat& info, std::size_t maxBytes
   return ReadDescriptor(fd, static_cast<std::size_t>(info.st_size), bytes);
 }
 
-// The temporary file is written beside the target, so that the rename never crosses file systems.
-FileResult WriteAndRename(const std::string& path, std::string_view bytes, mode_t mode) {
-  static std::atomic<unsigned> counter{0};
-  static const std::string pid = std::to_string(::getpid());
-  const std::string temporary = path + ".qlxw-tmp-" + pid + "-" + std::to_string(counter.fetch_add(1));
-  Descriptor file(gCalls.open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) {
+    return ".";
+  }
+  return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+// The file a path names once the symbolic links of its last part are followed: a write rewrites the
+// link's target and keeps the link (a dangling link's target is created, as open() would).
+FileResult FollowLinks(std::string path, std::string& target) {
+  constexpr int kMostLinks = 40;  // as the system's own limit
+  std::array<char, PATH_MAX> link{};
+  for (int hop = 0; hop < kMostLinks; ++hop) {
+    struct stat info {};
+    if (gCalls.lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+      target = std::move(path);
+      return {};
+    }
+    const ssize_t length = gCalls.readlink(path.c_str(), link.data(), link.size());
+    if (length < 0) {
+      return Failure(errno);
+    }
+    if (length == 0 || static_cast<std::size_t>(length) == link.size()) {
+      return {FileStatus::kBadName, ENAMETOOLONG};
+    }
+    const std::string_view to(link.data(), static_cast<std::size_t>(length));
+    path = to.front() == '/' ? std::string(to) : FolderOf(path) + "/" + std::string(to);
+  }
+  return {FileStatus::kBadName, ELOOP};
+}
+
+// A write larger than the process may make a file would stop the process (SIGXFSZ) halfway: refused
+// before it starts.
+FileResult FitsSizeLimit(std::size_t size) {
+  rlimit limit{};
+  if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && size > limit.rlim_cur) {
+    return {FileStatus::kIoError, EFBIG};
+  }
+  return {};
+}
+
+// Temporary files are named ".qlxw" + a hash of the file's name + "." + random letters: short, so that
+// a file of the longest legal name has one; unguessable, so that no other program can take the name
+// first; and the hash says whose they are when a killed writer left one behind.
+std::string TemporaryPrefix(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  const std::string_view name =
+      slash == std::string::npos ? std::string_view(path) : std::string_view(path).substr(slash + 1);
+  std::uint32_t hash = 0x811c9dc5u;  // FNV-1a
+  for (const char c : name) {
+    hash = (hash ^ static_cast<unsigned char>(c)) * 0x01000193u;
+  }
+  static constexpr std::string_view kHex = "0123456789abcdef";
+  std::string prefix = FolderOf(path) + "/.qlxw";
+  for (int shift = 28; shift >= 0; shift -= 4) {
+    prefix += kHex[(hash >> shift) & 0xFu];
+  }
+  return prefix + ".";
+}
+
+std::string RandomLetters() {
+  static constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyz234567";
+  static std::atomic<std::uint64_t> fallback{0};
+  std::array<unsigned char, 12> random{};
+  if (::getrandom(random.data(), random.size(), GRND_NONBLOCK) != static_cast<ssize_t>(random.size())) {
+    // No entropy yet (early boot): still unique, since creation is exclusive and retried.
+    std::uint64_t mixed =
+        fallback.fetch_add(0x9e3779b97f4a7c15u) ^
+        static_cast<std::uint64_t>(::getpid()) * 0xff51afd7ed558ccdu ^
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    for (unsigned char& byte : random) {
+      byte = static_cast<unsigned char>(mixed);
+      mixed = (mixed >> 5) | (mixed << 59);
+    }
+  }
+  std::string letters;
+  for (const unsigned char byte : random) {
+    letters += kLetters[byte & 31u];
+  }
+  return letters;
+}
+
+// Leftovers are looked for on a process's first write of a file and then at most every few seconds,
+// so that the folder is not listed on every write.
+bool TimeToLookForLeftovers(const std::string& prefix) {
+  constexpr std::chrono::seconds kBetweenLooks{10};
+  // Never destroyed: a manager's write-back can come late in the end of a process.
+  static auto& guard = *new std::mutex;
+  static auto& looked =
+      *new std::unordered_map<std::string, std::pair<pid_t, std::chrono::steady_clock::time_point>>;
+  const auto now = std::chrono::steady_clock::now();
+  const pid_t self = ::getpid();  // a forked child has not looked yet
+  const std::lock_guard lock(guard);
+  auto& [pid, when] = looked[prefix];
+  if (pid == self && now - when < kBetweenLooks) {
+    return false;
+  }
+  pid = self;
+  when = now;
+  return true;
+}
+
+// Removes the temporary files of this file that killed writers left. A live writer locks its
+// temporary file until it has renamed it, so a file whose lock is free has no writer any more.
+void RemoveLeftovers(const std::string& prefix) {
+  const std::size_t slash = prefix.rfind('/');
+  const std::string folder = prefix.substr(0, slash + 1);
+  const std::string_view start = std::string_view(prefix).substr(slash + 1);
+  std::vector<std::string> found;
+  if (DIR* listing = gCalls.opendir(folder.c_str())) {
+    while (const dirent* entry = gCalls.readdir(listing)) {
+      if (std::string_view(entry->d_name).starts_with(start)) {
+        found.push_back(folder + entry->d_name);
+      }
+    }
+    gCalls.closedir(listing);
+  }
+  for (const std::string& leftover : found) {
+    const Descriptor file(gCalls.open(leftover.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC, 0));
+    struct stat held {};
+    struct stat named {};
+    if (file.Get() >= 0 && gCalls.flock(file.Get(), LOCK_EX | LOCK_NB) == 0 &&
+        gCalls.fstat(file.Get(), &held) == 0 && S_ISREG(held.st_mode) &&
+        gCalls.lstat(leftover.c_str(), &named) == 0 && SameFile(held, named)) {
+      gCalls.unlink(leftover.c_str());
+    }
+  }
+}
+
+// After a rename the folder is flushed too, or a power cut could bring the old file back. Not every
+// file system flushes folders; the new content is in place either way, so a failure here is not one.
+void FlushFolder(const std::string& path) {
+  const Descriptor folder(gCalls.open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
+  if (folder.Get() >= 0) {
+    gCalls.fsync(folder.Get());
+  }
+}
+
+bool FolderRefuses(int error) {
+  return error == EACCES || error == EPERM;
+}
+
+// Writes the bytes to a new temporary file beside the file (so that the rename never crosses file
+// systems), with the file's owner, group and mode, flushes it and renames it over the file. When the
+// folder cannot take a new file, or the owner cannot be kept this way, `inPlace` is set and nothing is
+// left behind.
+FileResult WriteAndRename(const std::string& path, std::string_view bytes, const struct stat& original,
+                          bool& inPlace) {
+  const std::string prefix = TemporaryPrefix(path);
+  if (TimeToLookForLeftovers(prefix)) {
+    RemoveLeftovers(prefix);
+  }
+  const mode_t mode = original.st_mode & 07777;
+  std::string temporary;
+  Descriptor file(-1);
+  for (int attempt = 0; attempt < 100 && file.Get() < 0; ++attempt) {
+    temporary = prefix + RandomLetters();
+    file.Reset(gCalls.open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+    if (file.Get() < 0 && errno != EEXIST) {
+      inPlace = FolderRefuses(errno);
+      return Failure(errno);
+    }
+  }
+  if (file.Get() < 0) {
+    return {FileStatus::kIoError, EEXIST};
+  }
+  gCalls.flock(file.Get(), LOCK_EX | LOCK_NB);  // held until renamed: see RemoveLeftovers
+  FileResult result = WriteAll(file.Get(), bytes);
+  struct stat made {};
+  if (result.Ok() && gCalls.fstat(file.Get(), &made) != 0) {
+    result = Failure(errno);
+  }
+  if (result.Ok() && (made.st_uid != original.st_uid || made.st_gid != original.st_gid) &&
+      gCalls.fchown(file.Get(), original.st_uid, original.st_gid) != 0) {
+    result = Failure(errno);
+    inPlace = FolderRefuses(errno);  // another user's file, written by its group: it stays theirs
+  }
+  // The umask may have taken bits from the mode, and a change of owner takes the set-id bits.
+  if (result.Ok() && (made.st_mode & 07777) != mode && gCalls.fchmod(file.Get(), mode) != 0) {
+    result = Failure(errno);
+  }
+  if (result.Ok() && gCalls.fsync(file.Get()) != 0) {
+    result = Failure(errno);
+  }
+  if (result.Ok() && gCalls.rename(temporary.c_str(), path.c_str()) != 0) {
+    result = Failure(errno);
+    inPlace = FolderRefuses(errno);  // a sticky folder and another user's file
+  }
+  if (!result.Ok()) {
+    gCalls.unlink(temporary.c_str());
+  }
+  if (gCalls.close(file.Release()) != 0 && result.Ok()) {
+    result = Failure(errno);
+  }
+  if (result.Ok()) {
+    FlushFolder(path);
+  }
+  return result;
+}
+
+// A file with other names (hard links), or in a folder this user cannot write, is rewritten itself,
+// from the whole new content, then flushed, as the Windows functions do: its other names and its
+// folder stay as they are, at the price of a torn file should the machine stop halfway.
+FileResult RewriteInPlace(const std::string& path, std::string_view bytes, const struct stat& held) {
+  Descriptor file(gCalls.open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC, 0));
   if (file.Get() < 0) {
     return Failure(errno);
   }
+  struct stat info {};
+  if (gCalls.fstat(file.Get(), &info) != 0) {
+    return Failure(errno);
+  }
+  if (!SameFile(info, held)) {
+    return {FileStatus::kBusy, EAGAIN};  // replaced by a program that does not lock
+  }
   FileResult result = WriteAll(file.Get(), bytes);
-  // The umask may have taken bits from the mode; put them back.
-  if (result.Ok() && (mode & ProcessUmask()) != 0 && gCalls.fchmod(file.Get(), mode) != 0) {
+  if (result.Ok() && gCalls.ftruncate(file.Get(), static_cast<off_t>(bytes.size())) != 0) {
     result = Failure(errno);
   }
   if (result.Ok() && gCalls.fsync(file.Get()) != 0) {
@@ -163,12 +384,6 @@ FileResult WriteAndRename(const std::string& path, std::string_view bytes, mode_
   }
   if (gCalls.close(file.Release()) != 0 && result.Ok()) {
     result = Failure(errno);
-  }
-  if (result.Ok() && gCalls.rename(temporary.c_str(), path.c_str()) != 0) {
-    result = Failure(errno);
-  }
-  if (!result.Ok()) {
-    gCalls.unlink(temporary.c_str());
   }
   return result;
 }
@@ -202,9 +417,17 @@ FileResult WaitForLock(int fd, std::chrono::milliseconds& left) {
 
 class FlockedFile final : public LockedFile {
  public:
-  FlockedFile(int fd, std::string path, const struct stat& info)
-      : fd_(fd), path_(std::move(path)), info_(info) {}
-  ~FlockedFile() override { gCalls.close(fd_); }  // closing releases the lock
+  FlockedFile(int fd, std::string path, const struct stat& info, bool created)
+      : fd_(fd), path_(std::move(path)), info_(info), created_(created) {}
+  // A file the lock created and no write filled goes again: a failed first write, or a delete in a
+  // missing file, leaves no file. Closing releases the lock.
+  ~FlockedFile() override {
+    struct stat named {};
+    if (created_ && gCalls.stat(path_.c_str(), &named) == 0 && SameFile(named, info_) && named.st_size == 0) {
+      gCalls.unlink(path_.c_str());
+    }
+    gCalls.close(fd_);
+  }
   FlockedFile(const FlockedFile&) = delete;
   FlockedFile& operator=(const FlockedFile&) = delete;
 
@@ -216,13 +439,26 @@ class FlockedFile final : public LockedFile {
     if ((info_.st_mode & S_IWUSR) == 0) {
       return {FileStatus::kAccessDenied, EACCES};
     }
-    return WriteAndRename(path_, bytes, info_.st_mode & 07777);
+    if (const FileResult fits = FitsSizeLimit(bytes.size()); !fits.Ok()) {
+      return fits;
+    }
+    bool inPlace = info_.st_nlink > 1;
+    FileResult result;
+    if (!inPlace) {
+      result = WriteAndRename(path_, bytes, info_, inPlace);
+    }
+    if (inPlace) {
+      result = RewriteInPlace(path_, bytes, info_);
+    }
+    created_ = created_ && !result.Ok();
+    return result;
   }
 
  private:
   int fd_;
   std::string path_;
   struct stat info_;
+  bool created_;
 };
 
 }  // namespace
@@ -243,7 +479,8 @@ FileResult AppendToFile(const std::string& path, std::string_view bytes) {
   if (!ValidName(path)) {
     return {FileStatus::kBadName, EINVAL};
   }
-  Descriptor file(gCalls.open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666));
+  // Without blocking, as a read: a pipe with no reader is refused at once.
+  Descriptor file(gCalls.open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666));
   if (file.Get() < 0) {
     return Failure(errno);
   }
@@ -254,11 +491,12 @@ FileResult AppendToFile(const std::string& path, std::string_view bytes) {
   return result;
 }
 
+// Opened without blocking: a pipe with no writer or a device would otherwise hold the reader for ever.
 FileResult ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
   if (!ValidName(path)) {
     return {FileStatus::kBadName, EINVAL};
   }
-  const Descriptor file(gCalls.open(path.c_str(), O_RDONLY | O_CLOEXEC, 0));
+  const Descriptor file(gCalls.open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0));
   if (file.Get() < 0) {
     return Failure(errno);
   }
@@ -275,27 +513,45 @@ FileResult LockFileForUpdate(const std::string& path, std::unique_ptr<LockedFile
   if (!ValidName(path)) {
     return {FileStatus::kBadName, EINVAL};
   }
+  std::string target;
+  if (const FileResult followed = FollowLinks(path, target); !followed.Ok()) {
+    return followed;
+  }
   // The file may be replaced by another writer between our open and our lock: then the lock is on a
   // file that no longer has the name, and we try again on the new one.
   for (int attempt = 0; attempt < 1000; ++attempt) {
-    Descriptor file(gCalls.open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666));
+    Descriptor file(gCalls.open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0));
+    bool created = false;
+    if (file.Get() < 0 && errno == ENOENT) {
+      file.Reset(gCalls.open(target.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_NONBLOCK | O_CLOEXEC, 0666));
+      created = file.Get() >= 0;
+      if (!created && errno == EEXIST) {
+        continue;  // another writer made it just now
+      }
+    }
     if (file.Get() < 0) {
       return Failure(errno);
     }
-    if (const FileResult waited = WaitForLock(file.Get(), wait); !waited.Ok()) {
-      return waited;
-    }
     struct stat held {};
-    struct stat named {};
     if (gCalls.fstat(file.Get(), &held) != 0) {
       return Failure(errno);
     }
-    if (gCalls.stat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
-        held.st_ino == named.st_ino) {
-      if (!S_ISREG(held.st_mode)) {
-        return {FileStatus::kAccessDenied, EISDIR};
+    if (!S_ISREG(held.st_mode)) {
+      return NotARegularFile(held);
+    }
+    if (const FileResult waited = WaitForLock(file.Get(), wait); !waited.Ok()) {
+      // A file made for this write goes again while nothing is in it. Another writer that locked
+      // it meanwhile finds it gone and makes it again.
+      struct stat named {};
+      if (created && gCalls.stat(target.c_str(), &named) == 0 && SameFile(named, held) &&
+          named.st_size == 0) {
+        gCalls.unlink(target.c_str());
       }
-      locked = std::make_unique<FlockedFile>(file.Release(), path, held);
+      return waited;
+    }
+    struct stat named {};
+    if (gCalls.stat(target.c_str(), &named) == 0 && SameFile(held, named)) {
+      locked = std::make_unique<FlockedFile>(file.Release(), target, held, created);
       return {};
     }
   }

@@ -1,7 +1,12 @@
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <mutex>
+#include <random>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "os/file_calls.h"
 #include "os/files.h"
@@ -15,11 +20,19 @@ constexpr FileCalls kSystemCalls{
         [](const wchar_t* name, DWORD access, DWORD share, DWORD disposition) {
           return CreateFileW(name, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
         },
+    .openToQuery =
+        [](const wchar_t* name) {
+          return CreateFileW(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        },
+    .getFinalPathNameByHandle = [](HANDLE file, wchar_t* path,
+                                   DWORD size) { return GetFinalPathNameByHandleW(file, path, size, 0); },
     .readFile = [](HANDLE file, void* buffer, DWORD size,
                    DWORD* got) { return ReadFile(file, buffer, size, got, nullptr); },
     .writeFile = [](HANDLE file, const void* buffer, DWORD size,
                     DWORD* written) { return WriteFile(file, buffer, size, written, nullptr); },
     .flushFileBuffers = [](HANDLE file) { return FlushFileBuffers(file); },
+    .setEndOfFile = [](HANDLE file) { return SetEndOfFile(file); },
     .getFileSizeEx = [](HANDLE file, LARGE_INTEGER* size) { return GetFileSizeEx(file, size); },
     .getFileType = [](HANDLE file) { return GetFileType(file); },
     .getFileAttributes = [](const wchar_t* name) { return GetFileAttributesW(name); },
@@ -27,6 +40,10 @@ constexpr FileCalls kSystemCalls{
     .moveFileEx = [](const wchar_t* from, const wchar_t* to,
                      DWORD flags) { return MoveFileExW(from, to, flags); },
     .deleteFile = [](const wchar_t* name) { return DeleteFileW(name); },
+    .findFirstFile = [](const wchar_t* pattern,
+                        WIN32_FIND_DATAW* found) { return FindFirstFileW(pattern, found); },
+    .findNextFile = [](HANDLE search, WIN32_FIND_DATAW* found) { return FindNextFileW(search, found); },
+    .findClose = [](HANDLE search) { return FindClose(search); },
     .getFullPathName = [](const wchar_t* name, DWORD size,
                           wchar_t* full) { return GetFullPathNameW(name, size, full, nullptr); },
     .createMutex = [](const wchar_t* name) { return CreateMutexW(nullptr, FALSE, name); },
@@ -38,6 +55,7 @@ constexpr FileCalls kSystemCalls{
           return GetFileAttributesExW(name, GetFileExInfoStandard, data);
         },
     .getDriveType = [](const wchar_t* root) { return GetDriveTypeW(root); },
+    .sleep = [](DWORD milliseconds) { Sleep(milliseconds); },
 };
 
 FileCalls gCalls = kSystemCalls;
@@ -81,6 +99,12 @@ class Handle {
   Handle& operator=(const Handle&) = delete;
   bool Valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
   HANDLE Get() const { return handle_; }
+  void Reset(HANDLE handle) {
+    if (Valid()) {
+      gCalls.closeHandle(handle_);
+    }
+    handle_ = handle;
+  }
   bool Close() {
     const bool closed = gCalls.closeHandle(handle_) != 0;
     handle_ = INVALID_HANDLE_VALUE;
@@ -107,15 +131,124 @@ FileResult WriteAll(HANDLE file, std::string_view bytes) {
   return {};
 }
 
-// Writes a temporary file beside the target, flushes it and moves it over the target.
-FileResult WriteAndRename(const std::string& path, std::string_view bytes) {
-  static std::atomic<unsigned> counter{0};
-  const std::wstring target = WideFromUtf8(path);
-  const std::wstring temporary = target + L".qlxw-tmp-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                 std::to_wstring(counter.fetch_add(1));
-  Handle file(gCalls.createFile(temporary.c_str(), GENERIC_WRITE, 0, CREATE_NEW));
+std::wstring FolderOf(const std::wstring& path) {
+  const std::size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash);
+}
+
+// Temporary files are named ".qlxw" + a hash of the file's name + "." + random letters: short, so that
+// a file of the longest legal name has one; unguessable; and the hash says whose they are when a
+// killed writer left one behind.
+std::wstring TemporaryPrefix(const std::wstring& path) {
+  const std::size_t slash = path.find_last_of(L"\\/");
+  std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+  CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
+  std::uint32_t hash = 0x811c9dc5u;  // FNV-1a over the UTF-16 units
+  for (const wchar_t unit : name) {
+    hash = (hash ^ static_cast<std::uint16_t>(unit)) * 0x01000193u;
+  }
+  static constexpr std::wstring_view kHex = L"0123456789abcdef";
+  std::wstring prefix = FolderOf(path) + L"\\.qlxw";
+  for (int shift = 28; shift >= 0; shift -= 4) {
+    prefix += kHex[(hash >> shift) & 0xFu];
+  }
+  return prefix + L".";
+}
+
+std::wstring RandomLetters() {
+  static constexpr std::wstring_view kLetters = L"abcdefghijklmnopqrstuvwxyz234567";
+  thread_local std::mt19937_64 random([] {
+    std::random_device entropy;
+    const auto now = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    std::seed_seq seed{entropy(),
+                       entropy(),
+                       static_cast<unsigned>(GetCurrentProcessId()),
+                       static_cast<unsigned>(GetCurrentThreadId()),
+                       static_cast<unsigned>(now),
+                       static_cast<unsigned>(now >> 32)};
+    return std::mt19937_64(seed);
+  }());
+  std::wstring letters;
+  for (std::uint64_t bits = random(), more = random(); letters.size() < 12; bits >>= 5) {
+    letters += kLetters[bits & 31u];
+    if (letters.size() == 6) {
+      bits = more;
+    }
+  }
+  return letters;
+}
+
+// Leftovers are looked for on a process's first write of a file and then at most every few seconds.
+bool TimeToLookForLeftovers(const std::wstring& prefix) {
+  constexpr std::chrono::seconds kBetweenLooks{10};
+  // Never destroyed: a manager's write-back can come late in the end of a process.
+  static auto& guard = *new std::mutex;
+  static auto& looked = *new std::unordered_map<std::wstring, std::chrono::steady_clock::time_point>;
+  const auto now = std::chrono::steady_clock::now();
+  const std::lock_guard lock(guard);
+  const auto [entry, first] = looked.try_emplace(prefix, now);
+  if (!first && now - entry->second < kBetweenLooks) {
+    return false;
+  }
+  entry->second = now;
+  return true;
+}
+
+// Removes the temporary files of this file that killed writers left. A live writer keeps its
+// temporary file open without sharing it for deletion, so only a dead writer's file can be deleted.
+void RemoveLeftovers(const std::wstring& prefix) {
+  const std::wstring folder = FolderOf(prefix) + L"\\";
+  std::vector<std::wstring> found;
+  WIN32_FIND_DATAW entry{};
+  HANDLE search = gCalls.findFirstFile((prefix + L"*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) {
+    return;
+  }
+  do {
+    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      found.push_back(folder + entry.cFileName);
+    }
+  } while (gCalls.findNextFile(search, &entry) != FALSE);
+  gCalls.findClose(search);
+  for (const std::wstring& leftover : found) {
+    gCalls.deleteFile(leftover.c_str());
+  }
+}
+
+bool HeldUp(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+}
+
+// What a replace through a temporary file came to; `inPlace` when the folder takes no new file or
+// another program keeps the file open past the retries: then the file is rewritten itself.
+struct RenameOutcome {
+  FileResult result;
+  bool inPlace = false;
+};
+
+// Writes a temporary file beside the target, flushes it and moves it over the target (written through,
+// so that the folder is on disk too). Another program that has the file open holds the move up: it
+// is tried again for about a second.
+RenameOutcome WriteAndRename(const std::wstring& target, std::string_view bytes) {
+  const std::wstring prefix = TemporaryPrefix(target);
+  if (TimeToLookForLeftovers(prefix)) {
+    RemoveLeftovers(prefix);
+  }
+  std::wstring temporary;
+  Handle file(INVALID_HANDLE_VALUE);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = prefix + RandomLetters();
+    file.Reset(gCalls.createFile(temporary.c_str(), GENERIC_WRITE, 0, CREATE_NEW));
+    if (file.Valid()) {
+      break;
+    }
+    if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
+      const FileResult failure = LastFailure();
+      return {failure, failure.systemError == ERROR_ACCESS_DENIED};
+    }
+  }
   if (!file.Valid()) {
-    return LastFailure();
+    return {LastFailure()};
   }
   FileResult result = WriteAll(file.Get(), bytes);
   if (result.Ok() && gCalls.flushFileBuffers(file.Get()) == FALSE) {
@@ -124,12 +257,49 @@ FileResult WriteAndRename(const std::string& path, std::string_view bytes) {
   if (!file.Close() && result.Ok()) {
     result = LastFailure();
   }
-  if (result.Ok() && gCalls.moveFileEx(temporary.c_str(), target.c_str(),
-                                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == FALSE) {
-    result = LastFailure();
+  bool inPlace = false;
+  if (result.Ok()) {
+    constexpr DWORD kMostWaiting = 1000;
+    for (DWORD waited = 0, pause = 10;; waited += pause, pause = std::min<DWORD>(pause * 2, 100)) {
+      if (gCalls.moveFileEx(temporary.c_str(), target.c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE) {
+        break;
+      }
+      result = LastFailure();
+      if (!HeldUp(static_cast<DWORD>(result.systemError))) {
+        break;
+      }
+      if (waited >= kMostWaiting) {
+        inPlace = true;
+        break;
+      }
+      gCalls.sleep(pause);
+    }
   }
   if (!result.Ok()) {
     gCalls.deleteFile(temporary.c_str());
+  }
+  return {result, inPlace};
+}
+
+// The file rewritten itself, from the whole new content, then flushed, as the Windows functions do:
+// for a file another program keeps open, or in a folder that takes no new file. A machine that stops
+// halfway can leave it torn; the value is not lost where the system's own function would have written it.
+FileResult RewriteInPlace(const std::wstring& target, std::string_view bytes) {
+  Handle file(gCalls.createFile(target.c_str(), GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING));
+  if (!file.Valid()) {
+    return LastFailure();
+  }
+  FileResult result = WriteAll(file.Get(), bytes);
+  if (result.Ok() && gCalls.setEndOfFile(file.Get()) == FALSE) {
+    result = LastFailure();
+  }
+  if (result.Ok() && gCalls.flushFileBuffers(file.Get()) == FALSE) {
+    result = LastFailure();
+  }
+  if (!file.Close() && result.Ok()) {
+    result = LastFailure();
   }
   return result;
 }
@@ -137,8 +307,22 @@ FileResult WriteAndRename(const std::string& path, std::string_view bytes) {
 // Held through a named mutex; reads and replaces go by the path.
 class MutexLockedFile final : public LockedFile {
  public:
-  MutexLockedFile(HANDLE mutex, std::string path) : mutex_(mutex), path_(std::move(path)) {}
+  MutexLockedFile(HANDLE mutex, std::string path, bool created)
+      : mutex_(mutex), path_(std::move(path)), created_(created) {}
+  // A file the lock created and no write filled goes again: a failed first write, or a delete in a
+  // missing file, leaves no file.
   ~MutexLockedFile() override {
+    if (created_) {
+      const std::wstring wide = WideFromUtf8(path_);
+      const Handle file(gCalls.createFile(
+          wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING));
+      LARGE_INTEGER size{};
+      const bool empty =
+          file.Valid() && gCalls.getFileSizeEx(file.Get(), &size) != FALSE && size.QuadPart == 0;
+      if (empty) {
+        gCalls.deleteFile(wide.c_str());
+      }
+    }
     gCalls.releaseMutex(mutex_);
     gCalls.closeHandle(mutex_);
   }
@@ -150,35 +334,79 @@ class MutexLockedFile final : public LockedFile {
   }
   // A read-only file is left alone (said here, since not every file system refuses the move).
   FileResult Replace(std::string_view bytes) override {
-    const DWORD attributes = gCalls.getFileAttributes(WideFromUtf8(path_).c_str());
+    const std::wstring target = WideFromUtf8(path_);
+    const DWORD attributes = gCalls.getFileAttributes(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
       return {FileStatus::kAccessDenied, ERROR_ACCESS_DENIED};
     }
-    return WriteAndRename(path_, bytes);
+    const RenameOutcome renamed = WriteAndRename(target, bytes);
+    const FileResult result = renamed.inPlace ? RewriteInPlace(target, bytes) : renamed.result;
+    created_ = created_ && !result.Ok();
+    return result;
   }
 
  private:
   HANDLE mutex_;
   std::string path_;
+  bool created_;
 };
 
-// One mutex name per file (by its full path, in any letter case). The hash has the same width in
-// 32-bit and 64-bit hosts, so that both lock the same mutex for the same file.
-std::wstring MutexNameOf(const std::wstring& wide) {
+// The path the system resolves a name to (links, substituted drives, short names), or empty.
+std::wstring FinalPathOf(const std::wstring& name) {
+  const Handle file(gCalls.openToQuery(name.c_str()));
+  if (!file.Valid()) {
+    return {};
+  }
+  std::wstring path(MAX_PATH, L'\0');
+  DWORD length = gCalls.getFinalPathNameByHandle(file.Get(), path.data(), static_cast<DWORD>(path.size()));
+  if (length >= path.size()) {  // too small: the length asked for counts the terminating NUL
+    path.assign(length, L'\0');
+    length = gCalls.getFinalPathNameByHandle(file.Get(), path.data(), static_cast<DWORD>(path.size()));
+  }
+  if (length == 0 || length >= path.size()) {
+    return {};
+  }
+  path.resize(length);
+  return path;
+}
+
+std::wstring FullPathOf(const std::wstring& wide) {
   std::wstring full(MAX_PATH, L'\0');
   DWORD length = gCalls.getFullPathName(wide.c_str(), static_cast<DWORD>(full.size()), full.data());
-  if (length >= full.size()) {  // too small: the length asked for counts the terminating NUL
+  if (length >= full.size()) {
     full.assign(length, L'\0');
     length = gCalls.getFullPathName(wide.c_str(), static_cast<DWORD>(full.size()), full.data());
   }
   if (length == 0 || length >= full.size()) {
-    full = wide;
-  } else {
-    full.resize(length);
+    return wide;
   }
-  CharUpperBuffW(full.data(), static_cast<DWORD>(full.size()));
+  full.resize(length);
+  return full;
+}
+
+// What the file is, whatever the spelling of its name: the final path of the file, or of its folder
+// and its name while it does not exist yet; the full path when neither can be asked.
+std::wstring IdentityOf(const std::wstring& wide) {
+  std::wstring full = FullPathOf(wide);
+  if (std::wstring final = FinalPathOf(full); !final.empty()) {
+    return final;
+  }
+  const std::size_t slash = full.find_last_of(L"\\/");
+  if (slash != std::wstring::npos) {
+    if (const std::wstring folder = FinalPathOf(full.substr(0, slash)); !folder.empty()) {
+      return folder + L"\\" + full.substr(slash + 1);
+    }
+  }
+  return full;
+}
+
+// One mutex name per file (by its identity, in any letter case). The hash has the same width in
+// 32-bit and 64-bit hosts, so that both lock the same mutex for the same file.
+std::wstring MutexNameOf(const std::wstring& wide) {
+  std::wstring identity = IdentityOf(wide);
+  CharUpperBuffW(identity.data(), static_cast<DWORD>(identity.size()));
   std::uint64_t hash = 0xcbf29ce484222325u;  // FNV-1a over the UTF-16 units
-  for (const wchar_t unit : full) {
+  for (const wchar_t unit : identity) {
     hash = (hash ^ static_cast<std::uint16_t>(unit)) * 0x100000001b3u;
   }
   return L"Local\\qlxw-profile-" + std::to_wstring(hash);
@@ -278,15 +506,19 @@ FileResult LockFileForUpdate(const std::string& path, std::unique_ptr<LockedFile
     gCalls.closeHandle(mutex);
     return result;
   }
-  const Handle created(gCalls.createFile(
-      wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_ALWAYS));
-  if (!created.Valid()) {
-    const FileResult result = LastFailure();
+  const Handle file(gCalls.createFile(wide.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_ALWAYS));
+  FileResult result = file.Valid() ? FileResult{} : LastFailure();
+  const bool created = file.Valid() && GetLastError() != ERROR_ALREADY_EXISTS;
+  if (result.Ok() && gCalls.getFileType(file.Get()) != FILE_TYPE_DISK) {
+    result = {FileStatus::kAccessDenied, ERROR_ACCESS_DENIED};  // a pipe or a device
+  }
+  if (!result.Ok()) {
     gCalls.releaseMutex(mutex);
     gCalls.closeHandle(mutex);
     return result;
   }
-  locked = std::make_unique<MutexLockedFile>(mutex, path);
+  locked = std::make_unique<MutexLockedFile>(mutex, path, created);
   return {};
 }
 
