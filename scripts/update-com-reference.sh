@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Writes docs/com-reference.md from the type library of a Windows build, under Wine.
+# Writes docs/com-reference.md from the type library of a Windows build, under Wine. Fails, naming
+# them, when a class, interface, enum, record or member has no helpstring in the IDL.
 # Usage: scripts/update-com-reference.sh [BUILD_DIR] [OUTPUT]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -8,5 +9,9 @@ output=${2:-docs/com-reference.md}
 export WINEPREFIX="$PWD/$build/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY
 [ -d "$WINEPREFIX" ] || { timeout 300 wine wineboot -i >/dev/null 2>&1 || true; timeout 120 wineserver -w || true; }
-timeout 120 wine "$build/tools/com_reference/qlxw_com_reference.exe" "$build/QlxWCommon.dll" | tr -d '\r' >"$output.new"
+tool="$build/tools/com_reference/qlxw_com_reference.exe"
+timeout 120 wine "$tool" --require-help "$build/QlxWCommon.dll" | tr -d '\r' >"$output.new" || {
+  rm -f "$output.new"
+  exit 1
+}
 mv "$output.new" "$output"

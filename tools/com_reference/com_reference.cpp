@@ -1,7 +1,8 @@
 // Writes the reference of a type library for host developers, as Markdown, from the library itself:
-// every class, interface, member, dispatch id, argument and event. Usage: com_reference FILE
-// (a .tlb, or a DLL with the library embedded). Run under Wine by the test script, which compares
-// the result with docs/com-reference.md.
+// every class, interface, member, dispatch id, argument and event. Usage: com_reference
+// [--require-help] FILE (a .tlb, or a DLL with the library embedded). Run under Wine by the test
+// script, which compares the result with docs/com-reference.md. With --require-help it fails when a
+// class, interface, enum, record or member has no description, naming each one.
 #include <windows.h>
 
 #include <oaidl.h>
@@ -9,6 +10,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -68,6 +70,20 @@ Documentation DocumentationOf(ITypeInfo* info, MEMBERID member) {
   info->GetDocumentation(member, name.Out(), help.Out(), nullptr, nullptr);
   return {name.Text(), help.Text()};
 }
+
+// What has no description, so that a host developer would see only its name.
+class Undocumented {
+ public:
+  void Check(const std::string& what, const Documentation& documentation) {
+    if (documentation.help.empty()) {
+      names_.push_back(what);
+    }
+  }
+  const std::vector<std::string>& Names() const { return names_; }
+
+ private:
+  std::vector<std::string> names_;
+};
 
 std::string GuidText(const GUID& guid) {
   wchar_t text[40];
@@ -172,7 +188,8 @@ std::string Cell(std::string text) {
   return cell;
 }
 
-void WriteMembers(ITypeInfo* info, const TYPEATTR& attributes) {
+void WriteMembers(ITypeInfo* info, const TYPEATTR& attributes, const std::string& owner,
+                  Undocumented& undocumented) {
   std::printf("| dispid | member | kind | arguments | returns | description |\n|---|---|---|---|---|---|\n");
   for (UINT index = 0; index < attributes.cFuncs; ++index) {
     FUNCDESC* function = nullptr;
@@ -203,6 +220,8 @@ void WriteMembers(ITypeInfo* info, const TYPEATTR& attributes) {
       returns.clear();
     }
     const Documentation documentation = DocumentationOf(info, function->memid);
+    undocumented.Check(owner + "." + Utf8(names[0]) + " (" + KindText(function->invkind) + ")",
+                       documentation);
     std::printf("| %ld | %s | %s | %s | %s | %s |\n", static_cast<long>(function->memid),
                 Utf8(names[0]).c_str(), KindText(function->invkind).c_str(), Cell(arguments).c_str(),
                 Cell(returns).c_str(), Cell(documentation.help).c_str());
@@ -214,12 +233,13 @@ void WriteMembers(ITypeInfo* info, const TYPEATTR& attributes) {
 }
 
 // The interface whose members a client calls: a dual interface's own part, without IDispatch's.
-void WriteInterface(ITypeInfo* info) {
+void WriteInterface(ITypeInfo* info, Undocumented& undocumented) {
   TYPEATTR* attributes = nullptr;
   if (FAILED(info->GetTypeAttr(&attributes))) {
     return;
   }
   const Documentation documentation = DocumentationOf(info, MEMBERID_NIL);
+  undocumented.Check(documentation.name, documentation);
   const bool dual = (attributes->wTypeFlags & TYPEFLAG_FDUAL) != 0;
   std::printf(
       "### %s\n\n%s%s, IID `%s`\n\n", documentation.name.c_str(),
@@ -233,18 +253,19 @@ void WriteInterface(ITypeInfo* info) {
       SUCCEEDED(info->GetRefTypeInfo(own, vtable.Out()))) {
     TYPEATTR* vtableAttributes = nullptr;
     if (SUCCEEDED(vtable->GetTypeAttr(&vtableAttributes))) {
-      WriteMembers(vtable.Get(), *vtableAttributes);
+      WriteMembers(vtable.Get(), *vtableAttributes, documentation.name, undocumented);
       vtable->ReleaseTypeAttr(vtableAttributes);
     }
   } else {
-    WriteMembers(info, *attributes);
+    WriteMembers(info, *attributes, documentation.name, undocumented);
   }
   std::printf("\n");
   info->ReleaseTypeAttr(attributes);
 }
 
-void WriteClass(ITypeInfo* info, const TYPEATTR& attributes) {
+void WriteClass(ITypeInfo* info, const TYPEATTR& attributes, Undocumented& undocumented) {
   const Documentation documentation = DocumentationOf(info, MEMBERID_NIL);
+  undocumented.Check(documentation.name, documentation);
   std::string flags;
   const auto flag = [&](WORD bit, const char* name) {
     if ((attributes.wTypeFlags & bit) != 0) {
@@ -274,12 +295,24 @@ void WriteClass(ITypeInfo* info, const TYPEATTR& attributes) {
     std::string& list = (implementation & IMPLTYPEFLAG_FSOURCE) != 0 ? events : interfaces;
     list += (list.empty() ? "" : ", ") + name;
   }
-  std::printf("| %s | `%s` | %s | %s | %s |\n", documentation.name.c_str(), GuidText(attributes.guid).c_str(),
-              Cell(interfaces).c_str(), Cell(events).c_str(), flags.c_str());
+  std::printf("| %s | `%s` | %s | %s | %s | %s |\n", documentation.name.c_str(),
+              GuidText(attributes.guid).c_str(), Cell(interfaces).c_str(), Cell(events).c_str(),
+              flags.c_str(), Cell(documentation.help).c_str());
 }
 
-void WriteEnum(ITypeInfo* info, const TYPEATTR& attributes) {
-  std::printf("### %s\n\n| name | value |\n|---|---|\n", DocumentationOf(info, MEMBERID_NIL).name.c_str());
+// A heading with the type's description under it, if it has one.
+void WriteTypeHeading(const Documentation& documentation) {
+  std::printf("### %s\n\n", documentation.name.c_str());
+  if (!documentation.help.empty()) {
+    std::printf("%s.\n\n", documentation.help.c_str());
+  }
+}
+
+void WriteEnum(ITypeInfo* info, const TYPEATTR& attributes, Undocumented& undocumented) {
+  const Documentation documentation = DocumentationOf(info, MEMBERID_NIL);
+  undocumented.Check(documentation.name, documentation);
+  WriteTypeHeading(documentation);
+  std::printf("| name | value |\n|---|---|\n");
   for (UINT index = 0; index < attributes.cVars; ++index) {
     VARDESC* variable = nullptr;
     if (FAILED(info->GetVarDesc(index, &variable))) {
@@ -292,8 +325,11 @@ void WriteEnum(ITypeInfo* info, const TYPEATTR& attributes) {
   std::printf("\n");
 }
 
-void WriteRecord(ITypeInfo* info, const TYPEATTR& attributes) {
-  std::printf("### %s\n\n| field | type |\n|---|---|\n", DocumentationOf(info, MEMBERID_NIL).name.c_str());
+void WriteRecord(ITypeInfo* info, const TYPEATTR& attributes, Undocumented& undocumented) {
+  const Documentation documentation = DocumentationOf(info, MEMBERID_NIL);
+  undocumented.Check(documentation.name, documentation);
+  WriteTypeHeading(documentation);
+  std::printf("| field | type |\n|---|---|\n");
   for (UINT index = 0; index < attributes.cVars; ++index) {
     VARDESC* variable = nullptr;
     if (FAILED(info->GetVarDesc(index, &variable))) {
@@ -328,13 +364,15 @@ void ForEachOfKind(ITypeLib* library, TYPEKIND kind, Write write) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: com_reference FILE\n");
+  const bool requireHelp = argc == 3 && std::wstring_view(argv[1]) == L"--require-help";
+  if (argc != 2 && !requireHelp) {
+    std::fprintf(stderr, "usage: com_reference [--require-help] FILE\n");
     return 2;
   }
+  const wchar_t* file = argv[argc - 1];
   Released<ITypeLib> library;
-  if (FAILED(LoadTypeLibEx(argv[1], REGKIND_NONE, library.Out()))) {
-    std::fprintf(stderr, "com_reference: no type library in %s\n", Utf8(argv[1]).c_str());
+  if (FAILED(LoadTypeLibEx(file, REGKIND_NONE, library.Out()))) {
+    std::fprintf(stderr, "com_reference: no type library in %s\n", Utf8(file).c_str());
     return 1;
   }
   Bstr name;
@@ -348,19 +386,31 @@ int wmain(int argc, wchar_t** argv) {
       "Made from the type library by `scripts/update-com-reference.sh`; the test script checks that it "
       "matches. Arguments are written as a script host sees them: `*` marks one passed by reference, "
       "`()` an array.\n\n## Classes\n\n"
-      "| class | CLSID | interfaces | events | notes |\n|---|---|---|---|---|\n",
+      "| class | CLSID | interfaces | events | notes | description |\n|---|---|---|---|---|---|\n",
       name.Text().c_str(), help.Text().c_str(), GuidText(attributes->guid).c_str(), attributes->wMajorVerNum,
       attributes->wMinorVerNum);
   library->ReleaseTLibAttr(attributes);
-  ForEachOfKind(library.Get(), TKIND_COCLASS, WriteClass);
+  Undocumented undocumented;
+  ForEachOfKind(library.Get(), TKIND_COCLASS,
+                [&](ITypeInfo* info, const TYPEATTR& type) { WriteClass(info, type, undocumented); });
   std::printf("\n## Interfaces\n\n");
   ForEachOfKind(library.Get(), TKIND_DISPATCH,
-                [](ITypeInfo* info, const TYPEATTR&) { WriteInterface(info); });
+                [&](ITypeInfo* info, const TYPEATTR&) { WriteInterface(info, undocumented); });
   ForEachOfKind(library.Get(), TKIND_INTERFACE,
-                [](ITypeInfo* info, const TYPEATTR&) { WriteInterface(info); });
+                [&](ITypeInfo* info, const TYPEATTR&) { WriteInterface(info, undocumented); });
   std::printf("## Enumerations\n\n");
-  ForEachOfKind(library.Get(), TKIND_ENUM, WriteEnum);
+  ForEachOfKind(library.Get(), TKIND_ENUM,
+                [&](ITypeInfo* info, const TYPEATTR& type) { WriteEnum(info, type, undocumented); });
   std::printf("## Records\n\n");
-  ForEachOfKind(library.Get(), TKIND_RECORD, WriteRecord);
+  ForEachOfKind(library.Get(), TKIND_RECORD,
+                [&](ITypeInfo* info, const TYPEATTR& type) { WriteRecord(info, type, undocumented); });
+  if (requireHelp && !undocumented.Names().empty()) {
+    std::fprintf(stderr, "com_reference: %zu without a description (helpstring):\n",
+                 undocumented.Names().size());
+    for (const std::string& what : undocumented.Names()) {
+      std::fprintf(stderr, "  %s\n", what.c_str());
+    }
+    return 1;
+  }
   return 0;
 }
