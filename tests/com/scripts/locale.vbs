@@ -1,8 +1,6 @@
-' ---- the test ----
 ' LocalInfo as hosts use it: the font's language switch and its error texts, the objects hosts store,
 ' the shared instance behind clsCommon.LocalInfo, and the theme of main version 4 (main version 5 has a
 ' script of its own: the INI manager is chosen once per thread).
-Dim language, plain, li, root, other, data, theme, again, iniPath
 
 Set language = CreateObject("QlxWCommon.UILanguage")
 ' An object that follows the language, so that the library's texts follow it too.

@@ -1,8 +1,6 @@
-' ---- the test ----
 ' The theme of a main version 5 host (its INI manager is an INIManager5): read from the "mod" section,
 ' written back, and a value the manager cannot read, which shows a message box (it returns at once
 ' without a desktop) and leaves the defaults.
-Dim root, iniPath, theme
 
 Set root = CreateObject("QlxWCommon.clsCommon")
 root.MainVer = 5
