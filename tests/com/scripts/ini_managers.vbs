@@ -34,8 +34,8 @@ CheckNoError "LoadINIBoolean"
 On Error GoTo 0
 
 ' Defaults read now are written when the managers are released, not before.
-Check "default read", m4.LoadINIString("Defaults", "FromManager4", "four"), "four"
-Check "default read 5", m5.LoadINIString("Defaults", "FromManager5", "five"), "five"
+Check "defaults read", Array(m4.LoadINIString("Defaults", "FromManager4", "four"), _
+  m5.LoadINIString("Defaults", "FromManager5", "five")), Array("four", "five")
 CheckTrue "nothing written yet", InStr(ReadFile(iniPath), "FromManager4") = 0
 Set m4 = Nothing
 Set m5 = Nothing

@@ -50,8 +50,7 @@ root.MainVer = 4
 root.INIFileName = iniPath
 Set theme = root.LocalInfo.Theme
 CheckTrue "Theme is one object", root.LocalInfo.Theme Is theme
-Check "v4 style", theme.MenuStyleId, CLng(5)
-Check "v4 bands", theme.TransparentBands, True
+Check "v4 style, bands", Array(theme.MenuStyleId, theme.TransparentBands), Array(CLng(5), True)
 theme.MenuStyleId = 2
 theme.TransparentBands = False
 Check "v4 written", ReadFile(iniPath), Lines(Array("[mod]", "Style=2", "TransparentBands=False"))

@@ -8,15 +8,13 @@ iniPath = WriteFile(FreshIni("theme5.ini"), Lines(Array("[MOD]", "style=7", "Tra
 root.INIFileName = iniPath
 
 Set theme = root.LocalInfo.Theme
-Check "v5 style", theme.MenuStyleId, CLng(7)
-Check "v5 bands", theme.TransparentBands, True
+Check "v5 style, bands", Array(theme.MenuStyleId, theme.TransparentBands), Array(CLng(7), True)
 theme.MenuStyleId = 1
 theme.TransparentBands = False
 Check "v5 written", ReadFile(iniPath), Lines(Array("[MOD]", "style=1", "TransparentBands=False"))
 
 WriteFile iniPath, Lines(Array("[mod]", "Style=" & String(1100, "4"), "TransparentBands=True"))
 Set theme = CreateObject("QlxWCommon.DefaultTheme")
-Check "after a failed read: style 0", theme.MenuStyleId, CLng(0)
-Check "after a failed read: no bands", theme.TransparentBands, False
+Check "after a failed read: style, bands", Array(theme.MenuStyleId, theme.TransparentBands), Array(CLng(0), False)
 
 Finish
