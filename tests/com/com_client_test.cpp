@@ -9,8 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <iterator>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <utility>
@@ -25,8 +27,10 @@ template <class T>
 class Ref {
  public:
   Ref() = default;
+  Ref(Ref&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
   Ref(const Ref&) = delete;
   Ref& operator=(const Ref&) = delete;
+  Ref& operator=(Ref&&) = delete;
   ~Ref() { Reset(); }
   T* operator->() const { return pointer_; }
   T* get() const { return pointer_; }
@@ -37,8 +41,7 @@ class Ref {
   void** putVoid() { return reinterpret_cast<void**>(put()); }
   void Reset() {
     if (pointer_ != nullptr) {
-      pointer_->Release();
-      pointer_ = nullptr;
+      std::exchange(pointer_, nullptr)->Release();
     }
   }
 
@@ -46,9 +49,20 @@ class Ref {
   T* pointer_ = nullptr;
 };
 
+template <class T>
+Ref<T> Make(const CLSID& classId) {
+  Ref<T> object;
+  if (CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, __uuidof(T), object.putVoid()) != S_OK) {
+    throw std::runtime_error("CoCreateInstance failed");
+  }
+  return object;
+}
+
+// A text the call may read by value or by reference: Text(L"x").address() lives through the call.
 class Text {
  public:
   explicit Text(const wchar_t* text) : text_(SysAllocString(text)) {}
+  explicit Text(const std::wstring& text) : Text(text.c_str()) {}
   Text() = default;
   Text(const Text&) = delete;
   Text& operator=(const Text&) = delete;
@@ -56,8 +70,7 @@ class Text {
   BSTR get() const { return text_; }
   BSTR* address() { return &text_; }
   BSTR* put() {
-    SysFreeString(text_);
-    text_ = nullptr;
+    SysFreeString(std::exchange(text_, nullptr));
     return &text_;
   }
   std::wstring str() const {
@@ -78,6 +91,14 @@ std::pair<unsigned long, std::wstring> Outcome(HRESULT result) {
   return {static_cast<unsigned long>(result), description.str()};
 }
 
+std::pair<unsigned long, std::wstring> Failure(unsigned long number, const wchar_t* description) {
+  return {number, description};
+}
+
+unsigned long Number(HRESULT result) {
+  return static_cast<unsigned long>(result);
+}
+
 std::wstring TestFolder() {
   wchar_t folder[MAX_PATH] = {};
   GetCurrentDirectoryW(MAX_PATH, folder);
@@ -90,23 +111,24 @@ std::wstring IniPath(const wchar_t* name) {
   return path;
 }
 
+std::vector<std::wstring> Words(const std::wstring& text) {
+  std::wistringstream stream(text);
+  return {std::istream_iterator<std::wstring, wchar_t>(stream),
+          std::istream_iterator<std::wstring, wchar_t>()};
+}
+
+// A root object with a main version and a fresh INI file.
+Ref<_clsCommon> Configured(long mainVersion, const wchar_t* iniName) {
+  auto root = Make<_clsCommon>(CLSID_clsCommon);
+  EXPECT_EQ(root->put_MainVer(mainVersion), S_OK);
+  EXPECT_EQ(root->put_INIFileName(Text(IniPath(iniName)).address()), S_OK);
+  return root;
+}
+
 class ApartmentTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
   void TearDown() override { CoUninitialize(); }
-
-  template <class T>
-  void Create(const CLSID& classId, Ref<T>& object) {
-    ASSERT_EQ(CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, __uuidof(T), object.putVoid()), S_OK);
-  }
-
-  // A root object with a main version and a fresh INI file.
-  void Configure(Ref<_clsCommon>& root, long mainVersion, const wchar_t* iniName) {
-    Create(CLSID_clsCommon, root);
-    ASSERT_EQ(root->put_MainVer(mainVersion), S_OK);
-    Text path(IniPath(iniName).c_str());
-    ASSERT_EQ(root->put_INIFileName(path.address()), S_OK);
-  }
 
   static DWORD Advise(IUnknown* source, const IID& events, IDispatch* sink, Ref<IConnectionPoint>& point) {
     Ref<IConnectionPointContainer> container;
@@ -120,35 +142,51 @@ class ApartmentTest : public ::testing::Test {
 
 // ---- the type library's slots, in the order hosts compiled against ----
 
+Ref<ITypeInfo> TypeInfoOf(const GUID& guid) {
+  Ref<ITypeLib> library;
+  EXPECT_EQ(LoadRegTypeLib(LIBID_QlxWCommon, 1, 0, LOCALE_NEUTRAL, library.put()), S_OK);
+  Ref<ITypeInfo> info;
+  EXPECT_EQ(library->GetTypeInfoOfGuid(guid, info.put()), S_OK);
+  return info;
+}
+
+// Calls `visit` with a type's attributes, then with each of its functions.
+void VisitType(ITypeInfo* info, const std::function<void(const TYPEATTR&)>& attributes,
+               const std::function<void(const FUNCDESC&)>& visit = {}) {
+  TYPEATTR* type = nullptr;
+  ASSERT_EQ(info->GetTypeAttr(&type), S_OK);
+  attributes(*type);
+  for (WORD i = 0; visit && i < type->cFuncs; ++i) {
+    FUNCDESC* function = nullptr;
+    info->GetFuncDesc(i, &function);
+    visit(*function);
+    info->ReleaseFuncDesc(function);
+  }
+  info->ReleaseTypeAttr(type);
+}
+
 // An interface's members in slot order, named as a host's source names them: "Name" for a method,
 // "Get:Name", "Let:Name" and "Set:Name" for property procedures.
 std::vector<std::wstring> SlotsOf(const IID& iid) {
-  Ref<ITypeLib> library;
-  EXPECT_EQ(LoadRegTypeLib(LIBID_QlxWCommon, 1, 0, LOCALE_NEUTRAL, library.put()), S_OK);
-  Ref<ITypeInfo> dispatch;
-  EXPECT_EQ(library->GetTypeInfoOfGuid(iid, dispatch.put()), S_OK);
+  auto dispatch = TypeInfoOf(iid);
   HREFTYPE vtable = 0;
   EXPECT_EQ(dispatch->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtable), S_OK);
   Ref<ITypeInfo> info;
   EXPECT_EQ(dispatch->GetRefTypeInfo(vtable, info.put()), S_OK);
-  TYPEATTR* attributes = nullptr;
-  info->GetTypeAttr(&attributes);
   std::vector<std::pair<short, std::wstring>> members;
-  for (WORD i = 0; i < attributes->cFuncs; ++i) {
-    FUNCDESC* function = nullptr;
-    info->GetFuncDesc(i, &function);
-    Text name;
-    UINT count = 0;
-    info->GetNames(function->memid, name.put(), 1, &count);
-    const INVOKEKIND kind = function->invkind;
-    const wchar_t* prefix = kind == INVOKE_PROPERTYGET      ? L"Get:"
-                            : kind == INVOKE_PROPERTYPUT    ? L"Let:"
-                            : kind == INVOKE_PROPERTYPUTREF ? L"Set:"
-                                                            : L"";
-    members.emplace_back(function->oVft, prefix + name.str());
-    info->ReleaseFuncDesc(function);
-  }
-  info->ReleaseTypeAttr(attributes);
+  VisitType(
+      info.get(), [](const TYPEATTR&) {},
+      [&](const FUNCDESC& function) {
+        Text name;
+        UINT count = 0;
+        info->GetNames(function.memid, name.put(), 1, &count);
+        const INVOKEKIND kind = function.invkind;
+        const wchar_t* prefix = kind == INVOKE_PROPERTYGET      ? L"Get:"
+                                : kind == INVOKE_PROPERTYPUT    ? L"Let:"
+                                : kind == INVOKE_PROPERTYPUTREF ? L"Set:"
+                                                                : L"";
+        members.emplace_back(function.oVft, prefix + name.str());
+      });
   std::stable_sort(members.begin(), members.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
   std::vector<std::wstring> slots;
@@ -157,13 +195,6 @@ std::vector<std::wstring> SlotsOf(const IID& iid) {
   }
   return slots;
 }
-
-std::vector<std::wstring> Words(const std::wstring& text) {
-  std::wistringstream stream(text);
-  return {std::istream_iterator<std::wstring, wchar_t>(stream),
-          std::istream_iterator<std::wstring, wchar_t>()};
-}
-
 TEST_F(ApartmentTest, EveryInterfaceKeepsTheSlotOrderHostsCompiledAgainst) {
   std::wstring rootFields;
   for (const std::wstring& field :
@@ -242,80 +273,52 @@ TEST_F(ApartmentTest, EveryInterfaceKeepsTheSlotOrderHostsCompiledAgainst) {
 // ---- early-bound calls and error info ----
 
 TEST_F(ApartmentTest, LibraryErrorsReachTheCallerAsHresultsWithTheirDescriptions) {
-  Ref<_clsCommon> root;
-  Create(CLSID_clsCommon, root);
+  auto root = Make<_clsCommon>(CLSID_clsCommon);
   LONG version = 0;
-  EXPECT_EQ(Outcome(root->get_MainVer(&version)),
-            std::make_pair(0x80040003ul, std::wstring(L"Main version not initialized!")));
-
+  EXPECT_EQ(Outcome(root->get_MainVer(&version)), Failure(0x80040003ul, L"Main version not initialized!"));
   // A small automation number reaches the caller as 0x800A0000 | n.
-  Ref<IDispatch> notAForm;
-  ASSERT_EQ(
-      CoCreateInstance(CLSID_ILibAnchors, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, notAForm.putVoid()),
-      S_OK);
-  EXPECT_EQ(Outcome(root->putref_oAppFrameForm(notAForm.get())),
-            std::make_pair(0x800A000Dul, std::wstring(L"Type mismatch")));
-
-  ASSERT_EQ(root->put_MainVer(4), S_OK);
-  for (const std::wstring& badName :
-       {std::wstring(L"  "), std::wstring(L"a\0b.ini", 7), std::wstring(L"a|b.ini")}) {
-    BSTR name = SysAllocStringLen(badName.data(), static_cast<UINT>(badName.size()));
-    EXPECT_EQ(Outcome(root->put_INIFileName(&name)),
-              std::make_pair(0x80040001ul, std::wstring(L"Invalid inifile name!")));
-    SysFreeString(name);
-  }
+  auto notAForm = Make<IDispatch>(CLSID_ILibAnchors);
+  EXPECT_EQ(Outcome(root->putref_oAppFrameForm(notAForm.get())), Failure(0x800A000Dul, L"Type mismatch"));
 }
 
 // Type information hosts compile against: the application objects are predeclared, and the settings
 // contract's optional arguments are by reference, SaveToFile defaulting to True.
 TEST_F(ApartmentTest, TypeInformationCarriesPredeclaredClassesAndOptionalDefaults) {
-  Ref<ITypeLib> library;
-  ASSERT_EQ(LoadRegTypeLib(LIBID_QlxWCommon, 1, 0, LOCALE_NEUTRAL, library.put()), S_OK);
   const WORD application = TYPEFLAG_FAPPOBJECT | TYPEFLAG_FCANCREATE | TYPEFLAG_FPREDECLID;
   for (const CLSID* coclass : {&CLSID_clsCommon, &CLSID_clsDebug, &CLSID_clsFileSystemController}) {
-    Ref<ITypeInfo> info;
-    ASSERT_EQ(library->GetTypeInfoOfGuid(*coclass, info.put()), S_OK);
-    TYPEATTR* attributes = nullptr;
-    info->GetTypeAttr(&attributes);
-    EXPECT_EQ(attributes->wTypeFlags & application, application);
-    info->ReleaseTypeAttr(attributes);
+    VisitType(TypeInfoOf(*coclass).get(),
+              [&](const TYPEATTR& type) { EXPECT_EQ(type.wTypeFlags & application, application); });
   }
-  Ref<ITypeInfo> settings;
-  ASSERT_EQ(library->GetTypeInfoOfGuid(IID__IAppSettings, settings.put()), S_OK);
   // The last argument of each member: [flags, pointed-to type, default as a Boolean or none].
+  const USHORT optional = PARAMFLAG_FIN | PARAMFLAG_FOUT | PARAMFLAG_FOPT;
   const struct {
     DISPID id;
     USHORT flags;
     VARTYPE type;
     int defaultValue;  // -2: none
-  } rows[] = {{5, PARAMFLAG_FIN | PARAMFLAG_FOUT | PARAMFLAG_FOPT, VT_BSTR, -2},
-              {13, PARAMFLAG_FIN | PARAMFLAG_FOUT | PARAMFLAG_FOPT | PARAMFLAG_FHASDEFAULT, VT_BOOL, -1},
-              {24, PARAMFLAG_FIN | PARAMFLAG_FOUT | PARAMFLAG_FOPT | PARAMFLAG_FHASDEFAULT, VT_BOOL, -1}};
-  TYPEATTR* attributes = nullptr;
-  settings->GetTypeAttr(&attributes);
-  const WORD count = attributes->cFuncs;
-  settings->ReleaseTypeAttr(attributes);
+  } rows[] = {{5, optional, VT_BSTR, -2},
+              {13, optional | PARAMFLAG_FHASDEFAULT, VT_BOOL, -1},
+              {24, optional | PARAMFLAG_FHASDEFAULT, VT_BOOL, -1}};
   int checked = 0;
-  for (WORD i = 0; i < count; ++i) {
-    FUNCDESC* function = nullptr;
-    settings->GetFuncDesc(i, &function);
-    for (const auto& row : rows) {
-      if (function->memid != row.id) {
-        continue;
-      }
-      const bool hasResult =
-          (function->lprgelemdescParam[function->cParams - 1].paramdesc.wParamFlags & PARAMFLAG_FRETVAL) != 0;
-      const ELEMDESC& last = function->lprgelemdescParam[function->cParams - (hasResult ? 2 : 1)];
-      EXPECT_EQ(last.paramdesc.wParamFlags, row.flags) << row.id;
-      EXPECT_EQ(last.tdesc.vt, VT_PTR) << row.id;
-      EXPECT_EQ(last.tdesc.lptdesc->vt, row.type) << row.id;
-      if (row.defaultValue != -2) {
-        EXPECT_EQ(last.paramdesc.pparamdescex->varDefaultValue.boolVal, row.defaultValue) << row.id;
-      }
-      ++checked;
-    }
-    settings->ReleaseFuncDesc(function);
-  }
+  VisitType(
+      TypeInfoOf(IID__IAppSettings).get(), [](const TYPEATTR&) {},
+      [&](const FUNCDESC& function) {
+        for (const auto& row : rows) {
+          if (function.memid != row.id) {
+            continue;
+          }
+          const bool hasResult = (function.lprgelemdescParam[function.cParams - 1].paramdesc.wParamFlags &
+                                  PARAMFLAG_FRETVAL) != 0;
+          const ELEMDESC& last = function.lprgelemdescParam[function.cParams - (hasResult ? 2 : 1)];
+          EXPECT_EQ(last.paramdesc.wParamFlags, row.flags) << row.id;
+          EXPECT_EQ(last.tdesc.vt, VT_PTR) << row.id;
+          EXPECT_EQ(last.tdesc.lptdesc->vt, row.type) << row.id;
+          if (row.defaultValue != -2) {
+            EXPECT_EQ(last.paramdesc.pparamdescex->varDefaultValue.boolVal, row.defaultValue) << row.id;
+          }
+          ++checked;
+        }
+      });
   EXPECT_EQ(checked, 3);
 }
 
@@ -344,6 +347,10 @@ class StackObject : public Interface {
   }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                   UINT*) override {
     return E_NOTIMPL;
   }
   ULONG references() const { return references_; }
@@ -382,10 +389,8 @@ class EventSink final : public StackObject<IDispatch> {
 class Events : public ApartmentTest {};
 
 TEST_F(Events, EveryWriteRaisesOneOnWriteValueWithTheValueAsPassed) {
-  Ref<_clsCommon> root;
-  Configure(root, 5, L"client-events.ini");
-  Ref<_INIManager5> manager;
-  Create(CLSID_INIManager5, manager);
+  auto root = Configured(5, L"client-events.ini");
+  auto manager = Make<_INIManager5>(CLSID_INIManager5);
   EventSink sink;
   Ref<IConnectionPoint> point;
   const DWORD cookie = Advise(manager.get(), DIID___INIManager5, &sink, point);
@@ -394,20 +399,19 @@ TEST_F(Events, EveryWriteRaisesOneOnWriteValueWithTheValueAsPassed) {
   ASSERT_EQ(manager->get_AsIniManager(asManager.put()), S_OK);
   Text section(L"Events");
   Text key(L"Text");
-  Text value(L"written");
-  ASSERT_EQ(asManager->WriteINIValueByKey(section.address(), key.address(), value.address()), S_OK);
-  Text flagKey(L"Flag");
-  ASSERT_EQ(asManager->WriteINIBoolean(section.get(), flagKey.get(), VARIANT_TRUE), S_OK);
-  Text deleted;  // a null text deletes the key; the event still carries a text
-  ASSERT_EQ(asManager->WriteINIValueByKey(section.address(), key.address(), deleted.address()), S_OK);
+  Text flag(L"Flag");
+  ASSERT_EQ(asManager->WriteINIValueByKey(section.address(), key.address(), Text(L"written").address()),
+            S_OK);
+  ASSERT_EQ(asManager->WriteINIBoolean(section.get(), flag.get(), VARIANT_TRUE), S_OK);
+  // A null text deletes the key; the event still carries a text.
+  ASSERT_EQ(asManager->WriteINIValueByKey(section.address(), key.address(), Text().address()), S_OK);
   EXPECT_EQ(sink.events,
             (std::vector<std::wstring>{L"Events Text 'written'", L"Events Flag True", L"Events Text ''"}));
 
   // Reading an unrecognised axis setting writes "False" back: one event.
-  Text xy(L"xy");
-  Text swap(L"SwapXY");
-  Text yes(L"yes");
-  ASSERT_EQ(asManager->WriteINIValueByKey(xy.address(), swap.address(), yes.address()), S_OK);
+  ASSERT_EQ(
+      asManager->WriteINIValueByKey(Text(L"xy").address(), Text(L"SwapXY").address(), Text(L"yes").address()),
+      S_OK);
   sink.events.clear();
   VARIANT_BOOL swapped = VARIANT_TRUE;
   ASSERT_EQ(asManager->get_gSwapXY(&swapped), S_OK);
@@ -419,7 +423,7 @@ TEST_F(Events, EveryWriteRaisesOneOnWriteValueWithTheValueAsPassed) {
   Text read;
   ASSERT_EQ(asManager->LoadINIString(section.get(), key.get(), nullptr, read.put()), S_OK);
   ASSERT_EQ(point->Unadvise(cookie), S_OK);
-  ASSERT_EQ(asManager->WriteINIBoolean(section.get(), flagKey.get(), VARIANT_FALSE), S_OK);
+  ASSERT_EQ(asManager->WriteINIBoolean(section.get(), flag.get(), VARIANT_FALSE), S_OK);
   EXPECT_TRUE(sink.events.empty());
   EXPECT_EQ(point->Unadvise(cookie), CONNECT_E_NOCONNECTION);
   point.Reset();
@@ -429,32 +433,28 @@ TEST_F(Events, EveryWriteRaisesOneOnWriteValueWithTheValueAsPassed) {
 }
 
 TEST_F(Events, HostsFindTheEventInterfaceThroughTheClassInformation) {
-  Ref<_INIManager5> manager;
-  Create(CLSID_INIManager5, manager);
+  auto manager = Make<_INIManager5>(CLSID_INIManager5);
   Ref<IProvideClassInfo> provider;
   ASSERT_EQ(manager->QueryInterface(IID_IProvideClassInfo, provider.putVoid()), S_OK);
   Ref<ITypeInfo> coclass;
   ASSERT_EQ(provider->GetClassInfo(coclass.put()), S_OK);
-  TYPEATTR* attributes = nullptr;
-  ASSERT_EQ(coclass->GetTypeAttr(&attributes), S_OK);
-  EXPECT_TRUE(IsEqualGUID(attributes->guid, CLSID_INIManager5));
-  const WORD interfaces = attributes->cImplTypes;
-  coclass->ReleaseTypeAttr(attributes);
   bool foundSource = false;
-  for (UINT i = 0; i < interfaces; ++i) {
-    INT flags = 0;
-    coclass->GetImplTypeFlags(i, &flags);
-    if ((flags & IMPLTYPEFLAG_FSOURCE) != 0 && (flags & IMPLTYPEFLAG_FDEFAULT) != 0) {
-      HREFTYPE reference = 0;
-      coclass->GetRefTypeOfImplType(i, &reference);
-      Ref<ITypeInfo> source;
-      coclass->GetRefTypeInfo(reference, source.put());
-      TYPEATTR* sourceAttributes = nullptr;
-      source->GetTypeAttr(&sourceAttributes);
-      foundSource = IsEqualGUID(sourceAttributes->guid, DIID___INIManager5);
-      source->ReleaseTypeAttr(sourceAttributes);
+  VisitType(coclass.get(), [&](const TYPEATTR& type) {
+    EXPECT_TRUE(IsEqualGUID(type.guid, CLSID_INIManager5));
+    for (UINT i = 0; i < type.cImplTypes; ++i) {
+      INT flags = 0;
+      coclass->GetImplTypeFlags(i, &flags);
+      if ((flags & IMPLTYPEFLAG_FSOURCE) != 0 && (flags & IMPLTYPEFLAG_FDEFAULT) != 0) {
+        HREFTYPE reference = 0;
+        coclass->GetRefTypeOfImplType(i, &reference);
+        Ref<ITypeInfo> source;
+        coclass->GetRefTypeInfo(reference, source.put());
+        VisitType(source.get(), [&](const TYPEATTR& events) {
+          foundSource = IsEqualGUID(events.guid, DIID___INIManager5);
+        });
+      }
     }
-  }
+  });
   EXPECT_TRUE(foundSource);
 
   Ref<ISupportErrorInfo> errors;
@@ -464,8 +464,7 @@ TEST_F(Events, HostsFindTheEventInterfaceThroughTheClassInformation) {
 }
 
 TEST_F(Events, ContainersListTheirPointsAndPointsTheirConnections) {
-  Ref<_INIManager5> manager;
-  Create(CLSID_INIManager5, manager);
+  auto manager = Make<_INIManager5>(CLSID_INIManager5);
   EventSink first;
   EventSink second;
   Ref<IConnectionPoint> point;
@@ -507,24 +506,20 @@ TEST_F(Events, ContainersListTheirPointsAndPointsTheirConnections) {
   point->Unadvise(secondCookie);
   clone.Reset();
   connections.Reset();
-  EXPECT_EQ(first.references(), 1u);
-  EXPECT_EQ(second.references(), 1u);
+  EXPECT_EQ(std::make_pair(first.references(), second.references()), std::make_pair(1ul, 1ul));
 }
 
+// Writes through the root object reach the listeners of the facade's shared manager.
 TEST_F(Events, TheSharedManagerIsOneObjectWithOneSetOfListeners) {
-  Ref<_clsCommon> root;
-  Configure(root, 5, L"client-shared-events.ini");
-  Ref<_CommonFacade> facade;
-  Create(CLSID_CommonFacade, facade);
+  auto root = Configured(5, L"client-shared-events.ini");
   Ref<_INIManager5> shared;
-  ASSERT_EQ(facade->get_INI5(shared.put()), S_OK);
+  ASSERT_EQ(Make<_CommonFacade>(CLSID_CommonFacade)->get_INI5(shared.put()), S_OK);
   EventSink sink;
   Ref<IConnectionPoint> point;
   const DWORD cookie = Advise(shared.get(), DIID___INIManager5, &sink, point);
-  Text section(L"S");
-  Text key(L"K");
-  Text value(L"through the root");
-  ASSERT_EQ(root->WriteINIValueByKey(section.address(), key.address(), value.address()), S_OK);
+  ASSERT_EQ(root->WriteINIValueByKey(Text(L"S").address(), Text(L"K").address(),
+                                     Text(L"through the root").address()),
+            S_OK);
   EXPECT_EQ(sink.events, std::vector<std::wstring>{L"S K 'through the root'"});
   point->Unadvise(cookie);
 }
@@ -533,54 +528,43 @@ TEST_F(Events, TheSharedManagerIsOneObjectWithOneSetOfListeners) {
 
 class HostAnchors final : public StackObject<_ILibAnchors> {
  public:
-  explicit HostAnchors(bool released) : StackObject(IID__ILibAnchors), released_(released) {}
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                   UINT*) override {
-    return E_NOTIMPL;
-  }
+  explicit HostAnchors(bool isReleased) : StackObject(IID__ILibAnchors), released(isReleased) {}
   HRESULT STDMETHODCALLTYPE Add(IDispatch*) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE Remove(IDispatch*) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE get_Released(VARIANT_BOOL* result) override {
     ++asked;
-    *result = released_ ? VARIANT_TRUE : VARIANT_FALSE;
+    *result = released ? VARIANT_TRUE : VARIANT_FALSE;
     return S_OK;
   }
-  void SetReleased(bool released) { released_ = released; }
+  bool released;
   int asked = 0;
-
- private:
-  bool released_;
 };
 
 TEST_F(ApartmentTest, HostAnchorsAreAskedWhetherTheyMayBeReplaced) {
-  Ref<_CommonFacade> facade;
-  Create(CLSID_CommonFacade, facade);
+  auto facade = Make<_CommonFacade>(CLSID_CommonFacade);
   HostAnchors holding(false);
   HostAnchors released(true);
+  const auto stored = [&] {
+    Ref<_ILibAnchors> anchors;
+    EXPECT_EQ(facade->get_LibAnchors(anchors.put()), S_OK);
+    return anchors.get();  // still held by the facade
+  };
   ASSERT_EQ(facade->putref_LibAnchors(&holding), S_OK);
-  Ref<_ILibAnchors> stored;
-  ASSERT_EQ(facade->get_LibAnchors(stored.put()), S_OK);
-  EXPECT_EQ(stored.get(), static_cast<_ILibAnchors*>(&holding));
-
-  EXPECT_EQ(static_cast<unsigned long>(facade->putref_LibAnchors(&released)), 0x80040001ul);
+  EXPECT_EQ(stored(), static_cast<_ILibAnchors*>(&holding));
+  EXPECT_EQ(Number(facade->putref_LibAnchors(&released)), 0x80040001ul);
   EXPECT_EQ(holding.asked, 1);
-  ASSERT_EQ(facade->get_LibAnchors(stored.put()), S_OK);
-  EXPECT_EQ(stored.get(), static_cast<_ILibAnchors*>(&holding));
-
-  EXPECT_EQ(static_cast<unsigned long>(facade->putref_LibAnchors(nullptr)), 0x80040001ul)
-      << "none is no exception";
+  EXPECT_EQ(stored(), static_cast<_ILibAnchors*>(&holding));
+  EXPECT_EQ(Number(facade->putref_LibAnchors(nullptr)), 0x80040001ul) << "none is no exception";
 
   // Once released, they may go; the released ones in turn let none take their place.
-  holding.SetReleased(true);
+  holding.released = true;
   ASSERT_EQ(facade->putref_LibAnchors(&released), S_OK);
   ASSERT_EQ(facade->putref_LibAnchors(nullptr), S_OK);
-  ASSERT_EQ(facade->get_LibAnchors(stored.put()), S_OK);
-  EXPECT_EQ(stored.get(), nullptr);
+  EXPECT_EQ(stored(), nullptr);
 }
 
 TEST_F(ApartmentTest, NullSettingsArraysAreEmptyArrays) {
-  Ref<_IAppSettings> settings;
-  Create(CLSID_IAppSettings, settings);
+  auto settings = Make<_IAppSettings>(CLSID_IAppSettings);
   Text category(L"C");
   Text key(L"K");
   SAFEARRAY* defaults = SafeArrayCreateVector(VT_R8, 0, 2);
@@ -594,30 +578,15 @@ TEST_F(ApartmentTest, NullSettingsArraysAreEmptyArrays) {
   SafeArrayDestroy(defaults);
 
   SAFEARRAY* wrongType = SafeArrayCreateVector(VT_BSTR, 0, 1);
-  EXPECT_EQ(static_cast<unsigned long>(
-                settings->SetLongArray(category.address(), key.address(), &wrongType, nullptr)),
+  EXPECT_EQ(Number(settings->SetLongArray(category.address(), key.address(), &wrongType, nullptr)),
             0x800A000Dul);
   SafeArrayDestroy(wrongType);
 }
 
-// A host's own settings store, implemented against the type library's signatures: the library keeps
-// it and hands it back, and callers reach it early-bound. It records what its callers passed.
-class HostSettings final : public StackObject<_IAppSettings> {
+// A settings store that implements nothing, against the type library's signatures.
+class UnusedSettings : public StackObject<_IAppSettings> {
  public:
-  HostSettings() : StackObject(IID__IAppSettings) {}
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                   UINT*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE GetString(BSTR*, BSTR*, BSTR* defaultValue, BSTR* result) override {
-    *result = SysAllocString(defaultValue == nullptr ? L"<none>" : *defaultValue);
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE SetLong(BSTR*, BSTR*, LONG* value, VARIANT_BOOL* saveToFile) override {
-    saved.push_back(std::to_wstring(*value) + (*saveToFile != VARIANT_FALSE ? L" saved" : L" kept"));
-    return S_OK;
-  }
-  std::vector<std::wstring> saved;
+  UnusedSettings() : StackObject(IID__IAppSettings) {}
 #define QLXW_UNUSED_SETTING(Type, Name)                                              \
   HRESULT STDMETHODCALLTYPE Get##Name(BSTR*, BSTR*, Type*, Type*) override {         \
     return E_NOTIMPL;                                                                \
@@ -630,7 +599,9 @@ class HostSettings final : public StackObject<_IAppSettings> {
   }
   QLXW_UNUSED_SETTING(unsigned char, Byte)
   QLXW_UNUSED_SETTING(short, Integer)
+  QLXW_UNUSED_SETTING(LONG, Long)
   QLXW_UNUSED_SETTING(double, Double)
+  QLXW_UNUSED_SETTING(BSTR, String)
   QLXW_UNUSED_SETTING(VARIANT_BOOL, Boolean)
   QLXW_UNUSED_SETTING(SAFEARRAY*, ByteArray)
   QLXW_UNUSED_SETTING(SAFEARRAY*, IntegerArray)
@@ -639,34 +610,22 @@ class HostSettings final : public StackObject<_IAppSettings> {
   QLXW_UNUSED_SETTING(SAFEARRAY*, StringArray)
   QLXW_UNUSED_SETTING(SAFEARRAY*, BooleanArray)
 #undef QLXW_UNUSED_SETTING
-  HRESULT STDMETHODCALLTYPE GetLong(BSTR*, BSTR*, LONG*, LONG*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE CheckLong(BSTR*, BSTR*, VARIANT_BOOL*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE SetString(BSTR*, BSTR*, BSTR*, VARIANT_BOOL*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE CheckString(BSTR*, BSTR*, VARIANT_BOOL*) override {
-    return E_NOTIMPL;
-  }
 };
 
-// Late-bound: a call by name with the trailing arguments left out, as a script makes it.
-HRESULT CallLeavingOut(IDispatch* object, const wchar_t* name, std::vector<VARIANT> arguments,
-                       VARIANT* result) {
-  DISPID id = 0;
-  auto* names = const_cast<LPOLESTR>(name);
-  const HRESULT found = object->GetIDsOfNames(IID_NULL, &names, 1, LOCALE_USER_DEFAULT, &id);
-  if (FAILED(found)) {
-    return found;
+// A host's own settings store: the library keeps it and hands it back, and callers reach it
+// early-bound. It records what its callers passed.
+class HostSettings final : public UnusedSettings {
+ public:
+  HRESULT STDMETHODCALLTYPE GetString(BSTR*, BSTR*, BSTR* defaultValue, BSTR* result) override {
+    *result = SysAllocString(defaultValue == nullptr ? L"<none>" : *defaultValue);
+    return S_OK;
   }
-  std::reverse(arguments.begin(), arguments.end());
-  DISPPARAMS params{arguments.data(), nullptr, static_cast<UINT>(arguments.size()), 0};
-  return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET, &params,
-                        result, nullptr, nullptr);
-}
+  HRESULT STDMETHODCALLTYPE SetLong(BSTR*, BSTR*, LONG* value, VARIANT_BOOL* saveToFile) override {
+    saved.push_back(std::to_wstring(*value) + (*saveToFile != VARIANT_FALSE ? L" saved" : L" kept"));
+    return S_OK;
+  }
+  std::vector<std::wstring> saved;
+};
 
 TEST_F(ApartmentTest, SettingsAreCalledAndImplementedWithTheirOptionalArguments) {
   Text category(L"C");
@@ -675,33 +634,16 @@ TEST_F(ApartmentTest, SettingsAreCalledAndImplementedWithTheirOptionalArguments)
   LONG value = 7;
   VARIANT_BOOL keep = VARIANT_FALSE;
 
-  // The library's null store, early-bound (a left-out argument is a null pointer) and late-bound.
-  Ref<_IAppSettings> library;
-  Create(CLSID_IAppSettings, library);
+  // The library's null store: a left-out argument is a null pointer (scripts leave them out late-bound).
+  auto library = Make<_IAppSettings>(CLSID_IAppSettings);
   Text read;
   EXPECT_EQ(library->GetString(category.address(), key.address(), nullptr, read.put()), S_OK);
   EXPECT_EQ(library->GetString(category.address(), key.address(), given.address(), read.put()), S_OK);
   EXPECT_EQ(library->SetLong(category.address(), key.address(), &value, nullptr), S_OK);
-  VARIANT text;
-  VariantInit(&text);
-  text.vt = VT_BSTR;
-  text.bstrVal = category.get();
-  VARIANT number;
-  VariantInit(&number);
-  number.vt = VT_I4;
-  number.lVal = 7;
-  VARIANT result;
-  VariantInit(&result);
-  EXPECT_EQ(CallLeavingOut(library.get(), L"GetString", {text, text}, &result), S_OK);
-  EXPECT_EQ(result.vt, VT_BSTR);
-  VariantClear(&result);
-  EXPECT_EQ(CallLeavingOut(library.get(), L"SetLong", {text, text, number}, nullptr), S_OK);
-  EXPECT_EQ(CallLeavingOut(library.get(), L"SetBoolean", {text, text, number}, nullptr), S_OK);
 
   // A host's store: handed in, handed back, called early-bound with and without the optional ones.
   HostSettings host;
-  Ref<_clsCommon> root;
-  Create(CLSID_clsCommon, root);
+  auto root = Make<_clsCommon>(CLSID_clsCommon);
   ASSERT_EQ(root->putref_AppSettings(&host), S_OK);
   Ref<_IAppSettings> back;
   ASSERT_EQ(root->get_AppSettings(back.put()), S_OK);
@@ -727,95 +669,84 @@ TEST_F(ApartmentTest, SettingsAreCalledAndImplementedWithTheirOptionalArguments)
 
 // ---- one library-wide state per apartment ----
 
+// Runs `body` on a thread of its own in an apartment of its own, then `after` once the thread left it.
+void InOwnApartment(
+    const std::function<void()>& body, const std::function<void()>& after = [] {}) {
+  std::thread thread([&] {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    body();
+    CoUninitialize();
+    after();
+  });
+  thread.join();
+}
+
 TEST(Apartments, EachThreadSeesItsOwnLibraryState) {
   LONG otherVersion = 0;
   HRESULT otherResult = S_OK;
   std::wstring otherTitle = L"unset";
-  std::thread first([&] {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    {
-      Ref<_clsCommon> root;
-      CoCreateInstance(CLSID_clsCommon, nullptr, CLSCTX_INPROC_SERVER, IID__clsCommon, root.putVoid());
-      root->put_MainVer(5);
-      Text title(L"first thread");
-      root->put_sAppTitle(title.address());
-      std::thread second([&] {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        {
-          Ref<_clsCommon> own;
-          CoCreateInstance(CLSID_clsCommon, nullptr, CLSCTX_INPROC_SERVER, IID__clsCommon, own.putVoid());
-          otherResult = own->get_MainVer(&otherVersion);
-          Text seen;
-          own->get_sAppTitle(seen.put());
-          otherTitle = seen.str();
-        }
-        CoUninitialize();
-      });
-      second.join();
-    }
-    CoUninitialize();
+  InOwnApartment([&] {
+    auto root = Make<_clsCommon>(CLSID_clsCommon);
+    root->put_MainVer(5);
+    root->put_sAppTitle(Text(L"first thread").address());
+    InOwnApartment([&] {
+      auto own = Make<_clsCommon>(CLSID_clsCommon);
+      otherResult = own->get_MainVer(&otherVersion);
+      Text seen;
+      own->get_sAppTitle(seen.put());
+      otherTitle = seen.str();
+    });
   });
-  first.join();
-  EXPECT_EQ(static_cast<unsigned long>(otherResult), 0x80040003ul);
+  EXPECT_EQ(Number(otherResult), 0x80040003ul);
   EXPECT_EQ(otherTitle, L"");
 }
 
 TEST(Apartments, TheStateEndsWithTheApartmentAndDefaultsAreWrittenThen) {
   const std::wstring path = IniPath(L"client-apartment-end.ini");
   bool writtenWhileAlive = true;
-  bool writtenAtUninitialize = false;
-  std::thread host([&] {
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    {
-      Ref<_clsCommon> root;
-      CoCreateInstance(CLSID_clsCommon, nullptr, CLSCTX_INPROC_SERVER, IID__clsCommon, root.putVoid());
-      root->put_MainVer(4);
-      Text name(path.c_str());
-      root->put_INIFileName(name.address());
-      Ref<_INIManager> manager;
-      root->get_INI(manager.put());
-      Text section(L"Defaults");
-      Text key(L"AtApartmentEnd");
-      Text fallback(L"yes");
-      Text read;
-      manager->LoadINIString(section.get(), key.get(), fallback.get(), read.put());
-    }
-    // The objects are gone, the shared manager is not: it belongs to the thread's state.
-    writtenWhileAlive = GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-    CoUninitialize();
-    wchar_t value[16] = {};
-    GetPrivateProfileStringW(L"Defaults", L"AtApartmentEnd", L"", value, 16, path.c_str());
-    writtenAtUninitialize = std::wstring(value) == L"yes";
-  });
-  host.join();
+  std::wstring written;
+  InOwnApartment(
+      [&] {
+        {
+          auto root = Configured(4, L"client-apartment-end.ini");
+          Ref<_INIManager> manager;
+          root->get_INI(manager.put());
+          Text read;
+          manager->LoadINIString(Text(L"Defaults").get(), Text(L"AtApartmentEnd").get(), Text(L"yes").get(),
+                                 read.put());
+        }
+        // The objects are gone, the shared manager is not: it belongs to the thread's state.
+        writtenWhileAlive = GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+      },
+      [&] {
+        wchar_t value[16] = {};
+        GetPrivateProfileStringW(L"Defaults", L"AtApartmentEnd", L"", value, 16, path.c_str());
+        written = value;
+      });
   EXPECT_FALSE(writtenWhileAlive);
   // COM unloads the server from the apartment at its last CoUninitialize: the library leaves the
   // thread then, and the defaults are in the file before the thread ends.
-  EXPECT_TRUE(writtenAtUninitialize);
+  EXPECT_EQ(written, L"yes");
 }
 
 // ---- folders ----
 
 TEST_F(ApartmentTest, FolderControllersThroughTheContract) {
-  Ref<_clsCommon> root;
-  Configure(root, 5, L"client-folders.ini");
-  Ref<_clsFileSystemController> controller;
-  Create(CLSID_clsFileSystemController, controller);
+  auto root = Configured(5, L"client-folders.ini");
+  auto controller = Make<_clsFileSystemController>(CLSID_clsFileSystemController);
   const std::wstring workspace = TestFolder() + L"\\ClientWorkSpace";
   EnumFoldersPaths index = egsPath_WorkSpace;
-  Text path(workspace.c_str());
-  ASSERT_EQ(controller->put_QlxWFolders(&index, path.get()), S_OK);
+  ASSERT_EQ(controller->put_QlxWFolders(&index, Text(workspace).get()), S_OK);
   index = egsPath_Temp;
   Text temp;
   ASSERT_EQ(controller->get_QlxWFolders(&index, temp.put()), S_OK);
   EXPECT_EQ(index, egsPath_Temp);  // by reference, never changed
   EXPECT_EQ(temp.str().rfind(workspace + L"\\", 0), 0u);
   index = static_cast<EnumFoldersPaths>(17);
-  EXPECT_EQ(Outcome(controller->get_QlxWFolders(&index, temp.put())).first, 0x800A0005ul);
+  EXPECT_EQ(Number(controller->get_QlxWFolders(&index, temp.put())), 0x800A0005ul);
 
   // The replacer's own interface is empty: hosts reach the contract through QueryInterface.
-  Ref<IUnknown> replacer;
-  Create(CLSID_FSCReplacer, replacer);
+  auto replacer = Make<IUnknown>(CLSID_FSCReplacer);
   Ref<_FSCReplacer> own;
   EXPECT_EQ(replacer->QueryInterface(IID__FSCReplacer, own.putVoid()), S_OK);
   Ref<_clsFileSystemController> contract;
@@ -827,10 +758,8 @@ TEST_F(ApartmentTest, FolderControllersThroughTheContract) {
 
 // Script engines index only arrays of variants: the folder numbers' array is read here.
 TEST_F(ApartmentTest, TheFolderManagersSerializablesAreAnArrayOfLongs) {
-  Ref<_FolderManager> manager;
-  Create(CLSID_FolderManager, manager);
   SAFEARRAY* folders = nullptr;
-  ASSERT_EQ(manager->GetSerializables(&folders), S_OK);
+  ASSERT_EQ(Make<_FolderManager>(CLSID_FolderManager)->GetSerializables(&folders), S_OK);
   LONG lower = -1;
   LONG upper = -1;
   SafeArrayGetLBound(folders, 1, &lower);
@@ -838,18 +767,16 @@ TEST_F(ApartmentTest, TheFolderManagersSerializablesAreAnArrayOfLongs) {
   EXPECT_EQ(lower, 0);
   std::vector<LONG> values;
   for (LONG i = lower; i <= upper; ++i) {
-    values.push_back(0);
-    SafeArrayGetElement(folders, &i, &values.back());
+    SafeArrayGetElement(folders, &i, &values.emplace_back());
   }
   SafeArrayDestroy(folders);
   EXPECT_EQ(values, (std::vector<LONG>{egsPath_SaveFolder, egsPath_Template, egsPath_Temp}));
 }
 
 TEST_F(ApartmentTest, KeysHandOutTheirRecordsThroughIEnumVARIANT) {
-  Ref<_Keys> keys;
-  Create(CLSID_Keys, keys);
+  auto keys = Make<_Keys>(CLSID_Keys);
   Ref<_KeyValue> missing;
-  EXPECT_EQ(Outcome(keys->get_Item(static_cast<EnumFoldersPaths>(17), missing.put())).first, 0x800A0005ul);
+  EXPECT_EQ(Number(keys->get_Item(static_cast<EnumFoldersPaths>(17), missing.put())), 0x800A0005ul);
   Ref<IUnknown> unknown;
   ASSERT_EQ(keys->get_NewEnum(unknown.put()), S_OK);
   Ref<IEnumVARIANT> records;
@@ -867,14 +794,13 @@ TEST_F(ApartmentTest, KeysHandOutTheirRecordsThroughIEnumVARIANT) {
 // ---- user-interface support: hot keys, locale and theme ----
 
 TEST_F(ApartmentTest, HotKeysLeaveTheirByReferenceArgumentsAloneAndFailWithHresults) {
-  Ref<_HotKeys> keys;
-  Create(CLSID_HotKeys, keys);
+  auto keys = Make<_HotKeys>(CLSID_HotKeys);
   ASSERT_EQ(keys->ResetHotKeys(), S_OK);
   short f1 = 112;
   Text layers(L"Layers");
   ASSERT_EQ(keys->SetHotKeyCode(&f1, layers.address()), S_OK);
-  EXPECT_EQ(f1, 112) << "arguments are never changed";
-  EXPECT_EQ(layers.str(), L"Layers");
+  EXPECT_EQ(std::make_pair(f1, layers.str()), std::make_pair(short{112}, std::wstring(L"Layers")))
+      << "arguments are never changed";
   short position = 33;
   short code = 0;
   ASSERT_EQ(keys->GetKeyCode(&position, &code), S_OK);
@@ -883,10 +809,10 @@ TEST_F(ApartmentTest, HotKeysLeaveTheirByReferenceArgumentsAloneAndFailWithHresu
   position = 0;
   Text name;
   EXPECT_EQ(Outcome(keys->GetFncName(&position, name.put())),
-            std::make_pair(0x800A0009ul, std::wstring(L"Subscript out of range")));
+            Failure(0x800A0009ul, L"Subscript out of range"));
   IDispatch* defaults = nullptr;
   EXPECT_EQ(Outcome(keys->get_DefaultKeys(&defaults)),
-            std::make_pair(0x800A03E9ul, std::wstring(L"QlxWCommon.HotKeys.DefaultKeys/1")));
+            Failure(0x800A03E9ul, L"QlxWCommon.HotKeys.DefaultKeys/1"));
   EXPECT_EQ(defaults, nullptr);
 }
 
@@ -914,28 +840,20 @@ class FontEventSink final : public StackObject<IDispatch> {
   }
 };
 
-class LocalInfoEvents : public ApartmentTest {};
-
-TEST_F(LocalInfoEvents, FontChangesInTheirOrderThenTheLanguageSwitch) {
-  Ref<_UILanguage> language;
-  Create(CLSID_UILanguage, language);
+TEST_F(Events, LocalInfosFontChangesInTheirOrderThenTheLanguageSwitch) {
+  auto language = Make<_UILanguage>(CLSID_UILanguage);
   ASSERT_EQ(language->ChangeUILanguage(2057), S_OK);
-  Ref<_ITheme> follower;  // takes the runtime's language for the library's texts
-  Create(CLSID_ITheme, follower);
-  Ref<_LocalInfo> info;
-  Create(CLSID_LocalInfo, info);
+  auto follower = Make<_ITheme>(CLSID_ITheme);  // takes the runtime's language for the library's texts
+  auto info = Make<_LocalInfo>(CLSID_LocalInfo);
   FontEventSink sink;
   Ref<IConnectionPoint> point;
   const DWORD cookie = Advise(info.get(), DIID___LocalInfo, &sink, point);
 
-  Text tahoma(L"Tahoma");
-  ASSERT_EQ(info->put_FontName(tahoma.get()), S_OK);
+  ASSERT_EQ(info->put_FontName(Text(L"Tahoma").get()), S_OK);
   ASSERT_EQ(info->put_FontSize(9.0F), S_OK);
   ASSERT_EQ(info->put_MenuFontSize(11.5F), S_OK);
   ASSERT_EQ(info->put_Charset(238), S_OK);  // no event
-  Text empty(L"");
-  EXPECT_EQ(Outcome(info->put_FontName(empty.get())),
-            std::make_pair(0x800A03E9ul, std::wstring(L"Invalid parameter")));
+  EXPECT_EQ(Outcome(info->put_FontName(Text(L"").get())), Failure(0x800A03E9ul, L"Invalid parameter"));
   ASSERT_EQ(language->ChangeUILanguage(1066), S_OK);
   float menuSize = 0;
   ASSERT_EQ(info->get_MenuFontSize(&menuSize), S_OK);
@@ -949,39 +867,14 @@ TEST_F(LocalInfoEvents, FontChangesInTheirOrderThenTheLanguageSwitch) {
   EXPECT_EQ(sink.events.size(), 4U);
 }
 
-TEST_F(LocalInfoEvents, TheRootObjectsLocalInfoIsOneObjectWithOneSetOfListeners) {
-  Ref<_clsCommon> root;
-  Create(CLSID_clsCommon, root);
-  Ref<_clsCommon> other;
-  Create(CLSID_clsCommon, other);
-  Ref<IDispatch> shared;
-  ASSERT_EQ(root->get_LocalInfo(shared.put()), S_OK);
-  ASSERT_NE(shared.get(), nullptr);
-  FontEventSink sink;
-  Ref<IConnectionPoint> point;
-  const DWORD cookie = Advise(shared.get(), DIID___LocalInfo, &sink, point);
-
-  Ref<IDispatch> again;
-  ASSERT_EQ(other->get_LocalInfo(again.put()), S_OK);
-  Ref<_LocalInfo> info;
-  ASSERT_EQ(again->QueryInterface(IID__LocalInfo, info.putVoid()), S_OK);
-  ASSERT_EQ(info->put_FontSize(12.0F), S_OK);
-  EXPECT_EQ(sink.events, std::vector<std::wstring>{L"ChangeFontSize 12.000000"});
-  point->Unadvise(cookie);
-}
-
 TEST_F(ApartmentTest, TheLocalInfosThemeIsADefaultThemeAPlainIThemeIsNot) {
-  Ref<_clsCommon> root;
-  Configure(root, 4, L"client-theme.ini");
-  Ref<_LocalInfo> info;
-  Create(CLSID_LocalInfo, info);
+  auto root = Configured(4, L"client-theme.ini");
   Ref<_ITheme> theme;
-  ASSERT_EQ(info->get_Theme(theme.put()), S_OK);
+  ASSERT_EQ(Make<_LocalInfo>(CLSID_LocalInfo)->get_Theme(theme.put()), S_OK);
   Ref<_DefaultTheme> asDefault;
   EXPECT_EQ(theme->QueryInterface(IID__DefaultTheme, asDefault.putVoid()), S_OK);
-  Ref<_ITheme> plain;
-  Create(CLSID_ITheme, plain);
-  EXPECT_EQ(plain->QueryInterface(IID__DefaultTheme, asDefault.putVoid()), E_NOINTERFACE);
+  EXPECT_EQ(Make<_ITheme>(CLSID_ITheme)->QueryInterface(IID__DefaultTheme, asDefault.putVoid()),
+            E_NOINTERFACE);
 }
 
 // A host's label control as the library sees it: the link members of a DDE client, no window.
@@ -1005,6 +898,18 @@ class HostLabel final : public StackObject<IDispatch> {
   }
 };
 
+std::string ReadBytes(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  char buffer[4096] = {};
+  DWORD read = 0;
+  if (file != INVALID_HANDLE_VALUE) {
+    ReadFile(file, buffer, sizeof buffer - 1, &read, nullptr);
+    CloseHandle(file);
+  }
+  return {buffer, read};
+}
+
 // run.sh registers a stand-in viewer for .pdf files that serves "Acroview|Control" and writes down
 // the commands it receives.
 TEST_F(ApartmentTest, HelpCommandsArriveAtTheViewersDdeServer) {
@@ -1012,7 +917,6 @@ TEST_F(ApartmentTest, HelpCommandsArriveAtTheViewersDdeServer) {
   const std::wstring pdf = base + L"\\client manual.pdf";
   const std::wstring dictionary = base + L"\\client-help.txt";
   const std::wstring log = base + L"\\dde-commands.txt";
-  DeleteFileW(log.c_str());
   for (const auto& [path, text] :
        {std::pair{pdf, std::string("%PDF-1.4\n")},
         std::pair{dictionary, std::string("Intro\r\nLayers,12\r\nZoom,3,x\r\nlayers,40\r\nAfter,9\r\n")}}) {
@@ -1024,58 +928,41 @@ TEST_F(ApartmentTest, HelpCommandsArriveAtTheViewersDdeServer) {
     CloseHandle(file);
   }
 
-  Ref<_clsDebug> debug;
-  Create(CLSID_clsDebug, debug);
-  Text traceFile((base + L"\\client-help-trace.log").c_str());
+  auto debug = Make<_clsDebug>(CLSID_clsDebug);
+  Text traceFile(base + L"\\client-help-trace.log");
   DeleteFileW(traceFile.get());
   ASSERT_EQ(debug->put_sLogFileName(traceFile.address()), S_OK);
-  VARIANT_BOOL on = VARIANT_TRUE;
-  ASSERT_EQ(debug->put_bCallLog(&on), S_OK);
-  Ref<_HelpControl> help;
-  Create(CLSID_HelpControl, help);
+  VARIANT_BOOL callLog = VARIANT_TRUE;
+  ASSERT_EQ(debug->put_bCallLog(&callLog), S_OK);
+  auto help = Make<_HelpControl>(CLSID_HelpControl);
   Text viewer;
-  Text sample(pdf.c_str());
-  ASSERT_EQ(help->GetPDFViewerExeName(sample.get(), viewer.put()), S_OK) << "no viewer registered for .pdf";
+  ASSERT_EQ(help->GetPDFViewerExeName(Text(pdf).get(), viewer.put()), S_OK)
+      << "no viewer registered for .pdf";
   EXPECT_NE(viewer.str().find(L"qlxw_fake_viewer.exe"), std::wstring::npos);
 
   HostLabel label;
-  Text dictionaryText(dictionary.c_str());
-  Text pdfText(pdf.c_str());
-  ASSERT_EQ(help->Init(dictionaryText.address(), pdfText.address(), &label), S_OK);
+  ASSERT_EQ(help->Init(Text(dictionary).address(), Text(pdf).address(), &label), S_OK);
   const int size = WideCharToMultiByte(CP_UTF8, 0, pdf.c_str(), -1, nullptr, 0, nullptr, nullptr);
   std::string path(static_cast<std::size_t>(size - 1), '\0');
   WideCharToMultiByte(CP_UTF8, 0, pdf.c_str(), -1, path.data(), size, nullptr, nullptr);
 
   // The dictionary's rules as the viewer sees them: the page index each key is sent with.
-  struct Lookup {
-    const wchar_t* key;
-    int pageIndex;
-  };
-  for (const Lookup& lookup :
-       {Lookup{L"LAYERS", 11}, Lookup{L"zoom", 2}, Lookup{L"Intro", 0}, Lookup{L"After", 0}}) {
+  for (const auto& [key, pageIndex] :
+       {std::pair{L"LAYERS", 11}, std::pair{L"zoom", 2}, std::pair{L"Intro", 0}, std::pair{L"After", 0}}) {
     DeleteFileW(log.c_str());
-    Text key(lookup.key);
     VARIANT_BOOL shown = VARIANT_FALSE;
-    ASSERT_EQ(help->AcrobatLookup(key.address(), &shown), S_OK);
+    ASSERT_EQ(help->AcrobatLookup(Text(key).address(), &shown), S_OK);
     EXPECT_EQ(shown, VARIANT_TRUE) << "see client-help-trace.log";
     std::string received;
     for (int i = 0; i < 300 && received.find("DocGoTo") == std::string::npos; ++i) {
       Sleep(20);
-      HANDLE file = CreateFileW(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-      if (file != INVALID_HANDLE_VALUE) {
-        char buffer[4096] = {};
-        DWORD read = 0;
-        ReadFile(file, buffer, sizeof buffer - 1, &read, nullptr);
-        CloseHandle(file);
-        received.assign(buffer, read);
-      }
+      received = ReadBytes(log);
     }
     EXPECT_EQ(received, "[DocOpen(\"" + path + "\")]\r\n[DocGoTo(\"" + path + "\"," +
-                            std::to_string(lookup.pageIndex) + ")]\r\n");
+                            std::to_string(pageIndex) + ")]\r\n");
   }
-  VARIANT_BOOL off = VARIANT_FALSE;
-  debug->put_bCallLog(&off);
+  callLog = VARIANT_FALSE;
+  debug->put_bCallLog(&callLog);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
-' ---- the test ----
 ' ActiveBarFiller with host objects made in script and the test resource component (run.sh copies it
 ' here and registers it as QlxWFillerHostRes.Core, the name in its type library, and as
 ' FillerAppRes.Core; the fill writes "which class|form|bar|pattern|language" into the control's Tag).
+Dim bar  ' the bar of the last fill
+
 Class HostApplication
   Public PATH
   Public EXEName
@@ -33,7 +34,6 @@ Class HostBar
   End Sub
 End Class
 
-Dim root, app, form, bar, desc, folder
 
 CreateObject("QlxWCommon.UILanguage").ChangeUILanguage 2057
 Set root = CreateObject("QlxWCommon.clsCommon")
@@ -69,13 +69,11 @@ End Function
 
 ' The program name: the type library of FillerApp.exe, .dll or .ocx, else EXEName.
 gFso.CreateFolder TestPath("none")
-MakeHost "dll", "dll", "component"
-MakeHost "exe", "exe", "component"
-MakeHost "ocx", "ocx", "component"
-MakeHost "empty", "exe", ""
-MakeHost "empty", "dll", "component"
-MakeHost "plain", "exe", "MZ without a type library"
-MakeHost "baddll", "dll", "MZ without a type library"
+For Each row In Array(Array("dll", "dll", "component"), Array("exe", "exe", "component"), _
+    Array("ocx", "ocx", "component"), Array("empty", "exe", ""), Array("empty", "dll", "component"), _
+    Array("plain", "exe", "MZ without a type library"), Array("baddll", "dll", "MZ without a type library"))
+  MakeHost row(0), row(1), row(2)
+Next
 For Each folder In Array("dll", "exe", "ocx")
   Check "program name from the ." & folder, Filled(folder, ""), "library|frmMain|abMain|abMain|2057"
 Next
@@ -90,19 +88,13 @@ On Error GoTo 0
 
 ' Main version 3: the fonts of LocalInfo, no style.
 Filled "none", ""
-Check "v3 UseUnicode", bar.UseUnicode, True
-Check "v3 MenuFontStyle", bar.MenuFontStyle, CLng(1)
-Check "v3 ControlFont.Name", bar.ControlFont.Name, "Tahoma"
-Check "v3 Font.Name", bar.Font.Name, "Tahoma"
-Check "v3 Font.Size", bar.Font.Size, CDbl(9)
-Check "v3 ToolbarStyle", bar.ToolbarStyle, CLng(0)
-Check "v3 FloatingToolbarFadeDelay", bar.FloatingToolbarFadeDelay, CLng(0)
+Check "v3 bar", Array(bar.UseUnicode, bar.MenuFontStyle, bar.ControlFont.Name, bar.Font.Name, bar.Font.Size, _
+  bar.ToolbarStyle, bar.FloatingToolbarFadeDelay), Array(True, CLng(1), "Tahoma", "Tahoma", CDbl(9), CLng(0), CLng(0))
 
 ' Main version 4: the theme of the "mod" section; the fonts are not touched.
 root.MainVer = 4
 Filled "none", ""
-Check "v4 ToolbarStyle", bar.ToolbarStyle, CLng(2)
-Check "v4 FloatingToolbarFadeDelay", bar.FloatingToolbarFadeDelay, CLng(250)
+Check "v4 bar", Array(bar.ToolbarStyle, bar.FloatingToolbarFadeDelay), Array(CLng(2), CLng(250))
 CheckTrue "v4 fonts untouched", IsEmpty(bar.Font.Name) And IsEmpty(bar.UseUnicode)
 
 ' The three failures: the title, the phrase, the cause and the ProgId, the cause's number kept.

@@ -7,7 +7,15 @@ Set gFso = CreateObject("Scripting.FileSystemObject")
 ' Wine's ExpandEnvironmentStrings keeps the terminating NUL.
 gTestDir = Replace(CreateObject("WScript.Shell").ExpandEnvironmentStrings("%QLXW_TEST_DIR%"), Chr(0), "")
 
+' Arrays of the same length are compared element by element, each a check of its own.
 Sub Check(name, actual, expected)
+  Dim i
+  If IsArray(expected) Then
+    For i = 0 To UBound(expected)
+      Check name & " #" & i, actual(i), expected(i)
+    Next
+    Exit Sub
+  End If
   If TypeName(actual) = TypeName(expected) And actual = expected Then
     gPassed = gPassed + 1
   Else
@@ -67,6 +75,12 @@ Function ReadFile(filePath)
   If gFso.FileExists(filePath) Then
     If gFso.GetFile(filePath).Size > 0 Then ReadFile = gFso.OpenTextFile(filePath).ReadAll()
   End If
+End Function
+
+' The second INI name's error in Hungarian, in the script's own 8-bit code page.
+Function HungarianMessage74()
+  HungarianMessage74 = "Hiba! Az ini-f" & Chr(225) & "jl " & Chr(250) & "tvonala nem v" & Chr(225) & _
+    "ltoztathat" & Chr(243) & "!"
 End Function
 
 Sub Finish()

@@ -25,13 +25,10 @@ CheckTrue "the first anchors stay", facade.LibAnchors Is anchors
 
 ' The null settings store: zero values whatever the default, nothing kept.
 Set settings = CreateObject("QlxWCommon.IAppSettings")
-Check "GetLong ignores its default", settings.GetLong("Cat", "Key", 7), CLng(0)
-Check "GetLong without a default", settings.GetLong("Cat", "Key"), CLng(0)
-Check "GetByte", settings.GetByte("Cat", "Key", 9), CByte(0)
-Check "GetInteger", settings.GetInteger("Cat", "Key"), CInt(0)
-Check "GetDouble", settings.GetDouble("Cat", "Key", 2.5), CDbl(0)
-Check "GetBoolean", settings.GetBoolean("Cat", "Key", True), False
-Check "GetString ignores its default", settings.GetString("Cat", "Key", "default"), ""
+Check "Get with and without defaults", Array(settings.GetLong("Cat", "Key", 7), settings.GetLong("Cat", "Key"), _
+  settings.GetByte("Cat", "Key", 9), settings.GetInteger("Cat", "Key"), settings.GetDouble("Cat", "Key", 2.5), _
+  settings.GetBoolean("Cat", "Key", True), settings.GetString("Cat", "Key", "default")), _
+  Array(CLng(0), CLng(0), CByte(0), CInt(0), CDbl(0), False, "")
 settings.SetLong "Cat", "Key", 12, False
 Check "SetLong keeps nothing", settings.GetLong("Cat", "Key"), CLng(0)
 ' Left-out optional arguments by reference: the text default and SaveToFile (True when left out).
@@ -51,9 +48,8 @@ Set traced = debug1.colTraceObj
 traced.Add "first"
 traced.Add 42, "answer"
 traced.Add debug1, "debug"
-Check "items", debug2.colTraceObj.Count, CLng(3)
-Check "by position", traced.Item(1), "first"
-Check "by key", traced("answer"), CLng(42)
+Check "count, by position, by key", Array(debug2.colTraceObj.Count, traced.Item(1), traced("answer")), _
+  Array(CLng(3), "first", CLng(42))
 CheckTrue "objects stay themselves", traced("DEBUG") Is debug1
 On Error Resume Next
 traced.Add "again", "answer"

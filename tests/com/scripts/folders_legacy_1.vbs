@@ -1,4 +1,3 @@
-' ---- the test ----
 ' The legacy controller (main version 4, no "FolderControl" switch): folders below the program folder,
 ' the template and save folders in the registry. folders_legacy_2.vbs checks what survives this run.
 Set shell = CreateObject("WScript.Shell")

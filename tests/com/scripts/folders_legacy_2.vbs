@@ -1,4 +1,3 @@
-' ---- the test ----
 ' A second run after folders_legacy_1.vbs: the registry values are still there, and the INI file holds
 ' the switch the first run read at its default.
 Set shell = CreateObject("WScript.Shell")

@@ -1,7 +1,5 @@
-' ---- the test ----
 ' HelpControl as hosts use it: the viewer's two errors, Init's label rule, and a lookup without a viewer
 ' that answers False instead of failing.
-Dim help, unknown, found, shown
 
 Set help = CreateObject("QlxWCommon.HelpControl")
 CreateObject("QlxWCommon.UILanguage").ChangeUILanguage 2057

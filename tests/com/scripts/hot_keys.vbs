@@ -1,7 +1,5 @@
-' ---- the test ----
 ' HotKeys as hosts use it: names in any case, arguments by reference, the errors as Err sees them, and
 ' one table shared by every object of the thread.
-Dim keys, other, found, code, name
 
 Set keys = CreateObject("QlxWCommon.HotKeys")
 Set other = CreateObject("QlxWCommon.HotKeys")
@@ -24,12 +22,8 @@ keys.RemoveFnc "HELP"
 Check "removed by name", keys.IsKeyAssigned(113), False
 
 On Error Resume Next
-found = keys.GetFncName(0)
-CheckError "position 0", 9, Null
 found = keys.GetKeyCode(keys.FunctionCount + 1)
 CheckError "position past the end", 9, Null
-Set found = keys.DefaultKeys
-CheckError "DefaultKeys", 1001, "QlxWCommon.HotKeys.DefaultKeys/1"
 On Error GoTo 0
 
 keys.ClearHotKeys

@@ -18,9 +18,3 @@ root.INIFileName = FreshIni("switched-b.ini")
 CheckError "a second name after switching to " & switchedTo, &H80040003, expected
 On Error GoTo 0
 Finish
-
-' The text in the script's own 8-bit code page, whatever the encoding of this file.
-Function HungarianMessage74()
-  HungarianMessage74 = "Hiba! Az ini-f" & Chr(225) & "jl " & Chr(250) & "tvonala nem v" & Chr(225) & _
-    "ltoztathat" & Chr(243) & "!"
-End Function

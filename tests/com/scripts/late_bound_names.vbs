@@ -1,6 +1,5 @@
 ' Late-bound names in any letter case: on the largest interface, and on both interfaces of a class that
 ' has two. A name no interface has is an error, as with any automation object.
-Dim root, m5, iniPath, unknown
 
 Set root = CreateObject("QlxWCommon.clsCommon")
 root.MainVer = 5

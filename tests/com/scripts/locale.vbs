@@ -1,8 +1,6 @@
-' ---- the test ----
 ' LocalInfo as hosts use it: the font's language switch and its error texts, the objects hosts store,
 ' the shared instance behind clsCommon.LocalInfo, and the theme of main version 4 (main version 5 has a
 ' script of its own: the INI manager is chosen once per thread).
-Dim language, plain, li, root, other, data, theme, again, iniPath
 
 Set language = CreateObject("QlxWCommon.UILanguage")
 ' An object that follows the language, so that the library's texts follow it too.
@@ -52,8 +50,7 @@ root.MainVer = 4
 root.INIFileName = iniPath
 Set theme = root.LocalInfo.Theme
 CheckTrue "Theme is one object", root.LocalInfo.Theme Is theme
-Check "v4 style", theme.MenuStyleId, CLng(5)
-Check "v4 bands", theme.TransparentBands, True
+Check "v4 style, bands", Array(theme.MenuStyleId, theme.TransparentBands), Array(CLng(5), True)
 theme.MenuStyleId = 2
 theme.TransparentBands = False
 Check "v4 written", ReadFile(iniPath), Lines(Array("[mod]", "Style=2", "TransparentBands=False"))

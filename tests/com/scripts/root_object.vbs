@@ -1,5 +1,4 @@
 ' clsCommon as a host script uses it.
-Dim root, other, ini, form, settings
 
 ' A stand-in for a host form: what makes a form is a window handle and a caption.
 Class FakeForm
@@ -11,10 +10,8 @@ Set root = CreateObject("QlxWCommon.clsCommon")
 
 ' Before the main version is set.
 On Error Resume Next
-Dim version
 version = root.MainVer
 CheckError "MainVer unset", &H80040003, "Main version not initialized!"
-Dim text
 text = root.LoadINIValueByKey("S", "K")
 CheckError "LoadINIValueByKey unset", &H80040003, "Main version not initialized!"
 Set ini = root.INI
@@ -22,10 +19,9 @@ CheckError "INI unset", &H80040003, "Main version not initialized!"
 On Error GoTo 0
 
 ' Constants and message names.
-Check "gdPI", root.gdPI, 4 * Atn(1)
-Check "lMIN_LONG", root.lMIN_LONG, CLng(-2147483647 - 1)
-Check "lMAX_LONG", root.lMAX_LONG, CLng(2147483647)
-Check "gsMSG_Createviewwindow", root.gsMSG_Createviewwindow, "CreateViewWindow"
+Check "gdPI lMIN_LONG lMAX_LONG gsMSG_Createviewwindow", _
+  Array(root.gdPI, root.lMIN_LONG, root.lMAX_LONG, root.gsMSG_Createviewwindow), _
+  Array(4 * Atn(1), CLng(-2147483647 - 1), CLng(2147483647), "CreateViewWindow")
 
 ' The title is library-wide; message names are per instance.
 Set other = CreateObject("QlxWCommon.clsCommon")
