@@ -3,6 +3,7 @@
 // stand-in for the user's notices, and paths written with '/' for every platform.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <optional>
@@ -76,11 +77,7 @@ class RecordingNotices final : public platform::NoticeSink {
 
 // A path written with '/' in the platform's separators.
 inline std::string Native(std::string path) {
-  for (char& c : path) {
-    if (c == '/') {
-      c = platform::PathSeparator();
-    }
-  }
+  std::replace(path.begin(), path.end(), '/', platform::PathSeparator());
   return path;
 }
 
@@ -88,18 +85,22 @@ inline std::string Join(const std::string& left, const std::string& right) {
   return platform::FileSystemObject().BuildPath(left, Native(right));
 }
 
-// The description of the LibError the action raises.
-inline std::string DescriptionOf(const std::function<void()>& action) {
+inline bool FolderExists(const std::string& path) {
+  return platform::FileSystemObject().FolderExists(path);
+}
+
+// The LibError the action raises; number 0 when it raises none.
+inline LibError Raised(const std::function<void()>& action) {
   try {
     action();
   } catch (const LibError& error) {
-    return error.Description();
+    return error;
   }
-  return "(no error)";
+  return {0, "(no error)", {}};
 }
 
-inline bool FolderExists(const std::string& path) {
-  return platform::FileSystemObject().FolderExists(path);
+inline std::string DescriptionOf(const std::function<void()>& action) {
+  return Raised(action).Description();
 }
 
 // A fresh library in Hungarian, with the user's documents, the common application data and the

@@ -5,8 +5,8 @@
 #include <string>
 #include <tuple>
 
+#include "folder_test_support.h"
 #include "os/codepage.h"
-#include "test_support.h"
 #include "ui/hot_keys.h"
 #include "ui/key_names.h"
 
@@ -145,14 +145,10 @@ TEST_F(HotKeyTable, PositionsOutsideTheTableAreSubscriptErrors) {
 
 TEST_F(HotKeyTable, DefaultKeysAlwaysFailsWith1001AndNoSource) {
   keys_.ResetHotKeys();
-  try {
-    keys_.DefaultKeys();
-    ADD_FAILURE() << "DefaultKeys returned";
-  } catch (const LibError& error) {
-    EXPECT_EQ(error.Number(), kErrApplicationDefined);
-    EXPECT_EQ(error.Description(), "QlxWCommon.HotKeys.DefaultKeys/1");
-    EXPECT_EQ(error.Source(), "");
-  }
+  const LibError error = testing::Raised([&] { keys_.DefaultKeys(); });
+  EXPECT_EQ(error.Number(), kErrApplicationDefined);
+  EXPECT_EQ(error.Description(), "QlxWCommon.HotKeys.DefaultKeys/1");
+  EXPECT_EQ(error.Source(), "");
 }
 
 TEST_F(HotKeyTable, WalksOverflowPast32767Entries) {
@@ -176,26 +172,17 @@ TEST_F(HotKeyTable, WalksOverflowPast32767Entries) {
   EXPECT_EQ(keys_.GetFncName(32767), "F32767");
 }
 
-class KeyNames : public ::testing::TestWithParam<std::tuple<std::int16_t, const char*>> {};
-
-TEST_P(KeyNames, Readable) {
-  EXPECT_EQ(KeyName(std::get<0>(GetParam())), std::get<1>(GetParam()));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Codes, KeyNames,
-    ::testing::Values(std::tuple{65, "A"}, std::tuple{90, "Z"}, std::tuple{48, "0"}, std::tuple{55, "7"},
-                      std::tuple{112, "F1"}, std::tuple{123, "F12"}, std::tuple{135, "F24"},
-                      std::tuple{37, "Left"}, std::tuple{39, "Right"}, std::tuple{38, "Up"},
-                      std::tuple{40, "Down"}, std::tuple{27, "Esc"}, std::tuple{32, "Space"},
-                      std::tuple{13, "Enter"}, std::tuple{9, "Tab"}, std::tuple{107, "Num +"},
-                      std::tuple{109, "Num -"}, std::tuple{2090, "Ctrl+Z"}, std::tuple{2038, "Ctrl+Up"},
-                      std::tuple{2112, "Ctrl+F1"}, std::tuple{97, "VK 0x61"}, std::tuple{0, "VK 0x00"},
-                      std::tuple{999, "VK 0x3E7"}, std::tuple{-2, "VK 0xFFFE"},
-                      std::tuple{2000, "Ctrl+VK 0x00"}));
-
-TEST(KeyNamesOfTheCodePage, UpperHalfIsTheCharacter) {
-  EXPECT_EQ(KeyName(SnapAnyKeyCode()), "í");
+TEST(KeyNames, Readable) {
+  const std::pair<std::int16_t, const char*> names[] = {
+      {65, "A"},       {90, "Z"},      {48, "0"},         {55, "7"},         {112, "F1"},
+      {123, "F12"},    {135, "F24"},   {37, "Left"},      {39, "Right"},     {38, "Up"},
+      {40, "Down"},    {27, "Esc"},    {32, "Space"},     {13, "Enter"},     {9, "Tab"},
+      {107, "Num +"},  {109, "Num -"}, {2090, "Ctrl+Z"},  {2038, "Ctrl+Up"}, {2112, "Ctrl+F1"},
+      {97, "VK 0x61"}, {0, "VK 0x00"}, {999, "VK 0x3E7"}, {-2, "VK 0xFFFE"}, {2000, "Ctrl+VK 0x00"}};
+  for (const auto& [code, name] : names) {
+    EXPECT_EQ(KeyName(code), name);
+  }
+  EXPECT_EQ(KeyName(SnapAnyKeyCode()), "í");  // the upper half is the code page's character
   EXPECT_EQ(KeyName(0xE9), platform::AnsiToUtf8("\xE9"));
 }
 

@@ -12,8 +12,8 @@
 #include "config/ini_manager5.h"
 #include "config/shared_ini.h"
 #include "diag/cls_debug.h"
+#include "folder_test_support.h"
 #include "language/localized_strings.h"
-#include "test_support.h"
 
 namespace qlxw {
 namespace {
@@ -69,14 +69,10 @@ TEST_F(IniManagers, EveryAccessNeedsTheMainVersion) {
 TEST_F(IniManagers, FileNameIsSetOnce) {
   auto& ini = Host(5);
   EXPECT_NO_THROW(root_->INIFileName(folder_.File("HOST.INI")));  // same name, other case
-  try {
-    root_->INIFileName(folder_.File("other.ini"));
-    FAIL() << "a different name was accepted";
-  } catch (const LibError& error) {
-    EXPECT_EQ(error.Number(), kLibErrNotInitialized);
-    EXPECT_EQ(error.Description(), "Hiba! Az ini-fájl útvonala nem változtatható!");
-    EXPECT_EQ(error.Source(), "QlxWCommon.INIManager5");
-  }
+  const LibError error = testing::Raised([&] { root_->INIFileName(folder_.File("other.ini")); });
+  EXPECT_EQ(error.Number(), kLibErrNotInitialized);
+  EXPECT_EQ(error.Description(), "Hiba! Az ini-fájl útvonala nem változtatható!");
+  EXPECT_EQ(error.Source(), "QlxWCommon.INIManager5");
   EXPECT_EQ(ini.INIFileName(), file_);
   EXPECT_EQ(testing::ErrorNumberOf([] { SetINIFileNameOnce("x.ini"); }), kLibErrRepeatedOrBadData);
 }
@@ -95,11 +91,8 @@ TEST_F(IniManagers, NamesNoFileCanHaveFailAndLeaveRoomForAGoodOne) {
   root->INIFileName(file_);
   EXPECT_EQ(GetINIFileName(), file_);
   SetCurrentLanguage(kLangEnglishUK, {});
-  try {
-    root->INIFileName("b.ini");
-  } catch (const LibError& error) {
-    EXPECT_EQ(error.Description(), "Error! ini-File path modifications are forbidden!");
-  }
+  EXPECT_EQ(testing::DescriptionOf([&] { root->INIFileName("b.ini"); }),
+            "Error! ini-File path modifications are forbidden!");
 }
 
 TEST_F(IniManagers, ManagerReadsAbsentKeysAsNullAndWritesReadDefaultsBack) {
@@ -149,14 +142,10 @@ TEST_F(IniManagers, Manager5ReadsUpTo1023Characters) {
   }
   for (const auto& [key, reported] :
        std::vector<std::pair<std::string, std::string>>{{"k1024", "1024"}, {"k5000", "2047"}}) {
-    try {
-      ini.LoadINIString("S", key, "d");
-      FAIL() << key;
-    } catch (const LibError& error) {
-      EXPECT_EQ(error.Number(), kLibErrRepeatedOrBadData);
-      EXPECT_EQ(error.Description(), "LoadINIValueByKey2 data size error  |S." + key + "|=" + reported);
-      EXPECT_EQ(error.Source(), "QlxWCommon.INIManager5");
-    }
+    const LibError error = testing::Raised([&] { ini.LoadINIString("S", key, "d"); });
+    EXPECT_EQ(error.Number(), kLibErrRepeatedOrBadData);
+    EXPECT_EQ(error.Description(), "LoadINIValueByKey2 data size error  |S." + key + "|=" + reported);
+    EXPECT_EQ(error.Source(), "QlxWCommon.INIManager5");
   }
   EXPECT_TRUE(IsEmpty(ini.LoadINIBoolean("S", "k1024", true)));  // swallowed: Empty
 }
