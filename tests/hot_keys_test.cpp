@@ -71,43 +71,26 @@ TEST_F(HotKeyTable, NamesMatchInAnyLetterCaseAndKeepTheirSpelling) {
   EXPECT_FALSE(keys_.IsKeyAssigned(200));
 }
 
-// One SetHotKeyCode after ResetHotKeys and what the table then shows.
-struct Reassignment {
-  const char* name;
-  std::int16_t code;
-  const char* function;
-  std::int32_t count;
-  const char* lostFunction;  // a function left without a key, or null
-  std::int16_t position;     // where the function is afterwards, 0 when nowhere
-};
-
-class SetHotKeyCodeRule : public HotKeyTable, public ::testing::WithParamInterface<Reassignment> {};
-
-TEST_P(SetHotKeyCodeRule, KeyAndFunctionMoveTogether) {
-  const Reassignment& c = GetParam();
-  keys_.ResetHotKeys();
-  keys_.SetHotKeyCode(c.code, c.function);
-  EXPECT_EQ(keys_.FunctionCount(), c.count);
-  if (c.lostFunction != nullptr) {
-    EXPECT_EQ(keys_.HotKeyCode(c.lostFunction), kNoHotKey);
-    EXPECT_FALSE(keys_.IsFncAssigned(c.lostFunction));
-  }
-  if (c.position != 0) {
-    EXPECT_EQ(keys_.GetFncName(c.position), c.function);
-    EXPECT_EQ(keys_.GetKeyCode(c.position), c.code == kNoHotKey ? 112 : c.code);
+// One SetHotKeyCode after ResetHotKeys: the code, the function, the count after, a function left
+// without a key ("" for none), and where the function is afterwards. A key of another function takes
+// it from that one; no key changes nothing; the same key again moves to the end; "" is a function too.
+TEST_F(HotKeyTable, SetHotKeyCodeMovesKeyAndFunctionTogether) {
+  for (const auto& [code, function, count, lost, position] :
+       {std::tuple{112, "Layers", 33, "Help", 33}, std::tuple{int{kNoHotKey}, "Help", 34, "", 1},
+        std::tuple{999, "Measure", 35, "", 35}, std::tuple{2090, "Measure", 34, "Undo", 34},
+        std::tuple{112, "Help", 34, "", 34}, std::tuple{300, "", 35, "", 35}}) {
+    SCOPED_TRACE(function);
+    keys_.ResetHotKeys();
+    keys_.SetHotKeyCode(static_cast<std::int16_t>(code), function);
+    EXPECT_EQ(keys_.FunctionCount(), count);
+    if (*lost != '\0') {
+      EXPECT_EQ(keys_.HotKeyCode(lost), kNoHotKey);
+      EXPECT_FALSE(keys_.IsFncAssigned(lost));
+    }
+    EXPECT_EQ(keys_.GetFncName(static_cast<std::int16_t>(position)), function);
+    EXPECT_EQ(keys_.GetKeyCode(static_cast<std::int16_t>(position)), code == kNoHotKey ? 112 : code);
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, SetHotKeyCodeRule,
-                         ::testing::Values(
-                             // "Help" loses F1 and "Layers" loses R: one entry fewer, the new one last.
-                             Reassignment{"KeyOfAnotherFunction", 112, "Layers", 33, "Help", 33},
-                             Reassignment{"NoKeyChangesNothing", kNoHotKey, "Help", 34, nullptr, 1},
-                             Reassignment{"NewFunctionOnAFreeKey", 999, "Measure", 35, nullptr, 35},
-                             Reassignment{"NewFunctionTakesAKey", 2090, "Measure", 34, "Undo", 34},
-                             Reassignment{"SameKeyAgainMovesToTheEnd", 112, "Help", 34, nullptr, 34},
-                             Reassignment{"EmptyNameIsAFunctionToo", 300, "", 35, nullptr, 35}),
-                         [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(HotKeyTable, RemovalsTakeBothCollectionsAndShiftPositions) {
   keys_.ResetHotKeys();

@@ -116,12 +116,11 @@ TEST_F(Profile, DefaultLosesTrailingSpacesOnly) {
 }
 
 TEST_F(Profile, MissingOrUnreadableFileGivesTheDefault) {
-  std::string text;
-  EXPECT_EQ(ProfileRead("S", "k", "d", 255, folder_.File("none.ini"), text), 1u);
-  EXPECT_EQ(text, "d");
-  EXPECT_EQ(ProfileRead("S", "k", "d", 255, "", text), 1u);
-  EXPECT_EQ(ProfileRead("S", "k", "d", 255, folder_.Path().string(), text), 1u);  // a folder
-  EXPECT_EQ(text, "d");
+  for (const std::string& file : {folder_.File("none.ini"), std::string(), folder_.Path().string()}) {
+    std::string text;
+    EXPECT_EQ(ProfileRead("S", "k", "d", 255, file, text), 1u) << file;
+    EXPECT_EQ(text, "d");
+  }
 }
 
 TEST_F(Profile, CapacityCutsAndCounts) {
@@ -205,13 +204,10 @@ TEST_F(Profile, WritesChangeOnlyTheLinesTheyMust) {
   }
 }
 
-TEST_F(Profile, DeletingFromAMissingFileLeavesAnEmptyFile) {
+TEST_F(Profile, AMissingFileIsCreatedEvenToDeleteButNoMissingFolder) {
   const std::string missing = folder_.File("new.ini");
   EXPECT_TRUE(ProfileWrite("S", "k", std::nullopt, missing));
   EXPECT_EQ(testing::ReadBytes(missing), "");
-}
-
-TEST_F(Profile, MissingFolderCreatesNothing) {
   const std::string inMissing = folder_.File("no/such.ini");
   EXPECT_FALSE(ProfileWrite("S", "k", "v", inMissing));
   EXPECT_FALSE(std::filesystem::exists(folder_.File("no")));
@@ -219,7 +215,7 @@ TEST_F(Profile, MissingFolderCreatesNothing) {
 }
 
 #if !defined(_WIN32)  // POSIX permission bits
-TEST_F(Profile, RewriteKeepsPermissionsAndLeavesNoTemporaryFiles) {
+TEST_F(Profile, RewriteKeepsPermissionsLeavesNoTemporaryFilesAndSparesReadOnlyFiles) {
   testing::WriteBytes(file_, "[S]\r\nk=v\r\n");
   ::chmod(file_.c_str(), 0640);
   ASSERT_TRUE(ProfileWrite("S", "k", "w", file_));
@@ -227,13 +223,9 @@ TEST_F(Profile, RewriteKeepsPermissionsAndLeavesNoTemporaryFiles) {
   ::stat(file_.c_str(), &info);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path()), {}), 1);
-}
-
-TEST_F(Profile, ReadOnlyFileIsNotRewritten) {
-  testing::WriteBytes(file_, "[S]\r\nk=v\r\n");
-  ::chmod(file_.c_str(), 0444);
-  EXPECT_FALSE(ProfileWrite("S", "k", "w", file_));
-  EXPECT_EQ(testing::ReadBytes(file_), "[S]\r\nk=v\r\n");
+  ::chmod(file_.c_str(), 0444);  // read-only: not rewritten
+  EXPECT_FALSE(ProfileWrite("S", "k", "x", file_));
+  EXPECT_EQ(testing::ReadBytes(file_), "[S]\r\nk=w\r\n");
 }
 
 #endif
