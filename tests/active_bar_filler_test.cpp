@@ -3,6 +3,7 @@
 // and the failures.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <regex>
 #include <set>
@@ -148,42 +149,37 @@ class ActiveBarFillerTest : public testing::FreshLibraryState {
 
 // ---- the program name --------------------------------------------------------------------------
 
-struct ProgramCase {
-  const char* label;
-  std::map<std::string, std::string> files;  // beside the host, by extension
-  std::string name;                          // empty: fails, as the type library read does
-};
-
-class ProgramNameRules : public ActiveBarFillerTest, public ::testing::WithParamInterface<ProgramCase> {};
-
-TEST_P(ProgramNameRules, NameFromTheProgramFileOrEXEName) {
-  for (const auto& [extension, bytes] : GetParam().files) {
-    testing::WriteBytes(folder_.File("Host." + extension), bytes);
-  }
-  if (GetParam().name.empty()) {
-    EXPECT_EQ(testing::ErrorNumberOf([&] { ProgramName(*application_); }),
-              platform::kErrCannotLoadTypeLibrary);
-  } else {
-    EXPECT_EQ(ProgramName(*application_), GetParam().name);
-  }
-}
-
 const std::string kExeLibrary = testing::ProgramFileBytes(testing::TypeLibraryBytes("ExeLib"));
 const std::string kDllLibrary = testing::ProgramFileBytes(testing::TypeLibraryBytes("DllLib"));
 const std::string kOcxLibrary = testing::ProgramFileBytes(testing::TypeLibraryBytes("OcxLib"));
 const std::string kNoLibrary = testing::ProgramFileBytes("no library", u"REGISTRY");
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, ProgramNameRules,
-    ::testing::Values(ProgramCase{"NoFile", {}, "Host"},
-                      ProgramCase{"ExeWithLibrary", {{"exe", kExeLibrary}, {"dll", kDllLibrary}}, "ExeLib"},
-                      ProgramCase{"EmptyExeBeforeDll", {{"exe", ""}, {"dll", kDllLibrary}}, "Host"},
-                      ProgramCase{"ExeWithoutLibrary", {{"exe", kNoLibrary}}, "Host"},
-                      ProgramCase{"DllBeforeOcx", {{"dll", kDllLibrary}, {"ocx", kOcxLibrary}}, "DllLib"},
-                      ProgramCase{"Ocx", {{"ocx", kOcxLibrary}}, "OcxLib"},
-                      ProgramCase{"DllWithoutLibraryFails", {{"dll", kNoLibrary}}, ""},
-                      ProgramCase{"OcxWithoutLibraryFails", {{"ocx", "MZ"}}, ""}),
-    [](const auto& param) { return std::string(param.param.label); });
+// The files beside the host, by extension, and the name then: the library's name, EXEName, or a
+// failure ("") as the type library read gives it.
+TEST_F(ActiveBarFillerTest, ProgramNameFromTheProgramFileOrEXEName) {
+  for (const auto& [files, name] : std::vector<std::pair<std::map<std::string, std::string>, std::string>>{
+           {{}, "Host"},
+           {{{"exe", kExeLibrary}, {"dll", kDllLibrary}}, "ExeLib"},
+           {{{"exe", ""}, {"dll", kDllLibrary}}, "Host"},
+           {{{"exe", kNoLibrary}}, "Host"},
+           {{{"dll", kDllLibrary}, {"ocx", kOcxLibrary}}, "DllLib"},
+           {{{"ocx", kOcxLibrary}}, "OcxLib"},
+           {{{"dll", kNoLibrary}}, ""},
+           {{{"ocx", "MZ"}}, ""}}) {
+    for (const char* extension : {"exe", "dll", "ocx"}) {
+      std::filesystem::remove(folder_.File(std::string("Host.") + extension));
+    }
+    for (const auto& [extension, bytes] : files) {
+      testing::WriteBytes(folder_.File("Host." + extension), bytes);
+    }
+    if (name.empty()) {
+      EXPECT_EQ(testing::ErrorNumberOf([&] { ProgramName(*application_); }),
+                platform::kErrCannotLoadTypeLibrary);
+    } else {
+      EXPECT_EQ(ProgramName(*application_), name);
+    }
+  }
+}
 
 TEST_F(ActiveBarFillerTest, TheComponentOfTheLibraryNameIsCreated) {
   MainVersion(4);

@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "config/ini_file.h"
@@ -83,6 +86,15 @@ inline std::string Native(std::string path) {
 
 inline std::string Join(const std::string& left, const std::string& right) {
   return platform::FileSystemObject().BuildPath(left, Native(right));
+}
+
+// What a started program wrote to the file, once it appears (or after five seconds).
+inline std::string ReadWhenWritten(const std::string& path) {
+  for (int i = 0; i < 500 && !std::filesystem::exists(path); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  return ReadBytes(path);
 }
 
 inline bool FolderExists(const std::string& path) {

@@ -3,12 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "diag/cls_debug.h"
@@ -263,13 +261,7 @@ class ViewerStarted : public DesktopAssociations {
     Write("share1/applications/viewer.desktop", "[Desktop Entry]\nExec=" + program + " %f\n");
     Write("config/mimeapps.list", Associations("Default Applications", "viewer.desktop"));
   }
-  std::string Arguments() {
-    for (int i = 0; i < 500 && !std::filesystem::exists(folder_.File("arguments")); ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    return testing::ReadBytes(folder_.File("arguments"));
-  }
+  std::string Arguments() { return testing::ReadWhenWritten(folder_.File("arguments")); }
   std::string Trace() { return testing::ReadBytes(folder_.File("trace.log")); }
   void SetUp() override {
     DesktopAssociations::SetUp();
