@@ -208,37 +208,27 @@ TEST_F(ActiveBarFillerTest, TheComponentReceivesFormBarPatternLanguageAndTheCont
   }
 }
 
-struct PropertiesCase {
-  const char* label;
-  std::int32_t mainVersion;
-  std::int32_t style;
-  bool transparent;
-  std::vector<std::string> set;
-};
-
-class PropertiesByMainVersion : public ActiveBarFillerTest,
-                                public ::testing::WithParamInterface<PropertiesCase> {};
-
-TEST_P(PropertiesByMainVersion, InOrder) {
-  MainVersion(GetParam().mainVersion);
-  auto filler = Filler(GetParam().style, GetParam().transparent);
-  Fill(filler);
-  EXPECT_EQ(log_, GetParam().set);
-}
-
 const std::vector<std::string> kFontsAndNoStyle = {
     "UseUnicode=True", "MenuFontStyle=1", "ControlFont.Name=Tahoma",   "Font.Name=Tahoma",
     "Font.Size=9",     "ToolbarStyle=0",  "FloatingToolbarFadeDelay=0"};
 
-INSTANTIATE_TEST_SUITE_P(
-    Versions, PropertiesByMainVersion,
-    ::testing::Values(
-        PropertiesCase{"Version3FontsThemeIgnored", 3, 2, true, kFontsAndNoStyle},
-        PropertiesCase{"NegativeVersionIsBelow4", -5, 2, true, kFontsAndNoStyle},
-        PropertiesCase{
-            "Version4TransparentTheme", 4, 2, true, {"ToolbarStyle=2", "FloatingToolbarFadeDelay=250"}},
-        PropertiesCase{"Version5OpaqueTheme", 5, 3, false, {"ToolbarStyle=3", "FloatingToolbarFadeDelay=0"}}),
-    [](const auto& param) { return std::string(param.param.label); });
+// Main version, the theme's style and transparency, and the properties set in order: below version 4
+// (also a negative one) the fonts and no style whatever the theme says; from 4 on the theme only.
+TEST_F(ActiveBarFillerTest, PropertiesByMainVersionInOrder) {
+  for (const auto& [version, style, transparent, set] :
+       std::vector<std::tuple<std::int32_t, std::int32_t, bool, std::vector<std::string>>>{
+           {3, 2, true, kFontsAndNoStyle},
+           {-5, 2, true, kFontsAndNoStyle},
+           {4, 2, true, {"ToolbarStyle=2", "FloatingToolbarFadeDelay=250"}},
+           {5, 3, false, {"ToolbarStyle=3", "FloatingToolbarFadeDelay=0"}}}) {
+    ResetLibraryState();
+    log_.clear();
+    MainVersion(version);
+    auto filler = Filler(style, transparent);
+    Fill(filler);
+    EXPECT_EQ(log_, set) << version;
+  }
+}
 
 // ---- failures ----------------------------------------------------------------------------------
 

@@ -252,30 +252,19 @@ std::string ThroughCodePage(const std::string& utf8) {
   return platform::AnsiToUtf8(platform::Utf8ToAnsi(utf8));
 }
 
-struct EncodedReadCase {
-  const char* name;
-  std::string content;  // UTF-8, stored in the file's form
-  std::string section;
-  std::string key;
-  std::size_t capacity;
-  std::string expected;  // before it passes through the code page
-  std::size_t count;
-};
-
+// Content (UTF-8, stored in the file's form), section, key, capacity, the text expected before it
+// passes through the code page, and the count: accented names in any case, cuts by characters of the
+// value and of the default, the whole default, an accented section among others.
 TEST_F(Profile, EncodedReadsComeBackInUtf8CountedInCodePageCharacters) {
   for (const FileForm form : {FileForm::kCodePage, FileForm::kUtf16}) {
-    for (const EncodedReadCase& row :
-         {EncodedReadCase{"AccentedNamesInAnyCase", "[Árvíz]\r\nTükör=fúró\r\n", "áRVÍZ", "tÜKÖR", 255,
-                          "fúró", 4},
-          EncodedReadCase{"CutByCharacters", "[S]\r\nk=tükör\r\n", "S", "k", 3, "tü", 2},
-          EncodedReadCase{"DefaultCutByCharacters", "[S]\r\n", "S", "k", 2, "D", 1},
-          EncodedReadCase{"DefaultWhole", "[S]\r\n", "S", "k", 255, "Dé", 2},
-          EncodedReadCase{"AccentedSectionAmongOthers", "[Árvíz1]\r\nk=1\r\n[Árvíz12]\r\nk=12\r\n", "árvíz12",
-                          "K", 255, "12", 2}}) {
-      EXPECT_EQ(Read(FileBytes(form, row.content), row.section, row.key, "Dé", row.capacity),
-                ThroughCodePage(row.expected))
-          << row.name;
-      EXPECT_EQ(count_, row.count) << row.name;
+    for (const auto& [content, section, key, capacity, expected, count] :
+         {std::tuple{"[Árvíz]\r\nTükör=fúró\r\n", "áRVÍZ", "tÜKÖR", 255U, "fúró", 4U},
+          std::tuple{"[S]\r\nk=tükör\r\n", "S", "k", 3U, "tü", 2U},
+          std::tuple{"[S]\r\n", "S", "k", 2U, "D", 1U}, std::tuple{"[S]\r\n", "S", "k", 255U, "Dé", 2U},
+          std::tuple{"[Árvíz1]\r\nk=1\r\n[Árvíz12]\r\nk=12\r\n", "árvíz12", "K", 255U, "12", 2U}}) {
+      EXPECT_EQ(Read(FileBytes(form, content), section, key, "Dé", capacity), ThroughCodePage(expected))
+          << content;
+      EXPECT_EQ(count_, count) << content;
     }
   }
 }
