@@ -66,15 +66,13 @@ TEST_F(LocalInfoTest, DefaultFontFollowsTheLanguageAtConstructionAndOnEveryChang
   }
 }
 
+// The switches start off: SwitchesAreIndependent sees each one off while another is on.
 TEST_F(LocalInfoTest, FreshValues) {
   const auto info = Make();
   EXPECT_EQ(info->FontSize(), 8.0F);
   EXPECT_EQ(info->MenuFontSize(), 10.0F);
-  EXPECT_FALSE(info->UnicodeMenu());
   EXPECT_EQ(info->Charset(), 0);
   EXPECT_EQ(info->DefaultFormDC(), "");
-  EXPECT_FALSE(info->IsMenuToolTipHook() || info->IsMenuCaptionHook() || info->IsCaptionHook() ||
-               info->IsMessageHook() || info->IsToolTipHook() || info->UserLocalization());
   EXPECT_EQ(info->ABSABToolTipModData(), nullptr);
 }
 
