@@ -282,8 +282,11 @@ TEST_F(ControllerChoiceTest, MainVersion4WithTheSwitchOnTakesTheFolderManager) {
   EXPECT_EQ(notices_.beeps, 0);
 }
 
-TEST_F(ControllerChoiceTest, TheChoiceHoldsForTheThread) {
+TEST_F(ControllerChoiceTest, AnInstanceNeverUsedStillChoosesWhenItEndsAndTheChoiceHoldsForTheThread) {
   ConnectIni(4);
+  { const clsFileSystemController unused; }
+  EXPECT_EQ(notices_.beeps, 3);
+  EXPECT_EQ(FolderControllerName(), "clsFSCOld");
   const auto chosen = ResolveFolderController();
   SetMainVer(5);
   SetFolderControllerOnce(std::make_shared<FSCReplacer>());
@@ -304,13 +307,6 @@ TEST_F(ControllerChoiceTest, NoMainVersionFailsAndChoosesNothing) {
   EXPECT_EQ(FolderControllerName(), "FSCReplacer");
 }
 
-TEST_F(ControllerChoiceTest, AnInstanceNeverUsedStillChoosesWhenItEnds) {
-  ConnectIni(4);
-  { const clsFileSystemController unused; }
-  EXPECT_EQ(notices_.beeps, 3);
-  EXPECT_EQ(FolderControllerName(), "clsFSCOld");
-}
-
 TEST_F(ControllerChoiceTest, TheChoiceAndTheLegacyControllerAreTraced) {
   ConnectIni(4);
   const std::string log = folder_.File("trace.log");
@@ -325,7 +321,6 @@ TEST_F(ControllerChoiceTest, TheChoiceAndTheLegacyControllerAreTraced) {
   debug.bCallLog(false);
   const std::string time = "[0-2][0-9]:[0-5][0-9]:[0-5][0-9]";
   const std::string text = platform::AnsiToUtf8(testing::ReadBytes(log));
-  const auto has = [&](const std::string& pattern) { return std::regex_search(text, std::regex(pattern)); };
   const auto quoted = [](const std::string& literal) {
     return std::regex_replace(literal, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)");
   };
@@ -338,7 +333,7 @@ TEST_F(ControllerChoiceTest, TheChoiceAndTheLegacyControllerAreTraced) {
                quoted(Join(folder_.Path().string(), "Rendszer")) + "[^\"]*1038\"\r\n",
            "\"Common\\.CreateDir >> : [^\"]*Rendszer\"\r\n",
            "\"clsFileSystemController\\.Get QlxWFolders>> index: 0 id[^:]*: " + time + "\"\r\n"}) {
-    EXPECT_TRUE(has(pattern)) << pattern << "\n" << text;
+    EXPECT_TRUE(std::regex_search(text, std::regex(pattern))) << pattern << "\n" << text;
   }
 }
 

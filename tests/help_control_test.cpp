@@ -134,11 +134,14 @@ class DesktopAssociations : public HelpDictionaryTest {
  protected:
   void SetUp() override {
     HelpDictionaryTest::SetUp();
-    Set("XDG_CONFIG_HOME", "config");
-    Set("XDG_CONFIG_DIRS", "etc-xdg");
-    Set("XDG_DATA_HOME", "data");
-    Set("XDG_DATA_DIRS", "share1:share2");
-    Set("PATH", "bin");
+    for (const auto& [name, value] :
+         {std::pair{"XDG_CONFIG_HOME", folder_.File("config")},
+          std::pair{"XDG_CONFIG_DIRS", folder_.File("etc-xdg")},
+          std::pair{"XDG_DATA_HOME", folder_.File("data")},
+          std::pair{"XDG_DATA_DIRS", folder_.File("share1") + ":" + folder_.File("share2")},
+          std::pair{"PATH", folder_.File("bin")}}) {
+      environment_.push_back(std::make_unique<testing::ScopedEnvironment>(name, value));
+    }
     Write("share2/mime/globs2", "# comment\n50:application/pdf:*.pdf\n10:text/plain:*.txt\n");
     Program("bin/evince");
     Program("bin/okular");
@@ -148,18 +151,7 @@ class DesktopAssociations : public HelpDictionaryTest {
     Write("share1/applications/gone.desktop", "[Desktop Entry]\nExec=not-installed %f\n");
     Write("share2/applications/absolute.desktop",
           "[Desktop Entry]\nExec=\"" + folder_.File("bin/okular") + "\" --page 1\n");
-    pdf_ = Dictionary("x");  // any existing file
-    std::filesystem::rename(pdf_, folder_.File("Manual.PDF"));
-    pdf_ = folder_.File("Manual.PDF");
-  }
-  void Set(const char* name, const std::string& relative) {
-    std::string value;
-    for (std::size_t start = 0; start <= relative.size();) {
-      const std::size_t end = std::min(relative.find(':', start), relative.size());
-      value += (value.empty() ? "" : ":") + folder_.File(relative.substr(start, end - start));
-      start = end + 1;
-    }
-    environment_.push_back(std::make_unique<testing::ScopedEnvironment>(name, value));
+    testing::WriteBytes(pdf_, "x");
   }
   void Write(const std::string& relative, const std::string& text) {
     std::filesystem::create_directories(std::filesystem::path(folder_.File(relative)).parent_path());
@@ -171,7 +163,7 @@ class DesktopAssociations : public HelpDictionaryTest {
   }
 
   std::vector<std::unique_ptr<testing::ScopedEnvironment>> environment_;
-  std::string pdf_;
+  std::string pdf_ = folder_.File("Manual.PDF");
 };
 
 // mimeapps.list files to write, and the program that then opens the manual ("" for none).
