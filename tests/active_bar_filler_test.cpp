@@ -3,7 +3,9 @@
 // and the failures.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
+#include <regex>
 #include <set>
 #include <string>
 #include <utility>
@@ -11,10 +13,10 @@
 
 #include "api/cls_common.h"
 #include "diag/cls_debug.h"
+#include "folder_test_support.h"
 #include "language/localized_strings.h"
 #include "os/components.h"
 #include "os/type_library.h"
-#include "test_support.h"
 #include "tests/type_library_fixture.h"
 #include "ui/active_bar_filler.h"
 
@@ -147,42 +149,37 @@ class ActiveBarFillerTest : public testing::FreshLibraryState {
 
 // ---- the program name --------------------------------------------------------------------------
 
-struct ProgramCase {
-  const char* label;
-  std::map<std::string, std::string> files;  // beside the host, by extension
-  std::string name;                          // empty: fails, as the type library read does
-};
-
-class ProgramNameRules : public ActiveBarFillerTest, public ::testing::WithParamInterface<ProgramCase> {};
-
-TEST_P(ProgramNameRules, NameFromTheProgramFileOrEXEName) {
-  for (const auto& [extension, bytes] : GetParam().files) {
-    testing::WriteBytes(folder_.File("Host." + extension), bytes);
-  }
-  if (GetParam().name.empty()) {
-    EXPECT_EQ(testing::ErrorNumberOf([&] { ProgramName(*application_); }),
-              platform::kErrCannotLoadTypeLibrary);
-  } else {
-    EXPECT_EQ(ProgramName(*application_), GetParam().name);
-  }
-}
-
 const std::string kExeLibrary = testing::ProgramFileBytes(testing::TypeLibraryBytes("ExeLib"));
 const std::string kDllLibrary = testing::ProgramFileBytes(testing::TypeLibraryBytes("DllLib"));
 const std::string kOcxLibrary = testing::ProgramFileBytes(testing::TypeLibraryBytes("OcxLib"));
 const std::string kNoLibrary = testing::ProgramFileBytes("no library", u"REGISTRY");
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, ProgramNameRules,
-    ::testing::Values(ProgramCase{"NoFile", {}, "Host"},
-                      ProgramCase{"ExeWithLibrary", {{"exe", kExeLibrary}, {"dll", kDllLibrary}}, "ExeLib"},
-                      ProgramCase{"EmptyExeBeforeDll", {{"exe", ""}, {"dll", kDllLibrary}}, "Host"},
-                      ProgramCase{"ExeWithoutLibrary", {{"exe", kNoLibrary}}, "Host"},
-                      ProgramCase{"DllBeforeOcx", {{"dll", kDllLibrary}, {"ocx", kOcxLibrary}}, "DllLib"},
-                      ProgramCase{"Ocx", {{"ocx", kOcxLibrary}}, "OcxLib"},
-                      ProgramCase{"DllWithoutLibraryFails", {{"dll", kNoLibrary}}, ""},
-                      ProgramCase{"OcxWithoutLibraryFails", {{"ocx", "MZ"}}, ""}),
-    [](const auto& param) { return std::string(param.param.label); });
+// The files beside the host, by extension, and the name then: the library's name, EXEName, or a
+// failure ("") as the type library read gives it.
+TEST_F(ActiveBarFillerTest, ProgramNameFromTheProgramFileOrEXEName) {
+  for (const auto& [files, name] : std::vector<std::pair<std::map<std::string, std::string>, std::string>>{
+           {{}, "Host"},
+           {{{"exe", kExeLibrary}, {"dll", kDllLibrary}}, "ExeLib"},
+           {{{"exe", ""}, {"dll", kDllLibrary}}, "Host"},
+           {{{"exe", kNoLibrary}}, "Host"},
+           {{{"dll", kDllLibrary}, {"ocx", kOcxLibrary}}, "DllLib"},
+           {{{"ocx", kOcxLibrary}}, "OcxLib"},
+           {{{"dll", kNoLibrary}}, ""},
+           {{{"ocx", "MZ"}}, ""}}) {
+    for (const char* extension : {"exe", "dll", "ocx"}) {
+      std::filesystem::remove(folder_.File(std::string("Host.") + extension));
+    }
+    for (const auto& [extension, bytes] : files) {
+      testing::WriteBytes(folder_.File("Host." + extension), bytes);
+    }
+    if (name.empty()) {
+      EXPECT_EQ(testing::ErrorNumberOf([&] { ProgramName(*application_); }),
+                platform::kErrCannotLoadTypeLibrary);
+    } else {
+      EXPECT_EQ(ProgramName(*application_), name);
+    }
+  }
+}
 
 TEST_F(ActiveBarFillerTest, TheComponentOfTheLibraryNameIsCreated) {
   MainVersion(4);
@@ -211,50 +208,35 @@ TEST_F(ActiveBarFillerTest, TheComponentReceivesFormBarPatternLanguageAndTheCont
   }
 }
 
-struct PropertiesCase {
-  const char* label;
-  std::int32_t mainVersion;
-  std::int32_t style;
-  bool transparent;
-  std::vector<std::string> set;
-};
-
-class PropertiesByMainVersion : public ActiveBarFillerTest,
-                                public ::testing::WithParamInterface<PropertiesCase> {};
-
-TEST_P(PropertiesByMainVersion, InOrder) {
-  MainVersion(GetParam().mainVersion);
-  auto filler = Filler(GetParam().style, GetParam().transparent);
-  Fill(filler);
-  EXPECT_EQ(log_, GetParam().set);
-}
-
 const std::vector<std::string> kFontsAndNoStyle = {
     "UseUnicode=True", "MenuFontStyle=1", "ControlFont.Name=Tahoma",   "Font.Name=Tahoma",
     "Font.Size=9",     "ToolbarStyle=0",  "FloatingToolbarFadeDelay=0"};
 
-INSTANTIATE_TEST_SUITE_P(
-    Versions, PropertiesByMainVersion,
-    ::testing::Values(
-        PropertiesCase{"Version3FontsThemeIgnored", 3, 2, true, kFontsAndNoStyle},
-        PropertiesCase{"NegativeVersionIsBelow4", -5, 2, true, kFontsAndNoStyle},
-        PropertiesCase{
-            "Version4TransparentTheme", 4, 2, true, {"ToolbarStyle=2", "FloatingToolbarFadeDelay=250"}},
-        PropertiesCase{"Version5OpaqueTheme", 5, 3, false, {"ToolbarStyle=3", "FloatingToolbarFadeDelay=0"}}),
-    [](const auto& param) { return std::string(param.param.label); });
+// Main version, the theme's style and transparency, and the properties set in order: below version 4
+// (also a negative one) the fonts and no style whatever the theme says; from 4 on the theme only.
+TEST_F(ActiveBarFillerTest, PropertiesByMainVersionInOrder) {
+  for (const auto& [version, style, transparent, set] :
+       std::vector<std::tuple<std::int32_t, std::int32_t, bool, std::vector<std::string>>>{
+           {3, 2, true, kFontsAndNoStyle},
+           {-5, 2, true, kFontsAndNoStyle},
+           {4, 2, true, {"ToolbarStyle=2", "FloatingToolbarFadeDelay=250"}},
+           {5, 3, false, {"ToolbarStyle=3", "FloatingToolbarFadeDelay=0"}}}) {
+    ResetLibraryState();
+    log_.clear();
+    MainVersion(version);
+    auto filler = Filler(style, transparent);
+    Fill(filler);
+    EXPECT_EQ(log_, set) << version;
+  }
+}
 
 // ---- failures ----------------------------------------------------------------------------------
 
 TEST_F(ActiveBarFillerTest, FailuresKeepTheNumberAndTellTitleCauseAndId) {
   MainVersion(4);
   auto filler = Filler();
-  const auto failure = [&](const std::string& id) -> LibError {
-    try {
-      filler.FillActiveBarExplicit(id, application_, form_, bar_);
-    } catch (const LibError& error) {
-      return error;
-    }
-    return {0, "no failure", {}};
+  const auto failure = [&](const std::string& id) {
+    return testing::Raised([&] { filler.FillActiveBarExplicit(id, application_, form_, bar_); });
   };
   const LibError notRegistered = failure("NoneRes.Core");
   EXPECT_EQ(notRegistered.Number(), platform::kErrCannotCreateComponent);
@@ -284,7 +266,7 @@ struct PreparationCase {
   std::int32_t mainVersion;  // 0: none set
   std::vector<std::string> missingOrRefused;
   std::vector<std::string> set;
-  std::string lastTraceLine;
+  std::string failedTo;  // the end of the last trace line
 };
 
 class PreparationFailures : public ActiveBarFillerTest,
@@ -303,31 +285,22 @@ TEST_P(PreparationFailures, AreTracedAndEndItQuietly) {
   EXPECT_EQ(Fill(filler), "");
   EXPECT_EQ(log_, GetParam().set);
   const std::string trace = testing::ReadBytes(folder_.File("trace.log"));
-  EXPECT_NE(trace.find("\"" + GetParam().lastTraceLine + "\"\r\n\"ActiveBarFiller.FillActivebar<< "),
+  EXPECT_NE(trace.find(" } ActiveBarFiller.InitActiveBar FAILED to " + GetParam().failedTo +
+                       "\"\r\n\"ActiveBarFiller.FillActivebar<< "),
             std::string::npos)
       << trace;
 }
 
+const std::vector<std::string> kFontsWithoutFade(kFontsAndNoStyle.begin(), kFontsAndNoStyle.end() - 1);
+
 INSTANTIATE_TEST_SUITE_P(
     Steps, PreparationFailures,
     ::testing::Values(
+        PreparationCase{"NoMainVersion", 0, {}, {}, "query version"},
         PreparationCase{
-            "NoMainVersion", 0, {}, {}, " } ActiveBarFiller.InitActiveBar FAILED to query version"},
-        PreparationCase{"NoFontObject",
-                        3,
-                        {"ControlFont"},
-                        {"UseUnicode=True", "MenuFontStyle=1"},
-                        " } ActiveBarFiller.InitActiveBar FAILED to query version"},
-        PreparationCase{"StyleRefused",
-                        4,
-                        {"ToolbarStyle"},
-                        {},
-                        " } ActiveBarFiller.InitActiveBar FAILED to set dd style"},
-        PreparationCase{"FadeRefused",
-                        3,
-                        {"FloatingToolbarFadeDelay"},
-                        std::vector<std::string>(kFontsAndNoStyle.begin(), kFontsAndNoStyle.end() - 1),
-                        " } ActiveBarFiller.InitActiveBar FAILED to set dd style"}),
+            "NoFontObject", 3, {"ControlFont"}, {"UseUnicode=True", "MenuFontStyle=1"}, "query version"},
+        PreparationCase{"StyleRefused", 4, {"ToolbarStyle"}, {}, "set dd style"},
+        PreparationCase{"FadeRefused", 3, {"FloatingToolbarFadeDelay"}, kFontsWithoutFade, "set dd style"}),
     [](const auto& param) { return std::string(param.param.label); });
 
 TEST_F(ActiveBarFillerTest, TraceOfAFill) {
@@ -335,23 +308,13 @@ TEST_F(ActiveBarFillerTest, TraceOfAFill) {
   StartTrace(folder_.File("trace.log"));
   auto filler = Filler();
   Fill(filler);
-  std::vector<std::string> lines;
   const std::string trace = testing::ReadBytes(folder_.File("trace.log"));
-  for (std::size_t start = 0; start < trace.size();) {
-    const std::size_t end = trace.find("\"\r\n", start);
-    ASSERT_NE(end, std::string::npos);
-    lines.push_back(trace.substr(start + 1, end - start - 1));
-    start = end + 3;
-  }
-  const std::vector<std::string> starts = {
-      "ActiveBarFiller.FillActivebar>> ", "ActiveBarFiller.GetProgramName : Host ",
-      "ActiveBarFiller.InitActiveBar { ", " } ActiveBarFiller.InitActiveBar ",
-      "ActiveBarFiller.FillActivebar<< "};
-  ASSERT_EQ(lines.size(), starts.size()) << trace;
-  for (std::size_t i = 0; i < starts.size(); ++i) {
-    EXPECT_EQ(lines[i].rfind(starts[i], 0), 0U) << lines[i];
-  }
-  EXPECT_GT(lines.front().size(), starts.front().size());  // the time follows
+  EXPECT_TRUE(std::regex_match(trace, std::regex("\"ActiveBarFiller\\.FillActivebar>> [^\"]+\"\r\n"
+                                                 "\"ActiveBarFiller\\.GetProgramName : Host [^\"]*\"\r\n"
+                                                 "\"ActiveBarFiller\\.InitActiveBar \\{ [^\"]*\"\r\n"
+                                                 "\" \\} ActiveBarFiller\\.InitActiveBar [^\"]*\"\r\n"
+                                                 "\"ActiveBarFiller\\.FillActivebar<< [^\"]*\"\r\n")))
+      << trace;
 }
 
 }  // namespace

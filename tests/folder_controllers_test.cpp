@@ -43,10 +43,11 @@ TEST_F(CreateFolderTest, AFailureNamesTheLevelThatFailed) {
   const std::string file = Join(folder_.Path().string(), "file");
   testing::WriteBytes(file, "not a folder");
   const std::string below = Join(file, "x/y");
-  EXPECT_EQ(testing::ErrorNumberOf([&] { BruteForceCreateDir(below); }), 58);
-  EXPECT_EQ(DescriptionOf([&] { BruteForceCreateDir(below); }), "File already exists [folder:" + file + "] ");
-  EXPECT_EQ(DescriptionOf([&] { CreateDirTraced(below, "clsFSCOld"); }),
-            "File already exists [folder:" + file + "] ");
+  for (const LibError& error : {testing::Raised([&] { BruteForceCreateDir(below); }),
+                                testing::Raised([&] { CreateDirTraced(below, "clsFSCOld"); })}) {
+    EXPECT_EQ(error.Number(), 58);
+    EXPECT_EQ(error.Description(), "File already exists [folder:" + file + "] ");
+  }
 }
 
 #ifdef _WIN32
@@ -69,6 +70,11 @@ TEST_F(FSCReplacerTest, AFolderAskedForIsCreatedWithEveryMissingLevel) {
   EXPECT_TRUE(FolderExists(Join(documents_, "QLX_Mentések")));
   EXPECT_EQ(controller.DefaultWorkspaceRoot(), appData_);
   EXPECT_EQ(controller.DefaultUserFolder(), documents_);
+  // One that cannot be created is returned all the same.
+  const std::string file = Join(folder_.Path().string(), "file");
+  testing::WriteBytes(file, "x");
+  controller.QlxWFolders(egsPath_Temp, Join(file, "Temp"));
+  EXPECT_EQ(controller.QlxWFolders(egsPath_Temp), Join(file, "Temp"));
 }
 
 TEST_F(FSCReplacerTest, ALetIsStoredAsGivenAndSetDefaultsForgetsIt) {
@@ -99,18 +105,14 @@ TEST_F(FSCReplacerTest, SaveAndRefreshGoThroughTheIniFile) {
   EXPECT_NE(platform::AnsiToUtf8(IniText()).find("SaveFolder=" + mine), std::string::npos);
 }
 
-TEST_F(FSCReplacerTest, HelpFileBelowTheHelpFolder) {
+TEST_F(FSCReplacerTest, HelpFileBelowTheHelpFolderOrNothing) {
   FSCReplacer controller;
   const std::string help = Join(appData_, "Rendszer/Help");
   EXPECT_EQ(controller.QlxWHelpFileName(), Join(help, "QLX3_Help.chm"));
   EXPECT_EQ(controller.QlxWHelpFileName(true, false),
             Join(help, "") + Native("/") + "QLX3_Help.chm::/CSQLX3_Help.txt");
   EXPECT_TRUE(FolderExists(help));
-  EXPECT_TRUE(notices_.notices.empty());
-}
-
-TEST_F(FSCReplacerTest, AnUnresolvableHelpFolderGivesNothingAndTellsOnlyWhenAsked) {
-  FSCReplacer controller;
+  // An unresolvable help folder gives nothing and tells the user only when asked to.
   controller.QlxWFolders(egsPath_Help, "<Help>");
   EXPECT_EQ(controller.QlxWHelpFileName(true, false), "");
   EXPECT_TRUE(notices_.notices.empty());
@@ -118,14 +120,6 @@ TEST_F(FSCReplacerTest, AnUnresolvableHelpFolderGivesNothingAndTellsOnlyWhenAske
   EXPECT_EQ(notices_.notices, std::vector<std::string>{"QlxWCommon: A helpfájl megnyitása nem sikerült!"});
   EXPECT_EQ(testing::ErrorNumberOf([&] { controller.QlxWFolders(egsPath_Help); }), kLibErrNotInitialized);
   EXPECT_EQ(testing::ErrorNumberOf([&] { controller.QlxWFolders(17); }), kErrInvalidProcedureCall);
-}
-
-TEST_F(FSCReplacerTest, AFolderThatCannotBeCreatedIsReturnedAllTheSame) {
-  FSCReplacer controller;
-  const std::string file = Join(folder_.Path().string(), "file");
-  testing::WriteBytes(file, "x");
-  controller.QlxWFolders(egsPath_Temp, Join(file, "Temp"));
-  EXPECT_EQ(controller.QlxWFolders(egsPath_Temp), Join(file, "Temp"));
 }
 
 // ---- clsFSCOld -------------------------------------------------------------------------------------
@@ -171,22 +165,22 @@ TEST_F(LegacyControllerTest, AProgramFolderThatDoesNotExistChangesNothing) {
   EXPECT_EQ(controller.DefaultWorkspaceRoot(), "");
 }
 
-TEST_F(LegacyControllerTest, TheSaveFolderIsTheDocumentsFolderWhenThereIsOne) {
+// Below the program, and stored, without a documents folder (the Windows shell may have one).
+TEST_F(LegacyControllerTest, TheSaveFolderIsTheDocumentsFolderElseBelowTheProgram) {
+  if (!FolderExists(documents_)) {
+    clsFSCOld controller;
+    Start(controller);
+    EXPECT_EQ(controller.SaveFolder(), Join(Program(), "Mentések"));
+    EXPECT_EQ(LoadFolderSetting("gsPath_SaveFolder"), Join(Program(), "Mentések"));
+    SaveFolderSetting("gsPath_SaveFolder", "");
+    ResetLibraryState();
+    ChangeUILanguage(kLangHungarian);
+  }
   BruteForceCreateDir(documents_);
   clsFSCOld controller;
   Start(controller);
   EXPECT_EQ(controller.SaveFolder(), documents_);
   EXPECT_EQ(LoadFolderSetting("gsPath_SaveFolder"), "");
-}
-
-TEST_F(LegacyControllerTest, WithoutDocumentsTheSaveFolderGoesBelowTheProgram) {
-  if (FolderExists(documents_)) {
-    GTEST_SKIP() << "the shell's documents folder exists here";
-  }
-  clsFSCOld controller;
-  Start(controller);
-  EXPECT_EQ(controller.SaveFolder(), Join(Program(), "Mentések"));
-  EXPECT_EQ(LoadFolderSetting("gsPath_SaveFolder"), Join(Program(), "Mentések"));
 }
 
 // Made and stored on first read, also over a stored folder that is missing.
@@ -217,7 +211,7 @@ TEST_F(LegacyControllerTest, TemplateAndSaveFolderEqualAreRecomputed) {
   EXPECT_EQ(LoadFolderSetting("gsPath_Template"), other);
 }
 
-TEST_F(LegacyControllerTest, SetDefaultsRecomputesWithoutTouchingTheStore) {
+TEST_F(LegacyControllerTest, SetDefaultsRecomputesInTheCurrentLanguageWithoutTouchingTheStore) {
   clsFSCOld controller;
   Start(controller);
   controller.SetDefaults();
@@ -225,12 +219,8 @@ TEST_F(LegacyControllerTest, SetDefaultsRecomputesWithoutTouchingTheStore) {
   EXPECT_EQ(LoadFolderSetting("gsPath_Template"), "");
   controller.SetDefaultForIx(egsPath_Font25);
   EXPECT_EQ(LegacyFolderPath(egsPath_Font25), Join(System(), "Font25"));
-}
-
-TEST_F(LegacyControllerTest, EnglishNamesFollowTheCurrentLanguage) {
-  ChangeUILanguage(kLangEnglishUK);
-  clsFSCOld controller;
-  Start(controller);
+  ChangeUILanguage(kLangEnglishUK);  // the names follow the current language
+  controller.SetDefaults();
   EXPECT_EQ(LegacyFolderPath(egsPath_Aranykorona), Join(Program(), "System/Tables/GoldenCrown"));
 }
 
@@ -241,9 +231,9 @@ TEST_F(LegacyControllerTest, ACreationFailureCarriesItsFolderAndTheHelpFileTells
   // The let itself fails: setting the program folder computes the folders below it.
   EXPECT_EQ(testing::ErrorNumberOf([&] { controller.QlxWFolders(egsPath_Program, Program()); }), 58);
   EXPECT_EQ(LegacyFolderPath(egsPath_Program), Program());
-  EXPECT_EQ(testing::ErrorNumberOf([&] { controller.QlxWFolders(egsPath_Font25); }), 58);
-  EXPECT_EQ(DescriptionOf([&] { controller.QlxWFolders(egsPath_Help); }),
-            "File already exists [folder:" + System() + "] ");
+  const LibError error = testing::Raised([&] { controller.QlxWFolders(egsPath_Help); });
+  EXPECT_EQ(error.Number(), 58);
+  EXPECT_EQ(error.Description(), "File already exists [folder:" + System() + "] ");
   EXPECT_EQ(controller.QlxWHelpFileName(false, false), "");
   EXPECT_TRUE(notices_.notices.empty());
   EXPECT_EQ(controller.QlxWHelpFileName(true, true), "");
@@ -260,6 +250,10 @@ TEST_F(ControllerChoiceTest, MainVersion5TakesTheFolderManagerWithoutReadingTheI
   EXPECT_EQ(controller.QlxWFolders(egsPath_Temp), Join(appData_, "Rendszer/Temp"));
   EXPECT_EQ(FolderControllerName(), "FSCReplacer");
   EXPECT_EQ(notices_.beeps, 0);
+  // The default folders come from a fresh manager.
+  controller.QlxWFolders(egsPath_WorkSpace, Join(folder_.Path().string(), "Configured"));
+  EXPECT_EQ(controller.DefaultWorkspaceRoot(), appData_);
+  EXPECT_EQ(controller.DefaultUserFolder(), documents_);
 }
 
 TEST_F(ControllerChoiceTest, MainVersion4WithoutTheSwitchBeepsOnceAndWritesItBackOff) {
@@ -288,8 +282,11 @@ TEST_F(ControllerChoiceTest, MainVersion4WithTheSwitchOnTakesTheFolderManager) {
   EXPECT_EQ(notices_.beeps, 0);
 }
 
-TEST_F(ControllerChoiceTest, TheChoiceHoldsForTheThread) {
+TEST_F(ControllerChoiceTest, AnInstanceNeverUsedStillChoosesWhenItEndsAndTheChoiceHoldsForTheThread) {
   ConnectIni(4);
+  { const clsFileSystemController unused; }
+  EXPECT_EQ(notices_.beeps, 3);
+  EXPECT_EQ(FolderControllerName(), "clsFSCOld");
   const auto chosen = ResolveFolderController();
   SetMainVer(5);
   SetFolderControllerOnce(std::make_shared<FSCReplacer>());
@@ -297,32 +294,17 @@ TEST_F(ControllerChoiceTest, TheChoiceHoldsForTheThread) {
   EXPECT_EQ(FolderControllerName(), "clsFSCOld");
 }
 
-TEST_F(ControllerChoiceTest, NoMainVersionFailsAndStoresNothing) {
+TEST_F(ControllerChoiceTest, NoMainVersionFailsAndChoosesNothing) {
   clsFileSystemController controller;
   EXPECT_EQ(testing::ErrorNumberOf([&] { controller.QlxWFolders(egsPath_Temp); }), kLibErrNotInitialized);
   EXPECT_EQ(DescriptionOf([&] { controller.Refresh(); }), "Main version not initialized!");
+  EXPECT_EQ(GetFolderController(), nullptr);
+  EXPECT_EQ(controller.DefaultUserFolder(), documents_);  // chooses nothing
   EXPECT_EQ(GetFolderController(), nullptr);
   controller.TearDown();  // reports nothing
   SetMainVer(6);
   EXPECT_EQ(controller.gcQLX25FileExt(), "gdb");
   EXPECT_EQ(FolderControllerName(), "FSCReplacer");
-}
-
-TEST_F(ControllerChoiceTest, DefaultFoldersComeFromAFreshManagerAndChooseNothing) {
-  SetMainVer(5);
-  clsFileSystemController controller;
-  EXPECT_EQ(controller.DefaultWorkspaceRoot(), appData_);
-  EXPECT_EQ(controller.DefaultUserFolder(), documents_);
-  EXPECT_EQ(GetFolderController(), nullptr);
-  controller.QlxWFolders(egsPath_WorkSpace, Join(folder_.Path().string(), "Configured"));
-  EXPECT_EQ(controller.DefaultWorkspaceRoot(), appData_);
-}
-
-TEST_F(ControllerChoiceTest, AnInstanceNeverUsedStillChoosesWhenItEnds) {
-  ConnectIni(4);
-  { const clsFileSystemController unused; }
-  EXPECT_EQ(notices_.beeps, 3);
-  EXPECT_EQ(FolderControllerName(), "clsFSCOld");
 }
 
 TEST_F(ControllerChoiceTest, TheChoiceAndTheLegacyControllerAreTraced) {
@@ -339,7 +321,6 @@ TEST_F(ControllerChoiceTest, TheChoiceAndTheLegacyControllerAreTraced) {
   debug.bCallLog(false);
   const std::string time = "[0-2][0-9]:[0-5][0-9]:[0-5][0-9]";
   const std::string text = platform::AnsiToUtf8(testing::ReadBytes(log));
-  const auto has = [&](const std::string& pattern) { return std::regex_search(text, std::regex(pattern)); };
   const auto quoted = [](const std::string& literal) {
     return std::regex_replace(literal, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)");
   };
@@ -352,7 +333,7 @@ TEST_F(ControllerChoiceTest, TheChoiceAndTheLegacyControllerAreTraced) {
                quoted(Join(folder_.Path().string(), "Rendszer")) + "[^\"]*1038\"\r\n",
            "\"Common\\.CreateDir >> : [^\"]*Rendszer\"\r\n",
            "\"clsFileSystemController\\.Get QlxWFolders>> index: 0 id[^:]*: " + time + "\"\r\n"}) {
-    EXPECT_TRUE(has(pattern)) << pattern << "\n" << text;
+    EXPECT_TRUE(std::regex_search(text, std::regex(pattern))) << pattern << "\n" << text;
   }
 }
 

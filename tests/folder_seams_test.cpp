@@ -32,45 +32,34 @@ TEST(FolderSeams, UnknownSpecialFoldersAreEmpty) {
 }
 
 #ifndef _WIN32
-struct DocumentsCase {
-  const char* name;
-  const char* userDirs;  // the content of user-dirs.dirs, or null for no file
-  const char* expected;  // below $HOME, or absolute
-};
-
-class DocumentsFolderTest : public ::testing::TestWithParam<DocumentsCase> {
- protected:
-  testing::ScratchFolder home_;
-  ScopedEnvironment homeVariable_{"HOME", home_.Path().string()};
-  ScopedEnvironment configVariable_{"XDG_CONFIG_HOME", (home_.Path() / "config").string()};
-  ScopedEnvironment documentsVariable_{"QLXW_DOCUMENTS_DIR", std::nullopt};
-};
-
-TEST_P(DocumentsFolderTest, FromTheUserDirsFileElseDocumentsInHome) {
-  const DocumentsCase& c = GetParam();
-  if (c.userDirs != nullptr) {
-    std::filesystem::create_directories(home_.Path() / "config");
-    testing::WriteBytes((home_.Path() / "config" / "user-dirs.dirs").string(), c.userDirs);
+// The content of user-dirs.dirs (null for no file) and the documents folder then: below $HOME, or
+// absolute. A relative or commented-out entry is ignored.
+TEST(FolderSeams, DocumentsFromTheUserDirsFileElseDocumentsInHome) {
+  testing::ScratchFolder home;
+  const ScopedEnvironment homeVariable("HOME", home.Path().string());
+  const ScopedEnvironment configVariable("XDG_CONFIG_HOME", (home.Path() / "config").string());
+  const ScopedEnvironment documentsVariable("QLXW_DOCUMENTS_DIR", std::nullopt);
+  std::filesystem::create_directories(home.Path() / "config");
+  const std::string userDirs = (home.Path() / "config" / "user-dirs.dirs").string();
+  for (const auto& [content, below] :
+       {std::pair<const char*, std::string>{nullptr, "Documents"},
+        {"# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+         "XDG_DOCUMENTS_DIR=\"$HOME/Dokumentumok\"\n",
+         "Dokumentumok"},
+        {"XDG_DOCUMENTS_DIR=\"/srv/docs\"\n", "/srv/docs"},
+        {"XDG_DOCUMENTS_DIR=\"$HOME/\"\n", ""},
+        {"#XDG_DOCUMENTS_DIR=\"$HOME/x\"\n", "Documents"},
+        {"XDG_DOCUMENTS_DIR=\"docs\"\n", "Documents"}}) {
+    std::filesystem::remove(userDirs);
+    if (content != nullptr) {
+      testing::WriteBytes(userDirs, content);
+    }
+    const std::string expected = below.starts_with("/") ? below
+                                 : below.empty()        ? home.Path().string()
+                                                        : (home.Path() / below).string();
+    EXPECT_EQ(platform::SpecialFolderPath(platform::kCsidlPersonal), expected) << below;
   }
-  const std::string below = c.expected;
-  const std::string expected = below.starts_with("/") ? below
-                               : below.empty()        ? home_.Path().string()
-                                                      : (home_.Path() / below).string();
-  EXPECT_EQ(platform::SpecialFolderPath(platform::kCsidlPersonal), expected);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, DocumentsFolderTest,
-    ::testing::Values(DocumentsCase{"NoFile", nullptr, "Documents"},
-                      DocumentsCase{"HomeRelative",
-                                    "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
-                                    "XDG_DOCUMENTS_DIR=\"$HOME/Dokumentumok\"\n",
-                                    "Dokumentumok"},
-                      DocumentsCase{"Absolute", "XDG_DOCUMENTS_DIR=\"/srv/docs\"\n", "/srv/docs"},
-                      DocumentsCase{"HomeItself", "XDG_DOCUMENTS_DIR=\"$HOME/\"\n", ""},
-                      DocumentsCase{"CommentedOut", "#XDG_DOCUMENTS_DIR=\"$HOME/x\"\n", "Documents"},
-                      DocumentsCase{"RelativeIsIgnored", "XDG_DOCUMENTS_DIR=\"docs\"\n", "Documents"}),
-    [](const ::testing::TestParamInfo<DocumentsCase>& param) { return std::string(param.param.name); });
 
 TEST(FolderSeams, TheEnvironmentNamesTheFoldersFirst) {
   testing::ScratchFolder folder;

@@ -3,11 +3,15 @@
 // stand-in for the user's notices, and paths written with '/' for every platform.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "config/ini_file.h"
@@ -76,11 +80,7 @@ class RecordingNotices final : public platform::NoticeSink {
 
 // A path written with '/' in the platform's separators.
 inline std::string Native(std::string path) {
-  for (char& c : path) {
-    if (c == '/') {
-      c = platform::PathSeparator();
-    }
-  }
+  std::replace(path.begin(), path.end(), '/', platform::PathSeparator());
   return path;
 }
 
@@ -88,18 +88,31 @@ inline std::string Join(const std::string& left, const std::string& right) {
   return platform::FileSystemObject().BuildPath(left, Native(right));
 }
 
-// The description of the LibError the action raises.
-inline std::string DescriptionOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const LibError& error) {
-    return error.Description();
+// What a started program wrote to the file, once it appears (or after five seconds).
+inline std::string ReadWhenWritten(const std::string& path) {
+  for (int i = 0; i < 500 && !std::filesystem::exists(path); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  return "(no error)";
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  return ReadBytes(path);
 }
 
 inline bool FolderExists(const std::string& path) {
   return platform::FileSystemObject().FolderExists(path);
+}
+
+// The LibError the action raises; number 0 when it raises none.
+inline LibError Raised(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const LibError& error) {
+    return error;
+  }
+  return {0, "(no error)", {}};
+}
+
+inline std::string DescriptionOf(const std::function<void()>& action) {
+  return Raised(action).Description();
 }
 
 // A fresh library in Hungarian, with the user's documents, the common application data and the

@@ -5,8 +5,8 @@
 #include <string>
 #include <tuple>
 
+#include "folder_test_support.h"
 #include "os/codepage.h"
-#include "test_support.h"
 #include "ui/hot_keys.h"
 #include "ui/key_names.h"
 
@@ -71,43 +71,26 @@ TEST_F(HotKeyTable, NamesMatchInAnyLetterCaseAndKeepTheirSpelling) {
   EXPECT_FALSE(keys_.IsKeyAssigned(200));
 }
 
-// One SetHotKeyCode after ResetHotKeys and what the table then shows.
-struct Reassignment {
-  const char* name;
-  std::int16_t code;
-  const char* function;
-  std::int32_t count;
-  const char* lostFunction;  // a function left without a key, or null
-  std::int16_t position;     // where the function is afterwards, 0 when nowhere
-};
-
-class SetHotKeyCodeRule : public HotKeyTable, public ::testing::WithParamInterface<Reassignment> {};
-
-TEST_P(SetHotKeyCodeRule, KeyAndFunctionMoveTogether) {
-  const Reassignment& c = GetParam();
-  keys_.ResetHotKeys();
-  keys_.SetHotKeyCode(c.code, c.function);
-  EXPECT_EQ(keys_.FunctionCount(), c.count);
-  if (c.lostFunction != nullptr) {
-    EXPECT_EQ(keys_.HotKeyCode(c.lostFunction), kNoHotKey);
-    EXPECT_FALSE(keys_.IsFncAssigned(c.lostFunction));
-  }
-  if (c.position != 0) {
-    EXPECT_EQ(keys_.GetFncName(c.position), c.function);
-    EXPECT_EQ(keys_.GetKeyCode(c.position), c.code == kNoHotKey ? 112 : c.code);
+// One SetHotKeyCode after ResetHotKeys: the code, the function, the count after, a function left
+// without a key ("" for none), and where the function is afterwards. A key of another function takes
+// it from that one; no key changes nothing; the same key again moves to the end; "" is a function too.
+TEST_F(HotKeyTable, SetHotKeyCodeMovesKeyAndFunctionTogether) {
+  for (const auto& [code, function, count, lost, position] :
+       {std::tuple{112, "Layers", 33, "Help", 33}, std::tuple{int{kNoHotKey}, "Help", 34, "", 1},
+        std::tuple{999, "Measure", 35, "", 35}, std::tuple{2090, "Measure", 34, "Undo", 34},
+        std::tuple{112, "Help", 34, "", 34}, std::tuple{300, "", 35, "", 35}}) {
+    SCOPED_TRACE(function);
+    keys_.ResetHotKeys();
+    keys_.SetHotKeyCode(static_cast<std::int16_t>(code), function);
+    EXPECT_EQ(keys_.FunctionCount(), count);
+    if (*lost != '\0') {
+      EXPECT_EQ(keys_.HotKeyCode(lost), kNoHotKey);
+      EXPECT_FALSE(keys_.IsFncAssigned(lost));
+    }
+    EXPECT_EQ(keys_.GetFncName(static_cast<std::int16_t>(position)), function);
+    EXPECT_EQ(keys_.GetKeyCode(static_cast<std::int16_t>(position)), code == kNoHotKey ? 112 : code);
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, SetHotKeyCodeRule,
-                         ::testing::Values(
-                             // "Help" loses F1 and "Layers" loses R: one entry fewer, the new one last.
-                             Reassignment{"KeyOfAnotherFunction", 112, "Layers", 33, "Help", 33},
-                             Reassignment{"NoKeyChangesNothing", kNoHotKey, "Help", 34, nullptr, 1},
-                             Reassignment{"NewFunctionOnAFreeKey", 999, "Measure", 35, nullptr, 35},
-                             Reassignment{"NewFunctionTakesAKey", 2090, "Measure", 34, "Undo", 34},
-                             Reassignment{"SameKeyAgainMovesToTheEnd", 112, "Help", 34, nullptr, 34},
-                             Reassignment{"EmptyNameIsAFunctionToo", 300, "", 35, nullptr, 35}),
-                         [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(HotKeyTable, RemovalsTakeBothCollectionsAndShiftPositions) {
   keys_.ResetHotKeys();
@@ -145,14 +128,10 @@ TEST_F(HotKeyTable, PositionsOutsideTheTableAreSubscriptErrors) {
 
 TEST_F(HotKeyTable, DefaultKeysAlwaysFailsWith1001AndNoSource) {
   keys_.ResetHotKeys();
-  try {
-    keys_.DefaultKeys();
-    ADD_FAILURE() << "DefaultKeys returned";
-  } catch (const LibError& error) {
-    EXPECT_EQ(error.Number(), kErrApplicationDefined);
-    EXPECT_EQ(error.Description(), "QlxWCommon.HotKeys.DefaultKeys/1");
-    EXPECT_EQ(error.Source(), "");
-  }
+  const LibError error = testing::Raised([&] { keys_.DefaultKeys(); });
+  EXPECT_EQ(error.Number(), kErrApplicationDefined);
+  EXPECT_EQ(error.Description(), "QlxWCommon.HotKeys.DefaultKeys/1");
+  EXPECT_EQ(error.Source(), "");
 }
 
 TEST_F(HotKeyTable, WalksOverflowPast32767Entries) {
@@ -176,26 +155,17 @@ TEST_F(HotKeyTable, WalksOverflowPast32767Entries) {
   EXPECT_EQ(keys_.GetFncName(32767), "F32767");
 }
 
-class KeyNames : public ::testing::TestWithParam<std::tuple<std::int16_t, const char*>> {};
-
-TEST_P(KeyNames, Readable) {
-  EXPECT_EQ(KeyName(std::get<0>(GetParam())), std::get<1>(GetParam()));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Codes, KeyNames,
-    ::testing::Values(std::tuple{65, "A"}, std::tuple{90, "Z"}, std::tuple{48, "0"}, std::tuple{55, "7"},
-                      std::tuple{112, "F1"}, std::tuple{123, "F12"}, std::tuple{135, "F24"},
-                      std::tuple{37, "Left"}, std::tuple{39, "Right"}, std::tuple{38, "Up"},
-                      std::tuple{40, "Down"}, std::tuple{27, "Esc"}, std::tuple{32, "Space"},
-                      std::tuple{13, "Enter"}, std::tuple{9, "Tab"}, std::tuple{107, "Num +"},
-                      std::tuple{109, "Num -"}, std::tuple{2090, "Ctrl+Z"}, std::tuple{2038, "Ctrl+Up"},
-                      std::tuple{2112, "Ctrl+F1"}, std::tuple{97, "VK 0x61"}, std::tuple{0, "VK 0x00"},
-                      std::tuple{999, "VK 0x3E7"}, std::tuple{-2, "VK 0xFFFE"},
-                      std::tuple{2000, "Ctrl+VK 0x00"}));
-
-TEST(KeyNamesOfTheCodePage, UpperHalfIsTheCharacter) {
-  EXPECT_EQ(KeyName(SnapAnyKeyCode()), "í");
+TEST(KeyNames, Readable) {
+  const std::pair<std::int16_t, const char*> names[] = {
+      {65, "A"},       {90, "Z"},      {48, "0"},         {55, "7"},         {112, "F1"},
+      {123, "F12"},    {135, "F24"},   {37, "Left"},      {39, "Right"},     {38, "Up"},
+      {40, "Down"},    {27, "Esc"},    {32, "Space"},     {13, "Enter"},     {9, "Tab"},
+      {107, "Num +"},  {109, "Num -"}, {2090, "Ctrl+Z"},  {2038, "Ctrl+Up"}, {2112, "Ctrl+F1"},
+      {97, "VK 0x61"}, {0, "VK 0x00"}, {999, "VK 0x3E7"}, {-2, "VK 0xFFFE"}, {2000, "Ctrl+VK 0x00"}};
+  for (const auto& [code, name] : names) {
+    EXPECT_EQ(KeyName(code), name);
+  }
+  EXPECT_EQ(KeyName(SnapAnyKeyCode()), "í");  // the upper half is the code page's character
   EXPECT_EQ(KeyName(0xE9), platform::AnsiToUtf8("\xE9"));
 }
 

@@ -23,15 +23,21 @@ namespace {
 
 using testing::ErrorNumberOf;
 
-// What listeners heard, one text per event.
+// What listeners heard, one text per event; and whether the object already held each font name told.
 class EventLog final : public LocalInfoEvents {
  public:
-  void ChangeFontName(const std::string& fontName) override { Add("FontName ", fontName); }
+  explicit EventLog(const LocalInfo* info = nullptr) : info_(info) {}
+  void ChangeFontName(const std::string& fontName) override {
+    Add("FontName ", fontName);
+    stored = info_ == nullptr || info_->FontName() == fontName;
+  }
   void ChangeFontSize(float fontSize) override { Add("FontSize ", NumberToText(fontSize)); }
   void ChangeMenuFontSize(float fontSize) override { Add("MenuFontSize ", NumberToText(fontSize)); }
   std::vector<std::string> events;
+  bool stored = false;
 
  private:
+  const LocalInfo* info_;
   void Add(std::string event, const std::string& value) {
     event += value;
     events.push_back(std::move(event));
@@ -43,65 +49,39 @@ class LocalInfoTest : public testing::FreshLibraryState {
   std::shared_ptr<LocalInfo> Make() { return MakeLocalInfo(); }
 };
 
-class DefaultFont : public LocalInfoTest,
-                    public ::testing::WithParamInterface<std::tuple<std::int32_t, const char*>> {};
-
-TEST_P(DefaultFont, FollowsTheLanguageAtConstructionAndOnEveryChange) {
-  const auto [language, font] = GetParam();
-  ChangeUILanguage(language);
-  const auto info = Make();
-  EXPECT_EQ(info->FontName(), font);
-
-  ChangeUILanguage(kLangHungarian);
-  const auto events = std::make_shared<EventLog>();
-  info->Advise(events);
-  ChangeUILanguage(language);
-  EXPECT_EQ(info->FontName(), font);
-  std::string expected = "FontName ";
-  expected += font;
-  EXPECT_EQ(events->events, std::vector<std::string>{expected});
+TEST_F(LocalInfoTest, DefaultFontFollowsTheLanguageAtConstructionAndOnEveryChange) {
+  for (const auto& [language, font] :
+       {std::pair{kLangVietnamese, ".VnTime"}, std::pair{kLangSerbianLatin, "YUUSAL"},
+        std::pair{kLangHungarian, "Arial"}, std::pair{kLangEnglishUK, "Arial"},
+        std::pair{kLangRomanian, "Arial"}, std::pair{1031, "Arial"}}) {
+    ChangeUILanguage(language);
+    const auto info = Make();
+    EXPECT_EQ(info->FontName(), font);
+    ChangeUILanguage(kLangHungarian);
+    const auto events = std::make_shared<EventLog>();
+    info->Advise(events);
+    ChangeUILanguage(language);
+    EXPECT_EQ(info->FontName(), font);
+    EXPECT_EQ(events->events, std::vector<std::string>{std::string("FontName ") + font}) << language;
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, DefaultFont,
-                         ::testing::Values(std::tuple{kLangVietnamese, ".VnTime"},
-                                           std::tuple{kLangSerbianLatin, "YUUSAL"},
-                                           std::tuple{kLangHungarian, "Arial"},
-                                           std::tuple{kLangEnglishUK, "Arial"},
-                                           std::tuple{kLangRomanian, "Arial"}, std::tuple{1031, "Arial"}));
-
+// The switches start off: SwitchesAreIndependent sees each one off while another is on.
 TEST_F(LocalInfoTest, FreshValues) {
   const auto info = Make();
   EXPECT_EQ(info->FontSize(), 8.0F);
   EXPECT_EQ(info->MenuFontSize(), 10.0F);
-  EXPECT_FALSE(info->UnicodeMenu());
   EXPECT_EQ(info->Charset(), 0);
   EXPECT_EQ(info->DefaultFormDC(), "");
-  EXPECT_FALSE(info->IsMenuToolTipHook() || info->IsMenuCaptionHook() || info->IsCaptionHook() ||
-               info->IsMessageHook() || info->IsToolTipHook() || info->UserLocalization());
   EXPECT_EQ(info->ABSABToolTipModData(), nullptr);
 }
 
 TEST_F(LocalInfoTest, FontEventsComeAfterTheValueIsStoredInTheOrderOfThePuts) {
   const auto info = Make();
-  auto first = std::make_shared<EventLog>();
-  auto second = std::make_shared<EventLog>();
+  const auto first = std::make_shared<EventLog>(info.get());  // reads the object back
+  const auto second = std::make_shared<EventLog>();
   info->Advise(first);
   const std::uint32_t cookie = info->Advise(second);
-
-  // A listener that reads the object back sees the new value.
-  class ReadsBack final : public LocalInfoEvents {
-   public:
-    explicit ReadsBack(const LocalInfo& info) : info_(info) {}
-    void ChangeFontName(const std::string& name) override { seen = info_.FontName() == name; }
-    void ChangeFontSize(float /*size*/) override {}
-    void ChangeMenuFontSize(float /*size*/) override {}
-    bool seen = false;
-
-   private:
-    const LocalInfo& info_;
-  };
-  const auto reader = std::make_shared<ReadsBack>(*info);
-  info->Advise(reader);
 
   info->FontName("Tahoma");
   info->FontSize(9.0F);
@@ -111,7 +91,7 @@ TEST_F(LocalInfoTest, FontEventsComeAfterTheValueIsStoredInTheOrderOfThePuts) {
   const std::vector<std::string> expected = {"FontName Tahoma", "FontSize 9", "MenuFontSize 11.5"};
   EXPECT_EQ(first->events, expected);
   EXPECT_EQ(second->events, expected);
-  EXPECT_TRUE(reader->seen);
+  EXPECT_TRUE(first->stored);
 
   info->Unadvise(cookie);
   info->FontSize(10.0F);
@@ -127,28 +107,24 @@ TEST_F(LocalInfoTest, EmptyFontNameFailsWith1001InTheCurrentLanguageAndChangesNo
     info->FontName("Verdana");
     const auto events = std::make_shared<EventLog>();
     info->Advise(events);
-    EXPECT_EQ(ErrorNumberOf([&] { info->FontName(""); }), kErrApplicationDefined);
-    EXPECT_EQ(testing::DescriptionOf([&] { info->FontName(""); }), text);
+    const LibError error = testing::Raised([&] { info->FontName(""); });
+    EXPECT_EQ(error.Number(), kErrApplicationDefined);
+    EXPECT_EQ(error.Description(), text);
     EXPECT_EQ(info->FontName(), "Verdana");
     EXPECT_TRUE(events->events.empty());
   }
 }
 
-class MenuFontSizeText : public LocalInfoTest, public ::testing::WithParamInterface<float> {};
-
-TEST_P(MenuFontSizeText, SurvivesItsTextForm) {
-  const auto info = Make();
-  const auto events = std::make_shared<EventLog>();
-  info->Advise(events);
-  info->MenuFontSize(GetParam());
-  EXPECT_EQ(info->MenuFontSize(), GetParam());
-  std::string expected = "MenuFontSize ";
-  expected += NumberToText(GetParam());
-  EXPECT_EQ(events->events.front(), expected);
+TEST_F(LocalInfoTest, MenuFontSizeSurvivesItsTextForm) {
+  for (const float size : {9.5F, 10.0F, 7.25F, 0.1F, 9.1F, 123456.7F, -3.0F, 1e-7F, 3.4e38F}) {
+    const auto info = Make();
+    const auto events = std::make_shared<EventLog>();
+    info->Advise(events);
+    info->MenuFontSize(size);
+    EXPECT_EQ(info->MenuFontSize(), size);
+    EXPECT_EQ(events->events, std::vector<std::string>{"MenuFontSize " + NumberToText(size)});
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Sizes, MenuFontSizeText,
-                         ::testing::Values(9.5F, 10.0F, 7.25F, 0.1F, 9.1F, 123456.7F, -3.0F, 1e-7F, 3.4e38F));
 
 // Each switch stores only its own value.
 struct Switch {
@@ -236,106 +212,92 @@ TEST_F(ThemeTest, WithoutAMainVersionTheThemeCannotBeMade) {
   EXPECT_EQ(info->Theme(), info->Theme());
 }
 
-struct ThemeCase {
-  const char* name;
-  std::int32_t mainVersion;
-  const char* ini;
-  std::int32_t style;
-  bool transparent;
-};
-
-class ThemeFromIni : public ThemeTest, public ::testing::WithParamInterface<ThemeCase> {};
-
-TEST_P(ThemeFromIni, ReadOnceWhenMade) {
-  const ThemeCase& c = GetParam();
-  const auto theme = ThemeOf(c.mainVersion, c.ini);
-  EXPECT_EQ(theme->MenuStyleId(), c.style);
-  EXPECT_EQ(theme->TransparentBands(), c.transparent);
+// Main version, INI file, and the style and band transparency read once when the theme is made.
+TEST_F(ThemeTest, ReadFromTheIniFileWhenMade) {
+  const char* const values = "[mod]\r\nStyle=5\r\nTransparentBands=True\r\n";
+  for (const auto& [version, ini, style, transparent] :
+       {std::tuple{3, values, 0, false}, std::tuple{4, "[Setup]\r\nX=1\r\n", 3, false},
+        std::tuple{5, "", 3, false}, std::tuple{4, values, 5, true},
+        std::tuple{5, "[MOD]\r\nstyle= 2 \r\ntransparentbands=-1\r\n", 2, true},
+        std::tuple{6, "[mod]\r\nStyle=7\r\nTransparentBands=false\r\n", 7, false},
+        std::tuple{5, "[mod]\r\nStyle=wide\r\nTransparentBands=yes\r\n", 3, false},
+        std::tuple{4, "[mod]\r\nStyle=2.5\r\nTransparentBands=0\r\n", 2, false},
+        std::tuple{4, "[mod]\r\nStyle=4 ; wide\r\n", 4, false},
+        std::tuple{5, "[mod]\r\nStyle=\r\nTransparentBands=\r\n", 3, false}}) {
+    ResetLibraryState();
+    const auto theme = ThemeOf(version, ini);
+    EXPECT_EQ(theme->MenuStyleId(), style) << version << ini;
+    EXPECT_EQ(theme->TransparentBands(), transparent) << version << ini;
+  }
   EXPECT_TRUE(notices_.notices.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ThemeFromIni,
-    ::testing::Values(
-        ThemeCase{"Version3IgnoresTheFile", 3, "[mod]\r\nStyle=5\r\nTransparentBands=True\r\n", 0, false},
-        ThemeCase{"Version4NoSection", 4, "[Setup]\r\nX=1\r\n", 3, false},
-        ThemeCase{"Version5NoSection", 5, "", 3, false},
-        ThemeCase{"Version4Values", 4, "[mod]\r\nStyle=5\r\nTransparentBands=True\r\n", 5, true},
-        ThemeCase{"Version5Values", 5, "[MOD]\r\nstyle= 2 \r\ntransparentbands=-1\r\n", 2, true},
-        ThemeCase{"Version6Values", 6, "[mod]\r\nStyle=7\r\nTransparentBands=false\r\n", 7, false},
-        ThemeCase{"UnreadableStyle", 5, "[mod]\r\nStyle=wide\r\nTransparentBands=yes\r\n", 3, false},
-        ThemeCase{"StyleRounded", 4, "[mod]\r\nStyle=2.5\r\nTransparentBands=0\r\n", 2, false},
-        ThemeCase{"StyleWithComment", 4, "[mod]\r\nStyle=4 ; wide\r\n", 4, false},
-        ThemeCase{"EmptyValues", 5, "[mod]\r\nStyle=\r\nTransparentBands=\r\n", 3, false}),
-    [](const auto& param) { return std::string(param.param.name); });
-
+// Version 3 stores 0 and leaves the file alone.
 TEST_F(ThemeTest, PutsWriteThroughFromVersion4On) {
-  for (const std::int32_t version : {4, 5}) {
+  for (const std::int32_t version : {3, 4, 5}) {
     ResetLibraryState();
     const auto theme = ThemeOf(version, "[mod]\r\nStyle=1\r\n");
     theme->MenuStyleId(5);
     theme->TransparentBands(true);
-    EXPECT_EQ(theme->MenuStyleId(), 5);
-    EXPECT_TRUE(theme->TransparentBands());
-    EXPECT_EQ(testing::ReadBytes(Ini()), "[mod]\r\nStyle=5\r\nTransparentBands=True\r\n") << version;
+    EXPECT_EQ(theme->MenuStyleId(), version == 3 ? 0 : 5);
+    EXPECT_EQ(theme->TransparentBands(), version != 3);
+    const std::string written =
+        version == 3 ? "[mod]\r\nStyle=1\r\n" : "[mod]\r\nStyle=5\r\nTransparentBands=";
+    EXPECT_EQ(testing::ReadBytes(Ini()), version == 3 ? written : written + "True\r\n") << version;
     theme->TransparentBands(false);
-    EXPECT_EQ(testing::ReadBytes(Ini()), "[mod]\r\nStyle=5\r\nTransparentBands=False\r\n") << version;
+    EXPECT_EQ(testing::ReadBytes(Ini()), version == 3 ? written : written + "False\r\n") << version;
   }
 }
 
-TEST_F(ThemeTest, Version3StoresZeroAndLeavesTheFileAlone) {
-  const std::string text = "[mod]\r\nStyle=1\r\n";
-  const auto theme = ThemeOf(3, text);
-  theme->MenuStyleId(5);
-  theme->TransparentBands(true);
-  EXPECT_EQ(theme->MenuStyleId(), 0);
-  EXPECT_FALSE(theme->TransparentBands());
-  EXPECT_EQ(testing::ReadBytes(Ini()), text);
+// INIManager5 refuses values of 1024 characters or more: a message box, the defaults or what was read.
+TEST_F(ThemeTest, AFailedReadShowsAMessageBoxAndKeepsWhatItHas) {
+  const std::string tooLong(1100, '7');
+  for (const auto& [ini, style] :
+       {std::pair{"[mod]\r\nStyle=" + tooLong + "\r\nTransparentBands=True\r\n", 0},
+        std::pair{"[mod]\r\nStyle=6\r\nTransparentBands=" + tooLong + "\r\n", 6}}) {
+    ResetLibraryState();
+    notices_.notices.clear();
+    ChangeUILanguage(kLangHungarian);  // the theme takes the runtime's language when it is made
+    const auto theme = ThemeOf(5, ini);
+    EXPECT_EQ(theme->MenuStyleId(), style);
+    EXPECT_FALSE(theme->TransparentBands());
+    ASSERT_EQ(notices_.notices.size(), 1U);
+    EXPECT_EQ(notices_.icons.back(), platform::NoticeIcon::kCriticalStop);
+    EXPECT_TRUE(notices_.notices.front().starts_with(
+        "QlxWCommon: Paraméterfájl elérési hiba!\r\n-2147221502 LoadINIValueByKey2 data size error"))
+        << notices_.notices.front();
+  }
 }
 
-TEST_F(ThemeTest, AFailedReadShowsAMessageBoxAndKeepsTheDefaults) {
-  ChangeUILanguage(kLangHungarian);  // the theme takes the runtime's language when it is made
-  // INIManager5 refuses values of 1024 characters or more.
-  const auto theme =
-      ThemeOf(5, std::string("[mod]\r\nStyle=").append(1100, '7').append("\r\nTransparentBands=True\r\n"));
-  EXPECT_EQ(theme->MenuStyleId(), 0);
-  EXPECT_FALSE(theme->TransparentBands());
-  ASSERT_EQ(notices_.notices.size(), 1U);
-  EXPECT_EQ(notices_.icons.front(), platform::NoticeIcon::kCriticalStop);
-  EXPECT_TRUE(notices_.notices.front().starts_with(
-      "QlxWCommon: Paraméterfájl elérési hiba!\r\n-2147221502 LoadINIValueByKey2 data size error"))
-      << notices_.notices.front();
+TEST(TextToLong, AsAutomationConvertsIt) {
+  for (const auto& [text, converts, expected] : {std::tuple{"5", true, 5},
+                                                 std::tuple{" -12 ", true, -12},
+                                                 std::tuple{"+3", true, 3},
+                                                 std::tuple{"2.5", true, 2},
+                                                 std::tuple{"3.5", true, 4},
+                                                 std::tuple{"-2.5", true, -2},
+                                                 std::tuple{"1e3", true, 1000},
+                                                 std::tuple{"&H10", true, 16},
+                                                 std::tuple{"&hFFFFFFFF", true, -1},
+                                                 std::tuple{"&O17", true, 15},
+                                                 std::tuple{"2147483647", true, 2147483647},
+                                                 std::tuple{"-2147483648", true, -2147483647 - 1},
+                                                 std::tuple{"2147483648", false, 0},
+                                                 std::tuple{"", false, 0},
+                                                 std::tuple{"   ", false, 0},
+                                                 std::tuple{"NULL", false, 0},
+                                                 std::tuple{"5x", false, 0},
+                                                 std::tuple{"&H", false, 0},
+                                                 std::tuple{"&HG", false, 0},
+                                                 std::tuple{"&H100000000", false, 0},
+                                                 std::tuple{"nan", false, 0},
+                                                 std::tuple{"inf", false, 0},
+                                                 std::tuple{"1e400", false, 0}}) {
+    std::int32_t value = -77;
+    EXPECT_EQ(TryTextToLong(text, value), converts) << text;
+    EXPECT_EQ(value, converts ? expected : -77) << text;
+  }
 }
-
-TEST_F(ThemeTest, AFailedReadOfTheSecondValueKeepsTheFirst) {
-  const auto theme =
-      ThemeOf(5, std::string("[mod]\r\nStyle=6\r\nTransparentBands=").append(1100, '1').append("\r\n"));
-  EXPECT_EQ(theme->MenuStyleId(), 6);
-  EXPECT_FALSE(theme->TransparentBands());
-  EXPECT_EQ(notices_.notices.size(), 1U);
-}
-
-class TextToLong : public ::testing::TestWithParam<std::tuple<const char*, bool, std::int32_t>> {};
-
-TEST_P(TextToLong, AsAutomationConvertsIt) {
-  const auto [text, converts, expected] = GetParam();
-  std::int32_t value = -77;
-  EXPECT_EQ(TryTextToLong(text, value), converts) << text;
-  EXPECT_EQ(value, converts ? expected : -77) << text;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, TextToLong,
-    ::testing::Values(std::tuple{"5", true, 5}, std::tuple{" -12 ", true, -12}, std::tuple{"+3", true, 3},
-                      std::tuple{"2.5", true, 2}, std::tuple{"3.5", true, 4}, std::tuple{"-2.5", true, -2},
-                      std::tuple{"1e3", true, 1000}, std::tuple{"&H10", true, 16},
-                      std::tuple{"&hFFFFFFFF", true, -1}, std::tuple{"&O17", true, 15},
-                      std::tuple{"2147483647", true, 2147483647},
-                      std::tuple{"-2147483648", true, -2147483647 - 1}, std::tuple{"2147483648", false, 0},
-                      std::tuple{"", false, 0}, std::tuple{"   ", false, 0}, std::tuple{"NULL", false, 0},
-                      std::tuple{"5x", false, 0}, std::tuple{"&H", false, 0}, std::tuple{"&HG", false, 0},
-                      std::tuple{"&H100000000", false, 0}, std::tuple{"nan", false, 0},
-                      std::tuple{"inf", false, 0}, std::tuple{"1e400", false, 0}));
 
 }  // namespace
 }  // namespace qlxw

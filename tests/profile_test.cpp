@@ -116,12 +116,11 @@ TEST_F(Profile, DefaultLosesTrailingSpacesOnly) {
 }
 
 TEST_F(Profile, MissingOrUnreadableFileGivesTheDefault) {
-  std::string text;
-  EXPECT_EQ(ProfileRead("S", "k", "d", 255, folder_.File("none.ini"), text), 1u);
-  EXPECT_EQ(text, "d");
-  EXPECT_EQ(ProfileRead("S", "k", "d", 255, "", text), 1u);
-  EXPECT_EQ(ProfileRead("S", "k", "d", 255, folder_.Path().string(), text), 1u);  // a folder
-  EXPECT_EQ(text, "d");
+  for (const std::string& file : {folder_.File("none.ini"), std::string(), folder_.Path().string()}) {
+    std::string text;
+    EXPECT_EQ(ProfileRead("S", "k", "d", 255, file, text), 1u) << file;
+    EXPECT_EQ(text, "d");
+  }
 }
 
 TEST_F(Profile, CapacityCutsAndCounts) {
@@ -211,15 +210,13 @@ TEST_F(Profile, WritesChangeOnlyTheLinesTheyMust) {
   }
 }
 
-// Windows leaves an empty file here; a delete that finds nothing to delete leaves nothing.
-TEST_F(Profile, DeletingFromAMissingFileLeavesNoFile) {
+// Windows leaves an empty file here; a delete that finds nothing to delete leaves nothing, and a write
+// into a missing folder makes no folder.
+TEST_F(Profile, DeletingFromAMissingFileOrWritingIntoAMissingFolderCreatesNothing) {
   const std::string missing = folder_.File("new.ini");
   EXPECT_TRUE(ProfileWrite("S", "k", std::nullopt, missing));
   EXPECT_TRUE(ProfileWrite("S", std::nullopt, std::nullopt, missing));
   EXPECT_FALSE(std::filesystem::exists(missing));
-}
-
-TEST_F(Profile, MissingFolderCreatesNothing) {
   const std::string inMissing = folder_.File("no/such.ini");
   EXPECT_FALSE(ProfileWrite("S", "k", "v", inMissing));
   EXPECT_FALSE(std::filesystem::exists(folder_.File("no")));
@@ -227,7 +224,7 @@ TEST_F(Profile, MissingFolderCreatesNothing) {
 }
 
 #if !defined(_WIN32)  // POSIX permission bits
-TEST_F(Profile, RewriteKeepsPermissionsAndLeavesNoTemporaryFiles) {
+TEST_F(Profile, RewriteKeepsPermissionsLeavesNoTemporaryFilesAndSparesReadOnlyFiles) {
   testing::WriteBytes(file_, "[S]\r\nk=v\r\n");
   ::chmod(file_.c_str(), 0640);
   ASSERT_TRUE(ProfileWrite("S", "k", "w", file_));
@@ -235,13 +232,9 @@ TEST_F(Profile, RewriteKeepsPermissionsAndLeavesNoTemporaryFiles) {
   ::stat(file_.c_str(), &info);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path()), {}), 1);
-}
-
-TEST_F(Profile, ReadOnlyFileIsNotRewritten) {
-  testing::WriteBytes(file_, "[S]\r\nk=v\r\n");
-  ::chmod(file_.c_str(), 0444);
-  EXPECT_FALSE(ProfileWrite("S", "k", "w", file_));
-  EXPECT_EQ(testing::ReadBytes(file_), "[S]\r\nk=v\r\n");
+  ::chmod(file_.c_str(), 0444);  // read-only: not rewritten
+  EXPECT_FALSE(ProfileWrite("S", "k", "x", file_));
+  EXPECT_EQ(testing::ReadBytes(file_), "[S]\r\nk=w\r\n");
 }
 
 #endif
@@ -268,30 +261,19 @@ std::string ThroughCodePage(const std::string& utf8) {
   return platform::AnsiToUtf8(platform::Utf8ToAnsi(utf8));
 }
 
-struct EncodedReadCase {
-  const char* name;
-  std::string content;  // UTF-8, stored in the file's form
-  std::string section;
-  std::string key;
-  std::size_t capacity;
-  std::string expected;  // before it passes through the code page
-  std::size_t count;
-};
-
+// Content (UTF-8, stored in the file's form), section, key, capacity, the text expected before it
+// passes through the code page, and the count: accented names in any case, cuts by characters of the
+// value and of the default, the whole default, an accented section among others.
 TEST_F(Profile, EncodedReadsComeBackInUtf8CountedInCodePageCharacters) {
   for (const FileForm form : {FileForm::kCodePage, FileForm::kUtf16}) {
-    for (const EncodedReadCase& row :
-         {EncodedReadCase{"AccentedNamesInAnyCase", "[Árvíz]\r\nTükör=fúró\r\n", "áRVÍZ", "tÜKÖR", 255,
-                          "fúró", 4},
-          EncodedReadCase{"CutByCharacters", "[S]\r\nk=tükör\r\n", "S", "k", 3, "tü", 2},
-          EncodedReadCase{"DefaultCutByCharacters", "[S]\r\n", "S", "k", 2, "D", 1},
-          EncodedReadCase{"DefaultWhole", "[S]\r\n", "S", "k", 255, "Dé", 2},
-          EncodedReadCase{"AccentedSectionAmongOthers", "[Árvíz1]\r\nk=1\r\n[Árvíz12]\r\nk=12\r\n", "árvíz12",
-                          "K", 255, "12", 2}}) {
-      EXPECT_EQ(Read(FileBytes(form, row.content), row.section, row.key, "Dé", row.capacity),
-                ThroughCodePage(row.expected))
-          << row.name;
-      EXPECT_EQ(count_, row.count) << row.name;
+    for (const auto& [content, section, key, capacity, expected, count] :
+         {std::tuple{"[Árvíz]\r\nTükör=fúró\r\n", "áRVÍZ", "tÜKÖR", 255U, "fúró", 4U},
+          std::tuple{"[S]\r\nk=tükör\r\n", "S", "k", 3U, "tü", 2U},
+          std::tuple{"[S]\r\n", "S", "k", 2U, "D", 1U}, std::tuple{"[S]\r\n", "S", "k", 255U, "Dé", 2U},
+          std::tuple{"[Árvíz1]\r\nk=1\r\n[Árvíz12]\r\nk=12\r\n", "árvíz12", "K", 255U, "12", 2U}}) {
+      EXPECT_EQ(Read(FileBytes(form, content), section, key, "Dé", capacity), ThroughCodePage(expected))
+          << content;
+      EXPECT_EQ(count_, count) << content;
     }
   }
 }

@@ -59,28 +59,13 @@ inline std::string ProgramFileBytes(const std::string& data, std::u16string_view
   std::string tree;
   const std::uint32_t nameAt = 0x58;
   const std::uint32_t dataAt = (nameAt + 2 + 2 * static_cast<std::uint32_t>(type.size()) + 7U) & ~7U;
-  for (const std::uint32_t field : {0U,
-                                    0U,
-                                    0U,
-                                    1U,
-                                    kHigh | nameAt,
-                                    kHigh | 0x18U,
-                                    0U,
-                                    0U,
-                                    0U,
-                                    0x10000U,
-                                    id,
-                                    kHigh | 0x30U,
-                                    0U,
-                                    0U,
-                                    0U,
-                                    0x10000U,
-                                    0x409U,
-                                    0x48U,
-                                    kSectionAddress + dataAt,
-                                    static_cast<std::uint32_t>(data.size()),
-                                    0U,
-                                    0U}) {
+  const std::uint32_t dataAddress = kSectionAddress + dataAt;
+  const auto dataSize = static_cast<std::uint32_t>(data.size());
+  const std::uint32_t typeEntry = kHigh | nameAt;
+  const std::uint32_t fields[] = {
+      0, 0, 0, 1,       typeEntry, kHigh | 0x18, 0,           0,        0, 0x10000, id, kHigh | 0x30,
+      0, 0, 0, 0x10000, 0x409,     0x48,         dataAddress, dataSize, 0, 0};
+  for (const std::uint32_t field : fields) {
     PutU32(tree, field);
   }
   PutU16(tree, static_cast<std::uint32_t>(type.size()));
@@ -94,11 +79,9 @@ inline std::string ProgramFileBytes(const std::string& data, std::u16string_view
   bytes.append(0x3C - bytes.size(), '\0');
   PutU32(bytes, kPeAt);
   bytes.append("PE\0\0", 4);
-  PutU16(bytes, 0x8664);  // x64
-  PutU16(bytes, 1);       // one section
-  PutU32(bytes, 0);
-  PutU32(bytes, 0);
-  PutU32(bytes, 0);
+  PutU16(bytes, 0x8664);   // x64
+  PutU16(bytes, 1);        // one section
+  bytes.append(12, '\0');  // time stamp, no symbols
   PutU16(bytes, kOptionalSize);
   PutU16(bytes, 0x2022);  // a DLL
   const std::size_t optional = bytes.size();

@@ -2,15 +2,13 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "cli_support.h"
-#include "test_support.h"
+#include "folder_test_support.h"
 
 namespace qlxw {
 namespace {
@@ -174,11 +172,7 @@ TEST_F(QlxwUi, HelpViewerIsTheDesktopsDefaultApplication) {
           desktop);
   EXPECT_EQ(open.status, 0) << open.err;
   EXPECT_EQ(open.out, "{\"shown\": true, \"way\": \"command line\"}\n");
-  for (int i = 0; i < 500 && !std::filesystem::exists(folder_.File("arguments")); ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  EXPECT_EQ(testing::ReadBytes(folder_.File("arguments")), "-P 12 " + manual + "\n");
+  EXPECT_EQ(testing::ReadWhenWritten(folder_.File("arguments")), "-P 12 " + manual + "\n");
   const Result noViewer = Run(
       {"help", "open", "--dictionary", folder_.File("help.txt"), "--pdf", folder_.File("missing.pdf"), "x"},
       desktop);
