@@ -4,30 +4,15 @@
 # host script. Run it while the server is not registered for the machine.
 #   tests/com/deployment.sh BUILD_DIR      (WINEPREFIX and the other Wine settings come from the caller)
 set -euo pipefail
-build=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
-work="$build/com-deployment"
-rm -rf "$work" && mkdir -p "$work"
-winpath() { echo "Z:${1//\//\\}"; }
-dll=$(winpath "$build/QlxWCommon.dll")
+. "$here/common.sh" "$1" com-deployment
 library='{ADF5E175-8483-44F0-98C3-37ED0802E0D4}'
-# A 32-bit server is for 32-bit hosts: the script host of Wine's 32-bit system folder.
-platform=win64 system=system32
-if x86_64-w64-mingw32-objdump -f "$build/QlxWCommon.dll" | grep -q pei-i386; then
-  platform=win32 system=syswow64
-fi
-failures=0
-fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
-reg_value() {
-  local output
-  output=$(timeout 60 wine reg query "$1" 2>/dev/null) && tr -d '\r' <<<"$output" || true
-}
 user_classes='HKCU\Software\Classes'
 machine_classes='HKLM\Software\Classes'
 
 # SCRIPT DIR [CSCRIPT]: a host script of tests/com/scripts, run from DIR; passes on its own summary.
 run_script() {
-  local name=$1 dir=$2 cscript=${3:-"C:\\windows\\$system\\cscript.exe"} output summary
+  local name=$1 dir=$2 cscript=${3:-$cscript} output summary
   cat "$here/scripts/check.vbs" "$here/scripts/$name" >"$dir/$name"
   output=$(cd "$dir" && QLXW_TEST_DIR=$(winpath "$dir") timeout 120 wine "$cscript" //nologo "$name" 2>&1 |
     tr -d '\r') || true

@@ -3,25 +3,8 @@
 # CreateObject, an early-bound client calls it through its vtables and events, regsvr32 /u removes it.
 #   tests/com/run.sh BUILD_DIR      (WINEPREFIX and the other Wine settings come from the caller)
 set -euo pipefail
-build=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
-work="$build/com-tests"
-rm -rf "$work" && mkdir -p "$work"
-winpath() { echo "Z:${1//\//\\}"; }
-dll=$(winpath "$build/QlxWCommon.dll")
-failures=0
-# A 32-bit server is for 32-bit hosts: the script host of Wine's 32-bit system folder.
-platform=win64 cscript=cscript
-if x86_64-w64-mingw32-objdump -f "$build/QlxWCommon.dll" | grep -q pei-i386; then
-  platform=win32 cscript='C:\windows\syswow64\cscript.exe'
-fi
-fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
-
-# Registry values as hosts find them; the registry reaches its files when wineserver is done.
-reg_value() {
-  local output
-  output=$(timeout 60 wine reg query "$1" 2>/dev/null) && tr -d '\r' <<<"$output" || true
-}
+. "$here/common.sh" "$1" com-tests
 
 echo "-- regsvr32"
 timeout 120 wine regsvr32 /s "$dll" || fail "regsvr32 exited $?"
