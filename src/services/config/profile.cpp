@@ -71,8 +71,9 @@ std::size_t Utf8Prefix(std::string_view utf8, std::size_t maxCount, std::string&
 // `count` how many there are. False when the section or the key is missing. An 8-bit file's value is
 // found by `ansiValue` (section, key in the code page): a kept copy's index or a plain search.
 template <typename AnsiValue>
-bool FindValueWith(std::string_view bytes, std::string_view section, std::string_view key, ProfileCharset charset,
-                   std::size_t maxCount, std::string& text, std::size_t& count, AnsiValue ansiValue) {
+bool FindValueWith(std::string_view bytes, std::string_view section, std::string_view key,
+                   ProfileCharset charset, std::size_t maxCount, std::string& text, std::size_t& count,
+                   AnsiValue ansiValue) {
   if (const auto utf16 = profile::Utf16File::From(bytes)) {
     const std::u16string wantedSection = profile::Utf16FromAnsi(profile::AnsiText(section).View());
     const std::u16string wantedKey = profile::Utf16FromAnsi(profile::AnsiText(key).View());
@@ -114,7 +115,8 @@ bool FindValue(std::string_view bytes, std::string_view section, std::string_vie
                std::size_t maxCount, std::string& text, std::size_t& count) {
   return FindValueWith(bytes, section, key, charset, maxCount, text, count,
                        [&](std::string_view ansiSection, std::string_view ansiKey) {
-                         return profile::FindValue<char>(bytes, ansiSection, ansiKey, profile::AnsiNameEquals{});
+                         return profile::FindValue<char>(bytes, ansiSection, ansiKey,
+                                                         profile::AnsiNameEquals{});
                        });
 }
 
