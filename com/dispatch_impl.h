@@ -13,6 +13,17 @@
 
 namespace qlxw::com {
 
+// Reading the members and preparing a call allocate: running out of memory there is an answer, never
+// an exception crossing the interface.
+template <class Call>
+HRESULT WithoutExceptions(Call&& call) noexcept {
+  try {
+    return call();
+  } catch (...) {
+    return E_OUTOFMEMORY;
+  }
+}
+
 // IDispatch of one dual interface: calls go through the interface's type information, so late-bound
 // callers get the same argument checks, defaults and conversions as the type library states; a name the
 // hash does not know is left to the type information too.
@@ -43,18 +54,20 @@ class DispatchImpl : public Interface {
     if (index != 0) {
       return DISP_E_BADINDEX;
     }
-    ITypeInfo* found = Members().Info();
-    if (found == nullptr) {
-      return TYPE_E_ELEMENTNOTFOUND;
-    }
-    found->AddRef();
-    *info = found;
-    return S_OK;
+    return WithoutExceptions([&] {
+      ITypeInfo* found = Members().Info();
+      if (found == nullptr) {
+        return TYPE_E_ELEMENTNOTFOUND;
+      }
+      found->AddRef();
+      *info = found;
+      return S_OK;
+    });
   }
 
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID /*reserved*/, LPOLESTR* names, UINT count, LCID /*locale*/,
                                           DISPID* ids) override {
-    return Members().IdsOfNames(names, count, ids);
+    return WithoutExceptions([&] { return Members().IdsOfNames(names, count, ids); });
   }
 
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID reserved, LCID /*locale*/, WORD flags,
@@ -63,13 +76,15 @@ class DispatchImpl : public Interface {
     if (!IsEqualIID(reserved, IID_NULL)) {
       return DISP_E_UNKNOWNINTERFACE;
     }
-    ITypeInfo* info = Members().Info();
-    if (info == nullptr) {
-      return E_UNEXPECTED;
-    }
-    ArgumentsByValue arguments(params, info, id, flags);
-    return info->Invoke(static_cast<Interface*>(this), id, flags, arguments.Params(), result, exception,
-                        argumentError);
+    return WithoutExceptions([&] {
+      ITypeInfo* info = Members().Info();
+      if (info == nullptr) {
+        return E_UNEXPECTED;
+      }
+      ArgumentsByValue arguments(params, info, id, flags);
+      return info->Invoke(static_cast<Interface*>(this), id, flags, arguments.Params(), result, exception,
+                          argumentError);
+    });
   }
 };
 
@@ -81,27 +96,34 @@ class DispatchWithSecond : public DispatchImpl<Interface> {
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID reserved, LPOLESTR* names, UINT count, LCID locale,
                                           DISPID* ids) override {
     const HRESULT own = DispatchImpl<Interface>::GetIDsOfNames(reserved, names, count, locale, ids);
-    const DispatchMembers& second = DispatchImpl<Also>::Members();
-    return SUCCEEDED(own) || second.Info() == nullptr ? own : second.IdsOfNames(names, count, ids);
+    return WithoutExceptions([&] {
+      const DispatchMembers& second = DispatchImpl<Also>::Members();
+      return SUCCEEDED(own) || second.Info() == nullptr ? own : second.IdsOfNames(names, count, ids);
+    });
   }
 
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID reserved, LCID locale, WORD flags, DISPPARAMS* params,
                                    VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override {
-    const DispatchMembers& own = DispatchImpl<Interface>::Members();
-    ITypeInfo* second = DispatchImpl<Also>::Members().Info();
-    if (own.Info() == nullptr || second == nullptr || own.Has(id) || !IsEqualIID(reserved, IID_NULL)) {
-      return DispatchImpl<Interface>::Invoke(id, reserved, locale, flags, params, result, exception,
-                                             argumentError);
-    }
-    Also* other = nullptr;
-    if (FAILED(this->QueryInterface(__uuidof(Also), reinterpret_cast<void**>(&other)))) {
-      return DISP_E_MEMBERNOTFOUND;
-    }
-    ArgumentsByValue arguments(params, second, id, flags);
-    const HRESULT invoked =
-        second->Invoke(other, id, flags, arguments.Params(), result, exception, argumentError);
-    other->Release();
-    return invoked;
+    return WithoutExceptions([&] {
+      const DispatchMembers& own = DispatchImpl<Interface>::Members();
+      ITypeInfo* second = DispatchImpl<Also>::Members().Info();
+      if (own.Info() == nullptr || second == nullptr || own.Has(id) || !IsEqualIID(reserved, IID_NULL)) {
+        return DispatchImpl<Interface>::Invoke(id, reserved, locale, flags, params, result, exception,
+                                               argumentError);
+      }
+      Also* other = nullptr;
+      if (FAILED(this->QueryInterface(__uuidof(Also), reinterpret_cast<void**>(&other)))) {
+        return static_cast<HRESULT>(DISP_E_MEMBERNOTFOUND);
+      }
+      HRESULT invoked = E_OUTOFMEMORY;
+      try {
+        ArgumentsByValue arguments(params, second, id, flags);
+        invoked = second->Invoke(other, id, flags, arguments.Params(), result, exception, argumentError);
+      } catch (...) {  // NOLINT(bugprone-empty-catch): released below, reported as out of memory
+      }
+      other->Release();
+      return invoked;
+    });
   }
 };
 

@@ -22,18 +22,25 @@ HRESULT VariantEnumerator::Next(ULONG wanted, VARIANT* items, ULONG* fetched) {
     return E_POINTER;
   }
   ULONG given = 0;
+  const std::size_t start = position_;
   while (given < wanted && position_ < snapshot_->count) {
     VARIANT& item = items[given];
     VariantInit(&item);
-    const HRESULT made = snapshot_->itemAt(position_, &item);
+    HRESULT made = E_OUTOFMEMORY;
+    try {
+      made = snapshot_->itemAt(position_, &item);
+    } catch (...) {  // NOLINT(bugprone-empty-catch): reported as out of memory below
+    }
     if (FAILED(made)) {
-      // Nothing handed out after all: the caller owns no item of a failed call.
+      // Nothing handed out after all: the caller owns no item of a failed call, and a later call
+      // starts where this one did.
       for (ULONG i = 0; i <= given; ++i) {
         VariantClear(&items[i]);
       }
       if (fetched != nullptr) {
         *fetched = 0;
       }
+      position_ = start;
       return made;
     }
     ++given;

@@ -21,9 +21,14 @@ std::shared_ptr<AutomationObject> CreateSystemComponent(const std::string& progI
           CoCreateInstance(classId, nullptr, CLSCTX_ALL, IID_IDispatch, reinterpret_cast<void**>(&object)))) {
     RaiseAutomationError(kErrCannotCreateComponent, "ActiveX component can't create object");
   }
-  std::shared_ptr<AutomationObject> held = HostObject(object);
-  object->Release();  // the holder took its own reference
-  return held;
+  try {
+    std::shared_ptr<AutomationObject> held = HostObject(object);
+    object->Release();  // the holder took its own reference
+    return held;
+  } catch (...) {
+    object->Release();
+    throw;
+  }
 }
 
 }  // namespace qlxw::platform::detail
