@@ -12,10 +12,12 @@
 #include <string>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <sys/stat.h>
 #endif
 
@@ -231,11 +233,19 @@ std::string MakePipe(const testing::ScratchFolder& folder) {
   return folder.File("pipe");
 }
 
-INSTANTIATE_TEST_SUITE_P(PosixSystem, FileCauses,
-                         ::testing::Values(NameCase{"Pipe", MakePipe, kIoError, kDenied, kDenied}),
-                         [](const ::testing::TestParamInfo<NameCase>& param) {
-                           return std::string(param.param.name);
-                         });
+// A pipe someone reads: still not a file (a full pipe would take part of a record).
+std::string MakeReadPipe(const testing::ScratchFolder& folder) {
+  const std::string pipe = MakePipe(folder);
+  static std::vector<int> readers;  // open for the process's life
+  readers.push_back(::open(pipe.c_str(), O_RDONLY | O_NONBLOCK));
+  return pipe;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PosixSystem, FileCauses,
+    ::testing::Values(NameCase{"Pipe", MakePipe, kIoError, kDenied, kDenied},
+                      NameCase{"PipeWithAReader", MakeReadPipe, kDenied, kDenied, kDenied}),
+    [](const ::testing::TestParamInfo<NameCase>& param) { return std::string(param.param.name); });
 #endif
 
 TEST(FileLimits, AFileLargerThanTheReadersLimitIsTooLargeAReadOnlyOneIsNotReplaced) {

@@ -496,10 +496,18 @@ FileResult AppendToFile(const std::string& path, std::string_view bytes) {
   if (!ValidName(path)) {
     return {FileStatus::kBadName, EINVAL};
   }
-  // Without blocking, as a read: a pipe with no reader is refused at once.
+  // Without blocking, as a read: a pipe with no reader is refused at once, one with a reader (or a
+  // device) too, since a full pipe would take part of the record.
   Descriptor file(gCalls.open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666));
   if (file.Get() < 0) {
     return Failure(errno);
+  }
+  struct stat info {};
+  if (gCalls.fstat(file.Get(), &info) != 0) {
+    return Failure(errno);
+  }
+  if (!S_ISREG(info.st_mode)) {
+    return NotARegularFile(info);
   }
   const FileResult result = WriteAll(file.Get(), bytes);
   if (gCalls.close(file.Release()) != 0 && result.Ok()) {

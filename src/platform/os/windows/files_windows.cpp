@@ -443,6 +443,9 @@ FileResult AppendToFile(const std::string& path, std::string_view bytes) {
   if (!file.Valid()) {
     return LastFailure();
   }
+  if (gCalls.getFileType(file.Get()) != FILE_TYPE_DISK) {  // a pipe or a device: only files are appended to
+    return {FileStatus::kAccessDenied, ERROR_ACCESS_DENIED};
+  }
   const FileResult result = WriteAll(file.Get(), bytes);
   if (!file.Close() && result.Ok()) {
     return LastFailure();
