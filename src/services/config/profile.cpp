@@ -198,11 +198,12 @@ bool ProfileWrite(std::string_view section, std::optional<std::string_view> key,
 
 std::optional<std::string> ProfileLookUp(std::string_view section, std::string_view key,
                                          const std::string& fileName, ProfileCharset charset) {
-  const profile::ProfileFileBytes file(fileName);
+  // Through the kept copy: a manager looks a key up right after it read it.
+  const profile::ProfileContent file(fileName);
   std::string text;
   std::size_t count = 0;
   const auto bytes = file.Bytes();
-  if (!bytes || !FindValue(*bytes, section, key, charset, kMaxProfileBytes, text, count)) {
+  if (!bytes || !FindValue(file, *bytes, section, key, charset, kMaxProfileBytes, text, count)) {
     return std::nullopt;
   }
   return text;
