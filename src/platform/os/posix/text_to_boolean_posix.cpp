@@ -1,5 +1,8 @@
 #include <langinfo.h>
 #include <clocale>
+#include <cstdlib>
+#include <string>
+#include <utility>
 
 #include "os/text_to_boolean.h"
 #include "text/automation_boolean.h"
@@ -26,7 +29,19 @@ NumberSymbols UserNumberSymbols() {
 }  // namespace
 
 std::optional<bool> SystemTextToBoolean(std::string_view text) {
-  return AutomationTextToBoolean(text, UserNumberSymbols());
+  // Making a locale costs far more than a conversion: kept while the variables that choose it stay.
+  std::string chosenBy;
+  for (const char* name : {"LC_ALL", "LC_NUMERIC", "LC_MONETARY", "LANG"}) {
+    const char* value = std::getenv(name);
+    chosenBy.append(value == nullptr ? "-" : value).push_back('\n');
+  }
+  thread_local std::string keptFor;
+  thread_local NumberSymbols kept;
+  if (keptFor.empty() || chosenBy != keptFor) {
+    kept = UserNumberSymbols();
+    keptFor = std::move(chosenBy);
+  }
+  return AutomationTextToBoolean(text, kept);
 }
 
 }  // namespace qlxw::platform
