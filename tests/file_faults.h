@@ -52,7 +52,8 @@ struct RenameDenied {
       [](const wchar_t*, const wchar_t*, DWORD) { return Fail(ERROR_SHARING_VIOLATION); }};
   ScopedFileCall<&FileCalls::sleep> pause{[](DWORD) {}};
 #else
-  ScopedFileCall<&FileCalls::rename> rename{[](const char*, const char*) { return Fail(EACCES); }};
+  ScopedFileCall<&FileCalls::renameat> rename{
+      [](int, const char*, int, const char*) { return Fail(EACCES); }};
 #endif
 };
 
@@ -62,7 +63,7 @@ struct RenameAcrossDevices {
   ScopedFileCall<&FileCalls::moveFileEx> move{
       [](const wchar_t*, const wchar_t*, DWORD) { return Fail(ERROR_NOT_SAME_DEVICE); }};
 #else
-  ScopedFileCall<&FileCalls::rename> rename{[](const char*, const char*) { return Fail(EXDEV); }};
+  ScopedFileCall<&FileCalls::renameat> rename{[](int, const char*, int, const char*) { return Fail(EXDEV); }};
 #endif
 };
 

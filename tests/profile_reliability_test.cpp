@@ -185,11 +185,12 @@ TEST_P(FileKinds, AWriteKeepsWhatTheFileIs) {
   }
   testing::ScratchFolder folder;
   const std::string written = row.make(folder);
-  std::optional<platform::ScopedFileCall<&platform::FileCalls::open>> refusingNewFiles;
+  std::optional<platform::ScopedFileCall<&platform::FileCalls::openat>> refusingNewFiles;
   if (row.folderTakesNoNewFile) {
-    refusingNewFiles.emplace([](const char* path, int flags, mode_t mode) {
+    refusingNewFiles.emplace([](int at, const char* path, int flags, mode_t mode) {
       const bool newFileToWrite = (flags & O_CREAT) != 0 && (flags & O_ACCMODE) != O_RDONLY;
-      return newFileToWrite ? testing::Fail(EACCES) : platform::SystemFileCalls().open(path, flags, mode);
+      return newFileToWrite ? testing::Fail(EACCES)
+                            : platform::SystemFileCalls().openat(at, path, flags, mode);
     });
   }
   EXPECT_TRUE(ProfileWrite("S", "k", "new", written));
@@ -278,10 +279,11 @@ TEST(ProfileReliability, TheFolderIsFlushedAfterTheRename) {
   renamed = false;
   folderFlushes = 0;
   {
-    const platform::ScopedFileCall<&platform::FileCalls::rename> rename{[](const char* from, const char* to) {
-      renamed = true;
-      return platform::SystemFileCalls().rename(from, to);
-    }};
+    const platform::ScopedFileCall<&platform::FileCalls::renameat> rename{
+        [](int fromFolder, const char* from, int toFolder, const char* to) {
+          renamed = true;
+          return platform::SystemFileCalls().renameat(fromFolder, from, toFolder, to);
+        }};
     const platform::ScopedFileCall<&platform::FileCalls::fsync> flush{[](int fd) {
       struct stat info {};
       folderFlushes += renamed && ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) ? 1 : 0;

@@ -12,6 +12,8 @@ namespace qlxw::platform {
 
 struct FileCalls {
   int (*open)(const char* path, int flags, mode_t mode);
+  // A write names its temporary file relative to the folder it flushes: fewer path walks.
+  int (*openat)(int folder, const char* name, int flags, mode_t mode);
   int (*close)(int fd);
   ssize_t (*pread)(int fd, void* buffer, size_t size, off_t offset);
   ssize_t (*write)(int fd, const void* buffer, size_t size);
@@ -23,8 +25,9 @@ struct FileCalls {
   int (*stat)(const char* path, struct stat* info);
   int (*lstat)(const char* path, struct stat* info);
   ssize_t (*readlink)(const char* path, char* target, size_t size);
-  int (*rename)(const char* from, const char* to);
+  int (*renameat)(int fromFolder, const char* from, int toFolder, const char* to);
   int (*unlink)(const char* path);
+  int (*unlinkat)(int folder, const char* name, int flags);
   int (*flock)(int fd, int operation);
   DIR* (*opendir)(const char* path);  // looking for temporary files left by killed writers
   dirent* (*readdir)(DIR* folder);

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/file.h>
 #include <sys/random.h>
 #include <sys/resource.h>
@@ -13,6 +14,7 @@
 #include <climits>
 #include <cstdint>
 #include <mutex>
+#include <new>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -26,6 +28,8 @@ namespace {
 
 constexpr FileCalls kSystemCalls{
     .open = [](const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); },
+    .openat = [](int folder, const char* name, int flags,
+                 mode_t mode) { return ::openat(folder, name, flags, mode); },
     .close = ::close,
     .pread = ::pread,
     .write = ::write,
@@ -37,8 +41,9 @@ constexpr FileCalls kSystemCalls{
     .stat = ::stat,
     .lstat = ::lstat,
     .readlink = ::readlink,
-    .rename = ::rename,
+    .renameat = ::renameat,
     .unlink = ::unlink,
+    .unlinkat = ::unlinkat,
     .flock = ::flock,
     .opendir = ::opendir,
     .readdir = ::readdir,
@@ -265,17 +270,21 @@ bool TimeToLookForLeftovers(const std::string& prefix) {
   constexpr std::chrono::seconds kBetweenLooks{10};
   // Never destroyed: a manager's write-back can come late in the end of a process.
   static auto& guard = *new std::mutex;
-  static auto& looked =
-      *new std::unordered_map<std::string, std::pair<pid_t, std::chrono::steady_clock::time_point>>;
+  static auto& looked = *new std::unordered_map<std::string, std::chrono::steady_clock::time_point>;
+  // A forked child has not looked yet: it forgets what its parent did (no system call on every write).
+  static const bool forgetsInChild = [] {
+    return ::pthread_atfork(nullptr, nullptr, [] {
+             new (&guard) std::mutex;  // another thread may have held it: the child has no such thread
+             looked.clear();
+           }) == 0;
+  }();
   const auto now = std::chrono::steady_clock::now();
-  const pid_t self = ::getpid();  // a forked child has not looked yet
   const std::lock_guard lock(guard);
-  auto& [pid, when] = looked[prefix];
-  if (pid == self && now - when < kBetweenLooks) {
+  const auto [place, first] = looked.try_emplace(prefix, now);
+  if (!first && forgetsInChild && now - place->second < kBetweenLooks) {
     return false;
   }
-  pid = self;
-  when = now;
+  place->second = now;
   return true;
 }
 
@@ -306,15 +315,6 @@ void RemoveLeftovers(const std::string& prefix) {
   }
 }
 
-// After a rename the folder is flushed too, or a power cut could bring the old file back. Not every
-// file system flushes folders; the new content is in place either way, so a failure here is not one.
-void FlushFolder(const std::string& path) {
-  const Descriptor folder(gCalls.open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
-  if (folder.Get() >= 0) {
-    gCalls.fsync(folder.Get());
-  }
-}
-
 bool FolderRefuses(int error) {
   return error == EACCES || error == EPERM;
 }
@@ -329,12 +329,23 @@ FileResult WriteAndRename(const std::string& path, std::string_view bytes, const
   if (TimeToLookForLeftovers(prefix)) {
     RemoveLeftovers(prefix);
   }
+  // Names relative to the folder, which is flushed after the rename too, or a power cut could bring
+  // the old file back. A folder that cannot be opened is named in full and not flushed: not every
+  // file system flushes folders, and the new content is in place either way.
+  const std::size_t slash = prefix.rfind('/');
+  const Descriptor folder(
+      gCalls.open(prefix.substr(0, slash + 1).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
+  const bool relative = folder.Get() >= 0;
+  const int at = relative ? folder.Get() : AT_FDCWD;
+  const std::string name = relative ? path.substr(path.rfind('/') + 1) : path;  // npos + 1 is 0
+  const std::string temporaryStart = relative ? prefix.substr(slash + 1) : prefix;
   const mode_t mode = original.st_mode & 07777;
   std::string temporary;
   Descriptor file(-1);
   for (int attempt = 0; attempt < 100 && file.Get() < 0; ++attempt) {
-    temporary = prefix + RandomLetters();
-    file.Reset(gCalls.open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+    temporary = temporaryStart + RandomLetters();
+    file.Reset(
+        gCalls.openat(at, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
     if (file.Get() < 0 && errno != EEXIST) {
       inPlace = FolderRefuses(errno);
       return Failure(errno);
@@ -361,18 +372,18 @@ FileResult WriteAndRename(const std::string& path, std::string_view bytes, const
   if (result.Ok() && gCalls.fsync(file.Get()) != 0) {
     result = Failure(errno);
   }
-  if (result.Ok() && gCalls.rename(temporary.c_str(), path.c_str()) != 0) {
+  if (result.Ok() && gCalls.renameat(at, temporary.c_str(), at, name.c_str()) != 0) {
     result = Failure(errno);
     inPlace = FolderRefuses(errno);  // a sticky folder and another user's file
   }
   if (!result.Ok()) {
-    gCalls.unlink(temporary.c_str());
+    gCalls.unlinkat(at, temporary.c_str(), 0);
   }
   if (gCalls.close(file.Release()) != 0 && result.Ok()) {
     result = Failure(errno);
   }
-  if (result.Ok()) {
-    FlushFolder(path);
+  if (result.Ok() && relative) {
+    gCalls.fsync(folder.Get());
   }
   return result;
 }
@@ -538,14 +549,20 @@ FileResult LockFileForUpdate(const std::string& path, std::unique_ptr<LockedFile
   if (!ValidName(path)) {
     return {FileStatus::kBadName, EINVAL};
   }
-  std::string target;
-  if (const FileResult followed = FollowLinks(path, target); !followed.Ok()) {
-    return followed;
-  }
+  // Most files are no link: the first open says so (ELOOP) without asking for the name first.
+  std::string target = path;
+  int noFollow = O_NOFOLLOW;
   // The file may be replaced by another writer between our open and our lock: then the lock is on a
   // file that no longer has the name, and we try again on the new one.
   for (int attempt = 0; attempt < 1000; ++attempt) {
-    Descriptor file(gCalls.open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0));
+    Descriptor file(gCalls.open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | noFollow, 0));
+    if (file.Get() < 0 && errno == ELOOP && noFollow != 0) {
+      if (const FileResult followed = FollowLinks(path, target); !followed.Ok()) {
+        return followed;
+      }
+      noFollow = 0;
+      continue;
+    }
     bool created = false;
     if (file.Get() < 0 && errno == ENOENT) {
       file.Reset(gCalls.open(target.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_NONBLOCK | O_CLOEXEC, 0666));
