@@ -4,6 +4,7 @@
 // every platform; only the calls they replace differ.
 #include <algorithm>
 #include <cerrno>
+#include <functional>
 #include <utility>
 
 #include "os/file_calls.h"
@@ -38,6 +39,29 @@ Result Fail(int cause) {
   return -1;
 }
 #endif
+
+// Runs `then` once, right after the next read of a file's bytes: another writer landing between a
+// read and whatever its reader does next.
+struct AfterNextRead {
+  static inline std::function<void()> then;
+#ifdef _WIN32
+  ScopedFileCall<&FileCalls::readFile> read{[](HANDLE file, void* buffer, DWORD size, DWORD* got) {
+    const BOOL ok = SystemFileCalls().readFile(file, buffer, size, got);
+    if (const auto next = std::exchange(then, nullptr)) {
+      next();
+    }
+    return ok;
+  }};
+#else
+  ScopedFileCall<&FileCalls::pread> read{[](int fd, void* buffer, size_t size, off_t offset) {
+    const ssize_t got = SystemFileCalls().pread(fd, buffer, size, offset);
+    if (const auto next = std::exchange(then, nullptr)) {
+      next();
+    }
+    return got;
+  }};
+#endif
+};
 
 struct RealSeam {
   static constexpr FileAnswers kAnswers{};

@@ -14,6 +14,7 @@
 #include "config/profile.h"
 #include "config/shared_ini.h"
 #include "diag/cls_debug.h"
+#include "file_faults.h"
 #include "folder_test_support.h"
 #include "language/localized_strings.h"
 
@@ -239,16 +240,28 @@ TEST_F(IniManagers, WriteBackLeavesAnotherWritersValue) {
     std::string before;
     std::optional<std::string> meanwhile;  // another writer's value; none: nobody writes
     std::string after;
+    bool rightAfterTheRead = false;  // the other writer lands between the read and what follows it
   };
   const std::string kAtDefault = "[Setup]\r\nUnits=metric\r\n";
   const std::string kChanged = "[Setup]\r\nUnits=imperial\r\n";
+  const std::string kOther = "[Other]\r\nx=1\r\n";
   for (const std::int32_t version : {4, 5}) {
-    for (const Case& row : {Case{"AbsentUntouched", "", std::nullopt, kAtDefault},
-                            Case{"AbsentThenWritten", "", "imperial", kChanged},
-                            Case{"AtDefaultThenWritten", kAtDefault, "imperial", kChanged}}) {
+    for (const Case& row :
+         {Case{"AbsentUntouched", "", std::nullopt, kAtDefault},
+          Case{"AbsentThenWritten", "", "imperial", kChanged},
+          Case{"AtDefaultThenWritten", kAtDefault, "imperial", kChanged},
+          Case{"AbsentWrittenDuringTheLoad", kOther, "imperial", kOther + kChanged, true}}) {
       auto& ini = Host(version, row.before);
+      std::optional<testing::AfterNextRead> seam;
+      if (row.rightAfterTheRead) {
+        seam.emplace();
+        testing::AfterNextRead::then = [&] {
+          ASSERT_TRUE(ProfileWrite("Setup", "Units", *row.meanwhile, file_));
+        };
+      }
       EXPECT_EQ(ini.LoadINIString("Setup", "Units", "metric"), "metric") << row.name;
-      if (row.meanwhile) {
+      seam.reset();
+      if (row.meanwhile && !row.rightAfterTheRead) {
         ASSERT_TRUE(ProfileWrite("Setup", "Units", *row.meanwhile, file_));
       }
       EXPECT_EQ(AfterEnd(), row.after) << row.name << " " << version;

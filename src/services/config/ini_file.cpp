@@ -69,18 +69,25 @@ void ApplyINIFileName(const std::string& name, std::string_view sourceClass) {
 }
 
 std::string LoadINIValueFixedBuffer(std::string_view section, std::string_view key,
-                                    std::string_view defaultText) {
+                                    std::string_view defaultText, INIValueSeen* seen) {
   std::string value;
-  ProfileRead(section, key, defaultText, 255, GetINIFileName(), value);
+  if (seen != nullptr) {
+    ProfileRead(section, key, defaultText, 255, GetINIFileName(), value, *seen);
+  } else {
+    ProfileRead(section, key, defaultText, 255, GetINIFileName(), value);
+  }
   value.resize(std::min(value.size(), value.find('\0')));
   return CutCommentAndTab(value);
 }
 
-std::string LoadINIValueByKey2(std::string_view section, std::string_view key, std::string_view sourceClass) {
+std::string LoadINIValueByKey2(std::string_view section, std::string_view key, std::string_view sourceClass,
+                               INIValueSeen* seen) {
   // Reading with buffers of 32, 64, ... 2048 characters while the value fills the buffer ends with
   // n = min(length, 2047); one read with the largest buffer gives the same n.
   std::string value;
-  const std::size_t n = ProfileRead(section, key, std::nullopt, 2048, GetINIFileName(), value);
+  const std::size_t n = seen != nullptr
+                            ? ProfileRead(section, key, std::nullopt, 2048, GetINIFileName(), value, *seen)
+                            : ProfileRead(section, key, std::nullopt, 2048, GetINIFileName(), value);
   if (n >= 1024) {
     RaiseLibError(kLibErrRepeatedOrBadData, sourceClass,
                   "LoadINIValueByKey2 data size error  |" + std::string(section) + "." + std::string(key) +
@@ -97,10 +104,6 @@ void WriteINIProfileValue(std::string_view section, std::optional<std::string_vi
 bool LastINIWriteFailed() {
   const HostIniState* state = HostIniStateSlot::Find();
   return state != nullptr && state->lastWriteFailed;
-}
-
-std::optional<std::string> LookUpINIValue(std::string_view section, std::string_view key) {
-  return ProfileLookUp(section, key, GetINIFileName());
 }
 
 void WriteINIDefaultUnlessChanged(std::string_view section, std::string_view key, std::string_view value,

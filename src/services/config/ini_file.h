@@ -26,14 +26,19 @@ void SetINIFileNameOnce(const std::string& name);
 // `sourceClass` being the manager.
 void ApplyINIFileName(const std::string& name, std::string_view sourceClass);
 
+// What a read found for its key whole, none when the key was absent: kept by a manager that may write
+// the key's default back, which it does only while the file still holds this.
+using INIValueSeen = std::optional<std::string>;
+
 // The fixed-buffer read: at most 254 characters of the value (or of the default when the key is
 // absent), taken up to the first NUL, then the comment and tab cut.
 std::string LoadINIValueFixedBuffer(std::string_view section, std::string_view key,
-                                    std::string_view defaultText);
+                                    std::string_view defaultText, INIValueSeen* seen = nullptr);
 
 // The growing-buffer read: the whole value up to 1023 characters, "" when absent; 1024 or more fail
 // with 0x80040002 "LoadINIValueByKey2 data size error  |Section.Key|=n" from `sourceClass`.
-std::string LoadINIValueByKey2(std::string_view section, std::string_view key, std::string_view sourceClass);
+std::string LoadINIValueByKey2(std::string_view section, std::string_view key, std::string_view sourceClass,
+                               INIValueSeen* seen = nullptr);
 
 // The profile write on this thread's INI file: no value deletes the key, no key the section.
 // A failed write is silent to the host.
@@ -43,11 +48,8 @@ void WriteINIProfileValue(std::string_view section, std::optional<std::string_vi
 // command does.
 bool LastINIWriteFailed();
 
-// What this thread's INI file holds for the key, whole (none when it is absent).
-std::optional<std::string> LookUpINIValue(std::string_view section, std::string_view key);
-
-// A default written back: only while the key is absent or still holds `seen` (as LookUpINIValue gave
-// it), so that a value another writer put there in the meantime stays. Silent, as every write.
+// A default written back: only while the key is absent or still holds `seen` (as the read gave it), so that a
+// value another writer put there in the meantime stays. Silent, as every write.
 void WriteINIDefaultUnlessChanged(std::string_view section, std::string_view key, std::string_view value,
                                   const std::optional<std::string>& seen);
 

@@ -14,7 +14,8 @@ void INIManager::WriteINIBoolean(const std::string& section, const std::string& 
 Variant INIManager::LoadINIBoolean(const std::string& section, const std::string& key, bool defaultValue) {
   Variant result;
   try {
-    const std::string text = LoadINIValueByKey(section, key);
+    INIValueSeen seen;
+    const std::string text = LoadTracedValue(section, key, &seen);
     bool value = defaultValue;
     if (!IsNullValue(text)) {
       const std::string_view trimmed = TrimSpaces(text);
@@ -29,7 +30,9 @@ Variant INIManager::LoadINIBoolean(const std::string& section, const std::string
     result = value;
     if (value == defaultValue) {
       try {
-        RememberFileValue(items_.AddIfMissing(section, key, defaultValue));
+        if (const std::shared_ptr<INIItem> added = items_.AddIfMissing(section, key, defaultValue)) {
+          added->RememberFileValue(seen);
+        }
       } catch (...) {
         result = false;  // as the original: a failed registration reads as False
       }
@@ -46,10 +49,15 @@ void INIManager::WriteINIValueByKey(const std::string& section, const NullableTe
 }
 
 std::string INIManager::LoadINIValueByKey(const std::string& section, const std::string& key) {
+  return LoadTracedValue(section, key, nullptr);
+}
+
+std::string INIManager::LoadTracedValue(const std::string& section, const std::string& key,
+                                        INIValueSeen* seen) {
   Trace("clsCommon.LoadINIValueByKey >> ", kTraceTime);
   Trace("clsCommon.LoadINIValueByKey 1 ", section, " ", key);
   Trace("clsCommon.LoadINIValueByKey 2 ", kTraceTime);
-  const std::string value = LoadINIValueFixedBuffer(section, key, "NULL");
+  const std::string value = LoadINIValueFixedBuffer(section, key, "NULL", seen);
   Trace("clsCommon.LoadINIValueByKey 3 ", kTraceTime);
   Trace(" << clsCommon.LoadINIValueByKey returned : ", value);
   return std::string(TrimSpaces(value));
@@ -57,9 +65,10 @@ std::string INIManager::LoadINIValueByKey(const std::string& section, const std:
 
 std::string INIManager::LoadINIString(const std::string& section, const std::string& key,
                                       const std::string& defaultValue) {
-  std::string value = LoadINIValueFixedBuffer(section, key, defaultValue);
+  INIValueSeen seen;
+  std::string value = LoadINIValueFixedBuffer(section, key, defaultValue, &seen);
   if (EqualsNoCase(value, defaultValue)) {
-    RegisterDefault(section, key, defaultValue);
+    RegisterDefault(section, key, defaultValue, seen);
   }
   return value;
 }

@@ -31,6 +31,8 @@ class INIManager final : public INIManagerBase {
  private:
   std::string_view ClassName() const override { return "INIManager"; }
   std::string CoordinateName(const std::string& key, const std::string& defaultName);
+  // LoadINIValueByKey, telling what the read found when `seen` is given.
+  std::string LoadTracedValue(const std::string& section, const std::string& key, INIValueSeen* seen);
 };
 
 }  // namespace qlxw

@@ -33,7 +33,8 @@ void INIManager5::Unadvise(std::uint32_t cookie) {
 
 Variant INIManager5::LoadValue(const std::string& section, const std::string& key,
                                const Variant& defaultValue) {
-  const std::string raw = LoadINIValueByKey2(section, key, ClassName());
+  INIValueSeen seen;
+  const std::string raw = LoadINIValueByKey2(section, key, ClassName(), &seen);
   if (!raw.empty()) {
     if (const auto* flag = std::get_if<bool>(&defaultValue)) {
       bool parsed = *flag;
@@ -42,7 +43,7 @@ Variant INIManager5::LoadValue(const std::string& section, const std::string& ke
     return CutComment(raw);
   }
   if (!IsEmptyText(defaultValue)) {
-    RegisterDefault(section, key, defaultValue);
+    RegisterDefault(section, key, defaultValue, seen);
   }
   return defaultValue;
 }
@@ -92,10 +93,11 @@ std::string INIManager5::LoadINIValueByKey(const std::string& section, const std
 
 std::string INIManager5::LoadINIString(const std::string& section, const std::string& key,
                                        const std::string& defaultValue) {
-  std::string text = CutComment(LoadINIValueByKey2(section, key, ClassName()));
+  INIValueSeen seen;
+  std::string text = CutComment(LoadINIValueByKey2(section, key, ClassName(), &seen));
   if (text.empty()) {
     if (!defaultValue.empty()) {
-      RegisterDefault(section, key, defaultValue);
+      RegisterDefault(section, key, defaultValue, seen);
     }
     text = defaultValue;
   }

@@ -74,16 +74,12 @@ void INIManagerBase::EndManager() noexcept {
 }
 
 void INIManagerBase::RegisterDefault(const std::string& section, const std::string& key,
-                                     const Variant& defaultValue) noexcept {
+                                     const Variant& defaultValue, const INIValueSeen& seen) noexcept {
   try {
-    RememberFileValue(items_.AddIfMissing(section, key, defaultValue));
+    if (const std::shared_ptr<INIItem> added = items_.AddIfMissing(section, key, defaultValue)) {
+      added->RememberFileValue(seen);
+    }
   } catch (...) {  // NOLINT(bugprone-empty-catch): see the declaration
-  }
-}
-
-void INIManagerBase::RememberFileValue(const std::shared_ptr<INIItem>& added) {
-  if (added) {
-    added->RememberFileValue(LookUpINIValue(added->Section(), added->Key()));
   }
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "config/ini_file.h"
 #include "config/ini_items.h"
 #include "config/ini_manager_interface.h"
 #include "language/language_subscription.h"
@@ -38,13 +39,11 @@ class INIManagerBase : public INIManagerInterface {
   // language subscription goes, then every registered default is written; nothing of it can fail.
   void EndManager() noexcept;
 
-  // Registers a key read at its default; a key that cannot be registered is just not written back.
-  void RegisterDefault(const std::string& section, const std::string& key,
-                       const Variant& defaultValue) noexcept;
-
-  // Notes on a newly registered key what the file holds for it now, so that the write-back leaves a
-  // value another writer puts there later.
-  static void RememberFileValue(const std::shared_ptr<INIItem>& added);
+  // Registers a key read at its default, with what that read found in the file (`seen`), so that the
+  // write-back leaves a value another writer puts there later. A key that cannot be registered is just
+  // not written back.
+  void RegisterDefault(const std::string& section, const std::string& key, const Variant& defaultValue,
+                       const INIValueSeen& seen) noexcept;
 
   INIItems items_;
 

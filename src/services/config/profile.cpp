@@ -156,9 +156,12 @@ bool EditBytes(std::string_view bytes, std::string_view section, std::optional<s
 
 }  // namespace
 
-std::size_t ProfileRead(std::string_view section, std::string_view key,
-                        std::optional<std::string_view> defaultText, std::size_t capacity,
-                        const std::string& fileName, std::string& text, ProfileCharset charset) {
+namespace {
+
+// The read, telling what it found whole when `seen` is given.
+std::size_t Read(std::string_view section, std::string_view key, std::optional<std::string_view> defaultText,
+                 std::size_t capacity, const std::string& fileName, std::string& text,
+                 std::optional<std::string>* seen, ProfileCharset charset) {
   if (capacity == 0) {
     return 0;
   }
@@ -169,6 +172,14 @@ std::size_t ProfileRead(std::string_view section, std::string_view key,
     const profile::ProfileContent file(fileName);
     if (const auto bytes = file.Bytes()) {
       found = FindValue(file, *bytes, section, key, charset, maxCount, text, count);
+      if (found && seen != nullptr && count < maxCount) {
+        *seen = text;  // not cut: the whole value
+      } else if (found && seen != nullptr) {
+        std::string whole;
+        std::size_t wholeCount = 0;
+        FindValue(file, *bytes, section, key, charset, kMaxProfileBytes, whole, wholeCount);
+        *seen = std::move(whole);
+      }
     }
   }
   if (!found) {
@@ -184,6 +195,22 @@ std::size_t ProfileRead(std::string_view section, std::string_view key,
   return count;
 }
 
+}  // namespace
+
+std::size_t ProfileRead(std::string_view section, std::string_view key,
+                        std::optional<std::string_view> defaultText, std::size_t capacity,
+                        const std::string& fileName, std::string& text, ProfileCharset charset) {
+  return Read(section, key, defaultText, capacity, fileName, text, nullptr, charset);
+}
+
+std::size_t ProfileRead(std::string_view section, std::string_view key,
+                        std::optional<std::string_view> defaultText, std::size_t capacity,
+                        const std::string& fileName, std::string& text, std::optional<std::string>& seen,
+                        ProfileCharset charset) {
+  seen.reset();
+  return Read(section, key, defaultText, capacity, fileName, text, &seen, charset);
+}
+
 bool ProfileWrite(std::string_view section, std::optional<std::string_view> key,
                   std::optional<std::string_view> value, const std::string& fileName,
                   ProfileCharset charset) {
@@ -194,19 +221,6 @@ bool ProfileWrite(std::string_view section, std::optional<std::string_view> key,
   return profile::UpdateProfileFile(fileName, [&](std::string_view bytes, std::string& edited) {
     return EditBytes(bytes, section, key, value, charset, edited);
   });
-}
-
-std::optional<std::string> ProfileLookUp(std::string_view section, std::string_view key,
-                                         const std::string& fileName, ProfileCharset charset) {
-  // Through the kept copy: a manager looks a key up right after it read it.
-  const profile::ProfileContent file(fileName);
-  std::string text;
-  std::size_t count = 0;
-  const auto bytes = file.Bytes();
-  if (!bytes || !FindValue(file, *bytes, section, key, charset, kMaxProfileBytes, text, count)) {
-    return std::nullopt;
-  }
-  return text;
 }
 
 bool ProfileWriteUnlessChanged(std::string_view section, std::string_view key, std::string_view value,

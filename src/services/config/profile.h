@@ -41,13 +41,14 @@ bool ProfileWrite(std::string_view section, std::optional<std::string_view> key,
                   std::optional<std::string_view> value, const std::string& fileName,
                   ProfileCharset charset = ProfileCharset::kCodePage);
 
-// What the file holds for `key` in `section`, whole, as a read finds it (trimmed, one pair of
-// enclosing quotes removed); none when the file, the section or the key is missing.
-std::optional<std::string> ProfileLookUp(std::string_view section, std::string_view key,
-                                         const std::string& fileName,
-                                         ProfileCharset charset = ProfileCharset::kCodePage);
+// ProfileRead that also tells what the file held for `key` whole (none when the key was absent), from
+// the same reading of the file: what a later ProfileWriteUnlessChanged compares with.
+std::size_t ProfileRead(std::string_view section, std::string_view key,
+                        std::optional<std::string_view> defaultText, std::size_t capacity,
+                        const std::string& fileName, std::string& text, std::optional<std::string>& seen,
+                        ProfileCharset charset = ProfileCharset::kCodePage);
 
-// ProfileWrite of a value, done only while the key is absent or still holds `seen` (as ProfileLookUp
+// ProfileWrite of a value, done only while the key is absent or still holds `seen` (as ProfileRead
 // gives it; none: only while it is absent), checked under the lock. True when the file holds the
 // value or was left as another writer made it.
 bool ProfileWriteUnlessChanged(std::string_view section, std::string_view key, std::string_view value,
