@@ -18,6 +18,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #endif
 
@@ -364,6 +365,65 @@ INSTANTIATE_TEST_SUITE_P(
                  }},
         Spelling{"ShortName", ShortSpelling}),
     [](const ::testing::TestParamInfo<Spelling>& param) { return std::string(param.param.name); });
+
+// The names of the temporary files the next writes make, learnt as they are made.
+struct TemporaryNames {
+  static inline std::vector<std::string> made;
+#ifdef _WIN32
+  platform::ScopedFileCall<&platform::FileCalls::createFile> record{
+      [](const wchar_t* name, DWORD access, DWORD share, DWORD disposition) {
+        if (disposition == CREATE_NEW) {
+          made.push_back(std::filesystem::path(name).filename().string());
+        }
+        return platform::SystemFileCalls().createFile(name, access, share, disposition);
+      }};
+#else
+  platform::ScopedFileCall<&platform::FileCalls::openat> record{
+      [](int at, const char* name, int flags, mode_t mode) {
+        if ((flags & O_EXCL) != 0) {
+          made.push_back(std::filesystem::path(name).filename().string());
+        }
+        return platform::SystemFileCalls().openat(at, name, flags, mode);
+      }};
+#endif
+};
+
+// A writer killed before its rename leaves its temporary file; the next writer of that file in a new
+// process removes it, but never the temporary file of a writer still at work. (The names are learnt
+// from writes of a file of the same name in another folder, where this process has written before.)
+TEST(FileLeftovers, ADeadWritersTemporaryFileGoesALiveWritersStays) {
+  testing::ScratchFolder elsewhere;
+  testing::ScratchFolder folder;
+  TemporaryNames::made.clear();
+  {
+    const TemporaryNames names;
+    ASSERT_TRUE(ProfileWrite("S", "k", "1", elsewhere.File("host.ini")));
+    ASSERT_TRUE(ProfileWrite("S", "k", "2", elsewhere.File("host.ini")));
+  }
+  ASSERT_EQ(TemporaryNames::made.size(), 2u);
+  const std::string dead = TemporaryNames::made[0];
+  const std::string live = TemporaryNames::made[1];
+  testing::WriteBytes(folder.File(dead), "[S]\r\nk=hal");
+  testing::WriteBytes(folder.File(live), "[S]\r\nk=being");
+#ifdef _WIN32
+  // A live writer keeps its file open, sharing no deletion.
+  const HANDLE writer = CreateFileW(std::filesystem::path(folder.File(live)).wstring().c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+#else
+  // A live writer holds the lock on its file.
+  const int writer = ::open(folder.File(live).c_str(), O_WRONLY | O_CLOEXEC);
+  ASSERT_GE(writer, 0);
+  ASSERT_EQ(::flock(writer, LOCK_EX), 0);
+#endif
+  EXPECT_TRUE(ProfileWrite("S", "k", "v", folder.File("host.ini")));
+  EXPECT_EQ(NamesIn(folder.Path()), (std::set<std::string>{"host.ini", live}));
+#ifdef _WIN32
+  CloseHandle(writer);
+#else
+  ::close(writer);
+#endif
+}
 
 #ifdef _WIN32
 // Another program holding the file open (sharing reading and writing, not deletion) holds up the
