@@ -12,19 +12,23 @@
 
 #include <vector>
 
+#include "com/dispatch_members.h"
+
 namespace qlxw::com {
 
 class ArgumentsByValue {
  public:
-  // `info`, `id` and `flags` name the member called; without them no default is filled in.
-  explicit ArgumentsByValue(DISPPARAMS* params, ITypeInfo* info = nullptr, DISPID id = 0, WORD flags = 0);
+  // `members`, `id` and `flags` name the member called; without them no default is filled in. A call
+  // that needs neither (most calls) leaves the caller's arguments as they are, copying nothing.
+  explicit ArgumentsByValue(DISPPARAMS* params, const DispatchMembers* members = nullptr, DISPID id = 0,
+                            WORD flags = 0);
   ~ArgumentsByValue();
   ArgumentsByValue(const ArgumentsByValue&) = delete;
   ArgumentsByValue& operator=(const ArgumentsByValue&) = delete;
   DISPPARAMS* Params() noexcept { return params_; }
 
  private:
-  void FillInDefaults(ITypeInfo* info, DISPID id, WORD flags);
+  void FillInDefaults(const std::vector<OptionalScalar>& optional);
 
   DISPPARAMS* params_;
   DISPPARAMS copy_{};

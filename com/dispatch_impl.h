@@ -77,11 +77,12 @@ class DispatchImpl : public Interface {
       return DISP_E_UNKNOWNINTERFACE;
     }
     return WithoutExceptions([&] {
-      ITypeInfo* info = Members().Info();
+      const DispatchMembers& members = Members();
+      ITypeInfo* info = members.Info();
       if (info == nullptr) {
         return E_UNEXPECTED;
       }
-      ArgumentsByValue arguments(params, info, id, flags);
+      ArgumentsByValue arguments(params, &members, id, flags);
       return info->Invoke(static_cast<Interface*>(this), id, flags, arguments.Params(), result, exception,
                           argumentError);
     });
@@ -106,7 +107,8 @@ class DispatchWithSecond : public DispatchImpl<Interface> {
                                    VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override {
     return WithoutExceptions([&] {
       const DispatchMembers& own = DispatchImpl<Interface>::Members();
-      ITypeInfo* second = DispatchImpl<Also>::Members().Info();
+      const DispatchMembers& secondMembers = DispatchImpl<Also>::Members();
+      ITypeInfo* second = secondMembers.Info();
       if (own.Info() == nullptr || second == nullptr || own.Has(id) || !IsEqualIID(reserved, IID_NULL)) {
         return DispatchImpl<Interface>::Invoke(id, reserved, locale, flags, params, result, exception,
                                                argumentError);
@@ -117,7 +119,7 @@ class DispatchWithSecond : public DispatchImpl<Interface> {
       }
       HRESULT invoked = E_OUTOFMEMORY;
       try {
-        ArgumentsByValue arguments(params, second, id, flags);
+        ArgumentsByValue arguments(params, &secondMembers, id, flags);
         invoked = second->Invoke(other, id, flags, arguments.Params(), result, exception, argumentError);
       } catch (...) {  // NOLINT(bugprone-empty-catch): released below, reported as out of memory
       }

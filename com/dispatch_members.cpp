@@ -1,5 +1,7 @@
 #include "com/dispatch_members.h"
 
+#include <oleauto.h>
+
 #include <cwctype>
 
 namespace qlxw::com {
@@ -10,6 +12,28 @@ wchar_t Folded(wchar_t c) noexcept {
     return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + (L'a' - L'A')) : c;
   }
   return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+}
+
+// The plain type of a by-reference or by-value scalar parameter; VT_EMPTY for variants, arrays,
+// objects and records, which Invoke passes on as they are.
+VARTYPE ScalarTypeOf(const TYPEDESC& type) noexcept {
+  const TYPEDESC& plain = type.vt == VT_PTR && type.lptdesc != nullptr ? *type.lptdesc : type;
+  switch (plain.vt) {
+    case VT_UI1:
+    case VT_I2:
+    case VT_I4:
+    case VT_R8:
+    case VT_BSTR:
+    case VT_BOOL:
+      return plain.vt;
+    default:
+      return VT_EMPTY;
+  }
+}
+
+std::uint64_t CallKey(DISPID id, INVOKEKIND kind) noexcept {
+  return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(id)) << 32) |
+         static_cast<std::uint32_t>(kind);
 }
 
 }  // namespace
@@ -48,6 +72,7 @@ DispatchMembers::DispatchMembers(ITypeInfo* info) : info_(info) {
       continue;
     }
     const DISPID id = function->memid;
+    DescribeOptionalScalars(*function);
     info->ReleaseFuncDesc(function);
     BSTR name = nullptr;
     UINT got = 0;
@@ -61,6 +86,52 @@ DispatchMembers::DispatchMembers(ITypeInfo* info) : info_(info) {
     byName_.try_emplace(names_[i], memberIds[i]);  // a property's get and put share one name and id
     ids_.insert(memberIds[i]);
   }
+}
+
+DispatchMembers::~DispatchMembers() {
+  for (auto& [key, parameters] : optionalScalars_) {
+    for (OptionalScalar& parameter : parameters) {
+      VariantClear(&parameter.value);
+    }
+  }
+}
+
+void DispatchMembers::DescribeOptionalScalars(const FUNCDESC& function) {
+  std::vector<OptionalScalar>& described = optionalScalars_[CallKey(function.memid, function.invkind)];
+  for (SHORT i = 0; i < function.cParams; ++i) {
+    const ELEMDESC& parameter = function.lprgelemdescParam[i];
+    const USHORT flags = parameter.paramdesc.wParamFlags;
+    const VARTYPE type = ScalarTypeOf(parameter.tdesc);
+    if ((flags & PARAMFLAG_FRETVAL) != 0 || (flags & PARAMFLAG_FOPT) == 0 || type == VT_EMPTY) {
+      continue;
+    }
+    OptionalScalar optional;
+    optional.position = static_cast<std::size_t>(i);
+    VariantInit(&optional.value);
+    VARIANT none;
+    VariantInit(&none);
+    const bool hasDefault =
+        (flags & PARAMFLAG_FHASDEFAULT) != 0 && parameter.paramdesc.pparamdescex != nullptr;
+    VARIANT* from = hasDefault ? &parameter.paramdesc.pparamdescex->varDefaultValue : &none;
+    if (SUCCEEDED(VariantChangeType(&optional.value, from, 0, type))) {
+      described.push_back(optional);
+    }
+  }
+}
+
+const std::vector<OptionalScalar>* DispatchMembers::OptionalScalarsOf(DISPID id, WORD flags) const {
+  if ((flags & DISPATCH_METHOD) != 0) {
+    if (const auto found = optionalScalars_.find(CallKey(id, INVOKE_FUNC)); found != optionalScalars_.end()) {
+      return &found->second;
+    }
+  }
+  if ((flags & DISPATCH_PROPERTYGET) != 0) {
+    if (const auto found = optionalScalars_.find(CallKey(id, INVOKE_PROPERTYGET));
+        found != optionalScalars_.end()) {
+      return &found->second;
+    }
+  }
+  return nullptr;
 }
 
 std::optional<DISPID> DispatchMembers::IdOf(std::wstring_view name) const {

@@ -5,6 +5,7 @@
 
 #include <oaidl.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,6 +23,13 @@ struct NameNoCaseEquals {
   bool operator()(std::wstring_view a, std::wstring_view b) const noexcept;
 };
 
+// An optional scalar parameter (text, number, Boolean, by value or by reference) and the value that
+// stands for it when a caller leaves it out: its default, else the zero value of its type.
+struct OptionalScalar {
+  std::size_t position = 0;
+  VARIANT value{};
+};
+
 class DispatchMembers {
  public:
   // Empty (every name unknown) without type information.
@@ -35,11 +43,25 @@ class DispatchMembers {
   // arguments, members of the interfaces it derives from) are left to the type information.
   HRESULT IdsOfNames(LPOLESTR* names, UINT count, DISPID* ids) const;
 
+  // The optional scalar parameters of the member a call with these flags reaches (scripts call with
+  // both method and property-get flags when they use a result: a method, else a property get); none
+  // for an unknown member.
+  const std::vector<OptionalScalar>* OptionalScalarsOf(DISPID id, WORD flags) const;
+
+  ~DispatchMembers();
+  DispatchMembers(const DispatchMembers&) = delete;
+  DispatchMembers& operator=(const DispatchMembers&) = delete;
+
  private:
+  void DescribeOptionalScalars(const FUNCDESC& function);
+
   ITypeInfo* info_;
   std::vector<std::wstring> names_;  // what the map's keys view; not resized once the map is made
   std::unordered_map<std::wstring_view, DISPID, NameNoCaseHash, NameNoCaseEquals> byName_;
   std::unordered_set<DISPID> ids_;
+  // By member and kind of call, built with the rest: a type library does not change while the module
+  // is loaded, so calls read it without a lock.
+  std::unordered_map<std::uint64_t, std::vector<OptionalScalar>> optionalScalars_;
 };
 
 }  // namespace qlxw::com
