@@ -366,6 +366,46 @@ INSTANTIATE_TEST_SUITE_P(
         Spelling{"ShortName", ShortSpelling}),
     [](const ::testing::TestParamInfo<Spelling>& param) { return std::string(param.param.name); });
 
+// A read told the size a query found a moment ago gives the file as it is now, whatever happened
+// since; a path that turned into something else than a regular file is refused, never waited on.
+TEST(FileReadOfKnownSize, GivesTheFileAsItIsNowOrRefusesWhatIsNoFile) {
+  testing::ScratchFolder folder;
+  const std::string file = folder.File("sized.ini");
+  testing::WriteBytes(file, "[S]\r\nk=v\r\n");  // 10 bytes
+  struct Case {
+    const char* name;
+    std::string path;
+    std::size_t expected;
+    FileStatus status;
+    std::string bytes;
+  };
+  std::vector<Case> cases{
+      {"AsExpected", file, 10, FileStatus::kOk, "[S]\r\nk=v\r\n"},
+      {"GrewSince", file, 5, FileStatus::kOk, "[S]\r\nk=v\r\n"},
+      {"ShrankSince", file, 40, FileStatus::kOk, "[S]\r\nk=v\r\n"},
+      {"EmptiedSince", file, 0, FileStatus::kOk, "[S]\r\nk=v\r\n"},
+      {"LargerThanAllowed", file, 10, FileStatus::kTooLarge, ""},
+      {"Gone", folder.File("gone.ini"), 11, FileStatus::kPathNotFound, ""},
+      {"AFolder", folder.Path().string(), 11, FileStatus::kAccessDenied, ""},
+  };
+#ifndef _WIN32
+  const std::string pipe = folder.File("pipe.ini");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  cases.push_back({"APipe", pipe, 11, FileStatus::kAccessDenied, ""});
+  cases.push_back({"ADeviceThatNeverEnds", "/dev/zero", 11, FileStatus::kAccessDenied, ""});
+  cases.push_back({"AnEmptyDevice", "/dev/null", 0, FileStatus::kAccessDenied, ""});
+#endif
+  for (const Case& row : cases) {
+    std::string bytes = "left over";
+    const std::size_t limit = row.status == FileStatus::kTooLarge ? 9 : 1000;
+    const FileResult result = platform::ReadWholeFileOfSize(row.path, row.expected, limit, bytes);
+    EXPECT_EQ(result.status, row.status) << row.name;
+    if (row.status == FileStatus::kOk) {
+      EXPECT_EQ(bytes, row.bytes) << row.name;
+    }
+  }
+}
+
 // The names of the temporary files the next writes make, learnt as they are made.
 struct TemporaryNames {
   static inline std::vector<std::string> made;

@@ -49,6 +49,12 @@ FileResult AppendToFile(const std::string& path, std::string_view bytes);
 // `maxBytes` kTooLarge.
 FileResult ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes);
 
+// ReadWholeFile of a file that a query just now found to be a regular file of `expectedSize` bytes:
+// where the system allows, a read that finds exactly that many bytes is trusted without asking the
+// opened file what it is (one call fewer); anything else is read as ReadWholeFile reads it.
+FileResult ReadWholeFileOfSize(const std::string& path, std::size_t expectedSize, std::size_t maxBytes,
+                               std::string& bytes);
+
 // A file held for a read-modify-write: other writers that lock it wait until this object ends.
 class LockedFile {
  public:

@@ -147,7 +147,7 @@ ProfileContent::ProfileContent(const std::string& fileName) {
     return;
   }
   file.index.reset();
-  if (!ReadProfileFile(fileName, file.bytes)) {
+  if (!ReadProfileFile(fileName, static_cast<std::size_t>(stamp->size), file.bytes)) {
     cache.files.erase(found);  // read as missing, as without a cache
     return;
   }

@@ -42,6 +42,10 @@ bool ReadProfileFile(const std::string& fileName, std::string& bytes) {
   return platform::ReadWholeFile(fileName, kMaxProfileBytes, bytes).Ok();
 }
 
+bool ReadProfileFile(const std::string& fileName, std::size_t expectedSize, std::string& bytes) {
+  return platform::ReadWholeFileOfSize(fileName, expectedSize, kMaxProfileBytes, bytes).Ok();
+}
+
 bool UpdateProfileFile(const std::string& fileName, const ProfileEdit& edit) {
   std::unique_ptr<platform::LockedFile> file;
   if (!platform::LockFileForUpdate(fileName, file).Ok()) {

@@ -543,6 +543,37 @@ FileResult ReadWholeFile(const std::string& path, std::size_t maxBytes, std::str
   return ReadRegularFile(file.Get(), info, maxBytes, bytes);
 }
 
+// One byte more than expected is asked for: a regular file of the expected size answers short, at
+// its end. A device answers in full, a pipe or a folder fails, a file that grew answers in full, one
+// that shrank shorter still: each is then read as ReadWholeFile reads it. An empty file is always
+// asked, as an empty answer could come from a device.
+FileResult ReadWholeFileOfSize(const std::string& path, std::size_t expectedSize, std::size_t maxBytes,
+                               std::string& bytes) {
+  if (!ValidName(path)) {
+    return {FileStatus::kBadName, EINVAL};
+  }
+  const Descriptor file(gCalls.open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0));
+  if (file.Get() < 0) {
+    return Failure(errno);
+  }
+  if (expectedSize > 0 && expectedSize <= maxBytes) {
+    bytes.resize(expectedSize + 1);
+    ssize_t got = -1;
+    do {
+      got = gCalls.pread(file.Get(), bytes.data(), bytes.size(), 0);
+    } while (got < 0 && errno == EINTR);
+    if (got >= 0 && static_cast<std::size_t>(got) == expectedSize) {
+      bytes.resize(expectedSize);
+      return {};
+    }
+  }
+  struct stat info {};
+  if (gCalls.fstat(file.Get(), &info) != 0) {
+    return Failure(errno);
+  }
+  return ReadRegularFile(file.Get(), info, maxBytes, bytes);
+}
+
 FileResult LockFileForUpdate(const std::string& path, std::unique_ptr<LockedFile>& locked,
                              std::chrono::milliseconds wait) {
   locked.reset();

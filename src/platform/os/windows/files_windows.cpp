@@ -489,6 +489,13 @@ FileResult ReadWholeFile(const std::string& path, std::size_t maxBytes, std::str
   return {};
 }
 
+// The file is asked what it is every time: a short read proves less here, where a handle can lead to a
+// pipe or a console that would wait for input.
+FileResult ReadWholeFileOfSize(const std::string& path, std::size_t /*expectedSize*/, std::size_t maxBytes,
+                               std::string& bytes) {
+  return ReadWholeFile(path, maxBytes, bytes);
+}
+
 // A named mutex serialises the writers of a session; a thread waits for it at most `wait`.
 FileResult LockFileForUpdate(const std::string& path, std::unique_ptr<LockedFile>& locked,
                              std::chrono::milliseconds wait) {
