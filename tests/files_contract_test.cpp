@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <future>
@@ -305,6 +306,7 @@ struct Spelling {
   const char* name;
   // Makes the file; returns its two names, or nothing when this system cannot make the second one.
   std::function<std::optional<std::pair<std::string, std::string>>(const testing::ScratchFolder&)> names;
+  void (*undo)() = nullptr;  // what making the second name changed outside the folder, put back
 };
 
 class FileLockSpellings : public ::testing::TestWithParam<Spelling> {};
@@ -330,6 +332,57 @@ TEST_P(FileLockSpellings, TwoNamesOfOneFileShareItsLock) {
   ExpectResult(LockFileForUpdate(names->second, locked, std::chrono::milliseconds(100)), FileStatus::kBusy);
   release.set_value();
   holder.join();
+  if (GetParam().undo != nullptr) {
+    GetParam().undo();
+  }
+}
+
+#ifdef _WIN32
+wchar_t gSubstitutedDrive = 0;
+#endif
+
+void RemoveSubstitutedDrive() {
+#ifdef _WIN32
+  const std::wstring drive{gSubstitutedDrive, L':'};
+  DefineDosDeviceW(DDD_REMOVE_DEFINITION, drive.c_str(), nullptr);
+#endif
+}
+
+// The file through a drive letter substituted for its folder (what `subst` makes), where one is free.
+std::optional<std::pair<std::string, std::string>> SubstitutedSpelling(const testing::ScratchFolder& folder) {
+#ifdef _WIN32
+  const DWORD used = GetLogicalDrives();
+  for (wchar_t letter = L'Z'; letter > L'D'; --letter) {
+    const std::wstring drive{letter, L':'};
+    if ((used & (1u << (letter - L'A'))) == 0 &&
+        DefineDosDeviceW(0, drive.c_str(), (folder.Path() / "real").wstring().c_str()) != FALSE) {
+      gSubstitutedDrive = letter;
+      const std::wstring substituted = drive + L"\\held.ini";
+      if (GetFileAttributesW(substituted.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        RemoveSubstitutedDrive();  // defined, but files are not found through it (Wine)
+        return std::nullopt;
+      }
+      return std::pair{folder.File("real/held.ini"), std::filesystem::path(substituted).string()};
+    }
+  }
+#else
+  (void)folder;  // POSIX has no drive letters
+#endif
+  return std::nullopt;
+}
+
+// The file through a drive mapped to its folder and through the folder's own name, where the test run
+// mapped one (QLXW_TEST_MAPPED_DRIVE, e.g. "Q:", for the folder QLXW_TEST_MAPPED_FOLDER).
+std::optional<std::pair<std::string, std::string>> MappedDriveSpelling(
+    const testing::ScratchFolder& /*folder*/) {
+  const char* drive = std::getenv("QLXW_TEST_MAPPED_DRIVE");
+  const char* mapped = std::getenv("QLXW_TEST_MAPPED_FOLDER");
+  if (drive == nullptr || mapped == nullptr) {
+    return std::nullopt;
+  }
+  const std::string file = std::string(mapped) + "\\held.ini";
+  testing::WriteBytes(file, "[S]\r\n");
+  return std::pair{file, std::string(drive) + "\\held.ini"};
 }
 
 // The file by its long name and by its short (8.3) name, where the system makes short names.
@@ -363,7 +416,9 @@ INSTANTIATE_TEST_SUITE_P(
                    }
                    return std::pair{f.File("real/held.ini"), f.File("link/held.ini")};
                  }},
-        Spelling{"ShortName", ShortSpelling}),
+        Spelling{"ShortName", ShortSpelling},
+        Spelling{"SubstitutedDrive", SubstitutedSpelling, RemoveSubstitutedDrive},
+        Spelling{"MappedDrive", MappedDriveSpelling}),
     [](const ::testing::TestParamInfo<Spelling>& param) { return std::string(param.param.name); });
 
 // A read told the size a query found a moment ago gives the file as it is now, whatever happened
