@@ -3,7 +3,7 @@
 '   wine cscript //nologo bench\late_bound.vbs [calls]
 ' Each figure is microseconds a call, the loop included; "loop" is the empty loop alone.
 Option Explicit
-Dim calls, fso, dictionary, root, manager, folder, iniPath, stream, i, value, started
+Dim calls, fso, dictionary, root, debugObject, manager, folder, iniPath, stream, i, value, started
 
 calls = 20000
 If WScript.Arguments.Count > 0 Then calls = CLng(WScript.Arguments(0))
@@ -12,6 +12,7 @@ Set fso = CreateObject("Scripting.FileSystemObject")
 Set dictionary = CreateObject("Scripting.Dictionary")
 dictionary.Add "Key", "value"
 Set root = CreateObject("QlxWCommon.clsCommon")
+Set debugObject = CreateObject("QlxWCommon.clsDebug")
 Set manager = CreateObject("QlxWCommon.INIManager5")
 
 folder = fso.BuildPath(fso.GetSpecialFolder(2), "qlxw-late-bound")
@@ -52,6 +53,13 @@ For i = 1 To calls
   value = dictionary.Count
 Next
 Report "Dictionary.Count", Timer - started
+
+' The same call on a small interface: what the size of the interface adds.
+started = Timer
+For i = 1 To calls
+  value = debugObject.bCallLog
+Next
+Report "clsDebug.bCallLog", Timer - started
 
 started = Timer
 For i = 1 To calls
