@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <map>
+#include <ostream>
 #include <regex>
 #include <set>
 #include <string>
@@ -268,6 +269,11 @@ struct PreparationCase {
   std::vector<std::string> set;
   std::string failedTo;  // the end of the last trace line
 };
+
+// Listed by its name, not as raw bytes.
+void PrintTo(const PreparationCase& row, std::ostream* out) {
+  *out << row.label;
+}
 
 class PreparationFailures : public ActiveBarFillerTest,
                             public ::testing::WithParamInterface<PreparationCase> {};

@@ -14,46 +14,34 @@ using platform::FileSystemObject;
 
 using testing::Native;
 
-struct JoinCase {
-  const char* left;
-  const char* right;
-  const char* joined;
-};
-
-class BuildPathTest : public ::testing::TestWithParam<JoinCase> {};
-
-TEST_P(BuildPathTest, OneSeparatorBetweenTheParts) {
-  const JoinCase& c = GetParam();
-  EXPECT_EQ(FileSystemObject().BuildPath(Native(c.left), Native(c.right)), Native(c.joined));
+TEST(FileSystemObjectTest, BuildPathPutsOneSeparatorBetweenTheParts) {
+  struct Case {
+    const char* left;
+    const char* right;
+    const char* joined;
+  };
+  for (const Case& c :
+       {Case{"a", "b", "a/b"}, Case{"a/", "b", "a/b"}, Case{"a", "/b", "a/b"}, Case{"a/", "/b", "a/b"},
+        Case{"", "b", "b"}, Case{"a", "", "a"}, Case{"", "", ""}, Case{"a/b", "c/d", "a/b/c/d"}}) {
+    EXPECT_EQ(FileSystemObject().BuildPath(Native(c.left), Native(c.right)), Native(c.joined))
+        << c.left << " + " << c.right;
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, BuildPathTest,
-                         ::testing::Values(JoinCase{"a", "b", "a/b"}, JoinCase{"a/", "b", "a/b"},
-                                           JoinCase{"a", "/b", "a/b"}, JoinCase{"a/", "/b", "a/b"},
-                                           JoinCase{"", "b", "b"}, JoinCase{"a", "", "a"},
-                                           JoinCase{"", "", ""}, JoinCase{"a/b", "c/d", "a/b/c/d"}));
-
-struct ComponentCase {
-  const char* path;
-  const char* parent;
-  const char* last;
-};
-
-class ComponentTest : public ::testing::TestWithParam<ComponentCase> {};
-
-TEST_P(ComponentTest, ParentAndLastComponent) {
-  const ComponentCase& c = GetParam();
+TEST(FileSystemObjectTest, ParentAndLastComponent) {
+  struct Case {
+    const char* path;
+    const char* parent;
+    const char* last;
+  };
   const FileSystemObject fso;
-  EXPECT_EQ(fso.GetParentFolderName(Native(c.path)), Native(c.parent));
-  EXPECT_EQ(fso.GetLastComponent(Native(c.path)), Native(c.last));
+  for (const Case& c :
+       {Case{"/x/y", "/x", "y"}, Case{"/x/y/", "/x", "y"}, Case{"/x/data.old", "/x", "data.old"},
+        Case{"/x", "/", "x"}, Case{"/", "", ""}, Case{"name", "", "name"}, Case{"", "", ""}}) {
+    EXPECT_EQ(fso.GetParentFolderName(Native(c.path)), Native(c.parent)) << c.path;
+    EXPECT_EQ(fso.GetLastComponent(Native(c.path)), Native(c.last)) << c.path;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, ComponentTest,
-                         ::testing::Values(ComponentCase{"/x/y", "/x", "y"},
-                                           ComponentCase{"/x/y/", "/x", "y"},
-                                           ComponentCase{"/x/data.old", "/x", "data.old"},
-                                           ComponentCase{"/x", "/", "x"}, ComponentCase{"/", "", ""},
-                                           ComponentCase{"name", "", "name"}, ComponentCase{"", "", ""}));
 
 TEST(FileSystemObjectTest, AbsolutePathsResolveDotsAgainstTheCurrentFolder) {
   const FileSystemObject fso;

@@ -9,6 +9,7 @@
 #include <functional>
 #include <future>
 #include <optional>
+#include <ostream>
 #include <set>
 #include <string>
 #include <thread>
@@ -185,6 +186,11 @@ struct NameCase {
   FileStatus lock;
 };
 
+// Listed by its name, not as raw bytes.
+void PrintTo(const NameCase& row, std::ostream* out) {
+  *out << row.name;
+}
+
 class FileCauses : public ::testing::TestWithParam<NameCase> {
  protected:
   testing::ScratchFolder folder_;
@@ -308,6 +314,11 @@ struct Spelling {
   std::function<std::optional<std::pair<std::string, std::string>>(const testing::ScratchFolder&)> names;
   void (*undo)() = nullptr;  // what making the second name changed outside the folder, put back
 };
+
+// Listed by its name, not as raw bytes.
+void PrintTo(const Spelling& row, std::ostream* out) {
+  *out << row.name;
+}
 
 class FileLockSpellings : public ::testing::TestWithParam<Spelling> {};
 

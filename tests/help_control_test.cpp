@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -172,6 +173,11 @@ struct AssociationCase {
   std::vector<std::pair<std::string, std::string>> files;
   std::string program;
 };
+
+// Listed by its name, not as raw bytes.
+void PrintTo(const AssociationCase& row, std::ostream* out) {
+  *out << row.name;
+}
 
 class DefaultApplication : public DesktopAssociations,
                            public ::testing::WithParamInterface<AssociationCase> {};

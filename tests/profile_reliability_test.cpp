@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <random>
 #include <set>
 #include <string>
@@ -176,6 +177,11 @@ struct FileKindCase {
   std::function<void(const testing::ScratchFolder&)> check;
 };
 
+// Listed by its name, not as raw bytes.
+void PrintTo(const FileKindCase& row, std::ostream* out) {
+  *out << row.name;
+}
+
 class FileKinds : public ::testing::TestWithParam<FileKindCase> {};
 
 TEST_P(FileKinds, AWriteKeepsWhatTheFileIs) {
@@ -303,6 +309,11 @@ struct LongNameCase {
   ProfileCharset charset;
 };
 
+// Listed by its name, not as raw bytes.
+void PrintTo(const LongNameCase& row, std::ostream* out) {
+  *out << row.name;
+}
+
 class LongNames : public ::testing::TestWithParam<LongNameCase> {};
 
 TEST_P(LongNames, ASearchIsLinear) {
@@ -376,6 +387,11 @@ struct HostileCase {
   std::string key;
   std::string value;
 };
+
+// Listed by its name, not as raw bytes.
+void PrintTo(const HostileCase& row, std::ostream* out) {
+  *out << row.name;
+}
 
 class HostileFiles : public ::testing::TestWithParam<HostileCase> {};
 

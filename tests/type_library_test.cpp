@@ -2,6 +2,7 @@
 // reader, and through the platform's own way from files.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "os/type_library.h"
@@ -20,6 +21,11 @@ struct ImageCase {
   std::string bytes;
   std::string name;  // empty: no name, and a reason given
 };
+
+// Listed by its name, not as raw bytes.
+void PrintTo(const ImageCase& row, std::ostream* out) {
+  *out << row.name;
+}
 
 class TypeLibraryImage : public ::testing::TestWithParam<ImageCase> {};
 
