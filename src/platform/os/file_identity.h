@@ -7,9 +7,12 @@
 // permissions and setting of the times moves. Windows answers the same question without opening the
 // file only with the size, the attributes and the creation and last-write times: it sees neither
 // which file a name leads to nor a last-write time set back after a write.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+
+#include "os/files.h"
 
 namespace qlxw::platform {
 
@@ -27,6 +30,13 @@ struct FileStamp {
 
 // The stamp of a regular file; empty when the name is missing, not a regular file or cannot be asked.
 std::optional<FileStamp> QueryFileStamp(const std::string& path);
+
+// The whole file, as ReadWholeFile reads it, and its stamp, from one opening of the file where the
+// system can ask an opened file (POSIX), so that the stamp is that of the bytes read and the name is
+// looked up once; elsewhere the stamp is asked by name just before. `stamp` is empty when the read
+// failed or the stamp could not be had.
+FileResult ReadFileAndStamp(const std::string& path, std::size_t maxBytes, std::string& bytes,
+                            std::optional<FileStamp>& stamp);
 
 // The time now, in the ticks of the stamps' times.
 std::int64_t FileClockNow();

@@ -120,43 +120,58 @@ void MakeRoom(ProfileCache& cache, const CachedProfile& keep) {
 
 ProfileContent::ProfileContent(const std::string& fileName) {
   ProfileCache& cache = ProfileCacheSlot::Get();
-  const std::int64_t queriedAt = platform::FileClockNow();
-  const auto stamp = platform::QueryFileStamp(fileName);
   auto found = cache.files.find(fileName);
-  if (found != cache.files.end() && stamp && found->second.followsChanges && found->second.settled &&
-      found->second.stamp == *stamp) {
-    cached_ = &found->second;
-    cached_->lastUse = ++cache.uses;
-    fromCopy_ = true;
-    return;
-  }
-  if (!stamp || stamp->size > kLargestKeptFile) {
-    if (found != cache.files.end()) {
-      cache.files.erase(found);
-    }
-    uncached_.emplace(fileName);
-    return;
-  }
   if (found == cache.files.end()) {
     found = cache.files.try_emplace(fileName).first;
     found->second.followsChanges = platform::StampsFollowChanges(fileName);
   }
   CachedProfile& file = found->second;
   if (!file.followsChanges) {
+    // A network file: read every time, its stamp never asked. A name that could not be read is asked
+    // about again next time (its file system could not be told either).
     uncached_.emplace(fileName);
+    if (!uncached_->Bytes()) {
+      cache.files.erase(found);
+    }
     return;
   }
-  file.index.reset();
-  if (!ReadProfileFile(fileName, static_cast<std::size_t>(stamp->size), file.bytes)) {
-    cache.files.erase(found);  // read as missing, as without a cache
+  const std::int64_t queriedAt = platform::FileClockNow();
+  std::optional<platform::FileStamp> stamp;
+  bool read = false;
+  if (file.settled) {
+    // Only a settled copy can answer: its stamp tells whether the file changed.
+    stamp = platform::QueryFileStamp(fileName);
+    if (stamp && *stamp == file.stamp) {
+      cached_ = &file;
+      cached_->lastUse = ++cache.uses;
+      fromCopy_ = true;
+      return;
+    }
+    file.index.reset();
+    read = stamp && stamp->size <= kLargestKeptFile &&
+           ReadProfileFile(fileName, static_cast<std::size_t>(stamp->size), file.bytes);
+  } else {
+    file.index.reset();
+    // Read again whatever its stamp says: the stamp comes with the bytes.
+    read = platform::ReadFileAndStamp(fileName, kMaxProfileBytes, file.bytes, stamp).Ok();
+  }
+  if (read && stamp && stamp->size <= kLargestKeptFile) {
+    // A file that changed between its stamp and its read holds more or less than the stamp says.
+    file.stamp = *stamp;
+    file.settled = platform::StampSettled(*stamp, queriedAt) && file.bytes.size() == stamp->size;
+    file.lastUse = ++cache.uses;
+    cached_ = &file;
+    MakeRoom(cache, file);
     return;
   }
-  // A file that changed between its stamp and its read holds more or less than the stamp says.
-  file.stamp = *stamp;
-  file.settled = platform::StampSettled(*stamp, queriedAt) && file.bytes.size() == stamp->size;
-  file.lastUse = ++cache.uses;
-  cached_ = &file;
-  MakeRoom(cache, file);
+  // Missing, unreadable or too large to keep: read as without a cache.
+  std::string bytes = read ? std::move(file.bytes) : std::string();
+  cache.files.erase(found);
+  if (read) {
+    large_ = std::move(bytes);
+  } else if (stamp) {
+    uncached_.emplace(fileName);  // too large to keep: read it on its own
+  }
 }
 
 ProfileContent::~ProfileContent() = default;
@@ -164,6 +179,9 @@ ProfileContent::~ProfileContent() = default;
 std::optional<std::string_view> ProfileContent::Bytes() const {
   if (cached_ != nullptr) {
     return cached_->bytes;
+  }
+  if (large_) {
+    return *large_;
   }
   return uncached_ ? uncached_->Bytes() : std::nullopt;
 }

@@ -39,6 +39,7 @@ class ProfileContent {
   CachedProfile* cached_ = nullptr;
   bool fromCopy_ = false;  // the copy was kept from an earlier read
   std::optional<ProfileFileBytes> uncached_;
+  std::optional<std::string> large_;  // read whole but too large to keep
 };
 
 // Drops this thread's copy of the file; the library's own writes call it.

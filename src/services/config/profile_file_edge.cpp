@@ -38,10 +38,6 @@ std::optional<std::string_view> ProfileFileBytes::Bytes() const {
   return read_ ? std::optional<std::string_view>(buffer_) : std::nullopt;
 }
 
-bool ReadProfileFile(const std::string& fileName, std::string& bytes) {
-  return platform::ReadWholeFile(fileName, kMaxProfileBytes, bytes).Ok();
-}
-
 bool ReadProfileFile(const std::string& fileName, std::size_t expectedSize, std::string& bytes) {
   return platform::ReadWholeFileOfSize(fileName, expectedSize, kMaxProfileBytes, bytes).Ok();
 }

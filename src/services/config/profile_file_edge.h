@@ -31,10 +31,8 @@ class ProfileFileBytes {
   bool read_ = false;
 };
 
-// The bytes of a profile file into `bytes`, whose memory is reused (for a copy kept beyond one read);
-// false when ProfileFileBytes would be empty.
-bool ReadProfileFile(const std::string& fileName, std::string& bytes);
-// The same, of a file a stamp just said has `expectedSize` bytes.
+// The bytes of a profile file that a stamp just said has `expectedSize` bytes into `bytes`, whose memory
+// is reused (for a copy kept beyond one read); false when ProfileFileBytes would be empty.
 bool ReadProfileFile(const std::string& fileName, std::size_t expectedSize, std::string& bytes);
 
 // Makes the new bytes of a file from its bytes; false when the file is to stay as it is.

@@ -8,15 +8,10 @@
 #include "os/file_calls.h"
 #include "os/file_identity.h"
 #include "os/file_stamp_margin.h"
+#include "os/posix/stamp_of.h"
 
 namespace qlxw::platform {
 namespace {
-
-constexpr std::int64_t kSecond = 1'000'000'000;
-
-std::int64_t Ticks(const timespec& time) {
-  return static_cast<std::int64_t>(time.tv_sec) * kSecond + time.tv_nsec;
-}
 
 // Kinds of file system (statfs's f_type) served over a network or by a user-space program.
 constexpr std::array<unsigned long, 10> kRemoteKinds{
@@ -39,22 +34,17 @@ std::optional<FileStamp> QueryFileStamp(const std::string& path) {
   if (path.empty() || FileCallTable().stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
     return std::nullopt;
   }
-  return FileStamp{.volume = static_cast<std::uint64_t>(info.st_dev),
-                   .fileIndex = static_cast<std::uint64_t>(info.st_ino),
-                   .size = static_cast<std::uint64_t>(info.st_size),
-                   .mode = static_cast<std::uint32_t>(info.st_mode),
-                   .modified = Ticks(info.st_mtim),
-                   .changed = Ticks(info.st_ctim)};
+  return StampOf(info);
 }
 
 std::int64_t FileClockNow() {
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
-  return Ticks(now);
+  return StampTicks(now);
 }
 
 bool StampSettled(const FileStamp& stamp, std::int64_t queriedAt) {
-  return detail::StampSettledAfter(stamp.modified, stamp.changed, queriedAt, kSecond);
+  return detail::StampSettledAfter(stamp.modified, stamp.changed, queriedAt, kStampTicksASecond);
 }
 
 bool StampsFollowChanges(const std::string& path) {

@@ -15,13 +15,16 @@
 #include <cstdint>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "os/file_calls.h"
+#include "os/file_identity.h"
 #include "os/files.h"
+#include "os/posix/stamp_of.h"
 
 namespace qlxw::platform {
 namespace {
@@ -541,6 +544,27 @@ FileResult ReadWholeFile(const std::string& path, std::size_t maxBytes, std::str
     return Failure(errno);
   }
   return ReadRegularFile(file.Get(), info, maxBytes, bytes);
+}
+
+FileResult ReadFileAndStamp(const std::string& path, std::size_t maxBytes, std::string& bytes,
+                            std::optional<FileStamp>& stamp) {
+  stamp.reset();
+  if (!ValidName(path)) {
+    return {FileStatus::kBadName, EINVAL};
+  }
+  const Descriptor file(gCalls.open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0));
+  if (file.Get() < 0) {
+    return Failure(errno);
+  }
+  struct stat info {};
+  if (gCalls.fstat(file.Get(), &info) != 0) {
+    return Failure(errno);
+  }
+  const FileResult read = ReadRegularFile(file.Get(), info, maxBytes, bytes);
+  if (read.Ok()) {
+    stamp = StampOf(info);
+  }
+  return read;
 }
 
 // One byte more than expected is asked for: a regular file of the expected size answers short, at

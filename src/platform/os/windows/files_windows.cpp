@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "os/file_calls.h"
+#include "os/file_identity.h"
 #include "os/files.h"
 #include "os/windows/wide_text.h"
 
@@ -494,6 +495,18 @@ FileResult ReadWholeFile(const std::string& path, std::size_t maxBytes, std::str
 FileResult ReadWholeFileOfSize(const std::string& path, std::size_t /*expectedSize*/, std::size_t maxBytes,
                                std::string& bytes) {
   return ReadWholeFile(path, maxBytes, bytes);
+}
+
+// Asking an opened file for its times gives the same stamp only as far as the two queries agree on
+// attributes: the stamp is asked by name, as every later one is, just before the read.
+FileResult ReadFileAndStamp(const std::string& path, std::size_t maxBytes, std::string& bytes,
+                            std::optional<FileStamp>& stamp) {
+  stamp = QueryFileStamp(path);
+  const FileResult read = ReadWholeFile(path, maxBytes, bytes);
+  if (!read.Ok()) {
+    stamp.reset();
+  }
+  return read;
 }
 
 // A named mutex serialises the writers of a session; a thread waits for it at most `wait`.
