@@ -209,23 +209,34 @@ FileResult FitsSizeLimit(std::size_t size) {
   return {};
 }
 
+// A path's folder (with its last slash; "./" when it has none) and its last part.
+struct PathParts {
+  std::string folder;
+  std::string name;
+};
+
+PathParts SplitPath(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) {
+    return {"./", path};
+  }
+  return {path.substr(0, slash + 1), path.substr(slash + 1)};
+}
+
 // Temporary files are named ".qlxw" + a hash of the file's name + "." + random letters: short, so that
 // a file of the longest legal name has one; unguessable, so that no other program can take the name
 // first; and the hash says whose they are when a killed writer left one behind.
-std::string TemporaryPrefix(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  const std::string_view name =
-      slash == std::string::npos ? std::string_view(path) : std::string_view(path).substr(slash + 1);
+std::string TemporaryStart(std::string_view name) {
   std::uint32_t hash = 0x811c9dc5u;  // FNV-1a
   for (const char c : name) {
     hash = (hash ^ static_cast<unsigned char>(c)) * 0x01000193u;
   }
   static constexpr std::string_view kHex = "0123456789abcdef";
-  std::string prefix = FolderOf(path) + "/.qlxw";
+  std::string start = ".qlxw";
   for (int shift = 28; shift >= 0; shift -= 4) {
-    prefix += kHex[(hash >> shift) & 0xFu];
+    start += kHex[(hash >> shift) & 0xFu];
   }
-  return prefix + ".";
+  return start + ".";
 }
 
 // The system's random bytes, taken for 32 names at a time: one call less on every write. A forked child
@@ -269,21 +280,23 @@ std::string RandomLetters() {
 
 // Leftovers are looked for on a process's first write of a file and then at most every few seconds,
 // so that the folder is not listed on every write.
-bool TimeToLookForLeftovers(const std::string& prefix) {
+bool TimeToLookForLeftovers(const std::string& folder, const std::string& start) {
   constexpr std::chrono::seconds kBetweenLooks{10};
   // Never destroyed: a manager's write-back can come late in the end of a process.
   static auto& guard = *new std::mutex;
   static auto& looked = *new std::unordered_map<std::string, std::chrono::steady_clock::time_point>;
   // A forked child has not looked yet: it forgets what its parent did (no system call on every write).
+  // The fork waits for the table to be whole.
   static const bool forgetsInChild = [] {
-    return ::pthread_atfork(nullptr, nullptr, [] {
-             new (&guard) std::mutex;  // another thread may have held it: the child has no such thread
-             looked.clear();
-           }) == 0;
+    return ::pthread_atfork([] { guard.lock(); }, [] { guard.unlock(); },
+                            [] {
+                              looked.clear();
+                              guard.unlock();
+                            }) == 0;
   }();
   const auto now = std::chrono::steady_clock::now();
   const std::lock_guard lock(guard);
-  const auto [place, first] = looked.try_emplace(prefix, now);
+  const auto [place, first] = looked.try_emplace(folder + start, now);
   if (!first && forgetsInChild && now - place->second < kBetweenLooks) {
     return false;
   }
@@ -293,10 +306,7 @@ bool TimeToLookForLeftovers(const std::string& prefix) {
 
 // Removes the temporary files of this file that killed writers left. A live writer locks its
 // temporary file until it has renamed it, so a file whose lock is free has no writer any more.
-void RemoveLeftovers(const std::string& prefix) {
-  const std::size_t slash = prefix.rfind('/');
-  const std::string folder = prefix.substr(0, slash + 1);
-  const std::string_view start = std::string_view(prefix).substr(slash + 1);
+void RemoveLeftovers(const std::string& folder, const std::string& start) {
   std::vector<std::string> found;
   if (DIR* listing = gCalls.opendir(folder.c_str())) {
     while (const dirent* entry = gCalls.readdir(listing)) {
@@ -322,40 +332,49 @@ bool FolderRefuses(int error) {
   return error == EACCES || error == EPERM;
 }
 
+// Creates a new temporary file of the given mode, named `start` + random letters in the folder `at`.
+FileResult CreateTemporary(int at, const std::string& start, mode_t mode, std::string& temporary,
+                           Descriptor& file, bool& inPlace) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = start + RandomLetters();
+    file.Reset(
+        gCalls.openat(at, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+    if (file.Get() >= 0) {
+      return {};
+    }
+    if (errno != EEXIST) {
+      inPlace = FolderRefuses(errno);
+      return Failure(errno);
+    }
+  }
+  return {FileStatus::kIoError, EEXIST};
+}
+
 // Writes the bytes to a new temporary file beside the file (so that the rename never crosses file
 // systems), with the file's owner, group and mode, flushes it and renames it over the file. When the
 // folder cannot take a new file, or the owner cannot be kept this way, `inPlace` is set and nothing is
 // left behind.
 FileResult WriteAndRename(const std::string& path, std::string_view bytes, const struct stat& original,
                           bool& inPlace) {
-  const std::string prefix = TemporaryPrefix(path);
-  if (TimeToLookForLeftovers(prefix)) {
-    RemoveLeftovers(prefix);
+  const PathParts parts = SplitPath(path);
+  const std::string start = TemporaryStart(parts.name);
+  if (TimeToLookForLeftovers(parts.folder, start)) {
+    RemoveLeftovers(parts.folder, start);
   }
   // Names relative to the folder, which is flushed after the rename too, or a power cut could bring
   // the old file back. A folder that cannot be opened is named in full and not flushed: not every
   // file system flushes folders, and the new content is in place either way.
-  const std::size_t slash = prefix.rfind('/');
-  const Descriptor folder(
-      gCalls.open(prefix.substr(0, slash + 1).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
+  const Descriptor folder(gCalls.open(parts.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
   const bool relative = folder.Get() >= 0;
   const int at = relative ? folder.Get() : AT_FDCWD;
-  const std::string name = relative ? path.substr(path.rfind('/') + 1) : path;  // npos + 1 is 0
-  const std::string temporaryStart = relative ? prefix.substr(slash + 1) : prefix;
+  const std::string& name = relative ? parts.name : path;
   const mode_t mode = original.st_mode & 07777;
   std::string temporary;
   Descriptor file(-1);
-  for (int attempt = 0; attempt < 100 && file.Get() < 0; ++attempt) {
-    temporary = temporaryStart + RandomLetters();
-    file.Reset(
-        gCalls.openat(at, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
-    if (file.Get() < 0 && errno != EEXIST) {
-      inPlace = FolderRefuses(errno);
-      return Failure(errno);
-    }
-  }
-  if (file.Get() < 0) {
-    return {FileStatus::kIoError, EEXIST};
+  if (const FileResult made =
+          CreateTemporary(at, relative ? start : parts.folder + start, mode, temporary, file, inPlace);
+      !made.Ok()) {
+    return made;
   }
   gCalls.flock(file.Get(), LOCK_EX | LOCK_NB);  // held until renamed: see RemoveLeftovers
   FileResult result = WriteAll(file.Get(), bytes);
@@ -446,16 +465,47 @@ FileResult WaitForLock(int fd, std::chrono::milliseconds& left) {
   }
 }
 
+// A file made for a write goes again while nothing is in it: a failed first write, or a delete in a
+// missing file, leaves no file.
+void RemoveIfStillEmpty(const std::string& path, const struct stat& made) {
+  struct stat named {};
+  if (gCalls.stat(path.c_str(), &named) == 0 && SameFile(named, made) && named.st_size == 0) {
+    gCalls.unlink(path.c_str());
+  }
+}
+
+// Makes the missing file a write is for; false (the descriptor left invalid, errno set) when it could
+// not, EEXIST when another writer made it first.
+bool MakeMissingFile(const std::string& path, Descriptor& file) {
+  file.Reset(gCalls.open(path.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_NONBLOCK | O_CLOEXEC, 0666));
+  return file.Get() >= 0;
+}
+
+// Opens `target`, the file a write of `path` is for (`file` invalid and errno set when it cannot).
+// Most files are no link: the first open says so (ELOOP, Linux's answer to O_NOFOLLOW) without asking
+// for the name first; a link is followed then, and `target` becomes the file it leads to.
+FileResult OpenFollowingLinks(const std::string& path, std::string& target, bool& linksFollowed,
+                              Descriptor& file) {
+  constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+  file.Reset(gCalls.open(target.c_str(), kFlags | (linksFollowed ? 0 : O_NOFOLLOW), 0));
+  if (file.Get() < 0 && errno == ELOOP && !linksFollowed) {
+    linksFollowed = true;
+    if (const FileResult followed = FollowLinks(path, target); !followed.Ok()) {
+      return followed;
+    }
+    file.Reset(gCalls.open(target.c_str(), kFlags, 0));
+  }
+  return {};
+}
+
 class FlockedFile final : public LockedFile {
  public:
   FlockedFile(int fd, std::string path, const struct stat& info, bool created)
       : fd_(fd), path_(std::move(path)), info_(info), created_(created) {}
-  // A file the lock created and no write filled goes again: a failed first write, or a delete in a
-  // missing file, leaves no file. Closing releases the lock.
+  // A file the lock created and no write filled goes again. Closing releases the lock.
   ~FlockedFile() override {
-    struct stat named {};
-    if (created_ && gCalls.stat(path_.c_str(), &named) == 0 && SameFile(named, info_) && named.st_size == 0) {
-      gCalls.unlink(path_.c_str());
+    if (created_) {
+      RemoveIfStillEmpty(path_, info_);
     }
     gCalls.close(fd_);
   }
@@ -530,20 +580,8 @@ FileResult AppendToFile(const std::string& path, std::string_view bytes) {
   return result;
 }
 
-// Opened without blocking: a pipe with no writer or a device would otherwise hold the reader for ever.
 FileResult ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
-  if (!ValidName(path)) {
-    return {FileStatus::kBadName, EINVAL};
-  }
-  const Descriptor file(gCalls.open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0));
-  if (file.Get() < 0) {
-    return Failure(errno);
-  }
-  struct stat info {};
-  if (gCalls.fstat(file.Get(), &info) != 0) {
-    return Failure(errno);
-  }
-  return ReadRegularFile(file.Get(), info, maxBytes, bytes);
+  return ReadWholeFileOfSize(path, 0, maxBytes, bytes);
 }
 
 FileResult ReadFileAndStamp(const std::string& path, std::size_t maxBytes, std::string& bytes,
@@ -568,9 +606,10 @@ FileResult ReadFileAndStamp(const std::string& path, std::size_t maxBytes, std::
 }
 
 // One byte more than expected is asked for: a regular file of the expected size answers short, at
-// its end. A device answers in full, a pipe or a folder fails, a file that grew answers in full, one
-// that shrank shorter still: each is then read as ReadWholeFile reads it. An empty file is always
-// asked, as an empty answer could come from a device.
+// its end. Most devices answer in full, a pipe, a terminal or a folder fails, a file that grew answers
+// in full, one that shrank shorter still: each is then asked what it is and read as a whole. With no
+// size expected (0, which an empty answer of a device could match too) it is always asked. Opened
+// without blocking: a pipe with no writer or a device would otherwise hold the reader for ever.
 FileResult ReadWholeFileOfSize(const std::string& path, std::size_t expectedSize, std::size_t maxBytes,
                                std::string& bytes) {
   if (!ValidName(path)) {
@@ -604,27 +643,18 @@ FileResult LockFileForUpdate(const std::string& path, std::unique_ptr<LockedFile
   if (!ValidName(path)) {
     return {FileStatus::kBadName, EINVAL};
   }
-  // Most files are no link: the first open says so (ELOOP) without asking for the name first.
   std::string target = path;
-  int noFollow = O_NOFOLLOW;
+  bool linksFollowed = false;
   // The file may be replaced by another writer between our open and our lock: then the lock is on a
   // file that no longer has the name, and we try again on the new one.
   for (int attempt = 0; attempt < 1000; ++attempt) {
-    Descriptor file(gCalls.open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | noFollow, 0));
-    if (file.Get() < 0 && errno == ELOOP && noFollow != 0) {
-      if (const FileResult followed = FollowLinks(path, target); !followed.Ok()) {
-        return followed;
-      }
-      noFollow = 0;
-      continue;
+    Descriptor file(-1);
+    if (const FileResult opened = OpenFollowingLinks(path, target, linksFollowed, file); !opened.Ok()) {
+      return opened;
     }
-    bool created = false;
-    if (file.Get() < 0 && errno == ENOENT) {
-      file.Reset(gCalls.open(target.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_NONBLOCK | O_CLOEXEC, 0666));
-      created = file.Get() >= 0;
-      if (!created && errno == EEXIST) {
-        continue;  // another writer made it just now
-      }
+    const bool created = file.Get() < 0 && errno == ENOENT && MakeMissingFile(target, file);
+    if (file.Get() < 0 && errno == EEXIST) {
+      continue;  // another writer made it just now
     }
     if (file.Get() < 0) {
       return Failure(errno);
@@ -637,12 +667,9 @@ FileResult LockFileForUpdate(const std::string& path, std::unique_ptr<LockedFile
       return NotARegularFile(held);
     }
     if (const FileResult waited = WaitForLock(file.Get(), wait); !waited.Ok()) {
-      // A file made for this write goes again while nothing is in it. Another writer that locked
-      // it meanwhile finds it gone and makes it again.
-      struct stat named {};
-      if (created && gCalls.stat(target.c_str(), &named) == 0 && SameFile(named, held) &&
-          named.st_size == 0) {
-        gCalls.unlink(target.c_str());
+      // Another writer that locked it meanwhile finds it gone and makes it again.
+      if (created) {
+        RemoveIfStillEmpty(target, held);
       }
       return waited;
     }
