@@ -74,7 +74,7 @@ void ArgumentsByValue::FillInDefaults(const std::vector<OptionalScalar>& optiona
     }
     VARIANT value;
     VariantInit(&value);
-    if (FAILED(VariantCopy(&value, const_cast<VARIANT*>(&parameter.value)))) {  // VariantCopy only reads it
+    if (FAILED(VariantCopy(&value, parameter.value.source()))) {
       continue;
     }
     // Left-out arguments before this one stay marked as left out.

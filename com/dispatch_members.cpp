@@ -3,6 +3,7 @@
 #include <oleauto.h>
 
 #include <cwctype>
+#include <utility>
 
 namespace qlxw::com {
 namespace {
@@ -72,7 +73,12 @@ DispatchMembers::DispatchMembers(ITypeInfo* info) : info_(info) {
       continue;
     }
     const DISPID id = function->memid;
-    DescribeOptionalScalars(*function);
+    try {
+      DescribeOptionalScalars(*function);
+    } catch (...) {
+      info->ReleaseFuncDesc(function);
+      throw;
+    }
     info->ReleaseFuncDesc(function);
     BSTR name = nullptr;
     UINT got = 0;
@@ -88,14 +94,6 @@ DispatchMembers::DispatchMembers(ITypeInfo* info) : info_(info) {
   }
 }
 
-DispatchMembers::~DispatchMembers() {
-  for (auto& [key, parameters] : optionalScalars_) {
-    for (OptionalScalar& parameter : parameters) {
-      VariantClear(&parameter.value);
-    }
-  }
-}
-
 void DispatchMembers::DescribeOptionalScalars(const FUNCDESC& function) {
   std::vector<OptionalScalar>& described = optionalScalars_[CallKey(function.memid, function.invkind)];
   for (SHORT i = 0; i < function.cParams; ++i) {
@@ -107,14 +105,13 @@ void DispatchMembers::DescribeOptionalScalars(const FUNCDESC& function) {
     }
     OptionalScalar optional;
     optional.position = static_cast<std::size_t>(i);
-    VariantInit(&optional.value);
     VARIANT none;
     VariantInit(&none);
     const bool hasDefault =
         (flags & PARAMFLAG_FHASDEFAULT) != 0 && parameter.paramdesc.pparamdescex != nullptr;
     VARIANT* from = hasDefault ? &parameter.paramdesc.pparamdescex->varDefaultValue : &none;
-    if (SUCCEEDED(VariantChangeType(&optional.value, from, 0, type))) {
-      described.push_back(optional);
+    if (SUCCEEDED(VariantChangeType(optional.value.get(), from, 0, type))) {
+      described.push_back(std::move(optional));
     }
   }
 }

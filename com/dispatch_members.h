@@ -1,6 +1,7 @@
 #pragma once
-// The members of one interface as late-bound callers name them, read once from its type information:
-// a name finds its dispatch id through a hash rather than a comparison with every member's name.
+// The members of one interface as late-bound callers name and call them, read once from its type
+// information: a name finds its dispatch id through a hash rather than a comparison with every member's
+// name, and a call finds what its left-out optional arguments stand for.
 #include <windows.h>
 
 #include <oaidl.h>
@@ -12,6 +13,8 @@
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
+
+#include "os/windows/owned_variant.h"
 
 namespace qlxw::com {
 
@@ -27,7 +30,7 @@ struct NameNoCaseEquals {
 // stands for it when a caller leaves it out: its default, else the zero value of its type.
 struct OptionalScalar {
   std::size_t position = 0;
-  VARIANT value{};
+  platform::OwnedVariant value;
 };
 
 class DispatchMembers {
@@ -48,7 +51,6 @@ class DispatchMembers {
   // for an unknown member.
   const std::vector<OptionalScalar>* OptionalScalarsOf(DISPID id, WORD flags) const;
 
-  ~DispatchMembers();
   DispatchMembers(const DispatchMembers&) = delete;
   DispatchMembers& operator=(const DispatchMembers&) = delete;
 

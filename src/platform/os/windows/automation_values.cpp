@@ -7,25 +7,10 @@
 
 #include "errors/lib_error.h"
 #include "os/windows/dispatch_object.h"
+#include "os/windows/owned_variant.h"
 #include "os/windows/wide_text.h"
 
 namespace qlxw::platform {
-namespace {
-
-// Frees a VARIANT copy when it goes.
-class VariantCopy {
- public:
-  VariantCopy() noexcept { VariantInit(&value_); }
-  ~VariantCopy() { VariantClear(&value_); }
-  VariantCopy(const VariantCopy&) = delete;
-  VariantCopy& operator=(const VariantCopy&) = delete;
-  VARIANT* get() noexcept { return &value_; }
-
- private:
-  VARIANT value_{};
-};
-
-}  // namespace
 
 bool IsMissing(const VARIANT* value) noexcept {
   return value == nullptr || (value->vt == VT_ERROR && value->scode == DISP_E_PARAMNOTFOUND);
@@ -42,7 +27,7 @@ AutomationValue FromVariant(const VARIANT& value) {
   if (IsMissing(given)) {
     return {};
   }
-  VariantCopy plain;
+  OwnedVariant plain;
   // mingw declares the source of VariantCopyInd non-const; it is only read.
   auto* source = const_cast<VARIANT*>(given);  // NOLINT(cppcoreguidelines-pro-type-const-cast)
   if (FAILED(VariantCopyInd(plain.get(), source))) {
