@@ -71,11 +71,7 @@ void ApplyINIFileName(const std::string& name, std::string_view sourceClass) {
 std::string LoadINIValueFixedBuffer(std::string_view section, std::string_view key,
                                     std::string_view defaultText, INIValueSeen* seen) {
   std::string value;
-  if (seen != nullptr) {
-    ProfileRead(section, key, defaultText, 255, GetINIFileName(), value, *seen);
-  } else {
-    ProfileRead(section, key, defaultText, 255, GetINIFileName(), value);
-  }
+  ProfileRead(section, key, defaultText, 255, GetINIFileName(), value, seen);
   value.resize(std::min(value.size(), value.find('\0')));
   return CutCommentAndTab(value);
 }
@@ -85,9 +81,7 @@ std::string LoadINIValueByKey2(std::string_view section, std::string_view key, s
   // Reading with buffers of 32, 64, ... 2048 characters while the value fills the buffer ends with
   // n = min(length, 2047); one read with the largest buffer gives the same n.
   std::string value;
-  const std::size_t n = seen != nullptr
-                            ? ProfileRead(section, key, std::nullopt, 2048, GetINIFileName(), value, *seen)
-                            : ProfileRead(section, key, std::nullopt, 2048, GetINIFileName(), value);
+  const std::size_t n = ProfileRead(section, key, std::nullopt, 2048, GetINIFileName(), value, seen);
   if (n >= 1024) {
     RaiseLibError(kLibErrRepeatedOrBadData, sourceClass,
                   "LoadINIValueByKey2 data size error  |" + std::string(section) + "." + std::string(key) +

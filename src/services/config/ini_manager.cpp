@@ -30,9 +30,7 @@ Variant INIManager::LoadINIBoolean(const std::string& section, const std::string
     result = value;
     if (value == defaultValue) {
       try {
-        if (const std::shared_ptr<INIItem> added = items_.AddIfMissing(section, key, defaultValue)) {
-          added->RememberFileValue(seen);
-        }
+        Register(section, key, defaultValue, seen);
       } catch (...) {
         result = false;  // as the original: a failed registration reads as False
       }

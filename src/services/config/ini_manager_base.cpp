@@ -76,10 +76,15 @@ void INIManagerBase::EndManager() noexcept {
 void INIManagerBase::RegisterDefault(const std::string& section, const std::string& key,
                                      const Variant& defaultValue, const INIValueSeen& seen) noexcept {
   try {
-    if (const std::shared_ptr<INIItem> added = items_.AddIfMissing(section, key, defaultValue)) {
-      added->RememberFileValue(seen);
-    }
+    Register(section, key, defaultValue, seen);
   } catch (...) {  // NOLINT(bugprone-empty-catch): see the declaration
+  }
+}
+
+void INIManagerBase::Register(const std::string& section, const std::string& key, const Variant& defaultValue,
+                              const INIValueSeen& seen) {
+  if (const std::shared_ptr<INIItem> added = items_.AddIfMissing(section, key, defaultValue)) {
+    added->RememberFileValue(seen);
   }
 }
 

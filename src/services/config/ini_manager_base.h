@@ -44,6 +44,9 @@ class INIManagerBase : public INIManagerInterface {
   // not written back.
   void RegisterDefault(const std::string& section, const std::string& key, const Variant& defaultValue,
                        const INIValueSeen& seen) noexcept;
+  // The same, failing as the registry does (out of memory) for a caller that answers a failure.
+  void Register(const std::string& section, const std::string& key, const Variant& defaultValue,
+                const INIValueSeen& seen);
 
   INIItems items_;
 

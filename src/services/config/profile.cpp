@@ -205,10 +205,12 @@ std::size_t ProfileRead(std::string_view section, std::string_view key,
 
 std::size_t ProfileRead(std::string_view section, std::string_view key,
                         std::optional<std::string_view> defaultText, std::size_t capacity,
-                        const std::string& fileName, std::string& text, std::optional<std::string>& seen,
+                        const std::string& fileName, std::string& text, std::optional<std::string>* seen,
                         ProfileCharset charset) {
-  seen.reset();
-  return Read(section, key, defaultText, capacity, fileName, text, &seen, charset);
+  if (seen != nullptr) {
+    seen->reset();
+  }
+  return Read(section, key, defaultText, capacity, fileName, text, seen, charset);
 }
 
 bool ProfileWrite(std::string_view section, std::optional<std::string_view> key,

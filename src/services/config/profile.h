@@ -41,11 +41,12 @@ bool ProfileWrite(std::string_view section, std::optional<std::string_view> key,
                   std::optional<std::string_view> value, const std::string& fileName,
                   ProfileCharset charset = ProfileCharset::kCodePage);
 
-// ProfileRead that also tells what the file held for `key` whole (none when the key was absent), from
-// the same reading of the file: what a later ProfileWriteUnlessChanged compares with.
+// ProfileRead that also tells, when `seen` is given, what the file held for `key` whole (none when the
+// key was absent), from the same reading of the file: what a later ProfileWriteUnlessChanged compares
+// with.
 std::size_t ProfileRead(std::string_view section, std::string_view key,
                         std::optional<std::string_view> defaultText, std::size_t capacity,
-                        const std::string& fileName, std::string& text, std::optional<std::string>& seen,
+                        const std::string& fileName, std::string& text, std::optional<std::string>* seen,
                         ProfileCharset charset = ProfileCharset::kCodePage);
 
 // ProfileWrite of a value, done only while the key is absent or still holds `seen` (as ProfileRead
