@@ -20,8 +20,8 @@ log="$build/wine-tests.log"
 # A drive mapped to a folder, as a network drive is: the file lock must know the file by either name.
 mapped="$PWD/$build/mapped-drive"
 mkdir -p "$mapped"
-ln -sfn "$mapped" "$WINEPREFIX/dosdevices/q:"
-export QLXW_TEST_MAPPED_DRIVE='Q:' QLXW_TEST_MAPPED_FOLDER="Z:${mapped//\//\\}"
+ln -sfn "$mapped" "$WINEPREFIX/dosdevices/m:"
+export QLXW_TEST_MAPPED_DRIVE='M:' QLXW_TEST_MAPPED_FOLDER="Z:${mapped//\//\\}"
 timeout 600 wine "$build/tests/qlxw_tests.exe" >"$log" 2>&1 || {
   grep -E "Failure|FAILED|Unhandled" -A6 "$log" | head -n 60
   exit 1

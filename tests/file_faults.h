@@ -2,10 +2,17 @@
 // Failing file seams for tests: each type replaces entries of the file-call table while it lives and
 // says what each file operation must answer under it. The types have the same names and answers on
 // every platform; only the calls they replace differ.
+#ifndef _WIN32
+#include <fcntl.h>
+#endif
+
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <functional>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "os/file_calls.h"
 #include "os/files.h"
@@ -44,6 +51,10 @@ Result Fail(int cause) {
 // read and whatever its reader does next.
 struct AfterNextRead {
   static inline std::function<void()> then;
+  AfterNextRead() = default;
+  AfterNextRead(const AfterNextRead&) = delete;
+  AfterNextRead& operator=(const AfterNextRead&) = delete;
+  ~AfterNextRead() { then = nullptr; }  // never left to a later test
 #ifdef _WIN32
   ScopedFileCall<&FileCalls::readFile> read{[](HANDLE file, void* buffer, DWORD size, DWORD* got) {
     const BOOL ok = SystemFileCalls().readFile(file, buffer, size, got);
@@ -59,6 +70,27 @@ struct AfterNextRead {
       next();
     }
     return got;
+  }};
+#endif
+};
+
+// The names of the temporary files the next writes make, learnt as they are made.
+struct TemporaryNames {
+  static inline std::vector<std::string> made;
+#ifdef _WIN32
+  ScopedFileCall<&FileCalls::createFile> record{
+      [](const wchar_t* name, DWORD access, DWORD share, DWORD disposition) {
+        if (disposition == CREATE_NEW) {
+          made.push_back(std::filesystem::path(name).filename().string());
+        }
+        return SystemFileCalls().createFile(name, access, share, disposition);
+      }};
+#else
+  ScopedFileCall<&FileCalls::openat> record{[](int at, const char* name, int flags, mode_t mode) {
+    if ((flags & O_EXCL) != 0) {
+      made.push_back(std::filesystem::path(name).filename().string());
+    }
+    return SystemFileCalls().openat(at, name, flags, mode);
   }};
 #endif
 };

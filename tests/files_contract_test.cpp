@@ -383,7 +383,7 @@ std::optional<std::pair<std::string, std::string>> SubstitutedSpelling(const tes
 }
 
 // The file through a drive mapped to its folder and through the folder's own name, where the test run
-// mapped one (QLXW_TEST_MAPPED_DRIVE, e.g. "Q:", for the folder QLXW_TEST_MAPPED_FOLDER).
+// mapped one (QLXW_TEST_MAPPED_DRIVE, e.g. "M:", for the folder QLXW_TEST_MAPPED_FOLDER).
 std::optional<std::pair<std::string, std::string>> MappedDriveSpelling(
     const testing::ScratchFolder& /*folder*/) {
   const char* drive = std::getenv("QLXW_TEST_MAPPED_DRIVE");
@@ -391,7 +391,7 @@ std::optional<std::pair<std::string, std::string>> MappedDriveSpelling(
   if (drive == nullptr || mapped == nullptr) {
     return std::nullopt;
   }
-  const std::string file = std::string(mapped) + "\\held.ini";
+  const std::string file = std::string(mapped) + "\\held.ini";  // left there for the next run
   testing::WriteBytes(file, "[S]\r\n");
   return std::pair{file, std::string(drive) + "\\held.ini"};
 }
@@ -449,7 +449,7 @@ TEST(FileReadOfKnownSize, GivesTheFileAsItIsNowOrRefusesWhatIsNoFile) {
       {"AsExpected", file, 10, FileStatus::kOk, "[S]\r\nk=v\r\n"},
       {"GrewSince", file, 5, FileStatus::kOk, "[S]\r\nk=v\r\n"},
       {"ShrankSince", file, 40, FileStatus::kOk, "[S]\r\nk=v\r\n"},
-      {"EmptiedSince", file, 0, FileStatus::kOk, "[S]\r\nk=v\r\n"},
+      {"FilledSince", file, 0, FileStatus::kOk, "[S]\r\nk=v\r\n"},
       {"LargerThanAllowed", file, 10, FileStatus::kTooLarge, ""},
       {"Gone", folder.File("gone.ini"), 11, FileStatus::kPathNotFound, ""},
       {"AFolder", folder.Path().string(), 11, FileStatus::kAccessDenied, ""},
@@ -472,43 +472,21 @@ TEST(FileReadOfKnownSize, GivesTheFileAsItIsNowOrRefusesWhatIsNoFile) {
   }
 }
 
-// The names of the temporary files the next writes make, learnt as they are made.
-struct TemporaryNames {
-  static inline std::vector<std::string> made;
-#ifdef _WIN32
-  platform::ScopedFileCall<&platform::FileCalls::createFile> record{
-      [](const wchar_t* name, DWORD access, DWORD share, DWORD disposition) {
-        if (disposition == CREATE_NEW) {
-          made.push_back(std::filesystem::path(name).filename().string());
-        }
-        return platform::SystemFileCalls().createFile(name, access, share, disposition);
-      }};
-#else
-  platform::ScopedFileCall<&platform::FileCalls::openat> record{
-      [](int at, const char* name, int flags, mode_t mode) {
-        if ((flags & O_EXCL) != 0) {
-          made.push_back(std::filesystem::path(name).filename().string());
-        }
-        return platform::SystemFileCalls().openat(at, name, flags, mode);
-      }};
-#endif
-};
-
 // A writer killed before its rename leaves its temporary file; the next writer of that file in a new
 // process removes it, but never the temporary file of a writer still at work. (The names are learnt
 // from writes of a file of the same name in another folder, where this process has written before.)
 TEST(FileLeftovers, ADeadWritersTemporaryFileGoesALiveWritersStays) {
   testing::ScratchFolder elsewhere;
   testing::ScratchFolder folder;
-  TemporaryNames::made.clear();
+  testing::TemporaryNames::made.clear();
   {
-    const TemporaryNames names;
+    const testing::TemporaryNames names;
     ASSERT_TRUE(ProfileWrite("S", "k", "1", elsewhere.File("host.ini")));
     ASSERT_TRUE(ProfileWrite("S", "k", "2", elsewhere.File("host.ini")));
   }
-  ASSERT_EQ(TemporaryNames::made.size(), 2u);
-  const std::string dead = TemporaryNames::made[0];
-  const std::string live = TemporaryNames::made[1];
+  ASSERT_EQ(testing::TemporaryNames::made.size(), 2u);
+  const std::string dead = testing::TemporaryNames::made[0];
+  const std::string live = testing::TemporaryNames::made[1];
   testing::WriteBytes(folder.File(dead), "[S]\r\nk=hal");
   testing::WriteBytes(folder.File(live), "[S]\r\nk=being");
 #ifdef _WIN32

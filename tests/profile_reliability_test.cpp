@@ -124,6 +124,25 @@ TEST(ProfileReliability, KilledWriterLeavesTheOldOrTheNewFile) {
   EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"killed.ini"});
 }
 
+// A forked child is a new writer: its first write of a file looks for leftovers again, although its
+// parent looked a moment before.
+TEST(ProfileReliability, AForkedChildLooksForLeftoversOnItsFirstWrite) {
+  testing::ScratchFolder elsewhere;
+  testing::ScratchFolder folder;
+  testing::TemporaryNames::made.clear();
+  {
+    const testing::TemporaryNames names;
+    ASSERT_TRUE(ProfileWrite("S", "k", "1", elsewhere.File("host.ini")));
+  }
+  ASSERT_EQ(testing::TemporaryNames::made.size(), 1u);
+  const std::string leftover = folder.File(testing::TemporaryNames::made[0]);
+  ASSERT_TRUE(ProfileWrite("S", "k", "1", folder.File("host.ini")));  // the parent looks here now
+  testing::WriteBytes(leftover, "[S]\r\nk=hal");                      // then a writer dies
+  EXPECT_TRUE(TrueInAChild([&] {
+    return ProfileWrite("S", "k", "2", folder.File("host.ini")) && !std::filesystem::exists(leftover);
+  }));
+}
+
 // A path that is not a regular file reads as missing and is not written, without waiting on it.
 TEST(ProfileReliability, PipesAndDevicesAreNeitherWaitedOnNorWritten) {
   testing::ScratchFolder folder;
