@@ -47,6 +47,11 @@ class EventLog final : public LocalInfoEvents {
 class LocalInfoTest : public testing::FreshLibraryState {
  protected:
   std::shared_ptr<LocalInfo> Make() { return MakeLocalInfo(); }
+  static std::shared_ptr<EventLog> Listen(LocalInfo& info) {
+    auto events = std::make_shared<EventLog>();
+    info.Advise(events);
+    return events;
+  }
 };
 
 TEST_F(LocalInfoTest, DefaultFontFollowsTheLanguageAtConstructionAndOnEveryChange) {
@@ -58,8 +63,7 @@ TEST_F(LocalInfoTest, DefaultFontFollowsTheLanguageAtConstructionAndOnEveryChang
     const auto info = Make();
     EXPECT_EQ(info->FontName(), font);
     ChangeUILanguage(kLangHungarian);
-    const auto events = std::make_shared<EventLog>();
-    info->Advise(events);
+    const auto events = Listen(*info);
     ChangeUILanguage(language);
     EXPECT_EQ(info->FontName(), font);
     EXPECT_EQ(events->events, std::vector<std::string>{std::string("FontName ") + font}) << language;
@@ -95,8 +99,7 @@ TEST_F(LocalInfoTest, EmptyFontNameFailsWith1001InTheCurrentLanguageAndChangesNo
     SetCurrentLanguage(language, "");
     const auto info = Make();
     info->FontName("Verdana");
-    const auto events = std::make_shared<EventLog>();
-    info->Advise(events);
+    const auto events = Listen(*info);
     const LibError error = testing::Raised([&] { info->FontName(""); });
     EXPECT_EQ(error.Number(), kErrApplicationDefined);
     EXPECT_EQ(error.Description(), text);
@@ -108,8 +111,7 @@ TEST_F(LocalInfoTest, EmptyFontNameFailsWith1001InTheCurrentLanguageAndChangesNo
 TEST_F(LocalInfoTest, MenuFontSizeSurvivesItsTextForm) {
   for (const float size : {9.5F, 10.0F, 7.25F, 0.1F, 9.1F, 123456.7F, -3.0F, 1e-7F, 3.4e38F}) {
     const auto info = Make();
-    const auto events = std::make_shared<EventLog>();
-    info->Advise(events);
+    const auto events = Listen(*info);
     info->MenuFontSize(size);
     EXPECT_EQ(info->MenuFontSize(), size);
     EXPECT_EQ(events->events, std::vector<std::string>{"MenuFontSize " + NumberToText(size)});
