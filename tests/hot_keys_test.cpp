@@ -49,19 +49,9 @@ TEST_F(HotKeyTable, EmptyUntilResetThenTheDefaultTableInItsOrder) {
   EXPECT_EQ(keys_.FunctionCount(), 34);
 }
 
-TEST_F(HotKeyTable, SnapAnyIsTheCodePagesLetter) {
-  const std::string ansi = platform::Utf8ToAnsi("í");
-  ASSERT_EQ(ansi.size(), 1U);
-  EXPECT_EQ(SnapAnyKeyCode(), static_cast<unsigned char>(ansi[0]));
-  if (platform::AnsiCodePage() == 1250 || platform::AnsiCodePage() == 1252) {
-    EXPECT_EQ(SnapAnyKeyCode(), 237);
-  }
-}
-
 TEST_F(HotKeyTable, NamesMatchInAnyLetterCaseAndKeepTheirSpelling) {
   keys_.ResetHotKeys();
   EXPECT_EQ(keys_.HotKeyCode("UNDO"), 2090);
-  EXPECT_EQ(keys_.HotKeyCode("undo"), keys_.HotKeyCode("Undo"));
   EXPECT_TRUE(keys_.IsFncAssigned("hElP"));
   keys_.SetHotKeyCode(200, "Árvíztűrő");
   EXPECT_EQ(keys_.HotKeyCode("ÁRVÍZTŰRŐ"), 200);
@@ -165,7 +155,8 @@ TEST(KeyNames, Readable) {
   for (const auto& [code, name] : names) {
     EXPECT_EQ(KeyName(code), name);
   }
-  EXPECT_EQ(KeyName(SnapAnyKeyCode()), "í");  // the upper half is the code page's character
+  // The upper half is the code page's character; SnapAny's key is the code page's "í".
+  EXPECT_EQ(KeyName(SnapAnyKeyCode()), "í");
   EXPECT_EQ(KeyName(0xE9), platform::AnsiToUtf8("\xE9"));
 }
 

@@ -47,6 +47,11 @@ class EventLog final : public LocalInfoEvents {
 class LocalInfoTest : public testing::FreshLibraryState {
  protected:
   std::shared_ptr<LocalInfo> Make() { return MakeLocalInfo(); }
+  static std::shared_ptr<EventLog> Listen(LocalInfo& info) {
+    auto events = std::make_shared<EventLog>();
+    info.Advise(events);
+    return events;
+  }
 };
 
 TEST_F(LocalInfoTest, DefaultFontFollowsTheLanguageAtConstructionAndOnEveryChange) {
@@ -58,22 +63,11 @@ TEST_F(LocalInfoTest, DefaultFontFollowsTheLanguageAtConstructionAndOnEveryChang
     const auto info = Make();
     EXPECT_EQ(info->FontName(), font);
     ChangeUILanguage(kLangHungarian);
-    const auto events = std::make_shared<EventLog>();
-    info->Advise(events);
+    const auto events = Listen(*info);
     ChangeUILanguage(language);
     EXPECT_EQ(info->FontName(), font);
     EXPECT_EQ(events->events, std::vector<std::string>{std::string("FontName ") + font}) << language;
   }
-}
-
-// The switches start off: SwitchesAreIndependent sees each one off while another is on.
-TEST_F(LocalInfoTest, FreshValues) {
-  const auto info = Make();
-  EXPECT_EQ(info->FontSize(), 8.0F);
-  EXPECT_EQ(info->MenuFontSize(), 10.0F);
-  EXPECT_EQ(info->Charset(), 0);
-  EXPECT_EQ(info->DefaultFormDC(), "");
-  EXPECT_EQ(info->ABSABToolTipModData(), nullptr);
 }
 
 TEST_F(LocalInfoTest, FontEventsComeAfterTheValueIsStoredInTheOrderOfThePuts) {
@@ -105,8 +99,7 @@ TEST_F(LocalInfoTest, EmptyFontNameFailsWith1001InTheCurrentLanguageAndChangesNo
     SetCurrentLanguage(language, "");
     const auto info = Make();
     info->FontName("Verdana");
-    const auto events = std::make_shared<EventLog>();
-    info->Advise(events);
+    const auto events = Listen(*info);
     const LibError error = testing::Raised([&] { info->FontName(""); });
     EXPECT_EQ(error.Number(), kErrApplicationDefined);
     EXPECT_EQ(error.Description(), text);
@@ -118,8 +111,7 @@ TEST_F(LocalInfoTest, EmptyFontNameFailsWith1001InTheCurrentLanguageAndChangesNo
 TEST_F(LocalInfoTest, MenuFontSizeSurvivesItsTextForm) {
   for (const float size : {9.5F, 10.0F, 7.25F, 0.1F, 9.1F, 123456.7F, -3.0F, 1e-7F, 3.4e38F}) {
     const auto info = Make();
-    const auto events = std::make_shared<EventLog>();
-    info->Advise(events);
+    const auto events = Listen(*info);
     info->MenuFontSize(size);
     EXPECT_EQ(info->MenuFontSize(), size);
     EXPECT_EQ(events->events, std::vector<std::string>{"MenuFontSize " + NumberToText(size)});
@@ -269,33 +261,22 @@ TEST_F(ThemeTest, AFailedReadShowsAMessageBoxAndKeepsWhatItHas) {
   }
 }
 
+// Texts that convert, with their numbers, and texts that do not, which leave the value as it was.
 TEST(TextToLong, AsAutomationConvertsIt) {
-  for (const auto& [text, converts, expected] : {std::tuple{"5", true, 5},
-                                                 std::tuple{" -12 ", true, -12},
-                                                 std::tuple{"+3", true, 3},
-                                                 std::tuple{"2.5", true, 2},
-                                                 std::tuple{"3.5", true, 4},
-                                                 std::tuple{"-2.5", true, -2},
-                                                 std::tuple{"1e3", true, 1000},
-                                                 std::tuple{"&H10", true, 16},
-                                                 std::tuple{"&hFFFFFFFF", true, -1},
-                                                 std::tuple{"&O17", true, 15},
-                                                 std::tuple{"2147483647", true, 2147483647},
-                                                 std::tuple{"-2147483648", true, -2147483647 - 1},
-                                                 std::tuple{"2147483648", false, 0},
-                                                 std::tuple{"", false, 0},
-                                                 std::tuple{"   ", false, 0},
-                                                 std::tuple{"NULL", false, 0},
-                                                 std::tuple{"5x", false, 0},
-                                                 std::tuple{"&H", false, 0},
-                                                 std::tuple{"&HG", false, 0},
-                                                 std::tuple{"&H100000000", false, 0},
-                                                 std::tuple{"nan", false, 0},
-                                                 std::tuple{"inf", false, 0},
-                                                 std::tuple{"1e400", false, 0}}) {
+  for (const auto& [text, expected] :
+       {std::pair{"5", 5}, std::pair{" -12 ", -12}, std::pair{"+3", 3}, std::pair{"2.5", 2},
+        std::pair{"3.5", 4}, std::pair{"-2.5", -2}, std::pair{"1e3", 1000}, std::pair{"&H10", 16},
+        std::pair{"&hFFFFFFFF", -1}, std::pair{"&O17", 15}, std::pair{"2147483647", 2147483647},
+        std::pair{"-2147483648", -2147483647 - 1}}) {
+    std::int32_t value = 0;
+    EXPECT_TRUE(TryTextToLong(text, value)) << text;
+    EXPECT_EQ(value, expected) << text;
+  }
+  for (const char* text :
+       {"2147483648", "", "   ", "NULL", "5x", "&H", "&HG", "&H100000000", "nan", "inf", "1e400"}) {
     std::int32_t value = -77;
-    EXPECT_EQ(TryTextToLong(text, value), converts) << text;
-    EXPECT_EQ(value, converts ? expected : -77) << text;
+    EXPECT_FALSE(TryTextToLong(text, value)) << text;
+    EXPECT_EQ(value, -77) << text;
   }
 }
 

@@ -121,9 +121,6 @@ TEST_F(QlxwUi, ThemeErrors) {
   EXPECT_EQ(wrong.status, 2);
   EXPECT_FALSE(std::filesystem::exists(Ini()) &&
                testing::ReadBytes(Ini()).find("Style") != std::string::npos);
-  const Result noVersion = Run({"--main-ver", "0", "locale"});
-  EXPECT_EQ(noVersion.status, 1);
-  EXPECT_EQ(noVersion.err, "qlxw: " + Ini() + ": error 0x80040003: Main version not initialized!\n");
   // A value INIManager5 cannot read: the message box goes to standard error, the defaults stay.
   testing::WriteBytes(Ini(), "[mod]\r\nStyle=" + std::string(1100, '4') + "\r\n");
   const Result unreadable = Run({"--json", "locale"});
