@@ -95,6 +95,17 @@ struct TemporaryNames {
 #endif
 };
 
+// The names of the temporary files that `writes` calls of `write` (each a profile write) make, in order.
+template <class Write>
+std::vector<std::string> TemporaryNamesOf(int writes, const Write& write) {
+  TemporaryNames::made.clear();
+  const TemporaryNames names;
+  for (int i = 0; i < writes; ++i) {
+    write(i);
+  }
+  return TemporaryNames::made;
+}
+
 struct RealSeam {
   static constexpr FileAnswers kAnswers{};
 };

@@ -478,15 +478,11 @@ TEST(FileReadOfKnownSize, GivesTheFileAsItIsNowOrRefusesWhatIsNoFile) {
 TEST(FileLeftovers, ADeadWritersTemporaryFileGoesALiveWritersStays) {
   testing::ScratchFolder elsewhere;
   testing::ScratchFolder folder;
-  testing::TemporaryNames::made.clear();
-  {
-    const testing::TemporaryNames names;
-    ASSERT_TRUE(ProfileWrite("S", "k", "1", elsewhere.File("host.ini")));
-    ASSERT_TRUE(ProfileWrite("S", "k", "2", elsewhere.File("host.ini")));
-  }
-  ASSERT_EQ(testing::TemporaryNames::made.size(), 2u);
-  const std::string dead = testing::TemporaryNames::made[0];
-  const std::string live = testing::TemporaryNames::made[1];
+  const std::vector<std::string> made = testing::TemporaryNamesOf(
+      2, [&](int i) { EXPECT_TRUE(ProfileWrite("S", "k", std::to_string(i), elsewhere.File("host.ini"))); });
+  ASSERT_EQ(made.size(), 2u);
+  const std::string& dead = made[0];
+  const std::string& live = made[1];
   testing::WriteBytes(folder.File(dead), "[S]\r\nk=hal");
   testing::WriteBytes(folder.File(live), "[S]\r\nk=being");
 #ifdef _WIN32

@@ -17,6 +17,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "config/profile.h"
 #include "file_faults.h"
@@ -129,13 +130,10 @@ TEST(ProfileReliability, KilledWriterLeavesTheOldOrTheNewFile) {
 TEST(ProfileReliability, AForkedChildLooksForLeftoversOnItsFirstWrite) {
   testing::ScratchFolder elsewhere;
   testing::ScratchFolder folder;
-  testing::TemporaryNames::made.clear();
-  {
-    const testing::TemporaryNames names;
-    ASSERT_TRUE(ProfileWrite("S", "k", "1", elsewhere.File("host.ini")));
-  }
-  ASSERT_EQ(testing::TemporaryNames::made.size(), 1u);
-  const std::string leftover = folder.File(testing::TemporaryNames::made[0]);
+  const std::vector<std::string> made = testing::TemporaryNamesOf(
+      1, [&](int) { EXPECT_TRUE(ProfileWrite("S", "k", "1", elsewhere.File("host.ini"))); });
+  ASSERT_EQ(made.size(), 1u);
+  const std::string leftover = folder.File(made[0]);
   ASSERT_TRUE(ProfileWrite("S", "k", "1", folder.File("host.ini")));  // the parent looks here now
   testing::WriteBytes(leftover, "[S]\r\nk=hal");                      // then a writer dies
   EXPECT_TRUE(TrueInAChild([&] {
