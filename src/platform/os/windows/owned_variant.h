@@ -26,8 +26,8 @@ class OwnedVariant {
   VARIANT* get() noexcept { return &value_; }
   // mingw declares the sources of VariantCopy and VariantCopyInd non-const; they only read them.
   VARIANT* source() const noexcept {
-    return const_cast<VARIANT*>(&value_);
-  }  // NOLINT(cppcoreguidelines-pro-type-const-cast)
+    return const_cast<VARIANT*>(&value_);  // NOLINT(cppcoreguidelines-pro-type-const-cast)
+  }
 
  private:
   VARIANT value_{};
