@@ -121,20 +121,15 @@ void MakeRoom(ProfileCache& cache, const CachedProfile& keep) {
 ProfileContent::ProfileContent(const std::string& fileName) {
   ProfileCache& cache = ProfileCacheSlot::Get();
   auto found = cache.files.find(fileName);
-  if (found == cache.files.end()) {
-    found = cache.files.try_emplace(fileName).first;
-    found->second.followsChanges = platform::StampsFollowChanges(fileName);
-  }
-  CachedProfile& file = found->second;
-  if (!file.followsChanges) {
-    // A network file: read every time, its stamp never asked. A name that could not be read is asked
-    // about again next time (its file system could not be told either).
-    uncached_.emplace(fileName);
-    if (!uncached_->Bytes()) {
-      cache.files.erase(found);
-    }
+  if (found != cache.files.end() && !found->second.followsChanges) {
+    uncached_.emplace(fileName);  // a network file: read every time, its stamp never asked
     return;
   }
+  const bool known = found != cache.files.end();
+  if (!known) {
+    found = cache.files.try_emplace(fileName).first;
+  }
+  CachedProfile& file = found->second;
   const std::int64_t queriedAt = platform::FileClockNow();
   std::optional<platform::FileStamp> stamp;
   bool read = false;
@@ -151,11 +146,13 @@ ProfileContent::ProfileContent(const std::string& fileName) {
     read = stamp && stamp->size <= kLargestKeptFile &&
            ReadProfileFile(fileName, static_cast<std::size_t>(stamp->size), file.bytes);
   } else {
-    file.index.reset();
     // Read again whatever its stamp says: the stamp comes with the bytes.
+    file.index.reset();
     read = platform::ReadFileAndStamp(fileName, kMaxProfileBytes, file.bytes, stamp).Ok();
   }
-  if (read && stamp && stamp->size <= kLargestKeptFile) {
+  // The file system of a file read for the first time decides whether copies of it are kept at all.
+  file.followsChanges = known || !read || platform::StampsFollowChanges(fileName);
+  if (read && stamp && stamp->size <= kLargestKeptFile && file.followsChanges) {
     // A file that changed between its stamp and its read holds more or less than the stamp says.
     file.stamp = *stamp;
     file.settled = platform::StampSettled(*stamp, queriedAt) && file.bytes.size() == stamp->size;
@@ -164,13 +161,17 @@ ProfileContent::ProfileContent(const std::string& fileName) {
     MakeRoom(cache, file);
     return;
   }
-  // Missing, unreadable or too large to keep: read as without a cache.
-  std::string bytes = read ? std::move(file.bytes) : std::string();
-  cache.files.erase(found);
+  // Missing, unreadable, too large to keep or on a network: read as without a cache. A network file's
+  // entry stays, empty, to say so.
   if (read) {
-    large_ = std::move(bytes);
+    large_ = std::move(file.bytes);
   } else if (stamp) {
     uncached_.emplace(fileName);  // too large to keep: read it on its own
+  }
+  if (file.followsChanges) {
+    cache.files.erase(found);
+  } else {
+    file.bytes = std::string();
   }
 }
 
