@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <future>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <set>
@@ -308,11 +309,17 @@ TEST(FileLock, AWriterWaitsForTheHolderButNoLongerThanItsWait) {
 }
 
 // Writers that name one file differently still take turns: the lock is the file's, not its name's.
+struct TwoNames {
+  std::string first;
+  std::string second;
+  std::shared_ptr<void>
+      undo;  // what making the second name changed outside the folder, put back when it goes
+};
+
 struct Spelling {
   const char* name;
   // Makes the file; returns its two names, or nothing when this system cannot make the second one.
-  std::function<std::optional<std::pair<std::string, std::string>>(const testing::ScratchFolder&)> names;
-  void (*undo)() = nullptr;  // what making the second name changed outside the folder, put back
+  std::function<std::optional<TwoNames>(const testing::ScratchFolder&)> names;
 };
 
 // Listed by its name, not as raw bytes.
@@ -343,37 +350,23 @@ TEST_P(FileLockSpellings, TwoNamesOfOneFileShareItsLock) {
   ExpectResult(LockFileForUpdate(names->second, locked, std::chrono::milliseconds(100)), FileStatus::kBusy);
   release.set_value();
   holder.join();
-  if (GetParam().undo != nullptr) {
-    GetParam().undo();
-  }
-}
-
-#ifdef _WIN32
-wchar_t gSubstitutedDrive = 0;
-#endif
-
-void RemoveSubstitutedDrive() {
-#ifdef _WIN32
-  const std::wstring drive{gSubstitutedDrive, L':'};
-  DefineDosDeviceW(DDD_REMOVE_DEFINITION, drive.c_str(), nullptr);
-#endif
 }
 
 // The file through a drive letter substituted for its folder (what `subst` makes), where one is free.
-std::optional<std::pair<std::string, std::string>> SubstitutedSpelling(const testing::ScratchFolder& folder) {
+std::optional<TwoNames> SubstitutedSpelling(const testing::ScratchFolder& folder) {
 #ifdef _WIN32
   const DWORD used = GetLogicalDrives();
   for (wchar_t letter = L'Z'; letter > L'D'; --letter) {
     const std::wstring drive{letter, L':'};
     if ((used & (1u << (letter - L'A'))) == 0 &&
         DefineDosDeviceW(0, drive.c_str(), (folder.Path() / "real").wstring().c_str()) != FALSE) {
-      gSubstitutedDrive = letter;
+      std::shared_ptr<void> undo(
+          nullptr, [drive](void*) { DefineDosDeviceW(DDD_REMOVE_DEFINITION, drive.c_str(), nullptr); });
       const std::wstring substituted = drive + L"\\held.ini";
       if (GetFileAttributesW(substituted.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        RemoveSubstitutedDrive();  // defined, but files are not found through it (Wine)
-        return std::nullopt;
+        return std::nullopt;  // defined, but files are not found through it (Wine)
       }
-      return std::pair{folder.File("real/held.ini"), std::filesystem::path(substituted).string()};
+      return TwoNames{folder.File("real/held.ini"), std::filesystem::path(substituted).string(), undo};
     }
   }
 #else
@@ -384,8 +377,7 @@ std::optional<std::pair<std::string, std::string>> SubstitutedSpelling(const tes
 
 // The file through a drive mapped to its folder and through the folder's own name, where the test run
 // mapped one (QLXW_TEST_MAPPED_DRIVE, e.g. "M:", for the folder QLXW_TEST_MAPPED_FOLDER).
-std::optional<std::pair<std::string, std::string>> MappedDriveSpelling(
-    const testing::ScratchFolder& /*folder*/) {
+std::optional<TwoNames> MappedDriveSpelling(const testing::ScratchFolder& /*folder*/) {
   const char* drive = std::getenv("QLXW_TEST_MAPPED_DRIVE");
   const char* mapped = std::getenv("QLXW_TEST_MAPPED_FOLDER");
   if (drive == nullptr || mapped == nullptr) {
@@ -393,11 +385,11 @@ std::optional<std::pair<std::string, std::string>> MappedDriveSpelling(
   }
   const std::string file = std::string(mapped) + "\\held.ini";  // left there for the next run
   testing::WriteBytes(file, "[S]\r\n");
-  return std::pair{file, std::string(drive) + "\\held.ini"};
+  return TwoNames{file, std::string(drive) + "\\held.ini", nullptr};
 }
 
 // The file by its long name and by its short (8.3) name, where the system makes short names.
-std::optional<std::pair<std::string, std::string>> ShortSpelling(const testing::ScratchFolder& folder) {
+std::optional<TwoNames> ShortSpelling(const testing::ScratchFolder& folder) {
 #ifdef _WIN32
   std::filesystem::create_directory(folder.Path() / "a folder with a long name");
   const auto file = folder.Path() / "a folder with a long name" / "held.ini";
@@ -408,7 +400,7 @@ std::optional<std::pair<std::string, std::string>> ShortSpelling(const testing::
   if (shortName.empty() || shortName == file.wstring()) {
     return std::nullopt;
   }
-  return std::pair{file.string(), std::filesystem::path(shortName).string()};
+  return TwoNames{file.string(), std::filesystem::path(shortName).string(), nullptr};
 #else
   (void)folder;
   return std::nullopt;  // POSIX names have one spelling
@@ -417,19 +409,18 @@ std::optional<std::pair<std::string, std::string>> ShortSpelling(const testing::
 
 INSTANTIATE_TEST_SUITE_P(
     RealSystem, FileLockSpellings,
-    ::testing::Values(
-        Spelling{"ThroughALinkedFolder",
-                 [](const testing::ScratchFolder& f) -> std::optional<std::pair<std::string, std::string>> {
-                   std::error_code failed;
-                   std::filesystem::create_directory_symlink(f.Path() / "real", f.Path() / "link", failed);
-                   if (failed) {
-                     return std::nullopt;
-                   }
-                   return std::pair{f.File("real/held.ini"), f.File("link/held.ini")};
-                 }},
-        Spelling{"ShortName", ShortSpelling},
-        Spelling{"SubstitutedDrive", SubstitutedSpelling, RemoveSubstitutedDrive},
-        Spelling{"MappedDrive", MappedDriveSpelling}),
+    ::testing::Values(Spelling{"ThroughALinkedFolder",
+                               [](const testing::ScratchFolder& f) -> std::optional<TwoNames> {
+                                 std::error_code failed;
+                                 std::filesystem::create_directory_symlink(f.Path() / "real",
+                                                                           f.Path() / "link", failed);
+                                 if (failed) {
+                                   return std::nullopt;
+                                 }
+                                 return TwoNames{f.File("real/held.ini"), f.File("link/held.ini"), nullptr};
+                               }},
+                      Spelling{"ShortName", ShortSpelling}, Spelling{"SubstitutedDrive", SubstitutedSpelling},
+                      Spelling{"MappedDrive", MappedDriveSpelling}),
     [](const ::testing::TestParamInfo<Spelling>& param) { return std::string(param.param.name); });
 
 // A read told the size a query found a moment ago gives the file as it is now, whatever happened
