@@ -19,3 +19,19 @@ reg_value() {
   local output
   output=$(timeout 60 wine reg query "$1" 2>/dev/null) && tr -d '\r' <<<"$output" || true
 }
+
+# SCRIPT DIR [CSCRIPT]: a host script of tests/com/scripts, run from DIR; passes on its own summary.
+run_script() {
+  local name=$1 dir=$2 cscript=${3:-$cscript} output summary
+  cat "$here/scripts/check.vbs" "$here/scripts/$name" >"$dir/$name"
+  # Wine's cscript exits 0 even when a script cannot run: only the script's own summary counts.
+  output=$(cd "$dir" && QLXW_TEST_DIR=$(winpath "$dir") timeout 120 wine "$cscript" //nologo "$name" 2>&1 |
+    tr -d '\r') || true
+  summary=$(tail -n 1 <<<"$output")
+  if [[ "$summary" =~ ^[0-9]+\ passed,\ 0\ failed$ ]]; then
+    echo "$name: $summary"
+  else
+    fail "$name"
+    echo "$output" | tail -n 30
+  fi
+}

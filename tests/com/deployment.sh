@@ -10,21 +10,6 @@ library='{ADF5E175-8483-44F0-98C3-37ED0802E0D4}'
 user_classes='HKCU\Software\Classes'
 machine_classes='HKLM\Software\Classes'
 
-# SCRIPT DIR [CSCRIPT]: a host script of tests/com/scripts, run from DIR; passes on its own summary.
-run_script() {
-  local name=$1 dir=$2 cscript=${3:-$cscript} output summary
-  cat "$here/scripts/check.vbs" "$here/scripts/$name" >"$dir/$name"
-  output=$(cd "$dir" && QLXW_TEST_DIR=$(winpath "$dir") timeout 120 wine "$cscript" //nologo "$name" 2>&1 |
-    tr -d '\r') || true
-  summary=$(tail -n 1 <<<"$output")
-  if [[ "$summary" =~ ^[0-9]+\ passed,\ 0\ failed$ ]]; then
-    echo "$name: $summary"
-  else
-    fail "$name"
-    echo "$output" | tail -n 30
-  fi
-}
-
 # The values under a classes root, one "key<TAB>value" line each, the root left out, in lower case (key
 # names are not case-sensitive). Wine mirrors the machine's interfaces into the 32-bit view
 # (Wow6432Node); a user's interfaces are shared by both views, so that copy is left out.

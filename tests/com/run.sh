@@ -56,16 +56,7 @@ QLXW_TEST_DIR=$(winpath "$work")
 for script in "$here"/scripts/*.vbs; do
   name=$(basename "$script")
   [ "$name" = check.vbs ] && continue
-  cat "$here/scripts/check.vbs" "$script" >"$work/$name"
-  # Wine's cscript exits 0 even when a script cannot run: only the script's own summary counts.
-  output=$(cd "$work" && timeout 120 wine "$cscript" //nologo "$name" 2>&1 | tr -d '\r') || true
-  summary=$(tail -n 1 <<<"$output")
-  if [[ "$summary" =~ ^[0-9]+\ passed,\ 0\ failed$ ]]; then
-    echo "$name: $summary"
-  else
-    fail "$name"
-    echo "$output" | tail -n 30
-  fi
+  run_script "$name" "$work"
 done
 
 echo "-- late-bound call timings (bench/late_bound.vbs; figures are reported, not judged)"
