@@ -156,12 +156,19 @@ bool EditBytes(std::string_view bytes, std::string_view section, std::optional<s
 
 }  // namespace
 
-namespace {
+std::size_t ProfileRead(std::string_view section, std::string_view key,
+                        std::optional<std::string_view> defaultText, std::size_t capacity,
+                        const std::string& fileName, std::string& text, ProfileCharset charset) {
+  return ProfileRead(section, key, defaultText, capacity, fileName, text, nullptr, charset);
+}
 
-// The read, telling what it found whole when `seen` is given.
-std::size_t Read(std::string_view section, std::string_view key, std::optional<std::string_view> defaultText,
-                 std::size_t capacity, const std::string& fileName, std::string& text,
-                 std::optional<std::string>* seen, ProfileCharset charset) {
+std::size_t ProfileRead(std::string_view section, std::string_view key,
+                        std::optional<std::string_view> defaultText, std::size_t capacity,
+                        const std::string& fileName, std::string& text, std::optional<std::string>* seen,
+                        ProfileCharset charset) {
+  if (seen != nullptr) {
+    seen->reset();
+  }
   if (capacity == 0) {
     return 0;
   }
@@ -193,24 +200,6 @@ std::size_t Read(std::string_view section, std::string_view key, std::optional<s
     }
   }
   return count;
-}
-
-}  // namespace
-
-std::size_t ProfileRead(std::string_view section, std::string_view key,
-                        std::optional<std::string_view> defaultText, std::size_t capacity,
-                        const std::string& fileName, std::string& text, ProfileCharset charset) {
-  return Read(section, key, defaultText, capacity, fileName, text, nullptr, charset);
-}
-
-std::size_t ProfileRead(std::string_view section, std::string_view key,
-                        std::optional<std::string_view> defaultText, std::size_t capacity,
-                        const std::string& fileName, std::string& text, std::optional<std::string>* seen,
-                        ProfileCharset charset) {
-  if (seen != nullptr) {
-    seen->reset();
-  }
-  return Read(section, key, defaultText, capacity, fileName, text, seen, charset);
 }
 
 bool ProfileWrite(std::string_view section, std::optional<std::string_view> key,
