@@ -167,6 +167,23 @@ FileResult ReadRegularFile(int fd, const struct stat& info, std::size_t maxBytes
   return ReadDescriptor(fd, static_cast<std::size_t>(info.st_size), bytes);
 }
 
+// Opened without blocking: a pipe with no writer or a device would otherwise hold the reader for ever.
+FileResult OpenToRead(const std::string& path, Descriptor& file) {
+  if (!ValidName(path)) {
+    return {FileStatus::kBadName, EINVAL};
+  }
+  file.Reset(gCalls.open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0));
+  return file.Get() < 0 ? Failure(errno) : FileResult{};
+}
+
+// Asks the opened file what it is (`info`) and reads it whole when it is a regular file.
+FileResult ReadOpenedFile(int fd, std::size_t maxBytes, std::string& bytes, struct stat& info) {
+  if (gCalls.fstat(fd, &info) != 0) {
+    return Failure(errno);
+  }
+  return ReadRegularFile(fd, info, maxBytes, bytes);
+}
+
 std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   if (slash == std::string::npos) {
@@ -587,18 +604,12 @@ FileResult ReadWholeFile(const std::string& path, std::size_t maxBytes, std::str
 FileResult ReadFileAndStamp(const std::string& path, std::size_t maxBytes, std::string& bytes,
                             std::optional<FileStamp>& stamp) {
   stamp.reset();
-  if (!ValidName(path)) {
-    return {FileStatus::kBadName, EINVAL};
-  }
-  const Descriptor file(gCalls.open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0));
-  if (file.Get() < 0) {
-    return Failure(errno);
+  Descriptor file(-1);
+  if (const FileResult opened = OpenToRead(path, file); !opened.Ok()) {
+    return opened;
   }
   struct stat info {};
-  if (gCalls.fstat(file.Get(), &info) != 0) {
-    return Failure(errno);
-  }
-  const FileResult read = ReadRegularFile(file.Get(), info, maxBytes, bytes);
+  const FileResult read = ReadOpenedFile(file.Get(), maxBytes, bytes, info);
   if (read.Ok()) {
     stamp = StampOf(info);
   }
@@ -608,16 +619,12 @@ FileResult ReadFileAndStamp(const std::string& path, std::size_t maxBytes, std::
 // One byte more than expected is asked for: a regular file of the expected size answers short, at
 // its end. Most devices answer in full, a pipe, a terminal or a folder fails, a file that grew answers
 // in full, one that shrank shorter still: each is then asked what it is and read as a whole. With no
-// size expected (0, which an empty answer of a device could match too) it is always asked. Opened
-// without blocking: a pipe with no writer or a device would otherwise hold the reader for ever.
+// size expected (0, which an empty answer of a device could match too) it is always asked.
 FileResult ReadWholeFileOfSize(const std::string& path, std::size_t expectedSize, std::size_t maxBytes,
                                std::string& bytes) {
-  if (!ValidName(path)) {
-    return {FileStatus::kBadName, EINVAL};
-  }
-  const Descriptor file(gCalls.open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0));
-  if (file.Get() < 0) {
-    return Failure(errno);
+  Descriptor file(-1);
+  if (const FileResult opened = OpenToRead(path, file); !opened.Ok()) {
+    return opened;
   }
   if (expectedSize > 0 && expectedSize <= maxBytes) {
     bytes.resize(expectedSize + 1);
@@ -631,10 +638,7 @@ FileResult ReadWholeFileOfSize(const std::string& path, std::size_t expectedSize
     }
   }
   struct stat info {};
-  if (gCalls.fstat(file.Get(), &info) != 0) {
-    return Failure(errno);
-  }
-  return ReadRegularFile(file.Get(), info, maxBytes, bytes);
+  return ReadOpenedFile(file.Get(), maxBytes, bytes, info);
 }
 
 FileResult LockFileForUpdate(const std::string& path, std::unique_ptr<LockedFile>& locked,
