@@ -9,8 +9,11 @@
 
 namespace qlxw::profile {
 
-// Files above this size read as missing and are never rewritten.
-inline constexpr std::size_t kMaxProfileBytes = std::size_t{256} << 20;
+// Files above this size read as missing and are never rewritten. A rewrite holds the file twice at once
+// (three times for UTF-16), each copy in one block: a 64-bit process has room for 256 MiB files; a 32-bit
+// host's 2 GiB address space, shared with the host and split by its DLLs, seldom has free blocks of
+// that size, and 64 MiB ones as a rule.
+inline constexpr std::size_t kMaxProfileBytes = std::size_t{sizeof(void*) >= 8 ? 256 : 64} << 20;
 
 // The bytes of a profile file, held in this thread's read buffer while this object lives: reads reuse
 // the buffer, as fresh memory for every read costs as much as the parsing.

@@ -475,7 +475,8 @@ FileResult WaitForLock(int fd, std::chrono::milliseconds& left) {
       return {FileStatus::kBusy, error};
     }
     const std::chrono::milliseconds step = std::min(pause, left);
-    const timespec span{.tv_sec = 0, .tv_nsec = std::chrono::nanoseconds(step).count()};
+    // A pause is under a second: its nanoseconds fit tv_nsec's long on 32-bit systems too.
+    const timespec span{.tv_sec = 0, .tv_nsec = static_cast<long>(std::chrono::nanoseconds(step).count())};
     gCalls.nanosleep(&span, nullptr);  // an interrupted pause counts whole
     left -= step;
     pause = std::min(pause * 2, kLongestPause);
