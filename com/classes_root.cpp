@@ -51,4 +51,15 @@ bool ClassesRoot::HasSubkeys(const std::wstring& key) const {
   return status == ERROR_SUCCESS && count > 0;
 }
 
+bool ClassesRoot::InOtherView(const std::wstring& key) const {
+  constexpr REGSAM kOtherView = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+  HKEY handle = nullptr;
+  const std::wstring path = prefix_ + key;
+  if (RegOpenKeyExW(base_, path.c_str(), 0, KEY_READ | kOtherView, &handle) != ERROR_SUCCESS) {
+    return false;
+  }
+  RegCloseKey(handle);
+  return true;
+}
+
 }  // namespace qlxw::com

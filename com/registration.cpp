@@ -40,8 +40,13 @@ bool RegisterClass(const ClassesRoot& root, const CreatableClass& creatable, con
 }
 
 void UnregisterClass(const ClassesRoot& root, const CreatableClass& creatable) {
+  const std::wstring classKey = L"CLSID\\" + GuidText(*creatable.classId);
+  root.DeleteTree(classKey);
+  // The ProgIDs are shared by both bitnesses: they stay while the other bitness's server is registered.
+  if (root.InOtherView(classKey)) {
+    return;
+  }
   const std::wstring progId = std::wstring(kProgIdPrefix) + std::wstring(creatable.name);
-  root.DeleteTree(L"CLSID\\" + GuidText(*creatable.classId));
   root.DeleteTree(progId + std::wstring(kProgIdVersion));
   root.DeleteTree(progId);
 }
