@@ -16,7 +16,7 @@ machine_classes='HKLM\Software\Classes'
 snapshot() {
   local file="$work/snapshot.reg"
   # A missing key holds no values: the same as an empty one.
-  timeout 60 wine reg export "$1" "$(winpath "$file")" /y >/dev/null 2>&1 || return 0
+  timeout 60 wine "$reg" export "$1" "$(winpath "$file")" /y >/dev/null 2>&1 || return 0
   iconv -f UTF-16LE -t UTF-8 "$file" | tr -d '\r' |
     awk '/^\[/ { key = substr($0, 2, length($0) - 2); sub(/^[^\\]*\\Software\\Classes/, "", key); next }
          NF && key != "" && tolower(key) !~ /^\\wow6432node\\/ { print tolower(key "\t" $0) }' | sort
@@ -26,12 +26,12 @@ echo "-- per-user registration"
 [ -z "$(reg_value "$machine_classes\\QlxWCommon.clsCommon")" ] || fail "the server is registered for the machine"
 # What registering for the machine writes is what registering for the user must write, elsewhere.
 machine_before=$(snapshot "$machine_classes")
-timeout 120 wine regsvr32 /s "$dll" || fail "regsvr32 exited $?"
+timeout 120 wine "$regsvr32" /s "$dll" || fail "regsvr32 exited $?"
 machine_written=$(comm -13 <(echo "$machine_before") <(snapshot "$machine_classes"))
-timeout 120 wine regsvr32 /s /u "$dll" || fail "regsvr32 /u exited $?"
+timeout 120 wine "$regsvr32" /s /u "$dll" || fail "regsvr32 /u exited $?"
 user_before=$(snapshot "$user_classes")
-timeout 120 wine regsvr32 /s /n /i:bogus "$dll" && fail "DllInstall took an unknown command line"
-timeout 120 wine regsvr32 /s /n /i:user "$dll" || fail "regsvr32 /n /i:user exited $?"
+timeout 120 wine "$regsvr32" /s /n /i:bogus "$dll" && fail "DllInstall took an unknown command line"
+timeout 120 wine "$regsvr32" /s /n /i:user "$dll" || fail "regsvr32 /n /i:user exited $?"
 user_written=$(comm -13 <(echo "$user_before") <(snapshot "$user_classes"))
 grep -qiF "\\typelib\\$library\\1.0\\0\\$platform" <<<"$user_written" ||
   fail "the type library is not registered for the user under $platform"
@@ -50,7 +50,7 @@ if [ -n "$(reg_value "HKCR\\QlxWCommon.clsCommon")" ]; then
 else
   echo "per-user registration: host script NOT run (this Wine's HKEY_CLASSES_ROOT leaves out the user's classes)"
 fi
-timeout 120 wine regsvr32 /s /u /n /i:user "$dll" || fail "regsvr32 /u /n /i:user exited $?"
+timeout 120 wine "$regsvr32" /s /u /n /i:user "$dll" || fail "regsvr32 /u /n /i:user exited $?"
 user_after=$(snapshot "$user_classes")
 [ "$user_after" = "$user_before" ] || {
   fail "unregistering for the user left keys behind (< before, > after):"
@@ -62,7 +62,7 @@ app="$work/app"
 mkdir -p "$app"
 cp "$build/QlxWCommon.dll" "$build/QlxWCommon.manifest" "$app/"
 output=$(timeout 120 wine "$build/tests/com/qlxw_reg_free_client.exe" "$(winpath "$app/QlxWCommon.manifest")" \
-  "$(winpath "$app/QlxWCommon.dll")" 2>&1 | tr -d '\r') || true
+  "$(winpath "$app/QlxWCommon.dll")" 2>&1 | wine_output) || true
 # A program that crashes under Wine can still exit 0: the client's own summary counts.
 if [[ "$(tail -n 1 <<<"$output")" =~ ^[1-9][0-9]*\ classes\ created\ through\ the\ manifest,\ 0\ failed$ ]]; then
   tail -n 1 <<<"$output"

@@ -7,7 +7,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/common.sh" "$1" com-tests
 
 echo "-- regsvr32"
-timeout 120 wine regsvr32 /s "$dll" || fail "regsvr32 exited $?"
+timeout 120 wine "$regsvr32" /s "$dll" || fail "regsvr32 exited $?"
 for class in clsCommon clsDebug clsCommonTypes CommonFacade ILibAnchors INIManager INIManager5 IAppSettings UILanguage; do
   clsid=$(reg_value "HKCR\\QlxWCommon.$class\\CLSID" | sed -n 's/.*REG_SZ[[:space:]]*//p')
   [ -n "$clsid" ] || { fail "no ProgID QlxWCommon.$class"; continue; }
@@ -41,16 +41,19 @@ reg_value "HKCR\\Interface\\{664AEEDF-3F84-43BC-A36E-4A47F5AB458B}\\TypeLib" | g
 echo "-- a host's resource component for the menu filler (registered from the scripts' folder)"
 cp "$build/tests/com/qlxw_filler_host.dll" "$work/"
 component=$(winpath "$work/qlxw_filler_host.dll")
-timeout 120 wine regsvr32 /s "$component" || fail "the filler's component: regsvr32 exited $?"
+timeout 120 wine "$regsvr32" /s "$component" || fail "the filler's component: regsvr32 exited $?"
 
 echo "-- qlxw typelib-name"
-cp "$build/cli/qlxw.exe" "$build/libqlxwcommon.dll" "$work/"
+# The command with the library and the runtime it was built with.
+cp "$build"/cli/*.exe "$build"/cli/*.dll "$work/"
 for pair in "$dll=QlxWCommon" "$component=QlxWFillerHost"; do
-  name=$(timeout 60 wine "$work/qlxw.exe" typelib-name "${pair%=*}" 2>&1 | tr -d '\r') || true
+  name=$(timeout 60 wine "$work/qlxw.exe" typelib-name "${pair%=*}" 2>&1 | wine_output) || true
   [ "$name" = "${pair##*=}" ] || fail "typelib-name ${pair%=*} printed [$name]"
 done
 
 echo "-- scripts"
+# The legacy controller keeps its folders for the user, whatever the bitness: none from an earlier run.
+timeout 60 wine "$reg" delete 'HKCU\Software\QlxWCommon' /f >/dev/null 2>&1 || true
 export QLXW_TEST_DIR
 QLXW_TEST_DIR=$(winpath "$work")
 for script in "$here"/scripts/*.vbs; do
@@ -60,15 +63,15 @@ for script in "$here"/scripts/*.vbs; do
 done
 
 echo "-- late-bound call timings (bench/late_bound.vbs; figures are reported, not judged)"
-timings=$(cd "$work" && timeout 300 wine cscript //nologo "$(winpath "$here/../../bench/late_bound.vbs")" 2000 2>&1 |
-  tr -d '\r') || true
+timings=$(cd "$work" && timeout 300 wine "$cscript" //nologo "$(winpath "$here/../../bench/late_bound.vbs")" 2000 2>&1 |
+  wine_output) || true
 echo "$timings"
 [ "$(tail -n 1 <<<"$timings")" = done ] && ! grep -q FAILED <<<"$timings" || fail "bench/late_bound.vbs"
 
 echo "-- a stand-in viewer for .pdf files (a DDE server for the help commands)"
 viewer=$(winpath "$build/tests/com/qlxw_fake_viewer.exe")
-timeout 60 wine reg add 'HKCR\.pdf' /ve /d QlxwTestPdf /f >/dev/null 2>&1 || fail "cannot register .pdf"
-timeout 60 wine reg add 'HKCR\QlxwTestPdf\shell\open\command' /ve /d "\"$viewer\" \"%1\"" /f >/dev/null 2>&1 ||
+timeout 60 wine "$reg" add 'HKCR\.pdf' /ve /d QlxwTestPdf /f >/dev/null 2>&1 || fail "cannot register .pdf"
+timeout 60 wine "$reg" add 'HKCR\QlxwTestPdf\shell\open\command' /ve /d "\"$viewer\" \"%1\"" /f >/dev/null 2>&1 ||
   fail "cannot register the stand-in viewer"
 # DDE runs on window messages: the client gets Wine's null display driver (windows without a screen),
 # the scripts before it none at all (so that a message box returns at once).
@@ -89,24 +92,24 @@ else
 fi
 
 timeout 60 wine reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f >/dev/null 2>&1 || true
-timeout 60 wine reg delete 'HKCR\.pdf' /f >/dev/null 2>&1 || true
-timeout 60 wine reg delete 'HKCR\QlxwTestPdf' /f >/dev/null 2>&1 || true
+timeout 60 wine "$reg" delete 'HKCR\.pdf' /f >/dev/null 2>&1 || true
+timeout 60 wine "$reg" delete 'HKCR\QlxwTestPdf' /f >/dev/null 2>&1 || true
 timeout 60 wineserver -w || timeout 30 wineserver -k || true
 
 echo "-- examples/ (what host developers start from)"
 mkdir -p "$work/examples"
 example=$(cd "$work" && timeout 120 wine "$cscript" //nologo "$(winpath "$here/../../examples/settings.vbs")" \
-  "$(winpath "$work/examples")" 2>&1 | tr -d '\r') || true
+  "$(winpath "$work/examples")" 2>&1 | wine_output) || true
 expected=$'Units: metric\nScale: 1000\nSwap X and Y: False\nError 80040003: '
 [[ "$example" == "$expected"* ]] && echo "examples/settings.vbs: ran" || { fail "examples/settings.vbs"; echo "$example"; }
 mkdir -p "$work/examples-cpp"
 example=$(timeout 120 wine "$build/examples/qlxw_example_early_bound.exe" "$(winpath "$work/examples-cpp")" 2>&1 |
-  tr -d '\r') || true
+  wine_output) || true
 [ "$example" = "Units: metric" ] && echo "examples/early_bound.cpp: ran" || { fail "examples/early_bound.cpp"; echo "$example"; }
 
 echo "-- regsvr32 /u"
-timeout 120 wine regsvr32 /s /u "$component" || fail "the filler's component: regsvr32 /u exited $?"
-timeout 120 wine regsvr32 /s /u "$dll" || fail "regsvr32 /u exited $?"
+timeout 120 wine "$regsvr32" /s /u "$component" || fail "the filler's component: regsvr32 /u exited $?"
+timeout 120 wine "$regsvr32" /s /u "$dll" || fail "regsvr32 /u exited $?"
 for class in clsCommon INIManager5 UILanguage; do
   [ -z "$(reg_value "HKCR\\QlxWCommon.$class\\CLSID")" ] || fail "QlxWCommon.$class is still registered"
 done
