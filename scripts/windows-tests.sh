@@ -91,7 +91,7 @@ unit_tests_one_by_one() {
     else
       failed=$((failed + 1))
       echo "FAILED: $test"
-      grep -E "Failure|Unhandled|qemu" -A6 <<<"$output" | head -n 20
+      grep -E "Failure|Unhandled|qemu" -A6 <<<"$output" | head -n 20 || true
     fi
   done
   echo "$passed passed, $failed failed, $skipped skipped (each test in its own process; left out: $2)"
@@ -99,8 +99,10 @@ unit_tests_one_by_one() {
 }
 
 # What the 32-bit Wine cannot run, found by running each test alone: each starts a thread (its own, or
-# GoogleTest's for SCOPED_TRACE) and then fails or hangs on the other thread's thread block.
+# GoogleTest's for SCOPED_TRACE and for a skip) and then fails or hangs on the other thread's thread
+# block. The two spellings left out are skipped under any Wine.
 threaded_tests="ProfileCache.*:FolderManagerTest.AnEmptyEntryIsTheBareNameOnlyThroughTheOlderManager"
+threaded_tests+=":*FileLockSpellings.*/ThroughALinkedFolder:*FileLockSpellings.*/SubstitutedDrive"
 
 echo "-- 64-bit: unit tests"
 unit_tests "$build"
