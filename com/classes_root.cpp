@@ -53,9 +53,12 @@ bool ClassesRoot::HasSubkeys(const std::wstring& key) const {
 
 bool ClassesRoot::InOtherView(const std::wstring& key) const {
   constexpr REGSAM kOtherView = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+  // The machine's own classes: HKEY_CLASSES_ROOT would also show the user's.
+  const bool machine = base_ == HKEY_CLASSES_ROOT;
   HKEY handle = nullptr;
-  const std::wstring path = prefix_ + key;
-  if (RegOpenKeyExW(base_, path.c_str(), 0, KEY_READ | kOtherView, &handle) != ERROR_SUCCESS) {
+  const std::wstring path = (machine ? std::wstring(L"Software\\Classes\\") : prefix_) + key;
+  if (RegOpenKeyExW(machine ? HKEY_LOCAL_MACHINE : base_, path.c_str(), 0, KEY_READ | kOtherView, &handle) !=
+      ERROR_SUCCESS) {
     return false;
   }
   RegCloseKey(handle);

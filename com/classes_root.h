@@ -21,8 +21,8 @@ class ClassesRoot {
   void DeleteTree(const std::wstring& key) const;
   // Whether `key` exists and holds keys of its own.
   bool HasSubkeys(const std::wstring& key) const;
-  // Whether `key` exists in the registry view of the other bitness (classes are kept apart per
-  // bitness, ProgIDs and type libraries are shared by both).
+  // Whether `key` exists in the registry view of the other bitness (since Windows 7 classes are kept
+  // apart per bitness, ProgIDs and type libraries are shared by both).
   bool InOtherView(const std::wstring& key) const;
 
  private:

@@ -42,7 +42,8 @@ bool RegisterClass(const ClassesRoot& root, const CreatableClass& creatable, con
 void UnregisterClass(const ClassesRoot& root, const CreatableClass& creatable) {
   const std::wstring classKey = L"CLSID\\" + GuidText(*creatable.classId);
   root.DeleteTree(classKey);
-  // The ProgIDs are shared by both bitnesses: they stay while the other bitness's server is registered.
+  // The ProgIDs are shared by both bitnesses: they stay while the other bitness's server is registered
+  // (where there is no other view, the key just removed is looked at, and they go).
   if (root.InOtherView(classKey)) {
     return;
   }

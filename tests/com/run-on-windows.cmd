@@ -28,7 +28,7 @@ for %%s in ("%scripts%\*.vbs") do (
     copy /b "%scripts%\check.vbs" + "%%s" "%QLXW_TEST_DIR%\%%~nxs" >nul
     pushd "%QLXW_TEST_DIR%"
     set summary=
-    for /f "delims=" %%l in ('"%system%\cscript.exe" //nologo "%%~nxs"') do set summary=%%l
+    for /f "delims=" %%l in ('""%system%\cscript.exe" //nologo "%%~nxs""') do set summary=%%l
     popd
     echo %%~nxs: !summary!
     echo !summary! | findstr /r /c:"^[0-9]* passed, 0 failed" >nul || set /a failures+=1

@@ -16,9 +16,16 @@ cp "$build32/QlxWCommon.dll" "$work/x86/"
 dll64=$(winpath "$work/x64/QlxWCommon.dll")
 dll32=$(winpath "$work/x86/QlxWCommon.dll")
 
+# BITS [/u]: registers (or removes) the server of that bitness with that bitness's regsvr32.
+regsvr32_of() {
+  local system=system32 dll=$dll64
+  [ "$1" = 32 ] && system=syswow64 dll=$dll32
+  timeout 120 wine "C:\\windows\\$system\\regsvr32.exe" /s ${2:-} "$dll" || fail "the $1-bit regsvr32 ${2:-} exited $?"
+}
+
 echo "-- both servers registered"
-timeout 120 wine 'C:\windows\system32\regsvr32.exe' /s "$dll64" || fail "the 64-bit regsvr32 exited $?"
-timeout 120 wine 'C:\windows\syswow64\regsvr32.exe' /s "$dll32" || fail "the 32-bit regsvr32 exited $?"
+regsvr32_of 64
+regsvr32_of 32
 
 # KEY BITS: the key as a host of that bitness sees it.
 value() {
@@ -57,15 +64,24 @@ for bits in 64 32; do
     fail "the $bits-bit early-bound client: $seen"
 done
 
-echo "-- both unregistered"
-timeout 120 wine 'C:\windows\syswow64\regsvr32.exe' /s /u "$dll32" || fail "the 32-bit regsvr32 /u exited $?"
-# The 64-bit server's keys outlive the 32-bit one's removal.
-value 'HKCR\QlxWCommon.clsCommon\CLSID' 64 | grep -q REG_SZ || fail "removing the 32-bit server removed the 64-bit one"
-timeout 120 wine 'C:\windows\system32\regsvr32.exe' /s /u "$dll64" || fail "the 64-bit regsvr32 /u exited $?"
-for bits in 64 32; do
-  [ -z "$(value 'HKCR\QlxWCommon.clsCommon' "$bits")" ] || fail "clsCommon is still registered ($bits-bit view)"
+echo "-- unregistered, in either order"
+for first in 32 64; do
+  other=$((96 - first))
+  if [ "$first" = 64 ]; then
+    regsvr32_of 64
+    regsvr32_of 32
+  fi
+  regsvr32_of "$first" /u
+  # The ProgIDs are shared: the other server keeps them.
+  value 'HKCR\QlxWCommon.clsCommon\CLSID' "$other" | grep -q REG_SZ ||
+    fail "removing the $first-bit server removed the $other-bit one"
+  regsvr32_of "$other" /u
+  for bits in 64 32; do
+    [ -z "$(value 'HKCR\QlxWCommon.clsCommon' "$bits")" ] ||
+      fail "clsCommon is still registered ($bits-bit view, the $first-bit server removed first)"
+  done
+  [ -z "$(value "HKCR\\TypeLib\\$library" 64)" ] || fail "the type library is still registered"
 done
-[ -z "$(value "HKCR\\TypeLib\\$library" 64)" ] || fail "the type library is still registered"
 
 [ "$failures" -eq 0 ] || { echo "$failures side-by-side test(s) failed"; exit 1; }
 echo "32-bit and 64-bit servers side by side: all tests passed"

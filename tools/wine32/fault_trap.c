@@ -4,7 +4,7 @@
  * forgotten the trap by the time it builds the context and writes -1 there, so Wine reports every page
  * fault as an illegal instruction: guard pages (thread stacks growing) and write watches stop working,
  * and a program hangs or dies. Wine's handler for SIGSEGV is wrapped here: a fault with no trap number
- * is a page fault (the only kind of SIGSEGV the guest's memory accesses raise). */
+ * is a page fault when the signal says the address was unmapped or refused, a protection fault else. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <signal.h>
@@ -14,14 +14,16 @@
 typedef int (*sigaction_fn)(int, const struct sigaction*, struct sigaction*);
 typedef void (*handler_fn)(int, siginfo_t*, void*);
 
-enum { kPageFault = 14 };
+enum { kProtectionFault = 13, kPageFault = 14 };
 
 static handler_fn wine_handler;
 
 static void with_trap(int signal_number, siginfo_t* info, void* context) {
   ucontext_t* state = (ucontext_t*)context;
-  if (state->uc_mcontext.gregs[REG_TRAPNO] == -1)
-    state->uc_mcontext.gregs[REG_TRAPNO] = kPageFault;
+  if (state->uc_mcontext.gregs[REG_TRAPNO] == -1) {
+    const int memory = info->si_code == SEGV_MAPERR || info->si_code == SEGV_ACCERR;
+    state->uc_mcontext.gregs[REG_TRAPNO] = memory ? kPageFault : kProtectionFault;
+  }
   wine_handler(signal_number, info, context);
 }
 

@@ -23,11 +23,17 @@ static const char* substitute(const char* path) {
   return runner && *runner && ends_with(path, "/lib/wine/wine") ? runner : path;
 }
 
+static execve_fn real_execve;
+
+/* Looked up before any thread or fork of the program (dlsym is no call for a forked child). */
+__attribute__((constructor)) static void find_real(void) {
+  real_execve = (execve_fn)dlsym(RTLD_NEXT, "execve");
+}
+
 static int forward(const char* path, char* const argv[], char* const envp[]) {
-  static execve_fn real;
-  if (!real)
-    real = (execve_fn)dlsym(RTLD_NEXT, "execve");
-  return real(substitute(path), argv, envp);
+  if (!real_execve)
+    find_real();
+  return real_execve(substitute(path), argv, envp);
 }
 
 int execve(const char* path, char* const argv[], char* const envp[]) {

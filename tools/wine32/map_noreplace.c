@@ -32,11 +32,12 @@ static pthread_mutex_t lock = PTHREAD_MUTEX_INITIALIZER;
 static mmap64_fn real_mmap64;
 static munmap_fn real_munmap;
 
-static void find_real(void) {
-  if (!real_mmap64) {
-    real_mmap64 = (mmap64_fn)dlsym(RTLD_NEXT, "mmap64");
+/* Looked up before any thread or fork of the program; again by a call that comes earlier still. */
+__attribute__((constructor)) static void find_real(void) {
+  if (!real_munmap)
     real_munmap = (munmap_fn)dlsym(RTLD_NEXT, "munmap");
-  }
+  if (!real_mmap64)
+    real_mmap64 = (mmap64_fn)dlsym(RTLD_NEXT, "mmap64");
 }
 
 static void remember(uint32_t begin, uint32_t end) {
