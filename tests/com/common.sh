@@ -14,6 +14,7 @@ fi
 cscript="C:\\windows\\$system\\cscript.exe"
 regsvr32="C:\\windows\\$system\\regsvr32.exe"
 reg="C:\\windows\\$system\\reg.exe"
+library='{ADF5E175-8483-44F0-98C3-37ED0802E0D4}'
 # What a program printed, without CRs and without the private 32-bit Wine's note that it has no fonts.
 wine_output() {
   tr -d '\r' | grep -v -e '^Wine cannot find the FreeType' -e '^use TrueType fonts please' \
@@ -22,10 +23,12 @@ wine_output() {
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 
-# Registry values as hosts find them; the registry reaches its files when wineserver is done.
+# KEY [SYSTEM]: the key's values as hosts of the server's bitness find them (or those of the programs
+# of SYSTEM, system32 or syswow64); nothing when it is missing (reg says so on standard output).
 reg_value() {
   local output
-  output=$(timeout 60 wine "$reg" query "$1" 2>/dev/null) && tr -d '\r' <<<"$output" || true
+  output=$(timeout 60 wine "C:\\windows\\${2:-$system}\\reg.exe" query "$1" 2>/dev/null) &&
+    tr -d '\r' <<<"$output" || true
 }
 
 # SCRIPT DIR [CSCRIPT]: a host script of tests/com/scripts, run from DIR; passes on its own summary.

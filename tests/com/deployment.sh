@@ -6,7 +6,6 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/common.sh" "$1" com-deployment
-library='{ADF5E175-8483-44F0-98C3-37ED0802E0D4}'
 user_classes='HKCU\Software\Classes'
 machine_classes='HKLM\Software\Classes'
 

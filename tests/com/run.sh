@@ -32,7 +32,7 @@ for class in HotKeys LocalInfo ITheme DefaultTheme HelpControl ActiveBarFiller; 
   reg_value "HKCR\\CLSID\\$clsid\\InprocServer32" | grep -q "Apartment" || fail "$class: not an apartment class"
 done
 # Under the key of the server's bitness.
-reg_value "HKCR\\TypeLib\\{ADF5E175-8483-44F0-98C3-37ED0802E0D4}\\1.0\\0\\$platform" | grep -qi "QlxWCommon.dll" ||
+reg_value "HKCR\\TypeLib\\$library\\1.0\\0\\$platform" | grep -qi "QlxWCommon.dll" ||
   fail "the type library is not registered under $platform"
 # Dual interfaces are marshalled through the type library, for callers in other apartments.
 reg_value "HKCR\\Interface\\{664AEEDF-3F84-43BC-A36E-4A47F5AB458B}\\TypeLib" | grep -qi "ADF5E175" ||
@@ -113,7 +113,7 @@ timeout 120 wine "$regsvr32" /s /u "$dll" || fail "regsvr32 /u exited $?"
 for class in clsCommon INIManager5 UILanguage; do
   [ -z "$(reg_value "HKCR\\QlxWCommon.$class\\CLSID")" ] || fail "QlxWCommon.$class is still registered"
 done
-[ -z "$(reg_value "HKCR\\TypeLib\\{ADF5E175-8483-44F0-98C3-37ED0802E0D4}")" ] || fail "the type library is still registered"
+[ -z "$(reg_value "HKCR\\TypeLib\\$library")" ] || fail "the type library is still registered"
 
 [ "$failures" -eq 0 ] || { echo "$failures COM test(s) failed"; exit 1; }
 echo "COM server: all tests passed"

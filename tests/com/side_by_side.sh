@@ -9,18 +9,21 @@ build64=$(realpath "$1")
 . "$here/common.sh" "$2" com-side-by-side
 build32=$build
 mkdir -p "$work/x64" "$work/x86"
-library='{ADF5E175-8483-44F0-98C3-37ED0802E0D4}'
 # Each server in a folder of its own, so that the folder a host sees tells which one it loaded.
 cp "$build64/QlxWCommon.dll" "$work/x64/"
 cp "$build32/QlxWCommon.dll" "$work/x86/"
 dll64=$(winpath "$work/x64/QlxWCommon.dll")
 dll32=$(winpath "$work/x86/QlxWCommon.dll")
 
+# BITS: the system folder of the programs of that bitness.
+system_of() { [ "$1" = 32 ] && echo syswow64 || echo system32; }
+
 # BITS [/u]: registers (or removes) the server of that bitness with that bitness's regsvr32.
 regsvr32_of() {
-  local system=system32 dll=$dll64
-  [ "$1" = 32 ] && system=syswow64 dll=$dll32
-  timeout 120 wine "C:\\windows\\$system\\regsvr32.exe" /s ${2:-} "$dll" || fail "the $1-bit regsvr32 ${2:-} exited $?"
+  local dll=$dll64
+  [ "$1" = 32 ] && dll=$dll32
+  timeout 120 wine "C:\\windows\\$(system_of "$1")\\regsvr32.exe" /s ${2:-} "$dll" ||
+    fail "the $1-bit regsvr32 ${2:-} exited $?"
 }
 
 echo "-- both servers registered"
@@ -28,13 +31,7 @@ regsvr32_of 64
 regsvr32_of 32
 
 # KEY BITS: the key as a host of that bitness sees it.
-value() {
-  local system=system32
-  [ "$2" = 32 ] && system=syswow64
-  local output
-  # reg prints its "not found" on standard output: only a query that succeeded counts.
-  output=$(timeout 60 wine "C:\\windows\\$system\\reg.exe" query "$1" 2>/dev/null) && tr -d '\r' <<<"$output" || true
-}
+value() { reg_value "$1" "$(system_of "$2")"; }
 for bits in 64 32; do
   [ "$bits" = 64 ] && dll=$dll64 platform=win64 || dll=$dll32 platform=win32
   clsid=$(value 'HKCR\QlxWCommon.clsCommon\CLSID' "$bits" | sed -n 's/.*REG_SZ[[:space:]]*//p')
@@ -52,8 +49,8 @@ cat >"$work/which.vbs" <<'VBS'
 WScript.Echo CreateObject("QlxWCommon.FolderManager").AbsolutePath(15)
 VBS
 for bits in 64 32; do
-  [ "$bits" = 64 ] && system=system32 folder=x64 build=$build64 || system=syswow64 folder=x86 build=$build32
-  seen=$(cd "$work" && timeout 120 wine "C:\\windows\\$system\\cscript.exe" //nologo which.vbs 2>&1 | wine_output) || true
+  [ "$bits" = 64 ] && folder=x64 build=$build64 || folder=x86 build=$build32
+  seen=$(cd "$work" && timeout 120 wine "C:\\windows\\$(system_of "$bits")\\cscript.exe" //nologo which.vbs 2>&1 | wine_output) || true
   expected=$(winpath "$work/$folder")
   [ "${seen%\\}" = "$expected" ] && echo "$bits-bit script host: $folder server" ||
     fail "the $bits-bit script host loaded [$seen], not the server in $expected"
