@@ -4,6 +4,7 @@
 // every platform; only the calls they replace differ.
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/file.h>
 #endif
 
 #include <algorithm>
@@ -47,29 +48,67 @@ Result Fail(int cause) {
 }
 #endif
 
-// Runs `then` once, right after the next read of a file's bytes: another writer landing between a
-// read and whatever its reader does next.
+// Runs `then` once, right after the next read of a file's bytes, once the reader has let the file go:
+// another writer landing between a read and whatever its reader does next.
 struct AfterNextRead {
   static inline std::function<void()> then;
-  AfterNextRead() = default;
+  static inline bool read = false;
+  AfterNextRead() { read = false; }
   AfterNextRead(const AfterNextRead&) = delete;
   AfterNextRead& operator=(const AfterNextRead&) = delete;
   ~AfterNextRead() { then = nullptr; }  // never left to a later test
-#ifdef _WIN32
-  ScopedFileCall<&FileCalls::readFile> read{[](HANDLE file, void* buffer, DWORD size, DWORD* got) {
-    const BOOL ok = SystemFileCalls().readFile(file, buffer, size, got);
-    if (const auto next = std::exchange(then, nullptr)) {
-      next();
+  static void RunIfRead() {
+    if (read) {
+      if (const auto next = std::exchange(then, nullptr)) {
+        next();
+      }
     }
-    return ok;
+  }
+#ifdef _WIN32
+  ScopedFileCall<&FileCalls::readFile> reading{[](HANDLE file, void* buffer, DWORD size, DWORD* got) {
+    read = true;
+    return SystemFileCalls().readFile(file, buffer, size, got);
+  }};
+  ScopedFileCall<&FileCalls::closeHandle> closing{[](HANDLE handle) {
+    const BOOL closed = SystemFileCalls().closeHandle(handle);
+    RunIfRead();
+    return closed;
   }};
 #else
-  ScopedFileCall<&FileCalls::pread> read{[](int fd, void* buffer, size_t size, off_t offset) {
-    const ssize_t got = SystemFileCalls().pread(fd, buffer, size, offset);
-    if (const auto next = std::exchange(then, nullptr)) {
-      next();
+  ScopedFileCall<&FileCalls::pread> reading{[](int fd, void* buffer, size_t size, off_t offset) {
+    read = true;
+    return SystemFileCalls().pread(fd, buffer, size, offset);
+  }};
+  ScopedFileCall<&FileCalls::close> closing{[](int fd) {
+    const int closed = SystemFileCalls().close(fd);
+    RunIfRead();
+    return closed;
+  }};
+#endif
+};
+
+// Runs `then` once, while the next writer waits for a file's lock: another writer that takes its turn
+// first and changes the file.
+struct WhileNextLockIsAwaited {
+  static inline std::function<void()> then;
+  WhileNextLockIsAwaited() = default;
+  WhileNextLockIsAwaited(const WhileNextLockIsAwaited&) = delete;
+  WhileNextLockIsAwaited& operator=(const WhileNextLockIsAwaited&) = delete;
+  ~WhileNextLockIsAwaited() { then = nullptr; }
+#ifdef _WIN32
+  ScopedFileCall<&FileCalls::waitForSingleObject> wait{[](HANDLE object, DWORD milliseconds) {
+    if (const auto first = std::exchange(then, nullptr)) {
+      first();
     }
-    return got;
+    return SystemFileCalls().waitForSingleObject(object, milliseconds);
+  }};
+#else
+  ScopedFileCall<&FileCalls::flock> lock{[](int fd, int operation) {
+    if ((operation & LOCK_EX) != 0 && then) {
+      std::exchange(then, nullptr)();
+      return Fail(EWOULDBLOCK);  // busy this once: the waiter tries again
+    }
+    return SystemFileCalls().flock(fd, operation);
   }};
 #endif
 };

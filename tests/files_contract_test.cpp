@@ -3,6 +3,7 @@
 // old file whole and no temporary file behind, and a lock that is not obtained ends the wait.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include <ostream>
 #include <set>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -307,6 +309,138 @@ TEST(FileLock, AWriterWaitsForTheHolderButNoLongerThanItsWait) {
   releaser.join();
   holder.join();
 }
+
+// The ways a write reaches the file: a new file renamed over it, or the file rewritten in place (for a
+// file with a second name, or when the move over it is refused). Each way keeps every writer's keys.
+struct WritePath {
+  const char* name;
+  // Gives the file a second name when the path needs one; returns what forces the path while it lives.
+  std::function<std::shared_ptr<void>(const std::string& file, const std::string& second)> force;
+  bool secondName = false;
+};
+
+void PrintTo(const WritePath& row, std::ostream* out) {
+  *out << row.name;
+}
+
+class FileWritePaths : public ::testing::TestWithParam<WritePath> {
+ protected:
+  void SetUp() override {
+    testing::WriteBytes(file_, "[S]\r\nk=short\r\n[T]\r\nt=1\r\n");
+    forced_ = GetParam().force(file_, second_);
+  }
+
+  // Whether every line is a whole section header or key line: what a writer or reader cut short breaks.
+  static bool WellFormed(const std::string& bytes) {
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+      const std::size_t end = bytes.find("\r\n", at);
+      if (end == std::string::npos) {
+        return false;
+      }
+      const std::string_view line(bytes.data() + at, end - at);
+      const bool header = line.size() > 2 && line.front() == '[' && line.back() == ']';
+      const std::size_t equals = line.find('=');
+      const bool keyLine = equals != std::string_view::npos && equals > 0 && line.back() == '.';
+      if (!header && !keyLine && line != "k=short" && line != "t=1") {
+        return false;
+      }
+      at = end + 2;
+    }
+    return true;
+  }
+
+  // The value each test writes for a key: its length varies, so that files grow and shrink.
+  static std::string ValueFor(int key) {
+    return std::string(static_cast<std::size_t>(1 + key % 17), 'v') + ".";
+  }
+
+  void ExpectSecondNameSeesTheSame() const {
+    if (GetParam().secondName) {
+      EXPECT_EQ(testing::ReadBytes(second_), testing::ReadBytes(file_)) << "the second name was cut off";
+    }
+  }
+
+  testing::ScratchFolder folder_;
+  std::string file_ = folder_.File("shared.ini");
+  std::string second_ = folder_.File("second.ini");
+  std::shared_ptr<void> forced_;
+};
+
+// A writer that waits for the lock while another one lengthens a value rewrites what that one left.
+TEST_P(FileWritePaths, AWaitingWriterEditsWhatTheHolderLeft) {
+  {
+    const testing::WhileNextLockIsAwaited another;
+    testing::WhileNextLockIsAwaited::then = [&] {
+      EXPECT_TRUE(ProfileWrite("S", "k", std::string(300, 'w') + ".", file_));
+    };
+    EXPECT_TRUE(ProfileWrite("T", "u", "2.", file_));
+  }
+  EXPECT_EQ(testing::ReadBytes(file_), "[S]\r\nk=" + std::string(300, 'w') + ".\r\n[T]\r\nt=1\r\nu=2.\r\n");
+  ExpectSecondNameSeesTheSame();
+}
+
+// Writers at work together lose no key, and a reader never sees a file half rewritten.
+TEST_P(FileWritePaths, ConcurrentWritersLoseNothingAndReadersSeeWholeFiles) {
+  constexpr int kWriters = 4;
+  constexpr int kKeys = 30;
+  std::atomic<int> writing{kWriters};
+  std::atomic<int> torn{0};
+  std::thread reader([&] {
+    std::string bytes;
+    while (writing.load() > 0) {
+      if (platform::ReadWholeFile(file_, 1 << 20, bytes).Ok() && !WellFormed(bytes)) {
+        ++torn;
+      }
+    }
+  });
+  std::vector<std::thread> writers;
+  for (int w = 0; w < kWriters; ++w) {
+    writers.emplace_back([&, w] {
+      for (int k = 0; k < kKeys; ++k) {
+        EXPECT_TRUE(ProfileWrite(k % 2 == 0 ? "S" : "T", "w" + std::to_string(w) + "_" + std::to_string(k),
+                                 ValueFor(k), file_));
+      }
+      --writing;
+    });
+  }
+  for (std::thread& writer : writers) {
+    writer.join();
+  }
+  reader.join();
+  forced_.reset();
+  EXPECT_EQ(torn.load(), 0);
+  const std::string bytes = testing::ReadBytes(file_);
+  EXPECT_TRUE(WellFormed(bytes));
+  int found = 0;
+  for (int w = 0; w < kWriters; ++w) {
+    for (int k = 0; k < kKeys; ++k) {
+      std::string value;
+      ProfileRead(k % 2 == 0 ? "S" : "T", "w" + std::to_string(w) + "_" + std::to_string(k), "", 64, file_,
+                  value);
+      found += value == ValueFor(k);
+    }
+  }
+  EXPECT_EQ(found, kWriters * kKeys);
+  ExpectSecondNameSeesTheSame();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryWay, FileWritePaths,
+    ::testing::Values(WritePath{"NewFileRenamedOverIt",
+                                [](const auto&, const auto&) { return std::shared_ptr<void>(); }},
+                      WritePath{"InPlaceForAFileWithASecondName",
+                                [](const std::string& file, const std::string& second) {
+                                  std::filesystem::create_hard_link(file, second);
+                                  return std::shared_ptr<void>();
+                                },
+                                true},
+                      WritePath{"InPlaceWhenTheMoveIsRefused",
+                                [](const auto&, const auto&) {
+                                  return std::static_pointer_cast<void>(
+                                      std::make_shared<testing::RenameDenied>());
+                                }}),
+    [](const ::testing::TestParamInfo<WritePath>& param) { return std::string(param.param.name); });
 
 // Writers that name one file differently still take turns: the lock is the file's, not its name's.
 struct TwoNames {

@@ -46,7 +46,8 @@ bool IsPossibleFileName(std::string_view path);
 FileResult AppendToFile(const std::string& path, std::string_view bytes);
 
 // The whole file into `bytes` (whose memory is reused). A folder is kAccessDenied, a file larger than
-// `maxBytes` kTooLarge.
+// `maxBytes` kTooLarge. A writer that holds the file's lock is waited for (up to kLockWait, then the
+// file is read as it is), so that a rewrite in place is never seen half done.
 FileResult ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes);
 
 // ReadWholeFile of a file that a query just now found to be a regular file of `expectedSize` bytes:

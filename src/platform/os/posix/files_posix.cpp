@@ -167,13 +167,54 @@ FileResult ReadRegularFile(int fd, const struct stat& info, std::size_t maxBytes
   return ReadDescriptor(fd, static_cast<std::size_t>(info.st_size), bytes);
 }
 
+// Tries the lock (LOCK_EX or LOCK_SH), pausing between tries (1 ms, doubling up to 16 ms) until the
+// time left is spent. The pauses asked for are what is counted, so a test that makes them instant
+// makes the wait instant.
+FileResult WaitForLock(int fd, int kind, std::chrono::milliseconds& left) {
+  constexpr std::chrono::milliseconds kLongestPause{16};
+  std::chrono::milliseconds pause{1};
+  for (;;) {
+    if (gCalls.flock(fd, kind | LOCK_NB) == 0) {
+      return {};
+    }
+    const int error = errno;
+    if (error == EINTR) {
+      continue;
+    }
+    if (error != EWOULDBLOCK) {
+      return Failure(error);
+    }
+    if (left.count() <= 0) {
+      return {FileStatus::kBusy, error};
+    }
+    const std::chrono::milliseconds step = std::min(pause, left);
+    // A pause is under a second: its nanoseconds fit tv_nsec's long on 32-bit systems too.
+    const timespec span{.tv_sec = 0, .tv_nsec = static_cast<long>(std::chrono::nanoseconds(step).count())};
+    gCalls.nanosleep(&span, nullptr);  // an interrupted pause counts whole
+    left -= step;
+    pause = std::min(pause * 2, kLongestPause);
+  }
+}
+
+// A reader waits for a writer that holds the file: one rewriting it in place would otherwise be seen
+// half done. A lock the file system does not offer, or a holder that outstays the wait, is read past:
+// the bytes are then as the file is.
+void WaitForWriters(int fd) {
+  std::chrono::milliseconds left = kLockWait;
+  WaitForLock(fd, LOCK_SH, left);
+}
+
 // Opened without blocking: a pipe with no writer or a device would otherwise hold the reader for ever.
 FileResult OpenToRead(const std::string& path, Descriptor& file) {
   if (!ValidName(path)) {
     return {FileStatus::kBadName, EINVAL};
   }
   file.Reset(gCalls.open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0));
-  return file.Get() < 0 ? Failure(errno) : FileResult{};
+  if (file.Get() < 0) {
+    return Failure(errno);
+  }
+  WaitForWriters(file.Get());
+  return {};
 }
 
 // Asks the opened file what it is (`info`) and reads it whole when it is a regular file.
@@ -455,34 +496,6 @@ FileResult RewriteInPlace(const std::string& path, std::string_view bytes, const
   return result;
 }
 
-// Tries the lock, pausing between tries (1 ms, doubling up to 16 ms) until the time left is spent.
-// The pauses asked for are what is counted, so a test that makes them instant makes the wait instant.
-FileResult WaitForLock(int fd, std::chrono::milliseconds& left) {
-  constexpr std::chrono::milliseconds kLongestPause{16};
-  std::chrono::milliseconds pause{1};
-  for (;;) {
-    if (gCalls.flock(fd, LOCK_EX | LOCK_NB) == 0) {
-      return {};
-    }
-    const int error = errno;
-    if (error == EINTR) {
-      continue;
-    }
-    if (error != EWOULDBLOCK) {
-      return Failure(error);
-    }
-    if (left.count() <= 0) {
-      return {FileStatus::kBusy, error};
-    }
-    const std::chrono::milliseconds step = std::min(pause, left);
-    // A pause is under a second: its nanoseconds fit tv_nsec's long on 32-bit systems too.
-    const timespec span{.tv_sec = 0, .tv_nsec = static_cast<long>(std::chrono::nanoseconds(step).count())};
-    gCalls.nanosleep(&span, nullptr);  // an interrupted pause counts whole
-    left -= step;
-    pause = std::min(pause * 2, kLongestPause);
-  }
-}
-
 // A file made for a write goes again while nothing is in it: a failed first write, or a delete in a
 // missing file, leaves no file.
 void RemoveIfStillEmpty(const std::string& path, const struct stat& made) {
@@ -671,12 +684,17 @@ FileResult LockFileForUpdate(const std::string& path, std::unique_ptr<LockedFile
     if (!S_ISREG(held.st_mode)) {
       return NotARegularFile(held);
     }
-    if (const FileResult waited = WaitForLock(file.Get(), wait); !waited.Ok()) {
+    if (const FileResult waited = WaitForLock(file.Get(), LOCK_EX, wait); !waited.Ok()) {
       // Another writer that locked it meanwhile finds it gone and makes it again.
       if (created) {
         RemoveIfStillEmpty(target, held);
       }
       return waited;
+    }
+    // What the file is now, not what it was before the wait: a writer that held the lock may have
+    // rewritten it in place (a new size), or given it another name.
+    if (gCalls.fstat(file.Get(), &held) != 0) {
+      return Failure(errno);
     }
     struct stat named {};
     if (gCalls.stat(target.c_str(), &named) == 0 && SameFile(held, named)) {
