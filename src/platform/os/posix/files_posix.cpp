@@ -677,24 +677,23 @@ FileResult LockFileForUpdate(const std::string& path, std::unique_ptr<LockedFile
     if (file.Get() < 0) {
       return Failure(errno);
     }
+    // Asked what the file is only once the lock is ours: a writer that held it may have rewritten it
+    // in place (a new size) or given it another name. Opened without blocking, a pipe or a device
+    // takes the lock at once and is refused then.
+    const FileResult waited = WaitForLock(file.Get(), LOCK_EX, wait);
     struct stat held {};
     if (gCalls.fstat(file.Get(), &held) != 0) {
       return Failure(errno);
     }
-    if (!S_ISREG(held.st_mode)) {
-      return NotARegularFile(held);
-    }
-    if (const FileResult waited = WaitForLock(file.Get(), LOCK_EX, wait); !waited.Ok()) {
+    if (!waited.Ok()) {
       // Another writer that locked it meanwhile finds it gone and makes it again.
       if (created) {
         RemoveIfStillEmpty(target, held);
       }
       return waited;
     }
-    // What the file is now, not what it was before the wait: a writer that held the lock may have
-    // rewritten it in place (a new size), or given it another name.
-    if (gCalls.fstat(file.Get(), &held) != 0) {
-      return Failure(errno);
+    if (!S_ISREG(held.st_mode)) {
+      return NotARegularFile(held);
     }
     struct stat named {};
     if (gCalls.stat(target.c_str(), &named) == 0 && SameFile(held, named)) {
