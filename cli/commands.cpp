@@ -9,6 +9,7 @@
 
 #include "cli/context.h"
 #include "cli/json.h"
+#include "cli/printable.h"
 #include "language/localized_strings.h"
 #include "os/type_library.h"
 #include "text/tags.h"
@@ -73,7 +74,7 @@ int Strings(const Context& context) {
     context.out << "}}\n";
   } else {
     for (const std::int32_t id : ids) {
-      context.out << id << '\t' << GetLocalizedString(id, {}) << '\n';
+      context.out << id << '\t' << Printable(GetLocalizedString(id, {})) << '\n';
     }
   }
   return 0;
@@ -84,7 +85,7 @@ int TypeLibName(const Context& context) {
   if (context.Json()) {
     context.out << "{\"name\": " << JsonString(name) << "}\n";
   } else {
-    context.out << name << "\n";
+    context.out << Printable(name) << "\n";
   }
   return 0;
 }
@@ -99,7 +100,7 @@ int Tags(const Context& context) {
     context.out << "]\n";
   } else {
     for (const std::string& item : items) {
-      context.out << item << '\n';
+      context.out << Printable(item) << '\n';
     }
   }
   return 0;
@@ -374,10 +375,12 @@ std::string HelpHint(const std::vector<std::string>& words) {
 
 void PrintUsage(std::ostream& out, const std::vector<std::string>& words) {
   if (!words.empty()) {
+    // A command and the ones below it ("folders": folders, folders get, ...), so that a group's help
+    // shows what its errors point at; words after the command's own are its arguments.
     const Command* command = MatchCommand(words);
     std::vector<const Command*> shown = CommandsUnder(words);
-    if (command != nullptr && !command->words.empty() && command->words.size() == words.size()) {
-      shown = {command};
+    if (command != nullptr && !command->words.empty()) {
+      shown = CommandsUnder(WordsOf(*command));
     }
     if (shown.empty()) {
       throw UsageError("unknown command '" + words.front() + "'", {});

@@ -8,6 +8,8 @@
 #include "cli/commands.h"
 #include "cli/context.h"
 #include "cli/json.h"
+#include "cli/printable.h"
+#include "cli/write_failure.h"
 #include "config/ini_file.h"
 #include "config/ini_manager_interface.h"
 #include "config/profile.h"
@@ -46,8 +48,8 @@ std::vector<Setting> FixedSettings() {
 
 void PrintSettings(const Context& context, const std::vector<Setting>& settings, const std::string& indent) {
   for (const Setting& setting : settings) {
-    context.out << indent << setting.name << std::string(28 - setting.name.size(), ' ') << setting.text
-                << "\n";
+    context.out << indent << setting.name << std::string(28 - setting.name.size(), ' ')
+                << Printable(setting.text) << "\n";
   }
 }
 
@@ -120,8 +122,8 @@ int Overview(const Context& context) {
     return status;
   }
   context.out << "QlxWCommon " << LibraryVersion() << "\n"
-              << "language      " << language << " " << LanguageName(language) << "\n"
-              << "INI file      " << iniFile << "\n"
+              << "language      " << language << " " << Printable(LanguageName(language)) << "\n"
+              << "INI file      " << Printable(iniFile) << "\n"
               << "main version  " << mainVersion << " (" << (GetSharedINI5() ? "INIManager5" : "INIManager")
               << ")\n"
               << "settings\n";
@@ -146,7 +148,7 @@ int ProfileRead(const Context& context) {
   if (context.Json()) {
     context.out << "{\"count\": " << count << ", \"text\": " << JsonString(text) << "}\n";
   } else {
-    context.out << text << "\n";
+    context.out << Printable(text) << "\n";
   }
   return 0;
 }
@@ -164,11 +166,9 @@ int ProfileWrite(const Context& context) {
       deleteSection ? std::nullopt : std::optional<std::string_view>(context.args[2]);
   const std::optional<std::string_view> value =
       wanted == 4 ? std::optional<std::string_view>(context.args[3]) : std::nullopt;
-  if (!qlxw::ProfileWrite(context.args[1], key, value, context.args[0])) {
-    throw CommandError(
-        "the write was not done (a line break in a name or value, or the file cannot be written)",
-        context.args[0]);
-  }
+  BeginWrites();
+  qlxw::ProfileWrite(context.args[1], key, value, context.args[0]);
+  CheckWrites("the write was not done", context.args[0]);
   PrintWritten(context);
   return 0;
 }
@@ -198,7 +198,7 @@ int IniGet(const Context& context) {
   if (context.Json()) {
     context.out << "{\"value\": " << JsonString(value) << "}\n";
   } else {
-    context.out << value << "\n";
+    context.out << Printable(value) << "\n";
   }
   return 0;
 }
@@ -206,17 +206,14 @@ int IniGet(const Context& context) {
 int IniSet(const Context& context) {
   ConnectIniFile(context.line.global);
   const auto ini = GetSharedINI();
+  // The library's write is silent, as hosts expect; a script must know.
+  BeginWrites();
   if (context.Flag("--bool")) {
     ini->WriteINIBoolean(context.args[0], context.args[1], ParseBoolWord(context.args[2], "VALUE"));
   } else {
     ini->WriteINIValueByKey(context.args[0], context.args[1], context.args[2]);
   }
-  // The library's write is silent, as hosts expect; a script must know.
-  if (LastINIWriteFailed()) {
-    throw CommandError(
-        "the value was not written (a line break in a name or value, or the file cannot be written)",
-        ini->INIFileName());
-  }
+  CheckWrites("the value was not written", ini->INIFileName());
   PrintWritten(context);
   return 0;
 }

@@ -18,11 +18,15 @@
 #include "cli/context.h"
 #include "cli/error_text.h"
 #include "cli/json.h"
+#include "cli/printable.h"
+#include "cli/write_failure.h"
 #include "errors/lib_error.h"
 #include "folders/folder_ids.h"
+#include "folders/folder_settings_store.h"
 #include "folders/fsc_replacer.h"
 #include "folders/keys.h"
 #include "os/file_system.h"
+#include "os/user_registry.h"
 #include "text/case_fold.h"
 
 namespace qlxw::cli {
@@ -68,8 +72,40 @@ void StartFolders(const Context& context, clsFileSystemController& controller) {
   ResolveFolderController();
   if (FolderControllerName() == "clsFSCOld") {
     controller.QlxWFolders(egsPath_Program, program.value_or(ProgramFolder()));
+    controller.Refresh();
+    return;
   }
-  controller.Refresh();
+  // The replacer's Refresh only reads the INI file: what fails there (a value too long to read back) is
+  // the file's, and the message names it.
+  try {
+    controller.Refresh();
+  } catch (const LibError& error) {
+    throw CommandError(error.Description(), IniFilePath(context.line.global), error);
+  }
+}
+
+// Where SaveToRegistry puts the folders: the INI file, or the legacy controller's settings file ("" for
+// the registry).
+std::string SavedFoldersFile(const Context& context) {
+  if (FolderControllerName() != "clsFSCOld") {
+    return IniFilePath(context.line.global);
+  }
+  return platform::UserRegistryAvailable() ? std::string() : FolderSettingsFile();
+}
+
+// SaveToRegistry, which is silent to hosts, failing the command when a folder was not saved.
+void SaveFolders(const Context& context, clsFileSystemController& controller) {
+  BeginWrites();
+  controller.SaveToRegistry();
+  const ProfileWriteError error = LastProfileWriteError();
+  const auto* replacer = dynamic_cast<const FSCReplacer*>(GetFolderController().get());
+  if (error.refusal == WriteRefusal::kTooLong && replacer != nullptr) {
+    throw CommandError("the folders were not saved: a path longer than the " +
+                           std::to_string(replacer->Manager().LongestSavedDefinition()) +
+                           " characters a read of the INI file takes back whole",
+                       SavedFoldersFile(context));
+  }
+  CheckWrites("the folders were not saved", SavedFoldersFile(context));
 }
 
 struct FolderRow {
@@ -155,6 +191,11 @@ std::string FolderOverviewJson(const Context& context, int& status) {
     status = 1;
     return "{\"controller\": " + JsonString(FolderControllerName()) +
            ", \"error\": " + JsonString(ErrorText(error)) + "}";
+  } catch (const CommandError& error) {
+    status = 1;
+    return "{\"controller\": " + JsonString(FolderControllerName()) +
+           ", \"error\": " + JsonString(ErrorText(*error.Cause())) +
+           ", \"file\": " + JsonString(error.File()) + "}";
   }
   const std::vector<FolderRow> rows = FolderRows(controller);
   status = AnyFailed(rows) ? 1 : 0;
@@ -167,13 +208,18 @@ int PrintFolderOverview(const Context& context) {
   try {
     StartFolders(context, controller);
   } catch (const LibError& error) {
-    out << "folders       " << FolderControllerName() << ": error " << ErrorText(error) << "\n";
+    out << "folders       " << FolderControllerName() << ": error " << Printable(ErrorText(error)) << "\n";
+    return 1;
+  } catch (const CommandError& error) {
+    out << "folders       " << FolderControllerName() << ": " << Printable(error.File()) << ": error "
+        << Printable(ErrorText(*error.Cause())) << "\n";
     return 1;
   }
   out << "folders       " << FolderControllerName() << "\n";
   const std::vector<FolderRow> rows = FolderRows(controller);
   for (const FolderRow& row : rows) {
-    out << "  " << row.id << '\t' << row.key << '\t' << (row.path ? *row.path : "error " + row.error) << "\n";
+    out << "  " << row.id << '\t' << row.key << '\t' << Printable(row.path ? *row.path : "error " + row.error)
+        << "\n";
   }
   return AnyFailed(rows) ? 1 : 0;
 }
@@ -186,9 +232,9 @@ int FoldersList(const Context& context) {
     context.out << FoldersJson(rows) << "\n";
   } else {
     for (const FolderRow& row : rows) {
-      context.out << row.id << '\t' << row.key << '\t' << row.path.value_or("") << "\n";
+      context.out << row.id << '\t' << row.key << '\t' << Printable(row.path.value_or("")) << "\n";
       if (!row.path) {
-        std::cerr << "qlxw: folder " << row.id << ": error " << row.error << "\n";
+        std::cerr << "qlxw: folder " << row.id << ": error " << Printable(row.error) << "\n";
       }
     }
   }
@@ -201,7 +247,7 @@ void PrintFolder(const Context& context, std::int32_t id, const std::string& pat
   if (context.Json()) {
     context.out << "{\"id\": " << id << ", \"path\": " << JsonString(path) << "}\n";
   } else {
-    context.out << path << "\n";
+    context.out << Printable(path) << "\n";
   }
 }
 
@@ -221,7 +267,7 @@ int FoldersSet(const Context& context) {
   StartFolders(context, controller);
   controller.QlxWFolders(id, context.args[1]);
   if (context.Flag("--save")) {
-    controller.SaveToRegistry();
+    SaveFolders(context, controller);
   }
   PrintFolder(context, id, controller.QlxWFolders(id));
   return 0;
@@ -238,7 +284,7 @@ int FoldersReset(const Context& context) {
     controller.SetDefaults();
   }
   if (context.Flag("--save")) {
-    controller.SaveToRegistry();
+    SaveFolders(context, controller);
   }
   if (context.Json()) {
     context.out << "{\"reset\": " << (id ? std::to_string(*id) : std::string("\"all\"")) << "}\n";
@@ -253,7 +299,7 @@ int FoldersHelpFile(const Context& context) {
   if (context.Json()) {
     context.out << "{\"helpFile\": " << JsonString(file) << "}\n";
   } else {
-    context.out << file << "\n";
+    context.out << Printable(file) << "\n";
   }
   return file.empty() ? 1 : 0;
 }
@@ -265,7 +311,8 @@ int FoldersDefaults(const Context& context) {
     context.out << "{\"workspaceRoot\": " << JsonString(controller.DefaultWorkspaceRoot())
                 << ", \"userFolder\": " << JsonString(controller.DefaultUserFolder()) << "}\n";
   } else {
-    context.out << controller.DefaultWorkspaceRoot() << "\n" << controller.DefaultUserFolder() << "\n";
+    context.out << Printable(controller.DefaultWorkspaceRoot()) << "\n"
+                << Printable(controller.DefaultUserFolder()) << "\n";
   }
   return 0;
 }

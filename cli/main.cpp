@@ -14,6 +14,7 @@
 #include "cli/commands.h"
 #include "cli/error_text.h"
 #include "cli/json.h"
+#include "cli/printable.h"
 #include "diag/cls_debug.h"
 #include "errors/lib_error.h"
 #include "language/language_runtime.h"
@@ -77,7 +78,7 @@ struct Failure {
 };
 
 int Report(const Failure& failure, bool json, int status) {
-  std::cerr << "qlxw: " << failure.message << "\n";
+  std::cerr << "qlxw: " << qlxw::cli::Printable(failure.message) << "\n";
   if (json) {
     std::cout << R"({"error": {"kind": )" << JsonString(failure.kind)
               << ", \"message\": " << JsonString(failure.message);

@@ -1,4 +1,5 @@
 // The user-interface commands: the hot-key table, the locale settings and the theme.
+#include <iostream>
 #include <limits>
 #include <optional>
 #include <string>
@@ -7,6 +8,8 @@
 #include "api/shared_local_info.h"
 #include "cli/context.h"
 #include "cli/json.h"
+#include "cli/printable.h"
+#include "cli/write_failure.h"
 #include "errors/lib_error.h"
 #include "os/dde.h"
 #include "text/number_text.h"
@@ -40,6 +43,13 @@ void Assign(HotKeys& keys, const std::string& assignment) {
   const std::int32_t code = ParseInt32(assignment.substr(0, equals), "key code");
   if (code < std::numeric_limits<std::int16_t>::min() || code > std::numeric_limits<std::int16_t>::max()) {
     throw UsageError("a key code is a 16-bit number, not " + std::to_string(code));
+  }
+  // The library's rule: -1 is no key, and assigning it does nothing. Not an error: the table printed is
+  // right; the notice says why it shows no change.
+  if (code == kNoHotKey) {
+    std::cerr << "qlxw: notice: --assign " << Printable(assignment) << " does nothing: " << kNoHotKey
+              << " is no key\n";
+    return;
   }
   keys.SetHotKeyCode(static_cast<std::int16_t>(code), assignment.substr(equals + 1));
 }
@@ -85,7 +95,8 @@ void PrintLocale(const Context& context, LocalInfo& info) {
     return;
   }
   const auto line = [&](const std::string& indent, const std::string& name, const std::string& text) {
-    context.out << indent << name << std::string(20 - indent.size() - name.size(), ' ') << text << "\n";
+    context.out << indent << name << std::string(20 - indent.size() - name.size(), ' ') << Printable(text)
+                << "\n";
   };
   for (const LocaleValue& value : values) {
     line("", value.name, value.text);
@@ -124,7 +135,8 @@ int HotKeysTable(const Context& context) {
                   << ", \"function\": " << JsonString(function) << ", \"code\": " << code
                   << ", \"key\": " << JsonString(KeyName(code)) << "}";
     } else {
-      context.out << position << '\t' << function << '\t' << code << '\t' << KeyName(code) << '\n';
+      context.out << position << '\t' << Printable(function) << '\t' << code << '\t'
+                  << Printable(KeyName(code)) << '\n';
     }
   }
   if (context.Json()) {
@@ -150,12 +162,14 @@ int LocaleTheme(const Context& context) {
   ConnectIniFile(context.line.global);
   const auto info = GetLocalInfo();
   const auto theme = info->Theme();
+  BeginWrites();
   if (styleId) {
     theme->MenuStyleId(*styleId);
   }
   if (transparent) {
     theme->TransparentBands(*transparent);
   }
+  CheckWrites("the theme was not written", IniFilePath(context.line.global));
   PrintLocale(context, *info);
   return 0;
 }
@@ -165,7 +179,7 @@ int HelpViewer(const Context& context) {
   if (context.Json()) {
     context.out << "{\"viewer\": " << JsonString(viewer) << "}\n";
   } else {
-    context.out << viewer << "\n";
+    context.out << Printable(viewer) << "\n";
   }
   return 0;
 }
@@ -193,7 +207,7 @@ int HelpCommands(const Context& context) {
   if (context.Json()) {
     context.out << "[" << JsonString(open) << ", " << JsonString(goTo) << "]\n";
   } else {
-    context.out << open << "\n" << goTo << "\n";
+    context.out << Printable(open) << "\n" << Printable(goTo) << "\n";
   }
   return 0;
 }

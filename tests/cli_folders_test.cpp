@@ -95,6 +95,24 @@ TEST_F(QlxwFolders, AFailingFolderIsReportedAndTheOthersListed) {
   EXPECT_EQ(Run({"folders", "get", "11"}).status, 1);
 }
 
+// A value too long to read back, already in the file: every folder command and the overview fail with
+// the library's error, naming the file it is in.
+TEST_F(QlxwFolders, AnUnreadableValueNamesItsFile) {
+  WriteIni("[Folders]\r\nTemplates=/" + std::string(2227, 'x') + "\r\n");
+  const std::string error = "error 0x80040002: LoadINIValueByKey2 data size error  |Folders.Templates|=2047";
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"folders"}, {"folders", "get", "1"}, {"folders", "defaults"}}) {
+    const Result result = Run(args);
+    EXPECT_EQ(result.status, 1) << args.back();
+    EXPECT_EQ(result.err, "qlxw: " + Ini() + ": " + error + "\n") << args.back();
+  }
+  const Result overview = Run({});
+  EXPECT_EQ(overview.status, 1);
+  EXPECT_NE(overview.out.find("folders       FSCReplacer: " + Ini() + ": " + error + "\n"), std::string::npos)
+      << overview.out;
+  EXPECT_NE(Run({"--json"}).out.find(", \"file\": \"" + Ini() + "\"}}"), std::string::npos);
+}
+
 TEST_F(QlxwFolders, SetSaveResetAndTheOtherSubcommands) {
   const std::string mine = folder_.File("Mine");
   EXPECT_EQ(Run({"folders", "set", "SaveFolder", mine}).out, mine + "\n");

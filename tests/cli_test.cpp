@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <regex>
@@ -116,7 +119,7 @@ TEST_F(Qlxw, ProfileReadAndWrite) {
 TEST_F(Qlxw, IniThroughEitherManager) {
   testing::WriteBytes(Ini(), "[S]\r\nv=abc\tdef ;c\r\nb=igaz\r\n");
   EXPECT_EQ(Run({"ini", "get", "S", "v", "--main-ver", "4"}).out, "abc\n");
-  EXPECT_EQ(Run({"ini", "get", "S", "v", "--main-ver", "5"}).out, "abc\tdef \n");
+  EXPECT_EQ(Run({"ini", "get", "S", "v", "--main-ver", "5"}).out, "abc\\tdef \n");  // the tab written out
   EXPECT_EQ(Run({"ini", "get", "S", "b", "--bool", "false", "--main-ver", "4", "--json"}).out,
             "{\"value\": true}\n");
   EXPECT_EQ(Run({"ini", "get", "S", "new", "--default", "dflt"}).out, "dflt\n");
@@ -178,11 +181,17 @@ TEST_F(Qlxw, HelpOfAllOfACommandOrOfAGroup) {
   const Result one = Run({"ini", "get", "--help"});
   EXPECT_EQ(one.out.rfind("usage: qlxw [options] ini get SECTION KEY", 0), 0u) << one.out;
   EXPECT_EQ(one.out.find("ini set"), std::string::npos);
-  const Result group = Run({"ini", "--help"});
-  for (const char* member : {"ini get", "ini set", "ini settings"}) {
-    EXPECT_NE(group.out.find(member), std::string::npos) << member;
+  // A group, also one that is a command itself, shows every command below it: its errors point there.
+  for (const auto& [word, members] : std::vector<std::pair<std::string, std::vector<std::string>>>{
+           {"ini", {"ini get", "ini set", "ini settings"}},
+           {"folders", {"folders [--program DIR]", "folders get", "folders set", "folders reset"}},
+           {"locale", {"locale  ", "locale theme"}}}) {
+    const Result group = Run({word, "--help"});
+    for (const std::string& member : members) {
+      EXPECT_NE(group.out.find("qlxw [options] " + member), std::string::npos) << member;
+    }
+    EXPECT_EQ(group.out.find("profile read"), std::string::npos);
   }
-  EXPECT_EQ(group.out.find("profile read"), std::string::npos);
   EXPECT_TRUE(std::regex_match(Run({"--version"}).out, std::regex("qlxw [0-9]+\\.[0-9]+\\.[0-9]+\n")));
 }
 
@@ -216,12 +225,54 @@ TEST_F(Qlxw, JsonIsAlwaysOneValidDocument) {
   EXPECT_EQ(Run({"tags", "a\xff", "--json"}).out, "[\"a\\ufffd\"]\n");
 }
 
+// Every command that writes fails when the write was not done, and says why.
 TEST_F(Qlxw, WritesThatDidNotHappenFail) {
-  const std::string nowhere = folder_.File("missing/folder/host.ini");
-  const Result set = Run({"ini", "set", "S", "k", "v", "--ini", nowhere});
-  EXPECT_EQ(set.status, 1);
-  EXPECT_EQ(set.err.rfind("qlxw: " + nowhere + ": the value was not written", 0), 0u) << set.err;
-  EXPECT_EQ(Run({"profile", "write", nowhere, "S", "k", "v"}).status, 1);
+  // A name's line break is written out in the message, as every control character in the text output.
+  const std::string nowhere = folder_.File("missing\nfolder/host.ini");
+  const std::string pipe = folder_.File("pipe.ini");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const std::string notAFile = ": not a regular file (a pipe, a device or a folder)\n";
+  const std::string lineBreak =
+      ": a line break or NUL in a name or value, or a name a read would not find again\n";
+  // The legacy controller keeps its folders in a settings file: here a folder.
+  std::filesystem::create_directories(folder_.File("folder-settings.ini"));
+  const std::string path = folder_.Path().string();
+  struct Case {
+    std::vector<std::string> args;
+    std::string err;
+  };
+  for (const Case& row : {
+           Case{{"ini", "set", "S", "k", "v", "--ini", nowhere},
+                folder_.File("missing\\nfolder/host.ini") +
+                    ": the value was not written: a folder on the way to the file is missing\n"},
+           Case{{"ini", "set", "S", "k", "v", "--ini", pipe},
+                pipe + ": the value was not written" + notAFile},
+           Case{{"ini", "set", "S", "k", "a\nb"}, Ini() + ": the value was not written" + lineBreak},
+           Case{{"profile", "write", path, "S", "k", "v"}, path + ": the write was not done" + notAFile},
+           Case{{"locale", "theme", "--style", "7", "--ini", pipe},
+                pipe + ": the theme was not written" + notAFile},
+           Case{{"locale", "theme", "--transparent", "true", "--ini", path},
+                path + ": the theme was not written" + notAFile},
+           Case{{"folders", "set", "1", path, "--save", "--ini", pipe},
+                pipe + ": the folders were not saved" + notAFile},
+           Case{{"folders", "reset", "--save", "--ini", path},
+                path + ": the folders were not saved" + notAFile},
+           Case{{"folders", "set", "1", path + "/a\nb", "--save"},
+                Ini() + ": the folders were not saved" + lineBreak},
+           Case{{"folders", "set", "1", path + "/" + std::string(1100, 'x'), "--save"},
+                Ini() +
+                    ": the folders were not saved: a path longer than the 1023 characters a read of the INI "
+                    "file takes back whole\n"},
+           Case{{"folders", "set", "1", path, "--save", "--main-ver", "3", "--program", path},
+                folder_.File("folder-settings.ini") + ": the folders were not saved" + notAFile},
+       }) {
+    const Result result = Run(row.args);
+    EXPECT_EQ(result.status, 1) << row.err;
+    EXPECT_EQ(result.out, "") << row.err;
+    // (The legacy controller beeps as it makes its folders the first time.)
+    EXPECT_EQ(result.err.substr(result.err.find_first_not_of('\a')), "qlxw: " + row.err);
+  }
+  EXPECT_FALSE(std::filesystem::exists(path + "/a\nb"));
   // Output that cannot be written: a full device.
   const std::string command = ShellQuoted(QLXW_CLI_PATH) + " strings 2 >/dev/full 2>/dev/null";
   const int raw = std::system(command.c_str());
@@ -241,6 +292,8 @@ TEST_F(Qlxw, TraceAppendsRecordsOfTheRootObject) {
   EXPECT_EQ(missing.err,
             "qlxw: " + folder_.File("no/such/folder.log") + ": error 0x800A004C: Path not found\n");
   EXPECT_EQ(Run({"--trace", ""}).err, "qlxw: error 0x800A004B: Path/File access error\n");
+  // A device is no log: the library appends to regular files only.
+  EXPECT_EQ(Run({"--trace", "/dev/full"}).err, "qlxw: /dev/full: error 0x800A004B: Path/File access error\n");
 }
 
 }  // namespace

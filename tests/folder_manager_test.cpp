@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "config/ini_file.h"
+#include "config/profile_write_error.h"
 #include "errors/lib_error.h"
 #include "folder_test_support.h"
 #include "folders/folder_manager.h"
@@ -290,6 +291,31 @@ TEST_F(FolderManagerTest, AnEmptyEntryIsTheBareNameOnlyThroughTheOlderManager) {
     FolderManager manager;
     manager.LoadFromINI();
     EXPECT_EQ(manager.StoredValue(egsPath_Temp), mainVersion == 4 ? "Temp" : "<System>Temp");
+  }
+}
+
+// A definition the manager's read would not give back whole (INIManager cuts at 254 characters,
+// INIManager5 fails from 1024 on) is not written, and the reason is told; the other folders are saved.
+TEST_F(FolderManagerTest, ADefinitionLongerThanTheReadTakesBackIsNotSaved) {
+  for (const auto& [mainVersion, longest] :
+       {std::pair{4, std::size_t{254}}, std::pair{5, std::size_t{1023}}}) {
+    SCOPED_TRACE(mainVersion);
+    ResetLibraryState();
+    std::remove(Ini().c_str());
+    ConnectIni(mainVersion);
+    ClearProfileWriteError();
+    FolderManager manager;
+    const std::string whole = "/" + std::string(longest - 1, 'x');
+    manager.SetPath(egsPath_Template, whole, true);
+    manager.SaveToINI();
+    EXPECT_FALSE(LastProfileWriteError().Failed());
+    manager.SetPath(egsPath_Template, whole + "y", true);
+    manager.SetPath(egsPath_Temp, "/t", true);
+    manager.SaveToINI();
+    EXPECT_EQ(LastProfileWriteError().refusal, WriteRefusal::kTooLong);
+    manager.LoadFromINI();
+    EXPECT_EQ(manager.StoredValue(egsPath_Template), whole);
+    EXPECT_EQ(manager.StoredValue(egsPath_Temp), "/t");
   }
 }
 

@@ -8,7 +8,10 @@
 
 #include <string>
 #include <tuple>
+#include <type_traits>
 
+#include "config/profile_write_error.h"
+#include "file_faults.h"
 #include "os/codepage.h"
 #include "test_support.h"
 #include "text/utf8.h"
@@ -58,6 +61,7 @@ TEST_F(Profile, ReadsFollowTheWindowsRules) {
         ReadCase{"NameTrimmed", "[ S \t]\r\n \t k \t=v\r\n", "S", "k", "v"},
         ReadCase{"CallerNamesTrimmedOfSpaces", "[S]\r\nk=v\r\n", "  S ", " k  ", "v"},
         ReadCase{"CallerTabIsPartOfName", "[S]\r\nk=v\r\n", "\tS", "k", "DEF"},
+        ReadCase{"NulEndsTheValue", std::string("[S]\r\nk=a\0b\r\n", 12), "S", "k", "a"},
         ReadCase{"DoubleQuotesRemoved", "[S]\r\nk=  \"  v  \"  \r\n", "S", "k", "  v  "},
         ReadCase{"SingleQuotesRemoved", "[S]\r\nk='v'\r\n", "S", "k", "v"},
         ReadCase{"OnlyOuterQuotes", "[S]\r\nk='\"v\"'\r\n", "S", "k", "\"v\""},
@@ -203,9 +207,44 @@ TEST_F(Profile, WritesChangeOnlyTheLinesTheyMust) {
                   "[S]x]\r\nk=v\r\n", false},
         WriteCase{"Utf16StaysUtf16", std::string("\xFF\xFE[\0S\0]\0\r\0\n\0", 12) + "\x7A", "S", "k", "v",
                   std::string("\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0v\0\r\0\n\0", 22) + "\x7A"}}) {
+    ClearProfileWriteError();
     EXPECT_EQ(AfterWrite(row.before, row.section, row.key, row.value), row.after) << row.name;
     EXPECT_EQ(written_, row.written) << row.name;
+    EXPECT_EQ(LastProfileWriteError().refusal, row.written ? WriteRefusal::kNone : WriteRefusal::kText)
+        << row.name;
   }
+}
+
+// A write that is not done tells why, until the caller clears it: a later write that succeeds leaves
+// the reason for the caller of a run of writes.
+TEST_F(Profile, AFailedWriteTellsWhy) {
+  const auto failureUnder = [&](auto seamType, const std::string& file) {
+    [[maybe_unused]] const typename decltype(seamType)::type seam;
+    ClearProfileWriteError();
+    EXPECT_FALSE(ProfileWrite("S", "k", "v", file)) << file;
+    return LastProfileWriteError();
+  };
+  testing::WriteBytes(file_, "[S]\r\nk=w\r\n");
+  EXPECT_EQ(failureUnder(std::type_identity<testing::LockNeverObtained>(), file_).file, FileFailure::kBusy);
+  EXPECT_EQ(failureUnder(std::type_identity<testing::OpenDenied>(), file_).file, FileFailure::kAccessDenied);
+  EXPECT_EQ(failureUnder(std::type_identity<testing::DiskFullHalfway>(), file_).file, FileFailure::kDiskFull);
+  const ProfileWriteError flush = failureUnder(std::type_identity<testing::FlushFails>(), file_);
+  EXPECT_EQ(flush.file, FileFailure::kIoError);
+  EXPECT_NE(flush.systemError, 0);
+  EXPECT_EQ(failureUnder(std::type_identity<testing::RealSeam>(), folder_.File("no/such.ini")).file,
+            FileFailure::kPathNotFound);
+#if !defined(_WIN32)  // Windows refuses a folder as access denied, and has no pipes by name
+  EXPECT_EQ(failureUnder(std::type_identity<testing::RealSeam>(), folder_.Path().string()).file,
+            FileFailure::kNotARegularFile);
+  ASSERT_EQ(::mkfifo(folder_.File("pipe.ini").c_str(), 0600), 0);
+  EXPECT_EQ(failureUnder(std::type_identity<testing::RealSeam>(), folder_.File("pipe.ini")).file,
+            FileFailure::kNotARegularFile);
+#endif
+  EXPECT_TRUE(ProfileWrite("S", "k", "v", file_));
+  EXPECT_TRUE(LastProfileWriteError().Failed());
+  ClearProfileWriteError();
+  EXPECT_FALSE(LastProfileWriteError().Failed());
+  EXPECT_EQ(testing::ReadBytes(file_), "[S]\r\nk=v\r\n");
 }
 
 // Windows leaves an empty file here; a delete that finds nothing to delete leaves nothing, and a write

@@ -76,8 +76,8 @@ TEST_F(TraceLog, UnwritableLogFailsWithTheFileError) {
   debug_.sLogFileName(folder_.File("missing/trace.log"));
   EXPECT_EQ(testing::ErrorNumberOf([] { WriteTraceLine("x"); }), kErrPathNotFound);
   debug_.sLogFileName(folder_.Path().string());  // a folder, not a file
-  EXPECT_EQ(testing::ErrorNumberOf([] { WriteTraceLine("x"); }), kErrPermissionDenied);
-  EXPECT_EQ(testing::ErrorNumberOf([] { Trace("through a trace point"); }), kErrPermissionDenied);
+  EXPECT_EQ(testing::ErrorNumberOf([] { WriteTraceLine("x"); }), kErrPathFileAccess);
+  EXPECT_EQ(testing::ErrorNumberOf([] { Trace("through a trace point"); }), kErrPathFileAccess);
 }
 
 // Over a failing file seam each cause reaches the host as its own automation error, and a log written
@@ -89,7 +89,7 @@ TEST_F(TraceLog, FailingFileCallsGiveTheirOwnErrorsAndShortWritesWholeRecords) {
     return testing::ErrorNumberOf([&] { WriteTraceLine(text); });
   };
   EXPECT_EQ(errorUnder(std::type_identity<testing::OpenDenied>(), "denied"), kErrPermissionDenied);
-  EXPECT_EQ(errorUnder(std::type_identity<testing::DiskFullHalfway>(), "disk full"), kErrDeviceIo);
+  EXPECT_EQ(errorUnder(std::type_identity<testing::DiskFullHalfway>(), "disk full"), 61);  // Disk full
   testing::WriteBytes(log_, "");
   EXPECT_EQ(errorUnder(std::type_identity<testing::RenameDenied>(), "a log is appended, never renamed"), 0);
   EXPECT_EQ(errorUnder(std::type_identity<testing::HalfTransfers>(), "second record"), 0);

@@ -50,14 +50,19 @@ TEST_F(QlxwUi, HotKeysPrintsTheTableWithReadableKeys) {
 }
 
 TEST_F(QlxwUi, AssignmentsAreAppliedInOrderAfterTheResetAndSplitAtTheFirstEqualsSign) {
-  const Result result = Run({"hotkeys", "--assign", "113=Help", "--assign", "2113=Help", "--assign",
-                             "93=Menu=Key", "--assign=120="});
+  // A control character in a name is written out, never splitting the table; -1 is no key and
+  // assigns nothing, as the notice says.
+  const Result result =
+      Run({"hotkeys", "--assign", "113=Help", "--assign", "2113=Help", "--assign", "93=Menu=Key",
+           "--assign=120=", "--assign", "121=Two\nlines\t", "--assign", "-1=Undo"});
   ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err, "qlxw: notice: --assign -1=Undo does nothing: -1 is no key\n");
   const std::vector<std::string> lines = LinesOf(result.out);
-  ASSERT_EQ(lines.size(), 36U);
+  ASSERT_EQ(lines.size(), 37U);
   EXPECT_EQ(lines[33], "34\tHelp\t2113\tCtrl+F2");
   EXPECT_EQ(lines[34], "35\tMenu=Key\t93\tVK 0x5D");
   EXPECT_EQ(lines[35], "36\t\t120\tF9");
+  EXPECT_EQ(lines[36], "37\tTwo\\nlines\\t\t121\tF10");
   for (const char* bad : {"112", "x=Help", "40000=Help", "=Help"}) {
     const Result wrong = Run({"hotkeys", "--assign", bad});
     EXPECT_EQ(wrong.status, 2) << bad;

@@ -3,6 +3,7 @@
 #include "config/ini_manager_interface.h"
 #include "config/ini_values.h"
 #include "config/profile.h"
+#include "config/profile_encoding.h"
 #include "errors/lib_error.h"
 #include "language/localized_strings.h"
 #include "os/files.h"
@@ -17,7 +18,6 @@ struct HostIniState {
   std::string fileName;
   bool fileNameSet = false;
   std::int32_t mainVersion = 0;
-  bool lastWriteFailed = false;
 };
 
 using HostIniStateSlot = platform::ThreadState<HostIniState, platform::EndStage::kSettings>;
@@ -82,7 +82,7 @@ std::string LoadINIValueByKey2(std::string_view section, std::string_view key, s
   // n = min(length, 2047); one read with the largest buffer gives the same n.
   std::string value;
   const std::size_t n = ProfileRead(section, key, std::nullopt, 2048, GetINIFileName(), value, seen);
-  if (n >= 1024) {
+  if (n > kGrowingBufferLongestValue) {
     RaiseLibError(kLibErrRepeatedOrBadData, sourceClass,
                   "LoadINIValueByKey2 data size error  |" + std::string(section) + "." + std::string(key) +
                       "|=" + std::to_string(n));
@@ -92,12 +92,11 @@ std::string LoadINIValueByKey2(std::string_view section, std::string_view key, s
 
 void WriteINIProfileValue(std::string_view section, std::optional<std::string_view> key,
                           std::optional<std::string_view> value) {
-  HostIniStateSlot::Get().lastWriteFailed = !ProfileWrite(section, key, value, GetINIFileName());
+  ProfileWrite(section, key, value, GetINIFileName());
 }
 
-bool LastINIWriteFailed() {
-  const HostIniState* state = HostIniStateSlot::Find();
-  return state != nullptr && state->lastWriteFailed;
+std::size_t INIValueLength(std::string_view value) {
+  return profile::AnsiText(value).View().size();
 }
 
 void WriteINIDefaultUnlessChanged(std::string_view section, std::string_view key, std::string_view value,

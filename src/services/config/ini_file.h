@@ -1,6 +1,7 @@
 #pragma once
 // The INI file of this thread: its name, set once, and the reads and writes every manager does on it.
 // Texts here are UTF-8, as in the profile layer below.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -40,13 +41,18 @@ std::string LoadINIValueFixedBuffer(std::string_view section, std::string_view k
 std::string LoadINIValueByKey2(std::string_view section, std::string_view key, std::string_view sourceClass,
                                INIValueSeen* seen = nullptr);
 
+// The longest values, in characters of the file's 8-bit text, that the fixed-buffer and the
+// growing-buffer read take back whole.
+inline constexpr std::size_t kFixedBufferLongestValue = 254;
+inline constexpr std::size_t kGrowingBufferLongestValue = 1023;
+
+// How many characters of the file's 8-bit text a value becomes.
+std::size_t INIValueLength(std::string_view value);
+
 // The profile write on this thread's INI file: no value deletes the key, no key the section.
-// A failed write is silent to the host.
+// A failed write is silent to the host; LastProfileWriteError tells why it failed.
 void WriteINIProfileValue(std::string_view section, std::optional<std::string_view> key,
                           std::optional<std::string_view> value);
-// Whether this thread's last write on its INI file failed: for callers that must know, as the qlxw
-// command does.
-bool LastINIWriteFailed();
 
 // A default written back: only while the key is absent or still holds `seen` (as the read gave it), so that a
 // value another writer put there in the meantime stays. Silent, as every write.

@@ -5,6 +5,7 @@
 #include "config/profile_encoding.h"
 #include "config/profile_names.h"
 #include "config/profile_reading.h"
+#include "config/profile_write_error.h"
 
 namespace qlxw {
 namespace {
@@ -67,6 +68,13 @@ std::size_t Utf8Prefix(std::string_view utf8, std::size_t maxCount, std::string&
   return count;
 }
 
+// A value ends at its first NUL: the Windows functions' values are C strings, so a NUL in the file ends
+// what every caller sees.
+template <typename Char>
+std::basic_string_view<Char> UpToNul(std::basic_string_view<Char> value) {
+  return value.substr(0, value.find(Char{}));
+}
+
 // The value of the key in the file: `text` becomes its first `maxCount` characters, in UTF-8, and
 // `count` how many there are. False when the section or the key is missing. An 8-bit file's value is
 // found by `ansiValue` (section, key in the code page): a kept copy's index or a plain search.
@@ -80,14 +88,14 @@ bool FindValueWith(std::string_view bytes, std::string_view section, std::string
     const auto value =
         profile::FindValue<char16_t>(utf16->Units(), wantedSection, wantedKey, profile::Utf16NameEquals{});
     if (value) {
-      count = profile::Utf8FromUtf16(*value, maxCount, text);
+      count = profile::Utf8FromUtf16(UpToNul(*value), maxCount, text);
     }
     return value.has_value();
   }
   if (charset == ProfileCharset::kUtf8) {
     const auto value = profile::FindValue<char>(bytes, section, key, profile::Utf8NameEquals{});
     if (value) {
-      count = Utf8Prefix(*value, maxCount, text);
+      count = Utf8Prefix(UpToNul(*value), maxCount, text);
     }
     return value.has_value();
   }
@@ -95,7 +103,7 @@ bool FindValueWith(std::string_view bytes, std::string_view section, std::string
   const profile::AnsiText wantedKey(key);
   const auto value = ansiValue(wantedSection.View(), wantedKey.View());
   if (value) {
-    count = profile::Utf8FromAnsi(*value, maxCount, text);
+    count = profile::Utf8FromAnsi(UpToNul(*value), maxCount, text);
   }
   return value.has_value();
 }
@@ -206,6 +214,7 @@ bool ProfileWrite(std::string_view section, std::optional<std::string_view> key,
                   std::optional<std::string_view> value, const std::string& fileName,
                   ProfileCharset charset) {
   if (Refused(section, key, value)) {
+    NoteProfileWriteRefused(WriteRefusal::kText);
     return false;
   }
   profile::ForgetCachedProfile(fileName);
@@ -218,6 +227,7 @@ bool ProfileWriteUnlessChanged(std::string_view section, std::string_view key, s
                                const std::optional<std::string>& seen, const std::string& fileName,
                                ProfileCharset charset) {
   if (Refused(section, key, value)) {
+    NoteProfileWriteRefused(WriteRefusal::kText);
     return false;
   }
   profile::ForgetCachedProfile(fileName);

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "config/profile_write_error.h"
 #include "os/files.h"
 #include "os/thread_state.h"
 
@@ -44,18 +45,21 @@ bool ReadProfileFile(const std::string& fileName, std::size_t expectedSize, std:
 
 bool UpdateProfileFile(const std::string& fileName, const ProfileEdit& edit) {
   std::unique_ptr<platform::LockedFile> file;
-  if (!platform::LockFileForUpdate(fileName, file).Ok()) {
+  if (const platform::FileResult locked = platform::LockFileForUpdate(fileName, file); !locked.Ok()) {
+    NoteProfileWriteFailed(locked);
     return false;
   }
   ProfileBuffers& buffers = ProfileBuffersSlot::Get();
-  bool done = false;
-  if (file->ReadAll(kMaxProfileBytes, buffers.read).Ok()) {
-    done = !edit(buffers.read, buffers.write) || buffers.write == buffers.read ||
-           file->Replace(buffers.write).Ok();
+  platform::FileResult result = file->ReadAll(kMaxProfileBytes, buffers.read);
+  if (result.Ok() && edit(buffers.read, buffers.write) && buffers.write != buffers.read) {
+    result = file->Replace(buffers.write);
   }
   ReleaseBuffer(buffers.read);
   ReleaseBuffer(buffers.write);
-  return done;
+  if (!result.Ok()) {
+    NoteProfileWriteFailed(result);
+  }
+  return result.Ok();
 }
 
 }  // namespace qlxw::profile

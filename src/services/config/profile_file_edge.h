@@ -44,7 +44,7 @@ using ProfileEdit = std::function<bool(std::string_view bytes, std::string& edit
 // Locks the file (creating an empty one when there is none), edits its bytes and, when they change,
 // replaces the file as a whole. Writers in other processes are waited for. Returns whether the file
 // now holds the edit: false when it cannot be locked, read (or is oversized: rewriting it could lose
-// what cannot be seen) or replaced.
+// what cannot be seen) or replaced, the reason recorded for LastProfileWriteError.
 bool UpdateProfileFile(const std::string& fileName, const ProfileEdit& edit);
 
 }  // namespace qlxw::profile

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "diag/file_failure.h"
 #include "diag/trace_settings.h"
 #include "errors/lib_error.h"
 #include "os/clock.h"
@@ -11,6 +12,10 @@
 #include "os/thread_state.h"
 
 namespace qlxw {
+
+namespace {
+constexpr std::int32_t kErrDiskFull = 61;
+}  // namespace
 
 #if defined(__ELF__)
 namespace detail {
@@ -65,18 +70,21 @@ void WriteTraceLine(const std::string& text) {
   std::string record;
   record.reserve(text.size() + 4);
   record.append("\"").append(platform::Utf8ToAnsi(text)).append("\"\r\n");
-  switch (platform::AppendToFile(ThisThreadTraceSettings().logFileName, record).status) {
-    case platform::FileStatus::kOk:
+  switch (FileFailureOf(platform::AppendToFile(ThisThreadTraceSettings().logFileName, record))) {
+    case FileFailure::kNone:
       return;
-    case platform::FileStatus::kPathNotFound:
+    case FileFailure::kPathNotFound:
       RaiseAutomationError(kErrPathNotFound);
-    case platform::FileStatus::kAccessDenied:
-    case platform::FileStatus::kBusy:
+    case FileFailure::kAccessDenied:
+    case FileFailure::kBusy:
       RaiseAutomationError(kErrPermissionDenied);
-    case platform::FileStatus::kBadName:
+    case FileFailure::kBadName:
+    case FileFailure::kNotARegularFile:  // a log is appended to a regular file only
       RaiseAutomationError(kErrPathFileAccess);
-    case platform::FileStatus::kTooLarge:
-    case platform::FileStatus::kIoError:
+    case FileFailure::kDiskFull:
+      RaiseAutomationError(kErrDiskFull, "Disk full");
+    case FileFailure::kTooLarge:
+    case FileFailure::kIoError:
       RaiseAutomationError(kErrDeviceIo);
   }
   RaiseAutomationError(kErrDeviceIo);

@@ -35,7 +35,8 @@ void SetTraceSwitch(bool on);
 
 // Appends the record: quotation mark, text, quotation mark, CR LF, in the 8-bit code page. The file is
 // opened, appended to and closed for this one line. Fails with the file error when it cannot be written
-// (error 75 for an empty or invalid name, 76 for a missing folder, 70 for no access).
+// (error 75 for an empty or invalid name or a name that is no regular file, 76 for a missing folder, 70
+// for no access, 61 for a full disk).
 void WriteTraceLine(const std::string& text);
 
 // Stands for the time of day ("14:03:27") in a trace point; it is read only when the line is written.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "config/ini_file.h"
+#include "config/profile_write_error.h"
 #include "config/shared_ini.h"
 #include "errors/lib_error.h"
 #include "language/localized_strings.h"
@@ -158,16 +160,29 @@ std::array<EnumFoldersPaths, 3> FolderManager::GetSerializables() noexcept {
   return {egsPath_SaveFolder, egsPath_Template, egsPath_Temp};
 }
 
-INIManagerInterface& FolderManager::Ini() {
+INIManagerInterface& FolderManager::Ini() const {
   if (!ini_) {
     ini_ = GetRootObjectINI();
   }
   return *ini_;
 }
 
+std::size_t FolderManager::LongestSavedDefinition() const {
+  return dynamic_cast<const INIManager5*>(&Ini()) != nullptr ? kGrowingBufferLongestValue
+                                                             : kFixedBufferLongestValue;
+}
+
+// A definition that LoadFromINI could not read back whole would stop every later load with an error
+// (or cut the path): it is not written, as a failed write is not.
 void FolderManager::SaveToINI() {
+  const std::size_t longest = LongestSavedDefinition();
   for (const EnumFoldersPaths id : GetSerializables()) {
-    Ini().WriteINIValueByKey(kFoldersSection, keys_->Item(id)->Key(), StoredValue(id));
+    const std::string definition = StoredValue(id);
+    if (INIValueLength(definition) > longest) {
+      NoteProfileWriteRefused(WriteRefusal::kTooLong);
+      continue;
+    }
+    Ini().WriteINIValueByKey(kFoldersSection, keys_->Item(id)->Key(), definition);
   }
 }
 

@@ -3,6 +3,7 @@
 // may begin with another folder's variable ("<System>Font25"), so that moving one folder moves every
 // folder defined below it. Absolute paths are worked out afresh on every request.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -40,8 +41,12 @@ class FolderManager {
   // The folders kept in the INI file's "Folders" section, in the order they are written.
   static std::array<EnumFoldersPaths, 3> GetSerializables() noexcept;
 
+  // A definition longer than LongestSavedDefinition is not written (LastProfileWriteError says so).
   void SaveToINI();
   void LoadFromINI();
+  // The longest definition, in characters of the INI file's 8-bit text, that LoadFromINI reads back
+  // whole through this thread's INI manager.
+  std::size_t LongestSavedDefinition() const;
 
   // The definition stored for a folder, variables included.
   std::string StoredValue(std::int32_t index) const;
@@ -65,13 +70,13 @@ class FolderManager {
   // `active`: the variables whose definitions the callers are expanding, to stop rings through a
   // remainder.
   std::string Expand(std::string text, std::vector<std::string>& active) const;
-  INIManagerInterface& Ini();
+  INIManagerInterface& Ini() const;
 
   LanguageSubscription language_;
   std::shared_ptr<Keys> keys_;
   platform::FileSystemObject joiner_;
   Table table_;
-  std::shared_ptr<INIManagerInterface> ini_;
+  mutable std::shared_ptr<INIManagerInterface> ini_;  // reached on first need
 };
 
 }  // namespace qlxw

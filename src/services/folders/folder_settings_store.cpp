@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "config/profile.h"
+#include "config/profile_write_error.h"
 #include "os/user_registry.h"
 
 namespace qlxw {
@@ -44,7 +45,9 @@ std::string LoadFolderSetting(const std::string& name) {
 
 void SaveFolderSetting(const std::string& name, const std::string& path) {
   if (platform::UserRegistryAvailable()) {
-    platform::WriteUserRegistryText(kSection, name, path);
+    if (!platform::WriteUserRegistryText(kSection, name, path)) {
+      NoteProfileWriteFailed({platform::FileStatus::kIoError, 0});  // the registry tells no more
+    }
     return;
   }
   const std::string file = FolderSettingsFile();

@@ -11,7 +11,8 @@ namespace qlxw {
 // The path saved under `name`; "" when none was.
 std::string LoadFolderSetting(const std::string& name);
 
-// Stores the path under `name`; a store that cannot be written keeps what it had.
+// Stores the path under `name`; a store that cannot be written keeps what it had, and
+// LastProfileWriteError tells why.
 void SaveFolderSetting(const std::string& name, const std::string& path);
 
 // The settings file used where there is no registry.

@@ -1,0 +1,47 @@
+#include "diag/file_failure.h"
+
+#include <cerrno>
+
+namespace qlxw {
+namespace {
+
+// The numbers behind the kinds the seam does not keep apart: errno values on POSIX, GetLastError()
+// values on Windows, where a folder, pipe or device is refused as plain ERROR_ACCESS_DENIED.
+#ifdef _WIN32
+constexpr int kFolder = -1;
+constexpr int kPipeOrDevice = -1;
+constexpr int kNoSpace = 112;     // ERROR_DISK_FULL
+constexpr int kNoSpaceLeft = 39;  // ERROR_HANDLE_DISK_FULL
+#else
+constexpr int kFolder = EISDIR;
+constexpr int kPipeOrDevice = ENXIO;
+constexpr int kNoSpace = ENOSPC;
+constexpr int kNoSpaceLeft = EDQUOT;
+#endif
+
+}  // namespace
+
+FileFailure FileFailureOf(const platform::FileResult& result) noexcept {
+  switch (result.status) {
+    case platform::FileStatus::kOk:
+      return FileFailure::kNone;
+    case platform::FileStatus::kBadName:
+      return FileFailure::kBadName;
+    case platform::FileStatus::kPathNotFound:
+      return FileFailure::kPathNotFound;
+    case platform::FileStatus::kAccessDenied:
+      return result.systemError == kFolder || result.systemError == kPipeOrDevice
+                 ? FileFailure::kNotARegularFile
+                 : FileFailure::kAccessDenied;
+    case platform::FileStatus::kBusy:
+      return FileFailure::kBusy;
+    case platform::FileStatus::kTooLarge:
+      return FileFailure::kTooLarge;
+    case platform::FileStatus::kIoError:
+      return result.systemError == kNoSpace || result.systemError == kNoSpaceLeft ? FileFailure::kDiskFull
+                                                                                  : FileFailure::kIoError;
+  }
+  return FileFailure::kIoError;
+}
+
+}  // namespace qlxw

@@ -1,0 +1,22 @@
+#pragma once
+// Why a file operation failed, in the kinds a message tells apart. The file seam sorts failures into
+// fewer kinds; the rest is read from the system's own number here, in one place.
+#include "os/files.h"
+
+namespace qlxw {
+
+enum class FileFailure {
+  kNone,
+  kBadName,          // not a name a file can have here
+  kPathNotFound,     // a folder on the way is missing
+  kNotARegularFile,  // a folder, a pipe or a device
+  kAccessDenied,     // read-only, or no permission
+  kBusy,             // another writer held the lock for longer than the wait
+  kTooLarge,         // larger than the reader's limit
+  kDiskFull,         // no space left on the device
+  kIoError,          // anything else: the system's number tells
+};
+
+FileFailure FileFailureOf(const platform::FileResult& result) noexcept;
+
+}  // namespace qlxw
