@@ -3,7 +3,16 @@
 // controller's folder settings are kept.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+#include <cstdint>
 #include <filesystem>
+#include <initializer_list>
+#include <optional>
 #include <string>
 
 #include "folder_test_support.h"
@@ -32,8 +41,35 @@ TEST(FolderSeams, UnknownSpecialFoldersAreEmpty) {
 }
 
 #ifndef _WIN32
-// The content of user-dirs.dirs (null for no file) and the documents folder then: below $HOME, or
-// absolute. A relative or commented-out entry is ignored.
+// The documents folder as a child process finds it: a read that would wait for ever ends the child,
+// and gives nothing, instead of stopping the tests.
+std::optional<std::string> DocumentsFolderInAChild() {
+  int ends[2];
+  if (::pipe(ends) != 0) {
+    return std::nullopt;
+  }
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(ends[0]);
+    ::alarm(10);
+    const std::string path = platform::SpecialFolderPath(platform::kCsidlPersonal);
+    _exit(::write(ends[1], path.data(), path.size()) == static_cast<ssize_t>(path.size()) ? 0 : 1);
+  }
+  ::close(ends[1]);
+  std::string path;
+  char buffer[256];
+  for (ssize_t got = 0; (got = ::read(ends[0], buffer, sizeof buffer)) > 0;) {
+    path.append(buffer, static_cast<std::size_t>(got));
+  }
+  ::close(ends[0]);
+  int status = 0;
+  const bool done =
+      child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return done ? std::optional<std::string>(path) : std::nullopt;
+}
+
+// How user-dirs.dirs is there, and the documents folder then: below $HOME, or absolute. A relative or
+// commented-out entry is ignored; so is a file that is not a small regular file.
 TEST(FolderSeams, DocumentsFromTheUserDirsFileElseDocumentsInHome) {
   testing::ScratchFolder home;
   const ScopedEnvironment homeVariable("HOME", home.Path().string());
@@ -41,23 +77,37 @@ TEST(FolderSeams, DocumentsFromTheUserDirsFileElseDocumentsInHome) {
   const ScopedEnvironment documentsVariable("QLXW_DOCUMENTS_DIR", std::nullopt);
   std::filesystem::create_directories(home.Path() / "config");
   const std::string userDirs = (home.Path() / "config" / "user-dirs.dirs").string();
-  for (const auto& [content, below] :
-       {std::pair<const char*, std::string>{nullptr, "Documents"},
-        {"# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
-         "XDG_DOCUMENTS_DIR=\"$HOME/Dokumentumok\"\n",
-         "Dokumentumok"},
-        {"XDG_DOCUMENTS_DIR=\"/srv/docs\"\n", "/srv/docs"},
-        {"XDG_DOCUMENTS_DIR=\"$HOME/\"\n", ""},
-        {"#XDG_DOCUMENTS_DIR=\"$HOME/x\"\n", "Documents"},
-        {"XDG_DOCUMENTS_DIR=\"docs\"\n", "Documents"}}) {
+  enum class Made { kNone, kWritten, kPipe, kOversized };  // oversized: the text, then 1 MiB of holes
+  struct Row {
+    Made made;
+    const char* content;
+    std::string below;
+  };
+  for (const Row& row :
+       std::initializer_list<Row>{{Made::kNone, "", "Documents"},
+                                  {Made::kWritten,
+                                   "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+                                   "XDG_DOCUMENTS_DIR=\"$HOME/Dokumentumok\"\n",
+                                   "Dokumentumok"},
+                                  {Made::kWritten, "XDG_DOCUMENTS_DIR=\"/srv/docs\"\n", "/srv/docs"},
+                                  {Made::kWritten, "XDG_DOCUMENTS_DIR=\"$HOME/\"\n", ""},
+                                  {Made::kWritten, "#XDG_DOCUMENTS_DIR=\"$HOME/x\"\n", "Documents"},
+                                  {Made::kWritten, "XDG_DOCUMENTS_DIR=\"docs\"\n", "Documents"},
+                                  {Made::kPipe, "", "Documents"},
+                                  {Made::kOversized, "XDG_DOCUMENTS_DIR=\"/srv/docs\"\n", "Documents"}}) {
     std::filesystem::remove(userDirs);
-    if (content != nullptr) {
-      testing::WriteBytes(userDirs, content);
+    if (row.made == Made::kPipe) {
+      ASSERT_EQ(::mkfifo(userDirs.c_str(), 0600), 0);
+    } else if (row.made != Made::kNone) {
+      testing::WriteBytes(userDirs, row.content);
     }
-    const std::string expected = below.starts_with("/") ? below
-                                 : below.empty()        ? home.Path().string()
-                                                        : (home.Path() / below).string();
-    EXPECT_EQ(platform::SpecialFolderPath(platform::kCsidlPersonal), expected) << below;
+    if (row.made == Made::kOversized) {
+      std::filesystem::resize_file(userDirs, std::uintmax_t{1} << 20U);
+    }
+    const std::string expected = row.below.starts_with("/") ? row.below
+                                 : row.below.empty()        ? home.Path().string()
+                                                            : (home.Path() / row.below).string();
+    EXPECT_EQ(DocumentsFolderInAChild(), expected) << static_cast<int>(row.made) << " " << row.content;
   }
 }
 

@@ -1,13 +1,14 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <system_error>
 
+#include "os/files.h"
 #include "os/shell_folders.h"
 
 namespace qlxw::platform {
@@ -16,6 +17,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kMachineWideFolder = "/var/lib/qlxw";
+// xdg-user-dirs writes a few hundred bytes; a larger file is not one of its files.
+constexpr std::size_t kMaxUserDirsBytes = std::size_t{64} << 10U;
 
 std::string Environment(const char* name) {
   const char* value = std::getenv(name);
@@ -36,12 +39,18 @@ fs::path XdgFolder(const char* variable, const char* fallback) {
 }
 
 // XDG_DOCUMENTS_DIR as the xdg-user-dirs tool writes it: XDG_DOCUMENTS_DIR="$HOME/Documents", or an
-// absolute path; "" when the file or the line is missing.
+// absolute path; "" when the line is missing or the file cannot be read as a small regular file.
 std::string DocumentsFromUserDirs() {
-  std::ifstream in(XdgFolder("XDG_CONFIG_HOME", ".config") / "user-dirs.dirs");
-  std::string line;
+  std::string bytes;
+  const std::string file = (XdgFolder("XDG_CONFIG_HOME", ".config") / "user-dirs.dirs").string();
+  if (!ReadWholeFile(file, kMaxUserDirsBytes, bytes).Ok()) {
+    return {};
+  }
   constexpr std::string_view kKey = "XDG_DOCUMENTS_DIR=";
-  while (std::getline(in, line)) {
+  for (std::size_t from = 0; from < bytes.size();) {
+    const std::size_t end = std::min(bytes.find('\n', from), bytes.size());
+    const std::string line = bytes.substr(from, end - from);
+    from = end + 1;
     const std::size_t start = line.find_first_not_of(" \t");
     if (start == std::string::npos || line.compare(start, kKey.size(), kKey) != 0) {
       continue;
