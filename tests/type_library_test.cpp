@@ -2,8 +2,11 @@
 // reader, and through the platform's own way from files.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <filesystem>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "os/type_library.h"
 #include "os/type_library_image.h"
@@ -33,6 +36,9 @@ TEST_P(TypeLibraryImage, NameOrReason) {
   const platform::TypeLibraryNameFound found = platform::FindTypeLibraryName(GetParam().bytes);
   EXPECT_EQ(found.name, GetParam().name);
   EXPECT_EQ(found.problem.empty(), !GetParam().name.empty()) << found.problem;
+  // What the first bytes alone refuse, the whole file refuses for the same reason.
+  const std::string_view early = platform::TypeLibraryStartProblem(GetParam().bytes);
+  EXPECT_TRUE(early.empty() || early == found.problem) << early;
 }
 
 std::string Cut(const std::string& bytes, std::size_t removed) {
@@ -70,6 +76,8 @@ TEST(TypeLibraryImageDamage, EveryCutAndChangedByteIsSafe) {
       changed[at] = value;
       const auto found = platform::FindTypeLibraryName(changed);
       EXPECT_NE(found.name.empty(), found.problem.empty()) << at;
+      const std::string_view early = platform::TypeLibraryStartProblem(changed);
+      EXPECT_TRUE(early.empty() || early == found.problem) << at;
     }
   }
 }
@@ -83,6 +91,17 @@ TEST(TypeLibraryName, FromFilesOrAnError) {
             platform::kErrCannotLoadTypeLibrary);
   EXPECT_EQ(testing::ErrorNumberOf([&] { platform::TypeLibraryName(folder.File("missing.dll")); }),
             kErrFileNotFound);
+  // Another kind of file is told by its first bytes, however large: beyond what is ever read whole.
+  const std::string huge = folder.File("huge.dll");
+  testing::WriteBytes(huge, "MZ");
+  std::filesystem::resize_file(huge, std::uintmax_t{3} << 30U);  // holes, no disk
+  try {
+    platform::TypeLibraryName(huge);
+    ADD_FAILURE() << "a name was read";
+  } catch (const LibError& error) {
+    EXPECT_EQ(error.Description(),
+              "Cannot read the type library of " + huge + ": not a program file nor a type library");
+  }
 }
 
 }  // namespace

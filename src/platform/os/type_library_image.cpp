@@ -277,4 +277,21 @@ TypeLibraryNameFound FindTypeLibraryName(std::string_view fileBytes) {
   return Problem(kNotProgramFile);
 }
 
+std::string_view TypeLibraryStartProblem(std::string_view start) {
+  const Bytes bytes(start.substr(0, kTypeLibraryFileStart));
+  const auto magic = bytes.U32(0);
+  if (magic && (*magic == kMsftMagic || *magic == kSltgMagic)) {
+    return {};
+  }
+  if (bytes.U16(0) != kDosMagic) {
+    return kNotProgramFile;
+  }
+  // The program header's mark, where it lies among these bytes.
+  const auto peAt = bytes.U32(kPeHeaderAt);
+  if (peAt && bytes.Has(*peAt, 4) && bytes.U32(*peAt) != kPeSignature) {
+    return kNotProgramFile;
+  }
+  return {};
+}
+
 }  // namespace qlxw::platform
