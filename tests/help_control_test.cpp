@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -49,9 +50,10 @@ TEST_F(HelpDictionaryTest, LinesAreReadAsTheManualsIndexIsWritten) {
            {"A,1\r\nB,40000\r\nC,3\r\n", {{"A", 1}, {"C", 0}}},
            {"A,1\r\nB,\r\nC,3\r\n", {{"A", 1}, {"C", 0}}},
            {"\r\n\r\nA,7\r\n", {{"A", 7}}},
-           {"A,1\rB,2", {{"A", 1}, {"B", 2}}},                   // a carriage return alone ends a line
-           {"A,1\nB,2\r\n", {{"A", 0}, {"B", 0}}},               // a line feed alone does not
-           {"R\xE9teg,9\r\n", {{"Réteg", 9}, {"RÉTEG", 9}}}}) {  // 8-bit keys
+           {"A,0\r\nB,-5\r\nC,3\r\n", {{"A", 0}, {"B", 0}, {"C", 3}}},  // below 1: no page, not there
+           {"A,1\rB,2", {{"A", 1}, {"B", 2}}},                          // a carriage return alone ends a line
+           {"A,1\nB,2\r\n", {{"A", 0}, {"B", 0}}},                      // a line feed alone does not
+           {"R\xE9teg,9\r\n", {{"Réteg", 9}, {"RÉTEG", 9}}}}) {         // 8-bit keys
     const auto dictionary = HelpDictionary::Load(Dictionary(bytes));
     ASSERT_TRUE(dictionary.has_value());
     for (const auto& [key, page] : pages) {
@@ -63,6 +65,10 @@ TEST_F(HelpDictionaryTest, LinesAreReadAsTheManualsIndexIsWritten) {
 TEST_F(HelpDictionaryTest, AMissingFileIsNoDictionary) {
   EXPECT_FALSE(HelpDictionary::Load(folder_.File("missing.txt")).has_value());
   EXPECT_FALSE(HelpDictionary::Load("").has_value());
+  // Nor is a file far larger than any manual's index.
+  const std::string huge = Dictionary("Layers,12\r\n");
+  std::filesystem::resize_file(huge, std::uintmax_t{16} << 20U);
+  EXPECT_FALSE(HelpDictionary::Load(huge).has_value());
 }
 
 TEST(ViewerCommands, QuotedPathAndZeroBasedPage) {
@@ -231,6 +237,12 @@ INSTANTIATE_TEST_SUITE_P(
             "MimeInfoCache",
             {{"share1/applications/mimeinfo.cache", Associations("MIME Cache", "okular.desktop;")}},
             "bin/okular"},
+        AssociationCase{"OversizedEntrySkipped",
+                        {{"share1/applications/big.desktop",
+                          "[Desktop Entry]\nExec=okular %f\n" + std::string(std::size_t{2} << 20U, '#')},
+                         {"config/mimeapps.list",
+                          Associations("Default Applications", "big.desktop;org.gnome.Evince.desktop")}},
+                        "bin/evince"},
         AssociationCase{"AbsoluteQuotedExec",
                         {{"config/mimeapps.list", Associations("Default Applications", "absolute.desktop")}},
                         "bin/okular"}),

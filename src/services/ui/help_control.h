@@ -38,7 +38,8 @@ class HelpControl {
   std::string PDFFile() const;
 
   // The page of the key, counted from 1: the dictionary is read when none is loaded (a missing file is
-  // looked for again next time); a key it does not hold, or no dictionary, gives page 1.
+  // looked for again next time); a key it does not hold, one stored with a page below 1, or no
+  // dictionary, gives page 1.
   std::int16_t PageOf(const std::string& key) const;
 
  private:

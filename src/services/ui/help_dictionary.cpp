@@ -11,8 +11,9 @@
 namespace qlxw {
 namespace {
 
-// A manual's dictionary is small; a file beyond this is not one and reads as missing.
-constexpr std::size_t kMaxDictionaryBytes = std::size_t{64} << 20U;
+// A manual's index of key and page lines is kilobytes, at most a few hundred; a file beyond this
+// is not one and reads as missing.
+constexpr std::size_t kMaxDictionaryBytes = std::size_t{4} << 20U;
 
 // Lines end at CR or CR LF, as text lines of the 8-bit files are read; a lone LF stays in the line.
 std::vector<std::string_view> SplitLines(std::string_view text) {
@@ -74,7 +75,10 @@ std::optional<HelpDictionary> HelpDictionary::Load(const std::string& path) {
 
 std::optional<std::int16_t> HelpDictionary::PageOf(std::string_view key) const {
   const auto found = pages_.find(FoldCase(key));
-  return found == pages_.end() ? std::nullopt : std::optional<std::int16_t>(found->second);
+  if (found == pages_.end() || found->second < 1) {
+    return std::nullopt;
+  }
+  return found->second;
 }
 
 bool HelpDictionary::Add(std::string_view key, std::int16_t page) {

@@ -16,7 +16,8 @@ class HelpDictionary {
   // number ends the reading at that line, keeping the entries before it.
   static std::optional<HelpDictionary> Load(const std::string& path);
 
-  // The page (counted from 1) stored for the key in any letter case, or none.
+  // The page (counted from 1) stored for the key in any letter case; none when the key is not there
+  // or its page is below 1, which is no page of the manual (the key still counts as a duplicate).
   std::optional<std::int16_t> PageOf(std::string_view key) const;
   std::size_t Size() const noexcept { return pages_.size(); }
 

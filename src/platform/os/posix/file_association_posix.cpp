@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "os/file_association.h"
@@ -16,7 +17,13 @@
 namespace qlxw::platform {
 namespace {
 
-constexpr std::size_t kMaxConfigBytes = std::size_t{16} << 20U;
+// What each kind of file can hold, with room to spare: a file beyond it is not one and reads as
+// missing. The MIME globs and the desktop's cache list every type the system knows (some hundred
+// kilobytes); a list of associations and a desktop entry, with all its translations, far less.
+constexpr std::size_t kMaxGlobsBytes = std::size_t{8} << 20U;
+constexpr std::size_t kMaxCacheBytes = std::size_t{8} << 20U;
+constexpr std::size_t kMaxListBytes = std::size_t{1} << 20U;
+constexpr std::size_t kMaxEntryBytes = std::size_t{1} << 20U;
 
 std::string Environment(const char* name) {
   const char* value = std::getenv(name);
@@ -105,7 +112,7 @@ std::optional<std::string> MimeTypeOf(const std::string& file) {
   std::size_t bestLength = 0;
   for (const std::string& folder : DataFolders()) {
     std::string bytes;
-    if (!ReadWholeFile(Join(folder, "mime/globs2"), kMaxConfigBytes, bytes).Ok()) {
+    if (!ReadWholeFile(Join(folder, "mime/globs2"), kMaxGlobsBytes, bytes).Ok()) {
       continue;
     }
     for (const std::string_view line : Lines(bytes)) {
@@ -139,11 +146,11 @@ std::optional<std::string> MimeTypeOf(const std::string& file) {
 }
 
 // The desktop entries a "[section]" of an XDG list file names for the type, in order.
-std::vector<std::string> EntriesFor(const std::string& path, std::string_view section,
+std::vector<std::string> EntriesFor(const std::string& path, std::size_t maxBytes, std::string_view section,
                                     const std::string& type) {
   std::vector<std::string> entries;
   std::string bytes;
-  if (!ReadWholeFile(path, kMaxConfigBytes, bytes).Ok()) {
+  if (!ReadWholeFile(path, maxBytes, bytes).Ok()) {
     return entries;
   }
   bool inSection = false;
@@ -213,7 +220,7 @@ std::string ResolveProgram(const std::string& program) {
 std::string ProgramOfEntry(const std::string& entry) {
   for (const std::string& folder : DataFolders()) {
     std::string bytes;
-    if (ReadWholeFile(Join(Join(folder, "applications"), entry), kMaxConfigBytes, bytes).Ok()) {
+    if (ReadWholeFile(Join(Join(folder, "applications"), entry), kMaxEntryBytes, bytes).Ok()) {
       const std::string program = ExecProgram(bytes);
       return program.empty() ? std::string() : ResolveProgram(program);
     }
@@ -233,11 +240,16 @@ std::vector<std::string> ListFiles() {
 }
 
 std::string DefaultProgramFor(const std::string& type) {
+  // An entry is read once, however often the lists name it.
+  std::unordered_set<std::string> tried;
+  const auto programOf = [&tried](const std::string& entry) {
+    return tried.insert(entry).second ? ProgramOfEntry(entry) : std::string();
+  };
   const std::vector<std::string> lists = ListFiles();
   for (const char* section : {"[Default Applications]", "[Added Associations]"}) {
     for (const std::string& list : lists) {
-      for (const std::string& entry : EntriesFor(list, section, type)) {
-        if (std::string program = ProgramOfEntry(entry); !program.empty()) {
+      for (const std::string& entry : EntriesFor(list, kMaxListBytes, section, type)) {
+        if (std::string program = programOf(entry); !program.empty()) {
           return program;
         }
       }
@@ -245,8 +257,8 @@ std::string DefaultProgramFor(const std::string& type) {
   }
   for (const std::string& folder : DataFolders()) {
     for (const std::string& entry :
-         EntriesFor(Join(folder, "applications/mimeinfo.cache"), "[MIME Cache]", type)) {
-      if (std::string program = ProgramOfEntry(entry); !program.empty()) {
+         EntriesFor(Join(folder, "applications/mimeinfo.cache"), kMaxCacheBytes, "[MIME Cache]", type)) {
+      if (std::string program = programOf(entry); !program.empty()) {
         return program;
       }
     }
