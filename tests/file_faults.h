@@ -163,6 +163,18 @@ struct RenameDenied {
 #endif
 };
 
+#ifdef _WIN32
+// Another program holds the file for the first three moves over it, then lets go.
+struct MoveHeldUpThrice {
+  static inline int held = 0;
+  MoveHeldUpThrice() { held = 3; }
+  ScopedFileCall<&FileCalls::moveFileEx> move{[](const wchar_t* from, const wchar_t* to, DWORD flags) {
+    return held-- > 0 ? Fail(ERROR_SHARING_VIOLATION) : SystemFileCalls().moveFileEx(from, to, flags);
+  }};
+  ScopedFileCall<&FileCalls::sleep> pause{[](DWORD) {}};
+};
+#endif
+
 struct RenameAcrossDevices {
   static constexpr FileAnswers kAnswers{.replace = FileStatus::kIoError};
 #ifdef _WIN32

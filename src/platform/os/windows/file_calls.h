@@ -11,6 +11,8 @@ struct FileCalls {
   // A file or a folder opened only to ask what it is (where its links and substitutions lead).
   HANDLE (*openToQuery)(const wchar_t* name);
   DWORD (*getFinalPathNameByHandle)(HANDLE file, wchar_t* path, DWORD size);
+  // How many names the file has: one with more is rewritten in place, so that each keeps it.
+  BOOL (*getFileInformationByHandle)(HANDLE file, BY_HANDLE_FILE_INFORMATION* information);
   BOOL (*readFile)(HANDLE file, void* buffer, DWORD size, DWORD* got);
   BOOL (*writeFile)(HANDLE file, const void* buffer, DWORD size, DWORD* written);
   BOOL (*flushFileBuffers)(HANDLE file);

@@ -28,6 +28,10 @@ constexpr FileCalls kSystemCalls{
         },
     .getFinalPathNameByHandle = [](HANDLE file, wchar_t* path,
                                    DWORD size) { return GetFinalPathNameByHandleW(file, path, size, 0); },
+    .getFileInformationByHandle =
+        [](HANDLE file, BY_HANDLE_FILE_INFORMATION* information) {
+          return GetFileInformationByHandle(file, information);
+        },
     .readFile = [](HANDLE file, void* buffer, DWORD size,
                    DWORD* got) { return ReadFile(file, buffer, size, got, nullptr); },
     .writeFile = [](HANDLE file, const void* buffer, DWORD size,
@@ -115,6 +119,36 @@ class Handle {
  private:
   HANDLE handle_;
 };
+
+// The path an opened file has once links, substituted drives and short names are resolved, or empty.
+std::wstring FinalPathOfOpened(HANDLE file) {
+  std::wstring path(MAX_PATH, L'\0');
+  DWORD length = gCalls.getFinalPathNameByHandle(file, path.data(), static_cast<DWORD>(path.size()));
+  if (length >= path.size()) {  // too small: the length asked for counts the terminating NUL
+    path.assign(length, L'\0');
+    length = gCalls.getFinalPathNameByHandle(file, path.data(), static_cast<DWORD>(path.size()));
+  }
+  if (length == 0 || length >= path.size()) {
+    return {};
+  }
+  path.resize(length);
+  return path;
+}
+
+// Tries `attempt` until it succeeds, pausing between tries (1 ms, doubling up to 16 ms) until pauses of
+// `most` ms were asked for; those are what is counted, so a test that makes them instant makes this so.
+template <class Try>
+bool TryWithPauses(DWORD most, const Try& attempt) {
+  for (DWORD waited = 0, pause = 1;; waited += pause, pause = std::min<DWORD>(pause * 2, 16)) {
+    if (attempt()) {
+      return true;
+    }
+    if (waited >= most) {
+      return false;
+    }
+    gCalls.sleep(pause);
+  }
+}
 
 // A write that takes no byte is a full disk or a device gone: reported, not retried for ever.
 FileResult WriteAll(HANDLE file, std::string_view bytes) {
@@ -264,6 +298,7 @@ RenameOutcome WriteAndRename(const std::wstring& target, std::string_view bytes)
     for (DWORD waited = 0, pause = 10;; waited += pause, pause = std::min<DWORD>(pause * 2, 100)) {
       if (gCalls.moveFileEx(temporary.c_str(), target.c_str(),
                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE) {
+        result = {};  // a hold that ended within the tries is no failure
         break;
       }
       result = LastFailure();
@@ -284,11 +319,22 @@ RenameOutcome WriteAndRename(const std::wstring& target, std::string_view bytes)
 }
 
 // The file rewritten itself, from the whole new content, then flushed, as the Windows functions do:
-// for a file another program keeps open, or in a folder that takes no new file. A machine that stops
-// halfway can leave it torn; the value is not lost where the system's own function would have written it.
+// for a file with other names, one another program keeps open, or in a folder that takes no new file.
+// A machine that stops halfway can leave it torn; the value is not lost where the system's own function
+// would have written it. It is opened sharing nothing, so that no reader sees it half rewritten
+// (readers wait for it: see ReadWholeFile); a reader at work is waited for a moment, and a program
+// that keeps the file open is written past, sharing.
 FileResult RewriteInPlace(const std::wstring& target, std::string_view bytes) {
-  Handle file(gCalls.createFile(target.c_str(), GENERIC_WRITE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING));
+  constexpr DWORD kMostWaitForReaders = 100;
+  Handle file(INVALID_HANDLE_VALUE);
+  const bool alone = TryWithPauses(kMostWaitForReaders, [&] {
+    file.Reset(gCalls.createFile(target.c_str(), GENERIC_WRITE, 0, OPEN_EXISTING));
+    return file.Valid() || GetLastError() != ERROR_SHARING_VIOLATION;
+  });
+  if (!alone) {
+    file.Reset(gCalls.createFile(target.c_str(), GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING));
+  }
   if (!file.Valid()) {
     return LastFailure();
   }
@@ -333,15 +379,33 @@ class MutexLockedFile final : public LockedFile {
   FileResult ReadAll(std::size_t maxBytes, std::string& bytes) override {
     return ReadWholeFile(path_, maxBytes, bytes);
   }
-  // A read-only file is left alone (said here, since not every file system refuses the move).
+  // The file the name leads to is written, so that a symbolic link keeps leading to it; a file with
+  // other names is rewritten in place. A read-only file is left alone (said here, since not every file
+  // system refuses the move).
   FileResult Replace(std::string_view bytes) override {
-    const std::wstring target = WideFromUtf8(path_);
+    std::wstring target = WideFromUtf8(path_);
+    bool inPlace = false;
+    if (const Handle file(gCalls.openToQuery(target.c_str())); file.Valid()) {
+      if (std::wstring final = FinalPathOfOpened(file.Get()); !final.empty()) {
+        target = std::move(final);
+      }
+      BY_HANDLE_FILE_INFORMATION information{};
+      inPlace = gCalls.getFileInformationByHandle(file.Get(), &information) != FALSE &&
+                information.nNumberOfLinks > 1;
+    }
     const DWORD attributes = gCalls.getFileAttributes(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
       return {FileStatus::kAccessDenied, ERROR_ACCESS_DENIED};
     }
-    const RenameOutcome renamed = WriteAndRename(target, bytes);
-    const FileResult result = renamed.inPlace ? RewriteInPlace(target, bytes) : renamed.result;
+    FileResult result;
+    if (!inPlace) {
+      const RenameOutcome renamed = WriteAndRename(target, bytes);
+      result = renamed.result;
+      inPlace = renamed.inPlace;
+    }
+    if (inPlace) {
+      result = RewriteInPlace(target, bytes);
+    }
     created_ = created_ && !result.Ok();
     return result;
   }
@@ -355,20 +419,7 @@ class MutexLockedFile final : public LockedFile {
 // The path the system resolves a name to (links, substituted drives, short names), or empty.
 std::wstring FinalPathOf(const std::wstring& name) {
   const Handle file(gCalls.openToQuery(name.c_str()));
-  if (!file.Valid()) {
-    return {};
-  }
-  std::wstring path(MAX_PATH, L'\0');
-  DWORD length = gCalls.getFinalPathNameByHandle(file.Get(), path.data(), static_cast<DWORD>(path.size()));
-  if (length >= path.size()) {  // too small: the length asked for counts the terminating NUL
-    path.assign(length, L'\0');
-    length = gCalls.getFinalPathNameByHandle(file.Get(), path.data(), static_cast<DWORD>(path.size()));
-  }
-  if (length == 0 || length >= path.size()) {
-    return {};
-  }
-  path.resize(length);
-  return path;
+  return file.Valid() ? FinalPathOfOpened(file.Get()) : std::wstring();
 }
 
 std::wstring FullPathOf(const std::wstring& wide) {
@@ -458,8 +509,15 @@ FileResult ReadWholeFile(const std::string& path, std::size_t maxBytes, std::str
   if (!ValidName(path)) {
     return {FileStatus::kBadName, ERROR_INVALID_NAME};
   }
-  const Handle file(gCalls.createFile(WideFromUtf8(path).c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING));
+  // A file being rewritten in place shares nothing for a moment: waited for, as a writer waits for
+  // the lock.
+  const std::wstring wide = WideFromUtf8(path);
+  Handle file(INVALID_HANDLE_VALUE);
+  TryWithPauses(static_cast<DWORD>(kLockWait.count()), [&] {
+    file.Reset(gCalls.createFile(wide.c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING));
+    return file.Valid() || GetLastError() != ERROR_SHARING_VIOLATION;
+  });
   if (!file.Valid()) {
     return LastFailure();
   }
