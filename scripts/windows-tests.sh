@@ -53,20 +53,25 @@ unit_tests() {
 }
 
 # BUILD_DIR: a write through a symbolic link (made on the Unix side: Wine 8 makes none itself) reaches
-# the file it leads to and keeps the link; a file with a second name keeps it.
+# the file it leads to and keeps the link; a file with a second name keeps it; a delete through a link
+# to a missing file keeps the link and leaves no file.
 links_kept() {
   local dir
   dir="$(realpath "$1")/links-check"
   rm -rf "$dir" && mkdir -p "$dir"
   printf '[S]\r\nk=old\r\n' >"$dir/real.ini"
-  ln -s real.ini "$dir/link.ini" && ln "$dir/real.ini" "$dir/second.ini"
+  ln -s real.ini "$dir/link.ini" && ln "$dir/real.ini" "$dir/second.ini" && ln -s gone.ini "$dir/dangling.ini"
   for name in link second; do
     timeout 120 wine "$1/cli/qlxw.exe" --ini "Z:${dir//\//\\}\\$name.ini" ini set S "$name" written >/dev/null 2>&1 ||
       { echo "FAILED: the write through $name.ini of $1 was not done" && exit 1; }
   done
+  timeout 120 wine "$1/cli/qlxw.exe" profile write "Z:${dir//\//\\}\\dangling.ini" S k --delete-key >/dev/null 2>&1 ||
+    { echo "FAILED: the delete through dangling.ini of $1 failed" && exit 1; }
   [ -L "$dir/link.ini" ] && cmp -s "$dir/real.ini" "$dir/second.ini" &&
     [ "$(tr -d '\r' <"$dir/real.ini")" = $'[S]\nk=old\nlink=written\nsecond=written' ] ||
     { echo "FAILED: a write through a link of $1 did not keep the link or reach its file" && exit 1; }
+  [ -L "$dir/dangling.ini" ] && [ ! -e "$dir/gone.ini" ] ||
+    { echo "FAILED: a delete through a link to a missing file of $1 did not keep the link or left a file" && exit 1; }
   echo "links kept"
 }
 
@@ -125,7 +130,8 @@ threaded_tests+=":*FileLockSpellings.*:IniManagers.WriteBackLeavesAnotherWriters
 threaded_tests+=":IniManagers.DefaultsAreWrittenBackWhenTheThreadEnds:LanguageChange.OtherThreadsAreNotNotified"
 threaded_tests+=":LocalizedStrings.EachThreadHasItsOwnLanguageAndTables"
 threaded_tests+=":ThreadStates.EachThreadHasItsOwnAndEndsItWithTheThread"
-threaded_tests+=":*FileWritePaths.ConcurrentWriters*:ProfileCache.*:FolderManagerTest.AnEmptyEntryIsTheBareNameOnlyThroughTheOlderManager"
+threaded_tests+=":*FileWritePaths.ConcurrentWriters*:*FileWritePaths.AReaderHalfway*"
+threaded_tests+=":ProfileCache.*:FolderManagerTest.AnEmptyEntryIsTheBareNameOnlyThroughTheOlderManager"
 
 echo "-- 64-bit: unit tests"
 unit_tests "$build"

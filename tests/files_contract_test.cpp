@@ -3,6 +3,7 @@
 // old file whole and no temporary file behind, and a lock that is not obtained ends the wait.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -658,6 +659,89 @@ TEST(FileReplace, AFileAnotherProgramHoldsOpenIsStillWritten) {
   }
 }
 #endif
+
+// Starts a reader of the file in another thread whenever a write has put down part of its bytes (and
+// no reader is still at work), giving it a moment before the write goes on: a reader a writer keeps out
+// is not waited for. Each write call puts down half of what it is given, so every write has a middle.
+class ReadersHalfwayThroughWrites {
+ public:
+  explicit ReadersHalfwayThroughWrites(std::string file) {
+    file_ = std::move(file);
+    seen_.clear();
+  }
+  ReadersHalfwayThroughWrites(const ReadersHalfwayThroughWrites&) = delete;
+  ReadersHalfwayThroughWrites& operator=(const ReadersHalfwayThroughWrites&) = delete;
+  ~ReadersHalfwayThroughWrites() { Join(); }
+  // What the readers that could read got, once they are all done.
+  static std::vector<std::string> Seen() {
+    Join();
+    return seen_;
+  }
+
+ private:
+  static void Join() {
+    if (reader_.joinable()) {
+      reader_.join();
+    }
+  }
+  static void AfterPart() {
+    if (reader_.joinable() && !done_) {
+      return;
+    }
+    Join();
+    done_ = false;
+    reader_ = std::thread([] {
+      std::string bytes;
+      if (platform::ReadWholeFile(file_, 1 << 20, bytes).Ok()) {
+        seen_.push_back(bytes);
+      }
+      done_ = true;
+    });
+    for (int waited = 0; waited < 50 && !done_; ++waited) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  }
+
+  static inline std::string file_;
+  static inline std::vector<std::string> seen_;
+  static inline std::thread reader_;
+  static inline std::atomic<bool> done_{true};
+#ifdef _WIN32
+  platform::ScopedFileCall<&platform::FileCalls::writeFile> write_{
+      [](HANDLE file, const void* buffer, DWORD size, DWORD* written) {
+        const BOOL ok =
+            platform::SystemFileCalls().writeFile(file, buffer, std::max<DWORD>(1, size / 2), written);
+        if (ok != FALSE && *written < size) {
+          AfterPart();
+        }
+        return ok;
+      }};
+#else
+  platform::ScopedFileCall<&platform::FileCalls::write> write_{[](int fd, const void* buffer, size_t size) {
+    const ssize_t written = platform::SystemFileCalls().write(fd, buffer, std::max<size_t>(1, size / 2));
+    if (written > 0 && static_cast<size_t>(written) < size) {
+      AfterPart();
+    }
+    return written;
+  }};
+#endif
+};
+
+// A reader that comes while a write is halfway through gets the file as it was or as it is after.
+TEST_P(FileWritePaths, AReaderHalfwayThroughAWriteSeesTheFileWhole) {
+  const std::string before = testing::ReadBytes(file_);
+  std::vector<std::string> seen;
+  {
+    const ReadersHalfwayThroughWrites readers(file_);
+    EXPECT_TRUE(ProfileWrite("S", "k", std::string(3000, 'w') + ".", file_));
+    seen = ReadersHalfwayThroughWrites::Seen();
+  }
+  const std::string after = testing::ReadBytes(file_);
+  for (const std::string& bytes : seen) {
+    EXPECT_TRUE(bytes == before || bytes == after) << "a reader got " << bytes.size() << " bytes";
+  }
+  ExpectSecondNameSeesTheSame();
+}
 
 }  // namespace
 }  // namespace qlxw

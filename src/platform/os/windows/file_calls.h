@@ -19,7 +19,6 @@ struct FileCalls {
   BOOL (*setEndOfFile)(HANDLE file);
   BOOL (*getFileSizeEx)(HANDLE file, LARGE_INTEGER* size);
   DWORD (*getFileType)(HANDLE file);
-  DWORD (*getFileAttributes)(const wchar_t* name);
   BOOL (*closeHandle)(HANDLE handle);
   BOOL (*moveFileEx)(const wchar_t* from, const wchar_t* to, DWORD flags);
   BOOL (*deleteFile)(const wchar_t* name);

@@ -40,7 +40,6 @@ constexpr FileCalls kSystemCalls{
     .setEndOfFile = [](HANDLE file) { return SetEndOfFile(file); },
     .getFileSizeEx = [](HANDLE file, LARGE_INTEGER* size) { return GetFileSizeEx(file, size); },
     .getFileType = [](HANDLE file) { return GetFileType(file); },
-    .getFileAttributes = [](const wchar_t* name) { return GetFileAttributesW(name); },
     .closeHandle = [](HANDLE handle) { return CloseHandle(handle); },
     .moveFileEx = [](const wchar_t* from, const wchar_t* to,
                      DWORD flags) { return MoveFileExW(from, to, flags); },
@@ -357,17 +356,17 @@ class MutexLockedFile final : public LockedFile {
   MutexLockedFile(HANDLE mutex, std::string path, bool created)
       : mutex_(mutex), path_(std::move(path)), created_(created) {}
   // A file the lock created and no write filled goes again: a failed first write, or a delete in a
-  // missing file, leaves no file.
+  // missing file, leaves no file. It goes by its final path: made through a link to a missing file, the
+  // file goes and the link stays (deleting the link's name would take the link and leave the file).
   ~MutexLockedFile() override {
     if (created_) {
       const std::wstring wide = WideFromUtf8(path_);
       const Handle file(gCalls.createFile(
           wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING));
       LARGE_INTEGER size{};
-      const bool empty =
-          file.Valid() && gCalls.getFileSizeEx(file.Get(), &size) != FALSE && size.QuadPart == 0;
-      if (empty) {
-        gCalls.deleteFile(wide.c_str());
+      if (file.Valid() && gCalls.getFileSizeEx(file.Get(), &size) != FALSE && size.QuadPart == 0) {
+        const std::wstring final = FinalPathOfOpened(file.Get());
+        gCalls.deleteFile(final.empty() ? wide.c_str() : final.c_str());
       }
     }
     gCalls.releaseMutex(mutex_);
@@ -382,21 +381,25 @@ class MutexLockedFile final : public LockedFile {
   // The file the name leads to is written, so that a symbolic link keeps leading to it; a file with
   // other names is rewritten in place. A read-only file is left alone (said here, since not every file
   // system refuses the move).
+  // Links are followed through the final path of the opened file, not by looking for a reparse point:
+  // Wine 8 shows a Unix link to a file as a plain file (no FILE_ATTRIBUTE_REPARSE_POINT, and
+  // FILE_FLAG_OPEN_REPARSE_POINT opens the file it leads to), while Windows marks a mklink link as one;
+  // on both, a file opened through a link is the file it leads to, and its final path names that file.
   FileResult Replace(std::string_view bytes) override {
     std::wstring target = WideFromUtf8(path_);
-    bool inPlace = false;
+    BY_HANDLE_FILE_INFORMATION information{};
     if (const Handle file(gCalls.openToQuery(target.c_str())); file.Valid()) {
       if (std::wstring final = FinalPathOfOpened(file.Get()); !final.empty()) {
         target = std::move(final);
       }
-      BY_HANDLE_FILE_INFORMATION information{};
-      inPlace = gCalls.getFileInformationByHandle(file.Get(), &information) != FALSE &&
-                information.nNumberOfLinks > 1;
+      if (gCalls.getFileInformationByHandle(file.Get(), &information) == FALSE) {
+        information = {};
+      }
     }
-    const DWORD attributes = gCalls.getFileAttributes(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    if ((information.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
       return {FileStatus::kAccessDenied, ERROR_ACCESS_DENIED};
     }
+    bool inPlace = information.nNumberOfLinks > 1;
     FileResult result;
     if (!inPlace) {
       const RenameOutcome renamed = WriteAndRename(target, bytes);
@@ -509,11 +512,13 @@ FileResult ReadWholeFile(const std::string& path, std::size_t maxBytes, std::str
   if (!ValidName(path)) {
     return {FileStatus::kBadName, ERROR_INVALID_NAME};
   }
-  // A file being rewritten in place shares nothing for a moment: waited for, as a writer waits for
-  // the lock.
+  // A file being rewritten in place shares nothing for a moment: waited for, about a second at most
+  // (a rewrite takes far less). A program that keeps readers out for longer fails the read, as before,
+  // rather than holding every read of the host for the writers' wait.
+  constexpr DWORD kMostWaitForWriter = 1000;
   const std::wstring wide = WideFromUtf8(path);
   Handle file(INVALID_HANDLE_VALUE);
-  TryWithPauses(static_cast<DWORD>(kLockWait.count()), [&] {
+  TryWithPauses(kMostWaitForWriter, [&] {
     file.Reset(gCalls.createFile(wide.c_str(), GENERIC_READ,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING));
     return file.Valid() || GetLastError() != ERROR_SHARING_VIOLATION;
@@ -587,10 +592,16 @@ FileResult LockFileForUpdate(const std::string& path, std::unique_ptr<LockedFile
     gCalls.closeHandle(mutex);
     return result;
   }
-  const Handle file(gCalls.createFile(wide.c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_ALWAYS));
+  // Whether the lock makes the file is known from finding none first, under the lock: Wine says a file
+  // it has just made through a link to a missing file already existed.
+  constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  Handle file(gCalls.createFile(wide.c_str(), GENERIC_READ, kShareAll, OPEN_EXISTING));
+  bool created = false;
+  if (!file.Valid() && GetLastError() == ERROR_FILE_NOT_FOUND) {
+    file.Reset(gCalls.createFile(wide.c_str(), GENERIC_READ, kShareAll, OPEN_ALWAYS));
+    created = file.Valid();
+  }
   FileResult result = file.Valid() ? FileResult{} : LastFailure();
-  const bool created = file.Valid() && GetLastError() != ERROR_ALREADY_EXISTS;
   if (result.Ok() && gCalls.getFileType(file.Get()) != FILE_TYPE_DISK) {
     result = {FileStatus::kAccessDenied, ERROR_ACCESS_DENIED};  // a pipe or a device
   }
