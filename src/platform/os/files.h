@@ -17,7 +17,7 @@ enum class FileStatus {
   kOk,
   kBadName,       // empty or not a valid name on this system
   kPathNotFound,  // the file, or a folder on the way, does not exist
-  kAccessDenied,  // no permission, or the name is a folder
+  kAccessDenied,  // no permission, or not a regular file (the system's number says which)
   kBusy,          // another writer held the lock for longer than the wait
   kTooLarge,      // larger than the reader's limit
   kIoError,       // anything else the system reported
@@ -46,8 +46,9 @@ bool IsPossibleFileName(std::string_view path);
 FileResult AppendToFile(const std::string& path, std::string_view bytes);
 
 // The whole file into `bytes` (whose memory is reused). A folder is kAccessDenied, a file larger than
-// `maxBytes` kTooLarge. A writer that holds the file's lock is waited for (up to kLockWait, then the
-// file is read as it is), so that a rewrite in place is never seen half done.
+// `maxBytes` kTooLarge. A rewrite in place is never seen half done: a writer that holds the file's
+// lock is waited for (up to kLockWait, then the file is read as it is); on Windows, where the rewrite
+// shares the file with no one, for about a second, then the read fails as for any file held so.
 FileResult ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes);
 
 // ReadWholeFile of a file that a query just now found to be a regular file of `expectedSize` bytes:

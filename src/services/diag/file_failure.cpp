@@ -6,12 +6,12 @@ namespace qlxw {
 namespace {
 
 // The numbers behind the kinds the seam does not keep apart: errno values on POSIX, GetLastError()
-// values on Windows, where a folder, pipe or device is refused as plain ERROR_ACCESS_DENIED.
+// values on Windows.
 #ifdef _WIN32
-constexpr int kFolder = -1;
-constexpr int kPipeOrDevice = -1;
-constexpr int kNoSpace = 112;     // ERROR_DISK_FULL
-constexpr int kNoSpaceLeft = 39;  // ERROR_HANDLE_DISK_FULL
+constexpr int kFolder = 267;        // ERROR_DIRECTORY
+constexpr int kPipeOrDevice = 222;  // ERROR_BAD_FILE_TYPE
+constexpr int kNoSpace = 112;       // ERROR_DISK_FULL
+constexpr int kNoSpaceLeft = 39;    // ERROR_HANDLE_DISK_FULL
 #else
 constexpr int kFolder = EISDIR;
 constexpr int kPipeOrDevice = ENXIO;

@@ -87,6 +87,23 @@ FileResult LastFailure() {
   return {StatusFromLastError(error), static_cast<int>(error)};
 }
 
+// Folders, pipes and devices are not files the library reads or rewrites. The numbers say which it
+// was: a folder opened as a file fails as a file one may not open does (ERROR_ACCESS_DENIED).
+FileResult NotAFile() {
+  return {FileStatus::kAccessDenied, ERROR_BAD_FILE_TYPE};
+}
+
+FileResult OpenFailure(const std::wstring& name) {
+  const FileResult failure = LastFailure();
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (failure.systemError == ERROR_ACCESS_DENIED &&
+      gCalls.getFileAttributesEx(name.c_str(), &data) != FALSE &&
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return {FileStatus::kAccessDenied, ERROR_DIRECTORY};
+  }
+  return failure;
+}
+
 bool ValidName(const std::string& path) {
   return !path.empty() && path.find('\0') == std::string::npos;
 }
@@ -493,13 +510,14 @@ FileResult AppendToFile(const std::string& path, std::string_view bytes) {
   if (!ValidName(path)) {
     return {FileStatus::kBadName, ERROR_INVALID_NAME};
   }
-  Handle file(gCalls.createFile(WideFromUtf8(path).c_str(), FILE_APPEND_DATA,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS));
+  const std::wstring wide = WideFromUtf8(path);
+  Handle file(
+      gCalls.createFile(wide.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS));
   if (!file.Valid()) {
-    return LastFailure();
+    return OpenFailure(wide);
   }
   if (gCalls.getFileType(file.Get()) != FILE_TYPE_DISK) {  // a pipe or a device: only files are appended to
-    return {FileStatus::kAccessDenied, ERROR_ACCESS_DENIED};
+    return NotAFile();
   }
   const FileResult result = WriteAll(file.Get(), bytes);
   if (!file.Close() && result.Ok()) {
@@ -524,10 +542,10 @@ FileResult ReadWholeFile(const std::string& path, std::size_t maxBytes, std::str
     return file.Valid() || GetLastError() != ERROR_SHARING_VIOLATION;
   });
   if (!file.Valid()) {
-    return LastFailure();
+    return OpenFailure(wide);
   }
   if (gCalls.getFileType(file.Get()) != FILE_TYPE_DISK) {
-    return {FileStatus::kAccessDenied, ERROR_ACCESS_DENIED};
+    return NotAFile();
   }
   LARGE_INTEGER size{};
   if (gCalls.getFileSizeEx(file.Get(), &size) == FALSE) {
@@ -601,9 +619,9 @@ FileResult LockFileForUpdate(const std::string& path, std::unique_ptr<LockedFile
     file.Reset(gCalls.createFile(wide.c_str(), GENERIC_READ, kShareAll, OPEN_ALWAYS));
     created = file.Valid();
   }
-  FileResult result = file.Valid() ? FileResult{} : LastFailure();
+  FileResult result = file.Valid() ? FileResult{} : OpenFailure(wide);
   if (result.Ok() && gCalls.getFileType(file.Get()) != FILE_TYPE_DISK) {
-    result = {FileStatus::kAccessDenied, ERROR_ACCESS_DENIED};  // a pipe or a device
+    result = NotAFile();
   }
   if (!result.Ok()) {
     gCalls.releaseMutex(mutex);
