@@ -2,6 +2,7 @@
 // The POSIX system calls of the file layer, as one table (see os/file_calls.h). Entries keep the
 // calls' own signatures (open always with its mode) and report failures through errno, as the calls do.
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/vfs.h>
@@ -29,6 +30,8 @@ struct FileCalls {
   int (*unlink)(const char* path);
   int (*unlinkat)(int folder, const char* name, int flags);
   int (*flock)(int fd, int operation);
+  // A lock of a byte range of the open file (fcntl with F_OFD_SETLK, F_SETLK where the system lacks it).
+  int (*lockRange)(int fd, int command, struct flock* range);
   DIR* (*opendir)(const char* path);  // looking for temporary files left by killed writers
   dirent* (*readdir)(DIR* folder);
   int (*closedir)(DIR* folder);

@@ -48,6 +48,7 @@ constexpr FileCalls kSystemCalls{
     .unlink = ::unlink,
     .unlinkat = ::unlinkat,
     .flock = ::flock,
+    .lockRange = [](int fd, int command, struct flock* range) { return ::fcntl(fd, command, range); },
     .opendir = ::opendir,
     .readdir = ::readdir,
     .closedir = ::closedir,
@@ -66,6 +67,7 @@ FileStatus StatusFromErrno(int error) {
     case EPERM:
     case EISDIR:
     case EROFS:
+    case ENXIO:  // a pipe with no reader, a device with no unit: no file
       return FileStatus::kAccessDenied;
     case ENAMETOOLONG:
     case EINVAL:
@@ -186,27 +188,28 @@ FileResult ReadRegularFile(int fd, const struct stat& info, std::size_t maxBytes
   if (!S_ISREG(info.st_mode)) {
     return NotARegularFile(info);
   }
-  if (static_cast<std::size_t>(info.st_size) > maxBytes) {
+  if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) {  // st_size is wider than size_t in 32 bits
     return {FileStatus::kTooLarge, EFBIG};
   }
   return ReadDescriptor(fd, static_cast<std::size_t>(info.st_size), bytes);
 }
 
-// Tries the lock (LOCK_EX or LOCK_SH), pausing between tries (1 ms, doubling up to 16 ms) until the
-// time left is spent. The pauses asked for are what is counted, so a test that makes them instant
-// makes the wait instant.
-FileResult WaitForLock(int fd, int kind, std::chrono::milliseconds& left) {
+// Tries `attempt` (a lock taken without waiting) until it succeeds, pausing between tries (1 ms,
+// doubling up to 16 ms) until the time left is spent. The pauses asked for are what is counted, so a
+// test that makes them instant makes the wait instant.
+template <class Attempt>
+FileResult WaitFor(const Attempt& attempt, std::chrono::milliseconds& left) {
   constexpr std::chrono::milliseconds kLongestPause{16};
   std::chrono::milliseconds pause{1};
   for (;;) {
-    if (gCalls.flock(fd, kind | LOCK_NB) == 0) {
+    if (attempt()) {
       return {};
     }
     const int error = errno;
     if (error == EINTR) {
       continue;
     }
-    if (error != EWOULDBLOCK) {
+    if (error != EWOULDBLOCK && error != EAGAIN && error != EACCES) {
       return Failure(error);
     }
     if (left.count() <= 0) {
@@ -221,12 +224,43 @@ FileResult WaitForLock(int fd, int kind, std::chrono::milliseconds& left) {
   }
 }
 
-// A reader waits for a writer that holds the file: one rewriting it in place would otherwise be seen
-// half done. A lock the file system does not offer, or a holder that outstays the wait, is read past:
-// the bytes are then as the file is.
-void WaitForWriters(int fd) {
-  std::chrono::milliseconds left = kLockWait;
-  WaitForLock(fd, LOCK_SH, left);
+// Writers take turns by the file's flock, held from before their read until after their write.
+bool TryWriterLock(int fd) {
+  return gCalls.flock(fd, LOCK_EX | LOCK_NB) == 0;
+}
+
+// A rewrite in place holds a write lock of the file's first byte while it writes, and a reader holds a
+// read lock of it while it reads: so no reader sees the rewrite half done, while a writer that renames
+// a new file over the old one holds up no reader and no reader holds it up. The lock is the open
+// file's (F_OFD_SETLK), so threads of one process exclude each other too.
+#ifdef F_OFD_SETLK
+constexpr int kLockRangeCommand = F_OFD_SETLK;
+#else
+constexpr int kLockRangeCommand = F_SETLK;
+#endif
+
+bool TryFirstByteLock(int fd, short kind) {
+  struct flock range {};
+  range.l_type = kind;
+  range.l_whence = SEEK_SET;
+  range.l_start = 0;
+  range.l_len = 1;
+  return gCalls.lockRange(fd, kLockRangeCommand, &range) == 0;
+}
+
+// A reader waits for a rewrite in place about a second at most (it takes far less); then, or where the
+// file system offers no such lock, it reads the file as it is. Only a regular file is waited for.
+void WaitForRewriteInPlace(int fd) {
+  if (TryFirstByteLock(fd, F_RDLCK)) {
+    return;
+  }
+  struct stat info {};
+  if (const int error = errno;
+      (error != EAGAIN && error != EACCES) || gCalls.fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    return;
+  }
+  std::chrono::milliseconds left{1000};
+  WaitFor([fd] { return TryFirstByteLock(fd, F_RDLCK); }, left);
 }
 
 // Opened without blocking: a pipe with no writer or a device would otherwise hold the reader for ever.
@@ -238,7 +272,7 @@ FileResult OpenToRead(const std::string& path, Descriptor& file) {
   if (file.Get() < 0) {
     return Failure(errno);
   }
-  WaitForWriters(file.Get());
+  WaitForRewriteInPlace(file.Get());
   return {};
 }
 
@@ -508,6 +542,11 @@ FileResult RewriteInPlace(const std::string& path, std::string_view bytes, const
   if (!SameFile(info, held)) {
     return {FileStatus::kBusy, EAGAIN};  // replaced by a program that does not lock
   }
+  std::chrono::milliseconds left = kLockWait;
+  if (const FileResult alone = WaitFor([&file] { return TryFirstByteLock(file.Get(), F_WRLCK); }, left);
+      !alone.Ok() && alone.status == FileStatus::kBusy) {
+    return alone;  // readers kept it for the whole wait; a system without the lock writes unguarded
+  }
   FileResult result = WriteAll(file.Get(), bytes);
   if (result.Ok() && gCalls.ftruncate(file.Get(), static_cast<off_t>(bytes.size())) != 0) {
     result = Failure(errno);
@@ -702,11 +741,20 @@ FileResult LockFileForUpdate(const std::string& path, std::unique_ptr<LockedFile
     if (file.Get() < 0) {
       return Failure(errno);
     }
-    // Asked what the file is only once the lock is ours: a writer that held it may have rewritten it
-    // in place (a new size) or given it another name. Opened without blocking, a pipe or a device
-    // takes the lock at once and is refused then.
-    const FileResult waited = WaitForLock(file.Get(), LOCK_EX, wait);
+    // Asked what it is once the lock is ours (a writer that held it may have rewritten it in place,
+    // to a new size, or given it another name); a pipe or a device someone holds is refused, not
+    // waited for.
+    FileResult waited;
     struct stat held {};
+    if (!TryWriterLock(file.Get())) {
+      if (gCalls.fstat(file.Get(), &held) != 0) {
+        return Failure(errno);
+      }
+      if (!S_ISREG(held.st_mode)) {
+        return NotARegularFile(held);
+      }
+      waited = WaitFor([&file] { return TryWriterLock(file.Get()); }, wait);
+    }
     if (gCalls.fstat(file.Get(), &held) != 0) {
       return Failure(errno);
     }
