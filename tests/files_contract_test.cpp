@@ -593,6 +593,12 @@ INSTANTIATE_TEST_SUITE_P(
                                  }
                                  return TwoNames{f.File("real/held.ini"), f.File("link/held.ini"), nullptr};
                                }},
+                      Spelling{"SecondHardName",
+                               [](const testing::ScratchFolder& f) -> std::optional<TwoNames> {
+                                 std::filesystem::create_hard_link(f.Path() / "real" / "held.ini",
+                                                                   f.Path() / "second.ini");
+                                 return TwoNames{f.File("real/held.ini"), f.File("second.ini"), nullptr};
+                               }},
                       Spelling{"ShortName", ShortSpelling}, Spelling{"SubstitutedDrive", SubstitutedSpelling},
                       Spelling{"MappedDrive", MappedDriveSpelling}),
     [](const ::testing::TestParamInfo<Spelling>& param) { return std::string(param.param.name); });

@@ -299,7 +299,6 @@ TEST_F(FolderManagerTest, AnEmptyEntryIsTheBareNameOnlyThroughTheOlderManager) {
 TEST_F(FolderManagerTest, ADefinitionLongerThanTheReadTakesBackIsNotSaved) {
   for (const auto& [mainVersion, longest] :
        {std::pair{4, std::size_t{254}}, std::pair{5, std::size_t{1023}}}) {
-    SCOPED_TRACE(mainVersion);
     ResetLibraryState();
     std::remove(Ini().c_str());
     ConnectIni(mainVersion);
@@ -308,14 +307,14 @@ TEST_F(FolderManagerTest, ADefinitionLongerThanTheReadTakesBackIsNotSaved) {
     const std::string whole = "/" + std::string(longest - 1, 'x');
     manager.SetPath(egsPath_Template, whole, true);
     manager.SaveToINI();
-    EXPECT_FALSE(LastProfileWriteError().Failed());
+    EXPECT_FALSE(LastProfileWriteError().Failed()) << mainVersion;
     manager.SetPath(egsPath_Template, whole + "y", true);
     manager.SetPath(egsPath_Temp, "/t", true);
     manager.SaveToINI();
-    EXPECT_EQ(LastProfileWriteError().refusal, WriteRefusal::kTooLong);
+    EXPECT_EQ(LastProfileWriteError().refusal, WriteRefusal::kTooLong) << mainVersion;
     manager.LoadFromINI();
-    EXPECT_EQ(manager.StoredValue(egsPath_Template), whole);
-    EXPECT_EQ(manager.StoredValue(egsPath_Temp), "/t");
+    EXPECT_EQ(manager.StoredValue(egsPath_Template), whole) << mainVersion;
+    EXPECT_EQ(manager.StoredValue(egsPath_Temp), "/t") << mainVersion;
   }
 }
 

@@ -70,9 +70,11 @@ FileStatus StatusFromLastError(DWORD error) {
     case ERROR_FILE_NOT_FOUND:
       return FileStatus::kPathNotFound;
     case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
     case ERROR_WRITE_PROTECT:
       return FileStatus::kAccessDenied;
+    case ERROR_SHARING_VIOLATION:  // another program holds the file
+    case ERROR_LOCK_VIOLATION:
+      return FileStatus::kBusy;
     case ERROR_INVALID_NAME:
     case ERROR_BAD_PATHNAME:
     case ERROR_FILENAME_EXCED_RANGE:
@@ -367,11 +369,18 @@ FileResult RewriteInPlace(const std::wstring& target, std::string_view bytes) {
   return result;
 }
 
+void ReleaseMutexes(const std::vector<HANDLE>& mutexes) {
+  for (const HANDLE mutex : mutexes) {
+    gCalls.releaseMutex(mutex);
+    gCalls.closeHandle(mutex);
+  }
+}
+
 // Held through a named mutex; reads and replaces go by the path.
 class MutexLockedFile final : public LockedFile {
  public:
-  MutexLockedFile(HANDLE mutex, std::string path, bool created)
-      : mutex_(mutex), path_(std::move(path)), created_(created) {}
+  MutexLockedFile(std::vector<HANDLE> mutexes, std::string path, bool created)
+      : mutexes_(std::move(mutexes)), path_(std::move(path)), created_(created) {}
   // A file the lock created and no write filled goes again: a failed first write, or a delete in a
   // missing file, leaves no file. It goes by its final path: made through a link to a missing file, the
   // file goes and the link stays (deleting the link's name would take the link and leave the file).
@@ -386,8 +395,7 @@ class MutexLockedFile final : public LockedFile {
         gCalls.deleteFile(final.empty() ? wide.c_str() : final.c_str());
       }
     }
-    gCalls.releaseMutex(mutex_);
-    gCalls.closeHandle(mutex_);
+    ReleaseMutexes(mutexes_);
   }
   MutexLockedFile(const MutexLockedFile&) = delete;
   MutexLockedFile& operator=(const MutexLockedFile&) = delete;
@@ -431,7 +439,7 @@ class MutexLockedFile final : public LockedFile {
   }
 
  private:
-  HANDLE mutex_;
+  std::vector<HANDLE> mutexes_;
   std::string path_;
   bool created_;
 };
@@ -482,6 +490,24 @@ std::wstring MutexNameOf(const std::wstring& wide) {
     hash = (hash ^ static_cast<std::uint16_t>(unit)) * 0x100000001b3u;
   }
   return L"Local\\qlxw-profile-" + std::to_wstring(hash);
+}
+
+// The index the file system gives an opened file, which every name of it shares (hard links, links,
+// substituted and mapped drives, short names); 0 where the file system gives none.
+std::uint64_t IndexOfOpened(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (gCalls.getFileInformationByHandle(file, &information) == FALSE) {
+    return 0;
+  }
+  return (std::uint64_t{information.nFileIndexHigh} << 32U) | information.nFileIndexLow;
+}
+
+// One mutex per file, by its index. The volume is left out: Wine gives one file different volume
+// serials through different drives, and two files of two volumes with one index only take turns
+// needlessly. A file without an index goes by its path's identity.
+std::wstring MutexNameOfOpened(HANDLE file, const std::wstring& wide) {
+  const std::uint64_t index = IndexOfOpened(file);
+  return index == 0 ? MutexNameOf(wide) : L"Local\\qlxw-profile-file-" + std::to_wstring(index);
 }
 
 }  // namespace
@@ -598,38 +624,62 @@ FileResult LockFileForUpdate(const std::string& path, std::unique_ptr<LockedFile
     return {FileStatus::kBadName, ERROR_INVALID_NAME};
   }
   const std::wstring wide = WideFromUtf8(path);
-  HANDLE mutex = gCalls.createMutex(MutexNameOf(wide).c_str());
-  if (mutex == nullptr) {
-    return LastFailure();
-  }
-  const auto milliseconds = static_cast<DWORD>(std::clamp<long long>(wait.count(), 0, INFINITE - 1));
-  const DWORD waited = gCalls.waitForSingleObject(mutex, milliseconds);
-  if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
-    const FileResult result =
-        waited == WAIT_TIMEOUT ? FileResult{FileStatus::kBusy, WAIT_TIMEOUT} : LastFailure();
-    gCalls.closeHandle(mutex);
-    return result;
-  }
-  // Whether the lock makes the file is known from finding none first, under the lock: Wine says a file
-  // it has just made through a link to a missing file already existed.
   constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-  Handle file(gCalls.createFile(wide.c_str(), GENERIC_READ, kShareAll, OPEN_EXISTING));
+  const auto milliseconds = static_cast<DWORD>(std::clamp<long long>(wait.count(), 0, INFINITE - 1));
+  std::vector<HANDLE> held;
+  std::vector<std::wstring> heldNames;
   bool created = false;
-  if (!file.Valid() && GetLastError() == ERROR_FILE_NOT_FOUND) {
-    file.Reset(gCalls.createFile(wide.c_str(), GENERIC_READ, kShareAll, OPEN_ALWAYS));
-    created = file.Valid();
+  // The file is opened (made when missing) before its mutex is taken, since the mutex goes by the
+  // file; then the name must still lead to that file, or another writer replaced it meanwhile and the
+  // new one's mutex is taken too.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    Handle file(INVALID_HANDLE_VALUE);
+    TryWithPauses(1000, [&] {
+      file.Reset(gCalls.createFile(wide.c_str(), GENERIC_READ, kShareAll, OPEN_EXISTING));
+      return file.Valid() || GetLastError() != ERROR_SHARING_VIOLATION;
+    });
+    // Whether the lock makes the file is known from finding none first: Wine says a file it has just
+    // made through a link to a missing file already existed.
+    if (!file.Valid() && GetLastError() == ERROR_FILE_NOT_FOUND) {
+      file.Reset(gCalls.createFile(wide.c_str(), GENERIC_READ, kShareAll, OPEN_ALWAYS));
+      created = created || file.Valid();
+    }
+    FileResult result = file.Valid() ? FileResult{} : OpenFailure(wide);
+    if (result.Ok() && gCalls.getFileType(file.Get()) != FILE_TYPE_DISK) {
+      result = NotAFile();
+    }
+    std::wstring name;
+    if (result.Ok()) {
+      name = MutexNameOfOpened(file.Get(), wide);
+    }
+    if (result.Ok() && std::find(heldNames.begin(), heldNames.end(), name) == heldNames.end()) {
+      const HANDLE mutex = gCalls.createMutex(name.c_str());
+      const DWORD waited = mutex == nullptr ? WAIT_FAILED : gCalls.waitForSingleObject(mutex, milliseconds);
+      if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
+        held.push_back(mutex);
+        heldNames.push_back(name);
+      } else {
+        result = waited == WAIT_TIMEOUT ? FileResult{FileStatus::kBusy, WAIT_TIMEOUT} : LastFailure();
+        if (mutex != nullptr) {
+          gCalls.closeHandle(mutex);
+        }
+      }
+    }
+    if (!result.Ok()) {
+      // A file made here and not written goes again (the writer that holds it finds it gone and makes
+      // it anew).
+      { const MutexLockedFile cleanup(std::move(held), path, created); }
+      return result;
+    }
+    const std::uint64_t index = IndexOfOpened(file.Get());
+    const Handle now(gCalls.openToQuery(wide.c_str()));
+    if (index == 0 || (now.Valid() && IndexOfOpened(now.Get()) == index)) {
+      locked = std::make_unique<MutexLockedFile>(std::move(held), path, created);
+      return {};
+    }
   }
-  FileResult result = file.Valid() ? FileResult{} : OpenFailure(wide);
-  if (result.Ok() && gCalls.getFileType(file.Get()) != FILE_TYPE_DISK) {
-    result = NotAFile();
-  }
-  if (!result.Ok()) {
-    gCalls.releaseMutex(mutex);
-    gCalls.closeHandle(mutex);
-    return result;
-  }
-  locked = std::make_unique<MutexLockedFile>(mutex, path, created);
-  return {};
+  ReleaseMutexes(held);
+  return {FileStatus::kBusy, ERROR_SHARING_VIOLATION};
 }
 
 }  // namespace qlxw::platform
