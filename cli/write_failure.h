@@ -50,7 +50,7 @@ inline std::string WriteFailureText(const ProfileWriteError& error) {
     case FileFailure::kAccessDenied:
       return "the file is read-only, or there is no permission to write it";
     case FileFailure::kBusy:
-      return "another writer held the file for longer than the wait";
+      return "another writer or program held the file for longer than the wait";
     case FileFailure::kTooLarge:
       return "the file is too large";
     case FileFailure::kDiskFull:

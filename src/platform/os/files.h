@@ -18,7 +18,7 @@ enum class FileStatus {
   kBadName,       // empty or not a valid name on this system
   kPathNotFound,  // the file, or a folder on the way, does not exist
   kAccessDenied,  // no permission, or not a regular file (the system's number says which)
-  kBusy,          // another writer held the lock for longer than the wait
+  kBusy,          // another writer held the lock (on Windows another program the file) past the wait
   kTooLarge,      // larger than the reader's limit
   kIoError,       // anything else the system reported
 };
