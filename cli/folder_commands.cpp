@@ -181,6 +181,11 @@ std::int32_t ParseFolderId(const std::string& text) {
 
 }  // namespace
 
+// The library's error behind a command error, or the command's own words when there is none.
+std::string CauseText(const CommandError& error) {
+  return error.Cause() ? ErrorText(*error.Cause()) : std::string(error.what());
+}
+
 // The overview shows a start-up that fails (a program folder where nothing can be made) as its
 // folders' error rather than failing as a whole.
 std::string FolderOverviewJson(const Context& context, int& status) {
@@ -194,8 +199,7 @@ std::string FolderOverviewJson(const Context& context, int& status) {
   } catch (const CommandError& error) {
     status = 1;
     return "{\"controller\": " + JsonString(FolderControllerName()) +
-           ", \"error\": " + JsonString(ErrorText(*error.Cause())) +
-           ", \"file\": " + JsonString(error.File()) + "}";
+           ", \"error\": " + JsonString(CauseText(error)) + ", \"file\": " + JsonString(error.File()) + "}";
   }
   const std::vector<FolderRow> rows = FolderRows(controller);
   status = AnyFailed(rows) ? 1 : 0;
@@ -212,7 +216,7 @@ int PrintFolderOverview(const Context& context) {
     return 1;
   } catch (const CommandError& error) {
     out << "folders       " << FolderControllerName() << ": " << Printable(error.File()) << ": error "
-        << Printable(ErrorText(*error.Cause())) << "\n";
+        << Printable(CauseText(error)) << "\n";
     return 1;
   }
   out << "folders       " << FolderControllerName() << "\n";

@@ -593,6 +593,29 @@ FileResult OpenFollowingLinks(const std::string& path, std::string& target, bool
   return {};
 }
 
+// Takes the writers' lock of an opened file and puts in `held` what the file is once it is taken: a
+// writer that held it may have rewritten it in place (a new size) or given it another name. A pipe or a
+// device someone holds is refused, not waited for.
+FileResult TakeWriterLock(int fd, std::chrono::milliseconds& wait, struct stat& held) {
+  FileResult waited;
+  if (!TryWriterLock(fd)) {
+    if (gCalls.fstat(fd, &held) != 0) {
+      return Failure(errno);
+    }
+    if (!S_ISREG(held.st_mode)) {
+      return NotARegularFile(held);
+    }
+    waited = WaitFor([fd] { return TryWriterLock(fd); }, wait);
+  }
+  if (gCalls.fstat(fd, &held) != 0) {
+    return Failure(errno);
+  }
+  if (waited.Ok() && !S_ISREG(held.st_mode)) {
+    return NotARegularFile(held);
+  }
+  return waited;
+}
+
 class FlockedFile final : public LockedFile {
  public:
   FlockedFile(int fd, std::string path, const struct stat& info, bool created)
@@ -741,32 +764,13 @@ FileResult LockFileForUpdate(const std::string& path, std::unique_ptr<LockedFile
     if (file.Get() < 0) {
       return Failure(errno);
     }
-    // Asked what it is once the lock is ours (a writer that held it may have rewritten it in place,
-    // to a new size, or given it another name); a pipe or a device someone holds is refused, not
-    // waited for.
-    FileResult waited;
     struct stat held {};
-    if (!TryWriterLock(file.Get())) {
-      if (gCalls.fstat(file.Get(), &held) != 0) {
-        return Failure(errno);
-      }
-      if (!S_ISREG(held.st_mode)) {
-        return NotARegularFile(held);
-      }
-      waited = WaitFor([&file] { return TryWriterLock(file.Get()); }, wait);
-    }
-    if (gCalls.fstat(file.Get(), &held) != 0) {
-      return Failure(errno);
-    }
-    if (!waited.Ok()) {
+    if (const FileResult taken = TakeWriterLock(file.Get(), wait, held); !taken.Ok()) {
       // Another writer that locked it meanwhile finds it gone and makes it again.
       if (created) {
         RemoveIfStillEmpty(target, held);
       }
-      return waited;
-    }
-    if (!S_ISREG(held.st_mode)) {
-      return NotARegularFile(held);
+      return taken;
     }
     struct stat named {};
     if (gCalls.stat(target.c_str(), &named) == 0 && SameFile(held, named)) {

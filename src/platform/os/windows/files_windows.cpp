@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "os/file_calls.h"
@@ -510,6 +511,62 @@ std::wstring MutexNameOfOpened(HANDLE file, const std::wstring& wide) {
   return index == 0 ? MutexNameOf(wide) : L"Local\\qlxw-profile-file-" + std::to_wstring(index);
 }
 
+// Opens the file a write is for, made when missing (`created` then set), waiting a moment for another
+// program that holds it. Whether the lock makes the file is known from finding none first: Wine says a
+// file it has just made through a link to a missing file already existed.
+FileResult OpenForUpdate(const std::wstring& wide, Handle& file, bool& created) {
+  constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  TryWithPauses(1000, [&] {
+    file.Reset(gCalls.createFile(wide.c_str(), GENERIC_READ, kShareAll, OPEN_EXISTING));
+    return file.Valid() || GetLastError() != ERROR_SHARING_VIOLATION;
+  });
+  if (!file.Valid() && GetLastError() == ERROR_FILE_NOT_FOUND) {
+    file.Reset(gCalls.createFile(wide.c_str(), GENERIC_READ, kShareAll, OPEN_ALWAYS));
+    created = created || file.Valid();
+  }
+  if (!file.Valid()) {
+    return OpenFailure(wide);
+  }
+  return gCalls.getFileType(file.Get()) == FILE_TYPE_DISK ? FileResult{} : NotAFile();
+}
+
+// The mutex a writer holds; released when this ends unless handed on.
+class HeldMutexes {
+ public:
+  HeldMutexes() = default;
+  HeldMutexes(const HeldMutexes&) = delete;
+  HeldMutexes& operator=(const HeldMutexes&) = delete;
+  ~HeldMutexes() { ReleaseMutexes(mutexes_); }
+
+  FileResult Take(const std::wstring& name, DWORD milliseconds) {
+    if (std::find(names_.begin(), names_.end(), name) != names_.end()) {
+      return {};
+    }
+    const HANDLE mutex = gCalls.createMutex(name.c_str());
+    if (mutex == nullptr) {
+      return LastFailure();
+    }
+    const DWORD waited = gCalls.waitForSingleObject(mutex, milliseconds);
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+      const FileResult result =
+          waited == WAIT_TIMEOUT ? FileResult{FileStatus::kBusy, WAIT_TIMEOUT} : LastFailure();
+      gCalls.closeHandle(mutex);
+      return result;
+    }
+    mutexes_.push_back(mutex);
+    names_.push_back(name);
+    return {};
+  }
+  std::vector<HANDLE> Release() {
+    names_.clear();
+    return std::exchange(mutexes_, {});
+  }
+
+ private:
+  std::vector<HANDLE> mutexes_;
+  std::vector<std::wstring> names_;
+};
+
 }  // namespace
 
 FileCalls& FileCallTable() {
@@ -624,61 +681,36 @@ FileResult LockFileForUpdate(const std::string& path, std::unique_ptr<LockedFile
     return {FileStatus::kBadName, ERROR_INVALID_NAME};
   }
   const std::wstring wide = WideFromUtf8(path);
-  constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
   const auto milliseconds = static_cast<DWORD>(std::clamp<long long>(wait.count(), 0, INFINITE - 1));
-  std::vector<HANDLE> held;
-  std::vector<std::wstring> heldNames;
+  HeldMutexes held;
   bool created = false;
   // The file is opened (made when missing) before its mutex is taken, since the mutex goes by the
   // file; then the name must still lead to that file, or another writer replaced it meanwhile and the
-  // new one's mutex is taken too.
+  // new one's mutex is taken instead.
   for (int attempt = 0; attempt < 100; ++attempt) {
     Handle file(INVALID_HANDLE_VALUE);
-    TryWithPauses(1000, [&] {
-      file.Reset(gCalls.createFile(wide.c_str(), GENERIC_READ, kShareAll, OPEN_EXISTING));
-      return file.Valid() || GetLastError() != ERROR_SHARING_VIOLATION;
-    });
-    // Whether the lock makes the file is known from finding none first: Wine says a file it has just
-    // made through a link to a missing file already existed.
-    if (!file.Valid() && GetLastError() == ERROR_FILE_NOT_FOUND) {
-      file.Reset(gCalls.createFile(wide.c_str(), GENERIC_READ, kShareAll, OPEN_ALWAYS));
-      created = created || file.Valid();
-    }
-    FileResult result = file.Valid() ? FileResult{} : OpenFailure(wide);
-    if (result.Ok() && gCalls.getFileType(file.Get()) != FILE_TYPE_DISK) {
-      result = NotAFile();
-    }
-    std::wstring name;
+    FileResult result = OpenForUpdate(wide, file, created);
+    const std::uint64_t index = result.Ok() ? IndexOfOpened(file.Get()) : 0;
+    const std::wstring name = result.Ok() ? MutexNameOfOpened(file.Get(), wide) : std::wstring();
+    file.Reset(INVALID_HANDLE_VALUE);  // not kept open while waiting: an open file holds up a move over it
     if (result.Ok()) {
-      name = MutexNameOfOpened(file.Get(), wide);
-    }
-    if (result.Ok() && std::find(heldNames.begin(), heldNames.end(), name) == heldNames.end()) {
-      const HANDLE mutex = gCalls.createMutex(name.c_str());
-      const DWORD waited = mutex == nullptr ? WAIT_FAILED : gCalls.waitForSingleObject(mutex, milliseconds);
-      if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) {
-        held.push_back(mutex);
-        heldNames.push_back(name);
-      } else {
-        result = waited == WAIT_TIMEOUT ? FileResult{FileStatus::kBusy, WAIT_TIMEOUT} : LastFailure();
-        if (mutex != nullptr) {
-          gCalls.closeHandle(mutex);
-        }
-      }
+      result = held.Take(name, milliseconds);
     }
     if (!result.Ok()) {
       // A file made here and not written goes again (the writer that holds it finds it gone and makes
       // it anew).
-      { const MutexLockedFile cleanup(std::move(held), path, created); }
+      { const MutexLockedFile cleanup(held.Release(), path, created); }
       return result;
     }
-    const std::uint64_t index = IndexOfOpened(file.Get());
     const Handle now(gCalls.openToQuery(wide.c_str()));
     if (index == 0 || (now.Valid() && IndexOfOpened(now.Get()) == index)) {
-      locked = std::make_unique<MutexLockedFile>(std::move(held), path, created);
+      locked = std::make_unique<MutexLockedFile>(held.Release(), path, created);
       return {};
     }
+    // One mutex at a time, or two writers could each hold one the other waits for (a replaced
+    // file's index is soon another file's).
+    ReleaseMutexes(held.Release());
   }
-  ReleaseMutexes(held);
   return {FileStatus::kBusy, ERROR_SHARING_VIOLATION};
 }
 
