@@ -371,7 +371,7 @@ FileResult RewriteInPlace(const std::wstring& target, std::string_view bytes) {
 }
 
 void ReleaseMutexes(const std::vector<HANDLE>& mutexes) {
-  for (const HANDLE mutex : mutexes) {
+  for (HANDLE mutex : mutexes) {
     gCalls.releaseMutex(mutex);
     gCalls.closeHandle(mutex);
   }
@@ -542,7 +542,7 @@ class HeldMutexes {
     if (std::find(names_.begin(), names_.end(), name) != names_.end()) {
       return {};
     }
-    const HANDLE mutex = gCalls.createMutex(name.c_str());
+    HANDLE mutex = gCalls.createMutex(name.c_str());
     if (mutex == nullptr) {
       return LastFailure();
     }

@@ -26,8 +26,8 @@ enum class Start { kRead, kUnread, kNotAFile };
 // keep the loader waiting. A file that cannot be opened is left to the loader to report.
 Start ReadFileStart(const std::wstring& path, std::string& start) {
   const FileCalls& calls = FileCallTable();
-  const HANDLE file = calls.createFile(path.c_str(), GENERIC_READ,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
+  HANDLE file = calls.createFile(path.c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
   if (file == INVALID_HANDLE_VALUE) {
     return Start::kUnread;
   }
