@@ -51,6 +51,11 @@ FileResult AppendToFile(const std::string& path, std::string_view bytes);
 // shares the file with no one, for about a second, then the read fails as for any file held so.
 FileResult ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes);
 
+// The first `count` bytes of a regular file (all of a shorter one), opened and refused as ReadWholeFile
+// opens and refuses it: a reader that can tell a file of the wrong kind from its start need not read a
+// large one whole.
+FileResult ReadFileStart(const std::string& path, std::size_t count, std::string& bytes);
+
 // ReadWholeFile of a file that a query just now found to be a regular file of `expectedSize` bytes:
 // where the system allows, a read that finds exactly that many bytes is trusted without asking the
 // opened file what it is (one call fewer); anything else is read as ReadWholeFile reads it.

@@ -702,6 +702,24 @@ FileResult ReadWholeFile(const std::string& path, std::size_t maxBytes, std::str
   return ReadWholeFileOfSize(path, 0, maxBytes, bytes);
 }
 
+FileResult ReadFileStart(const std::string& path, std::size_t count, std::string& bytes) {
+  Descriptor file(-1);
+  if (const FileResult opened = OpenToRead(path, file); !opened.Ok()) {
+    return opened;
+  }
+  struct stat info {};
+  if (gCalls.fstat(file.Get(), &info) != 0) {
+    return Failure(errno);
+  }
+  if (!S_ISREG(info.st_mode)) {
+    return NotARegularFile(info);
+  }
+  return ReadDescriptor(
+      file.Get(),
+      static_cast<std::size_t>(std::min(static_cast<std::uintmax_t>(info.st_size), std::uintmax_t{count})),
+      bytes);
+}
+
 FileResult ReadFileAndStamp(const std::string& path, std::size_t maxBytes, std::string& bytes,
                             std::optional<FileStamp>& stamp) {
   stamp.reset();

@@ -65,6 +65,8 @@ constexpr FileCalls kSystemCalls{
 
 FileCalls gCalls = kSystemCalls;
 
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
 FileStatus StatusFromLastError(DWORD error) {
   switch (error) {
     case ERROR_PATH_NOT_FOUND:
@@ -351,8 +353,7 @@ FileResult RewriteInPlace(const std::wstring& target, std::string_view bytes) {
     return file.Valid() || GetLastError() != ERROR_SHARING_VIOLATION;
   });
   if (!alone) {
-    file.Reset(gCalls.createFile(target.c_str(), GENERIC_WRITE,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING));
+    file.Reset(gCalls.createFile(target.c_str(), GENERIC_WRITE, kShareAll, OPEN_EXISTING));
   }
   if (!file.Valid()) {
     return LastFailure();
@@ -388,8 +389,7 @@ class MutexLockedFile final : public LockedFile {
   ~MutexLockedFile() override {
     if (created_) {
       const std::wstring wide = WideFromUtf8(path_);
-      const Handle file(gCalls.createFile(
-          wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING));
+      const Handle file(gCalls.createFile(wide.c_str(), GENERIC_READ, kShareAll, OPEN_EXISTING));
       LARGE_INTEGER size{};
       if (file.Valid() && gCalls.getFileSizeEx(file.Get(), &size) != FALSE && size.QuadPart == 0) {
         const std::wstring final = FinalPathOfOpened(file.Get());
@@ -511,21 +511,68 @@ std::wstring MutexNameOfOpened(HANDLE file, const std::wstring& wide) {
   return index == 0 ? MutexNameOf(wide) : L"Local\\qlxw-profile-file-" + std::to_wstring(index);
 }
 
+// Opens an existing file to read it. A file being rewritten in place shares nothing for a moment: waited
+// for, about a second at most (a rewrite takes far less). A program that keeps readers out for longer
+// fails the open, rather than holding every read of the host for the writers' wait.
+FileResult OpenExistingToRead(const std::wstring& wide, Handle& file) {
+  constexpr DWORD kMostWaitForWriter = 1000;
+  TryWithPauses(kMostWaitForWriter, [&] {
+    file.Reset(gCalls.createFile(wide.c_str(), GENERIC_READ, kShareAll, OPEN_EXISTING));
+    return file.Valid() || GetLastError() != ERROR_SHARING_VIOLATION;
+  });
+  return file.Valid() ? FileResult{} : OpenFailure(wide);
+}
+
+// Opens a file on a disk to read it, and asks its size.
+FileResult OpenToRead(const std::string& path, Handle& file, std::uint64_t& size) {
+  if (!ValidName(path)) {
+    return {FileStatus::kBadName, ERROR_INVALID_NAME};
+  }
+  if (const FileResult opened = OpenExistingToRead(WideFromUtf8(path), file); !opened.Ok()) {
+    return opened;
+  }
+  if (gCalls.getFileType(file.Get()) != FILE_TYPE_DISK) {
+    return NotAFile();
+  }
+  LARGE_INTEGER reported{};
+  if (gCalls.getFileSizeEx(file.Get(), &reported) == FALSE) {
+    return LastFailure();
+  }
+  size = static_cast<std::uint64_t>(reported.QuadPart);
+  return {};
+}
+
+// Up to `count` bytes of an opened file into `bytes`: fewer when the file shrank while it was read.
+FileResult ReadOpened(HANDLE file, std::size_t count, std::string& bytes) {
+  bytes.resize(count);
+  std::size_t filled = 0;
+  while (filled < bytes.size()) {
+    DWORD got = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, 0x40000000u));
+    if (gCalls.readFile(file, bytes.data() + filled, chunk, &got) == FALSE) {
+      return LastFailure();
+    }
+    if (got == 0) {
+      bytes.resize(filled);
+      break;
+    }
+    filled += got;
+  }
+  return {};
+}
+
 // Opens the file a write is for, made when missing (`created` then set), waiting a moment for another
 // program that holds it. Whether the lock makes the file is known from finding none first: Wine says a
 // file it has just made through a link to a missing file already existed.
 FileResult OpenForUpdate(const std::wstring& wide, Handle& file, bool& created) {
-  constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-  TryWithPauses(1000, [&] {
-    file.Reset(gCalls.createFile(wide.c_str(), GENERIC_READ, kShareAll, OPEN_EXISTING));
-    return file.Valid() || GetLastError() != ERROR_SHARING_VIOLATION;
-  });
-  if (!file.Valid() && GetLastError() == ERROR_FILE_NOT_FOUND) {
+  FileResult opened = OpenExistingToRead(wide, file);
+  if (!opened.Ok() && opened.systemError == ERROR_FILE_NOT_FOUND) {
     file.Reset(gCalls.createFile(wide.c_str(), GENERIC_READ, kShareAll, OPEN_ALWAYS));
     created = created || file.Valid();
+    opened = file.Valid() ? FileResult{} : OpenFailure(wide);
   }
-  if (!file.Valid()) {
-    return OpenFailure(wide);
+  if (!opened.Ok()) {
+    return opened;
   }
   return gCalls.getFileType(file.Get()) == FILE_TYPE_DISK ? FileResult{} : NotAFile();
 }
@@ -610,48 +657,24 @@ FileResult AppendToFile(const std::string& path, std::string_view bytes) {
 }
 
 FileResult ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
-  if (!ValidName(path)) {
-    return {FileStatus::kBadName, ERROR_INVALID_NAME};
-  }
-  // A file being rewritten in place shares nothing for a moment: waited for, about a second at most
-  // (a rewrite takes far less). A program that keeps readers out for longer fails the read, as before,
-  // rather than holding every read of the host for the writers' wait.
-  constexpr DWORD kMostWaitForWriter = 1000;
-  const std::wstring wide = WideFromUtf8(path);
   Handle file(INVALID_HANDLE_VALUE);
-  TryWithPauses(kMostWaitForWriter, [&] {
-    file.Reset(gCalls.createFile(wide.c_str(), GENERIC_READ,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING));
-    return file.Valid() || GetLastError() != ERROR_SHARING_VIOLATION;
-  });
-  if (!file.Valid()) {
-    return OpenFailure(wide);
+  std::uint64_t size = 0;
+  if (const FileResult opened = OpenToRead(path, file, size); !opened.Ok()) {
+    return opened;
   }
-  if (gCalls.getFileType(file.Get()) != FILE_TYPE_DISK) {
-    return NotAFile();
-  }
-  LARGE_INTEGER size{};
-  if (gCalls.getFileSizeEx(file.Get(), &size) == FALSE) {
-    return LastFailure();
-  }
-  if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
+  if (size > maxBytes) {
     return {FileStatus::kTooLarge, ERROR_FILE_TOO_LARGE};
   }
-  bytes.resize(static_cast<std::size_t>(size.QuadPart));
-  std::size_t filled = 0;
-  while (filled < bytes.size()) {
-    DWORD got = 0;
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - filled, 0x40000000u));
-    if (gCalls.readFile(file.Get(), bytes.data() + filled, chunk, &got) == FALSE) {
-      return LastFailure();
-    }
-    if (got == 0) {
-      bytes.resize(filled);  // the file shrank while we read
-      break;
-    }
-    filled += got;
+  return ReadOpened(file.Get(), static_cast<std::size_t>(size), bytes);
+}
+
+FileResult ReadFileStart(const std::string& path, std::size_t count, std::string& bytes) {
+  Handle file(INVALID_HANDLE_VALUE);
+  std::uint64_t size = 0;
+  if (const FileResult opened = OpenToRead(path, file, size); !opened.Ok()) {
+    return opened;
   }
-  return {};
+  return ReadOpened(file.Get(), static_cast<std::size_t>(std::min<std::uint64_t>(size, count)), bytes);
 }
 
 // The file is asked what it is every time: a short read proves less here, where a handle can lead to a

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "errors/lib_error.h"
-#include "os/file_calls.h"
+#include "os/files.h"
 #include "os/type_library.h"
 #include "os/type_library_image.h"
 #include "os/windows/wide_text.h"
@@ -20,40 +20,6 @@ namespace {
                  "Cannot read the type library of " + file + ": " + std::string(why), {});
 }
 
-enum class Start { kRead, kUnread, kNotAFile };
-
-// The first bytes of a file on a disk (all of a shorter one). A pipe or a device is not read: it could
-// keep the loader waiting. A file that cannot be opened is left to the loader to report.
-Start ReadFileStart(const std::wstring& path, std::string& start) {
-  const FileCalls& calls = FileCallTable();
-  HANDLE file = calls.createFile(path.c_str(), GENERIC_READ,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
-  if (file == INVALID_HANDLE_VALUE) {
-    return Start::kUnread;
-  }
-  Start result = Start::kNotAFile;
-  if (calls.getFileType(file) == FILE_TYPE_DISK) {
-    start.assign(kTypeLibraryFileStart, '\0');
-    std::size_t filled = 0;
-    result = Start::kRead;
-    while (filled < start.size()) {
-      DWORD got = 0;
-      if (calls.readFile(file, start.data() + filled, static_cast<DWORD>(start.size() - filled), &got) ==
-          FALSE) {
-        result = Start::kUnread;
-        break;
-      }
-      if (got == 0) {
-        break;
-      }
-      filled += got;
-    }
-    start.resize(filled);
-  }
-  calls.closeHandle(file);
-  return result;
-}
-
 }  // namespace
 
 std::string TypeLibraryName(const std::string& file) {
@@ -62,18 +28,16 @@ std::string TypeLibraryName(const std::string& file) {
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     RaiseAutomationError(kErrFileNotFound);
   }
-  // A file of another kind is refused from its first bytes, however large it is.
+  // A file of another kind is refused from its first bytes, however large it is; a pipe or a device is
+  // not given to the loader, which it could keep waiting. A file that cannot be read is left to the
+  // loader to report.
   std::string start;
-  switch (ReadFileStart(path, start)) {
-    case Start::kNotAFile:
-      CannotRead(file, "the file cannot be read");
-    case Start::kRead:
-      if (const std::string_view problem = TypeLibraryStartProblem(start); !problem.empty()) {
-        CannotRead(file, problem);
-      }
-      break;
-    case Start::kUnread:
-      break;
+  if (const FileResult read = ReadFileStart(file, kTypeLibraryFileStart, start); read.Ok()) {
+    if (const std::string_view problem = TypeLibraryStartProblem(start); !problem.empty()) {
+      CannotRead(file, problem);
+    }
+  } else if (read.systemError == ERROR_BAD_FILE_TYPE) {
+    CannotRead(file, "the file cannot be read");
   }
   // Read only: the library is not registered on the way.
   ITypeLib* library = nullptr;
