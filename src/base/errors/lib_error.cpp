@@ -38,6 +38,8 @@ std::string_view StandardErrorText(std::int32_t number) noexcept {
       return "File not found";
     case kErrDeviceIo:
       return "Device I/O error";
+    case kErrDiskFull:
+      return "Disk full";
     case kErrPermissionDenied:
       return "Permission denied";
     case kErrPathFileAccess:

@@ -38,6 +38,7 @@ inline constexpr std::int32_t kErrTypeMismatch = 13;
 inline constexpr std::int32_t kErrBadFileName = 52;
 inline constexpr std::int32_t kErrFileNotFound = 53;
 inline constexpr std::int32_t kErrDeviceIo = 57;
+inline constexpr std::int32_t kErrDiskFull = 61;
 inline constexpr std::int32_t kErrPermissionDenied = 70;
 inline constexpr std::int32_t kErrPathFileAccess = 75;
 inline constexpr std::int32_t kErrPathNotFound = 76;

@@ -13,10 +13,6 @@
 
 namespace qlxw {
 
-namespace {
-constexpr std::int32_t kErrDiskFull = 61;
-}  // namespace
-
 #if defined(__ELF__)
 namespace detail {
 
@@ -82,7 +78,7 @@ void WriteTraceLine(const std::string& text) {
     case FileFailure::kNotARegularFile:  // a log is appended to a regular file only
       RaiseAutomationError(kErrPathFileAccess);
     case FileFailure::kDiskFull:
-      RaiseAutomationError(kErrDiskFull, "Disk full");
+      RaiseAutomationError(kErrDiskFull);
     case FileFailure::kTooLarge:
     case FileFailure::kIoError:
       RaiseAutomationError(kErrDeviceIo);
