@@ -13,6 +13,7 @@
 
 #include "os/file_association.h"
 #include "os/files.h"
+#include "text/lines.h"
 
 namespace qlxw::platform {
 namespace {
@@ -68,23 +69,6 @@ std::vector<std::string> DataFolders() {
     folders.push_back(std::move(folder));
   }
   return folders;
-}
-
-std::vector<std::string_view> Lines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    const std::size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    if (!line.empty() && line.back() == '\r') {
-      line.remove_suffix(1);
-    }
-    lines.push_back(line);
-    if (end == std::string_view::npos) {
-      break;
-    }
-    text.remove_prefix(end + 1);
-  }
-  return lines;
 }
 
 std::string Lower(std::string_view text) {

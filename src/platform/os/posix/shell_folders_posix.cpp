@@ -1,7 +1,6 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -10,6 +9,7 @@
 
 #include "os/files.h"
 #include "os/shell_folders.h"
+#include "text/lines.h"
 
 namespace qlxw::platform {
 namespace {
@@ -47,15 +47,12 @@ std::string DocumentsFromUserDirs() {
     return {};
   }
   constexpr std::string_view kKey = "XDG_DOCUMENTS_DIR=";
-  for (std::size_t from = 0; from < bytes.size();) {
-    const std::size_t end = std::min(bytes.find('\n', from), bytes.size());
-    const std::string line = bytes.substr(from, end - from);
-    from = end + 1;
+  for (const std::string_view line : Lines(bytes)) {
     const std::size_t start = line.find_first_not_of(" \t");
     if (start == std::string::npos || line.compare(start, kKey.size(), kKey) != 0) {
       continue;
     }
-    std::string value = line.substr(start + kKey.size());
+    std::string value(line.substr(start + kKey.size()));
     while (!value.empty() && (value.back() == ' ' || value.back() == '\t' || value.back() == '\r')) {
       value.pop_back();
     }
