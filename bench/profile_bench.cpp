@@ -18,7 +18,7 @@
 #include "api/cls_common.h"
 #include "api/library_state.h"
 #include "config/ini_manager_interface.h"
-#include "config/profile.h"
+#include "profile/profile.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "cli/write_failure.h"
 #include "config/ini_file.h"
 #include "config/ini_manager_interface.h"
-#include "config/profile.h"
+#include "profile/profile.h"
 #include "config/shared_ini.h"
 #include "language/language_runtime.h"
 #include "language/localized_strings.h"

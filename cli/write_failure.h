@@ -9,7 +9,7 @@
 #endif
 
 #include "cli/commands.h"
-#include "config/profile_write_error.h"
+#include "profile/profile_write_error.h"
 
 namespace qlxw::cli {
 
@@ -41,22 +41,22 @@ inline std::string WriteFailureText(const ProfileWriteError& error) {
       break;
   }
   switch (error.file) {
-    case FileFailure::kBadName:
+    case platform::FileFailure::kBadName:
       return "not a valid file name";
-    case FileFailure::kPathNotFound:
+    case platform::FileFailure::kPathNotFound:
       return "a folder on the way to the file is missing";
-    case FileFailure::kNotARegularFile:
+    case platform::FileFailure::kNotARegularFile:
       return "not a regular file (a pipe, a device or a folder)";
-    case FileFailure::kAccessDenied:
+    case platform::FileFailure::kAccessDenied:
       return "the file is read-only, or there is no permission to write it";
-    case FileFailure::kBusy:
+    case platform::FileFailure::kBusy:
       return "another writer or program held the file for longer than the wait";
-    case FileFailure::kTooLarge:
+    case platform::FileFailure::kTooLarge:
       return "the file is too large";
-    case FileFailure::kDiskFull:
+    case platform::FileFailure::kDiskFull:
       return "no space left on the device";
-    case FileFailure::kIoError:
-    case FileFailure::kNone:
+    case platform::FileFailure::kIoError:
+    case platform::FileFailure::kNone:
       break;
   }
   return error.systemError != 0 ? "I/O error: " + SystemMessage(error.systemError) : "I/O error";

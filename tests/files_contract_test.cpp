@@ -28,7 +28,7 @@
 #include <sys/stat.h>
 #endif
 
-#include "config/profile.h"
+#include "profile/profile.h"
 #include "file_faults.h"
 #include "os/files.h"
 #include "test_support.h"

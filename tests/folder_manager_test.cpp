@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "config/ini_file.h"
-#include "config/profile_write_error.h"
+#include "profile/profile_write_error.h"
 #include "errors/lib_error.h"
 #include "folder_test_support.h"
 #include "folders/folder_manager.h"

@@ -11,7 +11,7 @@
 #include "config/ini_file.h"
 #include "config/ini_manager.h"
 #include "config/ini_manager5.h"
-#include "config/profile.h"
+#include "profile/profile.h"
 #include "config/shared_ini.h"
 #include "diag/cls_debug.h"
 #include "file_faults.h"

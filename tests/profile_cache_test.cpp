@@ -20,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-#include "config/profile.h"
+#include "profile/profile.h"
 #include "os/file_calls.h"
 #include "os/file_identity.h"
 #include "test_support.h"

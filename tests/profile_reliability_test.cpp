@@ -19,7 +19,7 @@
 #include <thread>
 #include <vector>
 
-#include "config/profile.h"
+#include "profile/profile.h"
 #include "file_faults.h"
 #include "test_support.h"
 

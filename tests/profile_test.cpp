@@ -1,5 +1,5 @@
 // The profile layer's Read and Write, on real files, as the Windows functions behave.
-#include "config/profile.h"
+#include "profile/profile.h"
 
 #include <gtest/gtest.h>
 #if !defined(_WIN32)
@@ -10,7 +10,7 @@
 #include <tuple>
 #include <type_traits>
 
-#include "config/profile_write_error.h"
+#include "profile/profile_write_error.h"
 #include "file_faults.h"
 #include "os/codepage.h"
 #include "test_support.h"
@@ -225,20 +225,20 @@ TEST_F(Profile, AFailedWriteTellsWhy) {
     return LastProfileWriteError();
   };
   testing::WriteBytes(file_, "[S]\r\nk=w\r\n");
-  EXPECT_EQ(failureUnder(std::type_identity<testing::LockNeverObtained>(), file_).file, FileFailure::kBusy);
-  EXPECT_EQ(failureUnder(std::type_identity<testing::OpenDenied>(), file_).file, FileFailure::kAccessDenied);
-  EXPECT_EQ(failureUnder(std::type_identity<testing::DiskFullHalfway>(), file_).file, FileFailure::kDiskFull);
+  EXPECT_EQ(failureUnder(std::type_identity<testing::LockNeverObtained>(), file_).file, platform::FileFailure::kBusy);
+  EXPECT_EQ(failureUnder(std::type_identity<testing::OpenDenied>(), file_).file, platform::FileFailure::kAccessDenied);
+  EXPECT_EQ(failureUnder(std::type_identity<testing::DiskFullHalfway>(), file_).file, platform::FileFailure::kDiskFull);
   const ProfileWriteError flush = failureUnder(std::type_identity<testing::FlushFails>(), file_);
-  EXPECT_EQ(flush.file, FileFailure::kIoError);
+  EXPECT_EQ(flush.file, platform::FileFailure::kIoError);
   EXPECT_NE(flush.systemError, 0);
   EXPECT_EQ(failureUnder(std::type_identity<testing::RealSeam>(), folder_.File("no/such.ini")).file,
-            FileFailure::kPathNotFound);
+            platform::FileFailure::kPathNotFound);
 #if !defined(_WIN32)  // Windows refuses a folder as access denied, and has no pipes by name
   EXPECT_EQ(failureUnder(std::type_identity<testing::RealSeam>(), folder_.Path().string()).file,
-            FileFailure::kNotARegularFile);
+            platform::FileFailure::kNotARegularFile);
   ASSERT_EQ(::mkfifo(folder_.File("pipe.ini").c_str(), 0600), 0);
   EXPECT_EQ(failureUnder(std::type_identity<testing::RealSeam>(), folder_.File("pipe.ini")).file,
-            FileFailure::kNotARegularFile);
+            platform::FileFailure::kNotARegularFile);
 #endif
   EXPECT_TRUE(ProfileWrite("S", "k", "v", file_));
   EXPECT_TRUE(LastProfileWriteError().Failed());

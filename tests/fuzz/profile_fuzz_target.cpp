@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "config/profile_editing.h"
-#include "config/profile_reading.h"
-#include "config/profile_section_search.h"
+#include "profile/profile_editing.h"
+#include "profile/profile_reading.h"
+#include "profile/profile_section_search.h"
 
 namespace qlxw::fuzz {
 namespace {

@@ -2,8 +2,8 @@
 
 #include "config/ini_manager_interface.h"
 #include "config/ini_values.h"
-#include "config/profile.h"
-#include "config/profile_encoding.h"
+#include "profile/profile.h"
+#include "profile/profile_encoding.h"
 #include "errors/lib_error.h"
 #include "language/localized_strings.h"
 #include "os/files.h"

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "diag/file_failure.h"
+#include "os/file_failure.h"
 #include "diag/trace_settings.h"
 #include "errors/lib_error.h"
 #include "os/clock.h"
@@ -66,21 +66,21 @@ void WriteTraceLine(const std::string& text) {
   std::string record;
   record.reserve(text.size() + 4);
   record.append("\"").append(platform::Utf8ToAnsi(text)).append("\"\r\n");
-  switch (FileFailureOf(platform::AppendToFile(ThisThreadTraceSettings().logFileName, record))) {
-    case FileFailure::kNone:
+  switch (platform::FileFailureOf(platform::AppendToFile(ThisThreadTraceSettings().logFileName, record))) {
+    case platform::FileFailure::kNone:
       return;
-    case FileFailure::kPathNotFound:
+    case platform::FileFailure::kPathNotFound:
       RaiseAutomationError(kErrPathNotFound);
-    case FileFailure::kAccessDenied:
-    case FileFailure::kBusy:
+    case platform::FileFailure::kAccessDenied:
+    case platform::FileFailure::kBusy:
       RaiseAutomationError(kErrPermissionDenied);
-    case FileFailure::kBadName:
-    case FileFailure::kNotARegularFile:  // a log is appended to a regular file only
+    case platform::FileFailure::kBadName:
+    case platform::FileFailure::kNotARegularFile:  // a log is appended to a regular file only
       RaiseAutomationError(kErrPathFileAccess);
-    case FileFailure::kDiskFull:
+    case platform::FileFailure::kDiskFull:
       RaiseAutomationError(kErrDiskFull);
-    case FileFailure::kTooLarge:
-    case FileFailure::kIoError:
+    case platform::FileFailure::kTooLarge:
+    case platform::FileFailure::kIoError:
       RaiseAutomationError(kErrDeviceIo);
   }
   RaiseAutomationError(kErrDeviceIo);

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "config/ini_file.h"
-#include "config/profile_write_error.h"
+#include "profile/profile_write_error.h"
 #include "config/shared_ini.h"
 #include "errors/lib_error.h"
 #include "language/localized_strings.h"

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "config/profile.h"
-#include "config/profile_write_error.h"
+#include "profile/profile.h"
+#include "profile/profile_write_error.h"
 #include "os/user_registry.h"
 
 namespace qlxw {

@@ -1,8 +1,8 @@
-#include "diag/file_failure.h"
+#include "os/file_failure.h"
 
 #include <cerrno>
 
-namespace qlxw {
+namespace qlxw::platform {
 namespace {
 
 // The numbers behind the kinds the seam does not keep apart: errno values on POSIX, GetLastError()
@@ -21,27 +21,27 @@ constexpr int kNoSpaceLeft = EDQUOT;
 
 }  // namespace
 
-FileFailure FileFailureOf(const platform::FileResult& result) noexcept {
+FileFailure FileFailureOf(const FileResult& result) noexcept {
   switch (result.status) {
-    case platform::FileStatus::kOk:
+    case FileStatus::kOk:
       return FileFailure::kNone;
-    case platform::FileStatus::kBadName:
+    case FileStatus::kBadName:
       return FileFailure::kBadName;
-    case platform::FileStatus::kPathNotFound:
+    case FileStatus::kPathNotFound:
       return FileFailure::kPathNotFound;
-    case platform::FileStatus::kAccessDenied:
+    case FileStatus::kAccessDenied:
       return result.systemError == kFolder || result.systemError == kPipeOrDevice
                  ? FileFailure::kNotARegularFile
                  : FileFailure::kAccessDenied;
-    case platform::FileStatus::kBusy:
+    case FileStatus::kBusy:
       return FileFailure::kBusy;
-    case platform::FileStatus::kTooLarge:
+    case FileStatus::kTooLarge:
       return FileFailure::kTooLarge;
-    case platform::FileStatus::kIoError:
+    case FileStatus::kIoError:
       return result.systemError == kNoSpace || result.systemError == kNoSpaceLeft ? FileFailure::kDiskFull
                                                                                   : FileFailure::kIoError;
   }
   return FileFailure::kIoError;
 }
 
-}  // namespace qlxw
+}  // namespace qlxw::platform

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "config/profile_file_edge.h"
+#include "profile/profile_file_access.h"
 
 namespace qlxw::profile {
 

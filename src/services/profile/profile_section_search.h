@@ -7,8 +7,8 @@
 #include <optional>
 #include <string_view>
 
-#include "config/profile_byte_search.h"
-#include "config/profile_lines.h"
+#include "profile/profile_byte_search.h"
+#include "profile/profile_lines.h"
 
 namespace qlxw::profile {
 

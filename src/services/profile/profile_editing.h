@@ -8,8 +8,8 @@
 #include <string_view>
 #include <type_traits>
 
-#include "config/profile_lines.h"
-#include "config/profile_section_search.h"
+#include "profile/profile_lines.h"
+#include "profile/profile_section_search.h"
 
 namespace qlxw::profile {
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "config/profile_section_search.h"
+#include "profile/profile_section_search.h"
 #include "text/case_fold.h"
 
 namespace qlxw::profile {

@@ -1,11 +1,11 @@
-#include "config/profile.h"
+#include "profile/profile.h"
 
-#include "config/profile_cache.h"
-#include "config/profile_editing.h"
-#include "config/profile_encoding.h"
-#include "config/profile_names.h"
-#include "config/profile_reading.h"
-#include "config/profile_write_error.h"
+#include "profile/profile_cache.h"
+#include "profile/profile_editing.h"
+#include "profile/profile_encoding.h"
+#include "profile/profile_names.h"
+#include "profile/profile_reading.h"
+#include "profile/profile_write_error.h"
 
 namespace qlxw {
 namespace {

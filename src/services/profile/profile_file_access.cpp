@@ -1,8 +1,8 @@
-#include "config/profile_file_edge.h"
+#include "profile/profile_file_access.h"
 
 #include <memory>
 
-#include "config/profile_write_error.h"
+#include "profile/profile_write_error.h"
 #include "os/files.h"
 #include "os/thread_state.h"
 

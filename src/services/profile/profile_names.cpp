@@ -1,4 +1,4 @@
-#include "config/profile_names.h"
+#include "profile/profile_names.h"
 
 #include <string>
 

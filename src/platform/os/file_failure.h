@@ -3,7 +3,7 @@
 // fewer kinds; the rest is read from the system's own number here, in one place.
 #include "os/files.h"
 
-namespace qlxw {
+namespace qlxw::platform {
 
 enum class FileFailure {
   kNone,
@@ -17,6 +17,6 @@ enum class FileFailure {
   kIoError,          // anything else: the system's number tells
 };
 
-FileFailure FileFailureOf(const platform::FileResult& result) noexcept;
+FileFailure FileFailureOf(const FileResult& result) noexcept;
 
-}  // namespace qlxw
+}  // namespace qlxw::platform

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string_view>
 
-#include "config/profile_lines.h"
-#include "config/profile_section_search.h"
+#include "profile/profile_lines.h"
+#include "profile/profile_section_search.h"
 
 namespace qlxw::profile {
 

@@ -1,4 +1,4 @@
-#include "config/profile_encoding.h"
+#include "profile/profile_encoding.h"
 
 #include <algorithm>
 #include <cstdint>

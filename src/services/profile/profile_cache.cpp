@@ -1,12 +1,12 @@
-#include "config/profile_cache.h"
+#include "profile/profile_cache.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
 
-#include "config/profile_names.h"
-#include "config/profile_reading.h"
+#include "profile/profile_names.h"
+#include "profile/profile_reading.h"
 #include "os/file_identity.h"
 #include "os/thread_state.h"
 

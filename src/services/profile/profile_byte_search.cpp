@@ -1,4 +1,4 @@
-#include "config/profile_byte_search.h"
+#include "profile/profile_byte_search.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "config/profile_write_error.h"
+#include "profile/profile_write_error.h"
 
 #include "os/thread_state.h"
 
@@ -23,11 +23,11 @@ void ClearProfileWriteError() noexcept {
 }
 
 void NoteProfileWriteRefused(WriteRefusal refusal) {
-  WriteErrorSlot::Get() = {refusal, FileFailure::kNone, 0};
+  WriteErrorSlot::Get() = {refusal, platform::FileFailure::kNone, 0};
 }
 
 void NoteProfileWriteFailed(const platform::FileResult& result) {
-  WriteErrorSlot::Get() = {WriteRefusal::kNone, FileFailureOf(result), result.systemError};
+  WriteErrorSlot::Get() = {WriteRefusal::kNone, platform::FileFailureOf(result), result.systemError};
 }
 
 }  // namespace qlxw

@@ -3,7 +3,7 @@
 // false); a caller that must say why asks here afterwards, as a Windows program asks GetLastError after
 // WritePrivateProfileString. A failure stays recorded until the caller clears it, so that one question
 // covers a run of writes.
-#include "diag/file_failure.h"
+#include "os/file_failure.h"
 
 namespace qlxw {
 
@@ -15,10 +15,10 @@ enum class WriteRefusal {
 
 struct ProfileWriteError {
   WriteRefusal refusal = WriteRefusal::kNone;
-  FileFailure file = FileFailure::kNone;
+  platform::FileFailure file = platform::FileFailure::kNone;
   int systemError = 0;  // the system's number behind a file failure
 
-  bool Failed() const noexcept { return refusal != WriteRefusal::kNone || file != FileFailure::kNone; }
+  bool Failed() const noexcept { return refusal != WriteRefusal::kNone || file != platform::FileFailure::kNone; }
 };
 
 // The last failure recorded on this thread since it was cleared; none when there was none.
