@@ -12,10 +12,10 @@
 #include "cli/write_failure.h"
 #include "config/ini_file.h"
 #include "config/ini_manager_interface.h"
-#include "profile/profile.h"
 #include "config/shared_ini.h"
 #include "language/language_runtime.h"
 #include "language/localized_strings.h"
+#include "profile/profile.h"
 
 namespace qlxw::cli {
 namespace {

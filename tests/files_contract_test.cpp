@@ -28,9 +28,9 @@
 #include <sys/stat.h>
 #endif
 
-#include "profile/profile.h"
 #include "file_faults.h"
 #include "os/files.h"
+#include "profile/profile.h"
 #include "test_support.h"
 
 namespace qlxw {

@@ -11,13 +11,13 @@
 #include <vector>
 
 #include "config/ini_file.h"
-#include "profile/profile_write_error.h"
 #include "errors/lib_error.h"
 #include "folder_test_support.h"
 #include "folders/folder_manager.h"
 #include "folders/keys.h"
 #include "language/language_runtime.h"
 #include "os/codepage.h"
+#include "profile/profile_write_error.h"
 
 namespace qlxw {
 namespace {

@@ -11,12 +11,12 @@
 #include "config/ini_file.h"
 #include "config/ini_manager.h"
 #include "config/ini_manager5.h"
-#include "profile/profile.h"
 #include "config/shared_ini.h"
 #include "diag/cls_debug.h"
 #include "file_faults.h"
 #include "folder_test_support.h"
 #include "language/localized_strings.h"
+#include "profile/profile.h"
 
 namespace qlxw {
 namespace {

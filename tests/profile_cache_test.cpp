@@ -20,9 +20,9 @@
 #include <thread>
 #include <vector>
 
-#include "profile/profile.h"
 #include "os/file_calls.h"
 #include "os/file_identity.h"
+#include "profile/profile.h"
 #include "test_support.h"
 
 namespace qlxw {

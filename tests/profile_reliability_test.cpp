@@ -19,8 +19,8 @@
 #include <thread>
 #include <vector>
 
-#include "profile/profile.h"
 #include "file_faults.h"
+#include "profile/profile.h"
 #include "test_support.h"
 
 namespace qlxw {

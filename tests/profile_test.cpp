@@ -10,9 +10,9 @@
 #include <tuple>
 #include <type_traits>
 
-#include "profile/profile_write_error.h"
 #include "file_faults.h"
 #include "os/codepage.h"
+#include "profile/profile_write_error.h"
 #include "test_support.h"
 #include "text/utf8.h"
 
@@ -225,9 +225,12 @@ TEST_F(Profile, AFailedWriteTellsWhy) {
     return LastProfileWriteError();
   };
   testing::WriteBytes(file_, "[S]\r\nk=w\r\n");
-  EXPECT_EQ(failureUnder(std::type_identity<testing::LockNeverObtained>(), file_).file, platform::FileFailure::kBusy);
-  EXPECT_EQ(failureUnder(std::type_identity<testing::OpenDenied>(), file_).file, platform::FileFailure::kAccessDenied);
-  EXPECT_EQ(failureUnder(std::type_identity<testing::DiskFullHalfway>(), file_).file, platform::FileFailure::kDiskFull);
+  EXPECT_EQ(failureUnder(std::type_identity<testing::LockNeverObtained>(), file_).file,
+            platform::FileFailure::kBusy);
+  EXPECT_EQ(failureUnder(std::type_identity<testing::OpenDenied>(), file_).file,
+            platform::FileFailure::kAccessDenied);
+  EXPECT_EQ(failureUnder(std::type_identity<testing::DiskFullHalfway>(), file_).file,
+            platform::FileFailure::kDiskFull);
   const ProfileWriteError flush = failureUnder(std::type_identity<testing::FlushFails>(), file_);
   EXPECT_EQ(flush.file, platform::FileFailure::kIoError);
   EXPECT_NE(flush.systemError, 0);

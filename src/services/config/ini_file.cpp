@@ -2,12 +2,12 @@
 
 #include "config/ini_manager_interface.h"
 #include "config/ini_values.h"
-#include "profile/profile.h"
-#include "profile/profile_encoding.h"
 #include "errors/lib_error.h"
 #include "language/localized_strings.h"
 #include "os/files.h"
 #include "os/thread_state.h"
+#include "profile/profile.h"
+#include "profile/profile_encoding.h"
 #include "text/case_fold.h"
 
 namespace qlxw {

@@ -2,11 +2,11 @@
 
 #include <cstdio>
 
-#include "os/file_failure.h"
 #include "diag/trace_settings.h"
 #include "errors/lib_error.h"
 #include "os/clock.h"
 #include "os/codepage.h"
+#include "os/file_failure.h"
 #include "os/files.h"
 #include "os/thread_slots.h"
 #include "os/thread_state.h"

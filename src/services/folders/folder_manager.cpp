@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "config/ini_file.h"
-#include "profile/profile_write_error.h"
 #include "config/shared_ini.h"
 #include "errors/lib_error.h"
 #include "language/localized_strings.h"
 #include "os/shell_folders.h"
+#include "profile/profile_write_error.h"
 #include "text/case_fold.h"
 #include "text/tags.h"
 

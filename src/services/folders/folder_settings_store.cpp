@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "os/user_registry.h"
 #include "profile/profile.h"
 #include "profile/profile_write_error.h"
-#include "os/user_registry.h"
 
 namespace qlxw {
 namespace {

@@ -5,10 +5,10 @@
 #include <memory>
 #include <unordered_map>
 
-#include "profile/profile_names.h"
-#include "profile/profile_reading.h"
 #include "os/file_identity.h"
 #include "os/thread_state.h"
+#include "profile/profile_names.h"
+#include "profile/profile_reading.h"
 
 namespace qlxw::profile {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "profile/profile_write_error.h"
 #include "os/files.h"
 #include "os/thread_state.h"
+#include "profile/profile_write_error.h"
 
 namespace qlxw::profile {
 namespace {

@@ -18,7 +18,9 @@ struct ProfileWriteError {
   platform::FileFailure file = platform::FileFailure::kNone;
   int systemError = 0;  // the system's number behind a file failure
 
-  bool Failed() const noexcept { return refusal != WriteRefusal::kNone || file != platform::FileFailure::kNone; }
+  bool Failed() const noexcept {
+    return refusal != WriteRefusal::kNone || file != platform::FileFailure::kNone;
+  }
 };
 
 // The last failure recorded on this thread since it was cleared; none when there was none.
