@@ -1,45 +1,58 @@
 include(CMakePackageConfigHelpers)
 
-# The public headers: the umbrella qlxw.h and every header of the floors it reaches, found by following
-# their includes. They keep their subsystem folders under include/qlxw: a host writes
-# <qlxw/qlxw.h> or <qlxw/config/ini_manager.h>; the headers reach one another through include/qlxw.
-function(qlxw_public_headers names_out paths_out)
-  set(pending qlxw.h)
-  set(names "")
-  set(paths "")
-  while(pending)
-    list(POP_FRONT pending name)
-    if(name IN_LIST names)
-      continue()
-    endif()
-    set(path "")
-    foreach(root ${QLXW_FLOOR_INCLUDE_DIRS})
-      if(EXISTS ${root}/${name})
-        set(path ${root}/${name})
-        break()
-      endif()
-    endforeach()
-    if(NOT path)
-      message(FATAL_ERROR "a public header includes ${name}, which no floor holds")
-    endif()
-    list(APPEND names ${name})
-    list(APPEND paths ${path})
-    file(STRINGS ${path} includes REGEX "^#include \"")
-    foreach(line ${includes})
-      string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" included "${line}")
-      list(APPEND pending ${included})
-    endforeach()
-  endwhile()
-  set(${names_out} ${names} PARENT_SCOPE)
-  set(${paths_out} ${paths} PARENT_SCOPE)
-endfunction()
+# The public C++ API, by hand: what a host or a tool written in C++ uses (the root object, the INI
+# managers, folders, hot keys, locale and theme, strings, errors) and the types those headers name.
+# Nothing else is installed; a public header that includes a header not on this list stops the
+# configuration, so the list is closed.
+set(QLXW_PUBLIC_HEADERS
+    qlxw.h
+    api/cls_common.h api/common_facade.h api/common_types.h api/default_theme.h api/file_system_controller.h
+    api/form_sentinel.h api/library_state.h api/shared_local_info.h api/version.h
+    config/app_settings.h config/ini_manager.h config/ini_manager5.h config/ini_manager_base.h
+    config/ini_manager_interface.h config/shared_ini.h
+    folders/file_system_controller_interface.h folders/folder_ids.h folders/folder_manager.h folders/fsc_old.h
+    folders/fsc_replacer.h folders/keys.h
+    ui/active_bar_filler.h ui/help_control.h ui/hot_keys.h ui/local_info.h ui/theme.h
+    language/language_runtime.h language/language_subscription.h language/localized_strings.h
+    diag/cls_debug.h
+    errors/lib_error.h
+    values/automation.h values/variant.h collections/collection.h collections/keyed_list.h os/file_system.h)
 
-qlxw_public_headers(QLXW_PUBLIC_HEADER_NAMES QLXW_PUBLIC_HEADER_PATHS)
-# A new include in a public header changes the list.
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${QLXW_PUBLIC_HEADER_PATHS})
-foreach(name path IN ZIP_LISTS QLXW_PUBLIC_HEADER_NAMES QLXW_PUBLIC_HEADER_PATHS)
+# Installed under include/qlxw, reaching one another as <qlxw/...>: a host adds <prefix>/include only,
+# and the floors' folder names (config/, text/, errors/) never become include names of its own. The
+# copies are made here, in the build's include/ folder, which in-tree hosts use the same way.
+set(QLXW_PUBLIC_INCLUDE_DIR ${PROJECT_BINARY_DIR}/include)
+foreach(name ${QLXW_PUBLIC_HEADERS})
+  set(path "")
+  foreach(root ${QLXW_FLOOR_INCLUDE_DIRS})
+    if(EXISTS ${root}/${name})
+      set(path ${root}/${name})
+      break()
+    endif()
+  endforeach()
+  if(NOT path)
+    message(FATAL_ERROR "the public header ${name} is in no floor")
+  endif()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${path})
+  file(READ ${path} text)
+  string(REGEX MATCHALL "#include \"[^\"]+\"" includes "${text}")
+  foreach(line ${includes})
+    string(REGEX REPLACE "#include \"([^\"]+)\"" "\\1" included "${line}")
+    if(NOT included IN_LIST QLXW_PUBLIC_HEADERS)
+      message(FATAL_ERROR "the public header ${name} includes ${included}, which is not public")
+    endif()
+  endforeach()
+  string(REGEX REPLACE "#include \"([^\"]+)\"" "#include <qlxw/\\1>" text "${text}")
+  set(copy ${QLXW_PUBLIC_INCLUDE_DIR}/qlxw/${name})
+  set(old "")
+  if(EXISTS ${copy})
+    file(READ ${copy} old)
+  endif()
+  if(NOT old STREQUAL text)  # an unchanged copy keeps its time, and what includes it is not rebuilt
+    file(WRITE ${copy} "${text}")
+  endif()
   get_filename_component(folder ${name} DIRECTORY)
-  install(FILES ${path} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qlxw/${folder})
+  install(FILES ${copy} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/qlxw/${folder})
 endforeach()
 
 install(TARGETS qlxwcommon EXPORT QlxWCommonTargets

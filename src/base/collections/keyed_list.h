@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "errors/lib_error.h"
-#include "text/case_fold.h"
 
 namespace qlxw {
+
+// Whether two keys name the same item: letter case aside, as the text rules fold it.
+bool SameItemKey(std::string_view a, std::string_view b) noexcept;
 
 template <class T>
 class KeyedList {
@@ -78,7 +80,7 @@ class KeyedList {
 
   typename std::vector<Entry>::const_iterator Find(std::string_view key) const {
     return std::find_if(entries_.begin(), entries_.end(),
-                        [&](const Entry& entry) { return entry.second && EqualsNoCase(*entry.second, key); });
+                        [&](const Entry& entry) { return entry.second && SameItemKey(*entry.second, key); });
   }
 
   std::size_t PositionOf(std::int32_t index) const {

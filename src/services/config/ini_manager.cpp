@@ -1,6 +1,7 @@
 #include "config/ini_manager.h"
 
 #include "config/ini_file.h"
+#include "config/ini_items.h"
 #include "config/ini_values.h"
 #include "diag/trace.h"
 #include "text/case_fold.h"
@@ -8,7 +9,7 @@
 namespace qlxw {
 void INIManager::WriteINIBoolean(const std::string& section, const std::string& key, bool value) {
   WriteINIProfileValue(section, key, BoolToINIText(value));
-  items_.Unregister(section, key);
+  items_->Unregister(section, key);
 }
 
 Variant INIManager::LoadINIBoolean(const std::string& section, const std::string& key, bool defaultValue) {
@@ -43,7 +44,7 @@ Variant INIManager::LoadINIBoolean(const std::string& section, const std::string
 void INIManager::WriteINIValueByKey(const std::string& section, const NullableText& key,
                                     const NullableText& value) {
   WriteINIProfileValue(section, ViewOf(key), ViewOf(value));
-  items_.Unregister(section, key.value_or(""));
+  items_->Unregister(section, key.value_or(""));
 }
 
 std::string INIManager::LoadINIValueByKey(const std::string& section, const std::string& key) {

@@ -2,6 +2,7 @@
 // INIManager: typed reads and writes of the INI file with defaults, for hosts of main version 4 and
 // below. Every key read at its default is written back with that default when the manager ends.
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "config/ini_manager_base.h"
@@ -32,7 +33,8 @@ class INIManager final : public INIManagerBase {
   std::string_view ClassName() const override { return "INIManager"; }
   std::string CoordinateName(const std::string& key, const std::string& defaultName);
   // LoadINIValueByKey, telling what the read found when `seen` is given.
-  std::string LoadTracedValue(const std::string& section, const std::string& key, INIValueSeen* seen);
+  std::string LoadTracedValue(const std::string& section, const std::string& key,
+                              std::optional<std::string>* seen);
 };
 
 }  // namespace qlxw

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "config/ini_file.h"
+#include "config/ini_items.h"
 #include "config/ini_values.h"
 #include "text/case_fold.h"
 
@@ -69,7 +70,7 @@ void INIManager5::RaiseWriteValue(const std::string& section, const std::string&
 
 void INIManager5::WriteINIBoolean(const std::string& section, const std::string& key, bool value) {
   WriteValue(section, key, value);
-  items_.Unregister(section, key);
+  items_->Unregister(section, key);
 }
 
 Variant INIManager5::LoadINIBoolean(const std::string& section, const std::string& key, bool defaultValue) {
@@ -84,7 +85,7 @@ void INIManager5::WriteINIValueByKey(const std::string& section, const NullableT
                                      const NullableText& value) {
   // A null text deletes the key; listeners still get the text as given, as they do for any write.
   WriteValue(section, key, Variant(value.value_or(std::string())), !value.has_value());
-  items_.Unregister(section, key.value_or(""));
+  items_->Unregister(section, key.value_or(""));
 }
 
 std::string INIManager5::LoadINIValueByKey(const std::string& section, const std::string& key) {

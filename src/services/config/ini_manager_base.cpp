@@ -1,6 +1,7 @@
 #include "config/ini_manager_base.h"
 
 #include "config/ini_file.h"
+#include "config/ini_items.h"
 #include "config/ini_values.h"
 #include "text/case_fold.h"
 #include "text/number_text.h"
@@ -13,6 +14,10 @@ bool IsTrue(const Variant& value) {
 }
 
 }  // namespace
+
+INIManagerBase::INIManagerBase() : items_(std::make_unique<INIItems>()) {}
+
+INIManagerBase::~INIManagerBase() = default;
 
 std::string VariantToINIText(const Variant& value) {
   if (const auto* flag = std::get_if<bool>(&value)) {
@@ -83,7 +88,7 @@ void INIManagerBase::RegisterDefault(const std::string& section, const std::stri
 
 void INIManagerBase::Register(const std::string& section, const std::string& key, const Variant& defaultValue,
                               const INIValueSeen& seen) {
-  if (const std::shared_ptr<INIItem> added = items_.AddIfMissing(section, key, defaultValue)) {
+  if (const std::shared_ptr<INIItem> added = items_->AddIfMissing(section, key, defaultValue)) {
     added->RememberFileValue(seen);
   }
 }
@@ -91,9 +96,9 @@ void INIManagerBase::Register(const std::string& section, const std::string& key
 void INIManagerBase::SaveDefaultsToINI() {
   // Each write unregisters its key, so every pass takes the (new) first item; the pass count bounds
   // the loop should a write fail to unregister.
-  const std::int32_t initial = items_.Count();
-  for (std::int32_t pass = 0; pass < initial && items_.Count() > 0; ++pass) {
-    const std::shared_ptr<INIItem> item = items_.Item(1);
+  const std::int32_t initial = items_->Count();
+  for (std::int32_t pass = 0; pass < initial && items_->Count() > 0; ++pass) {
+    const std::shared_ptr<INIItem> item = items_->Item(1);
     const Variant defaultValue = item->Default();
     const auto* flag = std::get_if<bool>(&defaultValue);
     if (item->FileValueKnown()) {
@@ -106,7 +111,7 @@ void INIManagerBase::SaveDefaultsToINI() {
     } else {
       WriteINIValueByKey(item->Section(), item->Key(), VariantToINIText(defaultValue));
     }
-    items_.Unregister(item->Section(), item->Key());
+    items_->Unregister(item->Section(), item->Key());
   }
 }
 

@@ -2,19 +2,20 @@
 // What the two INI managers share: the registry of defaults and its write-back, the file name, and
 // the settings that read and write only through the manager's own operations.
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "config/ini_file.h"
-#include "config/ini_items.h"
 #include "config/ini_manager_interface.h"
 #include "language/language_subscription.h"
 
 namespace qlxw {
 
+class INIItems;
+
 class INIManagerBase : public INIManagerInterface {
  public:
-  ~INIManagerBase() override = default;
+  ~INIManagerBase() override;
   INIManagerBase(const INIManagerBase&) = delete;
   INIManagerBase& operator=(const INIManagerBase&) = delete;
 
@@ -26,11 +27,8 @@ class INIManagerBase : public INIManagerInterface {
   bool WarnInvisibleCurrentLayer() override;
   void WarnInvisibleCurrentLayer(bool value) override;
 
-  // The keys waiting for their defaults to be written back.
-  INIItems& Items() { return items_; }
-
  protected:
-  INIManagerBase() = default;
+  INIManagerBase();
 
   // The class name errors carry as their source.
   virtual std::string_view ClassName() const = 0;
@@ -43,12 +41,13 @@ class INIManagerBase : public INIManagerInterface {
   // write-back leaves a value another writer puts there later. A key that cannot be registered is just
   // not written back.
   void RegisterDefault(const std::string& section, const std::string& key, const Variant& defaultValue,
-                       const INIValueSeen& seen) noexcept;
+                       const std::optional<std::string>& seen) noexcept;
   // The same, failing as the registry does (out of memory) for a caller that answers a failure.
   void Register(const std::string& section, const std::string& key, const Variant& defaultValue,
-                const INIValueSeen& seen);
+                const std::optional<std::string>& seen);
 
-  INIItems items_;
+  // The keys waiting for their defaults to be written back.
+  std::unique_ptr<INIItems> items_;
 
  private:
   void SaveDefaultsToINI();

@@ -6,6 +6,7 @@
 #include "config/shared_ini.h"
 #include "errors/lib_error.h"
 #include "language/localized_strings.h"
+#include "os/file_system.h"
 #include "os/shell_folders.h"
 #include "profile/profile_write_error.h"
 #include "text/case_fold.h"
@@ -97,7 +98,7 @@ std::string FolderManager::Expand(std::string text, std::vector<std::string>& ac
   const std::vector<std::string> pieces = SplitTags(text);
   std::string result = Expand(pieces.front(), active);
   for (std::size_t i = 1; i < pieces.size(); ++i) {
-    result = joiner_.BuildPath(result, Expand(pieces[i], active));
+    result = platform::FileSystemObject{}.BuildPath(result, Expand(pieces[i], active));
   }
   active.resize(outer);
   return result;

@@ -15,7 +15,6 @@
 #include "folders/folder_ids.h"
 #include "folders/keys.h"
 #include "language/language_subscription.h"
-#include "os/file_system.h"
 
 namespace qlxw {
 
@@ -74,7 +73,6 @@ class FolderManager {
 
   LanguageSubscription language_;
   std::shared_ptr<Keys> keys_;
-  platform::FileSystemObject joiner_;
   Table table_;
   mutable std::shared_ptr<INIManagerInterface> ini_;  // reached on first need
 };
