@@ -5,11 +5,11 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cli/context.h"
-#include "cli/json.h"
-#include "cli/printable.h"
+#include "cli/output.h"
 #include "language/localized_strings.h"
 #include "os/type_library.h"
 #include "text/tags.h"
@@ -22,13 +22,40 @@ struct OptionSpec {
   bool takesValue;
 };
 
+// An option of a command that takes a value ("--default TEXT"), or that takes none ("--save").
+OptionSpec WithValue(std::string_view name) {
+  return {.name = name, .takesValue = true};
+}
+OptionSpec Switch(std::string_view name) {
+  return {.name = name, .takesValue = false};
+}
+
+// How many arguments a command takes after its words.
+struct ArgumentRange {
+  std::size_t min = 0;
+  std::size_t max = 0;
+};
+
+constexpr std::size_t kAny = static_cast<std::size_t>(-1);
+
+ArgumentRange Exactly(std::size_t count) {
+  return {.min = count, .max = count};
+}
+ArgumentRange Between(std::size_t min, std::size_t max) {
+  return {.min = min, .max = max};
+}
+ArgumentRange AnyNumber() {
+  return {.min = 0, .max = kAny};
+}
+
+// One entry of the table. What an entry leaves out it has not: words (the overview), arguments,
+// options of its own, a file.
 struct Command {
-  std::vector<std::string_view> words;
-  std::size_t minArgs;
-  std::size_t maxArgs;
-  std::vector<OptionSpec> options;
+  std::vector<std::string_view> words = {};
+  ArgumentRange arguments = {};
+  std::vector<OptionSpec> options = {};
   std::string_view synopsis;
-  int (*run)(const Context&);
+  int (*run)(const Context&) = nullptr;
   // The file the command works on, named in its errors; none when left out.
   std::string (*file)(const Context&) = nullptr;
 };
@@ -53,8 +80,6 @@ std::string Joined(const std::vector<std::string_view>& words) {
   return text;
 }
 
-constexpr std::size_t kAny = static_cast<std::size_t>(-1);
-
 int Strings(const Context& context) {
   std::vector<std::int32_t> ids;
   for (const std::string& arg : context.args) {
@@ -63,202 +88,162 @@ int Strings(const Context& context) {
   if (ids.empty()) {
     ids = LocalizedStringIds();
   }
-  if (context.Json()) {
-    context.out << "{\"language\": " << CurrentLanguageId() << ", \"strings\": {";
-    const char* separator = "";
-    for (const std::int32_t id : ids) {
-      context.out << separator << JsonString(std::to_string(id)) << ": "
-                  << JsonString(GetLocalizedString(id, {}));
-      separator = ", ";
-    }
-    context.out << "}}\n";
-  } else {
-    for (const std::int32_t id : ids) {
-      context.out << id << '\t' << Printable(GetLocalizedString(id, {})) << '\n';
-    }
+  std::vector<Field> strings;
+  strings.reserve(ids.size());
+  for (const std::int32_t id : ids) {
+    strings.push_back({.name = std::to_string(id), .value = GetLocalizedString(id, {})});
   }
+  Print(context,
+        Value::Record({{.name = "language", .value = CurrentLanguageId(), .jsonOnly = true},
+                       {.name = "strings", .value = Value::Record(std::move(strings), Layout::Named())}}));
   return 0;
 }
 
 int TypeLibName(const Context& context) {
-  const std::string name = platform::TypeLibraryName(context.args.front());
-  if (context.Json()) {
-    context.out << "{\"name\": " << JsonString(name) << "}\n";
-  } else {
-    context.out << Printable(name) << "\n";
-  }
+  Print(context, Value::Record({{.name = "name", .value = platform::TypeLibraryName(context.args.front())}}));
   return 0;
 }
 
 int Tags(const Context& context) {
-  const std::vector<std::string> items = SplitTags(context.args.front());
-  if (context.Json()) {
-    context.out << "[";
-    for (std::size_t i = 0; i < items.size(); ++i) {
-      context.out << (i > 0 ? ", " : "") << JsonString(items[i]);
-    }
-    context.out << "]\n";
-  } else {
-    for (const std::string& item : items) {
-      context.out << Printable(item) << '\n';
-    }
+  std::vector<Value> items;
+  for (std::string& item : SplitTags(context.args.front())) {
+    items.emplace_back(std::move(item));
   }
+  Print(context, Value::List(std::move(items)));
   return 0;
 }
 
+// Every command: its words, how many arguments it takes, its own options, the line of the usage that
+// shows it, what runs it, and the file its errors name.
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
-      {{},
-       0,
-       0,
-       {},
-       "overview: version, language, INI file, main version, fixed settings",
-       Overview,
-       TheIniFile},
-      {{"strings"}, 0, kAny, {}, "strings [ID ...]       localized texts of the current language", Strings},
-      {{"tags"}, 1, 1, {}, "tags TEXT              the pieces and tags of TEXT", Tags},
-      {{"profile", "read"},
-       3,
-       3,
-       {{"--default", true}, {"--capacity", true}},
-       "profile read FILE SECTION KEY [--default TEXT] [--capacity N]\n"
-       "                         the raw profile read (capacity 255 unless given)",
-       ProfileRead,
-       FirstArgument},
-      {{"profile", "write"},
-       2,
-       4,
-       {{"--delete-key", false}, {"--delete-section", false}},
-       "profile write FILE SECTION KEY VALUE | FILE SECTION KEY --delete-key | FILE SECTION "
-       "--delete-section\n"
-       "                         the raw profile write",
-       ProfileWrite,
-       FirstArgument},
-      {{"ini", "get"},
-       2,
-       2,
-       {{"--default", true}, {"--bool", true}},
-       "ini get SECTION KEY [--default TEXT | --bool true|false]\n"
-       "                         a value through the shared INI manager",
-       IniGet,
-       TheIniFile},
-      {{"ini", "set"},
-       3,
-       3,
-       {{"--bool", false}},
-       "ini set SECTION KEY VALUE [--bool]\n"
-       "                         writes a value (a Boolean with --bool) through the shared INI manager",
-       IniSet,
-       TheIniFile},
-      {{"ini", "settings"},
-       0,
-       0,
-       {},
-       "ini settings           the six fixed settings",
-       IniSettings,
-       TheIniFile},
+      {.synopsis = "overview: version, language, INI file, main version, fixed settings",
+       .run = Overview,
+       .file = TheIniFile},
+      {.words = {"strings"},
+       .arguments = AnyNumber(),
+       .synopsis = "strings [ID ...]       localized texts of the current language",
+       .run = Strings},
+      {.words = {"tags"},
+       .arguments = Exactly(1),
+       .synopsis = "tags TEXT              the pieces and tags of TEXT",
+       .run = Tags},
+      {.words = {"profile", "read"},
+       .arguments = Exactly(3),
+       .options = {WithValue("--default"), WithValue("--capacity")},
+       .synopsis = "profile read FILE SECTION KEY [--default TEXT] [--capacity N]\n"
+                   "                         the raw profile read (capacity 255 unless given)",
+       .run = ProfileRead,
+       .file = FirstArgument},
+      {.words = {"profile", "write"},
+       .arguments = Between(2, 4),
+       .options = {Switch("--delete-key"), Switch("--delete-section")},
+       .synopsis = "profile write FILE SECTION KEY VALUE | FILE SECTION KEY --delete-key | FILE SECTION "
+                   "--delete-section\n"
+                   "                         the raw profile write",
+       .run = ProfileWrite,
+       .file = FirstArgument},
+      {.words = {"ini", "get"},
+       .arguments = Exactly(2),
+       .options = {WithValue("--default"), WithValue("--bool")},
+       .synopsis = "ini get SECTION KEY [--default TEXT | --bool true|false]\n"
+                   "                         a value through the shared INI manager",
+       .run = IniGet,
+       .file = TheIniFile},
+      {.words = {"ini", "set"},
+       .arguments = Exactly(3),
+       .options = {Switch("--bool")},
+       .synopsis = "ini set SECTION KEY VALUE [--bool]\n"
+                   "                         writes a value (a Boolean with --bool) through the shared INI "
+                   "manager",
+       .run = IniSet,
+       .file = TheIniFile},
+      {.words = {"ini", "settings"},
+       .synopsis = "ini settings           the six fixed settings",
+       .run = IniSettings,
+       .file = TheIniFile},
       // The data folders: each starts as a host does (program folder for the legacy controller, Refresh).
-      {{"folders"},
-       0,
-       0,
-       {{"--program", true}},
-       "folders [--program DIR]\n"
-       "                         every folder 1-16: ID, key and path (JSON with --json)",
-       FoldersList},
-      {{"folders", "get"},
-       1,
-       1,
-       {{"--program", true}},
-       "folders get ID          one folder's path",
-       FoldersGet},
-      {{"folders", "set"},
-       2,
-       2,
-       {{"--program", true}, {"--save", false}},
-       "folders set ID PATH [--save]\n"
-       "                         sets a folder (and makes it persistent with --save); prints its path",
-       FoldersSet},
-      {{"folders", "reset"},
-       0,
-       1,
-       {{"--program", true}, {"--save", false}},
-       "folders reset [ID] [--save]\n"
-       "                         one folder (or all) back to the default",
-       FoldersReset},
-      {{"folders", "help-file"},
-       0,
-       0,
-       {{"--program", true}, {"--popup", false}},
-       "folders help-file [--popup]\n"
-       "                         the help file's path",
-       FoldersHelpFile},
-      {{"folders", "defaults"},
-       0,
-       0,
-       {{"--program", true}},
-       "folders defaults       the default workspace root and user folder",
-       FoldersDefaults},
-      {{"hotkeys"},
-       0,
-       0,
-       {{"--assign", true}},
-       "hotkeys [--assign CODE=FUNCTION ...]\n"
-       "                         the default hot-key table with the assignments made in order",
-       HotKeysTable},
-      {{"locale"},
-       0,
-       0,
-       {},
-       "locale                 the shared locale settings and theme",
-       Locale,
-       TheIniFile},
-      {{"locale", "theme"},
-       0,
-       0,
-       {{"--style", true}, {"--transparent", true}},
-       "locale theme [--style N] [--transparent true|false]\n"
-       "                         puts the theme values (kept in the INI file from main version 4), then "
-       "the locale",
-       LocaleTheme,
-       TheIniFile},
-      {{"help", "viewer"},
-       1,
-       1,
-       {},
-       "help viewer FILE       the program that opens FILE (GetPDFViewerExeName)",
-       HelpViewer,
-       FirstArgument},
-      {{"help", "page"},
-       1,
-       1,
-       {{"--dictionary", true}},
-       "help page --dictionary FILE KEY\n"
-       "                         the manual's page of the help key (from 1)",
-       HelpPage,
-       TheDictionary},
-      {{"help", "commands"},
-       1,
-       1,
-       {{"--dictionary", true}, {"--pdf", true}},
-       "help commands --dictionary FILE --pdf FILE KEY\n"
-       "                         the viewer's two commands for the help key, as they would be sent",
-       HelpCommands,
-       TheDictionary},
-      {{"help", "open"},
-       1,
-       1,
-       {{"--dictionary", true}, {"--pdf", true}},
-       "help open --dictionary FILE --pdf FILE KEY\n"
-       "                         opens the manual at the key's page (exit 1 when that fails)",
-       HelpOpen,
-       TheDictionary},
-      {{"typelib-name"},
-       1,
-       1,
-       {},
-       "typelib-name FILE      the name of the type library embedded in a program or component file",
-       TypeLibName,
-       FirstArgument},
+      {.words = {"folders"},
+       .options = {WithValue("--program")},
+       .synopsis = "folders [--program DIR]\n"
+                   "                         every folder 1-16: ID, key and path (JSON with --json)",
+       .run = FoldersList},
+      {.words = {"folders", "get"},
+       .arguments = Exactly(1),
+       .options = {WithValue("--program")},
+       .synopsis = "folders get ID          one folder's path",
+       .run = FoldersGet},
+      {.words = {"folders", "set"},
+       .arguments = Exactly(2),
+       .options = {WithValue("--program"), Switch("--save")},
+       .synopsis = "folders set ID PATH [--save]\n"
+                   "                         sets a folder (and makes it persistent with --save); prints its "
+                   "path",
+       .run = FoldersSet},
+      {.words = {"folders", "reset"},
+       .arguments = Between(0, 1),
+       .options = {WithValue("--program"), Switch("--save")},
+       .synopsis = "folders reset [ID] [--save]\n"
+                   "                         one folder (or all) back to the default",
+       .run = FoldersReset},
+      {.words = {"folders", "help-file"},
+       .options = {WithValue("--program"), Switch("--popup")},
+       .synopsis = "folders help-file [--popup]\n"
+                   "                         the help file's path",
+       .run = FoldersHelpFile},
+      {.words = {"folders", "defaults"},
+       .options = {WithValue("--program")},
+       .synopsis = "folders defaults       the default workspace root and user folder",
+       .run = FoldersDefaults},
+      {.words = {"hotkeys"},
+       .options = {WithValue("--assign")},
+       .synopsis = "hotkeys [--assign CODE=FUNCTION ...]\n"
+                   "                         the default hot-key table with the assignments made in order",
+       .run = HotKeysTable},
+      {.words = {"locale"},
+       .synopsis = "locale                 the shared locale settings and theme",
+       .run = Locale,
+       .file = TheIniFile},
+      {.words = {"locale", "theme"},
+       .options = {WithValue("--style"), WithValue("--transparent")},
+       .synopsis = "locale theme [--style N] [--transparent true|false]\n"
+                   "                         puts the theme values (kept in the INI file from main version "
+                   "4), then the locale",
+       .run = LocaleTheme,
+       .file = TheIniFile},
+      {.words = {"help", "viewer"},
+       .arguments = Exactly(1),
+       .synopsis = "help viewer FILE       the program that opens FILE (GetPDFViewerExeName)",
+       .run = HelpViewer,
+       .file = FirstArgument},
+      {.words = {"help", "page"},
+       .arguments = Exactly(1),
+       .options = {WithValue("--dictionary")},
+       .synopsis = "help page --dictionary FILE KEY\n"
+                   "                         the manual's page of the help key (from 1)",
+       .run = HelpPage,
+       .file = TheDictionary},
+      {.words = {"help", "commands"},
+       .arguments = Exactly(1),
+       .options = {WithValue("--dictionary"), WithValue("--pdf")},
+       .synopsis = "help commands --dictionary FILE --pdf FILE KEY\n"
+                   "                         the viewer's two commands for the help key, as they would be "
+                   "sent",
+       .run = HelpCommands,
+       .file = TheDictionary},
+      {.words = {"help", "open"},
+       .arguments = Exactly(1),
+       .options = {WithValue("--dictionary"), WithValue("--pdf")},
+       .synopsis = "help open --dictionary FILE --pdf FILE KEY\n"
+                   "                         opens the manual at the key's page (exit 1 when that fails)",
+       .run = HelpOpen,
+       .file = TheDictionary},
+      {.words = {"typelib-name"},
+       .arguments = Exactly(1),
+       .synopsis = "typelib-name FILE      the name of the type library embedded in a program or component "
+                   "file",
+       .run = TypeLibName,
+       .file = FirstArgument},
   };
   return commands;
 }
@@ -305,14 +290,15 @@ const Command& FindCommand(const std::vector<std::string>& words) {
 }
 
 std::string ArgumentCountProblem(const Command& command, std::size_t given) {
-  std::string wanted = std::to_string(command.minArgs);
-  if (command.maxArgs == kAny) {
+  const ArgumentRange& range = command.arguments;
+  std::string wanted = std::to_string(range.min);
+  if (range.max == kAny) {
     wanted = "at least " + wanted;
-  } else if (command.maxArgs != command.minArgs) {
-    wanted += " to " + std::to_string(command.maxArgs);
+  } else if (range.max != range.min) {
+    wanted += " to " + std::to_string(range.max);
   }
   return "'" + Joined(command.words) + "' takes " + wanted + " argument" +
-         (command.minArgs == 1 && command.maxArgs == 1 ? "" : "s") + ", not " + std::to_string(given);
+         (range.min == 1 && range.max == 1 ? "" : "s") + ", not " + std::to_string(given);
 }
 
 std::vector<std::string> WordsOf(const Command& command) {
@@ -351,7 +337,7 @@ int RunCommand(const CommandLine& line, std::ostream& out) {
       line, out,
       std::vector<std::string>(line.words.begin() + static_cast<std::ptrdiff_t>(command.words.size()),
                                line.words.end())};
-  if (context.args.size() < command.minArgs || context.args.size() > command.maxArgs) {
+  if (context.args.size() < command.arguments.min || context.args.size() > command.arguments.max) {
     throw UsageError(ArgumentCountProblem(command, context.args.size()), WordsOf(command));
   }
   try {

@@ -7,8 +7,7 @@
 #include "api/version.h"
 #include "cli/commands.h"
 #include "cli/context.h"
-#include "cli/json.h"
-#include "cli/printable.h"
+#include "cli/output.h"
 #include "cli/write_failure.h"
 #include "config/ini_file.h"
 #include "config/ini_manager_interface.h"
@@ -20,52 +19,22 @@
 namespace qlxw::cli {
 namespace {
 
-std::string BoolText(bool value) {
-  return value ? "True" : "False";
-}
-
-struct Setting {
-  std::string name;
-  std::string text;  // as printed
-  std::string json;  // as a JSON value
-};
-
-std::vector<Setting> FixedSettings() {
+// The six fixed settings, in the order hosts know them.
+Value FixedSettings() {
   const auto ini = GetSharedINI();
-  const bool swap = ini->gSwapXY();
-  const std::string angle = ini->gAngleMode() == ANGLE_MODE_400 ? "400" : "360";
-  const std::string first = ini->gFirstCoorName();
-  const std::string second = ini->gSecondCoorName();
-  const bool warn = ini->WarnInvisibleCurrentLayer();
-  const bool keep = ini->TryKeepLayerVisible();
-  return {{"gSwapXY", BoolText(swap), swap ? "true" : "false"},
-          {"gAngleMode", angle, angle},
-          {"gFirstCoorName", first, JsonString(first)},
-          {"gSecondCoorName", second, JsonString(second)},
-          {"WarnInvisibleCurrentLayer", BoolText(warn), warn ? "true" : "false"},
-          {"TryKeepLayerVisible", BoolText(keep), keep ? "true" : "false"}};
+  return Value::Record(
+      {{.name = "gSwapXY", .value = Value::Boolean(ini->gSwapXY())},
+       {.name = "gAngleMode", .value = Value::Number(ini->gAngleMode() == ANGLE_MODE_400 ? "400" : "360")},
+       {.name = "gFirstCoorName", .value = ini->gFirstCoorName()},
+       {.name = "gSecondCoorName", .value = ini->gSecondCoorName()},
+       {.name = "WarnInvisibleCurrentLayer", .value = Value::Boolean(ini->WarnInvisibleCurrentLayer())},
+       {.name = "TryKeepLayerVisible", .value = Value::Boolean(ini->TryKeepLayerVisible())}},
+      Layout::Named(28));
 }
 
-void PrintSettings(const Context& context, const std::vector<Setting>& settings, const std::string& indent) {
-  for (const Setting& setting : settings) {
-    context.out << indent << setting.name << std::string(28 - setting.name.size(), ' ')
-                << Printable(setting.text) << "\n";
-  }
-}
-
-std::string JsonSettings(const std::vector<Setting>& settings) {
-  std::string json = "{";
-  for (std::size_t i = 0; i < settings.size(); ++i) {
-    json += (i > 0 ? ", " : "") + JsonString(settings[i].name) + ": " + settings[i].json;
-  }
-  return json + "}";
-}
-
-// What a write prints: nothing, or that it was done.
+// What a write prints: that it was done, for scripts.
 void PrintWritten(const Context& context) {
-  if (context.Json()) {
-    context.out << "{\"written\": true}\n";
-  }
+  Print(context, Value::Record({{.name = "written", .value = Value::Boolean(true), .jsonOnly = true}}));
 }
 
 bool ParseBoolWord(const std::string& text, const std::string& what) {
@@ -110,25 +79,23 @@ void ConnectIniFile(const GlobalOptions& global) {
 int Overview(const Context& context) {
   ConnectIniFile(context.line.global);
   const std::int32_t language = CurrentLanguageId();
-  const std::string iniFile = GetSharedINI()->INIFileName();
   const std::int32_t mainVersion = GetMainVer();
-  const std::vector<Setting> settings = FixedSettings();
-  if (context.Json()) {
-    int status = 0;
-    const std::string folders = FolderOverviewJson(context, status);
-    context.out << "{\"version\": " << JsonString(LibraryVersion()) << ", \"language\": " << language
-                << ", \"ini\": " << JsonString(iniFile) << ", \"mainVersion\": " << mainVersion
-                << ", \"settings\": " << JsonSettings(settings) << ", \"folders\": " << folders << "}\n";
-    return status;
-  }
-  context.out << "QlxWCommon " << LibraryVersion() << "\n"
-              << "language      " << language << " " << Printable(LanguageName(language)) << "\n"
-              << "INI file      " << Printable(iniFile) << "\n"
-              << "main version  " << mainVersion << " (" << (GetSharedINI5() ? "INIManager5" : "INIManager")
-              << ")\n"
-              << "settings\n";
-  PrintSettings(context, settings, "  ");
-  return PrintFolderOverview(context);
+  const std::string version(LibraryVersion());
+  std::vector<Field> fields = {
+      {.name = "version", .value = Value(version).Shown("QlxWCommon " + version), .label = ""},
+      {.name = "language",
+       .value = Value(language).Shown(std::to_string(language) + " " + LanguageName(language))},
+      {.name = "ini", .value = GetSharedINI()->INIFileName(), .label = "INI file"},
+      {.name = "mainVersion",
+       .value =
+           Value(mainVersion)
+               .Shown(std::to_string(mainVersion) + (GetSharedINI5() ? " (INIManager5)" : " (INIManager)")),
+       .label = "main version"},
+      {.name = "settings", .value = FixedSettings()}};
+  int status = 0;
+  fields.push_back({.name = "folders", .value = FolderOverview(context, status)});
+  Print(context, Value::Record(std::move(fields), Layout::Named(14)));
+  return status;
 }
 
 int ProfileRead(const Context& context) {
@@ -145,11 +112,8 @@ int ProfileRead(const Context& context) {
   std::string text;
   const std::size_t count =
       qlxw::ProfileRead(context.args[1], context.args[2], defaultText, capacity, file, text);
-  if (context.Json()) {
-    context.out << "{\"count\": " << count << ", \"text\": " << JsonString(text) << "}\n";
-  } else {
-    context.out << Printable(text) << "\n";
-  }
+  Print(context, Value::Record(
+                     {{.name = "count", .value = count, .jsonOnly = true}, {.name = "text", .value = text}}));
   return 0;
 }
 
@@ -186,20 +150,13 @@ int IniGet(const Context& context) {
   if (defaultBool) {
     const Variant value = ini->LoadINIBoolean(section, key, ParseBoolWord(*defaultBool, "--bool"));
     const bool* flag = std::get_if<bool>(&value);
-    if (context.Json()) {
-      context.out << "{\"value\": " << (flag == nullptr ? "null" : *flag ? "true" : "false") << "}\n";
-    } else {
-      context.out << (flag == nullptr ? "" : BoolText(*flag)) << "\n";
-    }
+    Print(context,
+          Value::Record({{.name = "value", .value = flag == nullptr ? Value() : Value::Boolean(*flag)}}));
     return 0;
   }
   const std::string value =
       defaultText ? ini->LoadINIString(section, key, *defaultText) : ini->LoadINIValueByKey(section, key);
-  if (context.Json()) {
-    context.out << "{\"value\": " << JsonString(value) << "}\n";
-  } else {
-    context.out << Printable(value) << "\n";
-  }
+  Print(context, Value::Record({{.name = "value", .value = value}}));
   return 0;
 }
 
@@ -220,12 +177,7 @@ int IniSet(const Context& context) {
 
 int IniSettings(const Context& context) {
   ConnectIniFile(context.line.global);
-  const std::vector<Setting> settings = FixedSettings();
-  if (context.Json()) {
-    context.out << JsonSettings(settings) << "\n";
-  } else {
-    PrintSettings(context, settings, "");
-  }
+  Print(context, FixedSettings());
   return 0;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
+#include "cli/output.h"
 
 namespace qlxw::cli {
 
@@ -54,9 +55,8 @@ int FoldersSet(const Context& context);
 int FoldersReset(const Context& context);
 int FoldersHelpFile(const Context& context);
 int FoldersDefaults(const Context& context);
-// The folder table of the overview; 1 (or `status` 1) when a folder failed.
-int PrintFolderOverview(const Context& context);
-std::string FolderOverviewJson(const Context& context, int& status);
+// The folders of the overview; `status` 1 when a folder, or the start of the folders, failed.
+Value FolderOverview(const Context& context, int& status);
 // User-interface support: hot keys, locale and theme.
 int HotKeysTable(const Context& context);
 int Locale(const Context& context);

@@ -1,24 +1,14 @@
 // The folder commands: qlxw asks clsFileSystemController for the host's data folders, as a host does.
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
-#include <filesystem>
-#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
-
 #include "api/file_system_controller.h"
 #include "cli/context.h"
 #include "cli/error_text.h"
-#include "cli/json.h"
-#include "cli/printable.h"
+#include "cli/output.h"
 #include "cli/write_failure.h"
 #include "errors/lib_error.h"
 #include "folders/folder_ids.h"
@@ -26,38 +16,12 @@
 #include "folders/fsc_replacer.h"
 #include "folders/keys.h"
 #include "os/file_system.h"
+#include "os/running_program.h"
 #include "os/user_registry.h"
 #include "text/case_fold.h"
 
 namespace qlxw::cli {
 namespace {
-
-namespace fs = std::filesystem;
-
-// The folder that holds the qlxw program: what a host gives as its own folder.
-std::string ProgramFolder() {
-#ifdef _WIN32
-  std::wstring path(MAX_PATH, L'\0');
-  const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  path.resize(length);
-  const std::u8string text = fs::path(path).parent_path().u8string();
-#else
-  std::error_code error;
-  const fs::path self = fs::read_symlink("/proc/self/exe", error);
-  const std::u8string text = error ? fs::current_path().u8string() : self.parent_path().u8string();
-#endif
-  return {reinterpret_cast<const char*>(text.data()), text.size()};
-}
-
-bool Writable(const std::string& path) {
-#ifdef _WIN32
-  std::error_code error;
-  const auto status = fs::status(fs::path(std::u8string(path.begin(), path.end())), error);
-  return !error && (status.permissions() & fs::perms::owner_write) != fs::perms::none;
-#else
-  return access(path.c_str(), W_OK) == 0;
-#endif
-}
 
 // What a host does before it asks for folders: the INI file, then, with the legacy controller, its
 // program folder, then Refresh.
@@ -71,7 +35,7 @@ void StartFolders(const Context& context, clsFileSystemController& controller) {
   ConnectIniFile(context.line.global);
   ResolveFolderController();
   if (FolderControllerName() == "clsFSCOld") {
-    controller.QlxWFolders(egsPath_Program, program.value_or(ProgramFolder()));
+    controller.QlxWFolders(egsPath_Program, program.value_or(platform::RunningProgramFolder()));
     controller.Refresh();
     return;
   }
@@ -135,28 +99,42 @@ std::vector<FolderRow> FolderRows(clsFileSystemController& controller) {
   return rows;
 }
 
-std::string JsonOptional(const std::optional<std::string>& text) {
-  return text ? JsonString(*text) : "null";
+// A folder as a row: number, key and path in the text (the error in place of a missing path when
+// `errorsShown`, else nothing); everything the controller knows of it in JSON.
+Value FolderRowValue(const FolderRow& row, bool errorsShown) {
+  const Value definition = row.definition ? Value(*row.definition) : Value();
+  Value path;
+  if (row.path) {
+    path = Value(*row.path);
+  } else if (errorsShown) {
+    path = Value().Shown("error " + row.error);
+  }
+  std::vector<Field> fields = {{.name = "id", .value = row.id},
+                               {.name = "name", .value = FolderIdentifierName(row.id), .jsonOnly = true},
+                               {.name = "key", .value = row.key},
+                               {.name = "definition", .value = definition, .jsonOnly = true},
+                               {.name = "path", .value = path}};
+  if (row.path) {
+    const bool exists = platform::FileSystemObject().FolderExists(*row.path);
+    fields.push_back({.name = "exists", .value = Value::Boolean(exists), .jsonOnly = true});
+    fields.push_back({.name = "writable",
+                      .value = Value::Boolean(exists && platform::FolderWritable(*row.path)),
+                      .jsonOnly = true});
+  } else {
+    fields.push_back({.name = "error", .value = row.error, .jsonOnly = true});
+  }
+  return Value::Record(std::move(fields), Layout::Row());
 }
 
-std::string FoldersJson(const std::vector<FolderRow>& rows) {
-  const platform::FileSystemObject fso;
-  std::string json = "{\"controller\": " + JsonString(FolderControllerName()) + ", \"folders\": [";
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    const FolderRow& row = rows[i];
-    json += (i > 0 ? ", " : "") + std::string("{\"id\": ") + std::to_string(row.id) +
-            ", \"name\": " + JsonString(FolderIdentifierName(row.id)) + ", \"key\": " + JsonString(row.key) +
-            ", \"definition\": " + JsonOptional(row.definition) + ", \"path\": " + JsonOptional(row.path);
-    if (row.path) {
-      const bool exists = fso.FolderExists(*row.path);
-      json += std::string(", \"exists\": ") + (exists ? "true" : "false") +
-              ", \"writable\": " + (exists && Writable(*row.path) ? "true" : "false");
-    } else {
-      json += ", \"error\": " + JsonString(row.error);
-    }
-    json += "}";
+// The controller and its folders; the text shows the folders only.
+Value FoldersValue(const std::vector<FolderRow>& rows, bool errorsShown) {
+  std::vector<Value> items;
+  items.reserve(rows.size());
+  for (const FolderRow& row : rows) {
+    items.push_back(FolderRowValue(row, errorsShown));
   }
-  return json + "]}";
+  return Value::Record({{.name = "controller", .value = FolderControllerName(), .jsonOnly = true},
+                        {.name = "folders", .value = Value::List(std::move(items))}});
 }
 
 bool AnyFailed(const std::vector<FolderRow>& rows) {
@@ -188,58 +166,35 @@ std::string CauseText(const CommandError& error) {
 
 // The overview shows a start-up that fails (a program folder where nothing can be made) as its
 // folders' error rather than failing as a whole.
-std::string FolderOverviewJson(const Context& context, int& status) {
+Value FolderOverview(const Context& context, int& status) {
   clsFileSystemController controller;
   try {
     StartFolders(context, controller);
   } catch (const LibError& error) {
     status = 1;
-    return "{\"controller\": " + JsonString(FolderControllerName()) +
-           ", \"error\": " + JsonString(ErrorText(error)) + "}";
+    return Value::Record({{.name = "controller", .value = FolderControllerName(), .jsonOnly = true},
+                          {.name = "error", .value = ErrorText(error), .jsonOnly = true}})
+        .Shown(FolderControllerName() + ": error " + ErrorText(error));
   } catch (const CommandError& error) {
     status = 1;
-    return "{\"controller\": " + JsonString(FolderControllerName()) +
-           ", \"error\": " + JsonString(CauseText(error)) + ", \"file\": " + JsonString(error.File()) + "}";
+    return Value::Record({{.name = "controller", .value = FolderControllerName(), .jsonOnly = true},
+                          {.name = "error", .value = CauseText(error), .jsonOnly = true},
+                          {.name = "file", .value = error.File(), .jsonOnly = true}})
+        .Shown(FolderControllerName() + ": " + error.File() + ": error " + CauseText(error));
   }
   const std::vector<FolderRow> rows = FolderRows(controller);
   status = AnyFailed(rows) ? 1 : 0;
-  return FoldersJson(rows);
-}
-
-int PrintFolderOverview(const Context& context) {
-  clsFileSystemController controller;
-  std::ostream& out = context.out;
-  try {
-    StartFolders(context, controller);
-  } catch (const LibError& error) {
-    out << "folders       " << FolderControllerName() << ": error " << Printable(ErrorText(error)) << "\n";
-    return 1;
-  } catch (const CommandError& error) {
-    out << "folders       " << FolderControllerName() << ": " << Printable(error.File()) << ": error "
-        << Printable(CauseText(error)) << "\n";
-    return 1;
-  }
-  out << "folders       " << FolderControllerName() << "\n";
-  const std::vector<FolderRow> rows = FolderRows(controller);
-  for (const FolderRow& row : rows) {
-    out << "  " << row.id << '\t' << row.key << '\t' << Printable(row.path ? *row.path : "error " + row.error)
-        << "\n";
-  }
-  return AnyFailed(rows) ? 1 : 0;
+  return FoldersValue(rows, true).Shown(FolderControllerName());
 }
 
 int FoldersList(const Context& context) {
   clsFileSystemController controller;
   StartFolders(context, controller);
   const std::vector<FolderRow> rows = FolderRows(controller);
-  if (context.Json()) {
-    context.out << FoldersJson(rows) << "\n";
-  } else {
-    for (const FolderRow& row : rows) {
-      context.out << row.id << '\t' << row.key << '\t' << Printable(row.path.value_or("")) << "\n";
-      if (!row.path) {
-        std::cerr << "qlxw: folder " << row.id << ": error " << Printable(row.error) << "\n";
-      }
+  Print(context, FoldersValue(rows, false));
+  for (const FolderRow& row : rows) {
+    if (!row.path) {
+      Note(context, "folder " + std::to_string(row.id) + ": error " + row.error);
     }
   }
   return AnyFailed(rows) ? 1 : 0;
@@ -248,11 +203,8 @@ int FoldersList(const Context& context) {
 namespace {
 
 void PrintFolder(const Context& context, std::int32_t id, const std::string& path) {
-  if (context.Json()) {
-    context.out << "{\"id\": " << id << ", \"path\": " << JsonString(path) << "}\n";
-  } else {
-    context.out << Printable(path) << "\n";
-  }
+  Print(context,
+        Value::Record({{.name = "id", .value = id, .jsonOnly = true}, {.name = "path", .value = path}}));
 }
 
 }  // namespace
@@ -290,9 +242,8 @@ int FoldersReset(const Context& context) {
   if (context.Flag("--save")) {
     SaveFolders(context, controller);
   }
-  if (context.Json()) {
-    context.out << "{\"reset\": " << (id ? std::to_string(*id) : std::string("\"all\"")) << "}\n";
-  }
+  Print(context,
+        Value::Record({{.name = "reset", .value = id ? Value(*id) : Value("all"), .jsonOnly = true}}));
   return 0;
 }
 
@@ -300,24 +251,15 @@ int FoldersHelpFile(const Context& context) {
   clsFileSystemController controller;
   StartFolders(context, controller);
   const std::string file = controller.QlxWHelpFileName(context.Flag("--popup"), true);
-  if (context.Json()) {
-    context.out << "{\"helpFile\": " << JsonString(file) << "}\n";
-  } else {
-    context.out << Printable(file) << "\n";
-  }
+  Print(context, Value::Record({{.name = "helpFile", .value = file}}));
   return file.empty() ? 1 : 0;
 }
 
 int FoldersDefaults(const Context& context) {
   clsFileSystemController controller;
   StartFolders(context, controller);
-  if (context.Json()) {
-    context.out << "{\"workspaceRoot\": " << JsonString(controller.DefaultWorkspaceRoot())
-                << ", \"userFolder\": " << JsonString(controller.DefaultUserFolder()) << "}\n";
-  } else {
-    context.out << Printable(controller.DefaultWorkspaceRoot()) << "\n"
-                << Printable(controller.DefaultUserFolder()) << "\n";
-  }
+  Print(context, Value::Record({{.name = "workspaceRoot", .value = controller.DefaultWorkspaceRoot()},
+                                {.name = "userFolder", .value = controller.DefaultUserFolder()}}));
   return 0;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// Just enough JSON for qlxw's output: texts quoted and escaped, the rest written by the caller.
+// JSON texts for qlxw's output: quoted and escaped (the rest of the document is the renderer's).
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -46,10 +46,6 @@ inline std::string JsonString(std::string_view text) {
   }
   out += '"';
   return out;
-}
-
-inline std::string JsonBool(bool value) {
-  return value ? "true" : "false";
 }
 
 }  // namespace qlxw::cli

@@ -12,8 +12,9 @@
 #include "api/library_state.h"
 #include "api/version.h"
 #include "cli/commands.h"
+#include "cli/context.h"
 #include "cli/error_text.h"
-#include "cli/json.h"
+#include "cli/output.h"
 #include "cli/printable.h"
 #include "diag/cls_debug.h"
 #include "errors/lib_error.h"
@@ -23,7 +24,8 @@
 
 namespace {
 
-using qlxw::cli::JsonString;
+using qlxw::cli::Field;
+using qlxw::cli::Value;
 
 // What a host does at start-up: the language, the trace settings, then the root object.
 int Run(const qlxw::cli::CommandLine& line, std::ostream& out) {
@@ -52,19 +54,16 @@ int Run(const qlxw::cli::CommandLine& line, std::ostream& out) {
 
 // Help and version: text, or one JSON document holding it.
 int Inform(const qlxw::cli::CommandLine& line, std::ostream& out) {
-  std::ostringstream text;
+  Value shown;
   if (line.global.help) {
-    qlxw::cli::PrintUsage(text, line.words);
+    std::ostringstream usage;
+    qlxw::cli::PrintUsage(usage, line.words);
+    shown = Value::Record({{.name = "usage", .value = Value::Verbatim(usage.str())}});
   } else {
-    text << "qlxw " << qlxw::LibraryVersion() << "\n";
+    const std::string version(qlxw::LibraryVersion());
+    shown = Value::Record({{.name = "version", .value = Value(version).Shown("qlxw " + version)}});
   }
-  if (!line.global.json) {
-    out << text.str();
-  } else if (line.global.help) {
-    out << "{\"usage\": " << JsonString(text.str()) << "}\n";
-  } else {
-    out << "{\"version\": " << JsonString(qlxw::LibraryVersion()) << "}\n";
-  }
+  qlxw::cli::Print({.line = line, .out = out, .args = {}}, shown);
   return 0;
 }
 
@@ -80,18 +79,18 @@ struct Failure {
 int Report(const Failure& failure, bool json, int status) {
   std::cerr << "qlxw: " << qlxw::cli::Printable(failure.message) << "\n";
   if (json) {
-    std::cout << R"({"error": {"kind": )" << JsonString(failure.kind)
-              << ", \"message\": " << JsonString(failure.message);
-    if (!failure.number.empty()) {
-      std::cout << ", \"number\": " << JsonString(failure.number);
-    }
-    if (!failure.file.empty()) {
-      std::cout << ", \"file\": " << JsonString(failure.file);
-    }
-    if (!failure.help.empty()) {
-      std::cout << ", \"help\": " << JsonString(failure.help);
-    }
-    std::cout << "}}\n";
+    std::vector<Field> fields = {{.name = "kind", .value = failure.kind},
+                                 {.name = "message", .value = failure.message}};
+    // The members that apply only: a number for a library error, a file where there is one, help.
+    const auto add = [&fields](const char* name, const std::string& text) {
+      if (!text.empty()) {
+        fields.push_back({.name = name, .value = text});
+      }
+    };
+    add("number", failure.number);
+    add("file", failure.file);
+    add("help", failure.help);
+    std::cout << Value::Record({{.name = "error", .value = Value::Record(std::move(fields))}}).Json() << "\n";
   }
   return status;
 }

@@ -7,7 +7,7 @@
 
 #include "api/shared_local_info.h"
 #include "cli/context.h"
-#include "cli/json.h"
+#include "cli/output.h"
 #include "cli/printable.h"
 #include "cli/write_failure.h"
 #include "errors/lib_error.h"
@@ -22,10 +22,6 @@
 
 namespace qlxw::cli {
 namespace {
-
-std::string BoolText(bool value) {
-  return value ? "True" : "False";
-}
 
 bool ParseTrueFalse(const std::string& text, const std::string& what) {
   if (text == "true" || text == "false") {
@@ -54,56 +50,28 @@ void Assign(HotKeys& keys, const std::string& assignment) {
   keys.SetHotKeyCode(static_cast<std::int16_t>(code), assignment.substr(equals + 1));
 }
 
-struct LocaleValue {
-  std::string name;
-  std::string text;
-  std::string json;
-};
-
-std::vector<LocaleValue> LocaleValues(const LocalInfo& info) {
-  const auto flag = [](const std::string& name, bool value) {
-    return LocaleValue{name, BoolText(value), JsonBool(value)};
-  };
-  const std::string fontSize = NumberToText(info.FontSize());
-  const std::string menuFontSize = NumberToText(info.MenuFontSize());
-  return {{"FontName", info.FontName(), JsonString(info.FontName())},
-          {"FontSize", fontSize, fontSize},
-          {"MenuFontSize", menuFontSize, menuFontSize},
-          flag("UnicodeMenu", info.UnicodeMenu()),
-          {"Charset", std::to_string(info.Charset()), std::to_string(info.Charset())},
-          {"DefaultFormDC", info.DefaultFormDC(), JsonString(info.DefaultFormDC())},
-          flag("IsMenuToolTipHook", info.IsMenuToolTipHook()),
-          flag("IsMenuCaptionHook", info.IsMenuCaptionHook()),
-          flag("IsCaptionHook", info.IsCaptionHook()),
-          flag("IsMessageHook", info.IsMessageHook()),
-          flag("IsToolTipHook", info.IsToolTipHook()),
-          flag("UserLocalization", info.UserLocalization())};
-}
-
-void PrintLocale(const Context& context, LocalInfo& info) {
-  const std::vector<LocaleValue> values = LocaleValues(info);
+// The locale's values, then its theme's, in the order hosts know them (and read them).
+Value LocaleValue(LocalInfo& info) {
+  std::vector<Field> fields = {
+      {.name = "FontName", .value = info.FontName()},
+      {.name = "FontSize", .value = Value::Number(NumberToText(info.FontSize()))},
+      {.name = "MenuFontSize", .value = Value::Number(NumberToText(info.MenuFontSize()))},
+      {.name = "UnicodeMenu", .value = Value::Boolean(info.UnicodeMenu())},
+      {.name = "Charset", .value = info.Charset()},
+      {.name = "DefaultFormDC", .value = info.DefaultFormDC()},
+      {.name = "IsMenuToolTipHook", .value = Value::Boolean(info.IsMenuToolTipHook())},
+      {.name = "IsMenuCaptionHook", .value = Value::Boolean(info.IsMenuCaptionHook())},
+      {.name = "IsCaptionHook", .value = Value::Boolean(info.IsCaptionHook())},
+      {.name = "IsMessageHook", .value = Value::Boolean(info.IsMessageHook())},
+      {.name = "IsToolTipHook", .value = Value::Boolean(info.IsToolTipHook())},
+      {.name = "UserLocalization", .value = Value::Boolean(info.UserLocalization())}};
   const auto theme = info.Theme();
-  const std::int32_t style = theme->MenuStyleId();
-  const bool transparent = theme->TransparentBands();
-  if (context.Json()) {
-    context.out << "{";
-    for (const LocaleValue& value : values) {
-      context.out << JsonString(value.name) << ": " << value.json << ", ";
-    }
-    context.out << R"("Theme": {"MenuStyleId": )" << style << R"(, "TransparentBands": )"
-                << JsonBool(transparent) << "}}\n";
-    return;
-  }
-  const auto line = [&](const std::string& indent, const std::string& name, const std::string& text) {
-    context.out << indent << name << std::string(20 - indent.size() - name.size(), ' ') << Printable(text)
-                << "\n";
-  };
-  for (const LocaleValue& value : values) {
-    line("", value.name, value.text);
-  }
-  context.out << "Theme\n";
-  line("  ", "MenuStyleId", std::to_string(style));
-  line("  ", "TransparentBands", BoolText(transparent));
+  fields.push_back({.name = "Theme",
+                    .value = Value::Record(
+                        {{.name = "MenuStyleId", .value = theme->MenuStyleId()},
+                         {.name = "TransparentBands", .value = Value::Boolean(theme->TransparentBands())}},
+                        Layout::Named(18))});
+  return Value::Record(std::move(fields), Layout::Named(20));
 }
 
 std::string RequiredOption(const Context& context, const std::string& name) {
@@ -123,31 +91,23 @@ int HotKeysTable(const Context& context) {
     Assign(keys, assignment);
   }
   const std::int32_t count = keys.FunctionCount();
-  if (context.Json()) {
-    context.out << "[";
-  }
+  std::vector<Value> rows;
   for (std::int32_t position = 1; position <= count; ++position) {
     const auto at = static_cast<std::int16_t>(position);
-    const std::string function = keys.GetFncName(at);
     const std::int16_t code = keys.GetKeyCode(at);
-    if (context.Json()) {
-      context.out << (position > 1 ? ", " : "") << "{\"position\": " << position
-                  << ", \"function\": " << JsonString(function) << ", \"code\": " << code
-                  << ", \"key\": " << JsonString(KeyName(code)) << "}";
-    } else {
-      context.out << position << '\t' << Printable(function) << '\t' << code << '\t'
-                  << Printable(KeyName(code)) << '\n';
-    }
+    rows.push_back(Value::Record({{.name = "position", .value = position},
+                                  {.name = "function", .value = keys.GetFncName(at)},
+                                  {.name = "code", .value = code},
+                                  {.name = "key", .value = KeyName(code)}},
+                                 Layout::Row()));
   }
-  if (context.Json()) {
-    context.out << "]\n";
-  }
+  Print(context, Value::List(std::move(rows)));
   return 0;
 }
 
 int Locale(const Context& context) {
   ConnectIniFile(context.line.global);
-  PrintLocale(context, *GetLocalInfo());
+  Print(context, LocaleValue(*GetLocalInfo()));
   return 0;
 }
 
@@ -170,17 +130,13 @@ int LocaleTheme(const Context& context) {
     theme->TransparentBands(*transparent);
   }
   CheckWrites("the theme was not written", IniFilePath(context.line.global));
-  PrintLocale(context, *info);
+  Print(context, LocaleValue(*info));
   return 0;
 }
 
 int HelpViewer(const Context& context) {
   const std::string viewer = HelpControl().GetPDFViewerExeName(context.args[0]);
-  if (context.Json()) {
-    context.out << "{\"viewer\": " << JsonString(viewer) << "}\n";
-  } else {
-    context.out << Printable(viewer) << "\n";
-  }
+  Print(context, Value::Record({{.name = "viewer", .value = viewer}}));
   return 0;
 }
 
@@ -189,11 +145,8 @@ int HelpPage(const Context& context) {
   help.Init(RequiredOption(context, "--dictionary"), help.PDFFile());
   const std::string& key = context.args[0];
   const std::int16_t page = help.PageOf(key);
-  if (context.Json()) {
-    context.out << "{\"key\": " << JsonString(key) << ", \"page\": " << page << "}\n";
-  } else {
-    context.out << page << "\n";
-  }
+  Print(context,
+        Value::Record({{.name = "key", .value = key, .jsonOnly = true}, {.name = "page", .value = page}}));
   return 0;
 }
 
@@ -204,11 +157,7 @@ int HelpCommands(const Context& context) {
   const std::int32_t pageIndex = help.PageOf(context.args[0]) - 1;
   const std::string open = DocOpenCommand(pdf);
   const std::string goTo = DocGoToCommand(pdf, pageIndex);
-  if (context.Json()) {
-    context.out << "[" << JsonString(open) << ", " << JsonString(goTo) << "]\n";
-  } else {
-    context.out << Printable(open) << "\n" << Printable(goTo) << "\n";
-  }
+  Print(context, Value::List({open, goTo}));
   return 0;
 }
 
@@ -234,10 +183,8 @@ int HelpOpen(const Context& context) {
   const std::string pdf = RequiredOption(context, "--pdf");
   help.Init(RequiredOption(context, "--dictionary"), pdf);
   const bool shown = help.AcrobatLookup(context.args[0]);
-  if (context.Json()) {
-    context.out << "{\"shown\": " << JsonBool(shown) << ", \"way\": " << JsonString(WayToTheViewer(help, pdf))
-                << "}\n";
-  }
+  Print(context, Value::Record({{.name = "shown", .value = Value::Boolean(shown), .jsonOnly = true},
+                                {.name = "way", .value = WayToTheViewer(help, pdf), .jsonOnly = true}}));
   return shown ? 0 : 1;
 }
 

@@ -1,35 +1,13 @@
 #pragma once
 // Writes the library keeps silent, as hosts expect, made loud: a command that reports a write checks
 // that it was done, and says why when it was not.
-#include <cstring>
 #include <string>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 #include "cli/commands.h"
+#include "os/running_program.h"
 #include "profile/profile_write_error.h"
 
 namespace qlxw::cli {
-
-// The system's own words for its error number.
-inline std::string SystemMessage(int error) {
-#ifdef _WIN32
-  char* text = nullptr;
-  const DWORD length = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-      static_cast<DWORD>(error), 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string message(text == nullptr ? "" : text, length);
-  LocalFree(text);
-  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.')) {
-    message.pop_back();
-  }
-  return message.empty() ? "error " + std::to_string(error) : message;
-#else
-  return std::strerror(error);
-#endif
-}
 
 inline std::string WriteFailureText(const ProfileWriteError& error) {
   switch (error.refusal) {
@@ -59,7 +37,7 @@ inline std::string WriteFailureText(const ProfileWriteError& error) {
     case platform::FileFailure::kNone:
       break;
   }
-  return error.systemError != 0 ? "I/O error: " + SystemMessage(error.systemError) : "I/O error";
+  return error.systemError != 0 ? "I/O error: " + platform::SystemErrorText(error.systemError) : "I/O error";
 }
 
 // Starts a run of writes that the command will report.
