@@ -211,10 +211,45 @@ class ResourceTree {
   Bytes bytes_;
 };
 
-TypeLibraryNameFound NameInProgramFile(const Bytes& bytes) {
+// What a step over a program file found, or why there is nothing to find.
+template <class T>
+struct Found {
+  T value{};
+  std::string_view problem;
+};
+
+// Where a program file keeps its section headers and its resource tree.
+struct ProgramLayout {
+  std::uint64_t sectionHeaders = 0;
+  std::uint16_t sectionCount = 0;
+  std::uint32_t resources = 0;  // the resource tree's address
+};
+
+// The resource tree's address from the optional header's data directories, which begin with their
+// count at `countAt`.
+Found<std::uint32_t> ResourceTreeAddress(const Bytes& bytes, std::uint64_t countAt) {
+  const auto directoryCount = bytes.U32(countAt);
+  if (!directoryCount) {
+    return {0, kDamagedProgramFile};
+  }
+  if (*directoryCount <= kResourceDirectory) {
+    return {0, kNoTypeLibrary};
+  }
+  const auto resources = bytes.U32(countAt + 4 + std::uint64_t{kResourceDirectory} * 8);
+  if (!resources) {
+    return {0, kDamagedProgramFile};
+  }
+  if (*resources == 0) {
+    return {0, kNoTypeLibrary};
+  }
+  return {*resources, {}};
+}
+
+// The program header, then its optional header (of a 32-bit or a 64-bit program).
+Found<ProgramLayout> LayoutOf(const Bytes& bytes) {
   const auto peAt = bytes.U32(kPeHeaderAt);
   if (!peAt || bytes.U32(*peAt) != kPeSignature) {
-    return Problem(kNotProgramFile);
+    return {{}, kNotProgramFile};
   }
   const std::uint64_t coff = std::uint64_t{*peAt} + 4;
   const auto sectionCount = bytes.U16(coff + 2);
@@ -222,45 +257,59 @@ TypeLibraryNameFound NameInProgramFile(const Bytes& bytes) {
   const std::uint64_t optional = coff + 20;
   const auto kind = bytes.U16(optional);
   if (!sectionCount || !optionalSize || !kind || (*kind != kOptionalHeader32 && *kind != kOptionalHeader64)) {
-    return Problem(kDamagedProgramFile);
+    return {{}, kDamagedProgramFile};
   }
-  const std::uint64_t countAt = optional + (*kind == kOptionalHeader32 ? 92 : 108);
-  const auto directoryCount = bytes.U32(countAt);
-  if (!directoryCount) {
-    return Problem(kDamagedProgramFile);
-  }
-  if (*directoryCount <= kResourceDirectory) {
-    return Problem(kNoTypeLibrary);
-  }
-  const auto resources = bytes.U32(countAt + 4 + std::uint64_t{kResourceDirectory} * 8);
-  if (!resources) {
-    return Problem(kDamagedProgramFile);
-  }
-  if (*resources == 0) {
-    return Problem(kNoTypeLibrary);
-  }
-  const SectionMap sections(bytes, optional + *optionalSize, *sectionCount);
-  const ResourceTree tree(sections.From(*resources));
-  // Type "TYPELIB", resource 1, the first language: a data entry.
+  const auto resources = ResourceTreeAddress(bytes, optional + (*kind == kOptionalHeader32 ? 92 : 108));
+  return {{optional + *optionalSize, *sectionCount, resources.value}, resources.problem};
+}
+
+// The data entry of type "TYPELIB", resource 1, the first language.
+Found<std::uint32_t> TypeLibraryEntry(const ResourceTree& tree) {
   const auto byType = tree.Find(0, "TYPELIB", 0);
   if (!byType || (*byType & kHighBit) == 0) {
-    return Problem(kNoTypeLibrary);
+    return {0, kNoTypeLibrary};
   }
   const auto byId = tree.Find(*byType & ~kHighBit, {}, kTypeLibraryResourceId);
   if (!byId || (*byId & kHighBit) == 0) {
-    return Problem(kNoTypeLibrary);
+    return {0, kNoTypeLibrary};
   }
   const auto byLanguage = tree.First(*byId & ~kHighBit);
-  const auto dataAddress = byLanguage ? tree.Data().U32(*byLanguage) : std::nullopt;
-  const auto dataSize = byLanguage ? tree.Data().U32(std::uint64_t{*byLanguage} + 4) : std::nullopt;
-  if (!dataAddress || !dataSize || (*byLanguage & kHighBit) != 0) {
-    return Problem(kDamagedProgramFile);
+  if (!byLanguage || (*byLanguage & kHighBit) != 0) {
+    return {0, kDamagedProgramFile};
+  }
+  return {*byLanguage, {}};
+}
+
+// The bytes a data entry of the tree gives the address and size of.
+Found<std::string_view> DataOf(const ResourceTree& tree, const SectionMap& sections, std::uint32_t entry) {
+  const auto dataAddress = tree.Data().U32(entry);
+  const auto dataSize = tree.Data().U32(std::uint64_t{entry} + 4);
+  if (!dataAddress || !dataSize) {
+    return {{}, kDamagedProgramFile};
   }
   const std::string_view data = sections.From(*dataAddress);
   if (data.size() < *dataSize) {
-    return Problem(kDamagedProgramFile);
+    return {{}, kDamagedProgramFile};
   }
-  return NameOfTypeLibrary(data.substr(0, *dataSize));
+  return {data.substr(0, *dataSize), {}};
+}
+
+TypeLibraryNameFound NameInProgramFile(const Bytes& bytes) {
+  const Found<ProgramLayout> layout = LayoutOf(bytes);
+  if (!layout.problem.empty()) {
+    return Problem(layout.problem);
+  }
+  const SectionMap sections(bytes, layout.value.sectionHeaders, layout.value.sectionCount);
+  const ResourceTree tree(sections.From(layout.value.resources));
+  const Found<std::uint32_t> entry = TypeLibraryEntry(tree);
+  if (!entry.problem.empty()) {
+    return Problem(entry.problem);
+  }
+  const Found<std::string_view> data = DataOf(tree, sections, entry.value);
+  if (!data.problem.empty()) {
+    return Problem(data.problem);
+  }
+  return NameOfTypeLibrary(data.value);
 }
 
 }  // namespace

@@ -117,59 +117,74 @@ void clsFSCOld::SetForIx(std::int32_t lIx, bool bDefaultsOnly) {
   }
   Trace("clsFileSystemController.SetForIx>> ", kTraceTime);
   Trace("EnumFoldersPaths.", FolderIdentifierName(lIx));
-  std::string& path = PathOf(lIx);
-  const std::string system = PathOf(egsPath_QlxWSystem);
-  const std::string program = PathOf(egsPath_Program);
   switch (lIx) {
     case egsPath_Template:
-      if (!bDefaultsOnly && bRegistrySetForIx(lIx, true)) {
-        break;  // the stored folder is in place
-      }
-      path = fso_.BuildPath(system, NameOf(18, "Sablonok"));
-      if (!fso_.FolderExists(path)) {
-        CreateDir(path);
-      }
-      if (!bDefaultsOnly) {
-        RegistrySaveForIx(lIx);
-      }
+      SetTemplateFolder(bDefaultsOnly);
       break;
     case egsPath_SaveFolder:
-      if (!bDefaultsOnly && bRegistrySetForIx(lIx, true)) {
-        break;
-      }
-      path = Documents();
-      if (fso_.FolderExists(path)) {
-        break;  // the documents folder, not saved
-      }
-      path = fso_.BuildPath(program, NameOf(17, "Mentések"));
-      if (!fso_.FolderExists(path)) {
-        CreateDir(path);
-      }
-      if (!bDefaultsOnly) {
-        RegistrySaveForIx(lIx);
-      }
+      SetSaveFolder(bDefaultsOnly);
       break;
     case egsPath_UserFolder:
-      path = Documents();
+      PathOf(lIx) = Documents();
       break;
     case egsPath_QD:
-      path = fso_.BuildPath(system, NameOf(58, "QD"));  // computed, never created
+      PathOf(lIx) = fso_.BuildPath(PathOf(egsPath_QlxWSystem), NameOf(58, "QD"));  // computed, never created
       break;
     case egsPath_Program:
       break;  // only the host sets it
-    default: {
-      const Derived row = DerivedRow(lIx);
-      path =
-          fso_.BuildPath(lIx == egsPath_QlxWSystem ? program : system, NameOf(row.stringId, row.hungarian));
-      if (lIx == egsPath_Formatum || lIx == egsPath_Temp) {
-        Trace(std::string_view(path));
-      }
-      if (!fso_.FolderExists(path)) {
-        CreateDir(path);
-      }
-    }
+    default:
+      SetDerivedFolder(lIx);
   }
   Trace("clsFileSystemController.SetForIx<< ", kTraceTime);
+}
+
+void clsFSCOld::SetTemplateFolder(bool bDefaultsOnly) {
+  if (!bDefaultsOnly && bRegistrySetForIx(egsPath_Template, true)) {
+    return;  // the stored folder is in place
+  }
+  SetOwnStoredFolder(egsPath_Template, PathOf(egsPath_QlxWSystem), NameOf(18, "Sablonok"), bDefaultsOnly);
+}
+
+void clsFSCOld::SetSaveFolder(bool bDefaultsOnly) {
+  if (!bDefaultsOnly && bRegistrySetForIx(egsPath_SaveFolder, true)) {
+    return;
+  }
+  std::string& path = PathOf(egsPath_SaveFolder);
+  path = Documents();
+  if (fso_.FolderExists(path)) {
+    return;  // the documents folder, not saved
+  }
+  SetOwnStoredFolder(egsPath_SaveFolder, PathOf(egsPath_Program), NameOf(17, "Mentések"), bDefaultsOnly);
+}
+
+// The library's own folder of a row kept in the store: made when missing, and stored unless only the
+// defaults are being set.
+void clsFSCOld::SetOwnStoredFolder(std::int32_t lIx, const std::string& parent, const std::string& name,
+                                   bool bDefaultsOnly) {
+  std::string& path = PathOf(lIx);
+  path = fso_.BuildPath(parent, name);
+  CreateIfMissing(path);
+  if (!bDefaultsOnly) {
+    RegistrySaveForIx(lIx);
+  }
+}
+
+// Rows 4..14: the system folder below the program folder, the rest below the system folder.
+void clsFSCOld::SetDerivedFolder(std::int32_t lIx) {
+  const Derived row = DerivedRow(lIx);
+  const std::string& parent = PathOf(lIx == egsPath_QlxWSystem ? egsPath_Program : egsPath_QlxWSystem);
+  std::string& path = PathOf(lIx);
+  path = fso_.BuildPath(parent, NameOf(row.stringId, row.hungarian));
+  if (lIx == egsPath_Formatum || lIx == egsPath_Temp) {
+    Trace(std::string_view(path));
+  }
+  CreateIfMissing(path);
+}
+
+void clsFSCOld::CreateIfMissing(const std::string& path) {
+  if (!fso_.FolderExists(path)) {
+    CreateDir(path);
+  }
 }
 
 bool clsFSCOld::bRegistrySetForIx(std::int32_t lIx, bool bSet) {

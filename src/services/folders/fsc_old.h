@@ -38,6 +38,12 @@ class clsFSCOld final : public FileSystemControllerInterface {
 
  private:
   void SetForIx(std::int32_t lIx, bool bDefaultsOnly);
+  void SetTemplateFolder(bool bDefaultsOnly);
+  void SetSaveFolder(bool bDefaultsOnly);
+  void SetOwnStoredFolder(std::int32_t lIx, const std::string& parent, const std::string& name,
+                          bool bDefaultsOnly);
+  void SetDerivedFolder(std::int32_t lIx);
+  void CreateIfMissing(const std::string& path);
   bool bRegistrySetForIx(std::int32_t lIx, bool bSet);
   void RegistrySaveForIx(std::int32_t lIx);
   void CheckForIx(std::int32_t lIx, bool bFromRead);

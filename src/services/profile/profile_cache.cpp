@@ -116,84 +116,123 @@ void MakeRoom(ProfileCache& cache, const CachedProfile& keep) {
   }
 }
 
+// What asking the file said of this thread's copy of it.
+enum class CopyState {
+  kUnchanged,  // the copy's settled stamp is still the file's: the copy holds the file
+  kRead,       // the file was read into the copy
+  kUnread,     // missing, unreadable, or (its stamp says) too large to keep
+};
+
+struct CopyCheck {
+  CopyState state = CopyState::kUnread;
+  std::optional<platform::FileStamp> stamp;  // the file's, when it could be had
+  std::int64_t queriedAt = 0;                // the time just before the stamp was asked
+};
+
+// Asks the file whether the copy still holds it and, when not, reads it into the copy.
+CopyCheck CheckCopy(const std::string& fileName, CachedProfile& file) {
+  CopyCheck check;
+  check.queriedAt = platform::FileClockNow();
+  bool read = false;
+  if (file.settled) {
+    // Only a settled copy can answer: its stamp tells whether the file changed.
+    check.stamp = platform::QueryFileStamp(fileName);
+    if (check.stamp && *check.stamp == file.stamp) {
+      check.state = CopyState::kUnchanged;
+      return check;
+    }
+    file.index.reset();
+    read = check.stamp && check.stamp->size <= kLargestKeptFile &&
+           ReadProfileFile(fileName, static_cast<std::size_t>(check.stamp->size), file.bytes);
+  } else {
+    // Read again whatever its stamp says: the stamp comes with the bytes.
+    file.index.reset();
+    read = platform::ReadFileAndStamp(fileName, kMaxProfileBytes, file.bytes, check.stamp).Ok();
+  }
+  check.state = read ? CopyState::kRead : CopyState::kUnread;
+  return check;
+}
+
+// Keeps a copy just read, with the stamp that came with it, when it is small enough and its file
+// system's stamps follow changes; false when it is not to be kept.
+bool KeepCopy(ProfileCache& cache, CachedProfile& file, const CopyCheck& check) {
+  if (check.state != CopyState::kRead || !check.stamp || check.stamp->size > kLargestKeptFile ||
+      !file.followsChanges) {
+    return false;
+  }
+  // A file that changed between its stamp and its read holds more or less than the stamp says.
+  file.stamp = *check.stamp;
+  file.settled =
+      platform::StampSettled(*check.stamp, check.queriedAt) && file.bytes.size() == check.stamp->size;
+  file.lastUse = ++cache.uses;
+  MakeRoom(cache, file);
+  return true;
+}
+
+// Forgets a copy that is not kept. A network file's entry stays, empty, to say that its copies never
+// are.
+void DropCopy(ProfileCache& cache, std::unordered_map<std::string, CachedProfile>::iterator entry) {
+  if (entry->second.followsChanges) {
+    cache.files.erase(entry);
+  } else {
+    entry->second.bytes = std::string();
+  }
+}
+
 }  // namespace
 
 ProfileContent::ProfileContent(const std::string& fileName) {
   ProfileCache& cache = ProfileCacheSlot::Get();
-  auto found = cache.files.find(fileName);
-  if (found != cache.files.end() && !found->second.followsChanges) {
-    uncached_.emplace(fileName);  // a network file: read every time, its stamp never asked
+  const auto [entry, added] = cache.files.try_emplace(fileName);
+  CachedProfile& file = entry->second;
+  if (!file.followsChanges) {
+    bytes_.emplace<ProfileFileBytes>(fileName);  // a network file: read every time, its stamp never asked
     return;
   }
-  const bool known = found != cache.files.end();
-  if (!known) {
-    found = cache.files.try_emplace(fileName).first;
-  }
-  CachedProfile& file = found->second;
-  const std::int64_t queriedAt = platform::FileClockNow();
-  std::optional<platform::FileStamp> stamp;
-  bool read = false;
-  if (file.settled) {
-    // Only a settled copy can answer: its stamp tells whether the file changed.
-    stamp = platform::QueryFileStamp(fileName);
-    if (stamp && *stamp == file.stamp) {
-      cached_ = &file;
-      cached_->lastUse = ++cache.uses;
-      fromCopy_ = true;
-      return;
-    }
-    file.index.reset();
-    read = stamp && stamp->size <= kLargestKeptFile &&
-           ReadProfileFile(fileName, static_cast<std::size_t>(stamp->size), file.bytes);
-  } else {
-    // Read again whatever its stamp says: the stamp comes with the bytes.
-    file.index.reset();
-    read = platform::ReadFileAndStamp(fileName, kMaxProfileBytes, file.bytes, stamp).Ok();
-  }
-  // The file system of a file read for the first time decides whether copies of it are kept at all.
-  file.followsChanges = known || !read || platform::StampsFollowChanges(fileName);
-  if (read && stamp && stamp->size <= kLargestKeptFile && file.followsChanges) {
-    // A file that changed between its stamp and its read holds more or less than the stamp says.
-    file.stamp = *stamp;
-    file.settled = platform::StampSettled(*stamp, queriedAt) && file.bytes.size() == stamp->size;
+  const CopyCheck check = CheckCopy(fileName, file);
+  if (check.state == CopyState::kUnchanged) {
     file.lastUse = ++cache.uses;
-    cached_ = &file;
-    MakeRoom(cache, file);
+    bytes_.emplace<Copy>(Copy{&file, true});
     return;
   }
-  // Missing, unreadable, too large to keep or on a network: read as without a cache. A network file's
-  // entry stays, empty, to say so.
-  if (read) {
-    large_ = std::move(file.bytes);
-  } else if (stamp) {
-    uncached_.emplace(fileName);  // too large to keep: read it on its own
+  if (added && check.state == CopyState::kRead) {
+    // The file system of a file read for the first time decides whether copies of it are kept at all.
+    file.followsChanges = platform::StampsFollowChanges(fileName);
   }
-  if (file.followsChanges) {
-    cache.files.erase(found);
-  } else {
-    file.bytes = std::string();
+  if (KeepCopy(cache, file, check)) {
+    bytes_.emplace<Copy>(Copy{&file, false});
+    return;
   }
+  // Missing, unreadable, too large to keep or on a network: read as without a cache.
+  if (check.state == CopyState::kRead) {
+    bytes_.emplace<std::string>(std::move(file.bytes));
+  } else if (check.stamp) {
+    bytes_.emplace<ProfileFileBytes>(fileName);  // too large to keep: read it on its own
+  }
+  DropCopy(cache, entry);
 }
 
 ProfileContent::~ProfileContent() = default;
 
 std::optional<std::string_view> ProfileContent::Bytes() const {
-  if (cached_ != nullptr) {
-    return cached_->bytes;
+  if (const Copy* copy = std::get_if<Copy>(&bytes_)) {
+    return copy->file->bytes;
   }
-  if (large_) {
-    return *large_;
+  if (const std::string* unkept = std::get_if<std::string>(&bytes_)) {
+    return *unkept;
   }
-  return uncached_ ? uncached_->Bytes() : std::nullopt;
+  const ProfileFileBytes* own = std::get_if<ProfileFileBytes>(&bytes_);
+  return own != nullptr ? own->Bytes() : std::nullopt;
 }
 
 std::optional<std::string_view> ProfileContent::AnsiValue(std::string_view section,
                                                           std::string_view key) const {
-  if (fromCopy_) {
-    if (!cached_->index) {
-      cached_->index = std::make_unique<AnsiIndex>(cached_->bytes);
+  if (const Copy* copy = std::get_if<Copy>(&bytes_); copy != nullptr && copy->fromEarlierRead) {
+    CachedProfile& file = *copy->file;
+    if (!file.index) {
+      file.index = std::make_unique<AnsiIndex>(file.bytes);
     }
-    return cached_->index->Value(section, key);
+    return file.index->Value(section, key);
   }
   const auto bytes = Bytes();
   if (!bytes) {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "profile/profile_file_access.h"
 
@@ -36,10 +37,16 @@ class ProfileContent {
   std::optional<std::string_view> AnsiValue(std::string_view section, std::string_view key) const;
 
  private:
-  CachedProfile* cached_ = nullptr;
-  bool fromCopy_ = false;  // the copy was kept from an earlier read
-  std::optional<ProfileFileBytes> uncached_;
-  std::optional<std::string> large_;  // read whole but too large to keep
+  // This thread's copy of the file: kept from an earlier read (then worth an index of its keys) or
+  // read now.
+  struct Copy {
+    CachedProfile* file = nullptr;
+    bool fromEarlierRead = false;
+  };
+  // Where the bytes are: nowhere (the file is missing or unreadable), this thread's copy, bytes read
+  // now but not kept (too large to keep, or on a network), or the file read on its own as without a
+  // cache.
+  std::variant<std::monostate, Copy, std::string, ProfileFileBytes> bytes_;
 };
 
 // Drops this thread's copy of the file; the library's own writes call it.

@@ -184,10 +184,19 @@ bool SameFile(const struct stat& one, const struct stat& other) {
   return one.st_dev == other.st_dev && one.st_ino == other.st_ino;
 }
 
-FileResult ReadRegularFile(int fd, const struct stat& info, std::size_t maxBytes, std::string& bytes) {
+// Asks the opened file what it is (`info`): a failure unless it is a regular file.
+FileResult StatRegular(int fd, struct stat& info) {
+  if (gCalls.fstat(fd, &info) != 0) {
+    return Failure(errno);
+  }
   if (!S_ISREG(info.st_mode)) {
     return NotARegularFile(info);
   }
+  return {};
+}
+
+// Reads a regular file whose stat is `info` whole.
+FileResult ReadRegularFile(int fd, const struct stat& info, std::size_t maxBytes, std::string& bytes) {
   if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) {  // st_size is wider than size_t in 32 bits
     return {FileStatus::kTooLarge, EFBIG};
   }
@@ -278,8 +287,8 @@ FileResult OpenToRead(const std::string& path, Descriptor& file) {
 
 // Asks the opened file what it is (`info`) and reads it whole when it is a regular file.
 FileResult ReadOpenedFile(int fd, std::size_t maxBytes, std::string& bytes, struct stat& info) {
-  if (gCalls.fstat(fd, &info) != 0) {
-    return Failure(errno);
+  if (const FileResult regular = StatRegular(fd, info); !regular.Ok()) {
+    return regular;
   }
   return ReadRegularFile(fd, info, maxBytes, bytes);
 }
@@ -467,6 +476,59 @@ FileResult CreateTemporary(int at, const std::string& start, mode_t mode, std::s
   return {FileStatus::kIoError, EEXIST};
 }
 
+// Gives the temporary file the file's owner, group and mode.
+FileResult TakeOwnerAndMode(int fd, const struct stat& original, bool& inPlace) {
+  struct stat made {};
+  if (gCalls.fstat(fd, &made) != 0) {
+    return Failure(errno);
+  }
+  if ((made.st_uid != original.st_uid || made.st_gid != original.st_gid) &&
+      gCalls.fchown(fd, original.st_uid, original.st_gid) != 0) {
+    const int error = errno;
+    inPlace = FolderRefuses(error);  // another user's file, written by its group: it stays theirs
+    return Failure(error);
+  }
+  // The umask may have taken bits from the mode, and a change of owner takes the set-id bits.
+  const mode_t mode = original.st_mode & 07777;
+  if ((made.st_mode & 07777) != mode && gCalls.fchmod(fd, mode) != 0) {
+    return Failure(errno);
+  }
+  return {};
+}
+
+// Writes the bytes to the temporary file, makes it the file's own and flushes it.
+FileResult FillTemporary(int fd, std::string_view bytes, const struct stat& original, bool& inPlace) {
+  gCalls.flock(fd, LOCK_EX | LOCK_NB);  // held until renamed: see RemoveLeftovers
+  FileResult result = WriteAll(fd, bytes);
+  if (result.Ok()) {
+    result = TakeOwnerAndMode(fd, original, inPlace);
+  }
+  if (result.Ok() && gCalls.fsync(fd) != 0) {
+    result = Failure(errno);
+  }
+  return result;
+}
+
+FileResult RenameOver(int at, const std::string& temporary, const std::string& name, bool& inPlace) {
+  if (gCalls.renameat(at, temporary.c_str(), at, name.c_str()) != 0) {
+    const int error = errno;
+    inPlace = FolderRefuses(error);  // a sticky folder and another user's file
+    return Failure(error);
+  }
+  return {};
+}
+
+// Closes the temporary file, and removes it unless it was renamed. A failed close fails the write.
+FileResult CloseTemporary(int at, const std::string& temporary, Descriptor& file, FileResult result) {
+  if (!result.Ok()) {
+    gCalls.unlinkat(at, temporary.c_str(), 0);
+  }
+  if (gCalls.close(file.Release()) != 0 && result.Ok()) {
+    result = Failure(errno);
+  }
+  return result;
+}
+
 // Writes the bytes to a new temporary file beside the file (so that the rename never crosses file
 // systems), with the file's owner, group and mode, flushes it and renames it over the file. When the
 // folder cannot take a new file, or the owner cannot be kept this way, `inPlace` is set and nothing is
@@ -484,43 +546,18 @@ FileResult WriteAndRename(const std::string& path, std::string_view bytes, const
   const Descriptor folder(gCalls.open(parts.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
   const bool relative = folder.Get() >= 0;
   const int at = relative ? folder.Get() : AT_FDCWD;
-  const std::string& name = relative ? parts.name : path;
-  const mode_t mode = original.st_mode & 07777;
   std::string temporary;
   Descriptor file(-1);
-  if (const FileResult made =
-          CreateTemporary(at, relative ? start : parts.folder + start, mode, temporary, file, inPlace);
+  if (const FileResult made = CreateTemporary(at, relative ? start : parts.folder + start,
+                                              original.st_mode & 07777, temporary, file, inPlace);
       !made.Ok()) {
     return made;
   }
-  gCalls.flock(file.Get(), LOCK_EX | LOCK_NB);  // held until renamed: see RemoveLeftovers
-  FileResult result = WriteAll(file.Get(), bytes);
-  struct stat made {};
-  if (result.Ok() && gCalls.fstat(file.Get(), &made) != 0) {
-    result = Failure(errno);
+  FileResult result = FillTemporary(file.Get(), bytes, original, inPlace);
+  if (result.Ok()) {
+    result = RenameOver(at, temporary, relative ? parts.name : path, inPlace);
   }
-  if (result.Ok() && (made.st_uid != original.st_uid || made.st_gid != original.st_gid) &&
-      gCalls.fchown(file.Get(), original.st_uid, original.st_gid) != 0) {
-    result = Failure(errno);
-    inPlace = FolderRefuses(errno);  // another user's file, written by its group: it stays theirs
-  }
-  // The umask may have taken bits from the mode, and a change of owner takes the set-id bits.
-  if (result.Ok() && (made.st_mode & 07777) != mode && gCalls.fchmod(file.Get(), mode) != 0) {
-    result = Failure(errno);
-  }
-  if (result.Ok() && gCalls.fsync(file.Get()) != 0) {
-    result = Failure(errno);
-  }
-  if (result.Ok() && gCalls.renameat(at, temporary.c_str(), at, name.c_str()) != 0) {
-    result = Failure(errno);
-    inPlace = FolderRefuses(errno);  // a sticky folder and another user's file
-  }
-  if (!result.Ok()) {
-    gCalls.unlinkat(at, temporary.c_str(), 0);
-  }
-  if (gCalls.close(file.Release()) != 0 && result.Ok()) {
-    result = Failure(errno);
-  }
+  result = CloseTemporary(at, temporary, file, result);
   if (result.Ok() && relative) {
     gCalls.fsync(folder.Get());
   }
@@ -597,23 +634,18 @@ FileResult OpenFollowingLinks(const std::string& path, std::string& target, bool
 // writer that held it may have rewritten it in place (a new size) or given it another name. A pipe or a
 // device someone holds is refused, not waited for.
 FileResult TakeWriterLock(int fd, std::chrono::milliseconds& wait, struct stat& held) {
-  FileResult waited;
-  if (!TryWriterLock(fd)) {
-    if (gCalls.fstat(fd, &held) != 0) {
-      return Failure(errno);
-    }
-    if (!S_ISREG(held.st_mode)) {
-      return NotARegularFile(held);
-    }
-    waited = WaitFor([fd] { return TryWriterLock(fd); }, wait);
+  if (TryWriterLock(fd)) {
+    return StatRegular(fd, held);
   }
-  if (gCalls.fstat(fd, &held) != 0) {
-    return Failure(errno);
+  if (const FileResult regular = StatRegular(fd, held); !regular.Ok()) {
+    return regular;
   }
-  if (waited.Ok() && !S_ISREG(held.st_mode)) {
-    return NotARegularFile(held);
+  const FileResult waited = WaitFor([fd] { return TryWriterLock(fd); }, wait);
+  if (waited.Ok()) {
+    return StatRegular(fd, held);
   }
-  return waited;
+  // Asked again all the same: a file the lock made goes again by what it is now.
+  return gCalls.fstat(fd, &held) != 0 ? Failure(errno) : waited;
 }
 
 class FlockedFile final : public LockedFile {
@@ -685,11 +717,8 @@ FileResult AppendToFile(const std::string& path, std::string_view bytes) {
     return Failure(errno);
   }
   struct stat info {};
-  if (gCalls.fstat(file.Get(), &info) != 0) {
-    return Failure(errno);
-  }
-  if (!S_ISREG(info.st_mode)) {
-    return NotARegularFile(info);
+  if (const FileResult regular = StatRegular(file.Get(), info); !regular.Ok()) {
+    return regular;
   }
   const FileResult result = WriteAll(file.Get(), bytes);
   if (gCalls.close(file.Release()) != 0 && result.Ok()) {
@@ -708,11 +737,8 @@ FileResult ReadFileStart(const std::string& path, std::size_t count, std::string
     return opened;
   }
   struct stat info {};
-  if (gCalls.fstat(file.Get(), &info) != 0) {
-    return Failure(errno);
-  }
-  if (!S_ISREG(info.st_mode)) {
-    return NotARegularFile(info);
+  if (const FileResult regular = StatRegular(file.Get(), info); !regular.Ok()) {
+    return regular;
   }
   return ReadDescriptor(
       file.Get(),

@@ -282,30 +282,25 @@ struct RenameOutcome {
   bool inPlace = false;
 };
 
-// Writes a temporary file beside the target, flushes it and moves it over the target (written through,
-// so that the folder is on disk too). Another program that has the file open holds the move up: it
-// is tried again for about a second.
-RenameOutcome WriteAndRename(const std::wstring& target, std::string_view bytes) {
-  const std::wstring prefix = TemporaryPrefix(target);
-  if (TimeToLookForLeftovers(prefix)) {
-    RemoveLeftovers(prefix);
-  }
-  std::wstring temporary;
-  Handle file(INVALID_HANDLE_VALUE);
+// Creates a new temporary file named `prefix` + random letters, shared with no one while it is written.
+// A folder that refuses it takes no new file: the file is rewritten in place then.
+RenameOutcome CreateTemporary(const std::wstring& prefix, std::wstring& temporary, Handle& file) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     temporary = prefix + RandomLetters();
     file.Reset(gCalls.createFile(temporary.c_str(), GENERIC_WRITE, 0, CREATE_NEW));
     if (file.Valid()) {
-      break;
+      return {};
     }
     if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) {
       const FileResult failure = LastFailure();
       return {failure, failure.systemError == ERROR_ACCESS_DENIED};
     }
   }
-  if (!file.Valid()) {
-    return {LastFailure()};
-  }
+  return {LastFailure()};
+}
+
+// Writes the bytes to the temporary file, flushes and closes it.
+FileResult FillTemporary(Handle& file, std::string_view bytes) {
   FileResult result = WriteAll(file.Get(), bytes);
   if (result.Ok() && gCalls.flushFileBuffers(file.Get()) == FALSE) {
     result = LastFailure();
@@ -313,30 +308,48 @@ RenameOutcome WriteAndRename(const std::wstring& target, std::string_view bytes)
   if (!file.Close() && result.Ok()) {
     result = LastFailure();
   }
-  bool inPlace = false;
-  if (result.Ok()) {
-    constexpr DWORD kMostWaiting = 1000;
-    for (DWORD waited = 0, pause = 10;; waited += pause, pause = std::min<DWORD>(pause * 2, 100)) {
-      if (gCalls.moveFileEx(temporary.c_str(), target.c_str(),
-                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE) {
-        result = {};  // a hold that ended within the tries is no failure
-        break;
-      }
-      result = LastFailure();
-      if (!HeldUp(static_cast<DWORD>(result.systemError))) {
-        break;
-      }
-      if (waited >= kMostWaiting) {
-        inPlace = true;
-        break;
-      }
-      gCalls.sleep(pause);
+  return result;
+}
+
+// Moves the temporary file over the target, written through so that the folder is on disk too.
+// Another program that has the file open holds the move up: it is tried again for about a second,
+// and then the file is to be rewritten in place.
+RenameOutcome MoveOver(const std::wstring& temporary, const std::wstring& target) {
+  constexpr DWORD kMostWaiting = 1000;
+  for (DWORD waited = 0, pause = 10;; waited += pause, pause = std::min<DWORD>(pause * 2, 100)) {
+    if (gCalls.moveFileEx(temporary.c_str(), target.c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE) {
+      return {};  // a hold that ended within the tries is no failure
     }
+    const FileResult failure = LastFailure();
+    if (!HeldUp(static_cast<DWORD>(failure.systemError))) {
+      return {failure};
+    }
+    if (waited >= kMostWaiting) {
+      return {failure, true};
+    }
+    gCalls.sleep(pause);
   }
-  if (!result.Ok()) {
+}
+
+// Writes a temporary file beside the target, flushes it and moves it over the target; the temporary
+// file goes again when the move does not happen.
+RenameOutcome WriteAndRename(const std::wstring& target, std::string_view bytes) {
+  const std::wstring prefix = TemporaryPrefix(target);
+  if (TimeToLookForLeftovers(prefix)) {
+    RemoveLeftovers(prefix);
+  }
+  std::wstring temporary;
+  Handle file(INVALID_HANDLE_VALUE);
+  if (const RenameOutcome made = CreateTemporary(prefix, temporary, file); !made.result.Ok()) {
+    return made;
+  }
+  const FileResult filled = FillTemporary(file, bytes);
+  const RenameOutcome moved = filled.Ok() ? MoveOver(temporary, target) : RenameOutcome{filled};
+  if (!moved.result.Ok()) {
     gCalls.deleteFile(temporary.c_str());
   }
-  return {result, inPlace};
+  return moved;
 }
 
 // The file rewritten itself, from the whole new content, then flushed, as the Windows functions do:
