@@ -16,7 +16,7 @@ set(QLXW_PUBLIC_HEADERS
     language/language_runtime.h language/language_subscription.h language/localized_strings.h
     diag/cls_debug.h
     errors/lib_error.h
-    values/automation.h values/variant.h collections/collection.h collections/keyed_list.h os/file_system.h)
+    values/automation.h values/variant.h collections/collection.h collections/keyed_list.h)
 
 # Installed under include/qlxw, reaching one another as <qlxw/...>: a host adds <prefix>/include only,
 # and the floors' folder names (config/, text/, errors/) never become include names of its own. The

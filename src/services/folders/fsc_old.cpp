@@ -9,6 +9,7 @@
 #include "folders/folder_ids.h"
 #include "folders/folder_settings_store.h"
 #include "language/localized_strings.h"
+#include "os/file_system.h"
 #include "os/notices.h"
 #include "os/shell_folders.h"
 #include "os/thread_state.h"
@@ -128,7 +129,8 @@ void clsFSCOld::SetForIx(std::int32_t lIx, bool bDefaultsOnly) {
       PathOf(lIx) = Documents();
       break;
     case egsPath_QD:
-      PathOf(lIx) = fso_.BuildPath(PathOf(egsPath_QlxWSystem), NameOf(58, "QD"));  // computed, never created
+      PathOf(lIx) = platform::FileSystemObject{}.BuildPath(PathOf(egsPath_QlxWSystem),
+                                                           NameOf(58, "QD"));  // computed, never created
       break;
     case egsPath_Program:
       break;  // only the host sets it
@@ -151,7 +153,7 @@ void clsFSCOld::SetSaveFolder(bool bDefaultsOnly) {
   }
   std::string& path = PathOf(egsPath_SaveFolder);
   path = Documents();
-  if (fso_.FolderExists(path)) {
+  if (platform::FileSystemObject{}.FolderExists(path)) {
     return;  // the documents folder, not saved
   }
   SetOwnStoredFolder(egsPath_SaveFolder, PathOf(egsPath_Program), NameOf(17, "Mentések"), bDefaultsOnly);
@@ -162,7 +164,7 @@ void clsFSCOld::SetSaveFolder(bool bDefaultsOnly) {
 void clsFSCOld::SetOwnStoredFolder(std::int32_t lIx, const std::string& parent, const std::string& name,
                                    bool bDefaultsOnly) {
   std::string& path = PathOf(lIx);
-  path = fso_.BuildPath(parent, name);
+  path = platform::FileSystemObject{}.BuildPath(parent, name);
   CreateIfMissing(path);
   if (!bDefaultsOnly) {
     RegistrySaveForIx(lIx);
@@ -174,7 +176,7 @@ void clsFSCOld::SetDerivedFolder(std::int32_t lIx) {
   const Derived row = DerivedRow(lIx);
   const std::string& parent = PathOf(lIx == egsPath_QlxWSystem ? egsPath_Program : egsPath_QlxWSystem);
   std::string& path = PathOf(lIx);
-  path = fso_.BuildPath(parent, NameOf(row.stringId, row.hungarian));
+  path = platform::FileSystemObject{}.BuildPath(parent, NameOf(row.stringId, row.hungarian));
   if (lIx == egsPath_Formatum || lIx == egsPath_Temp) {
     Trace(std::string_view(path));
   }
@@ -182,7 +184,7 @@ void clsFSCOld::SetDerivedFolder(std::int32_t lIx) {
 }
 
 void clsFSCOld::CreateIfMissing(const std::string& path) {
-  if (!fso_.FolderExists(path)) {
+  if (!platform::FileSystemObject{}.FolderExists(path)) {
     CreateDir(path);
   }
 }
@@ -190,7 +192,7 @@ void clsFSCOld::CreateIfMissing(const std::string& path) {
 bool clsFSCOld::bRegistrySetForIx(std::int32_t lIx, bool bSet) {
   Trace("clsFileSystemController.bRegistrySetForIx>> ", kTraceTime);
   const std::string& name = LegacyFolderSlot::Get().rows[static_cast<std::size_t>(lIx)].settingName;
-  const bool found = fso_.FolderExists(LoadFolderSetting(name));
+  const bool found = platform::FileSystemObject{}.FolderExists(LoadFolderSetting(name));
   if (bSet) {
     PathOf(lIx) = LoadFolderSetting(name);  // taken even when the folder is missing
   }
@@ -206,7 +208,7 @@ void clsFSCOld::RegistrySaveForIx(std::int32_t lIx) {
 
 void clsFSCOld::CheckForIx(std::int32_t lIx, bool bFromRead) {
   Trace("clsFileSystemController.CheckForIx>> ", kTraceTime);
-  if (!fso_.FolderExists(PathOf(lIx))) {
+  if (!platform::FileSystemObject{}.FolderExists(PathOf(lIx))) {
     SetForIx(lIx, false);
   } else {
     if ((lIx == egsPath_Template || lIx == egsPath_SaveFolder) &&
@@ -255,7 +257,7 @@ void clsFSCOld::QlxWFolders(std::int32_t lIx, const std::string& path) {
     return;
   }
   Trace("clsFileSystemController.Let QlxWFolders>> 1 ", kTraceTime);
-  if (!fso_.FolderExists(path)) {
+  if (!platform::FileSystemObject{}.FolderExists(path)) {
     return;
   }
   Trace("clsFileSystemController.Let QlxWFolders>> 2 ", kTraceTime);
@@ -270,7 +272,7 @@ std::string clsFSCOld::QlxWFolders(std::int32_t lIx) {
   if (!InTable(lIx)) {
     return {};
   }
-  if (!fso_.FolderExists(PathOf(lIx))) {
+  if (!platform::FileSystemObject{}.FolderExists(PathOf(lIx))) {
     SetForIx(lIx, false);
   }
   CheckForIx(lIx, true);

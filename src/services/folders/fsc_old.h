@@ -8,7 +8,6 @@
 
 #include "folders/file_system_controller_interface.h"
 #include "language/language_subscription.h"
-#include "os/file_system.h"
 
 namespace qlxw {
 
@@ -52,7 +51,6 @@ class clsFSCOld final : public FileSystemControllerInterface {
 
   std::string userName_;
   std::int32_t debugId_ = 0;
-  platform::FileSystemObject fso_;
   LanguageSubscription language_;
 };
 
