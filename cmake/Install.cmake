@@ -22,6 +22,13 @@ set(QLXW_PUBLIC_HEADERS
 # and the floors' folder names (config/, text/, errors/) never become include names of its own. The
 # copies are made here, in the build's include/ folder, which in-tree hosts use the same way.
 set(QLXW_PUBLIC_INCLUDE_DIR ${PROJECT_BINARY_DIR}/include)
+# A header taken off the list leaves no copy behind for in-tree hosts to find.
+file(GLOB_RECURSE QLXW_OLD_COPIES RELATIVE ${QLXW_PUBLIC_INCLUDE_DIR}/qlxw ${QLXW_PUBLIC_INCLUDE_DIR}/qlxw/*)
+foreach(name ${QLXW_OLD_COPIES})
+  if(NOT name IN_LIST QLXW_PUBLIC_HEADERS)
+    file(REMOVE ${QLXW_PUBLIC_INCLUDE_DIR}/qlxw/${name})
+  endif()
+endforeach()
 foreach(name ${QLXW_PUBLIC_HEADERS})
   set(path "")
   foreach(root ${QLXW_FLOOR_INCLUDE_DIRS})
