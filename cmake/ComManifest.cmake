@@ -1,5 +1,6 @@
 # Writes the registration-free activation manifest of the COM server from its IDL, so that it lists
-# exactly the library and the creatable classes the type library describes.
+# exactly the library and the creatable classes the type library describes. Those must be the classes
+# the server makes, given as -DCLASSES=<coclass,coclass...> (com/classes/class_table.list).
 # Run with -DIDL=<file> -DOUTPUT=<file> -DVERSION=<major.minor.patch> -DARCHITECTURE=<x86|amd64>.
 file(READ ${IDL} idl)
 # Texts and comments may hold brackets: they go first (texts first, as they may hold "//").
@@ -17,6 +18,7 @@ if(library_id STREQUAL "{}" OR NOT library_version)
 endif()
 
 set(classes "")
+set(creatable "")
 string(REGEX MATCHALL "\\[[^]]*\\][ \t\r\n]*coclass[ \t\r\n]+[A-Za-z0-9_]+" coclasses "${idl}")
 foreach(coclass IN LISTS coclasses)
   if(coclass MATCHES "noncreatable")
@@ -24,6 +26,7 @@ foreach(coclass IN LISTS coclasses)
   endif()
   string(REGEX MATCH "coclass[ \t\r\n]+([A-Za-z0-9_]+)" _ "${coclass}")
   set(name ${CMAKE_MATCH_1})
+  list(APPEND creatable ${name})
   string(REGEX MATCH "uuid\\(([0-9A-Fa-f-]+)\\)" _ "${coclass}")
   string(TOUPPER "{${CMAKE_MATCH_1}}" class_id)
   string(APPEND classes
@@ -34,6 +37,15 @@ foreach(coclass IN LISTS coclasses)
 endforeach()
 if(classes STREQUAL "")
   message(FATAL_ERROR "${IDL}: no creatable class")
+endif()
+# A class the server does not make would fail through the manifest; one it makes but the IDL marks
+# noncreatable would be missing from it.
+string(REPLACE "," ";" made "${CLASSES}")
+list(SORT creatable)
+list(SORT made)
+if(NOT creatable STREQUAL made)
+  message(FATAL_ERROR "the creatable coclasses of ${IDL} (${creatable}) are not the classes of the "
+                      "server's class table (${made})")
 endif()
 
 file(WRITE ${OUTPUT}.tmp

@@ -1,6 +1,24 @@
 # Marks coclasses of a type library as predeclared (TYPEFLAG_FPREDECLID), which widl cannot write:
-# hosts then use their members without creating an instance. Run with -DTLB=<file> and
-# -DCLASSES=<uuid,uuid...>. Works on the MSFT format widl writes.
+# hosts then use their members without creating an instance. Run with -DTLB=<file>, -DIDL=<the IDL it
+# was made from> and -DCLASSES=<coclass,coclass...>, the names of the coclasses to mark, whose uuids
+# the IDL gives. Works on the MSFT format widl writes.
+file(READ ${IDL} idl)
+# Texts and comments may hold brackets: they go first (texts first, as they may hold "//").
+string(REGEX REPLACE "\"[^\"]*\"" "\"\"" idl "${idl}")
+string(REGEX REPLACE "/\\*([^*]|\\*+[^*/])*\\*+/" "" idl "${idl}")
+string(REGEX REPLACE "//[^\n]*" "" idl "${idl}")
+string(REPLACE "," ";" names "${CLASSES}")
+set(CLASSES "")
+foreach(name IN LISTS names)
+  if(NOT idl MATCHES "\\[([^]]*)\\][ \t\r\n]*coclass[ \t\r\n]+${name}[ \t\r\n]*{")
+    message(FATAL_ERROR "${IDL}: no coclass ${name}")
+  endif()
+  if(NOT CMAKE_MATCH_1 MATCHES "uuid\\(([0-9A-Fa-f-]+)\\)")
+    message(FATAL_ERROR "${IDL}: coclass ${name} has no uuid")
+  endif()
+  list(APPEND CLASSES ${CMAKE_MATCH_1})
+endforeach()
+
 file(READ ${TLB} hex HEX)
 
 function(read_int offset out)
@@ -30,7 +48,6 @@ read_int(${directory} typeinfos)
 math(EXPR guidsAt "${directory} + 5 * 16")
 read_int(${guidsAt} guids)
 
-string(REPLACE "," ";" CLASSES "${CLASSES}")
 foreach(uuid ${CLASSES})
   uuid_bytes(${uuid} wanted)
   set(found FALSE)

@@ -6,9 +6,15 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/common.sh" "$1" com-tests
 
+# The classes the server makes, from its one table, and the coclasses of the IDL that table leaves out.
+creatable=$(sed 's/#.*//' "$here/../../com/classes/class_table.list" | awk 'NF { print $1 }')
+[ -n "$creatable" ] || fail "no class in com/classes/class_table.list"
+noncreatable=$(sed -n 's/^[[:space:]]*coclass[[:space:]]\{1,\}\([A-Za-z0-9_]*\).*/\1/p' "$here/../../resources/QlxWCommon.idl" |
+  grep -vxF -f <(echo "$creatable") || true)
+
 echo "-- regsvr32"
 timeout 120 wine "$regsvr32" /s "$dll" || fail "regsvr32 exited $?"
-for class in clsCommon clsDebug clsCommonTypes CommonFacade ILibAnchors INIManager INIManager5 IAppSettings UILanguage; do
+for class in $creatable; do
   clsid=$(reg_value "HKCR\\QlxWCommon.$class\\CLSID" | sed -n 's/.*REG_SZ[[:space:]]*//p')
   [ -n "$clsid" ] || { fail "no ProgID QlxWCommon.$class"; continue; }
   server=$(reg_value "HKCR\\CLSID\\$clsid\\InprocServer32")
@@ -16,20 +22,9 @@ for class in clsCommon clsDebug clsCommonTypes CommonFacade ILibAnchors INIManag
   grep -q "Apartment" <<<"$server" || fail "$class: threading model is not Apartment"
   reg_value "HKCR\\QlxWCommon.$class\\CurVer" | grep -q "QlxWCommon.$class.1" || fail "$class: no CurVer"
 done
-# The folder classes; KeyValue and clsFSCOld are not creatable, so they have no ProgID.
-for class in Keys FolderManager clsFileSystemController FSCReplacer; do
-  clsid=$(reg_value "HKCR\\QlxWCommon.$class\\CLSID" | sed -n 's/.*REG_SZ[[:space:]]*//p')
-  [ -n "$clsid" ] || { fail "no ProgID QlxWCommon.$class"; continue; }
-  reg_value "HKCR\\CLSID\\$clsid\\InprocServer32" | grep -q "Apartment" || fail "$class: not an Apartment server"
-done
-for class in KeyValue clsFSCOld; do
+# Those not made by the server (KeyValue, clsFSCOld) have no ProgID.
+for class in $noncreatable; do
   [ -z "$(reg_value "HKCR\\QlxWCommon.$class\\CLSID")" ] || fail "QlxWCommon.$class is creatable"
-done
-# User-interface support: hot keys, locale and theme, PDF help.
-for class in HotKeys LocalInfo ITheme DefaultTheme HelpControl ActiveBarFiller; do
-  clsid=$(reg_value "HKCR\\QlxWCommon.$class\\CLSID" | sed -n 's/.*REG_SZ[[:space:]]*//p')
-  [ -n "$clsid" ] || { fail "no ProgID QlxWCommon.$class"; continue; }
-  reg_value "HKCR\\CLSID\\$clsid\\InprocServer32" | grep -q "Apartment" || fail "$class: not an apartment class"
 done
 # Under the key of the server's bitness.
 reg_value "HKCR\\TypeLib\\$library\\1.0\\0\\$platform" | grep -qi "QlxWCommon.dll" ||
@@ -110,7 +105,7 @@ example=$(timeout 120 wine "$build/examples/qlxw_example_early_bound.exe" "$(win
 echo "-- regsvr32 /u"
 timeout 120 wine "$regsvr32" /s /u "$component" || fail "the filler's component: regsvr32 /u exited $?"
 timeout 120 wine "$regsvr32" /s /u "$dll" || fail "regsvr32 /u exited $?"
-for class in clsCommon INIManager5 UILanguage; do
+for class in $creatable; do
   [ -z "$(reg_value "HKCR\\QlxWCommon.$class\\CLSID")" ] || fail "QlxWCommon.$class is still registered"
 done
 [ -z "$(reg_value "HKCR\\TypeLib\\$library")" ] || fail "the type library is still registered"
