@@ -2,11 +2,7 @@
 # exactly the library and the creatable classes the type library describes. Those must be the classes
 # the server makes, given as -DCLASSES=<coclass,coclass...> (com/classes/class_table.list).
 # Run with -DIDL=<file> -DOUTPUT=<file> -DVERSION=<major.minor.patch> -DARCHITECTURE=<x86|amd64>.
-file(READ ${IDL} idl)
-# Texts and comments may hold brackets: they go first (texts first, as they may hold "//").
-string(REGEX REPLACE "\"[^\"]*\"" "\"\"" idl "${idl}")
-string(REGEX REPLACE "/\\*([^*]|\\*+[^*/])*\\*+/" "" idl "${idl}")
-string(REGEX REPLACE "//[^\n]*" "" idl "${idl}")
+include(${CMAKE_CURRENT_LIST_DIR}/ReadIdl.cmake)
 
 string(REGEX MATCH "\\[([^]]*)\\][ \t\r\n]*library[ \t\r\n]+QlxWCommon" library "${idl}")
 string(REGEX MATCH "uuid\\(([0-9A-Fa-f-]+)\\)" _ "${library}")

@@ -2,11 +2,7 @@
 # hosts then use their members without creating an instance. Run with -DTLB=<file>, -DIDL=<the IDL it
 # was made from> and -DCLASSES=<coclass,coclass...>, the names of the coclasses to mark, whose uuids
 # the IDL gives. Works on the MSFT format widl writes.
-file(READ ${IDL} idl)
-# Texts and comments may hold brackets: they go first (texts first, as they may hold "//").
-string(REGEX REPLACE "\"[^\"]*\"" "\"\"" idl "${idl}")
-string(REGEX REPLACE "/\\*([^*]|\\*+[^*/])*\\*+/" "" idl "${idl}")
-string(REGEX REPLACE "//[^\n]*" "" idl "${idl}")
+include(${CMAKE_CURRENT_LIST_DIR}/ReadIdl.cmake)
 string(REPLACE "," ";" names "${CLASSES}")
 set(CLASSES "")
 foreach(name IN LISTS names)
