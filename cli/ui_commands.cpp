@@ -183,8 +183,10 @@ int HelpOpen(const Context& context) {
   const std::string pdf = RequiredOption(context, "--pdf");
   help.Init(RequiredOption(context, "--dictionary"), pdf);
   const bool shown = help.AcrobatLookup(context.args[0]);
+  // The way is asked of the system (file association, DDE) only when it is shown.
+  const Value way = context.Json() ? Value(WayToTheViewer(help, pdf)) : Value();
   Print(context, Value::Record({{.name = "shown", .value = Value::Boolean(shown), .jsonOnly = true},
-                                {.name = "way", .value = WayToTheViewer(help, pdf), .jsonOnly = true}}));
+                                {.name = "way", .value = way, .jsonOnly = true}}));
   return shown ? 0 : 1;
 }
 
