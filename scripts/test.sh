@@ -24,7 +24,7 @@ cmake --build build-linux32 -j "$jobs"
 ctest --test-dir build-linux32 -j "$jobs" --output-on-failure
 
 echo "== static analysis"
-run-clang-tidy-14 -p build -quiet -extra-arg=-Wno-unknown-warning-option "$(pwd)/(src/(base|platform/os|services|objects)|cli)/" >build/clang-tidy.log 2>&1 || {
+run-clang-tidy-14 -p build -quiet -extra-arg=-Wno-unknown-warning-option "$(pwd)/(src/(base|platform/os|services|objects)|cli|tests)/" >build/clang-tidy.log 2>&1 || {
   grep -E "(warning|error):" build/clang-tidy.log | sort -u
   exit 1
 }
@@ -58,7 +58,7 @@ echo "== static analysis of the Windows-only sources (the rest was checked nativ
 mingw_cxx=$(x86_64-w64-mingw32-g++-posix -print-file-name=include)/c++
 run-clang-tidy-14 -p build-mingw -quiet -extra-arg=-Wno-unknown-warning-option -extra-arg=--target=x86_64-w64-mingw32 \
   -extra-arg=-isystem"$mingw_cxx" -extra-arg=-isystem"$mingw_cxx/x86_64-w64-mingw32" \
-  "$(pwd)/(src/platform/os/windows|com)/" >build-mingw/clang-tidy.log 2>&1 || {
+  "$(pwd)/(src/platform/os/windows|com|tests/com)/" >build-mingw/clang-tidy.log 2>&1 || {
   grep -E "(warning|error):" build-mingw/clang-tidy.log | sort -u
   exit 1
 }

@@ -79,7 +79,7 @@ class FakeResourceComponent : public AutomationObject {
   AutomationValue CallFirstMethod(const std::vector<AutomationValue>& arguments) override {
     received_ = arguments;
     if (failure_) {
-      throw *failure_;
+      throw LibError(*failure_);
     }
     return {};
   }

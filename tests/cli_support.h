@@ -54,6 +54,8 @@ class JsonChecker {
   }
 
  private:
+  // JSON nests: a value holds members that are values.
+  // NOLINTNEXTLINE(misc-no-recursion)
   bool Value() {
     Blanks();
     if (at_ >= text_.size()) {
@@ -76,6 +78,7 @@ class JsonChecker {
         return Number();
     }
   }
+  // NOLINTNEXTLINE(misc-no-recursion)
   bool Members(char close, bool named) {
     ++at_;
     Blanks();

@@ -17,7 +17,7 @@ LibError CaughtFrom(Action action) {
     return error;
   }
   ADD_FAILURE() << "no LibError was raised";
-  return LibError(0, "", "");
+  return {0, "", ""};
 }
 
 TEST(LibErrors, CarryNumberDescriptionAndSource) {
@@ -46,7 +46,8 @@ TEST(AutomationErrors, TakeTheStandardTextUnlessOneIsGiven) {
       {1001, "", "Application-defined or object-defined error"},
       {1001, "QlxWCommon.HotKeys.DefaultKeys/1", "QlxWCommon.HotKeys.DefaultKeys/1"}};
   for (const auto& [number, given, text] : cases) {
-    const LibError error = CaughtFrom([&] { RaiseAutomationError(number, given); });
+    const LibError error =
+        CaughtFrom([&, number = number, given = given] { RaiseAutomationError(number, given); });
     EXPECT_EQ(error.Number(), number);
     EXPECT_EQ(error.Description(), text) << number;
   }

@@ -247,7 +247,7 @@ std::string MakePipe(const testing::ScratchFolder& folder) {
 
 // A pipe someone reads: still not a file (a full pipe would take part of a record).
 std::string MakeReadPipe(const testing::ScratchFolder& folder) {
-  const std::string pipe = MakePipe(folder);
+  std::string pipe = MakePipe(folder);
   static std::vector<int> readers;  // open for the process's life
   readers.push_back(::open(pipe.c_str(), O_RDONLY | O_NONBLOCK));
   return pipe;
@@ -255,7 +255,7 @@ std::string MakeReadPipe(const testing::ScratchFolder& folder) {
 
 // A pipe whose lock someone holds: refused at once all the same, not waited for.
 std::string MakeLockedPipe(const testing::ScratchFolder& folder) {
-  const std::string pipe = MakeReadPipe(folder);
+  std::string pipe = MakeReadPipe(folder);
   static std::vector<int> holders;  // open for the process's life
   holders.push_back(::open(pipe.c_str(), O_RDONLY | O_NONBLOCK));
   ::flock(holders.back(), LOCK_EX);
@@ -408,6 +408,7 @@ TEST_P(FileWritePaths, ConcurrentWritersLoseNothingAndReadersSeeWholeFiles) {
     }
   });
   std::vector<std::thread> writers;
+  writers.reserve(kWriters);
   for (int w = 0; w < kWriters; ++w) {
     writers.emplace_back([&, w] {
       for (int k = 0; k < kKeys; ++k) {
@@ -431,7 +432,7 @@ TEST_P(FileWritePaths, ConcurrentWritersLoseNothingAndReadersSeeWholeFiles) {
       std::string value;
       ProfileRead(k % 2 == 0 ? "S" : "T", "w" + std::to_string(w) + "_" + std::to_string(k), "", 64, file_,
                   value);
-      found += value == ValueFor(k);
+      found += value == ValueFor(k) ? 1 : 0;
     }
   }
   EXPECT_EQ(found, kWriters * kKeys);

@@ -87,7 +87,9 @@ TEST_F(KeysTest, NumbersWithoutARecordFailWithError5) {
 
 class FolderManagerTest : public testing::FolderTest {
  protected:
-  // The default tree in Hungarian, worked out here from its three roots and the keys' table.
+  // The default tree in Hungarian, worked out here from its three roots and the keys' table: a folder's
+  // path is its parent's and its own name.
+  // NOLINTNEXTLINE(misc-no-recursion)
   std::string DefaultPath(std::int32_t id) const {
     const auto key =
         std::find_if(kKeyCases.begin(), kKeyCases.end(), [&](const KeyCase& c) { return c.id == id; });

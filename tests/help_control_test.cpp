@@ -29,7 +29,7 @@ namespace {
 class HelpDictionaryTest : public testing::FreshLibraryState {
  protected:
   std::string Dictionary(const std::string& bytes) {
-    const std::string path = folder_.File("help.txt");
+    std::string path = folder_.File("help.txt");
     testing::WriteBytes(path, bytes);
     return path;
   }

@@ -138,7 +138,7 @@ TEST_F(IniManagers, Manager5ReadsUpTo1023Characters) {
   }
   for (const auto& [key, reported] :
        std::vector<std::pair<std::string, std::string>>{{"k1024", "1024"}, {"k5000", "2047"}}) {
-    const LibError error = testing::Raised([&] { ini.LoadINIString("S", key, "d"); });
+    const LibError error = testing::Raised([&, key = key] { ini.LoadINIString("S", key, "d"); });
     EXPECT_EQ(error.Number(), kLibErrRepeatedOrBadData);
     EXPECT_EQ(error.Description(), "LoadINIValueByKey2 data size error  |S." + key + "|=" + reported);
     EXPECT_EQ(error.Source(), "QlxWCommon.INIManager5");

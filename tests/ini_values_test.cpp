@@ -37,7 +37,7 @@ TEST(CommentCuts, ManagerCutsTabsTooManager5DoesNot) {
 }
 
 struct BooleanCase {
-  const char* text;
+  const char* text = "";
   std::optional<bool> parsed;  // none: no success, and the value left alone
 };
 

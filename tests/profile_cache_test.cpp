@@ -196,9 +196,9 @@ struct OnANetwork {
 // and so is every file on a network, whose stamps its client may answer from a cache.
 TEST(ProfileCache, OnlyASettledUnchangedFileIsServedFromTheCopy) {
   struct Row {
-    const char* name;
-    bool settled;
-    bool readAgain;
+    const char* name = "";
+    bool settled = false;
+    bool readAgain = false;
     bool network = false;
   };
   testing::ScratchFolder folder;

@@ -1,7 +1,6 @@
 // The profile layer under abuse: writers killed mid-write, writers racing, hostile files.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -9,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -390,7 +390,9 @@ TEST(ProfileReliability, TwoProcessesWritingDifferentKeysLoseNothing) {
   int found = 0;
   for (const std::string process : {"first", "second"}) {
     for (int k = 0; k < kKeys; ++k) {
-      found += ReadValue(file, k % 2 == 0 ? "Even" : "Odd", process + std::to_string(k)) == std::to_string(k);
+      found += ReadValue(file, k % 2 == 0 ? "Even" : "Odd", process + std::to_string(k)) == std::to_string(k)
+                   ? 1
+                   : 0;
     }
   }
   EXPECT_EQ(found, 2 * kKeys);

@@ -205,8 +205,8 @@ TEST_F(Profile, WritesChangeOnlyTheLinesTheyMust) {
         WriteCase{"HeaderKeyRefused", kPlain, "S", "\t[k", "v", kPlain, false},
         WriteCase{"BracketInSectionDeleteRefused", "[S]x]\r\nk=v\r\n", "S]x", std::nullopt, std::nullopt,
                   "[S]x]\r\nk=v\r\n", false},
-        WriteCase{"Utf16StaysUtf16", std::string("\xFF\xFE[\0S\0]\0\r\0\n\0", 12) + "\x7A", "S", "k", "v",
-                  std::string("\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0v\0\r\0\n\0", 22) + "\x7A"}}) {
+        WriteCase{"Utf16StaysUtf16", std::string("\xFF\xFE[\0S\0]\0\r\0\n\0", 12) + "z", "S", "k", "v",
+                  std::string("\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0v\0\r\0\n\0", 22) + "z"}}) {
     ClearProfileWriteError();
     EXPECT_EQ(AfterWrite(row.before, row.section, row.key, row.value), row.after) << row.name;
     EXPECT_EQ(written_, row.written) << row.name;

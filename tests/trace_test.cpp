@@ -60,7 +60,7 @@ TEST_F(TraceLog, AppendsQuotedRecordsWithCrLfInThe8BitCodePage) {
   WriteTraceLine("say \"hi\" idő");
   Trace("FolderManager.SetPath 2 ", kTraceTime);
   Trace("bFound: ", true, " count: ", 42, " off: ", false, " pi: ", 3.5);
-  const std::regex expected("earlier content without newline\"say \"hi\" id" + platform::Utf8ToAnsi("ő") +
+  const std::regex expected(R"(earlier content without newline"say "hi" id)" + platform::Utf8ToAnsi("ő") +
                             "\"\r\n"
                             "\"FolderManager.SetPath 2 [0-2][0-9]:[0-5][0-9]:[0-5][0-9]\"\r\n"
                             "\"bFound: True count: 42 off: False pi: 3.5\"\r\n");

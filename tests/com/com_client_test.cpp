@@ -190,6 +190,7 @@ std::vector<std::wstring> SlotsOf(const IID& iid) {
   std::stable_sort(members.begin(), members.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
   std::vector<std::wstring> slots;
+  slots.reserve(members.size());
   for (const auto& member : members) {
     slots.push_back(member.second);
   }
@@ -450,7 +451,7 @@ TEST_F(Events, HostsFindTheEventInterfaceThroughTheClassInformation) {
         Ref<ITypeInfo> source;
         coclass->GetRefTypeInfo(reference, source.put());
         VisitType(source.get(), [&](const TYPEATTR& events) {
-          foundSource = IsEqualGUID(events.guid, DIID___INIManager5);
+          foundSource = IsEqualGUID(events.guid, DIID___INIManager5) != FALSE;
         });
       }
     }

@@ -35,6 +35,8 @@ HDDEDATA CALLBACK Serve(UINT type, UINT /*format*/, HCONV /*conversation*/, HSZ 
                         HDDEDATA data, ULONG_PTR /*data1*/, ULONG_PTR /*data2*/) {
   switch (type) {
     case XTYP_CONNECT:
+      // DDE answers a connection and a command with a number in the data handle.
+      // NOLINTNEXTLINE(performance-no-int-to-ptr)
       return reinterpret_cast<HDDEDATA>(static_cast<ULONG_PTR>(DdeCmpStringHandles(topic, gTopic) == 0 &&
                                                                DdeCmpStringHandles(service, gService) == 0));
     case XTYP_EXECUTE: {
@@ -46,6 +48,7 @@ HDDEDATA CALLBACK Serve(UINT type, UINT /*format*/, HCONV /*conversation*/, HSZ 
       if (command.rfind(L"[DocGoTo(", 0) == 0) {
         PostQuitMessage(0);
       }
+      // NOLINTNEXTLINE(performance-no-int-to-ptr)
       return reinterpret_cast<HDDEDATA>(static_cast<ULONG_PTR>(DDE_FACK));
     }
     default:

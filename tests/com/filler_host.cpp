@@ -151,7 +151,7 @@ class ResourceComponent final : public _ResCore {
 
  private:
   static constexpr HRESULT kRefused = static_cast<HRESULT>(0x800A03E9);  // error 1001
-  static std::wstring Text(BSTR text) { return text != nullptr ? text : L""; }
+  static std::wstring Text(const OLECHAR* text) { return text != nullptr ? text : L""; }
 
   LONG refs_ = 1;
   const wchar_t* which_;

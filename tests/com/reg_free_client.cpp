@@ -107,7 +107,7 @@ int wmain(int argc, wchar_t** argv) {
   ACTCTXW context{};
   context.cbSize = sizeof(context);
   context.lpSource = argv[1];
-  const HANDLE handle = CreateActCtxW(&context);
+  HANDLE handle = CreateActCtxW(&context);
   ULONG_PTR cookie = 0;
   if (handle == INVALID_HANDLE_VALUE || ActivateActCtx(handle, &cookie) == FALSE) {
     std::fwprintf(stdout, L"FAILED: cannot activate the context of %ls (error %lu)\n", argv[1],

@@ -1,5 +1,6 @@
 #include "tests/fuzz/profile_fuzz_target.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -42,13 +43,9 @@ struct AsciiEquals {
 // Names and values that read back as written: letters, digits and underscores; values without blanks
 // or quotes at their ends and without line breaks.
 bool PlainName(std::string_view name) {
-  for (const char c : name) {
-    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-    if (!plain) {
-      return false;
-    }
-  }
-  return true;
+  return std::ranges::all_of(name, [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+  });
 }
 
 bool PlainValue(std::string_view value) {
