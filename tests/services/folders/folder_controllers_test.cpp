@@ -1,0 +1,339 @@
+// The folder controllers: FSCReplacer over the folder manager, the legacy clsFSCOld with its table
+// below the program folder and its stored folders, and clsFileSystemController choosing between them.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <regex>
+#include <string>
+
+#include "api/file_system_controller.h"
+#include "config/ini_file.h"
+#include "diag/cls_debug.h"
+#include "errors/lib_error.h"
+#include "folders/create_folders.h"
+#include "folders/folder_settings_store.h"
+#include "folders/fsc_old.h"
+#include "folders/fsc_replacer.h"
+#include "os/codepage.h"
+#include "tests/support/folder_test_support.h"
+
+namespace qlxw {
+namespace {
+
+using testing::DescriptionOf;
+using testing::FolderExists;
+using testing::Join;
+using testing::Native;
+
+// ---- creating folders ----------------------------------------------------------------------------
+
+using CreateFolderTest = testing::FolderTest;
+
+TEST_F(CreateFolderTest, CreatesEveryMissingLevelUnderItsWholeName) {
+  const std::string deep = Join(folder_.Path().string(), "a/data.old/c");
+  BruteForceCreateDir(deep);
+  EXPECT_TRUE(FolderExists(deep));
+  EXPECT_TRUE(FolderExists(Join(folder_.Path().string(), "a/data.old")));
+  BruteForceCreateDir(deep);  // there already: nothing to do
+  CreateDirTraced(Join(deep, "d"), "clsFSCOld");
+  EXPECT_TRUE(FolderExists(Join(deep, "d")));
+}
+
+TEST_F(CreateFolderTest, AFailureNamesTheLevelThatFailed) {
+  const std::string file = Join(folder_.Path().string(), "file");
+  testing::WriteBytes(file, "not a folder");
+  const std::string below = Join(file, "x/y");
+  for (const LibError& error : {testing::Raised([&] { BruteForceCreateDir(below); }),
+                                testing::Raised([&] { CreateDirTraced(below, "clsFSCOld"); })}) {
+    EXPECT_EQ(error.Number(), 58);
+    EXPECT_EQ(error.Description(), "File already exists [folder:" + file + "] ");
+  }
+}
+
+#ifdef _WIN32
+TEST_F(CreateFolderTest, AMissingDriveEndsTheWalkAtItsRoot) {
+  EXPECT_EQ(testing::ErrorNumberOf([&] { BruteForceCreateDir("Q:\\nowhere\\x"); }), kErrPathNotFound);
+}
+#endif
+
+// ---- FSCReplacer -----------------------------------------------------------------------------------
+
+using FSCReplacerTest = testing::FolderTest;
+
+TEST_F(FSCReplacerTest, AFolderAskedForIsCreatedWithEveryMissingLevel) {
+  FSCReplacer controller;
+  const std::string temp = controller.QlxWFolders(egsPath_Temp);
+  EXPECT_EQ(temp, Join(appData_, "Rendszer/Temp"));
+  EXPECT_TRUE(FolderExists(temp));
+  EXPECT_EQ(controller.QlxWFolders(egsPath_Temp), temp);
+  EXPECT_EQ(controller.SaveFolder(), Join(documents_, "QLX_Mentések"));
+  EXPECT_TRUE(FolderExists(Join(documents_, "QLX_Mentések")));
+  // One that cannot be created is returned all the same.
+  const std::string file = Join(folder_.Path().string(), "file");
+  testing::WriteBytes(file, "x");
+  controller.QlxWFolders(egsPath_Temp, Join(file, "Temp"));
+  EXPECT_EQ(controller.QlxWFolders(egsPath_Temp), Join(file, "Temp"));
+}
+
+TEST_F(FSCReplacerTest, ALetIsStoredAsGivenAndSetDefaultsForgetsIt) {
+  FSCReplacer controller;
+  const std::string system = controller.QlxWFolders(egsPath_QlxWSystem);
+  const std::string mine = Join(system, "Mine");
+  controller.QlxWFolders(egsPath_Template, mine);
+  EXPECT_EQ(controller.Manager().StoredValue(egsPath_Template), mine);
+  controller.QlxWFolders(egsPath_QlxWSystem, Join(folder_.Path().string(), "Moved"));
+  EXPECT_EQ(controller.QlxWFolders(egsPath_Template), mine);
+  controller.SetDefaults();
+  EXPECT_EQ(controller.QlxWFolders(egsPath_Template), Join(system, "Sablonok"));
+  controller.QlxWFolders(egsPath_Template, mine);
+  controller.SetDefaultForIx(egsPath_Template);
+  EXPECT_EQ(controller.QlxWFolders(egsPath_Template), Join(system, "Sablonok"));
+}
+
+TEST_F(FSCReplacerTest, SaveAndRefreshGoThroughTheIniFile) {
+  ConnectIni(5);
+  FSCReplacer controller;
+  const std::string mine = Join(folder_.Path().string(), "Saved");
+  controller.QlxWFolders(egsPath_SaveFolder, mine);
+  controller.SaveToRegistry();
+  controller.SetDefaults();
+  EXPECT_EQ(controller.SaveFolder(), Join(documents_, "QLX_Mentések"));
+  controller.Refresh();
+  EXPECT_EQ(controller.SaveFolder(), mine);
+  EXPECT_NE(platform::AnsiToUtf8(IniText()).find("SaveFolder=" + mine), std::string::npos);
+}
+
+TEST_F(FSCReplacerTest, HelpFileBelowTheHelpFolderOrNothing) {
+  FSCReplacer controller;
+  const std::string help = Join(appData_, "Rendszer/Help");
+  EXPECT_EQ(controller.QlxWHelpFileName(), Join(help, "QLX3_Help.chm"));
+  EXPECT_EQ(controller.QlxWHelpFileName(true, false),
+            Join(help, "") + Native("/") + "QLX3_Help.chm::/CSQLX3_Help.txt");
+  EXPECT_TRUE(FolderExists(help));
+  // An unresolvable help folder gives nothing and tells the user only when asked to.
+  controller.QlxWFolders(egsPath_Help, "<Help>");
+  EXPECT_EQ(controller.QlxWHelpFileName(true, false), "");
+  EXPECT_TRUE(notices_.notices.empty());
+  EXPECT_EQ(controller.QlxWHelpFileName(false, true), "");
+  EXPECT_EQ(notices_.notices, std::vector<std::string>{"QlxWCommon: A helpfájl megnyitása nem sikerült!"});
+  EXPECT_EQ(testing::ErrorNumberOf([&] { controller.QlxWFolders(egsPath_Help); }), kLibErrNotInitialized);
+  EXPECT_EQ(testing::ErrorNumberOf([&] { controller.QlxWFolders(17); }), kErrInvalidProcedureCall);
+}
+
+// ---- clsFSCOld -------------------------------------------------------------------------------------
+
+class LegacyControllerTest : public testing::FolderTest {
+ protected:
+  std::string Program() const { return Join(folder_.Path().string(), "Program"); }
+  std::string System() const { return Join(Program(), "Rendszer"); }
+  // A legacy controller below a program folder that exists.
+  void Start(clsFSCOld& controller) const {
+    BruteForceCreateDir(Program());
+    controller.QlxWFolders(egsPath_Program, Program());
+  }
+};
+
+TEST_F(LegacyControllerTest, SettingTheProgramFolderCreatesTheFoldersBelowItButNotQD) {
+  clsFSCOld controller;
+  Start(controller);
+  for (const char* below : {"Font25", "Tablazatok", "Tablazatok/Aranykorona", "Tablazatok/Teruletszamitas",
+                            "Tablazatok/Formatum/1038", "Alap_allomanyok", "Temp", "Nyomtatvany", "Help"}) {
+    EXPECT_TRUE(FolderExists(Join(System(), below))) << below;
+  }
+  EXPECT_FALSE(FolderExists(Join(System(), "QD")));
+  EXPECT_FALSE(FolderExists(Join(System(), "Sablonok")));
+  EXPECT_EQ(LegacyFolderPath(egsPath_UserFolder), documents_);
+  EXPECT_EQ(LegacyFolderPath(egsPath_Template), "");
+  EXPECT_EQ(LegacyFolderPath(egsPath_SaveFolder), "");
+  EXPECT_EQ(LegacyFolderPath(egsPath_Formatum), Join(System(), "Tablazatok/Formatum/1038"));
+  EXPECT_EQ(controller.QlxWFolders(egsPath_QD), Join(System(), "QD"));
+  EXPECT_FALSE(FolderExists(Join(System(), "QD")));
+  EXPECT_EQ(controller.QlxWHelpFileName(true), Join(System(), "Help/") + "QLX3_Help.chm::/CSQLX3_Help.txt");
+}
+
+TEST_F(LegacyControllerTest, AProgramFolderThatDoesNotExistChangesNothing) {
+  clsFSCOld controller;
+  controller.QlxWFolders(egsPath_Program, Program());
+  EXPECT_EQ(LegacyFolderPath(egsPath_Program), "");
+  EXPECT_FALSE(FolderExists(Program()));
+  controller.QlxWFolders(0, folder_.Path().string());
+  controller.QlxWFolders(16, folder_.Path().string());
+  EXPECT_EQ(controller.QlxWFolders(egsPath_NONE), "");
+  EXPECT_EQ(controller.QlxWFolders(egsPath_WorkSpace), "");
+  EXPECT_EQ(controller.DefaultWorkspaceRoot(), "");
+}
+
+// Below the program, and stored, without a documents folder (the Windows shell may have one).
+TEST_F(LegacyControllerTest, TheSaveFolderIsTheDocumentsFolderElseBelowTheProgram) {
+  if (!FolderExists(documents_)) {
+    clsFSCOld controller;
+    Start(controller);
+    EXPECT_EQ(controller.SaveFolder(), Join(Program(), "Mentések"));
+    EXPECT_EQ(LoadFolderSetting("gsPath_SaveFolder"), Join(Program(), "Mentések"));
+    SaveFolderSetting("gsPath_SaveFolder", "");
+    ResetLibraryState();
+    ChangeUILanguage(kLangHungarian);
+  }
+  BruteForceCreateDir(documents_);
+  clsFSCOld controller;
+  Start(controller);
+  EXPECT_EQ(controller.SaveFolder(), documents_);
+  EXPECT_EQ(LoadFolderSetting("gsPath_SaveFolder"), "");
+}
+
+// Made and stored on first read, also over a stored folder that is missing.
+TEST_F(LegacyControllerTest, AStoredFolderThatIsMissingIsReplacedAndStoredOver) {
+  SaveFolderSetting("gsPath_Template", Join(folder_.Path().string(), "Gone"));
+  clsFSCOld controller;
+  Start(controller);
+  EXPECT_EQ(controller.QlxWFolders(egsPath_Template), Join(System(), "Sablonok"));
+  EXPECT_TRUE(FolderExists(Join(System(), "Sablonok")));
+  EXPECT_EQ(LoadFolderSetting("gsPath_Template"), Join(System(), "Sablonok"));
+  const std::string kept = Join(folder_.Path().string(), "Kept");
+  BruteForceCreateDir(kept);
+  SaveFolderSetting("gsPath_Template", kept);
+  controller.Refresh();
+  EXPECT_EQ(controller.QlxWFolders(egsPath_Template), kept);
+}
+
+TEST_F(LegacyControllerTest, TemplateAndSaveFolderEqualAreRecomputed) {
+  clsFSCOld controller;
+  Start(controller);
+  const std::string templates = controller.QlxWFolders(egsPath_Template);
+  controller.QlxWFolders(egsPath_SaveFolder, templates);
+  EXPECT_EQ(controller.SaveFolder(), FolderExists(documents_) ? documents_ : Join(Program(), "Mentések"));
+  const std::string other = Join(folder_.Path().string(), "Other");
+  BruteForceCreateDir(other);
+  controller.QlxWFolders(egsPath_Template, other);
+  controller.SaveToRegistry();
+  EXPECT_EQ(LoadFolderSetting("gsPath_Template"), other);
+}
+
+TEST_F(LegacyControllerTest, SetDefaultsRecomputesInTheCurrentLanguageWithoutTouchingTheStore) {
+  clsFSCOld controller;
+  Start(controller);
+  controller.SetDefaults();
+  EXPECT_EQ(LegacyFolderPath(egsPath_Template), Join(System(), "Sablonok"));
+  EXPECT_EQ(LoadFolderSetting("gsPath_Template"), "");
+  controller.SetDefaultForIx(egsPath_Font25);
+  EXPECT_EQ(LegacyFolderPath(egsPath_Font25), Join(System(), "Font25"));
+  ChangeUILanguage(kLangEnglishUK);  // the names follow the current language
+  controller.SetDefaults();
+  EXPECT_EQ(LegacyFolderPath(egsPath_Aranykorona), Join(Program(), "System/Tables/GoldenCrown"));
+}
+
+TEST_F(LegacyControllerTest, ACreationFailureCarriesItsFolderAndTheHelpFileTellsTheUser) {
+  BruteForceCreateDir(Program());
+  testing::WriteBytes(System(), "a file where the system folder goes");
+  clsFSCOld controller;
+  // The let itself fails: setting the program folder computes the folders below it.
+  EXPECT_EQ(testing::ErrorNumberOf([&] { controller.QlxWFolders(egsPath_Program, Program()); }), 58);
+  EXPECT_EQ(LegacyFolderPath(egsPath_Program), Program());
+  const LibError error = testing::Raised([&] { controller.QlxWFolders(egsPath_Help); });
+  EXPECT_EQ(error.Number(), 58);
+  EXPECT_EQ(error.Description(), "File already exists [folder:" + System() + "] ");
+  EXPECT_EQ(controller.QlxWHelpFileName(false, false), "");
+  EXPECT_TRUE(notices_.notices.empty());
+  EXPECT_EQ(controller.QlxWHelpFileName(true, true), "");
+  EXPECT_EQ(notices_.notices, std::vector<std::string>{"Hiba: A helpfájl megnyitása nem sikerült!"});
+}
+
+// ---- clsFileSystemController -----------------------------------------------------------------------
+
+using ControllerChoiceTest = testing::FolderTest;
+
+TEST_F(ControllerChoiceTest, MainVersion5TakesTheFolderManagerWithoutReadingTheIni) {
+  SetMainVer(5);  // and no INI file: it is not needed
+  clsFileSystemController controller;
+  EXPECT_EQ(controller.QlxWFolders(egsPath_Temp), Join(appData_, "Rendszer/Temp"));
+  EXPECT_EQ(FolderControllerName(), "FSCReplacer");
+  EXPECT_EQ(notices_.beeps, 0);
+  // The default folders come from a fresh manager.
+  controller.QlxWFolders(egsPath_WorkSpace, Join(folder_.Path().string(), "Configured"));
+  EXPECT_EQ(controller.DefaultWorkspaceRoot(), appData_);
+  EXPECT_EQ(controller.DefaultUserFolder(), documents_);
+}
+
+TEST_F(ControllerChoiceTest, MainVersion4WithoutTheSwitchBeepsOnceAndWritesItBackOff) {
+  ConnectIni(4);
+  {
+    clsFileSystemController first;
+    EXPECT_EQ(first.gcAW2FileExt(), "aw2");
+    EXPECT_EQ(FolderControllerName(), "clsFSCOld");
+    EXPECT_EQ(notices_.beeps, 3);
+    clsFileSystemController second;
+    second.QlxWFolders(egsPath_Program, folder_.Path().string());  // as a host does first
+    second.Refresh();
+    EXPECT_EQ(notices_.beeps, 3);
+    EXPECT_EQ(GetFolderController().get(), ResolveFolderController().get());
+  }
+  ResetLibraryState();
+  EXPECT_NE(IniText().find("[setup]\r\nFolderControl=false"), std::string::npos) << IniText();
+}
+
+TEST_F(ControllerChoiceTest, MainVersion4WithTheSwitchOnTakesTheFolderManager) {
+  ConnectIni(4);
+  testing::WriteBytes(Ini(), "[setup]\r\nFolderControl=true\r\n");
+  clsFileSystemController controller;
+  EXPECT_EQ(controller.SaveFolder(), controller.QlxWFolders(egsPath_SaveFolder));
+  EXPECT_EQ(FolderControllerName(), "FSCReplacer");
+  EXPECT_EQ(notices_.beeps, 0);
+}
+
+TEST_F(ControllerChoiceTest, AnInstanceNeverUsedStillChoosesWhenItEndsAndTheChoiceHoldsForTheThread) {
+  ConnectIni(4);
+  { const clsFileSystemController unused; }
+  EXPECT_EQ(notices_.beeps, 3);
+  EXPECT_EQ(FolderControllerName(), "clsFSCOld");
+  const auto chosen = ResolveFolderController();
+  SetMainVer(5);
+  SetFolderControllerOnce(std::make_shared<FSCReplacer>());
+  EXPECT_EQ(ResolveFolderController(), chosen);
+  EXPECT_EQ(FolderControllerName(), "clsFSCOld");
+}
+
+TEST_F(ControllerChoiceTest, NoMainVersionFailsAndChoosesNothing) {
+  clsFileSystemController controller;
+  EXPECT_EQ(testing::ErrorNumberOf([&] { controller.QlxWFolders(egsPath_Temp); }), kLibErrNotInitialized);
+  EXPECT_EQ(DescriptionOf([&] { controller.Refresh(); }), "Main version not initialized!");
+  EXPECT_EQ(GetFolderController(), nullptr);
+  EXPECT_EQ(controller.DefaultUserFolder(), documents_);  // chooses nothing
+  EXPECT_EQ(GetFolderController(), nullptr);
+  controller.TearDown();  // reports nothing
+  SetMainVer(6);
+  EXPECT_EQ(controller.gcQLX25FileExt(), "gdb");
+  EXPECT_EQ(FolderControllerName(), "FSCReplacer");
+}
+
+TEST_F(ControllerChoiceTest, TheChoiceAndTheLegacyControllerAreTraced) {
+  ConnectIni(4);
+  const std::string log = folder_.File("trace.log");
+  clsDebug debug;
+  debug.sLogFileName(log);
+  debug.bCallLog(true);
+  {
+    clsFileSystemController controller;
+    controller.QlxWFolders(egsPath_Program, folder_.Path().string());
+    EXPECT_EQ(controller.QlxWFolders(egsPath_NONE), "");
+  }
+  debug.bCallLog(false);
+  const std::string time = "[0-2][0-9]:[0-5][0-9]:[0-5][0-9]";
+  const std::string text = platform::AnsiToUtf8(testing::ReadBytes(log));
+  const auto quoted = [](const std::string& literal) {
+    return std::regex_replace(literal, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)");
+  };
+  for (const std::string& pattern : std::vector<std::string>{
+           "\"clsFileSystemController\\.Class_Initialize >> " + time + "\"\r\n",
+           "\"clsFileSystemController\\.Class_Initialize ml_RuntimeSupport\\.LanguageID= 1038\"\r\n",
+           "\"clsFileSystemObject\\.FolderControl disabled " + quoted(Ini()) + " " + time + "\"\r\n",
+           "\"clsFileSystemController\\.Let QlxWFolders>> 3 " + time + "\"\r\n",
+           "\"EnumFoldersPaths\\.egsPath_Formatum\"\r\n\"" +
+               quoted(Join(folder_.Path().string(), "Rendszer")) + "[^\"]*1038\"\r\n",
+           "\"Common\\.CreateDir >> : [^\"]*Rendszer\"\r\n",
+           "\"clsFileSystemController\\.Get QlxWFolders>> index: 0 id[^:]*: " + time + "\"\r\n"}) {
+    EXPECT_TRUE(std::regex_search(text, std::regex(pattern))) << pattern << "\n" << text;
+  }
+}
+
+}  // namespace
+}  // namespace qlxw

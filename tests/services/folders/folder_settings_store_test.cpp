@@ -1,0 +1,154 @@
+// The seams the folders stand on, against real temporary folders: where the platform finds the
+// user's documents, the common application data and the library's own file, and where the legacy
+// controller's folder settings are kept.
+#include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+#include <cstdint>
+#include <filesystem>
+#include <initializer_list>
+#include <optional>
+#include <string>
+
+#include "folders/folder_settings_store.h"
+#include "os/shell_folders.h"
+#include "tests/support/folder_test_support.h"
+
+namespace qlxw {
+namespace {
+
+using testing::ScopedEnvironment;
+
+TEST(FolderSeams, TheLibraryFolderHoldsTheLibrary) {
+  const std::string folder = platform::LibraryFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_TRUE(std::filesystem::path(folder).is_absolute());
+  bool found = false;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    const std::string name = entry.path().filename().string();
+    found = found || name.find("qlxwcommon") != std::string::npos;
+  }
+  EXPECT_TRUE(found) << folder;
+}
+
+TEST(FolderSeams, UnknownSpecialFoldersAreEmpty) {
+  EXPECT_EQ(platform::SpecialFolderPath(0x7fff), "");
+}
+
+#ifndef _WIN32
+// The documents folder as a child process finds it: a read that would wait for ever ends the child,
+// and gives nothing, instead of stopping the tests.
+std::optional<std::string> DocumentsFolderInAChild() {
+  int ends[2];
+  if (::pipe(ends) != 0) {
+    return std::nullopt;
+  }
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(ends[0]);
+    ::alarm(10);
+    const std::string path = platform::SpecialFolderPath(platform::kCsidlPersonal);
+    _exit(::write(ends[1], path.data(), path.size()) == static_cast<ssize_t>(path.size()) ? 0 : 1);
+  }
+  ::close(ends[1]);
+  std::string path;
+  char buffer[256];
+  for (ssize_t got = 0; (got = ::read(ends[0], buffer, sizeof buffer)) > 0;) {
+    path.append(buffer, static_cast<std::size_t>(got));
+  }
+  ::close(ends[0]);
+  int status = 0;
+  const bool done =
+      child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return done ? std::optional<std::string>(path) : std::nullopt;
+}
+
+// How user-dirs.dirs is there, and the documents folder then: below $HOME, or absolute. A relative or
+// commented-out entry is ignored; so is a file that is not a small regular file.
+TEST(FolderSeams, DocumentsFromTheUserDirsFileElseDocumentsInHome) {
+  testing::ScratchFolder home;
+  const ScopedEnvironment homeVariable("HOME", home.Path().string());
+  const ScopedEnvironment configVariable("XDG_CONFIG_HOME", (home.Path() / "config").string());
+  const ScopedEnvironment documentsVariable("QLXW_DOCUMENTS_DIR", std::nullopt);
+  std::filesystem::create_directories(home.Path() / "config");
+  const std::string userDirs = (home.Path() / "config" / "user-dirs.dirs").string();
+  enum class Made { kNone, kWritten, kPipe, kOversized };  // oversized: the text, then 1 MiB of holes
+  struct Row {
+    Made made;
+    const char* content;
+    std::string below;
+  };
+  for (const Row& row :
+       std::initializer_list<Row>{{Made::kNone, "", "Documents"},
+                                  {Made::kWritten,
+                                   "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+                                   "XDG_DOCUMENTS_DIR=\"$HOME/Dokumentumok\"\n",
+                                   "Dokumentumok"},
+                                  {Made::kWritten, "XDG_DOCUMENTS_DIR=\"/srv/docs\"\n", "/srv/docs"},
+                                  {Made::kWritten, "XDG_DOCUMENTS_DIR=\"$HOME/\"\n", ""},
+                                  {Made::kWritten, "#XDG_DOCUMENTS_DIR=\"$HOME/x\"\n", "Documents"},
+                                  {Made::kWritten, "XDG_DOCUMENTS_DIR=\"docs\"\n", "Documents"},
+                                  {Made::kPipe, "", "Documents"},
+                                  {Made::kOversized, "XDG_DOCUMENTS_DIR=\"/srv/docs\"\n", "Documents"}}) {
+    std::filesystem::remove(userDirs);
+    if (row.made == Made::kPipe) {
+      ASSERT_EQ(::mkfifo(userDirs.c_str(), 0600), 0);
+    } else if (row.made != Made::kNone) {
+      testing::WriteBytes(userDirs, row.content);
+    }
+    if (row.made == Made::kOversized) {
+      std::filesystem::resize_file(userDirs, std::uintmax_t{1} << 20U);
+    }
+    const std::string expected = row.below.starts_with("/") ? row.below
+                                 : row.below.empty()        ? home.Path().string()
+                                                            : (home.Path() / row.below).string();
+    EXPECT_EQ(DocumentsFolderInAChild(), expected) << static_cast<int>(row.made) << " " << row.content;
+  }
+}
+
+TEST(FolderSeams, TheEnvironmentNamesTheFoldersFirst) {
+  testing::ScratchFolder folder;
+  const ScopedEnvironment documents("QLXW_DOCUMENTS_DIR", (folder.Path() / "D").string());
+  const ScopedEnvironment appData("QLXW_COMMON_APPDATA", (folder.Path() / "A").string());
+  EXPECT_EQ(platform::SpecialFolderPath(platform::kCsidlPersonal), (folder.Path() / "D").string());
+  EXPECT_EQ(platform::SpecialFolderPath(platform::kCsidlCommonAppData), (folder.Path() / "A").string());
+}
+
+TEST(FolderSettingsFile, KeptInTheNamedFileFromOneRunToTheNext) {
+  testing::ScratchFolder folder;
+  const std::string file = (folder.Path() / "sub" / "settings.ini").string();
+  const ScopedEnvironment settings("QLXW_SETTINGS_FILE", file);
+  EXPECT_EQ(LoadFolderSetting("gsPath_Template"), "");
+  SaveFolderSetting("gsPath_Template", "/data/Sablonok");
+  SaveFolderSetting("gsPath_SaveFolder", "/data/Mentések/Документы");
+  ResetLibraryState();
+  EXPECT_EQ(LoadFolderSetting("gsPath_Template"), "/data/Sablonok");
+  // Any path comes back whole, also one the 8-bit code page cannot hold: the file is UTF-8.
+  EXPECT_EQ(LoadFolderSetting("GSPATH_SAVEFOLDER"), "/data/Mentések/Документы");
+  EXPECT_EQ(testing::ReadBytes(file),
+            "[Folders]\r\ngsPath_Template=/data/Sablonok\r\ngsPath_SaveFolder=/data/Mentések/Документы\r\n");
+  SaveFolderSetting("gsPath_Template", "bad\nvalue");  // refused, the file stays whole
+  EXPECT_EQ(LoadFolderSetting("gsPath_Template"), "/data/Sablonok");
+}
+
+TEST(FolderSettingsFile, ElseBelowTheUsersConfigurationFolder) {
+  testing::ScratchFolder folder;
+  const ScopedEnvironment settings("QLXW_SETTINGS_FILE", std::nullopt);
+  const ScopedEnvironment config("XDG_CONFIG_HOME", (folder.Path() / "cfg").string());
+  EXPECT_EQ(FolderSettingsFile(), (folder.Path() / "cfg" / "qlxw" / "folder-settings.ini").string());
+  SaveFolderSetting("gsPath_Template", "/x");
+  EXPECT_TRUE(std::filesystem::is_regular_file(FolderSettingsFile()));
+  const ScopedEnvironment noConfig("XDG_CONFIG_HOME", std::nullopt);
+  const ScopedEnvironment home("HOME", (folder.Path() / "home").string());
+  EXPECT_EQ(FolderSettingsFile(),
+            (folder.Path() / "home" / ".config" / "qlxw" / "folder-settings.ini").string());
+}
+#endif
+
+}  // namespace
+}  // namespace qlxw

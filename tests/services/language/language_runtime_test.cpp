@@ -1,0 +1,140 @@
+#include "language/language_runtime.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "language/language_subscription.h"
+#include "language/localized_strings.h"
+#include "tests/support/folder_test_support.h"
+#include "tests/support/test_support.h"
+
+namespace qlxw {
+namespace {
+
+using testing::ScopedEnvironment;
+
+// sr_RS is Cyrillic by default: not one of the family's languages.
+TEST(LocaleNames, MapToTheFamilysLanguages) {
+  const std::pair<const char*, std::int32_t> locales[] = {
+      {"hu_HU.UTF-8", 1038}, {"en_GB.UTF-8", 2057}, {"en_US", 2057},       {"en-GB", 2057},
+      {"ro_RO", 1048},       {"vi_VN.UTF-8", 1066}, {"sr_RS@latin", 2074}, {"sr_RS.UTF-8@latin", 2074},
+      {"sr-Latn-RS", 2074},  {"SR_LATN", 2074},     {"sr_RS", 1038},       {"de_DE", 1038},
+      {"C", 1038},           {"C.UTF-8", 1038},     {"POSIX", 1038},       {"", 1038},
+      {"hungarian", 1038},   {"ru_RU@latin", 1038}};
+  for (const auto& [locale, language] : locales) {
+    EXPECT_EQ(LanguageIdFromLocaleName(locale), language) << locale;
+  }
+}
+
+class StartupLanguage : public testing::FreshLibraryState {};
+
+TEST_F(StartupLanguage, NumericQlxwLangWinsUnchecked) {
+  const ScopedEnvironment locale("LC_ALL", "ro_RO.UTF-8");
+  for (const char* id : {"2057", "1031"}) {  // 1031 too: SetCurrentLanguage, not the runtime, makes it ours
+    const ScopedEnvironment lang("QLXW_LANG", id);
+    EXPECT_EQ(StartupLanguageId(), std::stoi(id));
+  }
+}
+
+#if !defined(_WIN32)  // the POSIX locale variables; Windows asks the system for the UI language
+TEST_F(StartupLanguage, OtherwiseTheLocaleVariablesInPosixOrder) {
+  const ScopedEnvironment langVar("LANG", "en_GB.UTF-8");
+  for (const char* bad : {"", "english", "2057x", " 2057"}) {
+    const ScopedEnvironment lang("QLXW_LANG", bad);
+    const ScopedEnvironment all("LC_ALL", std::nullopt);
+    const ScopedEnvironment messages("LC_MESSAGES", "vi_VN.UTF-8");
+    EXPECT_EQ(StartupLanguageId(), kLangVietnamese) << '"' << bad << '"';
+  }
+  const ScopedEnvironment lang("QLXW_LANG", std::nullopt);
+  {
+    const ScopedEnvironment all("LC_ALL", "ro_RO");
+    const ScopedEnvironment messages("LC_MESSAGES", "vi_VN");
+    EXPECT_EQ(StartupLanguageId(), kLangRomanian);
+  }
+  const ScopedEnvironment all("LC_ALL", std::nullopt);
+  const ScopedEnvironment messages("LC_MESSAGES", std::nullopt);
+  EXPECT_EQ(StartupLanguageId(), kLangEnglishUK);
+}
+
+#endif
+
+TEST_F(StartupLanguage, RuntimeStartsInTheStartupLanguage) {
+  const ScopedEnvironment lang("QLXW_LANG", "1066");
+  const LanguageSubscription subscription;
+  EXPECT_EQ(subscription.LanguageID(), kLangVietnamese);
+  EXPECT_EQ(CurrentLanguageId(), 0);  // subscribing alone changes nothing
+  subscription.AdoptRuntimeLanguage();
+  EXPECT_EQ(CurrentLanguageId(), kLangVietnamese);
+}
+
+class LanguageChange : public testing::FreshLibraryState {};
+
+TEST_F(LanguageChange, EverySubscriptionSetsTheCurrentLanguageNoneLeavesIt) {
+  SetCurrentLanguage(kLangEnglishUK, {});
+  ChangeUILanguage(kLangRomanian);
+  EXPECT_EQ(CurrentLanguageId(), kLangEnglishUK);
+  EXPECT_EQ(ThisThreadLanguageRuntime()->LanguageID(), kLangRomanian);
+  const LanguageSubscription first;
+  const LanguageSubscription second;
+  ChangeUILanguage(kLangVietnamese);
+  ChangeUILanguage(kLangRomanian);
+  ChangeUILanguage(kLangRomanian);  // the same again changes nothing
+  EXPECT_EQ(CurrentLanguageId(), kLangRomanian);
+  EXPECT_EQ(first.LanguageID(), kLangRomanian);
+  EXPECT_EQ(second.Language(), "Romanian");
+  ChangeUILanguage(1031);
+  EXPECT_EQ(CurrentLanguageId(), kLangHungarian);
+  EXPECT_EQ(first.LanguageID(), 1031);  // the runtime keeps what the host said
+}
+
+TEST_F(LanguageChange, HandlersRunInSubscriptionOrderWithIdAndName) {
+  std::vector<std::string> calls;
+  const LanguageSubscription a([&](std::int32_t id, const std::string& name) {
+    calls.push_back("a:" + std::to_string(id) + ":" + name);
+  });
+  const LanguageSubscription b(
+      [&](std::int32_t id, const std::string&) { calls.push_back("b:" + std::to_string(id)); });
+  ChangeUILanguage(kLangEnglishUK);
+  EXPECT_EQ(calls, (std::vector<std::string>{"a:2057:English (United Kingdom)", "b:2057"}));
+  EXPECT_EQ(CurrentLanguageId(), 0);  // custom handlers decide for themselves
+}
+
+TEST_F(LanguageChange, HandlersMayEndOrAddSubscriptions) {
+  int laterCalls = 0;
+  std::unique_ptr<LanguageSubscription> later;
+  std::vector<std::unique_ptr<LanguageSubscription>> added;
+  const LanguageSubscription first([&](std::int32_t, const std::string&) {
+    later.reset();
+    added.push_back(std::make_unique<LanguageSubscription>());
+  });
+  later = std::make_unique<LanguageSubscription>([&](std::int32_t, const std::string&) { ++laterCalls; });
+  ChangeUILanguage(kLangEnglishUK);
+  EXPECT_EQ(laterCalls, 0);  // ended before its turn
+  EXPECT_EQ(later, nullptr);
+  ASSERT_EQ(added.size(), 1u);
+  ChangeUILanguage(kLangRomanian);  // the one added last time now follows too
+  EXPECT_EQ(CurrentLanguageId(), kLangRomanian);
+}
+
+TEST_F(LanguageChange, OtherThreadsAreNotNotified) {
+  const LanguageSubscription here;
+  ChangeUILanguage(kLangEnglishUK);
+  std::int32_t seen = -1;
+  std::thread other([&] {
+    const LanguageSubscription there;
+    ChangeUILanguage(kLangRomanian);
+    seen = CurrentLanguageId();
+  });
+  other.join();
+  EXPECT_EQ(seen, kLangRomanian);
+  EXPECT_EQ(CurrentLanguageId(), kLangEnglishUK);
+}
+
+}  // namespace
+}  // namespace qlxw

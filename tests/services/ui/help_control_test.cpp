@@ -1,0 +1,347 @@
+// HelpControl's dictionary: which lines count, where reading stops, the page of a key, the viewer's
+// command texts, and the dictionary shared by every HelpControl of the thread.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "diag/cls_debug.h"
+#include "language/language_runtime.h"
+#include "language/localized_strings.h"
+#include "os/codepage.h"
+#include "os/dde.h"
+#include "os/file_association.h"
+
+#include "tests/support/folder_test_support.h"
+#include "ui/help_control.h"
+#include "ui/help_dictionary.h"
+#include "ui/page_viewers.h"
+
+namespace qlxw {
+namespace {
+
+class HelpDictionaryTest : public testing::FreshLibraryState {
+ protected:
+  std::string Dictionary(const std::string& bytes) {
+    std::string path = folder_.File("help.txt");
+    testing::WriteBytes(path, bytes);
+    return path;
+  }
+  testing::ScratchFolder folder_;
+};
+
+// A dictionary file and the page each key then has (0: the key is not there).
+TEST_F(HelpDictionaryTest, LinesAreReadAsTheManualsIndexIsWritten) {
+  for (const auto& [bytes, pages] :
+       std::vector<std::pair<std::string, std::vector<std::pair<std::string, int>>>>{
+           {"Layers,12\r\nZoom,3\r\n", {{"Layers", 12}, {"LAYERS", 12}, {"zoom", 3}}},
+           {"Intro\r\nLayers,12\r\n", {{"Intro", 0}, {"Layers", 12}}},  // no comma: skipped
+           {"Layers,12,see also Zoom\r\n", {{"Layers", 12}}},           // a third field is ignored
+           {" Layers ,12\r\n", {{"Layers", 0}, {" layers ", 12}}},      // the key as written
+           // a duplicate, not a number, a page out of range or none stops the reading
+           {"A,1\r\nB,2\r\na,3\r\nC,4\r\nD,5\r\n", {{"A", 1}, {"B", 2}, {"C", 0}, {"D", 0}}},
+           {"A,1\r\nB,two\r\nC,3\r\n", {{"A", 1}, {"B", 0}, {"C", 0}}},
+           {"A,1\r\nB,40000\r\nC,3\r\n", {{"A", 1}, {"C", 0}}},
+           {"A,1\r\nB,\r\nC,3\r\n", {{"A", 1}, {"C", 0}}},
+           {"\r\n\r\nA,7\r\n", {{"A", 7}}},
+           {"A,0\r\nB,-5\r\nC,3\r\n", {{"A", 0}, {"B", 0}, {"C", 3}}},  // below 1: no page, not there
+           {"A,1\rB,2", {{"A", 1}, {"B", 2}}},                          // a carriage return alone ends a line
+           {"A,1\nB,2\r\n", {{"A", 0}, {"B", 0}}},                      // a line feed alone does not
+           {"R\xE9teg,9\r\n", {{"Réteg", 9}, {"RÉTEG", 9}}}}) {         // 8-bit keys
+    const auto dictionary = HelpDictionary::Load(Dictionary(bytes));
+    ASSERT_TRUE(dictionary.has_value());
+    for (const auto& [key, page] : pages) {
+      EXPECT_EQ(dictionary->PageOf(key).value_or(0), page) << key << " in " << bytes;
+    }
+  }
+}
+
+TEST_F(HelpDictionaryTest, AMissingFileIsNoDictionary) {
+  EXPECT_FALSE(HelpDictionary::Load(folder_.File("missing.txt")).has_value());
+  EXPECT_FALSE(HelpDictionary::Load("").has_value());
+  // Nor is a file far larger than any manual's index.
+  const std::string huge = Dictionary("Layers,12\r\n");
+  std::filesystem::resize_file(huge, std::uintmax_t{16} << 20U);
+  EXPECT_FALSE(HelpDictionary::Load(huge).has_value());
+}
+
+TEST(ViewerCommands, QuotedPathAndZeroBasedPage) {
+  EXPECT_EQ(DocOpenCommand("C:\\Help\\Host.pdf"), "[DocOpen(\"C:\\Help\\Host.pdf\")]");
+  EXPECT_EQ(DocGoToCommand("C:\\Help\\Host.pdf", 11), "[DocGoTo(\"C:\\Help\\Host.pdf\",11)]");
+  EXPECT_EQ(DocGoToCommand("/usr/share/doc/host.pdf", 0), "[DocGoTo(\"/usr/share/doc/host.pdf\",0)]");
+}
+
+TEST_F(HelpDictionaryTest, EveryHelpControlOfTheThreadSharesTheDictionary) {
+  const std::string first = Dictionary("Layers,12\r\n");
+  HelpControl().Init(first, "host.pdf");
+  EXPECT_EQ(HelpControl().PageOf("layers"), 12);
+  EXPECT_EQ(HelpControl().PDFFile(), "host.pdf");
+  EXPECT_EQ(HelpControl().PageOf("Unknown"), 1);
+
+  // Loaded once: a changed file is not read again until Init names a file.
+  testing::WriteBytes(first, "Layers,20\r\n");
+  EXPECT_EQ(HelpControl().PageOf("Layers"), 12);
+  HelpControl other;
+  other.Init(first, "host.pdf");
+  EXPECT_EQ(HelpControl().PageOf("Layers"), 20);
+}
+
+TEST_F(HelpDictionaryTest, AMissingDictionaryIsLookedForAgainOnEveryLookup) {
+  const std::string later = folder_.File("later.txt");
+  HelpControl help;
+  help.Init(later, "host.pdf");
+  EXPECT_EQ(help.PageOf("Layers"), 1);
+  testing::WriteBytes(later, "Layers,5\r\n");
+  EXPECT_EQ(help.PageOf("Layers"), 5);
+}
+
+class HostControl final : public AutomationObject {
+ public:
+  explicit HostControl(bool label) : label_(label) {}
+  bool IsForm() const override { return false; }
+  bool IsDdeLabel() const override { return label_; }
+
+ private:
+  bool label_;
+};
+
+TEST_F(HelpDictionaryTest, InitTakesOnlyALabel) {
+  HelpControl help;
+  help.Init("first.txt", "first.pdf", std::make_shared<HostControl>(true));
+  EXPECT_EQ(
+      testing::ErrorNumberOf([&] { help.Init("x.txt", "x.pdf", std::make_shared<HostControl>(false)); }),
+      kErrTypeMismatch);
+  EXPECT_EQ(testing::ErrorNumberOf([&] { help.Init("x.txt", "x.pdf", nullptr); }), kErrTypeMismatch);
+  EXPECT_EQ(help.PDFFile(), "first.pdf") << "a refused Init changes nothing";
+}
+
+TEST(PageViewers, ArgumentsThatOpenTheDocumentAtThePage) {
+  using Args = std::vector<std::string>;
+  EXPECT_EQ(PageArguments("/usr/bin/evince", "/d/m.pdf", 12), (Args{"--page-index=12", "/d/m.pdf"}));
+  EXPECT_EQ(PageArguments("/usr/bin/okular", "/d/m.pdf", 3), (Args{"-p", "3", "/d/m.pdf"}));
+  EXPECT_EQ(PageArguments("/usr/bin/zathura", "/d/m.pdf", 1), (Args{"-P", "1", "/d/m.pdf"}));
+  EXPECT_EQ(PageArguments("/usr/bin/xpdf", "/d/m.pdf", 7), (Args{"/d/m.pdf", "7"}));
+  EXPECT_EQ(PageArguments("/opt/mupdf", "/d/m.pdf", 7), (Args{"/d/m.pdf", "7"}));
+  EXPECT_EQ(PageArguments("qpdfview", "/d/m.pdf", 2), (Args{"/d/m.pdf#2"}));
+  EXPECT_FALSE(PageArguments("/usr/bin/foxit", "/d/m.pdf", 2).has_value());
+  EXPECT_FALSE(PageArguments("/usr/bin/evince-previewer", "/d/m.pdf", 2).has_value());
+}
+
+// ---- the program that opens the manual ----
+
+#ifndef _WIN32
+// A desktop of its own: XDG folders under a scratch folder, programs found on a PATH of its own.
+class DesktopAssociations : public HelpDictionaryTest {
+ protected:
+  void SetUp() override {
+    HelpDictionaryTest::SetUp();
+    for (const auto& [name, value] :
+         {std::pair{"XDG_CONFIG_HOME", folder_.File("config")},
+          std::pair{"XDG_CONFIG_DIRS", folder_.File("etc-xdg")},
+          std::pair{"XDG_DATA_HOME", folder_.File("data")},
+          std::pair{"XDG_DATA_DIRS", folder_.File("share1") + ":" + folder_.File("share2")},
+          std::pair{"PATH", folder_.File("bin")}}) {
+      environment_.push_back(std::make_unique<testing::ScopedEnvironment>(name, value));
+    }
+    Write("share2/mime/globs2", "# comment\n50:application/pdf:*.pdf\n10:text/plain:*.txt\n");
+    Program("bin/evince");
+    Program("bin/okular");
+    Write("share1/applications/org.gnome.Evince.desktop", "[Desktop Entry]\nName=Evince\nExec=evince %U\n");
+    Write("data/applications/okular.desktop",
+          "[Desktop Action x]\nExec=nothing\n[Desktop Entry]\nExec=okular %f\n");
+    Write("share1/applications/gone.desktop", "[Desktop Entry]\nExec=not-installed %f\n");
+    Write("share2/applications/absolute.desktop",
+          "[Desktop Entry]\nExec=\"" + folder_.File("bin/okular") + "\" --page 1\n");
+    testing::WriteBytes(pdf_, "x");
+  }
+  void Write(const std::string& relative, const std::string& text) {
+    std::filesystem::create_directories(std::filesystem::path(folder_.File(relative)).parent_path());
+    testing::WriteBytes(folder_.File(relative), text);
+  }
+  void Program(const std::string& relative, const std::string& script = "#!/bin/sh\n") {
+    Write(relative, script);
+    std::filesystem::permissions(folder_.File(relative), std::filesystem::perms::owner_all);
+  }
+
+  std::vector<std::unique_ptr<testing::ScopedEnvironment>> environment_;
+  std::string pdf_ = folder_.File("Manual.PDF");
+};
+
+// mimeapps.list files to write, and the program that then opens the manual ("" for none).
+struct AssociationCase {
+  const char* name;
+  std::vector<std::pair<std::string, std::string>> files;
+  std::string program;
+};
+
+// Listed by its name, not as raw bytes.
+void PrintTo(const AssociationCase& row, std::ostream* out) {
+  *out << row.name;
+}
+
+class DefaultApplication : public DesktopAssociations,
+                           public ::testing::WithParamInterface<AssociationCase> {};
+
+TEST_P(DefaultApplication, FollowsTheXdgOrder) {
+  for (const auto& [relative, text] : GetParam().files) {
+    Write(relative, text);
+  }
+  const platform::ProgramForFile found = platform::FindProgramForFile(pdf_);
+  if (GetParam().program.empty()) {
+    EXPECT_EQ(found.code, platform::kAssociationNone);
+    EXPECT_EQ(found.program, "");
+  } else {
+    EXPECT_GT(found.code, 32);
+    EXPECT_EQ(found.program, folder_.File(GetParam().program));
+  }
+}
+
+std::string Associations(const char* section, const char* desktopFiles) {
+  return std::string("[") + section + "]\napplication/pdf=" + desktopFiles + "\n";
+}
+const std::string kEvinceDefault = Associations("Default Applications", "org.gnome.Evince.desktop");
+const std::string kOkularDefault = Associations("Default Applications", "okular.desktop;");
+const std::string kEvinceAdded = Associations("Added Associations", "org.gnome.Evince.desktop;");
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DefaultApplication,
+    ::testing::Values(
+        AssociationCase{"NoAssociation", {}, ""},
+        AssociationCase{"UserConfigFirst",
+                        {{"config/mimeapps.list", kOkularDefault}, {"etc-xdg/mimeapps.list", kEvinceDefault}},
+                        "bin/okular"},
+        AssociationCase{"SystemConfig", {{"etc-xdg/mimeapps.list", kEvinceDefault}}, "bin/evince"},
+        AssociationCase{"DataFolders",
+                        {{"share2/applications/mimeapps.list", kOkularDefault},
+                         {"data/applications/mimeapps.list", kEvinceDefault}},
+                        "bin/evince"},
+        AssociationCase{
+            "UninstalledEntrySkipped",
+            {{"config/mimeapps.list",
+              Associations("Default Applications", "gone.desktop;missing.desktop;okular.desktop")}},
+            "bin/okular"},
+        AssociationCase{"OtherTypeOnly",
+                        {{"config/mimeapps.list", "[Default Applications]\ntext/plain=okular.desktop\n"}},
+                        ""},
+        AssociationCase{"AddedAssociation", {{"config/mimeapps.list", kEvinceAdded}}, "bin/evince"},
+        AssociationCase{"DefaultBeatsAdded",
+                        {{"config/mimeapps.list", kEvinceAdded}, {"etc-xdg/mimeapps.list", kOkularDefault}},
+                        "bin/okular"},
+        AssociationCase{
+            "MimeInfoCache",
+            {{"share1/applications/mimeinfo.cache", Associations("MIME Cache", "okular.desktop;")}},
+            "bin/okular"},
+        AssociationCase{"OversizedEntrySkipped",
+                        {{"share1/applications/big.desktop",
+                          "[Desktop Entry]\nExec=okular %f\n" + std::string(std::size_t{2} << 20U, '#')},
+                         {"config/mimeapps.list",
+                          Associations("Default Applications", "big.desktop;org.gnome.Evince.desktop")}},
+                        "bin/evince"},
+        AssociationCase{"AbsoluteQuotedExec",
+                        {{"config/mimeapps.list", Associations("Default Applications", "absolute.desktop")}},
+                        "bin/okular"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(DesktopAssociations, ViewerNameAndItsTwoErrors) {
+  Write("config/mimeapps.list", kEvinceDefault);
+  ChangeUILanguage(kLangHungarian);
+  HelpControl help;
+  EXPECT_EQ(help.GetPDFViewerExeName(pdf_), folder_.File("bin/evince"));
+  const LibError missing = testing::Raised([&] { help.GetPDFViewerExeName(folder_.File("missing.pdf")); });
+  EXPECT_EQ(missing.Number(), kLibErrNotInitialized);
+  EXPECT_EQ(missing.Description(), "Fájlelérési hiba! : 2");
+  Write("config/mimeapps.list", "");
+  const LibError error = testing::Raised([&] { help.GetPDFViewerExeName(pdf_); });
+  EXPECT_EQ(error.Number(), kLibErrRepeatedOrBadData);
+  EXPECT_EQ(error.Description(), "A pdf olvasó nem található!");
+  EXPECT_EQ(error.Source(), "QlxWCommon");
+}
+
+// Starts the manual's viewer: a script standing for the viewer writes down its arguments.
+class ViewerStarted : public DesktopAssociations {
+ protected:
+  void Viewer(const std::string& program) {
+    Program("bin/" + program, "#!/bin/sh\necho \"$@\" > '" + folder_.File("arguments") + "'\n");
+    Write("share1/applications/viewer.desktop", "[Desktop Entry]\nExec=" + program + " %f\n");
+    Write("config/mimeapps.list", Associations("Default Applications", "viewer.desktop"));
+  }
+  std::string Arguments() { return testing::ReadWhenWritten(folder_.File("arguments")); }
+  std::string Trace() { return testing::ReadBytes(folder_.File("trace.log")); }
+  void SetUp() override {
+    DesktopAssociations::SetUp();
+    debug_.sLogFileName(folder_.File("trace.log"));
+    debug_.bCallLog(true);
+    HelpControl().Init(Dictionary("Layers,12\r\n"), pdf_);
+  }
+  clsDebug debug_;
+};
+
+TEST_F(ViewerStarted, AViewerThatTakesThePageIsStartedAtIt) {
+  Viewer("evince");
+  EXPECT_TRUE(HelpControl().AcrobatLookup("LAYERS"));
+  EXPECT_EQ(Arguments(), "--page-index=12 " + pdf_ + "\n");
+  const std::string trace = Trace();
+  EXPECT_NE(trace.find("\"HelpControl.AcrobatLookupByFile 1 PDFFullName: " + pdf_ + " sKey: LAYERS\"\r\n"),
+            std::string::npos);
+  EXPECT_NE(trace.find("started at the page"), std::string::npos) << trace;
+  EXPECT_NE(trace.find("\"HelpControl.AcrobatLookupByFile 6 "), std::string::npos);
+}
+
+TEST_F(ViewerStarted, AnUnknownKeyOpensTheFirstPage) {
+  Viewer("okular");
+  EXPECT_TRUE(HelpControl().AcrobatLookupByFile(pdf_, "Nowhere"));
+  EXPECT_EQ(Arguments(), "-p 1 " + pdf_ + "\n");
+}
+
+TEST_F(ViewerStarted, AnyOtherViewerNeedsDdeAndFails) {
+  Viewer("foxit");
+  EXPECT_FALSE(HelpControl().AcrobatLookup("Layers"));
+  EXPECT_FALSE(std::filesystem::exists(folder_.File("arguments")));
+  EXPECT_NE(Trace().find("\"HelpControl.AcrobatLookupByFile << ERROR! : DDE is not available"),
+            std::string::npos)
+      << Trace();
+}
+
+TEST_F(ViewerStarted, NoViewerIsFalseWithTheErrorTraced) {
+  ChangeUILanguage(kLangHungarian);
+  EXPECT_FALSE(HelpControl().AcrobatLookupByFile(folder_.File("missing.pdf"), "Layers"));
+  // The trace file is in the 8-bit code page.
+  EXPECT_NE(Trace().find(platform::Utf8ToAnsi(
+                "\"HelpControl.AcrobatLookupByFile << ERROR! : Fájlelérési hiba! : 2\"\r\n")),
+            std::string::npos)
+      << Trace();
+}
+#else
+TEST_F(HelpDictionaryTest, TheShellsAnswerForMissingAndUnassociatedFiles) {
+  HelpControl help;
+  EXPECT_EQ(testing::ErrorNumberOf([&] { help.GetPDFViewerExeName(folder_.File("missing.pdf")); }),
+            kLibErrNotInitialized);
+  const std::string unknown = Dictionary("x");
+  std::filesystem::rename(unknown, folder_.File("manual.qlxwnone"));
+  EXPECT_EQ(platform::FindProgramForFile(folder_.File("manual.qlxwnone")).code, platform::kAssociationNone);
+  EXPECT_EQ(testing::ErrorNumberOf([&] { help.GetPDFViewerExeName(folder_.File("manual.qlxwnone")); }),
+            kLibErrRepeatedOrBadData);
+  // Without a viewer the lookup reports false rather than failing.
+  EXPECT_FALSE(help.AcrobatLookupByFile(folder_.File("manual.qlxwnone"), "Layers"));
+  EXPECT_FALSE(help.AcrobatLookupByFile(folder_.File("missing.pdf"), "Layers"));
+}
+
+TEST(DdeSeam, NoServerIsAClearError) {
+  ASSERT_TRUE(platform::DdeAvailable());
+  try {
+    platform::DdeExecute("QlxwNoSuchService", "Control", "[DocOpen(\"x.pdf\")]", 500);
+    ADD_FAILURE() << "a DDE server answered";
+  } catch (const LibError& error) {
+    EXPECT_EQ(error.Description(), "no DDE server answers (QlxwNoSuchService|Control)");
+  }
+}
+#endif
+
+}  // namespace
+}  // namespace qlxw

@@ -1,0 +1,284 @@
+// LocalInfo and the theme: default fonts per language, the font events and their order, the values
+// hosts store, and the theme kept in the INI file for main versions 4 and later.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "api/cls_common.h"
+#include "api/default_theme.h"
+#include "api/shared_local_info.h"
+#include "diag/cls_debug.h"
+#include "language/language_runtime.h"
+#include "language/localized_strings.h"
+#include "os/notices.h"
+#include "tests/support/folder_test_support.h"
+#include "text/number_text.h"
+#include "ui/local_info.h"
+
+namespace qlxw {
+namespace {
+
+using testing::ErrorNumberOf;
+
+// What listeners heard, one text per event; and whether the object already held each font name told.
+class EventLog final : public LocalInfoEvents {
+ public:
+  explicit EventLog(const LocalInfo* info = nullptr) : info_(info) {}
+  void ChangeFontName(const std::string& fontName) override {
+    Add("FontName ", fontName);
+    stored = info_ == nullptr || info_->FontName() == fontName;
+  }
+  void ChangeFontSize(float fontSize) override { Add("FontSize ", NumberToText(fontSize)); }
+  void ChangeMenuFontSize(float fontSize) override { Add("MenuFontSize ", NumberToText(fontSize)); }
+  std::vector<std::string> events;
+  bool stored = false;
+
+ private:
+  const LocalInfo* info_;
+  void Add(std::string event, const std::string& value) {
+    event += value;
+    events.push_back(std::move(event));
+  }
+};
+
+class LocalInfoTest : public testing::FreshLibraryState {
+ protected:
+  std::shared_ptr<LocalInfo> Make() { return MakeLocalInfo(); }
+  static std::shared_ptr<EventLog> Listen(LocalInfo& info) {
+    auto events = std::make_shared<EventLog>();
+    info.Advise(events);
+    return events;
+  }
+};
+
+TEST_F(LocalInfoTest, DefaultFontFollowsTheLanguageAtConstructionAndOnEveryChange) {
+  for (const auto& [language, font] :
+       {std::pair{kLangVietnamese, ".VnTime"}, std::pair{kLangSerbianLatin, "YUUSAL"},
+        std::pair{kLangHungarian, "Arial"}, std::pair{kLangEnglishUK, "Arial"},
+        std::pair{kLangRomanian, "Arial"}, std::pair{1031, "Arial"}}) {
+    ChangeUILanguage(language);
+    const auto info = Make();
+    EXPECT_EQ(info->FontName(), font);
+    ChangeUILanguage(kLangHungarian);
+    const auto events = Listen(*info);
+    ChangeUILanguage(language);
+    EXPECT_EQ(info->FontName(), font);
+    EXPECT_EQ(events->events, std::vector<std::string>{std::string("FontName ") + font}) << language;
+  }
+}
+
+TEST_F(LocalInfoTest, FontEventsComeAfterTheValueIsStoredInTheOrderOfThePuts) {
+  const auto info = Make();
+  const auto first = std::make_shared<EventLog>(info.get());  // reads the object back
+  const auto second = std::make_shared<EventLog>();
+  info->Advise(first);
+  const std::uint32_t cookie = info->Advise(second);
+
+  info->FontName("Tahoma");
+  info->FontSize(9.0F);
+  info->MenuFontSize(11.5F);
+  info->UnicodeMenu(true);  // no event
+  info->Charset(238);
+  const std::vector<std::string> expected = {"FontName Tahoma", "FontSize 9", "MenuFontSize 11.5"};
+  EXPECT_EQ(first->events, expected);
+  EXPECT_EQ(second->events, expected);
+  EXPECT_TRUE(first->stored);
+
+  info->Unadvise(cookie);
+  info->FontSize(10.0F);
+  EXPECT_EQ(second->events.size(), 3U);
+  EXPECT_EQ(first->events.back(), "FontSize 10");
+}
+
+TEST_F(LocalInfoTest, EmptyFontNameFailsWith1001InTheCurrentLanguageAndChangesNothing) {
+  for (const auto& [language, text] :
+       {std::tuple{kLangHungarian, "Invlaid parameter"}, std::tuple{kLangEnglishUK, "Invalid parameter"}}) {
+    SetCurrentLanguage(language, "");
+    const auto info = Make();
+    info->FontName("Verdana");
+    const auto events = Listen(*info);
+    const LibError error = testing::Raised([&] { info->FontName(""); });
+    EXPECT_EQ(error.Number(), kErrApplicationDefined);
+    EXPECT_EQ(error.Description(), text);
+    EXPECT_EQ(info->FontName(), "Verdana");
+    EXPECT_TRUE(events->events.empty());
+  }
+}
+
+TEST_F(LocalInfoTest, MenuFontSizeSurvivesItsTextForm) {
+  for (const float size : {9.5F, 10.0F, 7.25F, 0.1F, 9.1F, 123456.7F, -3.0F, 1e-7F, 3.4e38F}) {
+    const auto info = Make();
+    const auto events = Listen(*info);
+    info->MenuFontSize(size);
+    EXPECT_EQ(info->MenuFontSize(), size);
+    EXPECT_EQ(events->events, std::vector<std::string>{"MenuFontSize " + NumberToText(size)});
+  }
+}
+
+// Each switch stores only its own value.
+struct Switch {
+  const char* name;
+  void (LocalInfo::*put)(bool);
+  bool (LocalInfo::*get)() const;
+};
+
+TEST_F(LocalInfoTest, SwitchesAreIndependent) {
+  const Switch switches[] = {
+      {"IsMenuToolTipHook", &LocalInfo::IsMenuToolTipHook, &LocalInfo::IsMenuToolTipHook},
+      {"IsMenuCaptionHook", &LocalInfo::IsMenuCaptionHook, &LocalInfo::IsMenuCaptionHook},
+      {"IsCaptionHook", &LocalInfo::IsCaptionHook, &LocalInfo::IsCaptionHook},
+      {"IsMessageHook", &LocalInfo::IsMessageHook, &LocalInfo::IsMessageHook},
+      {"IsToolTipHook", &LocalInfo::IsToolTipHook, &LocalInfo::IsToolTipHook},
+      {"UserLocalization", &LocalInfo::UserLocalization, &LocalInfo::UserLocalization},
+      {"UnicodeMenu", &LocalInfo::UnicodeMenu, &LocalInfo::UnicodeMenu},
+  };
+  for (const Switch& on : switches) {
+    const auto info = Make();
+    (*info.*on.put)(true);
+    for (const Switch& other : switches) {
+      EXPECT_EQ((*info.*other.get)(), &other == &on) << on.name << " changed " << other.name;
+    }
+  }
+}
+
+class FakeHookData : public AutomationObject {
+ public:
+  bool IsForm() const override { return false; }
+};
+
+TEST_F(LocalInfoTest, ToolTipDataIsHandedBackAndItsGetIsTraced) {
+  testing::ScratchFolder folder;
+  clsDebug debug;
+  debug.sLogFileName(folder.File("trace.log"));
+  debug.bCallLog(true);
+  const auto info = Make();
+  info->ABSABToolTipModData();
+  const auto data = std::make_shared<FakeHookData>();
+  info->ABSABToolTipModData(data);
+  EXPECT_EQ(info->ABSABToolTipModData(), data);
+  const std::string log = testing::ReadBytes(folder.File("trace.log"));
+  const std::regex record(
+      "\"LocalInfo\\.ABSABToolTipModData>> \\d\\d:\\d\\d:\\d\\d\"\r\n"
+      "\"mABSABToolTipModData IS NOTHING : (True|False)\"\r\n"
+      "\"LocalInfo\\.ABSABToolTipModData<< \\d\\d:\\d\\d:\\d\\d\"\r\n");
+  std::vector<std::string> nothing;
+  for (auto it = std::sregex_iterator(log.begin(), log.end(), record); it != std::sregex_iterator(); ++it) {
+    nothing.push_back((*it)[1]);
+  }
+  EXPECT_EQ(nothing, (std::vector<std::string>{"True", "False"})) << log;
+}
+
+TEST_F(LocalInfoTest, SharedInstanceIsOnePerThreadAndTheRootObjectsToo) {
+  const auto shared = GetLocalInfo();
+  EXPECT_EQ(GetLocalInfo(), shared);
+  EXPECT_EQ(clsCommon::Create()->LocalInfo(), shared);
+  EXPECT_NE(Make(), shared);
+}
+
+// ---- the theme ----
+
+class ThemeTest : public testing::FreshLibraryState {
+ protected:
+  testing::RecordingNotices notices_;
+
+  // A host of this main version with this INI file.
+  std::shared_ptr<ITheme> ThemeOf(std::int32_t mainVersion, const std::string& iniText) {
+    testing::WriteBytes(Ini(), iniText);
+    const auto root = clsCommon::Create();
+    root->MainVer(mainVersion);
+    root->INIFileName(Ini());
+    return MakeLocalInfo()->Theme();
+  }
+  std::string Ini() const { return folder_.File("host.ini"); }
+
+  testing::ScratchFolder folder_;
+};
+
+TEST_F(ThemeTest, WithoutAMainVersionTheThemeCannotBeMade) {
+  const auto info = MakeLocalInfo();
+  EXPECT_EQ(ErrorNumberOf([&] { info->Theme(); }), kLibErrNotInitialized);
+  clsCommon::Create()->MainVer(3);
+  EXPECT_EQ(info->Theme(), info->Theme());
+}
+
+// Main version, INI file, and the style and band transparency read once when the theme is made.
+TEST_F(ThemeTest, ReadFromTheIniFileWhenMade) {
+  const char* const values = "[mod]\r\nStyle=5\r\nTransparentBands=True\r\n";
+  for (const auto& [version, ini, style, transparent] :
+       {std::tuple{3, values, 0, false}, std::tuple{4, "[Setup]\r\nX=1\r\n", 3, false},
+        std::tuple{5, "", 3, false}, std::tuple{4, values, 5, true},
+        std::tuple{5, "[MOD]\r\nstyle= 2 \r\ntransparentbands=-1\r\n", 2, true},
+        std::tuple{6, "[mod]\r\nStyle=7\r\nTransparentBands=false\r\n", 7, false},
+        std::tuple{5, "[mod]\r\nStyle=wide\r\nTransparentBands=yes\r\n", 3, false},
+        std::tuple{4, "[mod]\r\nStyle=2.5\r\nTransparentBands=0\r\n", 2, false},
+        std::tuple{4, "[mod]\r\nStyle=4 ; wide\r\n", 4, false},
+        std::tuple{5, "[mod]\r\nStyle=\r\nTransparentBands=\r\n", 3, false}}) {
+    ResetLibraryState();
+    const auto theme = ThemeOf(version, ini);
+    EXPECT_EQ(theme->MenuStyleId(), style) << version << ini;
+    EXPECT_EQ(theme->TransparentBands(), transparent) << version << ini;
+  }
+  EXPECT_TRUE(notices_.notices.empty());
+}
+
+// Version 3 stores 0 and leaves the file alone.
+TEST_F(ThemeTest, PutsWriteThroughFromVersion4On) {
+  for (const std::int32_t version : {3, 4, 5}) {
+    ResetLibraryState();
+    const auto theme = ThemeOf(version, "[mod]\r\nStyle=1\r\n");
+    theme->MenuStyleId(5);
+    theme->TransparentBands(true);
+    EXPECT_EQ(theme->MenuStyleId(), version == 3 ? 0 : 5);
+    EXPECT_EQ(theme->TransparentBands(), version != 3);
+    const std::string written =
+        version == 3 ? "[mod]\r\nStyle=1\r\n" : "[mod]\r\nStyle=5\r\nTransparentBands=";
+    EXPECT_EQ(testing::ReadBytes(Ini()), version == 3 ? written : written + "True\r\n") << version;
+    theme->TransparentBands(false);
+    EXPECT_EQ(testing::ReadBytes(Ini()), version == 3 ? written : written + "False\r\n") << version;
+  }
+}
+
+// INIManager5 refuses values of 1024 characters or more: a message box, the defaults or what was read.
+TEST_F(ThemeTest, AFailedReadShowsAMessageBoxAndKeepsWhatItHas) {
+  const std::string tooLong(1100, '7');
+  for (const auto& [ini, style] :
+       {std::pair{"[mod]\r\nStyle=" + tooLong + "\r\nTransparentBands=True\r\n", 0},
+        std::pair{"[mod]\r\nStyle=6\r\nTransparentBands=" + tooLong + "\r\n", 6}}) {
+    ResetLibraryState();
+    notices_.notices.clear();
+    ChangeUILanguage(kLangHungarian);  // the theme takes the runtime's language when it is made
+    const auto theme = ThemeOf(5, ini);
+    EXPECT_EQ(theme->MenuStyleId(), style);
+    EXPECT_FALSE(theme->TransparentBands());
+    ASSERT_EQ(notices_.notices.size(), 1U);
+    EXPECT_EQ(notices_.icons.back(), platform::NoticeIcon::kCriticalStop);
+    EXPECT_TRUE(notices_.notices.front().starts_with(
+        "QlxWCommon: Paraméterfájl elérési hiba!\r\n-2147221502 LoadINIValueByKey2 data size error"))
+        << notices_.notices.front();
+  }
+}
+
+// Texts that convert, with their numbers, and texts that do not, which leave the value as it was.
+TEST(TextToLong, AsAutomationConvertsIt) {
+  for (const auto& [text, expected] :
+       {std::pair{"5", 5}, std::pair{" -12 ", -12}, std::pair{"+3", 3}, std::pair{"2.5", 2},
+        std::pair{"3.5", 4}, std::pair{"-2.5", -2}, std::pair{"1e3", 1000}, std::pair{"&H10", 16},
+        std::pair{"&hFFFFFFFF", -1}, std::pair{"&O17", 15}, std::pair{"2147483647", 2147483647},
+        std::pair{"-2147483648", -2147483647 - 1}}) {
+    std::int32_t value = 0;
+    EXPECT_TRUE(TryTextToLong(text, value)) << text;
+    EXPECT_EQ(value, expected) << text;
+  }
+  for (const char* text :
+       {"2147483648", "", "   ", "NULL", "5x", "&H", "&HG", "&H100000000", "nan", "inf", "1e400"}) {
+    std::int32_t value = -77;
+    EXPECT_FALSE(TryTextToLong(text, value)) << text;
+    EXPECT_EQ(value, -77) << text;
+  }
+}
+
+}  // namespace
+}  // namespace qlxw
