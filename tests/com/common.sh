@@ -22,6 +22,11 @@ wine_output() {
 }
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
+# The classes the server makes, from its one table, and the coclasses of the IDL that table leaves out.
+creatable=$(sed 's/#.*//' "$here/../../com/classes/class_table.list" | awk 'NF { print $1 }')
+[ -n "$creatable" ] || fail "no class in com/classes/class_table.list"
+noncreatable=$(sed -n 's/^[[:space:]]*coclass[[:space:]]\{1,\}\([A-Za-z0-9_]*\).*/\1/p' "$here/../../resources/QlxWCommon.idl" |
+  grep -vxF -f <(echo "$creatable") || true)
 
 # KEY [SYSTEM]: the key's values as hosts of the server's bitness find them (or those of the programs
 # of SYSTEM, system32 or syswow64); nothing when it is missing (reg says so on standard output).
@@ -31,10 +36,12 @@ reg_value() {
     tr -d '\r' <<<"$output" || true
 }
 
-# SCRIPT DIR [CSCRIPT]: a host script of tests/com/scripts, run from DIR; passes on its own summary.
+# SCRIPT DIR [CSCRIPT]: a host script (a name in tests/com/scripts, or a path), run from DIR; passes on
+# its own summary.
 run_script() {
-  local name=$1 dir=$2 cscript=${3:-$cscript} output summary
-  cat "$here/scripts/check.vbs" "$here/scripts/$name" >"$dir/$name"
+  local source=$1 name=${1##*/} dir=$2 cscript=${3:-$cscript} output summary
+  [[ "$source" == */* ]] || source="$here/scripts/$name"
+  cat "$here/scripts/check.vbs" "$source" >"$dir/$name"
   # Wine's cscript exits 0 even when a script cannot run: only the script's own summary counts.
   output=$(cd "$dir" && QLXW_TEST_DIR=$(winpath "$dir") timeout 120 wine "$cscript" //nologo "$name" 2>&1 |
     wine_output) || true

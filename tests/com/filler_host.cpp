@@ -1,11 +1,10 @@
 // A resource component of a host, for the filler's tests under Wine: its fill operation writes what it
 // received into the control's "Tag" ("which|form|bar|pattern|language"), or fails for the pattern
-// "Refuse". Registered by run.sh under two ProgIDs, one class each.
+// "Refuse". run.sh registers its two classes in the registry, one under each ProgID the filler derives.
 #include <windows.h>
 
 #include <dispex.h>
 #include <oleauto.h>
-#include <olectl.h>
 
 #include <string>
 
@@ -189,31 +188,6 @@ class Factory final : public IClassFactory {
 Factory gLibraryNamed(L"library");
 Factory gExeNamed(L"exe");
 
-struct Registration {
-  const CLSID* classId;
-  const wchar_t* progId;
-};
-const Registration kRegistrations[] = {{&CLSID_LibraryNamed, L"QlxWFillerHostRes.Core"},
-                                       {&CLSID_ExeNamed, L"FillerAppRes.Core"}};
-
-bool SetValue(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
-  HKEY opened = nullptr;
-  if (RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &opened, nullptr) !=
-      ERROR_SUCCESS) {
-    return false;
-  }
-  const LONG set = RegSetValueExW(opened, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(opened);
-  return set == ERROR_SUCCESS;
-}
-
-std::wstring ClassKey(const CLSID& classId) {
-  wchar_t text[40];
-  StringFromGUID2(classId, text, 40);
-  return std::wstring(L"CLSID\\") + text;
-}
-
 }  // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID /*reserved*/) {
@@ -236,27 +210,4 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID classId, REFIID iid
 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
   return gObjects == 0 ? S_OK : S_FALSE;
-}
-
-extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
-  wchar_t path[MAX_PATH];
-  GetModuleFileNameW(gModule, path, MAX_PATH);
-  for (const Registration& registration : kRegistrations) {
-    wchar_t classText[40];
-    StringFromGUID2(*registration.classId, classText, 40);
-    const std::wstring server = ClassKey(*registration.classId) + L"\\InprocServer32";
-    if (!SetValue(std::wstring(registration.progId) + L"\\CLSID", nullptr, classText) ||
-        !SetValue(server, nullptr, path) || !SetValue(server, L"ThreadingModel", L"Apartment")) {
-      return SELFREG_E_CLASS;
-    }
-  }
-  return S_OK;
-}
-
-extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() {
-  for (const Registration& registration : kRegistrations) {
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, registration.progId);
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, ClassKey(*registration.classId).c_str());
-  }
-  return S_OK;
 }

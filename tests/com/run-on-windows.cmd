@@ -20,7 +20,14 @@ mkdir "%QLXW_TEST_DIR%"
 set failures=0
 
 "%system%\regsvr32.exe" /s "%CD%\QlxWCommon.dll" || (echo FAILED: regsvr32 QlxWCommon.dll & exit /b 1)
-"%system%\regsvr32.exe" /s "%CD%\qlxw_filler_host.dll" || (echo FAILED: regsvr32 qlxw_filler_host.dll & set /a failures+=1)
+rem The filler's component: its two classes under the ProgIDs the filler derives.
+for %%c in ("QlxWFillerHostRes.Core {07AC82DA-61F9-4169-9E92-C076722D5DB1}" "FillerAppRes.Core {BF0FF02F-7A7E-4D6C-A4D7-F246D2E3BF7C}") do (
+  for /f "tokens=1,2" %%p in (%%c) do (
+    "%system%\reg.exe" add "HKCR\%%p\CLSID" /ve /d "%%q" /f >nul
+    "%system%\reg.exe" add "HKCR\CLSID\%%q\InprocServer32" /ve /d "%CD%\qlxw_filler_host.dll" /f >nul
+    "%system%\reg.exe" add "HKCR\CLSID\%%q\InprocServer32" /v ThreadingModel /d Apartment /f >nul || set /a failures+=1
+  )
+)
 
 rem Each host script runs behind the shared checks and passes on its own last line.
 for %%s in ("%scripts%\*.vbs") do (
@@ -39,7 +46,12 @@ pushd "%QLXW_TEST_DIR%"
 "%CD%\..\qlxw_com_client_tests.exe" --gtest_filter=-*HelpCommandsArriveAtTheViewersDdeServer* || set /a failures+=1
 popd
 
-"%system%\regsvr32.exe" /s /u "%CD%\qlxw_filler_host.dll"
+for %%c in ("QlxWFillerHostRes.Core {07AC82DA-61F9-4169-9E92-C076722D5DB1}" "FillerAppRes.Core {BF0FF02F-7A7E-4D6C-A4D7-F246D2E3BF7C}") do (
+  for /f "tokens=1,2" %%p in (%%c) do (
+    "%system%\reg.exe" delete "HKCR\%%p" /f >nul
+    "%system%\reg.exe" delete "HKCR\CLSID\%%q" /f >nul
+  )
+)
 "%system%\regsvr32.exe" /s /u "%CD%\QlxWCommon.dll"
 if %failures% neq 0 (
   echo %failures% COM test run^(s^) failed

@@ -6,12 +6,6 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/common.sh" "$1" com-tests
 
-# The classes the server makes, from its one table, and the coclasses of the IDL that table leaves out.
-creatable=$(sed 's/#.*//' "$here/../../com/classes/class_table.list" | awk 'NF { print $1 }')
-[ -n "$creatable" ] || fail "no class in com/classes/class_table.list"
-noncreatable=$(sed -n 's/^[[:space:]]*coclass[[:space:]]\{1,\}\([A-Za-z0-9_]*\).*/\1/p' "$here/../../resources/QlxWCommon.idl" |
-  grep -vxF -f <(echo "$creatable") || true)
-
 echo "-- regsvr32"
 timeout 120 wine "$regsvr32" /s "$dll" || fail "regsvr32 exited $?"
 for class in $creatable; do
@@ -36,15 +30,18 @@ reg_value "HKCR\\Interface\\{664AEEDF-3F84-43BC-A36E-4A47F5AB458B}\\TypeLib" | g
 echo "-- a host's resource component for the menu filler (registered from the scripts' folder)"
 cp "$build/tests/com/qlxw_filler_host.dll" "$work/"
 component=$(winpath "$work/qlxw_filler_host.dll")
-timeout 120 wine "$regsvr32" /s "$component" || fail "the filler's component: regsvr32 exited $?"
-
-echo "-- qlxw typelib-name"
-# The command with the library and the runtime it was built with.
-cp "$build"/cli/*.exe "$build"/cli/*.dll "$work/"
-for pair in "$dll=QlxWCommon" "$component=QlxWFillerHost"; do
-  name=$(timeout 60 wine "$work/qlxw.exe" typelib-name "${pair%=*}" 2>&1 | wine_output) || true
-  [ "$name" = "${pair##*=}" ] || fail "typelib-name ${pair%=*} printed [$name]"
+# Its two classes under the ProgIDs the filler derives (from the type library's name, from EXEName), as
+# an installer would write them, and what removes them again.
+printf 'REGEDIT4\n' | tee "$work/filler.reg" >"$work/filler-removed.reg"
+for entry in "QlxWFillerHostRes.Core {07AC82DA-61F9-4169-9E92-C076722D5DB1}" \
+  "FillerAppRes.Core {BF0FF02F-7A7E-4D6C-A4D7-F246D2E3BF7C}"; do
+  read -r progid clsid <<<"$entry"
+  printf '[HKEY_CLASSES_ROOT\\%s\\CLSID]\n@="%s"\n[HKEY_CLASSES_ROOT\\CLSID\\%s\\InprocServer32]\n@="%s"\n' \
+    "$progid" "$clsid" "$clsid" "${component//\\/\\\\}" >>"$work/filler.reg"
+  printf '"ThreadingModel"="Apartment"\n' >>"$work/filler.reg"
+  printf '[-HKEY_CLASSES_ROOT\\%s]\n[-HKEY_CLASSES_ROOT\\CLSID\\%s]\n' "$progid" "$clsid" >>"$work/filler-removed.reg"
 done
+timeout 60 wine "$reg" import "$(winpath "$work/filler.reg")" >/dev/null 2>&1 || fail "cannot register the filler's component"
 
 echo "-- scripts"
 # The legacy controller keeps its folders for the user, whatever the bitness: none from an earlier run.
@@ -103,7 +100,7 @@ example=$(timeout 120 wine "$build/examples/qlxw_example_early_bound.exe" "$(win
 [ "$example" = "Units: metric" ] && echo "examples/early_bound.cpp: ran" || { fail "examples/early_bound.cpp"; echo "$example"; }
 
 echo "-- regsvr32 /u"
-timeout 120 wine "$regsvr32" /s /u "$component" || fail "the filler's component: regsvr32 /u exited $?"
+timeout 60 wine "$reg" import "$(winpath "$work/filler-removed.reg")" >/dev/null 2>&1 || fail "cannot remove the filler's component"
 timeout 120 wine "$regsvr32" /s /u "$dll" || fail "regsvr32 /u exited $?"
 for class in $creatable; do
   [ -z "$(reg_value "HKCR\\QlxWCommon.$class\\CLSID")" ] || fail "QlxWCommon.$class is still registered"

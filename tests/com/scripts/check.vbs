@@ -7,7 +7,7 @@ Set gFso = CreateObject("Scripting.FileSystemObject")
 ' Wine's ExpandEnvironmentStrings keeps the terminating NUL.
 gTestDir = Replace(CreateObject("WScript.Shell").ExpandEnvironmentStrings("%QLXW_TEST_DIR%"), Chr(0), "")
 
-' Arrays of the same length are compared element by element, each a check of its own.
+' Values compare with their type, as a host reads them; arrays of the same length element by element.
 Sub Check(name, actual, expected)
   Dim i
   If IsArray(expected) Then
@@ -29,19 +29,15 @@ Sub CheckTrue(name, condition)
   Check name, CBool(condition), True
 End Sub
 
-' After a statement run under On Error Resume Next: the error it raised, then clears it.
+' After a statement run under On Error Resume Next: the error it raised (no text to compare: Null),
+' then clears it.
 Sub CheckError(name, number, description)
   Check name & " (number)", Hex(Err.Number), Hex(number)
   If Not IsNull(description) Then Check name & " (description)", Err.Description, description
   Err.Clear
 End Sub
 
-Sub CheckNoError(name)
-  Check name & " (no error)", Hex(Err.Number), "0"
-  Err.Clear
-End Sub
-
-' A fresh INI file in the test folder.
+' A path in the test folder, with no file there yet.
 Function FreshIni(fileName)
   Dim filePath
   filePath = TestPath(fileName)
@@ -51,15 +47,6 @@ End Function
 
 Function TestPath(fileName)
   TestPath = gTestDir & "\" & fileName
-End Function
-
-' The lines of a file, each ended by CR LF (Wine's VBScript has no Join).
-Function Lines(items)
-  Dim item
-  Lines = ""
-  For Each item In items
-    Lines = Lines & item & vbCrLf
-  Next
 End Function
 
 Function WriteFile(filePath, text)
@@ -75,12 +62,6 @@ Function ReadFile(filePath)
   If gFso.FileExists(filePath) Then
     If gFso.GetFile(filePath).Size > 0 Then ReadFile = gFso.OpenTextFile(filePath).ReadAll()
   End If
-End Function
-
-' The second INI name's error in Hungarian, in the script's own 8-bit code page.
-Function HungarianMessage74()
-  HungarianMessage74 = "Hiba! Az ini-f" & Chr(225) & "jl " & Chr(250) & "tvonala nem v" & Chr(225) & _
-    "ltoztathat" & Chr(243) & "!"
 End Function
 
 Sub Finish()
