@@ -3,6 +3,7 @@
 #include <oleauto.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace qlxw::com {
 namespace {
@@ -20,6 +21,28 @@ bool LeftOut(const VARIANT& argument) noexcept {
   return argument.vt == VT_ERROR && argument.scode == DISP_E_PARAMNOTFOUND;
 }
 
+// A plain value given by value (not a reference, array, object, or an argument left out).
+bool PlainValue(const VARIANT& argument) noexcept {
+  return (argument.vt & (VT_ARRAY | VT_BYREF)) == 0 && argument.vt != VT_DISPATCH &&
+         argument.vt != VT_UNKNOWN && argument.vt != VT_ERROR && argument.vt != VT_EMPTY;
+}
+
+// The parameter position the argument at `index` of `arguments` (last first) stands for; named
+// arguments come first and say their position; a property's new value has none.
+std::optional<std::size_t> PositionOf(const DISPPARAMS& params, std::size_t index,
+                                      std::size_t count) noexcept {
+  if (index < params.cNamedArgs) {
+    const DISPID named = params.rgdispidNamedArgs == nullptr ? -1 : params.rgdispidNamedArgs[index];
+    return named >= 0 ? std::optional<std::size_t>(static_cast<std::size_t>(named)) : std::nullopt;
+  }
+  return count - 1 - index;
+}
+
+bool ByReference(const CallShape* shape, std::optional<std::size_t> position) noexcept {
+  return shape != nullptr && position && *position < shape->scalarByReference.size() &&
+         shape->scalarByReference[*position];
+}
+
 }  // namespace
 
 ArgumentsByValue::ArgumentsByValue(DISPPARAMS* params, const DispatchMembers* members, DISPID id, WORD flags)
@@ -27,25 +50,32 @@ ArgumentsByValue::ArgumentsByValue(DISPPARAMS* params, const DispatchMembers* me
   if (params == nullptr || (params->cArgs > 0 && params->rgvarg == nullptr)) {
     return;
   }
-  const std::vector<OptionalScalar>* optional =
-      members != nullptr && params->cNamedArgs == 0 ? members->OptionalScalarsOf(id, flags) : nullptr;
+  const CallShape* shape = members != nullptr ? members->ShapeOf(id, flags) : nullptr;
   const VARIANT* const first = params->rgvarg;
   const VARIANT* const last = params->rgvarg + params->cArgs;
   const bool byReference = std::any_of(first, last, PlainValueByReference);
-  const bool mayLeaveOut = optional != nullptr && !optional->empty();
-  if (!byReference && !mayLeaveOut) {
+  const bool mayLeaveOut = shape != nullptr && params->cNamedArgs == 0 && !shape->optionalScalars.empty();
+  const bool mayBeWrittenBack = shape != nullptr && !shape->scalarByReference.empty();
+  if (!byReference && !mayLeaveOut && !mayBeWrittenBack) {
     return;
   }
   values_.assign(first, last);  // shallow: the caller's values
   owned_.assign(params->cArgs, false);
   if (mayLeaveOut) {
-    FillInDefaults(*optional);
+    FillInDefaults(shape->optionalScalars);
   }
   bool changed = std::find(owned_.begin(), owned_.end(), true) != owned_.end();
   for (std::size_t i = 0; i < values_.size(); ++i) {
     VARIANT value;
     VariantInit(&value);
-    if (PlainValueByReference(values_[i]) && SUCCEEDED(VariantCopy(&value, values_[i].pvarVal))) {
+    VARIANT* source = nullptr;
+    if (PlainValueByReference(values_[i])) {
+      source = values_[i].pvarVal;
+    } else if (!owned_[i] && PlainValue(values_[i]) &&
+               ByReference(shape, PositionOf(*params, i, values_.size()))) {
+      source = &values_[i];  // our own copy, which Invoke may write back over
+    }
+    if (source != nullptr && SUCCEEDED(VariantCopy(&value, source))) {
       values_[i] = value;
       owned_[i] = true;
       changed = true;

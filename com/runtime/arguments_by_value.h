@@ -3,6 +3,8 @@
 // - Script hosts pass their variables by reference, as variants, which the type library will not turn
 //   into a by-reference text or number. The library only reads its by-reference arguments, so the
 //   values are passed on instead.
+// - A value given for a parameter declared by reference is passed as a copy: the type library's
+//   Invoke writes the parameter back over the argument, which would free the caller's text.
 // - An optional argument the caller left out is filled in here with its default (the zero value of
 //   its type when it has none): Wine's Invoke passes a by-reference default's value where the pointer
 //   goes, and a left-out by-reference text as a pointer to a variant.

@@ -74,7 +74,7 @@ DispatchMembers::DispatchMembers(ITypeInfo* info) : info_(info) {
     }
     const DISPID id = function->memid;
     try {
-      DescribeOptionalScalars(*function);
+      DescribeCall(*function);
     } catch (...) {
       info->ReleaseFuncDesc(function);
       throw;
@@ -94,13 +94,20 @@ DispatchMembers::DispatchMembers(ITypeInfo* info) : info_(info) {
   }
 }
 
-void DispatchMembers::DescribeOptionalScalars(const FUNCDESC& function) {
-  std::vector<OptionalScalar>& described = optionalScalars_[CallKey(function.memid, function.invkind)];
+void DispatchMembers::DescribeCall(const FUNCDESC& function) {
+  CallShape shape;
   for (SHORT i = 0; i < function.cParams; ++i) {
     const ELEMDESC& parameter = function.lprgelemdescParam[i];
     const USHORT flags = parameter.paramdesc.wParamFlags;
     const VARTYPE type = ScalarTypeOf(parameter.tdesc);
-    if ((flags & PARAMFLAG_FRETVAL) != 0 || (flags & PARAMFLAG_FOPT) == 0 || type == VT_EMPTY) {
+    if ((flags & PARAMFLAG_FRETVAL) != 0 || type == VT_EMPTY) {
+      continue;
+    }
+    if (parameter.tdesc.vt == VT_PTR) {
+      shape.scalarByReference.resize(static_cast<std::size_t>(i) + 1, false);
+      shape.scalarByReference[static_cast<std::size_t>(i)] = true;
+    }
+    if ((flags & PARAMFLAG_FOPT) == 0) {
       continue;
     }
     OptionalScalar optional;
@@ -111,20 +118,28 @@ void DispatchMembers::DescribeOptionalScalars(const FUNCDESC& function) {
         (flags & PARAMFLAG_FHASDEFAULT) != 0 && parameter.paramdesc.pparamdescex != nullptr;
     VARIANT* from = hasDefault ? &parameter.paramdesc.pparamdescex->varDefaultValue : &none;
     if (SUCCEEDED(VariantChangeType(optional.value.get(), from, 0, type))) {
-      described.push_back(std::move(optional));
+      shape.optionalScalars.push_back(std::move(optional));
     }
+  }
+  if (!shape.optionalScalars.empty() || !shape.scalarByReference.empty()) {
+    shapes_.insert_or_assign(CallKey(function.memid, function.invkind), std::move(shape));
   }
 }
 
-const std::vector<OptionalScalar>* DispatchMembers::OptionalScalarsOf(DISPID id, WORD flags) const {
+const CallShape* DispatchMembers::ShapeOf(DISPID id, WORD flags) const {
   if ((flags & DISPATCH_METHOD) != 0) {
-    if (const auto found = optionalScalars_.find(CallKey(id, INVOKE_FUNC)); found != optionalScalars_.end()) {
+    if (const auto found = shapes_.find(CallKey(id, INVOKE_FUNC)); found != shapes_.end()) {
       return &found->second;
     }
   }
   if ((flags & DISPATCH_PROPERTYGET) != 0) {
-    if (const auto found = optionalScalars_.find(CallKey(id, INVOKE_PROPERTYGET));
-        found != optionalScalars_.end()) {
+    if (const auto found = shapes_.find(CallKey(id, INVOKE_PROPERTYGET)); found != shapes_.end()) {
+      return &found->second;
+    }
+  }
+  if ((flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0) {
+    const INVOKEKIND kind = (flags & DISPATCH_PROPERTYPUT) != 0 ? INVOKE_PROPERTYPUT : INVOKE_PROPERTYPUTREF;
+    if (const auto found = shapes_.find(CallKey(id, kind)); found != shapes_.end()) {
       return &found->second;
     }
   }

@@ -33,6 +33,14 @@ struct OptionalScalar {
   platform::OwnedVariant value;
 };
 
+// What a late-bound call of one member must adjust in the arguments it is given.
+struct CallShape {
+  std::vector<OptionalScalar> optionalScalars;
+  // By parameter position: a scalar declared by reference. The type library's Invoke writes such a
+  // parameter back over an argument given by value, freeing the caller's text.
+  std::vector<bool> scalarByReference;
+};
+
 class DispatchMembers {
  public:
   // Empty (every name unknown) without type information.
@@ -46,16 +54,16 @@ class DispatchMembers {
   // arguments, members of the interfaces it derives from) are left to the type information.
   HRESULT IdsOfNames(LPOLESTR* names, UINT count, DISPID* ids) const;
 
-  // The optional scalar parameters of the member a call with these flags reaches (scripts call with
-  // both method and property-get flags when they use a result: a method, else a property get); none
-  // for an unknown member.
-  const std::vector<OptionalScalar>* OptionalScalarsOf(DISPID id, WORD flags) const;
+  // The shape of the member a call with these flags reaches (scripts call with both method and
+  // property-get flags when they use a result: a method, else a property get); none for an unknown
+  // member or one whose calls need no adjusting.
+  const CallShape* ShapeOf(DISPID id, WORD flags) const;
 
   DispatchMembers(const DispatchMembers&) = delete;
   DispatchMembers& operator=(const DispatchMembers&) = delete;
 
  private:
-  void DescribeOptionalScalars(const FUNCDESC& function);
+  void DescribeCall(const FUNCDESC& function);
 
   ITypeInfo* info_;
   std::vector<std::wstring> names_;  // what the map's keys view; not resized once the map is made
@@ -63,7 +71,7 @@ class DispatchMembers {
   std::unordered_set<DISPID> ids_;
   // By member and kind of call, built with the rest: a type library does not change while the module
   // is loaded, so calls read it without a lock.
-  std::unordered_map<std::uint64_t, std::vector<OptionalScalar>> optionalScalars_;
+  std::unordered_map<std::uint64_t, CallShape> shapes_;
 };
 
 }  // namespace qlxw::com
