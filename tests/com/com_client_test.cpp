@@ -342,6 +342,27 @@ TEST_F(ApartmentTest, WritesRaiseOnWriteValueUntilTheListenerLeaves) {
   EXPECT_EQ(sink.events, (std::vector<std::wstring>{L"1: &String S &String K &Variant text",
                                                     L"1: &String S &String K &Variant True"}));
 
+  {  // The enumerators of points and connections, as event bridges walk them (they hold the listener).
+    ComPtr<IConnectionPointContainer> container;
+    ASSERT_EQ(shared.As(&container), S_OK);
+    ComPtr<IEnumConnectionPoints> points;
+    ASSERT_EQ(container->EnumConnectionPoints(points.GetAddressOf()), S_OK);
+    ComPtr<IConnectionPoint> listed[2];
+    ULONG count = 0;
+    EXPECT_EQ(points->Next(2, listed[0].GetAddressOf(), &count), S_FALSE);
+    EXPECT_EQ(count, 1U);
+    ComPtr<IEnumConnections> connections;
+    ComPtr<IEnumConnections> clone;
+    ASSERT_EQ(point->EnumConnections(connections.GetAddressOf()), S_OK);
+    ASSERT_EQ(connections->Clone(clone.GetAddressOf()), S_OK);
+    CONNECTDATA data{};
+    ASSERT_EQ(clone->Next(1, &data, nullptr), S_OK);
+    EXPECT_EQ(data.dwCookie, cookie);
+    data.pUnk->Release();
+    EXPECT_EQ(connections->Skip(1), S_OK);
+    EXPECT_EQ(connections->Next(1, &data, &count), S_FALSE);
+  }
+
   ASSERT_EQ(point->Unadvise(cookie), S_OK);
   ASSERT_EQ(manager->WriteINIBoolean(section.get(), key.get(), VARIANT_FALSE), S_OK);
   EXPECT_EQ(sink.events.size(), 2u);
