@@ -1,6 +1,6 @@
-// The file seam's contract, written once and run against the real system calls and against failing
-// ones: every operation either does all of its work or reports why, a failed replacement leaves the
-// old file whole and no temporary file behind, and a lock that is not obtained ends the wait.
+// The file layer's promises on the real system: causes sorted alike everywhere, the lock's wait, every
+// write path keeping every writer's keys and showing readers whole files, one lock per file whatever its
+// spelling. Failing system calls are swept in tests/services/file_fault_sweep_test.cpp.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -28,18 +28,21 @@
 #include <sys/stat.h>
 #endif
 
+#include "os/file_calls.h"
 #include "os/files.h"
 #include "profile/profile.h"
-#include "tests/platform/file_faults.h"
 #include "tests/support/test_support.h"
 
 namespace qlxw {
 namespace {
 
+using platform::FileCalls;
 using platform::FileResult;
 using platform::FileStatus;
 using platform::LockedFile;
 using platform::LockFileForUpdate;
+using platform::ScopedFileCall;
+using platform::SystemFileCalls;
 
 std::set<std::string> NamesIn(const std::filesystem::path& folder) {
   std::set<std::string> names;
@@ -47,15 +50,6 @@ std::set<std::string> NamesIn(const std::filesystem::path& folder) {
     names.insert(entry.path().filename().string());
   }
   return names;
-}
-
-// Enough bytes that a transfer cut in half takes several calls.
-std::string Pattern(std::size_t size, char first) {
-  std::string bytes(size, '\0');
-  for (std::size_t i = 0; i < size; ++i) {
-    bytes[i] = static_cast<char>(first + static_cast<char>(i % 23));
-  }
-  return bytes;
 }
 
 // A failure says why in the system's own words too, unless the library refused by itself.
@@ -66,209 +60,56 @@ void ExpectResult(const FileResult& result, FileStatus expected) {
   }
 }
 
-template <class Seam>
-class FileContract : public ::testing::Test {
- protected:
-  static constexpr testing::FileAnswers kAnswers = Seam::kAnswers;
-  testing::ScratchFolder folder_;
-  std::string file_ = folder_.File("target.ini");
-  std::string old_ = Pattern(3000, 'a');
-};
-
-using Seams = ::testing::Types<testing::RealSeam, testing::RenameDenied, testing::RenameAcrossDevices,
-                               testing::HalfTransfers, testing::DiskFullHalfway, testing::FlushFails,
-                               testing::LockNeverObtained, testing::OpenDenied, testing::ReadFails>;
-
-class SeamNames {
- public:
-  template <class Seam>
-  static std::string GetName(int /*index*/) {
-    const std::string name = ::testing::internal::GetTypeName<Seam>();
-    return name.substr(name.rfind(':') + 1);
-  }
-};
-
-TYPED_TEST_SUITE(FileContract, Seams, SeamNames);
-
-TYPED_TEST(FileContract, AppendAndReadMoveEveryByteOrSayWhy) {
-  testing::WriteBytes(this->file_, this->old_);
-  const std::string line = Pattern(1500, 'A');
-  std::string bytes = "left from before";
-  FileResult read;
-  FileResult append;
-  {
-    [[maybe_unused]] const TypeParam seam;
-    read = platform::ReadWholeFile(this->file_, 1 << 20, bytes);
-    append = platform::AppendToFile(this->file_, line);
-  }
-  ExpectResult(read, this->kAnswers.read);
-  if (read.Ok()) {
-    EXPECT_EQ(bytes, this->old_);
-  }
-  ExpectResult(append, this->kAnswers.append);
-  if (append.Ok()) {
-    EXPECT_EQ(testing::ReadBytes(this->file_), this->old_ + line);
-  }
-}
-
-TYPED_TEST(FileContract, ALockedFileReadsWhole) {
-  testing::WriteBytes(this->file_, this->old_);
-  [[maybe_unused]] const TypeParam seam;
-  std::unique_ptr<LockedFile> locked;
-  const FileResult lock = LockFileForUpdate(this->file_, locked);
-  ExpectResult(lock, this->kAnswers.lock);
-  EXPECT_EQ(locked != nullptr, lock.Ok());
-  if (locked) {
-    std::string bytes;
-    const FileResult read = locked->ReadAll(1 << 20, bytes);
-    ExpectResult(read, this->kAnswers.lockedRead);
-    if (read.Ok()) {
-      EXPECT_EQ(bytes, this->old_);
-    }
-  }
-}
-
-TYPED_TEST(FileContract, ReplaceLeavesTheNewFileOrTheOldOneAndNoTemporaryFile) {
-  testing::WriteBytes(this->file_, this->old_);
-  const std::string next = Pattern(2500, 'A');
-  {
-    [[maybe_unused]] const TypeParam seam;
-    std::unique_ptr<LockedFile> locked;
-    if (!LockFileForUpdate(this->file_, locked).Ok()) {
-      EXPECT_NE(this->kAnswers.lock, FileStatus::kOk);
-      EXPECT_EQ(testing::ReadBytes(this->file_), this->old_);
-      return;
-    }
-    ExpectResult(locked->Replace(next), this->kAnswers.replace);
-  }
-  EXPECT_EQ(testing::ReadBytes(this->file_), this->kAnswers.replace == FileStatus::kOk ? next : this->old_);
-  EXPECT_EQ(NamesIn(this->folder_.Path()), std::set<std::string>{"target.ini"});
-}
-
-// The profile layer over the seam: a write is done whole or not at all, quietly, and without a hang
-// when the lock is never obtained.
-TYPED_TEST(FileContract, AProfileWriteIsDoneWholeOrNotAtAll) {
-  const std::string before = "[S]\r\nk=old\r\n" + std::string(2000, ';') + "\r\n";
-  testing::WriteBytes(this->file_, before);
-  const auto started = std::chrono::steady_clock::now();
-  bool written = false;
-  {
-    [[maybe_unused]] const TypeParam seam;
-    written = ProfileWrite("S", "k", "new", this->file_);
-  }
-  const auto answers = this->kAnswers;
-  const bool expected = answers.lock == FileStatus::kOk && answers.lockedRead == FileStatus::kOk &&
-                        answers.replace == FileStatus::kOk;
-  EXPECT_EQ(written, expected);
-  EXPECT_EQ(testing::ReadBytes(this->file_), expected ? "[S]\r\nk=new\r\n" + before.substr(12) : before);
-  EXPECT_EQ(NamesIn(this->folder_.Path()), std::set<std::string>{"target.ini"});
-  EXPECT_LT(std::chrono::steady_clock::now() - started, platform::kLockWait / 2);
-}
-
-// A write that fails, or a delete that finds nothing to delete, leaves no file where there was none.
-TYPED_TEST(FileContract, AMissingFileIsMadeOnlyByAWriteThatIsDone) {
-  const std::string missing = this->folder_.File("new.ini");
-  bool deleted = false;
-  bool written = false;
-  {
-    [[maybe_unused]] const TypeParam seam;
-    deleted = ProfileWrite("S", "k", std::nullopt, missing);
-    written = ProfileWrite("S", "k", "v", missing);
-  }
-  const bool done = this->kAnswers.lock == FileStatus::kOk && this->kAnswers.replace == FileStatus::kOk;
-  EXPECT_EQ(deleted, this->kAnswers.lock == FileStatus::kOk);
-  EXPECT_EQ(written, done);
-  EXPECT_EQ(NamesIn(this->folder_.Path()), done ? std::set<std::string>{"new.ini"} : std::set<std::string>{});
-}
-
 // Causes the real system reports, sorted the same way on every platform.
-struct NameCase {
-  const char* name;
-  std::function<std::string(const testing::ScratchFolder&)> path;
-  FileStatus append;
-  FileStatus read;
-  FileStatus lock;
-};
-
-// Listed by its name, not as raw bytes.
-void PrintTo(const NameCase& row, std::ostream* out) {
-  *out << row.name;
-}
-
-class FileCauses : public ::testing::TestWithParam<NameCase> {
- protected:
-  testing::ScratchFolder folder_;
-};
-
-TEST_P(FileCauses, EachOperationNamesTheSameCause) {
-  const NameCase& test = GetParam();
-  std::filesystem::create_directory(folder_.Path() / "folder");
-  const std::string path = test.path(folder_);
-  std::string bytes;
-  ExpectResult(platform::ReadWholeFile(path, 1 << 20, bytes), test.read);
-  std::unique_ptr<LockedFile> locked;
-  ExpectResult(LockFileForUpdate(path, locked), test.lock);
-  locked.reset();
-  ExpectResult(platform::AppendToFile(path, "line\r\n"), test.append);
-  const std::set<std::string> left = NamesIn(folder_.Path());
-  EXPECT_TRUE(left.count("folder") == 1 && left.size() <= 2) << "only the named file may appear";
-}
-
-using enum FileStatus;
-const FileStatus kNotFound = kPathNotFound;
-const FileStatus kDenied = kAccessDenied;
+TEST(FileCauses, EachOperationNamesTheSameCause) {
+  using enum FileStatus;
 #ifdef _WIN32
-const FileStatus kTooLong = kPathNotFound;  // Windows: a path past its limit is not found
+  const FileStatus kTooLong = kPathNotFound;  // Windows: a path past its limit is not found
 #else
-const FileStatus kTooLong = kBadName;
+  const FileStatus kTooLong = kBadName;
 #endif
-
-INSTANTIATE_TEST_SUITE_P(
-    RealSystem, FileCauses,
-    ::testing::Values(
-        NameCase{"MissingFile", [](const auto& f) { return f.File("new.ini"); }, kOk, kNotFound, kOk},
-        NameCase{"MissingFolder", [](const auto& f) { return f.File("none/new.ini"); }, kNotFound, kNotFound,
-                 kNotFound},
-        NameCase{"FolderWhereAFileIsExpected", [](const auto& f) { return f.File("folder"); }, kDenied,
-                 kDenied, kDenied},
-        NameCase{"EmptyName", [](const auto&) { return std::string(); }, kBadName, kBadName, kBadName},
-        NameCase{"NulInName", [](const auto& f) { return f.File("a") + std::string(1, '\0') + "b"; },
-                 kBadName, kBadName, kBadName},
-        NameCase{"NameTooLong", [](const auto& f) { return f.File(std::string(300, 'n')); }, kTooLong,
-                 kTooLong, kTooLong}),
-    [](const ::testing::TestParamInfo<NameCase>& param) { return std::string(param.param.name); });
-
+  testing::ScratchFolder folder;
+  std::filesystem::create_directory(folder.Path() / "folder");
+  struct Row {
+    std::string path;
+    FileStatus append, read, lock;
+  };
+  std::vector<Row> rows{{folder.File("new.ini"), kOk, kPathNotFound, kOk},
+                        {folder.File("none/new.ini"), kPathNotFound, kPathNotFound, kPathNotFound},
+                        {folder.File("folder"), kAccessDenied, kAccessDenied, kAccessDenied},
+                        {"", kBadName, kBadName, kBadName},
+                        {folder.File("a") + std::string(1, '\0') + "b", kBadName, kBadName, kBadName},
+                        {folder.File(std::string(300, 'n')), kTooLong, kTooLong, kTooLong}};
+  std::set<std::string> names{"folder", "new.ini"};  // only the named file may appear
 #ifndef _WIN32
-// Opened without waiting for the other end: refused at once, never held.
-std::string MakePipe(const testing::ScratchFolder& folder) {
-  ::mkfifo(folder.File("pipe").c_str(), 0600);
-  return folder.File("pipe");
-}
-
-// A pipe someone reads: still not a file (a full pipe would take part of a record).
-std::string MakeReadPipe(const testing::ScratchFolder& folder) {
-  std::string pipe = MakePipe(folder);
-  static std::vector<int> readers;  // open for the process's life
-  readers.push_back(::open(pipe.c_str(), O_RDONLY | O_NONBLOCK));
-  return pipe;
-}
-
-// A pipe whose lock someone holds: refused at once all the same, not waited for.
-std::string MakeLockedPipe(const testing::ScratchFolder& folder) {
-  std::string pipe = MakeReadPipe(folder);
-  static std::vector<int> holders;  // open for the process's life
-  holders.push_back(::open(pipe.c_str(), O_RDONLY | O_NONBLOCK));
-  ::flock(holders.back(), LOCK_EX);
-  return pipe;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    PosixSystem, FileCauses,
-    ::testing::Values(NameCase{"Pipe", MakePipe, kDenied, kDenied, kDenied},
-                      NameCase{"PipeWithAReader", MakeReadPipe, kDenied, kDenied, kDenied},
-                      NameCase{"PipeSomeoneHolds", MakeLockedPipe, kDenied, kDenied, kDenied}),
-    [](const ::testing::TestParamInfo<NameCase>& param) { return std::string(param.param.name); });
+  std::vector<int> others;
+  // Pipes are opened without waiting for the other end and refused at once: alone, read by someone (a
+  // full pipe would take part of a record), or with their lock held.
+  for (const int ends : {0, 1, 2}) {
+    rows.push_back({folder.File("pipe" + std::to_string(ends)), kAccessDenied, kAccessDenied, kAccessDenied});
+    ::mkfifo(rows.back().path.c_str(), 0600);
+    names.insert("pipe" + std::to_string(ends));
+    for (int end = 0; end < ends; ++end) {
+      others.push_back(::open(rows.back().path.c_str(), O_RDONLY | O_NONBLOCK));
+    }
+    if (ends == 2) {
+      ::flock(others.back(), LOCK_EX);
+    }
+  }
+  const std::shared_ptr<void> closing(nullptr,
+                                      [&](void*) { std::for_each(others.begin(), others.end(), ::close); });
 #endif
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.path);
+    std::string bytes;
+    ExpectResult(platform::ReadWholeFile(row.path, 1 << 20, bytes), row.read);
+    std::unique_ptr<LockedFile> locked;
+    ExpectResult(LockFileForUpdate(row.path, locked), row.lock);
+    locked.reset();
+    ExpectResult(platform::AppendToFile(row.path, "line\r\n"), row.append);
+  }
+  EXPECT_EQ(NamesIn(folder.Path()), names);
+}
 
 TEST(FileLimits, AFileLargerThanTheReadersLimitIsTooLargeAReadOnlyOneIsNotReplaced) {
   testing::ScratchFolder folder;
@@ -321,8 +162,55 @@ TEST(FileLock, AWriterWaitsForTheHolderButNoLongerThanItsWait) {
   holder.join();
 }
 
+// The folder takes no new file (no write permission; a sticky folder): no temporary file can be
+// made, and the file is rewritten in place instead.
+struct NoNewFile {
+#ifdef _WIN32
+  ScopedFileCall<&FileCalls::createFile> create{
+      [](const wchar_t* name, DWORD access, DWORD share, DWORD how) {
+        if (how == CREATE_NEW) {
+          SetLastError(ERROR_ACCESS_DENIED);
+          return INVALID_HANDLE_VALUE;
+        }
+        return SystemFileCalls().createFile(name, access, share, how);
+      }};
+#else
+  ScopedFileCall<&FileCalls::openat> create{[](int at, const char* name, int flags, mode_t mode) {
+    if ((flags & O_EXCL) != 0) {
+      errno = EACCES;
+      return -1;
+    }
+    return SystemFileCalls().openat(at, name, flags, mode);
+  }};
+#endif
+};
+
+// Runs `then` once, while the next writer waits for a file's lock: another writer that takes its turn
+// first and changes the file.
+struct WhileNextLockIsAwaited {
+  static inline std::function<void()> then;
+  ~WhileNextLockIsAwaited() { then = nullptr; }
+#ifdef _WIN32
+  ScopedFileCall<&FileCalls::waitForSingleObject> wait{[](HANDLE object, DWORD milliseconds) {
+    if (const auto first = std::exchange(then, nullptr)) {
+      first();
+    }
+    return SystemFileCalls().waitForSingleObject(object, milliseconds);
+  }};
+#else
+  ScopedFileCall<&FileCalls::flock> lock{[](int fd, int operation) {
+    if (const auto first = (operation & LOCK_EX) != 0 ? std::exchange(then, nullptr) : nullptr) {
+      first();
+      errno = EWOULDBLOCK;  // busy this once: the waiter tries again
+      return -1;
+    }
+    return SystemFileCalls().flock(fd, operation);
+  }};
+#endif
+};
+
 // The ways a write reaches the file: a new file renamed over it, or the file rewritten in place (for a
-// file with a second name, or when the move over it is refused). Each way keeps every writer's keys.
+// file with a second name, or when its folder takes no new file). Each way keeps every writer's keys.
 struct WritePath {
   const char* name;
   // Gives the file a second name when the path needs one; returns what forces the path while it lives.
@@ -381,8 +269,8 @@ class FileWritePaths : public ::testing::TestWithParam<WritePath> {
 // A writer that waits for the lock while another one lengthens a value rewrites what that one left.
 TEST_P(FileWritePaths, AWaitingWriterEditsWhatTheHolderLeft) {
   {
-    const testing::WhileNextLockIsAwaited another;
-    testing::WhileNextLockIsAwaited::then = [&] {
+    const WhileNextLockIsAwaited another;
+    WhileNextLockIsAwaited::then = [&] {
       EXPECT_TRUE(ProfileWrite("S", "k", std::string(300, 'w') + ".", file_));
     };
     EXPECT_TRUE(ProfileWrite("T", "u", "2.", file_));
@@ -449,10 +337,9 @@ INSTANTIATE_TEST_SUITE_P(
                                   return std::shared_ptr<void>();
                                 },
                                 true},
-                      WritePath{"InPlaceWhenTheMoveIsRefused",
+                      WritePath{"InPlaceWhenTheFolderTakesNoNewFile",
                                 [](const auto&, const auto&) {
-                                  return std::static_pointer_cast<void>(
-                                      std::make_shared<testing::RenameDenied>());
+                                  return std::static_pointer_cast<void>(std::make_shared<NoNewFile>());
                                 }}),
     [](const ::testing::TestParamInfo<WritePath>& param) { return std::string(param.param.name); });
 
@@ -483,49 +370,49 @@ TEST(FileLock, AReaderAtWorkHoldsUpNoWriterThatRenames) {
 }
 #endif
 
-// Writers that name one file differently still take turns: the lock is the file's, not its name's.
+// The new file is on disk before it takes the old one's name, and on POSIX its folder is flushed after
+// (Windows moves writing through): a power cut brings back neither an empty file nor the old one.
+struct FlushOrder {
+  static inline std::string calls;
+#ifdef _WIN32
+  ScopedFileCall<&FileCalls::flushFileBuffers> flush{[](HANDLE file) {
+    calls += 'F';
+    return SystemFileCalls().flushFileBuffers(file);
+  }};
+  ScopedFileCall<&FileCalls::moveFileEx> move{[](const wchar_t* from, const wchar_t* to, DWORD flags) {
+    calls += (flags & MOVEFILE_WRITE_THROUGH) != 0 ? "RD" : "R";
+    return SystemFileCalls().moveFileEx(from, to, flags);
+  }};
+#else
+  ScopedFileCall<&FileCalls::fsync> flush{[](int fd) {
+    struct stat info {};
+    calls += ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) ? 'D' : 'F';
+    return SystemFileCalls().fsync(fd);
+  }};
+  ScopedFileCall<&FileCalls::renameat> rename{
+      [](int fromFolder, const char* from, int toFolder, const char* to) {
+        calls += 'R';
+        return SystemFileCalls().renameat(fromFolder, from, toFolder, to);
+      }};
+#endif
+};
+
+TEST(FileReplace, TheNewFileIsFlushedBeforeTheRenameAndTheFolderAfter) {
+  testing::ScratchFolder folder;
+  FlushOrder::calls.clear();
+  {
+    const FlushOrder order;
+    EXPECT_TRUE(ProfileWrite("S", "k", "v", folder.File("flushed.ini")));
+  }
+  EXPECT_EQ(FlushOrder::calls, "FRD");
+}
+
+// Two names of one file, and what making the second changed outside the folder (put back when it goes).
 struct TwoNames {
   std::string first;
   std::string second;
-  std::shared_ptr<void>
-      undo;  // what making the second name changed outside the folder, put back when it goes
+  std::shared_ptr<void> undo;
 };
-
-struct Spelling {
-  const char* name;
-  // Makes the file; returns its two names, or nothing when this system cannot make the second one.
-  std::function<std::optional<TwoNames>(const testing::ScratchFolder&)> names;
-};
-
-// Listed by its name, not as raw bytes.
-void PrintTo(const Spelling& row, std::ostream* out) {
-  *out << row.name;
-}
-
-class FileLockSpellings : public ::testing::TestWithParam<Spelling> {};
-
-TEST_P(FileLockSpellings, TwoNamesOfOneFileShareItsLock) {
-  testing::ScratchFolder folder;
-  std::filesystem::create_directory(folder.Path() / "real");
-  testing::WriteBytes(folder.File("real/held.ini"), "[S]\r\n");
-  const auto names = GetParam().names(folder);
-  if (!names) {
-    GTEST_SKIP() << "this system cannot spell the file otherwise";
-  }
-  std::promise<void> held;
-  std::promise<void> release;
-  std::thread holder([&] {
-    std::unique_ptr<LockedFile> locked;
-    EXPECT_TRUE(LockFileForUpdate(names->first, locked).Ok());
-    held.set_value();
-    release.get_future().wait();
-  });
-  held.get_future().wait();
-  std::unique_ptr<LockedFile> locked;
-  ExpectResult(LockFileForUpdate(names->second, locked, std::chrono::milliseconds(100)), FileStatus::kBusy);
-  release.set_value();
-  holder.join();
-}
 
 // The file through a drive letter substituted for its folder (what `subst` makes), where one is free.
 std::optional<TwoNames> SubstitutedSpelling(const testing::ScratchFolder& folder) {
@@ -582,27 +469,45 @@ std::optional<TwoNames> ShortSpelling(const testing::ScratchFolder& folder) {
 #endif
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    RealSystem, FileLockSpellings,
-    ::testing::Values(Spelling{"ThroughALinkedFolder",
-                               [](const testing::ScratchFolder& f) -> std::optional<TwoNames> {
-                                 std::error_code failed;
-                                 std::filesystem::create_directory_symlink(f.Path() / "real",
-                                                                           f.Path() / "link", failed);
-                                 if (failed) {
-                                   return std::nullopt;
-                                 }
-                                 return TwoNames{f.File("real/held.ini"), f.File("link/held.ini"), nullptr};
-                               }},
-                      Spelling{"SecondHardName",
-                               [](const testing::ScratchFolder& f) -> std::optional<TwoNames> {
-                                 std::filesystem::create_hard_link(f.Path() / "real" / "held.ini",
-                                                                   f.Path() / "second.ini");
-                                 return TwoNames{f.File("real/held.ini"), f.File("second.ini"), nullptr};
-                               }},
-                      Spelling{"ShortName", ShortSpelling}, Spelling{"SubstitutedDrive", SubstitutedSpelling},
-                      Spelling{"MappedDrive", MappedDriveSpelling}),
-    [](const ::testing::TestParamInfo<Spelling>& param) { return std::string(param.param.name); });
+// Writers that name one file differently still take turns: the lock is the file's, not its name's. A
+// spelling this system cannot make gives no names.
+TEST(FileLockSpellings, TwoNamesOfOneFileShareItsLock) {
+  const std::function<std::optional<TwoNames>(const testing::ScratchFolder&)> spellings[] = {
+      [](const testing::ScratchFolder& f) -> std::optional<TwoNames> {
+        std::error_code failed;
+        std::filesystem::create_directory_symlink(f.Path() / "real", f.Path() / "link", failed);
+        return failed ? std::nullopt
+                      : std::optional(TwoNames{f.File("real/held.ini"), f.File("link/held.ini"), nullptr});
+      },
+      [](const testing::ScratchFolder& f) -> std::optional<TwoNames> {
+        std::filesystem::create_hard_link(f.Path() / "real" / "held.ini", f.Path() / "second.ini");
+        return TwoNames{f.File("real/held.ini"), f.File("second.ini"), nullptr};
+      },
+      ShortSpelling, SubstitutedSpelling, MappedDriveSpelling};
+  for (const auto& spelling : spellings) {
+    testing::ScratchFolder folder;
+    std::filesystem::create_directory(folder.Path() / "real");
+    testing::WriteBytes(folder.File("real/held.ini"), "[S]\r\n");
+    const auto names = spelling(folder);
+    if (!names) {
+      continue;
+    }
+    SCOPED_TRACE(names->second);
+    std::promise<void> held;
+    std::promise<void> release;
+    std::thread holder([&] {
+      std::unique_ptr<LockedFile> locked;
+      EXPECT_TRUE(LockFileForUpdate(names->first, locked).Ok());
+      held.set_value();
+      release.get_future().wait();
+    });
+    held.get_future().wait();
+    std::unique_ptr<LockedFile> locked;
+    ExpectResult(LockFileForUpdate(names->second, locked, std::chrono::milliseconds(100)), FileStatus::kBusy);
+    release.set_value();
+    holder.join();
+  }
+}
 
 // A read told the size a query found a moment ago gives the file as it is now, whatever happened
 // since; a path that turned into something else than a regular file is refused, never waited on.
@@ -649,14 +554,35 @@ TEST(FileReadOfKnownSize, GivesTheFileAsItIsNowOrRefusesWhatIsNoFile) {
   }
 }
 
+// The name of the temporary file the next write makes, learnt as it is made.
+struct TemporaryNames {
+  static inline std::string made;
+#ifdef _WIN32
+  ScopedFileCall<&FileCalls::createFile> record{
+      [](const wchar_t* name, DWORD access, DWORD share, DWORD how) {
+        made = how == CREATE_NEW ? std::filesystem::path(name).filename().string() : made;
+        return SystemFileCalls().createFile(name, access, share, how);
+      }};
+#else
+  ScopedFileCall<&FileCalls::openat> record{[](int at, const char* name, int flags, mode_t mode) {
+    made = (flags & O_EXCL) != 0 ? std::filesystem::path(name).filename().string() : made;
+    return SystemFileCalls().openat(at, name, flags, mode);
+  }};
+#endif
+};
+
 // A writer killed before its rename leaves its temporary file; the next writer of that file in a new
 // process removes it, but never the temporary file of a writer still at work. (The names are learnt
 // from writes of a file of the same name in another folder, where this process has written before.)
 TEST(FileLeftovers, ADeadWritersTemporaryFileGoesALiveWritersStays) {
   testing::ScratchFolder elsewhere;
   testing::ScratchFolder folder;
-  const std::vector<std::string> made = testing::TemporaryNamesOf(
-      2, [&](int i) { EXPECT_TRUE(ProfileWrite("S", "k", std::to_string(i), elsewhere.File("host.ini"))); });
+  std::vector<std::string> made;
+  for (const int i : {0, 1}) {
+    const TemporaryNames names;
+    EXPECT_TRUE(ProfileWrite("S", "k", std::to_string(i), elsewhere.File("host.ini")));
+    made.push_back(TemporaryNames::made);
+  }
   ASSERT_EQ(made.size(), 2u);
   const std::string& dead = made[0];
   const std::string& live = made[1];
@@ -684,97 +610,64 @@ TEST(FileLeftovers, ADeadWritersTemporaryFileGoesALiveWritersStays) {
 
 #ifdef _WIN32
 // Another program holding the file open (sharing reading and writing, not deletion) holds up the
-// replace: for good, and the value is written all the same, in place, as the system's own function
-// would; or for a moment, and the replace is done once the hold ends. Either way it says so.
+// replace for good: the value is written all the same, in place, as the system's own function would.
 TEST(FileReplace, AFileAnotherProgramHoldsOpenIsStillWritten) {
-  for (const bool forGood : {true, false}) {
-    testing::ScratchFolder folder;
-    const std::string file = folder.File("open.ini");
-    testing::WriteBytes(file, "[S]\r\nk=old\r\n");
-    HANDLE other = INVALID_HANDLE_VALUE;
-    std::optional<testing::MoveHeldUpThrice> moment;
-    if (forGood) {
-      other = CreateFileW(std::filesystem::path(file).wstring().c_str(), GENERIC_READ,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-      ASSERT_NE(other, INVALID_HANDLE_VALUE);
-    } else {
-      moment.emplace();
-    }
-    EXPECT_TRUE(ProfileWrite("S", "k", "new", file)) << "held for good: " << forGood;
-    moment.reset();
-    CloseHandle(other);
-    EXPECT_EQ(testing::ReadBytes(file), "[S]\r\nk=new\r\n") << "held for good: " << forGood;
-    EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"open.ini"}) << "held for good: " << forGood;
-  }
+  testing::ScratchFolder folder;
+  const std::string file = folder.File("open.ini");
+  testing::WriteBytes(file, "[S]\r\nk=old\r\n");
+  const HANDLE other = CreateFileW(std::filesystem::path(file).wstring().c_str(), GENERIC_READ,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(other, INVALID_HANDLE_VALUE);
+  EXPECT_TRUE(ProfileWrite("S", "k", "new", file));
+  CloseHandle(other);
+  EXPECT_EQ(testing::ReadBytes(file), "[S]\r\nk=new\r\n");
+  EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"open.ini"});
 }
 #endif
 
 // Starts a reader of the file in another thread whenever a write has put down part of its bytes (and
 // no reader is still at work), giving it a moment before the write goes on: a reader a writer keeps out
 // is not waited for. Each write call puts down half of what it is given, so every write has a middle.
-class ReadersHalfwayThroughWrites {
- public:
-  explicit ReadersHalfwayThroughWrites(std::string file) {
-    file_ = std::move(file);
-    seen_.clear();
-    failed_ = 0;
-  }
-  ReadersHalfwayThroughWrites(const ReadersHalfwayThroughWrites&) = delete;
-  ReadersHalfwayThroughWrites& operator=(const ReadersHalfwayThroughWrites&) = delete;
-  ~ReadersHalfwayThroughWrites() { Join(); }
-  // What the readers that could read got, once they are all done.
-  static std::vector<std::string> Seen() {
-    Join();
-    return seen_;
-  }
-  // How many readers failed otherwise than by finding the file busy for longer than their wait.
-  static int Failed() { return failed_; }
+struct ReadersHalfwayThroughWrites {
+  static inline std::string file;
+  static inline std::vector<std::string> seen;
+  static inline std::atomic<int> failed{0};  // otherwise than by finding the file busy past the wait
+  static inline std::thread reader;
+  static inline std::atomic<bool> done{true};
 
- private:
+  ~ReadersHalfwayThroughWrites() { Join(); }
   static void Join() {
-    if (reader_.joinable()) {
-      reader_.join();
+    if (reader.joinable()) {
+      reader.join();
     }
   }
   static void AfterPart() {
-    if (reader_.joinable() && !done_) {
+    if (reader.joinable() && !done) {
       return;
     }
     Join();
-    done_ = false;
-    reader_ = std::thread([] {
+    done = false;
+    reader = std::thread([] {
       std::string bytes;
-      const FileResult read = platform::ReadWholeFile(file_, 1 << 20, bytes);
-      if (read.Ok()) {
-        seen_.push_back(bytes);
-      } else if (read.status != FileStatus::kBusy) {
-        ++failed_;
-      }
-      done_ = true;
+      const FileResult read = platform::ReadWholeFile(file, 1 << 20, bytes);
+      read.Ok() ? seen.push_back(bytes) : void(failed += read.status != FileStatus::kBusy ? 1 : 0);
+      done = true;
     });
-    for (int waited = 0; waited < 50 && !done_; ++waited) {
+    for (int waited = 0; waited < 50 && !done; ++waited) {
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
   }
-
-  static inline std::string file_;
-  static inline std::vector<std::string> seen_;
-  static inline std::atomic<int> failed_{0};
-  static inline std::thread reader_;
-  static inline std::atomic<bool> done_{true};
 #ifdef _WIN32
-  platform::ScopedFileCall<&platform::FileCalls::writeFile> write_{
-      [](HANDLE file, const void* buffer, DWORD size, DWORD* written) {
-        const BOOL ok =
-            platform::SystemFileCalls().writeFile(file, buffer, std::max<DWORD>(1, size / 2), written);
-        if (ok != FALSE && *written < size) {
-          AfterPart();
-        }
-        return ok;
-      }};
+  ScopedFileCall<&FileCalls::writeFile> write{[](HANDLE to, const void* buffer, DWORD size, DWORD* written) {
+    const BOOL ok = SystemFileCalls().writeFile(to, buffer, std::max<DWORD>(1, size / 2), written);
+    if (ok != FALSE && *written < size) {
+      AfterPart();
+    }
+    return ok;
+  }};
 #else
-  platform::ScopedFileCall<&platform::FileCalls::write> write_{[](int fd, const void* buffer, size_t size) {
-    const ssize_t written = platform::SystemFileCalls().write(fd, buffer, std::max<size_t>(1, size / 2));
+  ScopedFileCall<&FileCalls::write> write{[](int fd, const void* buffer, size_t size) {
+    const ssize_t written = SystemFileCalls().write(fd, buffer, std::max<size_t>(1, size / 2));
     if (written > 0 && static_cast<size_t>(written) < size) {
       AfterPart();
     }
@@ -787,16 +680,17 @@ class ReadersHalfwayThroughWrites {
 // where the pauses of its wait take no time, finds it busy).
 TEST_P(FileWritePaths, AReaderHalfwayThroughAWriteSeesTheFileWhole) {
   const std::string before = testing::ReadBytes(file_);
-  std::vector<std::string> seen;
+  ReadersHalfwayThroughWrites::file = file_;
+  ReadersHalfwayThroughWrites::seen.clear();
+  ReadersHalfwayThroughWrites::failed = 0;
   {
-    const ReadersHalfwayThroughWrites readers(file_);
+    const ReadersHalfwayThroughWrites readers;
     EXPECT_TRUE(ProfileWrite("S", "k", std::string(3000, 'w') + ".", file_));
-    seen = ReadersHalfwayThroughWrites::Seen();
   }
   const std::string after = testing::ReadBytes(file_);
-  EXPECT_FALSE(seen.empty());
-  EXPECT_EQ(ReadersHalfwayThroughWrites::Failed(), 0);
-  for (const std::string& bytes : seen) {
+  EXPECT_FALSE(ReadersHalfwayThroughWrites::seen.empty());
+  EXPECT_EQ(ReadersHalfwayThroughWrites::failed, 0);
+  for (const std::string& bytes : ReadersHalfwayThroughWrites::seen) {
     EXPECT_TRUE(bytes == before || bytes == after) << "a reader got " << bytes.size() << " bytes";
   }
   ExpectSecondNameSeesTheSame();

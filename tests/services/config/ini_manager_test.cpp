@@ -14,8 +14,8 @@
 #include "config/shared_ini.h"
 #include "diag/cls_debug.h"
 #include "language/localized_strings.h"
+#include "os/file_calls.h"
 #include "profile/profile.h"
-#include "tests/platform/file_faults.h"
 #include "tests/support/folder_test_support.h"
 
 namespace qlxw {
@@ -213,14 +213,6 @@ TEST_F(IniManagers, SettingsPropertiesReadRepairAndWriteBack) {
   }
 }
 
-TEST_F(IniManagers, NullValueDeletesKeyAndNullKeyTheSection) {
-  auto& ini = Host(5, "[S]\r\na=1\r\nb=2\r\n[T]\r\nc=3\r\n");
-  ini.WriteINIValueByKey("S", std::string("a"), std::nullopt);
-  ini.WriteINIValueByKey("T", std::nullopt, std::nullopt);
-  ini.WriteINIValueByKey("S", std::string("e"), std::string());
-  EXPECT_EQ(AfterEnd(), "[S]\r\nb=2\r\ne=\r\n");
-}
-
 TEST_F(IniManagers, TracesTheFixedBufferRead) {
   Host(4, "[S]\r\nk= v ;c\r\n");
   clsDebug debug;
@@ -231,6 +223,43 @@ TEST_F(IniManagers, TracesTheFixedBufferRead) {
   EXPECT_NE(log.find("\"clsCommon.LoadINIValueByKey 1 S k\"\r\n"), std::string::npos) << log;
   EXPECT_NE(log.find("\" << clsCommon.LoadINIValueByKey returned : v \"\r\n"), std::string::npos) << log;
 }
+
+// Runs `then` once, right after the next read of a file's bytes, once the reader has let the file go:
+// another writer landing between a read and whatever its reader does next.
+struct AfterNextRead {
+  static inline std::function<void()> then;
+  static inline bool read = false;
+  AfterNextRead() { read = false; }
+  ~AfterNextRead() { then = nullptr; }  // never left to a later test
+  static void RunIfRead() {
+    if (const auto next = read ? std::exchange(then, nullptr) : nullptr) {
+      next();
+    }
+  }
+#ifdef _WIN32
+  platform::ScopedFileCall<&platform::FileCalls::readFile> reading{
+      [](HANDLE file, void* buffer, DWORD size, DWORD* got) {
+        read = true;
+        return platform::SystemFileCalls().readFile(file, buffer, size, got);
+      }};
+  platform::ScopedFileCall<&platform::FileCalls::closeHandle> closing{[](HANDLE handle) {
+    const BOOL closed = platform::SystemFileCalls().closeHandle(handle);
+    RunIfRead();
+    return closed;
+  }};
+#else
+  platform::ScopedFileCall<&platform::FileCalls::pread> reading{
+      [](int fd, void* buffer, size_t size, off_t at) {
+        read = true;
+        return platform::SystemFileCalls().pread(fd, buffer, size, at);
+      }};
+  platform::ScopedFileCall<&platform::FileCalls::close> closing{[](int fd) {
+    const int closed = platform::SystemFileCalls().close(fd);
+    RunIfRead();
+    return closed;
+  }};
+#endif
+};
 
 // A default is written back only over what the manager read: what another writer put there while
 // the host ran stays.
@@ -252,11 +281,11 @@ TEST_F(IniManagers, WriteBackLeavesAnotherWritersValue) {
           Case{"AtDefaultThenWritten", kAtDefault, "imperial", kChanged},
           Case{"AbsentWrittenDuringTheLoad", kOther, "imperial", kOther + kChanged, true}}) {
       auto& ini = Host(version, row.before);
-      std::optional<testing::AfterNextRead> seam;
+      std::optional<AfterNextRead> seam;
       if (row.rightAfterTheRead) {
         seam.emplace();
         // From another thread, as another program would: not inside this thread's read of the file.
-        testing::AfterNextRead::then = [&] {
+        AfterNextRead::then = [&] {
           std::thread([&] { EXPECT_TRUE(ProfileWrite("Setup", "Units", *row.meanwhile, file_)); }).join();
         };
       }
@@ -268,17 +297,6 @@ TEST_F(IniManagers, WriteBackLeavesAnotherWritersValue) {
       EXPECT_EQ(AfterEnd(), row.after) << row.name << " " << version;
     }
   }
-}
-
-TEST_F(IniManagers, DefaultsAreWrittenBackWhenTheThreadEnds) {
-  std::thread host([&] {
-    const auto root = clsCommon::Create();
-    root->MainVer(5);
-    root->INIFileName(file_);
-    root->INI()->LoadINIString("S", "k", "at exit");
-  });
-  host.join();
-  EXPECT_EQ(testing::ReadBytes(file_), "[S]\r\nk=at exit\r\n");
 }
 
 class Recorder : public INIManager5Events {

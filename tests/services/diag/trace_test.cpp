@@ -4,14 +4,12 @@
 
 #include <regex>
 #include <string>
-#include <type_traits>
 
 #include "api/cls_common.h"
 #include "diag/cls_debug.h"
 #include "diag/trace_settings.h"
 #include "errors/lib_error.h"
 #include "os/codepage.h"
-#include "tests/platform/file_faults.h"
 #include "tests/support/test_support.h"
 
 namespace qlxw {
@@ -78,22 +76,6 @@ TEST_F(TraceLog, UnwritableLogFailsWithTheFileError) {
   debug_.sLogFileName(folder_.Path().string());  // a folder, not a file
   EXPECT_EQ(testing::ErrorNumberOf([] { WriteTraceLine("x"); }), kErrPathFileAccess);
   EXPECT_EQ(testing::ErrorNumberOf([] { Trace("through a trace point"); }), kErrPathFileAccess);
-}
-
-// Over a failing file seam each cause reaches the host as its own automation error, and a log written
-// in short pieces still holds whole records.
-TEST_F(TraceLog, FailingFileCallsGiveTheirOwnErrorsAndShortWritesWholeRecords) {
-  StartTracing(log_);
-  const auto errorUnder = [](auto seamType, const std::string& text) {
-    [[maybe_unused]] const typename decltype(seamType)::type seam;
-    return testing::ErrorNumberOf([&] { WriteTraceLine(text); });
-  };
-  EXPECT_EQ(errorUnder(std::type_identity<testing::OpenDenied>(), "denied"), kErrPermissionDenied);
-  EXPECT_EQ(errorUnder(std::type_identity<testing::DiskFullHalfway>(), "disk full"), 61);  // Disk full
-  testing::WriteBytes(log_, "");
-  EXPECT_EQ(errorUnder(std::type_identity<testing::RenameDenied>(), "a log is appended, never renamed"), 0);
-  EXPECT_EQ(errorUnder(std::type_identity<testing::HalfTransfers>(), "second record"), 0);
-  EXPECT_EQ(testing::ReadBytes(log_), "\"a log is appended, never renamed\"\r\n\"second record\"\r\n");
 }
 
 TEST_F(TraceLog, RootObjectConstructionWritesFiveRecordsOrFailsOnAnEmptyLogName) {
