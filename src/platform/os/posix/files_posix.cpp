@@ -796,12 +796,16 @@ FileResult LockFileForUpdate(const std::string& path, std::unique_ptr<LockedFile
   bool linksFollowed = false;
   // The file may be replaced by another writer between our open and our lock: then the lock is on a
   // file that no longer has the name, and we try again on the new one.
+  // A file made by an earlier attempt is still ours to remove if no write fills it.
+  bool created = false;
   for (int attempt = 0; attempt < 1000; ++attempt) {
     Descriptor file(-1);
     if (const FileResult opened = OpenFollowingLinks(path, target, linksFollowed, file); !opened.Ok()) {
       return opened;
     }
-    const bool created = file.Get() < 0 && errno == ENOENT && MakeMissingFile(target, file);
+    if (file.Get() < 0 && errno == ENOENT && MakeMissingFile(target, file)) {
+      created = true;
+    }
     if (file.Get() < 0 && errno == EEXIST) {
       continue;  // another writer made it just now
     }
@@ -810,8 +814,9 @@ FileResult LockFileForUpdate(const std::string& path, std::unique_ptr<LockedFile
     }
     struct stat held {};
     if (const FileResult taken = TakeWriterLock(file.Get(), wait, held); !taken.Ok()) {
-      // Another writer that locked it meanwhile finds it gone and makes it again.
-      if (created) {
+      // Another writer that locked it meanwhile finds it gone and makes it again. Without the file's
+      // identity (its fstat failed) it is asked once more: the name alone could be another's file.
+      if (created && (held.st_ino != 0 || gCalls.fstat(file.Get(), &held) == 0)) {
         RemoveIfStillEmpty(target, held);
       }
       return taken;
