@@ -8,70 +8,65 @@
 namespace qlxw {
 namespace {
 
-struct SplitCase {
-  const char* name;
-  std::string text;
-  std::vector<std::string> items;
-};
-
 TEST(SplitTags, YieldsPiecesAndTagsInOrder) {
-  for (const SplitCase& row :
-       {SplitCase{"Empty_OneEmptyItem", "", {""}}, SplitCase{"PlainText_Whole", "abc", {"abc"}},
-        SplitCase{"TagOnly_EmptyBefore", "<a>", {"", "<a>"}},
-        SplitCase{"EndsWithTag_NoEmptyTail", "x<a>y<b>", {"x", "<a>", "y", "<b>"}},
-        SplitCase{"EndsWithText_TailKept", "x<a>y<b>z", {"x", "<a>", "y", "<b>", "z"}},
-        SplitCase{"UnclosedTag_IsText", "x<a", {"x<a"}},
-        SplitCase{"CloseBeforeOpen_IsText", "a>b<c>", {"a>b", "<c>"}},
-        SplitCase{"DoubleOpen_TagRunsFromFirst", "<<a>", {"", "<<a>"}},
-        SplitCase{"AdjacentTags_EmptyBetween", "<a><b>", {"", "<a>", "", "<b>"}},
-        SplitCase{"PathDefinition", "<System>\\Tablazatok", {"", "<System>", "\\Tablazatok"}}}) {
-    EXPECT_EQ(SplitTags(row.text), row.items) << row.name;
+  for (const auto& [text, items] : std::vector<std::pair<std::string, std::vector<std::string>>>{
+           {"", {""}},
+           {"abc", {"abc"}},
+           {"<a>", {"", "<a>"}},
+           {"x<a>y<b>", {"x", "<a>", "y", "<b>"}},  // no empty tail after a closing tag
+           {"x<a>y<b>z", {"x", "<a>", "y", "<b>", "z"}},
+           {"x<a", {"x<a"}},
+           {"a>b<c>", {"a>b", "<c>"}},
+           {"<<a>", {"", "<<a>"}},
+           {"<a><b>", {"", "<a>", "", "<b>"}},
+           {"<System>\\Tablazatok", {"", "<System>", "\\Tablazatok"}}}) {
+    EXPECT_EQ(SplitTags(text), items) << text;
   }
 }
 
+// A tag is the whole text but its blanks; `inner` takes what the brackets hold, or stays as it was.
 TEST(IsTag, TrimsBlanksAndNeedsBothBrackets) {
-  std::string inner = "untouched";
-  EXPECT_TRUE(IsTag(" <> ", &inner));
-  EXPECT_EQ(inner, "");
-  EXPECT_TRUE(IsTag("  <Program>  ", &inner));
-  EXPECT_EQ(inner, "Program");
-  EXPECT_TRUE(IsTag("<a>b>", &inner));
-  EXPECT_EQ(inner, "a>b");
-}
-
-TEST(IsTag, FalseLeavesInnerAlone) {
-  std::string inner = "untouched";
-  EXPECT_TRUE(IsTag("<a>"));  // inner is optional
-  for (const char* text : {"", " ", "<", ">", "<a> b", "a<b>", "<a", "\t<a>"}) {
-    EXPECT_FALSE(IsTag(text, &inner)) << '"' << text << '"';
+  for (const auto& [text, inner] :
+       std::vector<std::pair<std::string, std::string>>{{" <> ", ""},
+                                                        {"  <Program>  ", "Program"},
+                                                        {"<a>b>", "a>b"},
+                                                        {"", "kept"},
+                                                        {" ", "kept"},
+                                                        {"<", "kept"},
+                                                        {">", "kept"},
+                                                        {"<a> b", "kept"},
+                                                        {"a<b>", "kept"},
+                                                        {"<a", "kept"},
+                                                        {"\t<a>", "kept"}}) {
+    std::string got = "kept";
+    EXPECT_EQ(IsTag(text, &got), inner != "kept") << '"' << text << '"';
+    EXPECT_EQ(got, inner) << '"' << text << '"';
   }
-  EXPECT_EQ(inner, "untouched");
+  EXPECT_TRUE(IsTag("<a>"));  // inner is optional
 }
 
-TEST(FindTag, PositionCountsFromOneInHostCharactersIgnoringCloseBeforeOpen) {
-  std::string tag;
-  EXPECT_EQ(FindTag("ab<c>d", tag), 3);
-  EXPECT_EQ(tag, "<c>");
-  EXPECT_EQ(FindTag("ő<c>", tag), 2);                 // one character, two bytes
-  EXPECT_EQ(FindTag("\xF0\x9F\x98\x80<c>", tag), 3);  // outside the BMP: two UTF-16 units
-  tag = "stale";
-  EXPECT_EQ(FindTag("a>b<c>", tag), 4);
-  EXPECT_EQ(tag, "<c>");
-  EXPECT_EQ(FindTag("a>b<c", tag), 0);
-  EXPECT_EQ(tag, "");
-}
-
-TEST(SplitAtTag, FillsBeforeTagAndRestOrTakesTheWholeTextWithoutATag) {
-  std::string before;
-  std::string tag;
-  EXPECT_EQ(SplitAtTag("x<a>y<b>", before, tag), "y<b>");
-  EXPECT_EQ(before, "x");
-  EXPECT_EQ(tag, "<a>");
-  EXPECT_EQ(SplitAtTag("head<end>", before, tag), "");
-  EXPECT_EQ(tag, "<end>");
-  EXPECT_EQ(SplitAtTag("no tag <here", before, tag), "");
-  EXPECT_EQ(before, "no tag <here");
-  EXPECT_EQ(tag, "");
+// The first tag: its position from 1 in host characters, what stands before it, and the rest.
+TEST(FindAndSplitAtTag, TheFirstTagWhereItStartsAndTheTextAroundIt) {
+  struct Case {
+    std::string text;
+    std::int32_t position;
+    std::string before;
+    std::string tag;
+    std::string rest;
+  };
+  for (const Case& row : {Case{"ab<c>d", 3, "ab", "<c>", "d"}, Case{"ő<c>", 2, "ő", "<c>", ""},
+                          Case{"\xF0\x9F\x98\x80<c>", 3, "\xF0\x9F\x98\x80", "<c>", ""},  // two UTF-16 units
+                          Case{"a>b<c>", 4, "a>b", "<c>", ""}, Case{"x<a>y<b>", 2, "x", "<a>", "y<b>"},
+                          Case{"no tag <here", 0, "no tag <here", "", ""}}) {
+    std::string tag = "stale";
+    std::string before = "stale";
+    EXPECT_EQ(FindTag(row.text, tag), row.position) << row.text;
+    EXPECT_EQ(tag, row.tag) << row.text;
+    tag = "stale";
+    EXPECT_EQ(SplitAtTag(row.text, before, tag), row.rest) << row.text;
+    EXPECT_EQ(before, row.before) << row.text;
+    EXPECT_EQ(tag, row.tag) << row.text;
+  }
 }
 
 }  // namespace

@@ -1,299 +1,362 @@
-// The qlxw command as scripts use it: output, exit status and errors.
+// The qlxw command's boundary: arguments, the shape of its text and JSON, exit status, and what goes to
+// standard error. What the library answers is its own tests'; here each command shows it reaches it.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <regex>
-#include <sstream>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
-#include "tests/cli/cli_support.h"
 #include "tests/support/test_support.h"
 #include "tests/support/type_library_fixture.h"
 
 namespace qlxw {
 namespace {
 
-using Result = testing::CommandResult;
-using testing::ShellQuoted;
+using testing::ReadBytes;
+using testing::ScratchFolder;
+using testing::WriteBytes;
 
-class Qlxw : public ::testing::Test {
- protected:
-  // Runs qlxw as a script would, with the scratch INI file unless the environment says otherwise.
-  Result Run(const std::vector<std::string>& args, const std::string& env = "QLXW_LANG=1038") {
-    // The overview lists (and makes) the data folders: below the scratch folder, not the user's.
-    return testing::RunQlxw("env " + env + " QLXW_DOCUMENTS_DIR=" + ShellQuoted(folder_.File("Documents")) +
-                                " QLXW_COMMON_APPDATA=" + ShellQuoted(folder_.File("ProgramData")) +
-                                " QLXW_SETTINGS_FILE=" + ShellQuoted(folder_.File("folder-settings.ini")) +
-                                " QLXW_INI=" + ShellQuoted(Ini()),
-                            args, folder_);
+std::string ShellQuoted(const std::string& word) {
+  std::string quoted = "'";
+  for (const char c : word) {
+    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
   }
+  return quoted + "'";
+}
 
-  std::string Ini() const { return folder_.File("host.ini"); }
+// Whether `text` is one JSON document (RFC 8259) and a line end, as a script's parser takes it: its
+// strings become S and its other literals 0, then arrays and objects of those become 0, until one is left.
+bool IsOneJsonDocument(const std::string& text) {
+  std::string rest =
+      std::regex_replace(text, std::regex(R"("([^"\\\x00-\x1f]|\\["\\/bfnrt]|\\u[0-9a-fA-F]{4})*")"), "S");
+  rest = std::regex_replace(
+      rest, std::regex(R"(-?(0|[1-9][0-9]*)(\.[0-9]+)?([eE][+-]?[0-9]+)?|true|false|null)"), "0");
+  rest = std::regex_replace(rest, std::regex("[ \t\r\n]+"), "");
+  for (std::string before; before != rest;) {
+    before = rest;
+    rest = std::regex_replace(rest, std::regex(R"(\[([0S](,[0S])*)?\]|\{(S:[0S](,S:[0S])*)?\})"), "0");
+  }
+  return text.ends_with('\n') && (rest == "0" || rest == "S");
+}
 
-  testing::ScratchFolder folder_;
+// One run of the command: its arguments, and the exit status, standard output and standard error it
+// must give, as patterns (see Matches); `{D}` in an argument is the scratch folder too. A JSON row's output
+// is the one document, without its line end.
+struct Row {
+  Row(std::vector<std::string> words, int code, std::string output, std::string error = "")
+      : args(std::move(words)), status(code), out(std::move(output)), err(std::move(error)) {}
+  std::vector<std::string> args;
+  int status;
+  std::string out;
+  std::string err;
 };
 
-// The text commands: the language from --lang (anywhere), else QLXW_LANG, else the locale; strings of
-// a language the library does not have are the Hungarian ones; tags one per line or as JSON.
-TEST_F(Qlxw, StringsAndTagsPrintOnePerLineOrAsJson) {
-  struct Case {
-    std::vector<std::string> args;
-    std::string out;
-    std::string env = "QLXW_LANG=1038";
-  };
-  for (const Case& row :
-       {Case{{"strings", "50", "71"}, "50\tInvlaid parameter\n71\tAz útvonal nincs konfigurálva : \n"},
-        Case{{"strings", "9999"}, "9999\t\n"}, Case{{"strings", "2"}, "2\tEroare\n", "QLXW_LANG=1048"},
-        Case{{"strings", "2"}, "2\tGreška\n", "-u QLXW_LANG LC_ALL=sr_RS@latin"},
-        Case{{"strings", "2", "--lang=2057"}, "2\tError\n", "QLXW_LANG=1048"},
-        Case{
-            {"strings", "--lang", "100000"},
-            "2\tField/Caption\n70\tField/Caption\n71\tPath is not configured :\n73\tPath resolution failed!\n"
-            "74\tError! ini-File path modifications are forbidden!\n"},
-        Case{{"--json", "strings", "51", "2", "--lang", "2057"},
-             "{\"language\": 2057, \"strings\": {\"51\": \"\\\\System\", \"2\": \"Error\"}}\n"},
-        Case{{"strings", "--json", "--lang", "1031", "2"},
-             "{\"language\": 1038, \"strings\": {\"2\": \"Hiba\"}}\n"},
-        Case{{"tags", "x<a>y<b>z"}, "x\n<a>\ny\n<b>\nz\n"}, Case{{"tags", ""}, "\n"},
-        Case{{"tags", "<<a>", "--json"}, "[\"\", \"<<a>\"]\n"},
-        Case{{"--json", "tags", "a\"b<\\>"}, "[\"a\\\"b\", \"<\\\\>\"]\n"},
-        Case{{"tags", "--", "--lang<x>"}, "--lang\n<x>\n"}}) {
-    EXPECT_EQ(Run(row.args, row.env).out, row.out) << row.args.back();
-  }
-}
-
-TEST_F(Qlxw, TypeLibraryNameOfAProgramFile) {
-  testing::WriteBytes(folder_.File("host.dll"),
-                      testing::ProgramFileBytes(testing::TypeLibraryBytes("QlxWHost")));
-  testing::WriteBytes(folder_.File("plain.dll"), testing::ProgramFileBytes("-", u"REGISTRY"));
-  EXPECT_EQ(Run({"typelib-name", folder_.File("host.dll")}).out, "QlxWHost\n");
-  EXPECT_EQ(Run({"typelib-name", "--json", folder_.File("host.dll")}).out, "{\"name\": \"QlxWHost\"}\n");
-  const Result none = Run({"typelib-name", folder_.File("plain.dll")});
-  EXPECT_EQ(none.status, 1);
-  EXPECT_EQ(none.out, "");
-  EXPECT_NE(none.err.find("error 0x80029C4A: "), std::string::npos) << none.err;
-  EXPECT_NE(none.err.find("holds no type library"), std::string::npos) << none.err;
-  // The mingw build's own server, when it was built beside this one.
-  const std::string server = std::string(QLXW_SOURCE_DIR) + "/build-mingw/QlxWCommon.dll";
-  if (std::ifstream(server).good()) {
-    EXPECT_EQ(Run({"typelib-name", server}).out, "QlxWCommon\n");
-  }
-}
-
-TEST_F(Qlxw, OverviewIsTheMainJob) {
-  const Result overview = Run({});
-  EXPECT_EQ(overview.status, 0);
-  EXPECT_TRUE(std::regex_search(overview.out, std::regex("^QlxWCommon [0-9]+\\.[0-9]+\\.[0-9]+\n")));
-  EXPECT_NE(overview.out.find("1038 Hungarian"), std::string::npos);
-  EXPECT_NE(overview.out.find("INI file      " + Ini() + "\n"), std::string::npos);
-  EXPECT_NE(overview.out.find("main version  5 (INIManager5)"), std::string::npos);
-  EXPECT_NE(overview.out.find("gAngleMode                  360"), std::string::npos);
-  EXPECT_TRUE(
-      std::regex_match(Run({"--json", "--lang", "1066", "--main-ver", "4"}).out,
-                       std::regex("\\{\"version\": \"[0-9.]+\", \"language\": 1066, \"ini\": \".*\", "
-                                  "\"mainVersion\": 4, \"settings\": \\{\"gSwapXY\": false, .*\\}\\}\n")));
-}
-
-TEST_F(Qlxw, ProfileReadAndWrite) {
-  testing::WriteBytes(Ini(), "[S]\r\nk = \"quoted value\" \r\n");
-  EXPECT_EQ(Run({"profile", "read", Ini(), "s", "K"}).out, "quoted value\n");
-  EXPECT_EQ(Run({"profile", "read", Ini(), "s", "K", "--capacity", "4", "--json"}).out,
-            "{\"count\": 3, \"text\": \"quo\"}\n");
-  EXPECT_EQ(Run({"profile", "write", Ini(), "S", "n", "árvíz"}).status, 0);
-  EXPECT_EQ(Run({"profile", "write", Ini(), "S", "k", "--delete-key"}).status, 0);
-  EXPECT_EQ(testing::ReadBytes(Ini()), "[S]\r\nn=\xE1rv\xEDz\r\n");  // in the 8-bit code page
-  EXPECT_EQ(Run({"profile", "write", Ini(), "S", "k", "a\nb"}).status, 1);
-  EXPECT_EQ(testing::ReadBytes(Ini()), "[S]\r\nn=\xE1rv\xEDz\r\n");
-  EXPECT_EQ(Run({"profile", "write", Ini(), "S", "--delete-section"}).status, 0);
-  EXPECT_EQ(testing::ReadBytes(Ini()), "");
-  EXPECT_EQ(Run({"profile", "write", Ini(), "S", "--delete-section", "--delete-key"}).status, 2);
-}
-
-TEST_F(Qlxw, IniThroughEitherManager) {
-  testing::WriteBytes(Ini(), "[S]\r\nv=abc\tdef ;c\r\nb=igaz\r\n");
-  EXPECT_EQ(Run({"ini", "get", "S", "v", "--main-ver", "4"}).out, "abc\n");
-  EXPECT_EQ(Run({"ini", "get", "S", "v", "--main-ver", "5"}).out, "abc\\tdef \n");  // the tab written out
-  EXPECT_EQ(Run({"ini", "get", "S", "b", "--bool", "false", "--main-ver", "4", "--json"}).out,
-            "{\"value\": true}\n");
-  EXPECT_EQ(Run({"ini", "get", "S", "new", "--default", "dflt"}).out, "dflt\n");
-  EXPECT_EQ(Run({"ini", "set", "S", "flag", "false", "--bool"}).status, 0);
-  EXPECT_EQ(testing::ReadBytes(Ini()), "[S]\r\nv=abc\tdef ;c\r\nb=igaz\r\nnew=dflt\r\nflag=false\r\n");
-  EXPECT_EQ(Run({"ini", "set", "S", "flag", "maybe", "--bool"}).status, 2);
-  EXPECT_EQ(
-      Run({"ini", "settings", "--json"}).out,
-      "{\"gSwapXY\": false, \"gAngleMode\": 360, \"gFirstCoorName\": \"Y\", \"gSecondCoorName\": \"X\", "
-      "\"WarnInvisibleCurrentLayer\": true, \"TryKeepLayerVisible\": false}\n");
-}
-
-TEST_F(Qlxw, LibraryErrorsNameTheirFile) {
-  const Result noVersion = Run({"ini", "get", "S", "k", "--main-ver", "0"});
-  EXPECT_EQ(noVersion.status, 1);
-  EXPECT_EQ(noVersion.err, "qlxw: " + Ini() + ": error 0x80040003: Main version not initialized!\n");
-  std::string big = "[S]\r\nk=" + std::string(1024, 'x') + "\r\n";
-  testing::WriteBytes(Ini(), big);
-  EXPECT_EQ(Run({"ini", "get", "S", "k"}).err,
-            "qlxw: " + Ini() + ": error 0x80040002: LoadINIValueByKey2 data size error  |S.k|=1024\n");
-  EXPECT_EQ(Run({"ini", "get", "S", "k", "--ini", "  "}).err,
-            "qlxw:   : error 0x80040001: Invalid inifile name!\n");
-}
-
-TEST_F(Qlxw, MisuseIsOneLinePointingAtTheHelp) {
-  struct Case {
-    const char* line;  // split at blanks
-    const char* err;
-  };
-  const Case cases[] = {
-      {"bogus", "qlxw: unknown command 'bogus' (see 'qlxw --help')\n"},
-      {"ini", "qlxw: 'ini' needs one of: get, set, settings (see 'qlxw ini --help')\n"},
-      {"ini get S", "qlxw: 'ini get' takes 2 arguments, not 1 (see 'qlxw ini get --help')\n"},
-      {"tags a b", "qlxw: 'tags' takes 1 argument, not 2 (see 'qlxw tags --help')\n"},
-      {"strings --bogus", "qlxw: unknown option '--bogus' (see 'qlxw strings --help')\n"},
-      {"strings seventy", "qlxw: not a valid string id: 'seventy' (see 'qlxw strings --help')\n"},
-      {"--lang", "qlxw: --lang needs a value (see 'qlxw --help')\n"},
-      {"--main-ver five", "qlxw: not a valid main version: 'five' (see 'qlxw --help')\n"},
-      {"ini get S k --bool", "qlxw: --bool needs a value (see 'qlxw ini get --help')\n"},
-      {"profile read f s k --capacity -1",
-       "qlxw: the capacity cannot be negative (see 'qlxw profile read --help')\n"},
-      {"--json=yes", "qlxw: --json takes no value (see 'qlxw --help')\n"},
-  };
-  for (const Case& c : cases) {
-    std::istringstream words(c.line);
-    const Result result =
-        Run({std::istream_iterator<std::string>(words), std::istream_iterator<std::string>()});
-    EXPECT_EQ(result.status, 2) << c.line;
-    EXPECT_EQ(result.out, "") << c.line;
-    EXPECT_EQ(result.err, c.err);
-  }
-}
-
-TEST_F(Qlxw, HelpOfAllOfACommandOrOfAGroup) {
-  const Result all = Run({"--help"});
-  EXPECT_EQ(all.status, 0);
-  EXPECT_NE(all.out.find("strings [ID ...]"), std::string::npos);
-  EXPECT_NE(all.out.find("folders get ID"), std::string::npos);
-  const Result one = Run({"ini", "get", "--help"});
-  EXPECT_EQ(one.out.rfind("usage: qlxw [options] ini get SECTION KEY", 0), 0u) << one.out;
-  EXPECT_EQ(one.out.find("ini set"), std::string::npos);
-  // A group, also one that is a command itself, shows every command below it: its errors point there.
-  for (const auto& [word, members] : std::vector<std::pair<std::string, std::vector<std::string>>>{
-           {"ini", {"ini get", "ini set", "ini settings"}},
-           {"folders", {"folders [--program DIR]", "folders get", "folders set", "folders reset"}},
-           {"locale", {"locale  ", "locale theme"}}}) {
-    const Result group = Run({word, "--help"});
-    for (const std::string& member : members) {
-      EXPECT_NE(group.out.find("qlxw [options] " + member), std::string::npos) << member;
+// qlxw started as a script starts it, in a folder of its own, with the INI file, the data folders, the
+// legacy controller's settings and the desktop's files all below the scratch folder.
+class Qlxw : public ::testing::Test {
+ protected:
+  // Runs the rows in order: a row may read what an earlier one wrote.
+  void Expect(const std::vector<Row>& rows) const {
+    std::filesystem::create_directories(folder_.Path() / "cwd");
+    const std::string start =
+        "D=" + ShellQuoted(folder_.Path().string()) +
+        "; cd \"$D/cwd\" && env -u QLXW_ACP -u LC_ALL QLXW_LANG=1038 QLXW_INI=\"$D/host.ini\" "
+        "QLXW_DOCUMENTS_DIR=\"$D/Documents\" QLXW_COMMON_APPDATA=\"$D/ProgramData\" "
+        "QLXW_SETTINGS_FILE=\"$D/folder-settings.ini\" XDG_DATA_HOME=\"$D/none\" XDG_CONFIG_HOME=\"$D/none\" "
+        "XDG_CONFIG_DIRS=\"$D/none\" XDG_DATA_DIRS=\"$D/share\" PATH=\"$D:/usr/bin:/bin\" " +
+        ShellQuoted(QLXW_CLI_PATH);
+    for (const Row& row : rows) {
+      std::string command = start;
+      std::string line;
+      bool json = false;
+      for (std::string arg : row.args) {
+        Substitute(arg);
+        command += " " + ShellQuoted(arg);
+        line += " " + arg;
+        json = json || arg == "--json";
+      }
+      const int raw = std::system((command + R"( >"$D/out" 2>"$D/err" </dev/null)").c_str());
+      const std::string out = ReadBytes(File("out"));
+      const std::string err = ReadBytes(File("err"));
+      EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, row.status) << line << "\n" << err;
+      EXPECT_TRUE(Matches(out, row.out + (json ? "\n" : ""))) << line << "\n" << out;
+      EXPECT_TRUE(Matches(err, row.err)) << line << "\n" << err;
+      EXPECT_TRUE(!json || IsOneJsonDocument(out)) << line << "\n" << out;
     }
-    EXPECT_EQ(group.out.find("profile read"), std::string::npos);
   }
-  EXPECT_TRUE(std::regex_match(Run({"--version"}).out, std::regex("qlxw [0-9]+\\.[0-9]+\\.[0-9]+\n")));
-}
 
-// Every command under --json prints one document, errors and writes included, whatever bytes it meets.
-TEST_F(Qlxw, JsonIsAlwaysOneValidDocument) {
-  testing::WriteBytes(Ini(), "[S]\r\nk=v\r\n");
-  const std::vector<std::vector<std::string>> lines = {
-      {"--version"},
-      {"--help"},
-      {"ini", "get", "--help"},
-      {"ini", "set", "S", "n", "v"},
-      {"ini", "set", "S", "n", "true", "--bool"},
-      {"profile", "write", Ini(), "S", "n", "w"},
-      {"profile", "write", Ini(), "S", "n", "a\nb"},
-      {"profile", "read", Ini(), "S", "\xff\xfe"},
-      {"tags", "caf\xe9 \xc3"},
-      {"ini", "get", "S"},
-      {"bogus"},
-      {"ini", "get", "S", "k", "--main-ver", "0"},
-      {"folders", "defaults"},
-      {"folders", "reset"},
-  };
-  for (const std::vector<std::string>& line : lines) {
-    std::vector<std::string> args = line;
-    args.emplace_back("--json");
-    const Result result = Run(args);
-    EXPECT_TRUE(testing::IsOneJsonDocument(result.out)) << line.front() << ": " << result.out;
-    EXPECT_EQ(result.status != 0, result.out.find("{\"error\": ") == 0) << result.out;
+  // `*` stands for any text within a line, `**` for any text, `{D}` for the scratch folder; everything
+  // else for itself.
+  bool Matches(const std::string& text, std::string pattern) const {
+    Substitute(pattern);
+    std::string expression;
+    for (std::size_t at = 0; at < pattern.size(); ++at) {
+      if (pattern.compare(at, 2, "**") == 0) {
+        expression += "[\\s\\S]*";
+        ++at;
+      } else if (pattern[at] == '*') {
+        expression += "[^\\n]*";
+      } else {
+        const bool special = std::string_view("\\^$.|?+()[]{}").find(pattern[at]) != std::string_view::npos;
+        expression += (special ? "\\" : "") + std::string(1, pattern[at]);
+      }
+    }
+    return std::regex_match(text, std::regex(expression));
   }
-  EXPECT_EQ(Run({"ini", "set", "S", "n", "v", "--json"}).out, "{\"written\": true}\n");
-  EXPECT_EQ(Run({"tags", "a\xff", "--json"}).out, "[\"a\\ufffd\"]\n");
+
+  void Substitute(std::string& text) const {
+    for (std::size_t at = text.find("{D}"); at != std::string::npos; at = text.find("{D}")) {
+      text.replace(at, 3, folder_.Path().string());
+    }
+  }
+
+  std::string File(const std::string& name) const { return folder_.File(name); }
+
+  ScratchFolder folder_;
+};
+
+// One row per command and output form, in an order where a row may read what an earlier one wrote.
+TEST_F(Qlxw, EachCommandAnswersInItsShape) {
+  WriteBytes(File("host.ini"), "[S]\r\nv=abc\tdef ;c\r\nb=igaz\r\n");
+  WriteBytes(File("p.ini"), "[S]\r\nk = \"quoted value\" \r\n");
+  WriteBytes(File("help.txt"), "Layers,12\r\nZoom,3\r\n");
+  WriteBytes(File("host.dll"), testing::ProgramFileBytes(testing::TypeLibraryBytes("QlxWHost")));
+  WriteBytes(File("plain.dll"), testing::ProgramFileBytes("-", u"REGISTRY"));
+  WriteBytes(File("bad.ini"), "[Folders]\r\nTemp=<Nowhere>\r\n");
+  WriteBytes(File("long.ini"), "[Folders]\r\nTemplates=/" + std::string(2227, 'x') + "\r\n");
+  std::filesystem::create_directories(File("Program"));
+  std::filesystem::create_directories(File("Other"));
+  // A desktop whose viewer for PDF files is zathura (a stand-in), which takes the page on its command line.
+  std::filesystem::create_directories(folder_.Path() / "share/mime");
+  std::filesystem::create_directories(folder_.Path() / "share/applications");
+  WriteBytes(File("zathura"), "#!/bin/sh\n");
+  std::filesystem::permissions(File("zathura"), std::filesystem::perms::owner_all);
+  WriteBytes(File("share/mime/globs2"), "50:application/pdf:*.pdf\n");
+  WriteBytes(File("share/applications/zathura.desktop"), "[Desktop Entry]\nExec=zathura %f\n");
+  WriteBytes(File("share/applications/mimeapps.list"),
+             "[Default Applications]\napplication/pdf=zathura.desktop\n");
+  WriteBytes(File("manual.pdf"), "%PDF-1.4\n");
+  const std::string tooLong =
+      "error 0x80040002: LoadINIValueByKey2 data size error  |Folders.Templates|=2047";
+  Expect({
+      // The overview, and the fixed settings.
+      Row({}, 0,
+          "QlxWCommon *.*.*\nlanguage      1038 Hungarian\nINI file      {D}/host.ini\nmain version  5 "
+          "(INIManager5)\n"
+          "settings\n  gSwapXY                     *\n**\nfolders       FSCReplacer\n"
+          "  1\tTemplates\t{D}/ProgramData/Rendszer/Sablonok\n**"),
+      Row({"--json", "--lang", "1066", "--main-ver", "6"}, 0,
+          R"({"version": "*", "language": 1066, "ini": "{D}/host.ini", "mainVersion": 6, "settings": )"
+          R"({"gSwapXY": *}, "folders": {"controller": "FSCReplacer", "folders": [*]}})"),
+      Row({"ini", "settings", "--json"}, 0,
+          R"({"gSwapXY": *, "gAngleMode": *, "gFirstCoorName": "*", "gSecondCoorName": "*", )"
+          R"("WarnInvisibleCurrentLayer": *, "TryKeepLayerVisible": *})"),
+      // Options anywhere, with their value after '=' or as the next word; '--' ends them.
+      Row({"strings", "2", "--lang=2057"}, 0, "2\tError\n"),
+      Row({"strings"}, 0, "1\t*\n2\tHiba\n**"),
+      Row({"--json", "strings", "51", "2", "--lang", "2057"}, 0,
+          R"({"language": 2057, "strings": {"51": "\\System", "2": "Error"}})"),
+      Row({"tags", "x<a>y<b>z"}, 0, "x\n<a>\ny\n<b>\nz\n"),
+      Row({"tags", "--", "--lang<x>\t\x01"}, 0, "--lang\n<x>\n\\t\\x01\n"),
+      Row({"--json", "tags", "a\"b<\\>\xff"}, 0, R"(["a\"b", "<\\>", "\ufffd"])"),
+      // The raw profile layer.
+      Row({"profile", "read", "{D}/p.ini", "s", "K"}, 0, "quoted value\n"),
+      Row({"profile", "read", "{D}/p.ini", "S", "K", "--capacity", "4", "--json"}, 0,
+          R"({"count": 3, "text": "quo"})"),
+      Row({"profile", "write", "{D}/p.ini", "S", "n", "árvíz"}, 0, ""),
+      Row({"profile", "write", "{D}/p.ini", "S", "k", "--delete-key"}, 0, ""),
+      Row({"profile", "read", "{D}/p.ini", "S", "k", "--default", "gone"}, 0, "gone\n"),
+      Row({"profile", "read", "{D}/p.ini", "S", "n"}, 0, "árvíz\n"),
+      Row({"profile", "write", "{D}/p.ini", "S", "--delete-section", "--json"}, 0, R"({"written": true})"),
+      Row({"profile", "read", "{D}/p.ini", "S", "n"}, 0, "\n"),
+      // The shared INI manager, which writes the defaults it read back when the command ends.
+      Row({"ini", "get", "S", "v"}, 0, "abc\\tdef \n"),
+      Row({"ini", "get", "S", "v", "--json"}, 0, R"({"value": "abc\tdef "})"),
+      Row({"ini", "get", "S", "b", "--bool", "false", "--main-ver", "4"}, 0, "True\n"),
+      Row({"ini", "get", "S", "new", "--default", "dflt"}, 0, "dflt\n"),
+      Row({"ini", "get", "S", "new"}, 0, "dflt\n"),
+      Row({"ini", "set", "S", "flag", "false", "--bool"}, 0, ""),
+      Row({"ini", "get", "S", "flag", "--bool", "true", "--json"}, 0, R"({"value": false})"),
+      // A library error names the file the command works on.
+      Row({"ini", "get", "S", "k", "--main-ver", "0"}, 1, "",
+          "qlxw: {D}/host.ini: error 0x80040003: Main version not initialized!\n"),
+      Row({"ini", "get", "S", "k", "--main-ver", "0", "--json"}, 1,
+          R"({"error": {"kind": "library", "message": "{D}/host.ini: error 0x80040003: Main version not )"
+          R"(initialized!", "number": "0x80040003", "file": "{D}/host.ini"}})",
+          "qlxw: {D}/host.ini: error 0x80040003: *\n"),
+      Row({"strings", "2", "--trace", "{D}/trace.log"}, 0, "2\tHiba\n"),
+      Row({"--trace", "{D}/no/such.log", "strings", "2"}, 1, "",
+          "qlxw: {D}/no/such.log: error 0x800A004C: Path not found\n"),
+      Row({"--trace", ""}, 1, "", "qlxw: error 0x800A004B: Path/File access error\n"),
+      Row({"typelib-name", "{D}/host.dll"}, 0, "QlxWHost\n"),
+      Row({"typelib-name", "--json", "{D}/host.dll"}, 0, R"({"name": "QlxWHost"})"),
+      Row({"typelib-name", "{D}/plain.dll"}, 1, "", "qlxw: {D}/plain.dll: error 0x80029C4A: *\n"),
+      // The data folders: a folder by number, key or identifier in any letter case.
+      Row({"folders"}, 0,
+          "1\tTemplates\t{D}/ProgramData/Rendszer/Sablonok\n**\n16\tWorkSpace\t{D}/ProgramData\n"),
+      Row({"folders", "--json"}, 0,
+          R"({"controller": "FSCReplacer", "folders": [{"id": 1, "name": "egsPath_Template", "key": "Templates", )"
+          R"("definition": "<System>Sablonok", "path": "{D}/ProgramData/Rendszer/Sablonok", "exists": true, )"
+          R"("writable": true}, {"id": 2, *}]})"),
+      Row({"folders", "get", "temp"}, 0, "{D}/ProgramData/Rendszer/Temp\n"),
+      Row({"folders", "get", "EGSPATH_TEMP"}, 0, "{D}/ProgramData/Rendszer/Temp\n"),
+      Row({"folders", "get", "17"}, 1, "", "qlxw: error 0x800A0005: Invalid procedure call or argument\n"),
+      Row({"folders", "set", "SaveFolder", "{D}/Mine"}, 0, "{D}/Mine\n"),
+      Row({"folders", "get", "2"}, 0, "{D}/Documents/QLX_Mentések\n"),
+      Row({"folders", "set", "SaveFolder", "{D}/Mine", "--save"}, 0, "{D}/Mine\n"),
+      Row({"folders", "get", "2"}, 0, "{D}/Mine\n"),
+      Row({"folders", "reset", "savefolder", "--save"}, 0, ""),
+      Row({"folders", "get", "2"}, 0, "{D}/Documents/QLX_Mentések\n"),
+      Row({"folders", "reset", "--save", "--json"}, 0, R"({"reset": "all"})"),
+      Row({"folders", "help-file", "--popup"}, 0,
+          "{D}/ProgramData/Rendszer/Help/QLX3_Help.chm::/CSQLX3_Help.txt\n"),
+      Row({"folders", "defaults"}, 0, "{D}/ProgramData\n{D}/Documents\n"),
+      // A folder that fails is listed with its error, and the others too; a value too long to read back
+      // fails with the file it is in, in the overview as well.
+      Row({"folders", "--ini", "{D}/bad.ini"}, 1, "**\n10\t*\n11\tTemp\t\n12\t**",
+          "qlxw: folder 11: error 0x800A0005: Invalid procedure call or argument\n"),
+      Row({"folders", "--json", "--ini", "{D}/bad.ini"}, 1,
+          R"(*{"id": 11, "name": "egsPath_Temp", "key": "Temp", "definition": "<Nowhere>", "path": null, )"
+          R"("error": "0x800A0005: Invalid procedure call or argument"}, {"id": 12, *)"),
+      Row({"folders", "get", "1", "--ini", "{D}/long.ini"}, 1, "", "qlxw: {D}/long.ini: " + tooLong + "\n"),
+      Row({"--ini", "{D}/long.ini"}, 1, "**\nfolders       FSCReplacer: {D}/long.ini: " + tooLong + "\n"),
+      Row({"--ini", "{D}/long.ini", "--json"}, 1,
+          R"(*, "folders": {"controller": "FSCReplacer", "error": "*", )"
+          R"("file": "{D}/long.ini"}})"),
+      // The legacy controller below the program folder: it beeps as it is chosen, and keeps its folders.
+      Row({"--main-ver", "4", "folders", "--program", "{D}/Program", "--ini", "{D}/old.ini"}, 0,
+          "**\n9\tFormat\t{D}/Program/Rendszer/Tablazatok/Formatum/1038\n**\n16\tWorkSpace\t\n", "\a\a\a"),
+      Row({"--main-ver", "4", "folders", "set", "1", "{D}/Other", "--save", "--program", "{D}/Program",
+           "--ini", "{D}/old.ini"},
+          0, "{D}/Other\n", "\a\a\a"),
+      Row({"--main-ver", "4", "folders", "--json", "--program", "{D}/Program", "--ini", "{D}/old.ini"}, 0,
+          R"({"controller": "clsFSCOld", "folders": [{"id": 1, "name": "egsPath_Template", "key": "Templates", )"
+          R"("definition": null, "path": "{D}/Other", *)",
+          "\a\a\a"),
+      // Hot keys: the table after the reset and the assignments, in order; -1 assigns nothing.
+      Row({"hotkeys"}, 0, "1\tHelp\t112\tF1\n**\n34\t*\t*\t*\n"),
+      Row({"hotkeys", "--assign", "113=Help", "--assign", "93=Menu=Key", "--assign=120=", "--assign",
+           "121=Two\nlines", "--assign", "-1=Undo"},
+          0, "**\n34\tHelp\t113\tF2\n35\tMenu=Key\t93\tVK 0x5D\n36\t\t120\tF9\n37\tTwo\\nlines\t121\tF10\n",
+          "qlxw: notice: --assign -1=Undo does nothing: -1 is no key\n"),
+      Row({"hotkeys", "--json", "--assign=2090=Undo"}, 0,
+          R"([{"position": 1, "function": "Help", "code": 112, "key": "F1"}, *, )"
+          R"({"position": 34, "function": "Undo", "code": 2090, "key": "Ctrl+Z"}])"),
+      // Locale and theme: every value is checked before the first is written.
+      Row({"--lang", "2074", "locale"}, 0,
+          "FontName            YUUSAL\nFontSize            8\n**\nUserLocalization    *\nTheme\n"
+          "  MenuStyleId       *\n  TransparentBands  *\n"),
+      Row({"--main-ver", "4", "locale", "theme", "--style", "2", "--transparent", "maybe"}, 2, "",
+          "qlxw: --transparent must be true or false, not 'maybe' (see 'qlxw locale theme --help')\n"),
+      Row({"--main-ver", "4", "locale", "theme", "--transparent", "true"}, 0,
+          "**\n  MenuStyleId       3\n  TransparentBands  True\n"),
+      Row({"--main-ver", "4", "locale", "theme", "--style", "2"}, 0,
+          "**\n  MenuStyleId       2\n  TransparentBands  True\n"),
+      Row({"--main-ver", "4", "--json", "locale"}, 0,
+          R"({"FontName": "Arial", *, "Theme": {"MenuStyleId": 2, "TransparentBands": true}})"),
+      // The PDF help.
+      Row({"help", "page", "--dictionary", "{D}/help.txt", "layers"}, 0, "12\n"),
+      Row({"--json", "help", "page", "--dictionary", "{D}/help.txt", "Zoom"}, 0,
+          R"({"key": "Zoom", "page": 3})"),
+      Row({"help", "commands", "--dictionary", "{D}/help.txt", "--pdf", "/doc/host manual.pdf", "LAYERS"}, 0,
+          "[DocOpen(\"/doc/host manual.pdf\")]\n[DocGoTo(\"/doc/host manual.pdf\",11)]\n"),
+      Row({"help", "viewer", "{D}/manual.pdf"}, 0, "{D}/zathura\n"),
+      Row({"--json", "help", "open", "--dictionary", "{D}/help.txt", "--pdf", "{D}/manual.pdf", "LAYERS"}, 0,
+          R"({"shown": true, "way": "command line"})"),
+      Row({"help", "open", "--dictionary", "{D}/help.txt", "--pdf", "{D}/missing.pdf", "x"}, 1, ""),
+      // Help (of all, of a command, of a group that may be a command itself) and version.
+      Row({"--help"}, 0,
+          "usage: qlxw [options] [command [arguments]]\n**\n  strings [ID ...] *\n**\n  folders get ID "
+          "*\n**"),
+      Row({"ini", "get", "--help"}, 0,
+          "usage: qlxw [options] ini get SECTION KEY *\n *\n\noptions (before or after*\n**"),
+      Row({"ini", "--help"}, 0,
+          "usage: qlxw [options] ini get *\n *\nusage: qlxw [options] ini set *\n *\n"
+          "usage: qlxw [options] ini settings *\n\noptions**"),
+      Row({"locale", "--help"}, 0,
+          "usage: qlxw [options] locale  *\nusage: qlxw [options] locale theme *\n *\n\noptions**"),
+      Row({"ini", "get", "--help", "--json"}, 0,
+          R"({"usage": "usage: qlxw [options] ini get SECTION KEY *"})"),
+      Row({"--version"}, 0, "qlxw *.*.*\n"),
+      Row({"--version", "--json"}, 0, R"({"version": "*.*.*"})"),
+      // Wrong use: exit 2, and one line naming the problem and the help to read.
+      Row({"bogus"}, 2, "", "qlxw: unknown command 'bogus' (see 'qlxw --help')\n"),
+      Row({"bogus", "--json"}, 2,
+          R"j({"error": {"kind": "usage", "message": "unknown command 'bogus' (see 'qlxw --help')", "help": )j"
+          R"("qlxw --help"}})",
+          "qlxw: unknown command 'bogus' (see 'qlxw --help')\n"),
+      Row({"ini"}, 2, "", "qlxw: 'ini' needs one of: get, set, settings (see 'qlxw ini --help')\n"),
+      Row({"ini", "get", "S"}, 2, "",
+          "qlxw: 'ini get' takes 2 arguments, not 1 (see 'qlxw ini get --help')\n"),
+      Row({"tags", "a", "b"}, 2, "", "qlxw: 'tags' takes 1 argument, not 2 (see 'qlxw tags --help')\n"),
+      Row({"strings", "--bogus"}, 2, "", "qlxw: unknown option '--bogus' (see 'qlxw strings --help')\n"),
+      Row({"strings", "seventy"}, 2, "",
+          "qlxw: not a valid string id: 'seventy' (see 'qlxw strings --help')\n"),
+      Row({"--lang"}, 2, "", "qlxw: --lang needs a value (see 'qlxw --help')\n"),
+      Row({"--main-ver", "five"}, 2, "", "qlxw: not a valid main version: 'five' (see 'qlxw --help')\n"),
+      Row({"ini", "get", "S", "k", "--bool"}, 2, "",
+          "qlxw: --bool needs a value (see 'qlxw ini get --help')\n"),
+      Row({"--json=yes"}, 2, "", "qlxw: --json takes no value (see 'qlxw --help')\n"),
+      Row({"profile", "read", "f", "s", "k", "--capacity", "-1"}, 2, "",
+          "qlxw: the capacity cannot be negative (see 'qlxw profile read --help')\n"),
+      Row({"profile", "write", "f", "S", "--delete-section", "--delete-key"}, 2, "",
+          "qlxw: profile write takes * (see 'qlxw profile write --help')\n"),
+      Row({"ini", "set", "S", "flag", "maybe", "--bool"}, 2, "",
+          "qlxw: VALUE must be true or false, not 'maybe' (see 'qlxw ini set --help')\n"),
+      Row({"folders", "get", "Nowhere"}, 2, "",
+          "qlxw: 'Nowhere' is no folder: * (see 'qlxw folders get --help')\n"),
+      Row({"folders", "--popup"}, 2, "", "qlxw: unknown option '--popup' (see 'qlxw folders --help')\n"),
+      Row({"folders", "get", "1", "--program", "{D}/missing"}, 2, "",
+          "qlxw: --program: '{D}/missing' is not a folder (see 'qlxw folders get --help')\n"),
+      Row({"hotkeys", "--assign", "112"}, 2, "",
+          "qlxw: --assign takes CODE=FUNCTION, not '112' (see 'qlxw hotkeys --help')\n"),
+      Row({"hotkeys", "--assign", "40000=Help"}, 2, "",
+          "qlxw: a key code is a 16-bit number, not 40000 (see 'qlxw hotkeys --help')\n"),
+      Row({"help", "page", "Layers"}, 2, "", "qlxw: --dictionary is needed (see 'qlxw help page --help')\n"),
+  });
+  EXPECT_NE(ReadBytes(File("trace.log")).find("\"clsCommon.Class_Initialize >> "), std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_empty(File("cwd")));
 }
 
 // Every command that writes fails when the write was not done, and says why.
-TEST_F(Qlxw, WritesThatDidNotHappenFail) {
-  // A name's line break is written out in the message, as every control character in the text output.
-  const std::string nowhere = folder_.File("missing\nfolder/host.ini");
-  const std::string pipe = folder_.File("pipe.ini");
+TEST_F(Qlxw, WritesThatWereNotDoneFail) {
+  const std::string pipe = File("pipe.ini");
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-  const std::string notAFile = ": not a regular file (a pipe, a device or a folder)\n";
-  const std::string lineBreak =
-      ": a line break or NUL in a name or value, or a name a read would not find again\n";
   // The legacy controller keeps its folders in a settings file: here a folder.
-  std::filesystem::create_directories(folder_.File("folder-settings.ini"));
-  const std::string path = folder_.Path().string();
-  struct Case {
-    std::vector<std::string> args;
-    std::string err;
-  };
-  for (const Case& row : {
-           Case{{"ini", "set", "S", "k", "v", "--ini", nowhere},
-                folder_.File("missing\\nfolder/host.ini") +
-                    ": the value was not written: a folder on the way to the file is missing\n"},
-           Case{{"ini", "set", "S", "k", "v", "--ini", pipe},
-                pipe + ": the value was not written" + notAFile},
-           Case{{"ini", "set", "S", "k", "a\nb"}, Ini() + ": the value was not written" + lineBreak},
-           Case{{"profile", "write", path, "S", "k", "v"}, path + ": the write was not done" + notAFile},
-           Case{{"locale", "theme", "--style", "7", "--ini", pipe},
-                pipe + ": the theme was not written" + notAFile},
-           Case{{"locale", "theme", "--transparent", "true", "--ini", path},
-                path + ": the theme was not written" + notAFile},
-           Case{{"folders", "set", "1", path, "--save", "--ini", pipe},
-                pipe + ": the folders were not saved" + notAFile},
-           Case{{"folders", "reset", "--save", "--ini", path},
-                path + ": the folders were not saved" + notAFile},
-           Case{{"folders", "set", "1", path + "/a\nb", "--save"},
-                Ini() + ": the folders were not saved" + lineBreak},
-           Case{{"folders", "set", "1", path + "/" + std::string(1100, 'x'), "--save"},
-                Ini() +
-                    ": the folders were not saved: a path longer than the 1023 characters a read of the INI "
-                    "file takes back whole\n"},
-           Case{{"folders", "set", "1", path, "--save", "--main-ver", "3", "--program", path},
-                folder_.File("folder-settings.ini") + ": the folders were not saved" + notAFile},
-       }) {
-    const Result result = Run(row.args);
-    EXPECT_EQ(result.status, 1) << row.err;
-    EXPECT_EQ(result.out, "") << row.err;
-    // (The legacy controller beeps as it makes its folders the first time.)
-    EXPECT_EQ(result.err.substr(result.err.find_first_not_of('\a')), "qlxw: " + row.err);
-  }
-  EXPECT_FALSE(std::filesystem::exists(path + "/a\nb"));
+  std::filesystem::create_directories(File("folder-settings.ini"));
+  const std::string notAFile = "not a regular file (a pipe, a device or a folder)\n";
+  Expect({
+      Row({"ini", "set", "S", "k", "v", "--ini", "{D}/missing\nfolder/host.ini"}, 1, "",
+          "qlxw: {D}/missing\\nfolder/host.ini: the value was not written: a folder on the way to the file "
+          "is "
+          "missing\n"),
+      Row({"ini", "set", "S", "k", "a\nb", "--json"}, 1,
+          R"({"error": {"kind": "command", "message": "{D}/host.ini: the value was not written: a line break or )"
+          R"(NUL in a name or value, or a name a read would not find again", "file": "{D}/host.ini"}})",
+          "qlxw: {D}/host.ini: the value was not written: a line break *\n"),
+      Row({"profile", "write", "{D}", "S", "k", "v"}, 1, "",
+          "qlxw: {D}: the write was not done: " + notAFile),
+      Row({"locale", "theme", "--style", "7", "--ini", "{D}/pipe.ini"}, 1, "",
+          "qlxw: {D}/pipe.ini: the theme was not written: " + notAFile),
+      Row({"folders", "set", "1", "{D}", "--save", "--ini", "{D}/pipe.ini"}, 1, "",
+          "qlxw: {D}/pipe.ini: the folders were not saved: " + notAFile),
+      Row({"folders", "set", "1", "{D}/" + std::string(1100, 'x'), "--save"}, 1, "",
+          "qlxw: {D}/host.ini: the folders were not saved: a path longer than the 1023 characters a read of "
+          "the "
+          "INI file takes back whole\n"),
+      Row({"folders", "set", "1", "{D}", "--save", "--main-ver", "3", "--program", "{D}"}, 1, "",
+          "\a\a\aqlxw: {D}/folder-settings.ini: the folders were not saved: " + notAFile),
+  });
   // Output that cannot be written: a full device.
   const std::string command = ShellQuoted(QLXW_CLI_PATH) + " strings 2 >/dev/full 2>/dev/null";
   const int raw = std::system(command.c_str());
   EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 1);
-}
-
-// Records are appended to the trace file; one that cannot be written is a library error.
-TEST_F(Qlxw, TraceAppendsRecordsOfTheRootObject) {
-  const std::string log = folder_.File("trace.log");
-  testing::WriteBytes(log, "\"kept\"\r\n");
-  ASSERT_EQ(Run({"strings", "2", "--trace", log}).status, 0);
-  const std::string written = testing::ReadBytes(log);
-  EXPECT_EQ(written.rfind("\"kept\"\r\n\"clsCommon.Class_Initialize >> ", 0), 0u) << written;
-  const Result missing = Run({"--trace", folder_.File("no/such/folder.log"), "strings", "2"});
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.out, "");
-  EXPECT_EQ(missing.err,
-            "qlxw: " + folder_.File("no/such/folder.log") + ": error 0x800A004C: Path not found\n");
-  EXPECT_EQ(Run({"--trace", ""}).err, "qlxw: error 0x800A004B: Path/File access error\n");
-  // A device is no log: the library appends to regular files only.
-  EXPECT_EQ(Run({"--trace", "/dev/full"}).err, "qlxw: /dev/full: error 0x800A004B: Path/File access error\n");
 }
 
 }  // namespace

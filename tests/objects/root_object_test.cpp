@@ -1,14 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "api/cls_common.h"
-#include "collections/collection.h"
 #include "config/ini_file.h"
+#include "diag/cls_debug.h"
 #include "errors/lib_error.h"
+#include "folders/folder_manager.h"
 #include "tests/support/test_support.h"
 
 namespace qlxw {
@@ -49,64 +48,38 @@ TEST_F(RootObject, EachThreadMakesItsOwnOnDemand) {
   EXPECT_FALSE(otherHasVersion);
 }
 
-TEST(Collections, CountFromOneFindKeysInAnyCaseAndRaiseTheAutomationErrors) {
-  Collection items;
-  items.Add(std::string("first"));
-  items.Add(std::int32_t{2}, "Őrház");
-  items.Add(true, "kulcs");
-  EXPECT_EQ(items.Count(), 3);
-  EXPECT_EQ(std::get<std::string>(items.Item(1)), "first");
-  EXPECT_EQ(std::get<std::int32_t>(items.Item("őRHÁZ")), 2);
-  items.Remove("KULCS");
-  items.Remove(1);
-  EXPECT_EQ(items.Count(), 1);
-  EXPECT_EQ(std::get<std::int32_t>(items.Item(1)), 2);
-  EXPECT_EQ(testing::ErrorNumberOf([&] { items.Item(0); }), kErrSubscriptOutOfRange);
-  EXPECT_EQ(testing::ErrorNumberOf([&] { items.Item(2); }), kErrSubscriptOutOfRange);
-  EXPECT_EQ(testing::ErrorNumberOf([&] { items.Remove(-1); }), kErrSubscriptOutOfRange);
-  EXPECT_EQ(testing::ErrorNumberOf([&] { items.Item("missing"); }), kErrInvalidProcedureCall);
-  EXPECT_EQ(testing::ErrorNumberOf([&] { items.Add(std::string("b"), "őrház"); }), kErrDuplicateKey);
-  EXPECT_EQ(items.Count(), 1);
+TEST_F(RootObject, MainVersionUnsetOrZeroIsTheNotInitializedErrorAnyOtherIsKept) {
+  const auto root = clsCommon::Create();
+  EXPECT_EQ(testing::ErrorNumberOf([&] { root->MainVer(); }), kLibErrNotInitialized);
+  for (const std::int32_t version : {5, 3, -1, 2147483647}) {
+    root->MainVer(version);
+    EXPECT_EQ(GetMainVer(), version);
+  }
+  root->MainVer(0);
+  EXPECT_EQ(testing::ErrorNumberOf([] { GetMainVer(); }), kLibErrNotInitialized);
 }
 
-// Adding at a place: the order that results, or the error when the place or the key is wrong.
-TEST(Collections, AddPutsTheItemBeforeOrAfterAnExistingOne) {
-  using Anchor = Collection::Anchor;
-  struct Case {
-    std::optional<std::string> key;
-    std::optional<Anchor> before;
-    std::optional<Anchor> after;
-    std::string expectedOrder;  // empty: the error below, nothing added
-    std::int32_t expectedError;
-  };
-  const std::vector<Case> cases = {
-      {std::nullopt, std::nullopt, std::nullopt, "abcx", 0},
-      {"X", Anchor{1}, std::nullopt, "xabc", 0},
-      {std::nullopt, Anchor{"B"}, std::nullopt, "axbc", 0},
-      {std::nullopt, std::nullopt, Anchor{3}, "abcx", 0},
-      {std::nullopt, std::nullopt, Anchor{"a"}, "axbc", 0},
-      {std::nullopt, Anchor{0}, std::nullopt, "", kErrInvalidProcedureCall},
-      {std::nullopt, std::nullopt, Anchor{4}, "", kErrInvalidProcedureCall},
-      {std::nullopt, Anchor{"zz"}, std::nullopt, "", kErrInvalidProcedureCall},
-      {std::nullopt, Anchor{1}, Anchor{1}, "", kErrInvalidProcedureCall},
-      {"b", Anchor{1}, std::nullopt, "", kErrDuplicateKey},
-  };
-  for (const Case& c : cases) {
-    Collection items;
-    items.Add(std::string("a"), "A");
-    items.Add(std::string("b"), "B");
-    items.Add(std::string("c"));
-    const std::int32_t error =
-        testing::ErrorNumberOf([&] { items.Add(std::string("x"), c.key, c.before, c.after); });
-    std::string order;
-    for (const Variant& item : items) {
-      order += std::get<std::string>(item);
+// Services reach the INI file through the root object: a folder manager makes one when the host made
+// none (the trace shows its making), and takes the host's when there is one.
+TEST_F(RootObject, AServiceMakesTheRootObjectOnlyWhenTheHostMadeNone) {
+  testing::ScratchFolder folder;
+  for (const bool hostMadeOne : {false, true}) {
+    ResetLibraryState();
+    SetMainVer(5);
+    SetINIFileNameOnce(folder.File("host.ini"));
+    clsDebug debug;
+    debug.sLogFileName(folder.File(hostMadeOne ? "made.log" : "none.log"));
+    if (hostMadeOne) {
+      GetRootObject();
     }
-    EXPECT_EQ(error, c.expectedError) << c.expectedOrder;
-    EXPECT_EQ(order, c.expectedOrder.empty() ? "abc" : c.expectedOrder);
-    if (c.key && error == 0) {
-      EXPECT_EQ(std::get<std::string>(items.Item(*c.key)), "x");
-    }
+    debug.bCallLog(true);
+    FolderManager().LoadFromINI();
+    debug.bCallLog(false);
+    const std::string log = testing::ReadBytes(folder.File(hostMadeOne ? "made.log" : "none.log"));
+    const std::string made = "clsCommon.Class_Initialize >>";
+    // None when the host made one, else exactly one.
+    EXPECT_EQ(log.find(made) == std::string::npos, hostMadeOne) << log;
+    EXPECT_EQ(log.find(made), log.rfind(made)) << log;
   }
 }
 

@@ -42,7 +42,7 @@ TEST_F(Registry, AddRaisesOnDuplicatesUnregisterNever) {
   EXPECT_EQ(items_.Count(), 0);
 }
 
-TEST_F(Registry, RemoveByItemPositionOrKey) {
+TEST_F(Registry, InInsertionOrderRemovedByItemPositionOrKeyOrAllAtOnce) {
   items_.Add("S", "a");
   const auto b = items_.Add("S", "b");
   items_.Add("S", "c");
@@ -55,14 +55,6 @@ TEST_F(Registry, RemoveByItemPositionOrKey) {
   EXPECT_EQ(items_.Item("S.C")->Key(), "c");
   EXPECT_EQ(testing::ErrorNumberOf([&] { items_.Remove(5); }), kErrSubscriptOutOfRange);
   EXPECT_EQ(testing::ErrorNumberOf([&] { items_.Item("S.x"); }), kErrInvalidProcedureCall);
-}
-
-TEST_F(Registry, ClearEmptiesAndOrderIsInsertionOrder) {
-  items_.Add("S", "z");
-  items_.Add("S", "a");
-  items_.Add("T", "m", 5);
-  EXPECT_EQ(Keys(), (std::vector<std::string>{"S.z", "S.a", "T.m"}));
-  EXPECT_EQ(std::get<std::int32_t>(items_.Item(3)->Default()), 5);
   items_.Clear();
   EXPECT_TRUE(Keys().empty());
 }
