@@ -36,6 +36,8 @@ def main() -> None:
     files = subprocess.check_output(["git", "-C", str(root), "ls-files", "--cached", "--others", "--exclude-standard"], text=True).split()
     code, tests = 0, Counter()
     for name in files:
+        if not (root / name).is_file():
+            continue  # deleted, not yet committed
         ext = name.rsplit(".", 1)[-1]
         if name.startswith("tests/"):
             if ext in TESTS:
