@@ -7,12 +7,12 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 shift || true
 
-# name | file | sed expression | what the fault is
+# name | file | sed expression (no "|" in it) | what the fault is
 faults=(
   "tie-kept-higher|src/services/folders/folder_manager.cpp|s/candidate.size() > bestPath.size()/candidate.size() >= bestPath.size()/|FindBaseFolder keeps the higher identifier on ties"
   "alias-hop-extra|src/services/folders/folder_manager.cpp|s/std::int32_t budget = table_.Count();/std::int32_t budget = table_.Count() + 1;/|one more alias hop than the table allows"
   "instr-end|src/services/config/ini_values.cpp|s/pos + find.size() <= text.size()/pos + find.size() < text.size()/|InStr misses a match at the end"
-  "hotkey-index-0|src/services/ui/hot_keys.cpp|s/position < 1 ||/position < 0 ||/|hot key position 0 accepted"
+  "hotkey-index-0|src/services/ui/hot_keys.cpp|s/position < 1 /position < 0 /|hot key position 0 accepted"
   "write-back-flipped|src/services/profile/profile.cpp|s/now != \\*seen/now == *seen/|write-back overwrites another writer's value"
   "temp-left|src/platform/os/posix/files_posix.cpp|/^FileResult CloseTemporary/,/^}/s/gCalls.unlinkat(at, temporary.c_str(), 0);/(void)at;/|a failed write leaves its temporary file"
   "flush-skipped|src/platform/os/posix/files_posix.cpp|s/if (result.Ok() \&\& gCalls.fsync(fd) != 0) {/if (false) {/|the write is not flushed before the rename"

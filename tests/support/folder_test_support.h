@@ -26,18 +26,6 @@
 
 namespace qlxw::testing {
 
-inline void SetEnvironment(const char* name, const char* value) {
-#if defined(_WIN32)
-  _putenv_s(name, value == nullptr ? "" : value);
-#else
-  if (value != nullptr) {
-    setenv(name, value, 1);
-  } else {
-    unsetenv(name);
-  }
-#endif
-}
-
 // Sets an environment variable for one test and puts back what was there.
 class ScopedEnvironment {
  public:
@@ -45,13 +33,20 @@ class ScopedEnvironment {
     if (const char* old = std::getenv(name)) {
       old_ = old;
     }
-    SetEnvironment(name, value ? value->c_str() : nullptr);
+    Set(name, value ? value->c_str() : nullptr);
   }
-  ~ScopedEnvironment() { SetEnvironment(name_.c_str(), old_ ? old_->c_str() : nullptr); }
+  ~ScopedEnvironment() { Set(name_.c_str(), old_ ? old_->c_str() : nullptr); }
   ScopedEnvironment(const ScopedEnvironment&) = delete;
   ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
 
  private:
+  static void Set(const char* name, const char* value) {
+#if defined(_WIN32)
+    _putenv_s(name, value == nullptr ? "" : value);
+#else
+    static_cast<void>(value != nullptr ? setenv(name, value, 1) : unsetenv(name));
+#endif
+  }
   std::string name_;
   std::optional<std::string> old_;
 };

@@ -36,10 +36,9 @@ constexpr std::int32_t kStringNoPdfReader = 62;
 constexpr std::int32_t kLastFailureCode = 32;
 constexpr std::string_view kViewerService = "Acroview";
 constexpr std::string_view kViewerTopic = "Control";
-constexpr std::uint32_t kDdeTimeoutMs = 1000 * 100;  // 1000 tenths of a second
 
 void SendToViewer(const std::string& command) {
-  platform::DdeExecute(kViewerService, kViewerTopic, command, kDdeTimeoutMs);
+  platform::DdeExecute(kViewerService, kViewerTopic, command, kViewerDdeTimeoutMs);
 }
 
 }  // namespace

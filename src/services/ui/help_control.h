@@ -10,6 +10,9 @@
 
 namespace qlxw {
 
+// How long the viewer has to answer each DDE command: 1000 tenths of a second.
+inline constexpr std::uint32_t kViewerDdeTimeoutMs = 1000 * 100;
+
 class HelpControl {
  public:
   // Sets up the string tables and takes the runtime's language, as the language-following classes do.

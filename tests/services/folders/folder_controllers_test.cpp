@@ -5,6 +5,8 @@
 #include <memory>
 #include <regex>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "api/file_system_controller.h"
 #include "config/ini_file.h"
@@ -15,6 +17,7 @@
 #include "folders/fsc_old.h"
 #include "folders/fsc_replacer.h"
 #include "os/codepage.h"
+#include "os/file_system.h"
 #include "tests/support/folder_test_support.h"
 
 namespace qlxw {
@@ -39,15 +42,17 @@ TEST_F(CreateFolderTest, CreatesEveryMissingLevelUnderItsWholeName) {
   EXPECT_TRUE(FolderExists(Join(deep, "d")));
 }
 
+// The error keeps its own source (the file-system object's errors all have one).
 TEST_F(CreateFolderTest, AFailureNamesTheLevelThatFailed) {
   const std::string file = Join(folder_.Path().string(), "file");
   testing::WriteBytes(file, "not a folder");
-  const std::string below = Join(file, "x/y");
-  for (const LibError& error : {testing::Raised([&] { BruteForceCreateDir(below); }),
-                                testing::Raised([&] { CreateDirTraced(below, "clsFSCOld"); })}) {
-    EXPECT_EQ(error.Number(), 58);
-    EXPECT_EQ(error.Description(), "File already exists [folder:" + file + "] ");
-  }
+  const std::string source =
+      testing::Raised([&] { platform::GetFileSystemObject()->CreateFolder(file); }).Source();
+  const LibError error = testing::Raised([&] { BruteForceCreateDir(Join(file, "x/y")); });
+  EXPECT_EQ(error.Number(), 58);
+  EXPECT_EQ(error.Description(), "File already exists [folder:" + file + "] ");
+  EXPECT_EQ(error.Source(), source);
+  EXPECT_FALSE(source.empty());
 }
 
 #ifdef _WIN32
@@ -140,7 +145,6 @@ TEST_F(LegacyControllerTest, SettingTheProgramFolderCreatesTheFoldersBelowItButN
                             "Tablazatok/Formatum/1038", "Alap_allomanyok", "Temp", "Nyomtatvany", "Help"}) {
     EXPECT_TRUE(FolderExists(Join(System(), below))) << below;
   }
-  EXPECT_FALSE(FolderExists(Join(System(), "QD")));
   EXPECT_FALSE(FolderExists(Join(System(), "Sablonok")));
   EXPECT_EQ(LegacyFolderPath(egsPath_UserFolder), documents_);
   EXPECT_EQ(LegacyFolderPath(egsPath_Template), "");
@@ -232,6 +236,8 @@ TEST_F(LegacyControllerTest, ACreationFailureCarriesItsFolderAndTheHelpFileTells
   const LibError error = testing::Raised([&] { controller.QlxWFolders(egsPath_Help); });
   EXPECT_EQ(error.Number(), 58);
   EXPECT_EQ(error.Description(), "File already exists [folder:" + System() + "] ");
+  EXPECT_EQ(error.Source(),
+            testing::Raised([&] { platform::GetFileSystemObject()->CreateFolder(System()); }).Source());
   EXPECT_EQ(controller.QlxWHelpFileName(false, false), "");
   EXPECT_TRUE(notices_.notices.empty());
   EXPECT_EQ(controller.QlxWHelpFileName(true, true), "");
@@ -242,49 +248,63 @@ TEST_F(LegacyControllerTest, ACreationFailureCarriesItsFolderAndTheHelpFileTells
 
 using ControllerChoiceTest = testing::FolderTest;
 
+// Main version, the INI file's text, the controller chosen, the beeps, and the FolderControl trace
+// lines of three calls: the choice traced (not from 5 on), every later call traced as disabled.
+TEST_F(ControllerChoiceTest, ChosenByMainVersionAndTheSwitchOnce) {
+  const std::string time = "[0-2][0-9]:[0-5][0-9]:[0-5][0-9]";
+  const std::regex line("\"clsFileSystemObject\\.FolderControl (started|disabled) (.*) " + time + "\"\r\n");
+  int row = 0;
+  for (const auto& [version, ini, chosen, beeps, traced] :
+       {std::tuple{5, "", "FSCReplacer", 0, "disabled disabled"},
+        std::tuple{4, "[setup]\r\nFolderControl=true\r\n", "FSCReplacer", 0, "started disabled disabled"},
+        std::tuple{4, "[setup]\r\nFolderControl=false\r\n", "clsFSCOld", 3, "disabled disabled disabled"},
+        std::tuple{-1, "", "clsFSCOld", 3, "disabled disabled disabled"}}) {
+    ResetLibraryState();
+    notices_.beeps = 0;
+    testing::WriteBytes(Ini(), ini);
+    ConnectIni(version);
+    const std::string log = folder_.File("trace" + std::to_string(++row) + ".log");
+    clsDebug debug;
+    debug.sLogFileName(log);
+    debug.bCallLog(true);
+    {
+      clsFileSystemController controller;
+      EXPECT_EQ(controller.gcAW2FileExt(), "aw2");
+      EXPECT_EQ(controller.gcIBNFileExt(), "ibn");
+    }
+    debug.bCallLog(false);
+    EXPECT_EQ(FolderControllerName(), chosen) << version << ini;
+    EXPECT_EQ(notices_.beeps, beeps) << version << ini;
+    const std::string text = testing::ReadBytes(log);
+    std::string lines;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), line); it != std::sregex_iterator(); ++it) {
+      lines += (lines.empty() ? "" : " ") + (*it)[1].str();
+      EXPECT_EQ((*it)[2].str(), Ini());
+    }
+    EXPECT_EQ(lines, traced) << version << ini << text;
+  }
+}
+
+// The default folders come from a fresh manager; no INI file is needed from main version 5 on.
 TEST_F(ControllerChoiceTest, MainVersion5TakesTheFolderManagerWithoutReadingTheIni) {
-  SetMainVer(5);  // and no INI file: it is not needed
+  SetMainVer(5);
   clsFileSystemController controller;
   EXPECT_EQ(controller.QlxWFolders(egsPath_Temp), Join(appData_, "Rendszer/Temp"));
-  EXPECT_EQ(FolderControllerName(), "FSCReplacer");
-  EXPECT_EQ(notices_.beeps, 0);
-  // The default folders come from a fresh manager.
   controller.QlxWFolders(egsPath_WorkSpace, Join(folder_.Path().string(), "Configured"));
   EXPECT_EQ(controller.DefaultWorkspaceRoot(), appData_);
   EXPECT_EQ(controller.DefaultUserFolder(), documents_);
 }
 
-TEST_F(ControllerChoiceTest, MainVersion4WithoutTheSwitchBeepsOnceAndWritesItBackOff) {
+TEST_F(ControllerChoiceTest, AMissingSwitchIsWrittenBackOff) {
   ConnectIni(4);
-  {
-    clsFileSystemController first;
-    EXPECT_EQ(first.gcAW2FileExt(), "aw2");
-    EXPECT_EQ(FolderControllerName(), "clsFSCOld");
-    EXPECT_EQ(notices_.beeps, 3);
-    clsFileSystemController second;
-    second.QlxWFolders(egsPath_Program, folder_.Path().string());  // as a host does first
-    second.Refresh();
-    EXPECT_EQ(notices_.beeps, 3);
-    EXPECT_EQ(GetFolderController().get(), ResolveFolderController().get());
-  }
+  { const clsFileSystemController unused; }  // never used, it still chooses when it ends
+  EXPECT_EQ(FolderControllerName(), "clsFSCOld");
   ResetLibraryState();
   EXPECT_NE(IniText().find("[setup]\r\nFolderControl=false"), std::string::npos) << IniText();
 }
 
-TEST_F(ControllerChoiceTest, MainVersion4WithTheSwitchOnTakesTheFolderManager) {
+TEST_F(ControllerChoiceTest, TheChoiceHoldsForTheThread) {
   ConnectIni(4);
-  testing::WriteBytes(Ini(), "[setup]\r\nFolderControl=true\r\n");
-  clsFileSystemController controller;
-  EXPECT_EQ(controller.SaveFolder(), controller.QlxWFolders(egsPath_SaveFolder));
-  EXPECT_EQ(FolderControllerName(), "FSCReplacer");
-  EXPECT_EQ(notices_.beeps, 0);
-}
-
-TEST_F(ControllerChoiceTest, AnInstanceNeverUsedStillChoosesWhenItEndsAndTheChoiceHoldsForTheThread) {
-  ConnectIni(4);
-  { const clsFileSystemController unused; }
-  EXPECT_EQ(notices_.beeps, 3);
-  EXPECT_EQ(FolderControllerName(), "clsFSCOld");
   const auto chosen = ResolveFolderController();
   SetMainVer(5);
   SetFolderControllerOnce(std::make_shared<FSCReplacer>());
@@ -305,7 +325,7 @@ TEST_F(ControllerChoiceTest, NoMainVersionFailsAndChoosesNothing) {
   EXPECT_EQ(FolderControllerName(), "FSCReplacer");
 }
 
-TEST_F(ControllerChoiceTest, TheChoiceAndTheLegacyControllerAreTraced) {
+TEST_F(ControllerChoiceTest, TheLegacyControllerIsTraced) {
   ConnectIni(4);
   const std::string log = folder_.File("trace.log");
   clsDebug debug;
@@ -325,7 +345,6 @@ TEST_F(ControllerChoiceTest, TheChoiceAndTheLegacyControllerAreTraced) {
   for (const std::string& pattern : std::vector<std::string>{
            "\"clsFileSystemController\\.Class_Initialize >> " + time + "\"\r\n",
            "\"clsFileSystemController\\.Class_Initialize ml_RuntimeSupport\\.LanguageID= 1038\"\r\n",
-           "\"clsFileSystemObject\\.FolderControl disabled " + quoted(Ini()) + " " + time + "\"\r\n",
            "\"clsFileSystemController\\.Let QlxWFolders>> 3 " + time + "\"\r\n",
            "\"EnumFoldersPaths\\.egsPath_Formatum\"\r\n\"" +
                quoted(Join(folder_.Path().string(), "Rendszer")) + "[^\"]*1038\"\r\n",

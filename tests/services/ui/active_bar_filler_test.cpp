@@ -5,10 +5,10 @@
 
 #include <filesystem>
 #include <map>
-#include <ostream>
 #include <regex>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -182,23 +182,23 @@ TEST_F(ActiveBarFillerTest, ProgramNameFromTheProgramFileOrEXEName) {
   }
 }
 
-TEST_F(ActiveBarFillerTest, TheComponentOfTheLibraryNameIsCreated) {
-  MainVersion(4);
-  testing::WriteBytes(folder_.File("Host.dll"), kDllLibrary);
-  platform::RegisterComponent("dlllibres.core", [this] { return Component(); });
-  auto filler = Filler();
-  EXPECT_EQ(Fill(filler), "");
-  EXPECT_EQ(received_.size(), 5U);
-  platform::UnregisterComponent("DllLibRes.Core");
-}
-
 // ---- the fill call and the control's properties ------------------------------------------------
 
-TEST_F(ActiveBarFillerTest, TheComponentReceivesFormBarPatternLanguageAndTheControl) {
+// The pattern given ("" for the bar's name), and whether the program file names a library: the
+// component of the program's name (HostRes.Core, or DllLibRes.Core in any letter case) receives the
+// form, the bar, the pattern, the language and the control.
+TEST_F(ActiveBarFillerTest, TheProgramsComponentReceivesFormBarPatternLanguageAndTheControl) {
   MainVersion(4);
+  platform::RegisterComponent("dlllibres.core", [this] { return Component(); });
   auto filler = Filler();
-  for (const auto& [given, pattern] :
-       std::vector<std::pair<std::string, std::string>>{{"", "abMain"}, {"mnuMapEdit", "mnuMapEdit"}}) {
+  for (const auto& [given, pattern, library] :
+       {std::tuple{"", "abMain", false}, std::tuple{"mnuMapEdit", "mnuMapEdit", false},
+        std::tuple{"", "abMain", true}}) {
+    if (library) {
+      testing::WriteBytes(folder_.File("Host.dll"), kDllLibrary);
+      platform::UnregisterComponent("HostRes.Core");
+    }
+    received_.clear();
     EXPECT_EQ(Fill(filler, given), "");
     ASSERT_EQ(received_.size(), 5U);
     EXPECT_EQ(Text(received_[0]), "frmMain");
@@ -207,6 +207,7 @@ TEST_F(ActiveBarFillerTest, TheComponentReceivesFormBarPatternLanguageAndTheCont
     EXPECT_EQ(Text(received_[3]), std::to_string(CurrentLanguageId()));
     EXPECT_EQ(std::get<ObjectPtr>(received_[4]), bar_);
   }
+  platform::UnregisterComponent("DllLibRes.Core");
 }
 
 const std::vector<std::string> kFontsAndNoStyle = {
@@ -214,8 +215,9 @@ const std::vector<std::string> kFontsAndNoStyle = {
     "Font.Size=9",     "ToolbarStyle=0",  "FloatingToolbarFadeDelay=0"};
 
 // Main version, the theme's style and transparency, and the properties set in order: below version 4
-// (also a negative one) the fonts and no style whatever the theme says; from 4 on the theme only.
-TEST_F(ActiveBarFillerTest, PropertiesByMainVersionInOrder) {
+// (also a negative one) the fonts and no style whatever the theme says; from 4 on the theme only. A
+// filler keeps the main version it first read.
+TEST_F(ActiveBarFillerTest, PropertiesByTheFirstMainVersionInOrder) {
   for (const auto& [version, style, transparent, set] :
        std::vector<std::tuple<std::int32_t, std::int32_t, bool, std::vector<std::string>>>{
            {3, 2, true, kFontsAndNoStyle},
@@ -226,6 +228,10 @@ TEST_F(ActiveBarFillerTest, PropertiesByMainVersionInOrder) {
     log_.clear();
     MainVersion(version);
     auto filler = Filler(style, transparent);
+    Fill(filler);
+    EXPECT_EQ(log_, set) << version;
+    log_.clear();
+    MainVersion(version < 4 ? 5 : 3);
     Fill(filler);
     EXPECT_EQ(log_, set) << version;
   }
@@ -262,52 +268,40 @@ TEST_F(ActiveBarFillerTest, FailuresKeepTheNumberAndTellTitleCauseAndId) {
   EXPECT_TRUE(unprepared.Description().ends_with("\r\nProgId: HostRes.Core"));
 }
 
-struct PreparationCase {
-  const char* label;
-  std::int32_t mainVersion;  // 0: none set
-  std::vector<std::string> missingOrRefused;
-  std::vector<std::string> set;
-  std::string failedTo;  // the end of the last trace line
-};
-
-// Listed by its name, not as raw bytes.
-void PrintTo(const PreparationCase& row, std::ostream* out) {
-  *out << row.label;
-}
-
-class PreparationFailures : public ActiveBarFillerTest,
-                            public ::testing::WithParamInterface<PreparationCase> {};
-
-TEST_P(PreparationFailures, AreTracedAndEndItQuietly) {
-  if (GetParam().mainVersion != 0) {
-    MainVersion(GetParam().mainVersion);
-  }
-  for (const std::string& name : GetParam().missingOrRefused) {
-    bar_->properties.erase(name);
-    bar_->refused.insert(name);
-  }
-  StartTrace(folder_.File("trace.log"));
-  auto filler = Filler(2, true);
-  EXPECT_EQ(Fill(filler), "");
-  EXPECT_EQ(log_, GetParam().set);
-  const std::string trace = testing::ReadBytes(folder_.File("trace.log"));
-  EXPECT_NE(trace.find(" } ActiveBarFiller.InitActiveBar FAILED to " + GetParam().failedTo +
-                       "\"\r\n\"ActiveBarFiller.FillActivebar<< "),
-            std::string::npos)
-      << trace;
-}
-
 const std::vector<std::string> kFontsWithoutFade(kFontsAndNoStyle.begin(), kFontsAndNoStyle.end() - 1);
 
-INSTANTIATE_TEST_SUITE_P(
-    Steps, PreparationFailures,
-    ::testing::Values(
-        PreparationCase{"NoMainVersion", 0, {}, {}, "query version"},
-        PreparationCase{
-            "NoFontObject", 3, {"ControlFont"}, {"UseUnicode=True", "MenuFontStyle=1"}, "query version"},
-        PreparationCase{"StyleRefused", 4, {"ToolbarStyle"}, {}, "set dd style"},
-        PreparationCase{"FadeRefused", 3, {"FloatingToolbarFadeDelay"}, kFontsWithoutFade, "set dd style"}),
-    [](const auto& param) { return std::string(param.param.label); });
+// Main version (0: none set), the bar's properties missing or refused, the properties then set, and
+// the end of the last trace line: a failed step ends the preparation quietly.
+TEST_F(ActiveBarFillerTest, PreparationFailuresAreTracedAndEndItQuietly) {
+  using Names = std::vector<std::string>;
+  for (const auto& [version, refused, set, failedTo] :
+       std::vector<std::tuple<std::int32_t, Names, Names, std::string>>{
+           {0, {}, {}, "query version"},
+           {3, {"ControlFont"}, {"UseUnicode=True", "MenuFontStyle=1"}, "query version"},
+           {4, {"ToolbarStyle"}, {}, "set dd style"},
+           {3, {"FloatingToolbarFadeDelay"}, kFontsWithoutFade, "set dd style"}}) {
+    ResetLibraryState();
+    log_.clear();
+    if (version != 0) {
+      MainVersion(version);
+    }
+    for (const std::string& name : refused) {
+      bar_->properties.erase(name);
+      bar_->refused.insert(name);
+    }
+    const std::string trace = folder_.File("trace" + failedTo + std::to_string(version) + ".log");
+    StartTrace(trace);
+    auto filler = Filler(2, true);
+    EXPECT_EQ(Fill(filler), "");
+    EXPECT_EQ(log_, set) << version << failedTo;
+    EXPECT_NE(testing::ReadBytes(trace).find(" } ActiveBarFiller.InitActiveBar FAILED to " + failedTo +
+                                             "\"\r\n\"ActiveBarFiller.FillActivebar<< "),
+              std::string::npos)
+        << testing::ReadBytes(trace);
+    bar_->refused.clear();
+    bar_->properties = {{"Name", "abMain"}, {"Font", font_}, {"ControlFont", controlFont_}};
+  }
+}
 
 TEST_F(ActiveBarFillerTest, TraceOfAFill) {
   MainVersion(4);

