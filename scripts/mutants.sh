@@ -14,7 +14,7 @@ faults=(
   "instr-end|src/services/config/ini_values.cpp|s/pos + find.size() <= text.size()/pos + find.size() < text.size()/|InStr misses a match at the end"
   "hotkey-index-0|src/services/ui/hot_keys.cpp|s/position < 1 /position < 0 /|hot key position 0 accepted"
   "write-back-flipped|src/services/profile/profile.cpp|s/now != \\*seen/now == *seen/|write-back overwrites another writer's value"
-  "temp-left|src/platform/os/posix/files_posix.cpp|/^FileResult CloseTemporary/,/^}/s/gCalls.unlinkat(at, temporary.c_str(), 0);/(void)at;/|a failed write leaves its temporary file"
+  "temp-left|src/platform/os/posix/files_posix.cpp|/^FileResult CloseTemporary/,/^}/s/gCalls.unlinkat(at, temporary.c_str(), 0);/(void)at, (void)temporary;/|a failed write leaves its temporary file"
   "flush-skipped|src/platform/os/posix/files_posix.cpp|s/if (result.Ok() \&\& gCalls.fsync(fd) != 0) {/if (false) {/|the write is not flushed before the rename"
   "trace-missing-folder-53|src/services/diag/trace.cpp|/kPathNotFound:/{n;s/kErrPathNotFound/kErrFileNotFound/}|trace to a missing folder raises 53, not 76"
   "trace-disk-full-57|src/services/diag/trace.cpp|/kDiskFull:/{n;s/kErrDiskFull/kErrDeviceIo/}|a full disk raises 57, not 61"
@@ -33,14 +33,15 @@ for entry in "${faults[@]}"; do
     echo "$name: the fault no longer applies (the code changed): update the list"
     continue
   fi
-  trap 'mv "$file.unmutated" "$file"' EXIT
+  # Put back with a new time, so that the build compiles it again.
+  trap 'mv "$file.unmutated" "$file" && touch "$file"' EXIT
   if ! ninja -C "$build" qlxw_tests >/dev/null 2>&1; then
     echo "$name: does not build"
   else
     failed=$( (cd "$build/tests" && ./qlxw_tests --gtest_brief=1 2>&1 || true) | sed -n 's/^\[  FAILED  \] \([A-Za-z0-9_/.]*\).*/\1/p' | sort -u | tr "\n" " ")
     echo "$name ($what): ${failed:-NOT CAUGHT}"
   fi
-  mv "$file.unmutated" "$file"
+  mv "$file.unmutated" "$file" && touch "$file"
   trap - EXIT
 done
 ninja -C "$build" qlxw_tests >/dev/null
