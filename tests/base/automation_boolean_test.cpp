@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "tests/support/folder_test_support.h"
 #include "text/automation_boolean.h"
 
 #ifdef _WIN32
@@ -50,12 +50,9 @@ TEST(TextToBoolean, FollowsTheAutomationConversion) {
 
 TEST(TextToBoolean, HonoursTheUsersNumberSymbols) {
   const NumberSymbols hungarian{",", "\xC2\xA0", "Ft"};
-  for (const BooleanText& row :
-       {BooleanText{"0,5", true}, BooleanText{"0,0", false}, BooleanText{"0.5", {}},
-        BooleanText{"1\xC2\xA0"
-                    "000",
-                    true},
-        BooleanText{"Ft 0", false}, BooleanText{"$1", {}}, BooleanText{"1 Ft", true}}) {
+  for (const BooleanText& row : {BooleanText{"0,5", true}, BooleanText{"0,0", false}, BooleanText{"0.5", {}},
+                                 BooleanText{"1\xC2\xA0\x30\x30\x30", true}, BooleanText{"Ft 0", false},
+                                 BooleanText{"$1", {}}, BooleanText{"1 Ft", true}}) {
     EXPECT_EQ(AutomationTextToBoolean(row.text, hungarian), row.expected) << "[" << row.text << "]";
   }
   const NumberSymbols none{".", "", ""};  // a locale without thousands separator and currency
@@ -81,19 +78,11 @@ TEST(TextToBoolean, WindowsConversionAgreesWithTheTable) {
 }
 #else
 TEST(TextToBoolean, PosixConversionUsesTheLocalesSymbols) {
-  const char* before = std::getenv("LC_ALL");
-  const std::optional<std::string> saved =
-      before == nullptr ? std::nullopt : std::optional<std::string>(before);
-  setenv("LC_ALL", "C", 1);
+  const testing::ScopedEnvironment locale("LC_ALL", "C");
   // The C locale has neither a thousands separator nor a currency symbol.
   for (const BooleanText& row : {BooleanText{"0.5", true}, BooleanText{"&H0", false},
                                  BooleanText{"1,000", {}}, BooleanText{"$1", {}}, BooleanText{"inf", {}}}) {
     EXPECT_EQ(platform::SystemTextToBoolean(row.text), row.expected) << "[" << row.text << "]";
-  }
-  if (saved) {
-    setenv("LC_ALL", saved->c_str(), 1);
-  } else {
-    unsetenv("LC_ALL");
   }
 }
 #endif

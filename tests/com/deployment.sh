@@ -79,18 +79,11 @@ seen=$(timeout 120 wine "$app/early.exe" "$(winpath "$app")" 2>&1 | wine_output)
 [ "$seen" = "Units: metric" ] && echo "early-bound host: created through the manifest" || fail "the early-bound host: $seen"
 # Every class the server makes, by its ProgID (once the library is set up); the others not at all.
 {
-  echo 'Set root = CreateObject("QlxWCommon.clsCommon")'
-  echo 'root.MainVer = 5'
-  echo 'root.INIFileName = FreshIni("classes.ini")'
-  echo 'On Error Resume Next'
-  for class in $creatable; do
-    echo "Set made = CreateObject(\"QlxWCommon.$class\")"
-    echo "CheckError \"$class\", 0, Null"
-  done
+  printf '%s\n' 'Set root = CreateObject("QlxWCommon.clsCommon")' 'root.MainVer = 5' \
+    'root.INIFileName = FreshIni("classes.ini")' 'On Error Resume Next'
+  for class in $creatable; do printf 'Set made = CreateObject("QlxWCommon.%s")\nCheckError "%s", 0, Null\n' "$class" "$class"; done
   for class in $noncreatable; do
-    echo "Set made = CreateObject(\"QlxWCommon.$class\")"
-    echo "CheckTrue \"$class is not creatable\", Err.Number <> 0"
-    echo "Err.Clear"
+    printf 'Set made = CreateObject("QlxWCommon.%s")\nCheckTrue "%s is not creatable", Err.Number <> 0\nErr.Clear\n' "$class" "$class"
   done
   echo 'Finish'
 } >"$work/classes.vbs"

@@ -4,7 +4,7 @@
 #include "api/cls_common.h"
 #include "api/common_facade.h"
 #include "config/app_settings.h"
-#include "tests/support/test_support.h"
+#include "tests/support/folder_test_support.h"
 
 namespace qlxw {
 namespace {
@@ -61,13 +61,8 @@ TEST_F(HostObjects, AnchorsAreReplacedOnlyWhenReleased) {
   CommonFacade facade;
   const auto held = std::make_shared<Anchors>(false);
   facade.LibAnchors(held);
-  try {
-    facade.LibAnchors(std::make_shared<Anchors>(true));
-    FAIL() << "replaced held anchors";
-  } catch (const LibError& error) {
-    EXPECT_EQ(error.Number(), kLibErrInvalidArgument);
-    EXPECT_EQ(error.Description(), "");
-  }
+  const LibError error = testing::Raised([&] { facade.LibAnchors(std::make_shared<Anchors>(true)); });
+  EXPECT_EQ(std::pair(error.Number(), error.Description()), std::pair(kLibErrInvalidArgument, std::string()));
   EXPECT_EQ(CommonFacade().LibAnchors(), held);
   held->released_ = true;
   facade.LibAnchors(nullptr);

@@ -49,19 +49,10 @@ Function TestPath(fileName)
   TestPath = gTestDir & "\" & fileName
 End Function
 
-Function WriteFile(filePath, text)
-  Dim stream
-  Set stream = gFso.CreateTextFile(filePath, True)
-  stream.Write text
-  stream.Close
-  WriteFile = filePath
-End Function
-
+' A file the test has written (reading an empty one fails).
 Function ReadFile(filePath)
   ReadFile = ""
-  If gFso.FileExists(filePath) Then
-    If gFso.GetFile(filePath).Size > 0 Then ReadFile = gFso.OpenTextFile(filePath).ReadAll()
-  End If
+  If gFso.FileExists(filePath) Then ReadFile = gFso.OpenTextFile(filePath).ReadAll()
 End Function
 
 Sub Finish()

@@ -10,23 +10,15 @@ root.MainVer = 5
 ' The NUL is inside the name the library gets, not its end.
 root.INIFileName = TestPath("held") & Chr(0) & ".ini"
 CheckError "a name with a NUL", &H80040001, "Invalid inifile name!"
-root.INIFileName = WriteFile(FreshIni("names.ini"), "[S]" & vbCrLf & "Key=value" & vbCrLf)
+root.INIFileName = FreshIni("names.ini")
 CheckError "the first name", 0, Null
 ' Accented letters through Chr: the same code in the 8-bit code pages of the test prefixes (1250, 1252).
 root.INIFileName = FreshIni("other.ini")
 CheckError "a second name", &H80040003, "Hiba! Az ini-f" & Chr(225) & "jl " & Chr(250) & "tvonala nem v" & _
   Chr(225) & "ltoztathat" & Chr(243) & "!"
-Set keys = CreateObject("QlxWCommon.HotKeys")
-keys.ResetHotKeys
-x = keys.GetKeyCode(keys.FunctionCount + 1)
-CheckError "a position past the end", 9, Null
 Set folderKeys = CreateObject("QlxWCommon.Keys")
 Set record = folderKeys(-1)
 CheckError "a folder number without a record", 5, Null
-Set traced = CreateObject("QlxWCommon.clsDebug").colTraceObj
-traced.Add 1, "key"
-traced.Add 2, "KEY"
-CheckError "a key in use", 457, Null
 Set root.oAppFrameForm = CreateObject("Scripting.Dictionary")
 CheckError "not a form", 13, Null
 x = root.lDebugIds
@@ -48,6 +40,7 @@ Err.Clear
 tracing.bCallLog = False
 On Error GoTo 0
 
+root.WriteINIValueByKey "S", "Key", "value"
 Check "names in any case", Array(root.LDEBUGID, root.ldebugid, root.loadinivaluebykey("S", "Key"), _
   m5.loadinistring("S", "Key"), m5.LOADINISTRING("S", "Key")), Array(root.lDebugId, root.lDebugId, "value", "value", "value")
 CheckTrue "the first interface's member in capitals", m5.ASINIMANAGER Is m5.AsIniManager
