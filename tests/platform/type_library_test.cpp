@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -19,50 +18,38 @@ namespace {
 using testing::ProgramFileBytes;
 using testing::TypeLibraryBytes;
 
-struct ImageCase {
-  const char* label;
-  std::string bytes;
-  std::string name;  // empty: no name, and a reason given
-};
-
-// Listed by its name, not as raw bytes.
-void PrintTo(const ImageCase& row, std::ostream* out) {
-  *out << row.name;
-}
-
-class TypeLibraryImage : public ::testing::TestWithParam<ImageCase> {};
-
-TEST_P(TypeLibraryImage, NameOrReason) {
-  const platform::TypeLibraryNameFound found = platform::FindTypeLibraryName(GetParam().bytes);
-  EXPECT_EQ(found.name, GetParam().name);
-  EXPECT_EQ(found.problem.empty(), !GetParam().name.empty()) << found.problem;
-  // What the first bytes alone refuse, the whole file refuses for the same reason.
-  const std::string_view early = platform::TypeLibraryStartProblem(GetParam().bytes);
-  EXPECT_TRUE(early.empty() || early == found.problem) << early;
-}
-
 std::string Cut(const std::string& bytes, std::size_t removed) {
   return bytes.substr(0, bytes.size() - removed);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, TypeLibraryImage,
-    ::testing::Values(
-        ImageCase{"InAProgramFile", ProgramFileBytes(TypeLibraryBytes("QlxWHost")), "QlxWHost"},
-        ImageCase{"TypeNameInAnyCase", ProgramFileBytes(TypeLibraryBytes("Host"), u"TypeLib"), "Host"},
-        ImageCase{"ALibraryFileItself", TypeLibraryBytes("Lib_2"), "Lib_2"},
-        ImageCase{"LongestName", TypeLibraryBytes(std::string(255, 'n')), std::string(255, 'n')},
-        ImageCase{"Empty", "", ""}, ImageCase{"Text", "[Setup]\r\nUnits=metric\r\n", ""},
-        ImageCase{"OnlyTheDosMark", "MZ", ""},
-        ImageCase{"OtherResourceType", ProgramFileBytes(TypeLibraryBytes("Host"), u"REGISTRY"), ""},
-        ImageCase{"OtherResourceId", ProgramFileBytes(TypeLibraryBytes("Host"), u"TYPELIB", 2), ""},
-        ImageCase{"ResourceIsNoLibrary", ProgramFileBytes("not a type library"), ""},
-        ImageCase{"NamelessLibrary", TypeLibraryBytes("Host", 0xFFFFFFFFU), ""},
-        ImageCase{"NameOutsideItsTable", TypeLibraryBytes("Host", 0x7FFFFFF0U), ""},
-        ImageCase{"LibraryCutShort", Cut(TypeLibraryBytes("Host"), 5), ""},
-        ImageCase{"ProgramFileCutInTheLibrary", Cut(ProgramFileBytes(TypeLibraryBytes("Host")), 5), ""},
-        ImageCase{"OlderLibraryFormat", "SLTG" + std::string(60, '\0'), ""}),
-    [](const auto& param) { return std::string(param.param.label); });
+// A name, or no name and a reason; what the first bytes alone refuse, the whole file refuses for the
+// same reason.
+TEST(TypeLibraryImage, NameOrReason) {
+  struct Row {
+    std::string bytes;
+    std::string name;  // empty: no name, and a reason given
+  };
+  for (const Row& row :
+       {Row{ProgramFileBytes(TypeLibraryBytes("QlxWHost")), "QlxWHost"},
+        Row{ProgramFileBytes(TypeLibraryBytes("Host"), u"TypeLib"), "Host"},  // type in any case
+        Row{TypeLibraryBytes("Lib_2"), "Lib_2"},                              // a library file itself
+        Row{TypeLibraryBytes(std::string(255, 'n')), std::string(255, 'n')}, Row{"", ""},
+        Row{"[Setup]\r\nUnits=metric\r\n", ""}, Row{"MZ", ""},
+        Row{ProgramFileBytes(TypeLibraryBytes("Host"), u"REGISTRY"), ""},
+        Row{ProgramFileBytes(TypeLibraryBytes("Host"), u"TYPELIB", 2), ""},
+        Row{ProgramFileBytes("not a type library"), ""},
+        Row{TypeLibraryBytes("Host", 0xFFFFFFFFU), ""},  // nameless
+        Row{TypeLibraryBytes("Host", 0x7FFFFFF0U), ""},  // name outside its table
+        Row{Cut(TypeLibraryBytes("Host"), 5), ""},
+        Row{Cut(ProgramFileBytes(TypeLibraryBytes("Host")), 5), ""},
+        Row{"SLTG" + std::string(60, '\0'), ""}}) {  // the older format
+    const platform::TypeLibraryNameFound found = platform::FindTypeLibraryName(row.bytes);
+    EXPECT_EQ(found.name, row.name);
+    EXPECT_EQ(found.problem.empty(), !row.name.empty()) << found.problem;
+    const std::string_view early = platform::TypeLibraryStartProblem(row.bytes);
+    EXPECT_TRUE(early.empty() || early == found.problem) << early;
+  }
+}
 
 // Every prefix of a good file, and every single byte changed, is read without a fault.
 TEST(TypeLibraryImageDamage, EveryCutAndChangedByteIsSafe) {
