@@ -7,13 +7,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <future>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "config/ini_file.h"
@@ -97,21 +95,13 @@ auto Write(const char* section, std::optional<const char*> key, std::optional<co
   };
 }
 
-// A host thread reads a default, then ends: its manager writes the default back.
+// A host reads a default, then its state ends (as when its thread ends): its manager writes it back.
 Outcome WriteBack(const std::string& file, const std::function<void()>& arm) {
-  std::promise<void> read;
-  std::promise<void> end;
-  std::thread host([&] {
-    SetMainVer(5);
-    SetINIFileNameOnce(file);
-    GetSharedINI()->LoadINIString("U", "u", "d");
-    read.set_value();
-    end.get_future().wait();
-  });
-  read.get_future().wait();
+  SetMainVer(5);
+  SetINIFileNameOnce(file);
+  GetSharedINI()->LoadINIString("U", "u", "d");
   arm();
-  end.set_value();
-  host.join();
+  ResetLibraryState();
   return {true, 0};
 }
 

@@ -9,16 +9,19 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <regex>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
 #include "config/ini_file.h"
+#include "diag/cls_debug.h"
 #include "errors/lib_error.h"
 #include "folders/folder_settings_store.h"
 #include "language/language_runtime.h"
 #include "language/localized_strings.h"
+#include "os/codepage.h"
 #include "os/file_system.h"
 #include "os/notices.h"
 #include "os/shell_folders.h"
@@ -35,6 +38,8 @@ class ScopedEnvironment {
     }
     Set(name, value ? value->c_str() : nullptr);
   }
+  ScopedEnvironment(const char* name, const char* value)  // nullptr: unset
+      : ScopedEnvironment(name, value == nullptr ? std::nullopt : std::optional<std::string>(value)) {}
   ~ScopedEnvironment() { Set(name_.c_str(), old_ ? old_->c_str() : nullptr); }
   ScopedEnvironment(const ScopedEnvironment&) = delete;
   ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
@@ -110,6 +115,23 @@ inline std::string DescriptionOf(const std::function<void()>& action) {
   return Raised(action).Description();
 }
 
+// What the action wrote to a fresh trace file, in UTF-8 (the file is in the 8-bit code page).
+inline std::string TraceOf(const std::string& file, const std::function<void()>& action) {
+  std::error_code missing;
+  std::filesystem::remove(file, missing);
+  clsDebug debug;
+  debug.sLogFileName(file);
+  debug.bCallLog(true);
+  action();
+  debug.bCallLog(false);
+  return platform::AnsiToUtf8(ReadBytes(file));
+}
+
+// A text that a regular expression matches literally.
+inline std::string Quoted(const std::string& literal) {
+  return std::regex_replace(literal, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)");
+}
+
 // A fresh library in Hungarian, with the user's documents, the common application data and the
 // folder settings in a scratch folder (where the platform takes them from the environment), no
 // notice reaching the user, and both stored legacy folders cleared.
@@ -127,11 +149,15 @@ class FolderTest : public FreshLibraryState {
     SetMainVer(mainVersion);
     SetINIFileNameOnce(Ini());
   }
+  // A fresh library in Hungarian again, of this main version with an INI file of this text.
+  void Restart(std::int32_t mainVersion, const std::string& iniText) {
+    ResetLibraryState();
+    ChangeUILanguage(kLangHungarian);
+    WriteBytes(Ini(), iniText);
+    ConnectIni(mainVersion);
+  }
   std::string Ini() const { return folder_.File("host.ini"); }
-  std::string IniText() const { return ReadBytes(Ini()); }
-
-  std::string Documents() const { return platform::SpecialFolderPath(platform::kCsidlPersonal); }
-  std::string CommonAppData() const { return platform::SpecialFolderPath(platform::kCsidlCommonAppData); }
+  std::string IniText() const { return platform::AnsiToUtf8(ReadBytes(Ini())); }
 
   ScratchFolder folder_;
   ScopedEnvironment documentsVariable_{"QLXW_DOCUMENTS_DIR", (folder_.Path() / "Documents").string()};

@@ -10,13 +10,11 @@
 
 #include "api/file_system_controller.h"
 #include "config/ini_file.h"
-#include "diag/cls_debug.h"
 #include "errors/lib_error.h"
 #include "folders/create_folders.h"
 #include "folders/folder_settings_store.h"
 #include "folders/fsc_old.h"
 #include "folders/fsc_replacer.h"
-#include "os/codepage.h"
 #include "os/file_system.h"
 #include "tests/support/folder_test_support.h"
 
@@ -28,11 +26,13 @@ using testing::FolderExists;
 using testing::Join;
 using testing::Native;
 
+const std::string kTime = "[0-2][0-9]:[0-5][0-9]:[0-5][0-9]";
+
 // ---- creating folders ----------------------------------------------------------------------------
 
 using CreateFolderTest = testing::FolderTest;
 
-TEST_F(CreateFolderTest, CreatesEveryMissingLevelUnderItsWholeName) {
+TEST_F(CreateFolderTest, CreatesEveryMissingLevelUnderItsWholeNameOrNamesTheLevelThatFailed) {
   const std::string deep = Join(folder_.Path().string(), "a/data.old/c");
   BruteForceCreateDir(deep);
   EXPECT_TRUE(FolderExists(deep));
@@ -40,10 +40,7 @@ TEST_F(CreateFolderTest, CreatesEveryMissingLevelUnderItsWholeName) {
   BruteForceCreateDir(deep);  // there already: nothing to do
   CreateDirTraced(Join(deep, "d"), "clsFSCOld");
   EXPECT_TRUE(FolderExists(Join(deep, "d")));
-}
-
-// The error keeps its own source (the file-system object's errors all have one).
-TEST_F(CreateFolderTest, AFailureNamesTheLevelThatFailed) {
+  // A failure names the level that failed and keeps its own source (the file-system object's have one).
   const std::string file = Join(folder_.Path().string(), "file");
   testing::WriteBytes(file, "not a folder");
   const std::string source =
@@ -65,7 +62,7 @@ TEST_F(CreateFolderTest, AMissingDriveEndsTheWalkAtItsRoot) {
 
 using FSCReplacerTest = testing::FolderTest;
 
-TEST_F(FSCReplacerTest, AFolderAskedForIsCreatedWithEveryMissingLevel) {
+TEST_F(FSCReplacerTest, AFolderAskedForIsCreatedALetIsStoredAsGivenAndSetDefaultsForgetsIt) {
   FSCReplacer controller;
   const std::string temp = controller.QlxWFolders(egsPath_Temp);
   EXPECT_EQ(temp, Join(appData_, "Rendszer/Temp"));
@@ -78,10 +75,7 @@ TEST_F(FSCReplacerTest, AFolderAskedForIsCreatedWithEveryMissingLevel) {
   testing::WriteBytes(file, "x");
   controller.QlxWFolders(egsPath_Temp, Join(file, "Temp"));
   EXPECT_EQ(controller.QlxWFolders(egsPath_Temp), Join(file, "Temp"));
-}
-
-TEST_F(FSCReplacerTest, ALetIsStoredAsGivenAndSetDefaultsForgetsIt) {
-  FSCReplacer controller;
+  // A let is stored as given; SetDefaults forgets it.
   const std::string system = controller.QlxWFolders(egsPath_QlxWSystem);
   const std::string mine = Join(system, "Mine");
   controller.QlxWFolders(egsPath_Template, mine);
@@ -95,7 +89,7 @@ TEST_F(FSCReplacerTest, ALetIsStoredAsGivenAndSetDefaultsForgetsIt) {
   EXPECT_EQ(controller.QlxWFolders(egsPath_Template), Join(system, "Sablonok"));
 }
 
-TEST_F(FSCReplacerTest, SaveAndRefreshGoThroughTheIniFile) {
+TEST_F(FSCReplacerTest, SaveAndRefreshGoThroughTheIniFileTheHelpFileIsBelowTheHelpFolder) {
   ConnectIni(5);
   FSCReplacer controller;
   const std::string mine = Join(folder_.Path().string(), "Saved");
@@ -105,11 +99,8 @@ TEST_F(FSCReplacerTest, SaveAndRefreshGoThroughTheIniFile) {
   EXPECT_EQ(controller.SaveFolder(), Join(documents_, "QLX_Mentések"));
   controller.Refresh();
   EXPECT_EQ(controller.SaveFolder(), mine);
-  EXPECT_NE(platform::AnsiToUtf8(IniText()).find("SaveFolder=" + mine), std::string::npos);
-}
-
-TEST_F(FSCReplacerTest, HelpFileBelowTheHelpFolderOrNothing) {
-  FSCReplacer controller;
+  EXPECT_NE(IniText().find("SaveFolder=" + mine), std::string::npos);
+  // The help file is below the help folder, or nothing.
   const std::string help = Join(appData_, "Rendszer/Help");
   EXPECT_EQ(controller.QlxWHelpFileName(), Join(help, "QLX3_Help.chm"));
   EXPECT_EQ(controller.QlxWHelpFileName(true, false),
@@ -138,8 +129,17 @@ class LegacyControllerTest : public testing::FolderTest {
   }
 };
 
+// A program folder that does not exist changes nothing; one that does gets the folders below it, but QD.
 TEST_F(LegacyControllerTest, SettingTheProgramFolderCreatesTheFoldersBelowItButNotQD) {
   clsFSCOld controller;
+  controller.QlxWFolders(egsPath_Program, Program());
+  EXPECT_EQ(LegacyFolderPath(egsPath_Program), "");
+  EXPECT_FALSE(FolderExists(Program()));
+  controller.QlxWFolders(0, folder_.Path().string());
+  controller.QlxWFolders(16, folder_.Path().string());
+  EXPECT_EQ(controller.QlxWFolders(egsPath_NONE), "");
+  EXPECT_EQ(controller.QlxWFolders(egsPath_WorkSpace), "");
+  EXPECT_EQ(controller.DefaultWorkspaceRoot(), "");
   Start(controller);
   for (const char* below : {"Font25", "Tablazatok", "Tablazatok/Aranykorona", "Tablazatok/Teruletszamitas",
                             "Tablazatok/Formatum/1038", "Alap_allomanyok", "Temp", "Nyomtatvany", "Help"}) {
@@ -153,18 +153,6 @@ TEST_F(LegacyControllerTest, SettingTheProgramFolderCreatesTheFoldersBelowItButN
   EXPECT_EQ(controller.QlxWFolders(egsPath_QD), Join(System(), "QD"));
   EXPECT_FALSE(FolderExists(Join(System(), "QD")));
   EXPECT_EQ(controller.QlxWHelpFileName(true), Join(System(), "Help/") + "QLX3_Help.chm::/CSQLX3_Help.txt");
-}
-
-TEST_F(LegacyControllerTest, AProgramFolderThatDoesNotExistChangesNothing) {
-  clsFSCOld controller;
-  controller.QlxWFolders(egsPath_Program, Program());
-  EXPECT_EQ(LegacyFolderPath(egsPath_Program), "");
-  EXPECT_FALSE(FolderExists(Program()));
-  controller.QlxWFolders(0, folder_.Path().string());
-  controller.QlxWFolders(16, folder_.Path().string());
-  EXPECT_EQ(controller.QlxWFolders(egsPath_NONE), "");
-  EXPECT_EQ(controller.QlxWFolders(egsPath_WorkSpace), "");
-  EXPECT_EQ(controller.DefaultWorkspaceRoot(), "");
 }
 
 // Below the program, and stored, without a documents folder (the Windows shell may have one).
@@ -200,7 +188,9 @@ TEST_F(LegacyControllerTest, AStoredFolderThatIsMissingIsReplacedAndStoredOver) 
   EXPECT_EQ(controller.QlxWFolders(egsPath_Template), kept);
 }
 
-TEST_F(LegacyControllerTest, TemplateAndSaveFolderEqualAreRecomputed) {
+// A template folder equal to the save folder is recomputed; SetDefaults recomputes in the current
+// language without touching the store.
+TEST_F(LegacyControllerTest, RecomputedWhenEqualOrByDefaultsInTheCurrentLanguage) {
   clsFSCOld controller;
   Start(controller);
   const std::string templates = controller.QlxWFolders(egsPath_Template);
@@ -211,14 +201,9 @@ TEST_F(LegacyControllerTest, TemplateAndSaveFolderEqualAreRecomputed) {
   controller.QlxWFolders(egsPath_Template, other);
   controller.SaveToRegistry();
   EXPECT_EQ(LoadFolderSetting("gsPath_Template"), other);
-}
-
-TEST_F(LegacyControllerTest, SetDefaultsRecomputesInTheCurrentLanguageWithoutTouchingTheStore) {
-  clsFSCOld controller;
-  Start(controller);
   controller.SetDefaults();
   EXPECT_EQ(LegacyFolderPath(egsPath_Template), Join(System(), "Sablonok"));
-  EXPECT_EQ(LoadFolderSetting("gsPath_Template"), "");
+  EXPECT_EQ(LoadFolderSetting("gsPath_Template"), other);
   controller.SetDefaultForIx(egsPath_Font25);
   EXPECT_EQ(LegacyFolderPath(egsPath_Font25), Join(System(), "Font25"));
   ChangeUILanguage(kLangEnglishUK);  // the names follow the current language
@@ -251,31 +236,21 @@ using ControllerChoiceTest = testing::FolderTest;
 // Main version, the INI file's text, the controller chosen, the beeps, and the FolderControl trace
 // lines of three calls: the choice traced (not from 5 on), every later call traced as disabled.
 TEST_F(ControllerChoiceTest, ChosenByMainVersionAndTheSwitchOnce) {
-  const std::string time = "[0-2][0-9]:[0-5][0-9]:[0-5][0-9]";
-  const std::regex line("\"clsFileSystemObject\\.FolderControl (started|disabled) (.*) " + time + "\"\r\n");
-  int row = 0;
+  const std::regex line("\"clsFileSystemObject\\.FolderControl (started|disabled) (.*) " + kTime + "\"\r\n");
   for (const auto& [version, ini, chosen, beeps, traced] :
        {std::tuple{5, "", "FSCReplacer", 0, "disabled disabled"},
         std::tuple{4, "[setup]\r\nFolderControl=true\r\n", "FSCReplacer", 0, "started disabled disabled"},
         std::tuple{4, "[setup]\r\nFolderControl=false\r\n", "clsFSCOld", 3, "disabled disabled disabled"},
         std::tuple{-1, "", "clsFSCOld", 3, "disabled disabled disabled"}}) {
-    ResetLibraryState();
+    Restart(version, ini);
     notices_.beeps = 0;
-    testing::WriteBytes(Ini(), ini);
-    ConnectIni(version);
-    const std::string log = folder_.File("trace" + std::to_string(++row) + ".log");
-    clsDebug debug;
-    debug.sLogFileName(log);
-    debug.bCallLog(true);
-    {
+    const std::string text = testing::TraceOf(folder_.File("trace.log"), [] {
       clsFileSystemController controller;
       EXPECT_EQ(controller.gcAW2FileExt(), "aw2");
       EXPECT_EQ(controller.gcIBNFileExt(), "ibn");
-    }
-    debug.bCallLog(false);
+    });
     EXPECT_EQ(FolderControllerName(), chosen) << version << ini;
     EXPECT_EQ(notices_.beeps, beeps) << version << ini;
-    const std::string text = testing::ReadBytes(log);
     std::string lines;
     for (auto it = std::sregex_iterator(text.begin(), text.end(), line); it != std::sregex_iterator(); ++it) {
       lines += (lines.empty() ? "" : " ") + (*it)[1].str();
@@ -285,34 +260,19 @@ TEST_F(ControllerChoiceTest, ChosenByMainVersionAndTheSwitchOnce) {
   }
 }
 
-// The default folders come from a fresh manager; no INI file is needed from main version 5 on.
-TEST_F(ControllerChoiceTest, MainVersion5TakesTheFolderManagerWithoutReadingTheIni) {
-  SetMainVer(5);
-  clsFileSystemController controller;
-  EXPECT_EQ(controller.QlxWFolders(egsPath_Temp), Join(appData_, "Rendszer/Temp"));
-  controller.QlxWFolders(egsPath_WorkSpace, Join(folder_.Path().string(), "Configured"));
-  EXPECT_EQ(controller.DefaultWorkspaceRoot(), appData_);
-  EXPECT_EQ(controller.DefaultUserFolder(), documents_);
-}
-
-TEST_F(ControllerChoiceTest, AMissingSwitchIsWrittenBackOff) {
+// A controller chooses when it ends even if never used; the choice holds for the thread, and a missing
+// switch is written back off.
+TEST_F(ControllerChoiceTest, TheChoiceHoldsForTheThreadAndAMissingSwitchIsWrittenBackOff) {
   ConnectIni(4);
-  { const clsFileSystemController unused; }  // never used, it still chooses when it ends
+  { const clsFileSystemController unused; }
+  SetMainVer(5);
+  SetFolderControllerOnce(std::make_shared<FSCReplacer>());
   EXPECT_EQ(FolderControllerName(), "clsFSCOld");
   ResetLibraryState();
   EXPECT_NE(IniText().find("[setup]\r\nFolderControl=false"), std::string::npos) << IniText();
 }
 
-TEST_F(ControllerChoiceTest, TheChoiceHoldsForTheThread) {
-  ConnectIni(4);
-  const auto chosen = ResolveFolderController();
-  SetMainVer(5);
-  SetFolderControllerOnce(std::make_shared<FSCReplacer>());
-  EXPECT_EQ(ResolveFolderController(), chosen);
-  EXPECT_EQ(FolderControllerName(), "clsFSCOld");
-}
-
-TEST_F(ControllerChoiceTest, NoMainVersionFailsAndChoosesNothing) {
+TEST_F(ControllerChoiceTest, NoMainVersionFailsAndChoosesNothingFrom5OnTheFolderManagerWithoutAnIni) {
   clsFileSystemController controller;
   EXPECT_EQ(testing::ErrorNumberOf([&] { controller.QlxWFolders(egsPath_Temp); }), kLibErrNotInitialized);
   EXPECT_EQ(DescriptionOf([&] { controller.Refresh(); }), "Main version not initialized!");
@@ -323,33 +283,28 @@ TEST_F(ControllerChoiceTest, NoMainVersionFailsAndChoosesNothing) {
   SetMainVer(6);
   EXPECT_EQ(controller.gcQLX25FileExt(), "gdb");
   EXPECT_EQ(FolderControllerName(), "FSCReplacer");
+  // From 5 on the default folders come from a fresh manager; no INI file is needed.
+  EXPECT_EQ(controller.QlxWFolders(egsPath_Temp), Join(appData_, "Rendszer/Temp"));
+  controller.QlxWFolders(egsPath_WorkSpace, Join(folder_.Path().string(), "Configured"));
+  EXPECT_EQ(controller.DefaultWorkspaceRoot(), appData_);
+  EXPECT_EQ(controller.DefaultUserFolder(), documents_);
 }
 
 TEST_F(ControllerChoiceTest, TheLegacyControllerIsTraced) {
   ConnectIni(4);
-  const std::string log = folder_.File("trace.log");
-  clsDebug debug;
-  debug.sLogFileName(log);
-  debug.bCallLog(true);
-  {
+  const std::string text = testing::TraceOf(folder_.File("trace.log"), [&] {
     clsFileSystemController controller;
     controller.QlxWFolders(egsPath_Program, folder_.Path().string());
     EXPECT_EQ(controller.QlxWFolders(egsPath_NONE), "");
-  }
-  debug.bCallLog(false);
-  const std::string time = "[0-2][0-9]:[0-5][0-9]:[0-5][0-9]";
-  const std::string text = platform::AnsiToUtf8(testing::ReadBytes(log));
-  const auto quoted = [](const std::string& literal) {
-    return std::regex_replace(literal, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)");
-  };
+  });
   for (const std::string& pattern : std::vector<std::string>{
-           "\"clsFileSystemController\\.Class_Initialize >> " + time + "\"\r\n",
+           "\"clsFileSystemController\\.Class_Initialize >> " + kTime + "\"\r\n",
            "\"clsFileSystemController\\.Class_Initialize ml_RuntimeSupport\\.LanguageID= 1038\"\r\n",
-           "\"clsFileSystemController\\.Let QlxWFolders>> 3 " + time + "\"\r\n",
+           "\"clsFileSystemController\\.Let QlxWFolders>> 3 " + kTime + "\"\r\n",
            "\"EnumFoldersPaths\\.egsPath_Formatum\"\r\n\"" +
-               quoted(Join(folder_.Path().string(), "Rendszer")) + "[^\"]*1038\"\r\n",
+               testing::Quoted(Join(folder_.Path().string(), "Rendszer")) + "[^\"]*1038\"\r\n",
            "\"Common\\.CreateDir >> : [^\"]*Rendszer\"\r\n",
-           "\"clsFileSystemController\\.Get QlxWFolders>> index: 0 id[^:]*: " + time + "\"\r\n"}) {
+           "\"clsFileSystemController\\.Get QlxWFolders>> index: 0 id[^:]*: " + kTime + "\"\r\n"}) {
     EXPECT_TRUE(std::regex_search(text, std::regex(pattern))) << pattern << "\n" << text;
   }
 }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -91,10 +90,9 @@ class FolderManagerTest : public testing::FolderTest {
       return Join(DefaultPath(key->parent), key->hungarian);
     }
     return id == egsPath_Program      ? platform::LibraryFolder()
-           : id == egsPath_UserFolder ? Documents()
-                                      : CommonAppData();
+           : id == egsPath_UserFolder ? documents_
+                                      : appData_;
   }
-  std::string IniUtf8() const { return platform::AnsiToUtf8(IniText()); }
 
   const std::string kUnconfigured = "Az útvonal nincs konfigurálva : ";
   const std::string kRing = "Az útvonal kifejtése sikertelen!";
@@ -108,8 +106,7 @@ TEST_F(FolderManagerTest, AFreshManagerHoldsTheDefaultTreeInTheLanguageOfTheRunt
   }
   EXPECT_EQ(manager.VariableOf(egsPath_NONE), "");
   ChangeUILanguage(kLangEnglishUK);
-  EXPECT_EQ(FolderManager().AbsolutePath(egsPath_Aranykorona),
-            Join(CommonAppData(), "SYSTEM/Tables/Golden crown"));
+  EXPECT_EQ(FolderManager().AbsolutePath(egsPath_Aranykorona), Join(appData_, "SYSTEM/Tables/Golden crown"));
 }
 
 // A folder first made an alias of another ("" for none), the folder set, the folder whose path the new
@@ -136,7 +133,7 @@ TEST_F(FolderManagerTest, MakingRelativeTakesTheLongestBaseFolderAndOnTiesTheLow
   }
 }
 
-TEST_F(FolderManagerTest, MovingABaseFolderMovesTheFoldersBelowIt) {
+TEST_F(FolderManagerTest, MovingABaseFolderMovesTheFoldersBelowItAnEmptyPathIsTheBareName) {
   FolderManager manager;
   const std::string moved = Join(folder_.Path().string(), "Elsewhere");
   manager.SetPath(egsPath_Template, Join(manager.AbsolutePath(egsPath_QlxWSystem), "MyTemplates"));
@@ -149,13 +146,10 @@ TEST_F(FolderManagerTest, MovingABaseFolderMovesTheFoldersBelowIt) {
   manager.SetPath(egsPath_Template, fixed, true);
   manager.SetPath(egsPath_QlxWSystem, Join(folder_.Path().string(), "Third"), true);
   EXPECT_EQ(manager.AbsolutePath(egsPath_Template), fixed);
-}
-
-TEST_F(FolderManagerTest, AnEmptyPathTakesTheBareNameUntilSetDefault) {
-  FolderManager manager;
+  // An empty path takes the bare name until SetDefault.
   manager.SetPath(egsPath_Template, "");
   EXPECT_EQ(manager.AbsolutePath(egsPath_Template), "Sablonok");
-  EXPECT_EQ(manager.SetDefault(egsPath_Template), DefaultPath(egsPath_Template));
+  EXPECT_EQ(manager.SetDefault(egsPath_Template), Join(folder_.Path().string(), "Third/Sablonok"));
   EXPECT_EQ(manager.StoredValue(egsPath_Template), "<System>Sablonok");
 }
 
@@ -206,7 +200,7 @@ TEST_F(FolderManagerTest, ExpansionFollowsVariablesAndFailsWithTheErrorOfItsKind
   }
 }
 
-TEST_F(FolderManagerTest, NumbersOutsideTheTableFailWithError5AndChangeNothing) {
+TEST_F(FolderManagerTest, NumbersOutsideTheTableOrAFailingFolderFailAndChangeNothing) {
   FolderManager manager;
   for (const std::int32_t id : {0, 17, -1}) {
     for (const std::function<void()>& use : std::vector<std::function<void()>>{
@@ -219,12 +213,9 @@ TEST_F(FolderManagerTest, NumbersOutsideTheTableFailWithError5AndChangeNothing) 
   for (std::int32_t id = 1; id <= 16; ++id) {
     EXPECT_EQ(manager.AbsolutePath(id), DefaultPath(id));
   }
-}
-
-TEST_F(FolderManagerTest, MakingRelativeFailsWhenAnotherFolderFailsAndKeepsTheTable) {
-  FolderManager manager;
+  // Making a path relative fails when another folder fails, and keeps the table.
   manager.SetPath(egsPath_QD, "<QD>", true);
-  EXPECT_EQ(testing::ErrorNumberOf([&] { manager.SetPath(egsPath_Temp, Join(Documents(), "t")); }),
+  EXPECT_EQ(testing::ErrorNumberOf([&] { manager.SetPath(egsPath_Temp, Join(documents_, "t")); }),
             kLibErrNotInitialized);
   EXPECT_EQ(manager.StoredValue(egsPath_Temp), "<System>Temp");
 }
@@ -234,7 +225,7 @@ TEST_F(FolderManagerTest, SavesExactlyTheThreeDefinitionsInOrderOnceThereIsAMain
   EXPECT_EQ(testing::ErrorNumberOf([&] { manager.SaveToINI(); }), kLibErrNotInitialized);
   ConnectIni(5);
   manager.SaveToINI();
-  EXPECT_EQ(IniUtf8(),
+  EXPECT_EQ(IniText(),
             "[Folders]\r\nSaveFolder=<UserFolder>QLX_Mentések\r\nTemplates=<System>Sablonok\r\n"
             "Temp=<System>Temp\r\n");
 }
@@ -248,39 +239,26 @@ TEST_F(FolderManagerTest, LoadsDefinitionsAsStoredAndWritesBackMissingOnes) {
     FolderManager manager;
     manager.LoadFromINI();
     EXPECT_EQ(manager.StoredValue(egsPath_SaveFolder), "<userfolder>Munkáim");
-    EXPECT_EQ(manager.AbsolutePath(egsPath_SaveFolder), Join(Documents(), "Munkáim"));
+    EXPECT_EQ(manager.AbsolutePath(egsPath_SaveFolder), Join(documents_, "Munkáim"));
     EXPECT_EQ(manager.StoredValue(egsPath_Template), "<Templates>x");
     EXPECT_EQ(testing::ErrorNumberOf([&] { manager.AbsolutePath(egsPath_Template); }), kLibErrNotInitialized);
     EXPECT_EQ(manager.StoredValue(egsPath_Temp), "<System>Temp");
   }
   ResetLibraryState();  // the INI manager ends and writes the default it was asked for
-  EXPECT_NE(IniUtf8().find("Temp=<System>Temp"), std::string::npos) << IniUtf8();
-}
-
-TEST_F(FolderManagerTest, AnEmptyEntryIsTheBareNameOnlyThroughTheOlderManager) {
-  for (const std::int32_t mainVersion : {4, 5}) {
-    SCOPED_TRACE(mainVersion);
-    ResetLibraryState();
-    ChangeUILanguage(kLangHungarian);
-    std::remove(Ini().c_str());
-    ConnectIni(mainVersion);
-    testing::WriteBytes(Ini(), "[Folders]\r\nTemp=\r\n");
-    FolderManager manager;
-    manager.LoadFromINI();
-    EXPECT_EQ(manager.StoredValue(egsPath_Temp), mainVersion == 4 ? "Temp" : "<System>Temp");
-  }
+  EXPECT_NE(IniText().find("Temp=<System>Temp"), std::string::npos) << IniText();
 }
 
 // A definition the manager's read would not give back whole (INIManager cuts at 254 characters,
 // INIManager5 fails from 1024 on) is not written, and the reason is told; the other folders are saved.
-TEST_F(FolderManagerTest, ADefinitionLongerThanTheReadTakesBackIsNotSaved) {
+// An empty entry read is the bare name only through the older manager.
+TEST_F(FolderManagerTest, ADefinitionLongerThanTheReadTakesBackIsNotSavedAnEmptyOneIsTheBareName) {
   for (const auto& [mainVersion, longest] :
        {std::pair{4, std::size_t{254}}, std::pair{5, std::size_t{1023}}}) {
-    ResetLibraryState();
-    std::remove(Ini().c_str());
-    ConnectIni(mainVersion);
+    Restart(mainVersion, "[Folders]\r\nTemp=\r\n");
     ClearProfileWriteError();
     FolderManager manager;
+    manager.LoadFromINI();
+    EXPECT_EQ(manager.StoredValue(egsPath_Temp), mainVersion == 4 ? "Temp" : "<System>Temp") << mainVersion;
     const std::string whole = "/" + std::string(longest - 1, 'x');
     manager.SetPath(egsPath_Template, whole, true);
     manager.SaveToINI();

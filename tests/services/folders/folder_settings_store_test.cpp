@@ -12,6 +12,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "folders/folder_settings_store.h"
 #include "os/shell_folders.h"
@@ -38,7 +39,7 @@ TEST(FolderSeams, TheLibraryFolderHoldsTheLibraryAndUnknownFoldersAreEmpty) {
 #ifndef _WIN32
 // How user-dirs.dirs is there, and the documents folder then: below $HOME, or absolute. A relative or
 // commented-out entry is ignored; so is a file that is not a small regular file (a pipe is not opened).
-TEST(FolderSeams, DocumentsFromTheUserDirsFileElseDocumentsInHome) {
+TEST(FolderSeams, DocumentsFromTheEnvironmentElseTheUserDirsFileElseDocumentsInHome) {
   testing::ScratchFolder home;
   const ScopedEnvironment homeVariable("HOME", home.Path().string());
   const ScopedEnvironment configVariable("XDG_CONFIG_HOME", (home.Path() / "config").string());
@@ -46,12 +47,8 @@ TEST(FolderSeams, DocumentsFromTheUserDirsFileElseDocumentsInHome) {
   std::filesystem::create_directories(home.Path() / "config");
   const std::string userDirs = (home.Path() / "config" / "user-dirs.dirs").string();
   enum class Made { kNone, kWritten, kPipe, kOversized };  // oversized: the text, then 1 MiB of holes
-  struct Row {
-    Made made;
-    const char* content;
-    std::string below;
-  };
-  for (const Row& row :
+  using Row = std::tuple<Made, const char*, std::string>;
+  for (const auto& [made, content, below] :
        std::initializer_list<Row>{{Made::kNone, "", "Documents"},
                                   {Made::kWritten,
                                    "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
@@ -64,31 +61,28 @@ TEST(FolderSeams, DocumentsFromTheUserDirsFileElseDocumentsInHome) {
                                   {Made::kPipe, "", "Documents"},
                                   {Made::kOversized, "XDG_DOCUMENTS_DIR=\"/srv/docs\"\n", "Documents"}}) {
     std::filesystem::remove(userDirs);
-    if (row.made == Made::kPipe) {
+    if (made == Made::kPipe) {
       ASSERT_EQ(::mkfifo(userDirs.c_str(), 0600), 0);
-    } else if (row.made != Made::kNone) {
-      testing::WriteBytes(userDirs, row.content);
+    } else if (made != Made::kNone) {
+      testing::WriteBytes(userDirs, content);
     }
-    if (row.made == Made::kOversized) {
+    if (made == Made::kOversized) {
       std::filesystem::resize_file(userDirs, std::uintmax_t{1} << 20U);
     }
-    const std::string expected = row.below.starts_with("/") ? row.below
-                                 : row.below.empty()        ? home.Path().string()
-                                                            : (home.Path() / row.below).string();
+    const std::string expected = below.starts_with("/") ? below
+                                 : below.empty()        ? home.Path().string()
+                                                        : (home.Path() / below).string();
     EXPECT_EQ(platform::SpecialFolderPath(platform::kCsidlPersonal), expected)
-        << static_cast<int>(row.made) << " " << row.content;
+        << static_cast<int>(made) << " " << content;
   }
+  // The environment names the folders first.
+  const ScopedEnvironment documents("QLXW_DOCUMENTS_DIR", (home.Path() / "D").string());
+  const ScopedEnvironment appData("QLXW_COMMON_APPDATA", (home.Path() / "A").string());
+  EXPECT_EQ(platform::SpecialFolderPath(platform::kCsidlPersonal), (home.Path() / "D").string());
+  EXPECT_EQ(platform::SpecialFolderPath(platform::kCsidlCommonAppData), (home.Path() / "A").string());
 }
 
-TEST(FolderSeams, TheEnvironmentNamesTheFoldersFirst) {
-  testing::ScratchFolder folder;
-  const ScopedEnvironment documents("QLXW_DOCUMENTS_DIR", (folder.Path() / "D").string());
-  const ScopedEnvironment appData("QLXW_COMMON_APPDATA", (folder.Path() / "A").string());
-  EXPECT_EQ(platform::SpecialFolderPath(platform::kCsidlPersonal), (folder.Path() / "D").string());
-  EXPECT_EQ(platform::SpecialFolderPath(platform::kCsidlCommonAppData), (folder.Path() / "A").string());
-}
-
-TEST(FolderSettingsFile, KeptInTheNamedFileFromOneRunToTheNext) {
+TEST(FolderSettingsFile, KeptInTheNamedFileFromOneRunToTheNextElseBelowTheConfigurationFolder) {
   testing::ScratchFolder folder;
   const std::string file = (folder.Path() / "sub" / "settings.ini").string();
   const ScopedEnvironment settings("QLXW_SETTINGS_FILE", file);
@@ -103,11 +97,8 @@ TEST(FolderSettingsFile, KeptInTheNamedFileFromOneRunToTheNext) {
             "[Folders]\r\ngsPath_Template=/data/Sablonok\r\ngsPath_SaveFolder=/data/Mentések/Документы\r\n");
   SaveFolderSetting("gsPath_Template", "bad\nvalue");  // refused, the file stays whole
   EXPECT_EQ(LoadFolderSetting("gsPath_Template"), "/data/Sablonok");
-}
-
-TEST(FolderSettingsFile, ElseBelowTheUsersConfigurationFolder) {
-  testing::ScratchFolder folder;
-  const ScopedEnvironment settings("QLXW_SETTINGS_FILE", std::nullopt);
+  ResetLibraryState();  // else below the user's configuration folder
+  const ScopedEnvironment unnamed("QLXW_SETTINGS_FILE", nullptr);
   const ScopedEnvironment config("XDG_CONFIG_HOME", (folder.Path() / "cfg").string());
   EXPECT_EQ(FolderSettingsFile(), (folder.Path() / "cfg" / "qlxw" / "folder-settings.ini").string());
   SaveFolderSetting("gsPath_Template", "/x");
@@ -117,6 +108,7 @@ TEST(FolderSettingsFile, ElseBelowTheUsersConfigurationFolder) {
   EXPECT_EQ(FolderSettingsFile(),
             (folder.Path() / "home" / ".config" / "qlxw" / "folder-settings.ini").string());
 }
+
 #endif
 
 }  // namespace

@@ -2,11 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
-#include <optional>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "language/language_subscription.h"
@@ -34,37 +33,27 @@ TEST(LocaleNames, MapToTheFamilysLanguages) {
 
 class StartupLanguage : public testing::FreshLibraryState {};
 
-TEST_F(StartupLanguage, NumericQlxwLangWinsUnchecked) {
-  const ScopedEnvironment locale("LC_ALL", "ro_RO.UTF-8");
-  for (const char* id : {"2057", "1031"}) {  // 1031 too: SetCurrentLanguage, not the runtime, makes it ours
-    const ScopedEnvironment lang("QLXW_LANG", id);
-    EXPECT_EQ(StartupLanguageId(), std::stoi(id));
-  }
-}
-
-#if !defined(_WIN32)  // the POSIX locale variables; Windows asks the system for the UI language
-TEST_F(StartupLanguage, OtherwiseTheLocaleVariablesInPosixOrder) {
-  const ScopedEnvironment langVar("LANG", "en_GB.UTF-8");
-  for (const char* bad : {"", "english", "2057x", " 2057"}) {
-    const ScopedEnvironment lang("QLXW_LANG", bad);
-    const ScopedEnvironment all("LC_ALL", std::nullopt);
-    const ScopedEnvironment messages("LC_MESSAGES", "vi_VN.UTF-8");
-    EXPECT_EQ(StartupLanguageId(), kLangVietnamese) << '"' << bad << '"';
-  }
-  const ScopedEnvironment lang("QLXW_LANG", std::nullopt);
-  {
-    const ScopedEnvironment all("LC_ALL", "ro_RO");
-    const ScopedEnvironment messages("LC_MESSAGES", "vi_VN");
-    EXPECT_EQ(StartupLanguageId(), kLangRomanian);
-  }
-  const ScopedEnvironment all("LC_ALL", std::nullopt);
-  const ScopedEnvironment messages("LC_MESSAGES", std::nullopt);
-  EXPECT_EQ(StartupLanguageId(), kLangEnglishUK);
-}
-
+// QLXW_LANG, LC_ALL, LC_MESSAGES and LANG (nullptr: unset), and the language at start: a number in
+// QLXW_LANG, unchecked (SetCurrentLanguage, not the runtime, makes it ours), else the POSIX locale
+// variables in their order; Windows asks the system for the UI language.
+TEST_F(StartupLanguage, NumericQlxwLangElseTheLocaleVariablesWhereTheRuntimeStarts) {
+  using Row = std::tuple<const char*, const char*, const char*, const char*, std::int32_t>;
+  for (const auto& [qlxw, all, messages, lang, language] : {
+         Row{"2057", "ro_RO.UTF-8", nullptr, nullptr, 2057}, Row{"1031", "ro_RO", nullptr, nullptr, 1031},
+#if !defined(_WIN32)
+             Row{"", nullptr, "vi_VN.UTF-8", "en_GB.UTF-8", kLangVietnamese},
+             Row{"english", nullptr, "vi_VN", "en_GB", kLangVietnamese},
+             Row{"2057x", nullptr, "vi_VN", "en_GB", kLangVietnamese},
+             Row{" 2057", nullptr, "vi_VN", "en_GB", kLangVietnamese},
+             Row{nullptr, "ro_RO", "vi_VN", "en_GB", kLangRomanian},
+             Row{nullptr, nullptr, nullptr, "en_GB.UTF-8", kLangEnglishUK},
 #endif
-
-TEST_F(StartupLanguage, RuntimeStartsInTheStartupLanguage) {
+       }) {
+    const ScopedEnvironment variables[] = {
+        {"QLXW_LANG", qlxw}, {"LC_ALL", all}, {"LC_MESSAGES", messages}, {"LANG", lang}};
+    EXPECT_EQ(StartupLanguageId(), language) << (qlxw == nullptr ? "-" : qlxw);
+  }
+  // The runtime starts in the startup language.
   const ScopedEnvironment lang("QLXW_LANG", "1066");
   const LanguageSubscription subscription;
   EXPECT_EQ(subscription.LanguageID(), kLangVietnamese);
@@ -75,7 +64,7 @@ TEST_F(StartupLanguage, RuntimeStartsInTheStartupLanguage) {
 
 class LanguageChange : public testing::FreshLibraryState {};
 
-TEST_F(LanguageChange, EverySubscriptionSetsTheCurrentLanguageNoneLeavesIt) {
+TEST_F(LanguageChange, EverySubscriptionOfTheThreadSetsTheCurrentLanguageNoneLeavesIt) {
   SetCurrentLanguage(kLangEnglishUK, {});
   ChangeUILanguage(kLangRomanian);
   EXPECT_EQ(CurrentLanguageId(), kLangEnglishUK);
@@ -91,9 +80,19 @@ TEST_F(LanguageChange, EverySubscriptionSetsTheCurrentLanguageNoneLeavesIt) {
   ChangeUILanguage(1031);
   EXPECT_EQ(CurrentLanguageId(), kLangHungarian);
   EXPECT_EQ(first.LanguageID(), 1031);  // the runtime keeps what the host said
+  // Other threads are not notified.
+  std::int32_t seen = -1;
+  std::thread other([&] {
+    const LanguageSubscription there;
+    ChangeUILanguage(kLangRomanian);
+    seen = CurrentLanguageId();
+  });
+  other.join();
+  EXPECT_EQ(seen, kLangRomanian);
+  EXPECT_EQ(CurrentLanguageId(), kLangHungarian);
 }
 
-TEST_F(LanguageChange, HandlersRunInSubscriptionOrderWithIdAndName) {
+TEST_F(LanguageChange, HandlersRunInSubscriptionOrderWithIdAndNameAndMayEndOrAddSubscriptions) {
   std::vector<std::string> calls;
   const LanguageSubscription a([&](std::int32_t id, const std::string& name) {
     calls.push_back("a:" + std::to_string(id) + ":" + name);
@@ -103,9 +102,7 @@ TEST_F(LanguageChange, HandlersRunInSubscriptionOrderWithIdAndName) {
   ChangeUILanguage(kLangEnglishUK);
   EXPECT_EQ(calls, (std::vector<std::string>{"a:2057:English (United Kingdom)", "b:2057"}));
   EXPECT_EQ(CurrentLanguageId(), 0);  // custom handlers decide for themselves
-}
-
-TEST_F(LanguageChange, HandlersMayEndOrAddSubscriptions) {
+  // Handlers may end or add subscriptions.
   int laterCalls = 0;
   std::unique_ptr<LanguageSubscription> later;
   std::vector<std::unique_ptr<LanguageSubscription>> added;
@@ -114,26 +111,12 @@ TEST_F(LanguageChange, HandlersMayEndOrAddSubscriptions) {
     added.push_back(std::make_unique<LanguageSubscription>());
   });
   later = std::make_unique<LanguageSubscription>([&](std::int32_t, const std::string&) { ++laterCalls; });
-  ChangeUILanguage(kLangEnglishUK);
+  ChangeUILanguage(kLangVietnamese);
   EXPECT_EQ(laterCalls, 0);  // ended before its turn
   EXPECT_EQ(later, nullptr);
   ASSERT_EQ(added.size(), 1u);
   ChangeUILanguage(kLangRomanian);  // the one added last time now follows too
   EXPECT_EQ(CurrentLanguageId(), kLangRomanian);
-}
-
-TEST_F(LanguageChange, OtherThreadsAreNotNotified) {
-  const LanguageSubscription here;
-  ChangeUILanguage(kLangEnglishUK);
-  std::int32_t seen = -1;
-  std::thread other([&] {
-    const LanguageSubscription there;
-    ChangeUILanguage(kLangRomanian);
-    seen = CurrentLanguageId();
-  });
-  other.join();
-  EXPECT_EQ(seen, kLangRomanian);
-  EXPECT_EQ(CurrentLanguageId(), kLangEnglishUK);
 }
 
 }  // namespace

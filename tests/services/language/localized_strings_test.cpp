@@ -27,7 +27,7 @@ const std::set<std::int32_t> kFolderNameIds = {17, 18, 19, 20, 21, 51, 52, 53, 5
 
 // The language, the id and its text, kept as stored: misspellings, blanks, the pseudo-language's
 // English, the Hungarian table for a language not supported, and nothing for a missing entry.
-TEST_F(LocalizedStrings, ReturnTheStoredTextExactly) {
+TEST_F(LocalizedStrings, ReturnTheStoredTextExactlyInASupportedLanguageElseHungarian) {
   EnsureStringTables();
   for (const auto& [language, id, text] :
        {std::tuple{2057, 74, "Error! ini-File path modifications are forbidden!"},
@@ -43,9 +43,7 @@ TEST_F(LocalizedStrings, ReturnTheStoredTextExactly) {
     SetCurrentLanguage(language, {});
     EXPECT_EQ(GetLocalizedString(id, "ignored base text"), text) << language << "/" << id;
   }
-}
-
-TEST_F(LocalizedStrings, SupportedIdsAreKeptOthersSelectHungarian) {
+  // Supported ids are kept, others select Hungarian.
   for (const std::int32_t id : SupportedLanguageIds) {
     SetCurrentLanguage(id, {});
     EXPECT_EQ(CurrentLanguageId(), id);
@@ -57,72 +55,28 @@ TEST_F(LocalizedStrings, SupportedIdsAreKeptOthersSelectHungarian) {
   }
 }
 
-// Before the set-up nothing is found (EachThreadHasItsOwnLanguageAndTables); a second one changes nothing.
-TEST_F(LocalizedStrings, SettingUpTheTablesTwiceChangesNothing) {
-  SetCurrentLanguage(kLangEnglishUK, {});
-  EnsureStringTables();
-  EnsureStringTables();
-  EXPECT_EQ(GetLocalizedString(2, "Hiba"), "Error");
-  EXPECT_EQ(CurrentLanguageId(), kLangEnglishUK);  // set-up does not touch the language
-}
-
 // A thread's first lookup takes the runtime's language when none was set; a language already set stays.
-TEST_F(LocalizedStrings, FirstLookupAdoptsTheRuntimesLanguageWhenNoneIsSet) {
-  struct Case {
-    std::int32_t runtimeLanguage;
-    std::int32_t setBefore;  // 0: none
-    std::int32_t expectedLanguage;
-    const char* expected74;
-  };
-  for (const Case& c :
-       {Case{kLangEnglishUK, 0, kLangEnglishUK, "Error! ini-File path modifications are forbidden!"},
-        Case{1031, 0, kLangHungarian, "Hiba! Az ini-fájl útvonala nem változtatható!"},
-        Case{kLangEnglishUK, kLangHungarian, kLangHungarian,
-             "Hiba! Az ini-fájl útvonala nem változtatható!"}}) {
+TEST_F(LocalizedStrings, FirstLookupAdoptsTheRuntimesLanguageWhenNoneIsSetEachThreadItsOwn) {
+  // The runtime's language, the language set before (0: none), the language then, and text 74.
+  for (const auto& [runtimeLanguage, setBefore, language, text] :
+       {std::tuple{kLangEnglishUK, 0, kLangEnglishUK, "Error! ini-File path modifications are forbidden!"},
+        std::tuple{1031, 0, kLangHungarian, "Hiba! Az ini-fájl útvonala nem változtatható!"},
+        std::tuple{kLangEnglishUK, kLangHungarian, kLangHungarian,
+                   "Hiba! Az ini-fájl útvonala nem változtatható!"}}) {
     ResetLibraryState();
     EnsureStringTables();
-    ChangeUILanguage(c.runtimeLanguage);  // nothing subscribed: only the runtime knows it
-    if (c.setBefore != 0) {
-      SetCurrentLanguage(c.setBefore, {});
+    ChangeUILanguage(runtimeLanguage);  // nothing subscribed: only the runtime knows it
+    if (setBefore != 0) {
+      SetCurrentLanguage(setBefore, {});
     }
-    EXPECT_EQ(GetLocalizedString(74, {}), c.expected74) << c.runtimeLanguage;
-    EXPECT_EQ(CurrentLanguageId(), c.expectedLanguage) << c.runtimeLanguage;
+    EXPECT_EQ(GetLocalizedString(74, {}), text) << runtimeLanguage;
+    EXPECT_EQ(CurrentLanguageId(), language) << runtimeLanguage;
   }
-}
-
-// Every language has every id looked up; translated folder names are plain ASCII a path can hold.
-TEST_F(LocalizedStrings, EveryRealLanguageIsComplete) {
-  StringTable table;
-  table.TakeFromModule();
-  for (const std::int32_t language :
-       {kLangHungarian, kLangEnglishUK, kLangRomanian, kLangSerbianLatin, kLangVietnamese}) {
-    for (const std::int32_t id : kLookedUpIds) {
-      const std::string text = table.Lookup(id, language);
-      EXPECT_FALSE(text.empty()) << language << "/" << id;
-      const bool translatedFolder =
-          kFolderNameIds.contains(id) && language != kLangHungarian && language != kLangEnglishUK;
-      EXPECT_TRUE(!translatedFolder || std::all_of(text.begin(), text.end(),
-                                                   [](char c) {
-                                                     return static_cast<unsigned char>(c) < 0x80 &&
-                                                            c != ':' && c != '/' && c != '*' && c != '?';
-                                                   }))
-          << language << "/" << id << ": " << text;
-    }
-  }
-}
-
-TEST_F(LocalizedStrings, ListsIdsOfTheCurrentLanguage) {
-  EnsureStringTables();
-  SetCurrentLanguage(kLangPseudo, {});
-  EXPECT_EQ(LocalizedStringIds(), (std::vector<std::int32_t>{2, 70, 71, 73, 74}));
-  StringTable table;
-  table.TakeFromModule();
-  EXPECT_TRUE(table.Ids(34464).empty());  // the 16-bit resource number is not a language of its own
-}
-
-TEST_F(LocalizedStrings, EachThreadHasItsOwnLanguageAndTables) {
-  EnsureStringTables();
+  // Each thread has its own language and tables: before the set-up a thread finds nothing; a second set-up
+  // changes nothing, nor the language.
   SetCurrentLanguage(kLangEnglishUK, {});
+  EnsureStringTables();
+  EnsureStringTables();
   std::int32_t otherLanguage = -1;
   std::string otherBeforeSetUp = "unset";
   std::string otherAfterSetUp;
@@ -139,6 +93,30 @@ TEST_F(LocalizedStrings, EachThreadHasItsOwnLanguageAndTables) {
   EXPECT_EQ(otherAfterSetUp, "Eroare");
   EXPECT_EQ(CurrentLanguageId(), kLangEnglishUK);
   EXPECT_EQ(GetLocalizedString(2, {}), "Error");
+  SetCurrentLanguage(kLangPseudo, {});
+  EXPECT_EQ(LocalizedStringIds(), (std::vector<std::int32_t>{2, 70, 71, 73, 74}));
+}
+
+// Every language has every id looked up; translated folder names are plain ASCII a path can hold.
+TEST_F(LocalizedStrings, EveryRealLanguageIsComplete) {
+  StringTable table;
+  table.TakeFromModule();
+  EXPECT_TRUE(table.Ids(34464).empty());  // the 16-bit resource number is not a language of its own
+  for (const std::int32_t language :
+       {kLangHungarian, kLangEnglishUK, kLangRomanian, kLangSerbianLatin, kLangVietnamese}) {
+    for (const std::int32_t id : kLookedUpIds) {
+      const std::string text = table.Lookup(id, language);
+      EXPECT_FALSE(text.empty()) << language << "/" << id;
+      const bool translatedFolder =
+          kFolderNameIds.contains(id) && language != kLangHungarian && language != kLangEnglishUK;
+      EXPECT_TRUE(!translatedFolder || std::all_of(text.begin(), text.end(),
+                                                   [](char c) {
+                                                     return static_cast<unsigned char>(c) < 0x80 &&
+                                                            c != ':' && c != '/' && c != '*' && c != '?';
+                                                   }))
+          << language << "/" << id << ": " << text;
+    }
+  }
 }
 
 }  // namespace

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "api/cls_common.h"
-#include "diag/cls_debug.h"
 #include "language/localized_strings.h"
 #include "os/components.h"
 #include "os/type_library.h"
@@ -26,20 +25,17 @@ namespace {
 
 using ObjectPtr = std::shared_ptr<AutomationObject>;
 
+// A value as the log shows it; a number in whole digits.
 std::string Text(const AutomationValue& value) {
-  if (const auto* text = std::get_if<std::string>(&value)) {
-    return *text;
-  }
   if (const auto* flag = std::get_if<bool>(&value)) {
     return *flag ? "True" : "False";
   }
-  if (const auto* number = std::get_if<std::int32_t>(&value)) {
-    return std::to_string(*number);
+  if (const auto* text = std::get_if<std::string>(&value)) {
+    return *text;
   }
-  if (const auto* number = std::get_if<double>(&value)) {
-    return std::to_string(static_cast<int>(*number));
-  }
-  return "?";
+  const auto* number = std::get_if<std::int32_t>(&value);
+  return number != nullptr ? std::to_string(*number)
+                           : std::to_string(static_cast<int>(std::get<double>(value)));
 }
 
 // A host object of named properties; every put is logged as "Owner.Name=value".
@@ -130,11 +126,6 @@ class ActiveBarFillerTest : public testing::FreshLibraryState {
   std::string Fill(ActiveBarFiller& filler, const std::string& pattern = {}) {
     return filler.FillActiveBar(application_, form_, bar_, pattern);
   }
-  void StartTrace(const std::string& file) {
-    clsDebug debug;
-    debug.sLogFileName(file);
-    debug.bCallLog(true);
-  }
 
   testing::ScratchFolder folder_;
   std::vector<std::string> log_;
@@ -187,10 +178,18 @@ TEST_F(ActiveBarFillerTest, ProgramNameFromTheProgramFileOrEXEName) {
 // The pattern given ("" for the bar's name), and whether the program file names a library: the
 // component of the program's name (HostRes.Core, or DllLibRes.Core in any letter case) receives the
 // form, the bar, the pattern, the language and the control.
-TEST_F(ActiveBarFillerTest, TheProgramsComponentReceivesFormBarPatternLanguageAndTheControl) {
+TEST_F(ActiveBarFillerTest, TheProgramsComponentReceivesFormBarPatternLanguageAndTheControlTraced) {
   MainVersion(4);
   platform::RegisterComponent("dlllibres.core", [this] { return Component(); });
   auto filler = Filler();
+  // The trace of a fill.
+  const std::string trace = testing::TraceOf(folder_.File("trace.log"), [&] { Fill(filler); });
+  EXPECT_TRUE(std::regex_match(trace, std::regex("\"ActiveBarFiller\\.FillActivebar>> [^\"]+\"\r\n"
+                                                 "\"ActiveBarFiller\\.GetProgramName : Host [^\"]*\"\r\n"
+                                                 "\"ActiveBarFiller\\.InitActiveBar \\{ [^\"]*\"\r\n"
+                                                 "\" \\} ActiveBarFiller\\.InitActiveBar [^\"]*\"\r\n"
+                                                 "\"ActiveBarFiller\\.FillActivebar<< [^\"]*\"\r\n")))
+      << trace;
   for (const auto& [given, pattern, library] :
        {std::tuple{"", "abMain", false}, std::tuple{"mnuMapEdit", "mnuMapEdit", false},
         std::tuple{"", "abMain", true}}) {
@@ -261,11 +260,11 @@ TEST_F(ActiveBarFillerTest, FailuresKeepTheNumberAndTellTitleCauseAndId) {
 
   // The preparation fails only where its first trace line cannot be written.
   failure_.reset();
-  StartTrace(folder_.File("missing/trace.log"));
-  const LibError unprepared = failure("HostRes.Core");
-  EXPECT_EQ(unprepared.Number(), kErrPathNotFound);
-  EXPECT_EQ(unprepared.Description().rfind("A(z)  menü inicializáslása sikertelen\r\n", 0), 0U);
-  EXPECT_TRUE(unprepared.Description().ends_with("\r\nProgId: HostRes.Core"));
+  std::optional<LibError> unprepared;
+  testing::TraceOf(folder_.File("missing/trace.log"), [&] { unprepared = failure("HostRes.Core"); });
+  EXPECT_EQ(unprepared->Number(), kErrPathNotFound);
+  EXPECT_EQ(unprepared->Description().rfind("A(z)  menü inicializáslása sikertelen\r\n", 0), 0U);
+  EXPECT_TRUE(unprepared->Description().ends_with("\r\nProgId: HostRes.Core"));
 }
 
 const std::vector<std::string> kFontsWithoutFade(kFontsAndNoStyle.begin(), kFontsAndNoStyle.end() - 1);
@@ -289,32 +288,17 @@ TEST_F(ActiveBarFillerTest, PreparationFailuresAreTracedAndEndItQuietly) {
       bar_->properties.erase(name);
       bar_->refused.insert(name);
     }
-    const std::string trace = folder_.File("trace" + failedTo + std::to_string(version) + ".log");
-    StartTrace(trace);
     auto filler = Filler(2, true);
-    EXPECT_EQ(Fill(filler), "");
+    const std::string trace =
+        testing::TraceOf(folder_.File("trace.log"), [&] { EXPECT_EQ(Fill(filler), ""); });
     EXPECT_EQ(log_, set) << version << failedTo;
-    EXPECT_NE(testing::ReadBytes(trace).find(" } ActiveBarFiller.InitActiveBar FAILED to " + failedTo +
-                                             "\"\r\n\"ActiveBarFiller.FillActivebar<< "),
+    EXPECT_NE(trace.find(" } ActiveBarFiller.InitActiveBar FAILED to " + failedTo +
+                         "\"\r\n\"ActiveBarFiller.FillActivebar<< "),
               std::string::npos)
-        << testing::ReadBytes(trace);
+        << trace;
     bar_->refused.clear();
     bar_->properties = {{"Name", "abMain"}, {"Font", font_}, {"ControlFont", controlFont_}};
   }
-}
-
-TEST_F(ActiveBarFillerTest, TraceOfAFill) {
-  MainVersion(4);
-  StartTrace(folder_.File("trace.log"));
-  auto filler = Filler();
-  Fill(filler);
-  const std::string trace = testing::ReadBytes(folder_.File("trace.log"));
-  EXPECT_TRUE(std::regex_match(trace, std::regex("\"ActiveBarFiller\\.FillActivebar>> [^\"]+\"\r\n"
-                                                 "\"ActiveBarFiller\\.GetProgramName : Host [^\"]*\"\r\n"
-                                                 "\"ActiveBarFiller\\.InitActiveBar \\{ [^\"]*\"\r\n"
-                                                 "\" \\} ActiveBarFiller\\.InitActiveBar [^\"]*\"\r\n"
-                                                 "\"ActiveBarFiller\\.FillActivebar<< [^\"]*\"\r\n")))
-      << trace;
 }
 
 }  // namespace

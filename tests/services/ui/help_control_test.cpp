@@ -2,19 +2,14 @@
 // command texts, and the dictionary shared by every HelpControl of the thread.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
-#include <ostream>
 #include <regex>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "diag/cls_debug.h"
 #include "language/language_runtime.h"
 #include "language/localized_strings.h"
 #include "os/codepage.h"
@@ -29,18 +24,17 @@
 namespace qlxw {
 namespace {
 
-class HelpDictionaryTest : public testing::FreshLibraryState {
+class HelpDictionaryTest : public testing::FolderTest {
  protected:
   std::string Dictionary(const std::string& bytes) {
     std::string path = folder_.File("help.txt");
     testing::WriteBytes(path, bytes);
     return path;
   }
-  testing::ScratchFolder folder_;
 };
 
 // A dictionary file and the page each key then has (0: the key is not there).
-TEST_F(HelpDictionaryTest, LinesAreReadAsTheManualsIndexIsWritten) {
+TEST_F(HelpDictionaryTest, LinesAreReadAsTheManualsIndexIsWrittenAMissingFileIsNone) {
   for (const auto& [bytes, pages] :
        std::vector<std::pair<std::string, std::vector<std::pair<std::string, int>>>>{
            {"Layers,12\r\nZoom,3\r\n", {{"Layers", 12}, {"LAYERS", 12}, {"zoom", 3}}},
@@ -63,9 +57,7 @@ TEST_F(HelpDictionaryTest, LinesAreReadAsTheManualsIndexIsWritten) {
       EXPECT_EQ(dictionary->PageOf(key).value_or(0), page) << key << " in " << bytes;
     }
   }
-}
-
-TEST_F(HelpDictionaryTest, AMissingFileIsNoDictionary) {
+  // A missing file is no dictionary.
   EXPECT_FALSE(HelpDictionary::Load(folder_.File("missing.txt")).has_value());
   EXPECT_FALSE(HelpDictionary::Load("").has_value());
   // Nor is a file far larger than any manual's index.
@@ -74,13 +66,17 @@ TEST_F(HelpDictionaryTest, AMissingFileIsNoDictionary) {
   EXPECT_FALSE(HelpDictionary::Load(huge).has_value());
 }
 
-TEST(ViewerCommands, QuotedPathZeroBasedPageAndTimeOutInTenthsOfASecond) {
-  EXPECT_EQ(DocOpenCommand("C:\\Help\\Host.pdf"), "[DocOpen(\"C:\\Help\\Host.pdf\")]");
-  EXPECT_EQ(DocGoToCommand("C:\\Help\\Host.pdf", 11), "[DocGoTo(\"C:\\Help\\Host.pdf\",11)]");
-  EXPECT_EQ(std::chrono::milliseconds(kViewerDdeTimeoutMs), std::chrono::seconds(1000) / 10);
-}
+class HostControl final : public AutomationObject {
+ public:
+  explicit HostControl(bool label) : label_(label) {}
+  bool IsForm() const override { return false; }
+  bool IsDdeLabel() const override { return label_; }
 
-TEST_F(HelpDictionaryTest, EveryHelpControlOfTheThreadSharesTheDictionaryReadOnce) {
+ private:
+  bool label_;
+};
+
+TEST_F(HelpDictionaryTest, EveryHelpControlOfTheThreadSharesTheDictionaryReadOnceAndInitTakesALabel) {
   const std::string first = Dictionary("Layers,12\r\n");
   const std::string later = folder_.File("later.txt");
   HelpControl().Init(later, "later.pdf");
@@ -95,21 +91,8 @@ TEST_F(HelpDictionaryTest, EveryHelpControlOfTheThreadSharesTheDictionaryReadOnc
   EXPECT_EQ(HelpControl().PageOf("Layers"), 12);
   HelpControl().Init(first, "host.pdf");
   EXPECT_EQ(HelpControl().PageOf("Layers"), 20);
-}
-
-class HostControl final : public AutomationObject {
- public:
-  explicit HostControl(bool label) : label_(label) {}
-  bool IsForm() const override { return false; }
-  bool IsDdeLabel() const override { return label_; }
-
- private:
-  bool label_;
-};
-
-TEST_F(HelpDictionaryTest, InitTakesOnlyALabel) {
-  HelpControl help;
-  help.Init("first.txt", "first.pdf", std::make_shared<HostControl>(true));
+  HelpControl help;  // Init takes only a label, and a refused one changes nothing
+  help.Init(first, "first.pdf", std::make_shared<HostControl>(true));
   EXPECT_EQ(
       testing::ErrorNumberOf([&] { help.Init("x.txt", "x.pdf", std::make_shared<HostControl>(false)); }),
       kErrTypeMismatch);
@@ -117,7 +100,7 @@ TEST_F(HelpDictionaryTest, InitTakesOnlyALabel) {
   EXPECT_EQ(help.PDFFile(), "first.pdf") << "a refused Init changes nothing";
 }
 
-TEST(PageViewers, ArgumentsThatOpenTheDocumentAtThePage) {
+TEST(PageViewers, ArgumentsThatOpenTheDocumentAtThePageOrTheDdeCommands) {
   using Args = std::vector<std::string>;
   EXPECT_EQ(PageArguments("/usr/bin/evince", "/d/m.pdf", 12), (Args{"--page-index=12", "/d/m.pdf"}));
   EXPECT_EQ(PageArguments("/usr/bin/okular", "/d/m.pdf", 3), (Args{"-p", "3", "/d/m.pdf"}));
@@ -127,6 +110,10 @@ TEST(PageViewers, ArgumentsThatOpenTheDocumentAtThePage) {
   EXPECT_EQ(PageArguments("qpdfview", "/d/m.pdf", 2), (Args{"/d/m.pdf#2"}));
   EXPECT_FALSE(PageArguments("/usr/bin/foxit", "/d/m.pdf", 2).has_value());
   EXPECT_FALSE(PageArguments("/usr/bin/evince-previewer", "/d/m.pdf", 2).has_value());
+  // DDE commands: a quoted path, a zero-based page, and the time-out in tenths of a second.
+  EXPECT_EQ(DocOpenCommand("C:\\Help\\Host.pdf"), "[DocOpen(\"C:\\Help\\Host.pdf\")]");
+  EXPECT_EQ(DocGoToCommand("C:\\Help\\Host.pdf", 11), "[DocGoTo(\"C:\\Help\\Host.pdf\",11)]");
+  EXPECT_EQ(std::chrono::milliseconds(kViewerDdeTimeoutMs), std::chrono::seconds(1000) / 10);
 }
 
 // ---- the program that opens the manual ----
@@ -137,14 +124,6 @@ class DesktopAssociations : public HelpDictionaryTest {
  protected:
   void SetUp() override {
     HelpDictionaryTest::SetUp();
-    for (const auto& [name, value] :
-         {std::pair{"XDG_CONFIG_HOME", folder_.File("config")},
-          std::pair{"XDG_CONFIG_DIRS", folder_.File("etc-xdg")},
-          std::pair{"XDG_DATA_HOME", folder_.File("data")},
-          std::pair{"XDG_DATA_DIRS", folder_.File("share1") + ":" + folder_.File("share2")},
-          std::pair{"PATH", folder_.File("bin")}}) {
-      environment_.push_back(std::make_unique<testing::ScopedEnvironment>(name, value));
-    }
     Write("share2/mime/globs2", "# comment\n50:application/pdf:*.pdf\n10:text/plain:*.txt\n");
     Program("bin/evince");
     Program("bin/okular");
@@ -165,7 +144,12 @@ class DesktopAssociations : public HelpDictionaryTest {
     std::filesystem::permissions(folder_.File(relative), std::filesystem::perms::owner_all);
   }
 
-  std::vector<std::unique_ptr<testing::ScopedEnvironment>> environment_;
+  const testing::ScopedEnvironment environment_[5] = {
+      {"XDG_CONFIG_HOME", folder_.File("config")},
+      {"XDG_CONFIG_DIRS", folder_.File("etc-xdg")},
+      {"XDG_DATA_HOME", folder_.File("data")},
+      {"XDG_DATA_DIRS", folder_.File("share1") + ":" + folder_.File("share2")},
+      {"PATH", folder_.File("bin")}};
   std::string pdf_ = folder_.File("Manual.PDF");
 };
 
@@ -175,7 +159,6 @@ std::string Associations(const char* section, const char* desktopFiles) {
 
 // mimeapps.list files to write, and the program that then opens the manual ("" for none: error 62).
 TEST_F(DesktopAssociations, TheViewerFollowsTheXdgOrder) {
-  ChangeUILanguage(kLangHungarian);
   const std::string evince = Associations("Default Applications", "org.gnome.Evince.desktop");
   const std::string okular = Associations("Default Applications", "okular.desktop;");
   const std::string evinceAdded = Associations("Added Associations", "org.gnome.Evince.desktop;");
@@ -227,48 +210,36 @@ class ViewerStarted : public DesktopAssociations {
   }
 };
 
-std::string Quoted(const std::string& literal) {
-  return std::regex_replace(literal, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)");
-}
-
 // The viewer, the manual ("" for the one given to Init), the key, the viewer's arguments ("" for not
 // started: the lookup gives false) and the whole trace, a line each after the place (T: the time).
 TEST_F(ViewerStarted, StartedAtThePageWithoutDdeAndTracedThroughout) {
-  ChangeUILanguage(kLangHungarian);
   HelpControl().Init(Dictionary("Layers,12\r\n"), pdf_);
   const std::string missing = folder_.File("missing.pdf");
-  const std::string found = ">> T\n1 PDFFullName: " + Quoted(pdf_);
+  const std::string found = ">> T\n1 PDFFullName: " + testing::Quoted(pdf_);
   using Row = std::tuple<std::string, std::string, std::string, std::string, std::string>;
-  for (const auto& [viewer, pdf, key, arguments, trace] :
-       std::vector<Row>{{"evince", "", "LAYERS", "--page-index=12 " + pdf_,
-                         found + " sKey: LAYERS\n2 T\n3 viewer: " + Quoted(folder_.File("bin/evince")) +
-                             " started at the page: T\n6 T\n<<T"},
-                        {"okular", pdf_, "Nowhere", "-p 1 " + pdf_, ""},  // an unknown key: the first page
-                        {"foxit", "", "Layers", "",
-                         found +
-                             " sKey: Layers\n2 T\n3 viewer: .*/foxit takes no page: DDE T\n<< ERROR! : DDE "
-                             "is not available "
-                             "on this system " +
-                             Quoted("(Acroview|Control)")},
-                        {"evince", missing, "Layers", "",
-                         ">> T\n1 PDFFullName: " + Quoted(missing) +
-                             " sKey: Layers\n<< ERROR! : Fájlelérési hiba! : 2"}}) {
+  for (const auto& [viewer, pdf, key, arguments, trace] : std::vector<Row>{
+           {"evince", "", "LAYERS", "--page-index=12 " + pdf_,
+            found + " sKey: LAYERS\n2 T\n3 viewer: " + testing::Quoted(folder_.File("bin/evince")) +
+                " started at the page: T\n6 T\n<<T"},
+           {"okular", pdf_, "Nowhere", "-p 1 " + pdf_, ""},  // an unknown key: the first page
+           {"foxit", "", "Layers", "",
+            found + " sKey: Layers\n2 T\n3 viewer: .*/foxit takes no page: DDE T\n<< ERROR! : DDE is not "
+                    "available on this system \\(Acroview\\|Control\\)"},
+           {"evince", missing, "Layers", "",
+            ">> T\n1 PDFFullName: " + testing::Quoted(missing) +
+                " sKey: Layers\n<< ERROR! : Fájlelérési hiba! : 2"}}) {
     Viewer(viewer);
     std::filesystem::remove(folder_.File("arguments"));
-    std::filesystem::remove(folder_.File("trace.log"));
-    clsDebug debug;
-    debug.sLogFileName(folder_.File("trace.log"));
-    debug.bCallLog(true);
     const HelpControl help;
-    EXPECT_EQ(pdf.empty() ? help.AcrobatLookup(key) : help.AcrobatLookupByFile(pdf, key), !arguments.empty());
-    debug.bCallLog(false);
+    const std::string written = testing::TraceOf(
+        folder_.File("trace.log"), [&, &pdf = pdf, &key = key, started = !arguments.empty()] {
+          EXPECT_EQ(pdf.empty() ? help.AcrobatLookup(key) : help.AcrobatLookupByFile(pdf, key), started);
+        });
     EXPECT_EQ(arguments.empty() ? "" : testing::ReadWhenWritten(folder_.File("arguments")),
               arguments.empty() ? "" : arguments + "\n");
     const std::string timed = std::regex_replace("\n" + trace, std::regex("T(?=\n|$)"), R"(\d\d:\d\d:\d\d)");
     const std::string expected =
         std::regex_replace(timed, std::regex("\n([^\n]*)"), "\"HelpControl\\.AcrobatLookupByFile $1\"\r\n");
-    // The trace file is in the 8-bit code page.
-    const std::string written = platform::AnsiToUtf8(testing::ReadBytes(folder_.File("trace.log")));
     EXPECT_TRUE(trace.empty() || std::regex_match(written, std::regex(expected))) << expected << "\n"
                                                                                   << written;
   }

