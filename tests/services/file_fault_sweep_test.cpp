@@ -20,19 +20,19 @@
 #include "diag/trace_settings.h"
 #include "errors/lib_error.h"
 #include "folders/folder_settings_store.h"
+#include "os/file_call_countdown.h"
 #include "os/file_failure.h"
 #include "os/files.h"
 #include "profile/profile.h"
 #include "profile/profile_write_error.h"
-#include "tests/support/file_call_countdown.h"
 #include "tests/support/test_support.h"
 
 namespace qlxw {
 namespace {
 
+using platform::FaultMode;
+using platform::FileCallCountdown;
 using platform::FileFailure;
-using testing::FaultMode;
-using testing::FileCallCountdown;
 
 // An error the system reports, and what each kind of operation documents for it.
 struct Cause {

@@ -3,6 +3,10 @@
 // armed the N-th call fails (once, or with every later one) with the given error, the way its entry
 // reports failure. Transfers can also be cut to half of what they ask, as the system may do.
 // Every entry is wrapped by the same templates; the list below must name them all (checked).
+//
+// A test double of the file layer, as ScopedFileCall is: it knows which of the layer's calls an
+// operation may do without (best-effort flushes and clean-ups, pauses, questions with a way round), so
+// that a sweep over every call can tell a failure survived from one ignored. Included by tests only.
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -20,9 +24,8 @@
 
 #include "os/file_calls.h"
 
-namespace qlxw::testing {
+namespace qlxw::platform {
 
-using platform::FileCalls;
 using F = FileCalls;  // short, for the lists of entries
 
 enum class FaultMode { kOnce, kFromThenOn };
@@ -106,12 +109,12 @@ bool Survivable(A... args) {
 // The system's own call, its transfers halved when asked.
 template <auto Entry, class R, class... A>
 R Forward(A... args) {
-  const auto& system = platform::SystemFileCalls();
+  const auto& system = SystemFileCalls();
 #ifdef _WIN32
   if constexpr (kIn<Entry, &F::readFile, &F::writeFile>) {
     const auto cut = [](auto first, auto buffer, DWORD size, DWORD* moved) {
-      return (platform::SystemFileCalls().*Entry)(
-          first, buffer, CountdownState::halved ? std::max<DWORD>(1, size / 2) : size, moved);
+      return (SystemFileCalls().*Entry)(first, buffer,
+                                        CountdownState::halved ? std::max<DWORD>(1, size / 2) : size, moved);
     };
     return cut(args...);
   } else if constexpr (Is<Entry, &F::createFile>) {
@@ -134,7 +137,7 @@ R Forward(A... args) {
 #else
   if constexpr (kIn<Entry, &F::pread, &F::write>) {
     const auto cut = [](int fd, auto buffer, size_t size, auto... rest) {
-      return (platform::SystemFileCalls().*Entry)(
+      return (SystemFileCalls().*Entry)(
           fd, buffer, CountdownState::halved ? std::max<size_t>(1, size / 2) : size, rest...);
     };
     return cut(args...);
@@ -221,11 +224,11 @@ using FileCallList = AllEntries<&F::open, &F::openat, &F::close, &F::pread, &F::
 // While it lives, the whole table goes through the countdown; unarmed, it only counts.
 class FileCallCountdown {
  public:
-  FileCallCountdown() : saved_(platform::FileCallTable()) {
+  FileCallCountdown() : saved_(FileCallTable()) {
     Arm(0, FaultMode::kOnce, 0, false);
-    FileCallList::Wrap(platform::FileCallTable());
+    FileCallList::Wrap(FileCallTable());
   }
-  ~FileCallCountdown() { platform::FileCallTable() = saved_; }
+  ~FileCallCountdown() { FileCallTable() = saved_; }
   FileCallCountdown(const FileCallCountdown&) = delete;
   FileCallCountdown& operator=(const FileCallCountdown&) = delete;
 
@@ -251,4 +254,4 @@ class FileCallCountdown {
   FileCalls saved_;
 };
 
-}  // namespace qlxw::testing
+}  // namespace qlxw::platform
