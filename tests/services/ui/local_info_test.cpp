@@ -179,6 +179,7 @@ TEST_F(ThemeTest, ReadFromTheIniFileWhenMade) {
         std::tuple{5, "[MOD]\r\nstyle=2\r\ntransparentbands=-1\r\n", 2, true},
         std::tuple{6, "[mod]\r\nStyle=7\r\nTransparentBands=false\r\n", 7, false},
         std::tuple{5, "[mod]\r\nStyle=wide\r\nTransparentBands=yes\r\n", 3, false},
+        std::tuple{4, "[mod]\r\nStyle=4 ; wide\r\n", 4, false},
         std::tuple{5, "[mod]\r\nStyle=\r\nTransparentBands=\r\n", 3, false}}) {
     const auto theme = ThemeOf(version, ini);
     EXPECT_EQ(theme->MenuStyleId(), style) << version << ini;
