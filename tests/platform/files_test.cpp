@@ -11,7 +11,6 @@
 #include <functional>
 #include <future>
 #include <memory>
-#include <optional>
 #include <ostream>
 #include <set>
 #include <string>
@@ -42,14 +41,6 @@ using platform::LockedFile;
 using platform::LockFileForUpdate;
 using platform::ScopedFileCall;
 using platform::SystemFileCalls;
-
-std::set<std::string> NamesIn(const std::filesystem::path& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.insert(entry.path().filename().string());
-  }
-  return names;
-}
 
 // A failure says why in the system's own words too, unless the library refused by itself.
 void ExpectResult(const FileResult& result, FileStatus expected) {
@@ -108,7 +99,7 @@ TEST(FileCauses, EachOperationNamesTheSameCause) {
     locked.reset();
     ExpectResult(platform::AppendToFile(row.path, "line\r\n"), row.append);
   }
-  EXPECT_EQ(NamesIn(folder.Path()), names);
+  EXPECT_EQ(testing::NamesIn(folder.Path()), names);
 }
 
 TEST(FileLimits, AFileLargerThanTheReadersLimitIsTooLargeAReadOnlyOneIsNotReplaced) {
@@ -128,7 +119,7 @@ TEST(FileLimits, AFileLargerThanTheReadersLimitIsTooLargeAReadOnlyOneIsNotReplac
   ExpectResult(locked->Replace("new"), FileStatus::kAccessDenied);
   locked.reset();
   EXPECT_EQ(testing::ReadBytes(file), std::string(101, 'x'));
-  EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"read-only.ini"});
+  EXPECT_EQ(testing::NamesIn(folder.Path()), std::set<std::string>{"read-only.ini"});
   std::filesystem::permissions(file, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
 }
 
@@ -168,13 +159,16 @@ TEST(FileLock, AWriterWaitsForTheHolderButNoLongerThanItsWait) {
   holder.join();
 }
 
-// The folder takes no new file (no write permission; a sticky folder): no temporary file can be
-// made, and the file is rewritten in place instead.
-struct NoNewFile {
+// Watches the new (temporary) files writes make: learns the last one's name and, `refusing`, makes the
+// folder take no new file (no write permission; a sticky folder), so that the file is rewritten in place.
+struct NewFiles {
+  static inline std::string made;
+  static inline bool refuse = false;
+  explicit NewFiles(bool refusing = false) { refuse = refusing; }
 #ifdef _WIN32
   ScopedFileCall<&FileCalls::createFile> create{
       [](const wchar_t* name, DWORD access, DWORD share, DWORD how) {
-        if (how == CREATE_NEW) {
+        if (how == CREATE_NEW && (made = std::filesystem::path(name).filename().string(), refuse)) {
           SetLastError(ERROR_ACCESS_DENIED);
           return INVALID_HANDLE_VALUE;
         }
@@ -182,7 +176,7 @@ struct NoNewFile {
       }};
 #else
   ScopedFileCall<&FileCalls::openat> create{[](int at, const char* name, int flags, mode_t mode) {
-    if ((flags & O_EXCL) != 0) {
+    if ((flags & O_EXCL) != 0 && (made = std::filesystem::path(name).filename().string(), refuse)) {
       errno = EACCES;
       return -1;
     }
@@ -247,10 +241,7 @@ TEST_P(FileWritePaths, AReaderHalfwayThroughAWriteSeesItWholeAWriterKeepsIt) {
   if (GetParam().secondName) {
     std::filesystem::create_hard_link(file, folder.File("second.ini"));
   }
-  std::optional<NoNewFile> noNewFile;
-  if (GetParam().noNewFile) {
-    noNewFile.emplace();
-  }
+  const NewFiles newFiles(GetParam().noNewFile);
   std::thread reader;
   std::thread writer;
   std::string seen;
@@ -275,7 +266,6 @@ TEST_P(FileWritePaths, AReaderHalfwayThroughAWriteSeesItWholeAWriterKeepsIt) {
     reader.join();
     writer.join();
   }
-  noNewFile.reset();
   if (readResult.Ok()) {
     EXPECT_TRUE(seen == before || seen == after || seen == after + "u=2\r\n") << "read " << seen.size();
   } else {
@@ -459,23 +449,6 @@ TEST(FileReadOfKnownSize, GivesTheFileAsItIsNowOrRefusesWhatIsNoFile) {
   }
 }
 
-// The name of the temporary file the next write makes, learnt as it is made.
-struct TemporaryNames {
-  static inline std::string made;
-#ifdef _WIN32
-  ScopedFileCall<&FileCalls::createFile> record{
-      [](const wchar_t* name, DWORD access, DWORD share, DWORD how) {
-        made = how == CREATE_NEW ? std::filesystem::path(name).filename().string() : made;
-        return SystemFileCalls().createFile(name, access, share, how);
-      }};
-#else
-  ScopedFileCall<&FileCalls::openat> record{[](int at, const char* name, int flags, mode_t mode) {
-    made = (flags & O_EXCL) != 0 ? std::filesystem::path(name).filename().string() : made;
-    return SystemFileCalls().openat(at, name, flags, mode);
-  }};
-#endif
-};
-
 // A writer killed before its rename leaves its temporary file; the next writer of that file in a new
 // process removes it, but never the temporary file of a writer still at work. (The names are learnt
 // from writes of a file of the same name in another folder, where this process has written before.)
@@ -484,13 +457,12 @@ TEST(FileLeftovers, ADeadWritersTemporaryFileGoesALiveWritersStays) {
   testing::ScratchFolder folder;
   std::vector<std::string> made;
   for (const int i : {0, 1}) {
-    const TemporaryNames names;
+    const NewFiles names;
     EXPECT_TRUE(ProfileWrite("S", "k", std::to_string(i), elsewhere.File("host.ini")));
-    made.push_back(TemporaryNames::made);
+    made.push_back(NewFiles::made);
   }
-  const std::string& dead = made[0];
   const std::string& live = made[1];
-  testing::WriteBytes(folder.File(dead), "[S]\r\nk=hal");
+  testing::WriteBytes(folder.File(made[0]), "[S]\r\nk=hal");  // a dead writer's
   testing::WriteBytes(folder.File(live), "[S]\r\nk=being");
 #ifdef _WIN32
   // A live writer keeps its file open, sharing no deletion.
@@ -505,7 +477,7 @@ TEST(FileLeftovers, ADeadWritersTemporaryFileGoesALiveWritersStays) {
   const std::shared_ptr<void> closing(nullptr, [&](void*) { ::close(writer); });
 #endif
   EXPECT_TRUE(ProfileWrite("S", "k", "v", folder.File("host.ini")));
-  EXPECT_EQ(NamesIn(folder.Path()), (std::set<std::string>{"host.ini", live}));
+  EXPECT_EQ(testing::NamesIn(folder.Path()), (std::set<std::string>{"host.ini", live}));
 }
 
 #ifdef _WIN32
@@ -521,7 +493,7 @@ TEST(FileReplace, AFileAnotherProgramHoldsOpenIsStillWritten) {
   EXPECT_TRUE(ProfileWrite("S", "k", "new", file));
   CloseHandle(other);
   EXPECT_EQ(testing::ReadBytes(file), "[S]\r\nk=new\r\n");
-  EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"open.ini"});
+  EXPECT_EQ(testing::NamesIn(folder.Path()), std::set<std::string>{"open.ini"});
 }
 #endif
 

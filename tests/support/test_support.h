@@ -9,6 +9,7 @@
 #include <functional>
 #include <iterator>
 #include <random>
+#include <set>
 #include <string>
 
 #include "api/library_state.h"
@@ -48,6 +49,15 @@ class ScratchFolder {
  private:
   std::filesystem::path path_;
 };
+
+// The names of what the folder holds.
+inline std::set<std::string> NamesIn(const std::filesystem::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
 
 inline std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -49,28 +49,10 @@ inline std::string ProgramFileBytes(const std::string& data, std::u16string_view
   constexpr std::uint32_t kNameAt = 0x58;
   const std::uint32_t dataAt = (kNameAt + 2 + 2 * static_cast<std::uint32_t>(type.size()) + 7U) & ~7U;
   std::string tree;
-  Put(tree, {0,
-             0,
-             0,
-             1,
-             kHigh | kNameAt,
-             kHigh | 0x18,
-             0,
-             0,
-             0,
-             0x10000,
-             id,
-             kHigh | 0x30,
-             0,
-             0,
-             0,
-             0x10000,
-             0x409,
-             0x48,
-             kSectionAddress + dataAt,
-             static_cast<std::uint32_t>(data.size()),
-             0,
-             0});
+  Put(tree, {0, 0, 0, 1, kHigh | kNameAt, kHigh | 0x18});  // one entry by name
+  Put(tree, {0, 0, 0, 0x10000, id, kHigh | 0x30});         // one entry by id
+  Put(tree, {0, 0, 0, 0x10000, 0x409, 0x48});              // one language
+  Put(tree, {kSectionAddress + dataAt, static_cast<std::uint32_t>(data.size()), 0, 0});
   Put(tree, {static_cast<std::uint32_t>(type.size())}, 2);
   for (const char16_t unit : type) {
     Put(tree, {unit}, 2);

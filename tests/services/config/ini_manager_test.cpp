@@ -12,7 +12,6 @@
 #include "config/ini_manager.h"
 #include "config/ini_manager5.h"
 #include "config/shared_ini.h"
-#include "diag/cls_debug.h"
 #include "language/localized_strings.h"
 #include "os/file_calls.h"
 #include "profile/profile.h"
@@ -211,11 +210,8 @@ TEST_F(IniManagers, SettingsPropertiesReadRepairAndWriteBack) {
 
 TEST_F(IniManagers, TracesTheFixedBufferRead) {
   Host(4, "[S]\r\nk= v ;c\r\n");
-  clsDebug debug;
-  debug.sLogFileName(folder_.File("trace.log"));
-  debug.bCallLog(true);
-  root_->LoadINIValueByKey("S", "k");
-  const std::string log = testing::ReadBytes(folder_.File("trace.log"));
+  const std::string log =
+      testing::TraceOf(folder_.File("trace.log"), [&] { root_->LoadINIValueByKey("S", "k"); });
   EXPECT_NE(log.find("\"clsCommon.LoadINIValueByKey 1 S k\"\r\n"), std::string::npos) << log;
   EXPECT_NE(log.find("\" << clsCommon.LoadINIValueByKey returned : v \"\r\n"), std::string::npos) << log;
 }

@@ -53,14 +53,6 @@ bool TrueInAChild(const std::function<bool()>& work) {
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-std::set<std::string> NamesIn(const std::filesystem::path& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.insert(entry.path().filename().string());
-  }
-  return names;
-}
-
 TEST(ProfileReliability, KilledWriterLeavesTheOldOrTheNewFile) {
   testing::ScratchFolder folder;
   const std::string file = folder.File("killed.ini");
@@ -109,7 +101,7 @@ TEST(ProfileReliability, KilledWriterLeavesTheOldOrTheNewFile) {
   // The next writer (another process, as after a host's restart) writes and clears what they left,
   // although the process it was forked from looked for leftovers before.
   EXPECT_TRUE(TrueInAChild([&] { return ProfileWrite("Section7", "Key3", "after the kills", file); }));
-  EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"killed.ini"});
+  EXPECT_EQ(testing::NamesIn(folder.Path()), std::set<std::string>{"killed.ini"});
 }
 
 // A write beyond the process's file-size limit fails instead of stopping the process, and leaves
@@ -125,7 +117,7 @@ TEST(ProfileReliability, AWriteBeyondTheFileSizeLimitFailsCleanly) {
            ProfileWrite("S", "k", "w", file);
   }));
   EXPECT_EQ(testing::ReadBytes(file), "[S]\r\nk=w\r\n");
-  EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{"limited.ini"});
+  EXPECT_EQ(testing::NamesIn(folder.Path()), std::set<std::string>{"limited.ini"});
 }
 
 // Names up to the system's longest (255 bytes) can be written; nothing else is left in the folder.
@@ -135,7 +127,7 @@ TEST(ProfileReliability, EveryLegalFileNameCanBeWritten) {
     const std::string name(length, 'n');
     EXPECT_TRUE(ProfileWrite("S", "k", "v", folder.File(name))) << length;
     EXPECT_EQ(ReadValue(folder.File(name), "S", "k"), "v") << length;
-    EXPECT_EQ(NamesIn(folder.Path()), std::set<std::string>{name}) << length;
+    EXPECT_EQ(testing::NamesIn(folder.Path()), std::set<std::string>{name}) << length;
   }
 }
 
@@ -165,7 +157,7 @@ TEST(ProfileReliability, AWriteKeepsLinksOwnerAndMode) {
   ASSERT_EQ(::stat(target.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0640U);
   EXPECT_TRUE(!root || (info.st_uid == 65534U && info.st_gid == 65534U));
-  EXPECT_EQ(NamesIn(folder.Path()),
+  EXPECT_EQ(testing::NamesIn(folder.Path()),
             (std::set<std::string>{"dangling.ini", "link.ini", "missing.ini", "target.ini"}));
 }
 

@@ -20,10 +20,11 @@ namespace {
 class Profile : public ::testing::Test {
  protected:
   std::string Read(const std::string& content, const std::string& section, const std::string& key,
-                   std::optional<std::string_view> defaultText = std::nullopt, std::size_t capacity = 255) {
+                   std::optional<std::string_view> defaultText = std::nullopt, std::size_t capacity = 255,
+                   ProfileCharset charset = ProfileCharset::kCodePage) {
     testing::WriteBytes(file_, content);
     std::string text = "untouched";
-    count_ = ProfileRead(section, key, defaultText, capacity, file_, text);
+    count_ = ProfileRead(section, key, defaultText, capacity, file_, text, charset);
     return text;
   }
 
@@ -125,23 +126,18 @@ TEST_F(Profile, CapacityCutsAndCounts) {
 }
 
 TEST_F(Profile, Utf8FilesKeepEveryCharacterAndCountCharacters) {
-  const auto read = [&](const std::string& content, std::optional<std::string_view> defaultText,
-                        std::size_t capacity) {
-    testing::WriteBytes(file_, content);
-    std::string text;
-    count_ = ProfileRead("Mappák", "út", defaultText, capacity, file_, text, ProfileCharset::kUtf8);
-    return text;
-  };
-  EXPECT_EQ(read("[MAPPÁK]\r\nút=Документы\r\n", {}, 255), "Документы");
+  constexpr ProfileCharset kUtf8 = ProfileCharset::kUtf8;
+  EXPECT_EQ(Read("[MAPPÁK]\r\nút=Документы\r\n", "Mappák", "út", {}, 255, kUtf8), "Документы");
   EXPECT_EQ(count_, 9u);
-  EXPECT_EQ(read("[Mappák]\r\nút=Документы\r\n", {}, 4), "Док");  // cut between characters
-  EXPECT_EQ(read("", "Ước mơ  ", 255), "Ước mơ");
+  // Cut between characters.
+  EXPECT_EQ(Read("[Mappák]\r\nút=Документы\r\n", "Mappák", "út", {}, 4, kUtf8), "Док");
+  EXPECT_EQ(Read("", "Mappák", "út", "Ước mơ  ", 255, kUtf8), "Ước mơ");
   EXPECT_EQ(count_, 6u);
 
   testing::WriteBytes(file_, "; kept\r\n");
-  EXPECT_TRUE(ProfileWrite("Mappák", "út", "Документы", file_, ProfileCharset::kUtf8));
+  EXPECT_TRUE(ProfileWrite("Mappák", "út", "Документы", file_, kUtf8));
   EXPECT_EQ(testing::ReadBytes(file_), "; kept\r\n[Mappák]\r\nút=Документы\r\n");
-  EXPECT_FALSE(ProfileWrite("Mappák", "út", "two\nlines", file_, ProfileCharset::kUtf8));
+  EXPECT_FALSE(ProfileWrite("Mappák", "út", "two\nlines", file_, kUtf8));
 }
 
 struct WriteCase {
