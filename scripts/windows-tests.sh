@@ -133,13 +133,11 @@ unit_tests_one_by_one() {
 # What the 32-bit Wine cannot run: the tests that start a thread of their own, and those found by running
 # each test alone to start GoogleTest's (for SCOPED_TRACE) and then fail or hang on the other thread's
 # thread block. The lock spellings start one, and two of them are skipped under any Wine.
-threaded_tests="RootObject.EachThreadMakesItsOwnOnDemand:FileLock.AWriterWaitsForTheHolderButNoLongerThanItsWait"
-threaded_tests+=":*FileLockSpellings.*:IniManagers.WriteBackLeavesAnotherWritersValue"
-threaded_tests+=":IniManagers.DefaultsAreWrittenBackWhenTheThreadEnds:LanguageChange.OtherThreadsAreNotNotified"
-threaded_tests+=":LocalizedStrings.EachThreadHasItsOwnLanguageAndTables"
-threaded_tests+=":ThreadStates.EachThreadHasItsOwnAndEndsItWithTheThread"
-threaded_tests+=":*FileWritePaths.ConcurrentWriters*:*FileWritePaths.AReaderHalfway*"
-threaded_tests+=":ProfileCache.*:FolderManagerTest.AnEmptyEntryIsTheBareNameOnlyThroughTheOlderManager"
+threaded_tests="RootObject.EachThreadMakesItsOwnOnDemand:FileLock.*:*FileLockSpellings.*"
+threaded_tests+=":*FileWritePaths.AReaderHalfway*:IniManagers.WriteBackLeavesAnotherWritersValue"
+threaded_tests+=":LanguageChange.EverySubscriptionOfTheThreadSetsTheCurrentLanguageNoneLeavesIt"
+threaded_tests+=":LocalizedStrings.FirstLookupAdoptsTheRuntimesLanguageWhenNoneIsSetEachThreadItsOwn"
+threaded_tests+=":ThreadStates.EachThreadHasItsOwnAndEndsItWithTheThread:ProfileCache.*"
 
 echo "-- 64-bit: unit tests"
 unit_tests "$build"
