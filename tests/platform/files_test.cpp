@@ -43,10 +43,10 @@ using platform::ScopedFileCall;
 using platform::SystemFileCalls;
 
 // A failure says why in the system's own words too, unless the library refused by itself.
-void ExpectResult(const FileResult& result, FileStatus expected) {
-  EXPECT_EQ(result.status, expected);
+void ExpectResult(const FileResult& result, FileStatus expected, const std::string& what = {}) {
+  EXPECT_EQ(result.status, expected) << what;
   if (expected != FileStatus::kOk) {
-    EXPECT_NE(result.systemError, 0);
+    EXPECT_NE(result.systemError, 0) << what;
   }
 }
 
@@ -90,14 +90,13 @@ TEST(FileCauses, EachOperationNamesTheSameCause) {
                                       [&](void*) { std::for_each(others.begin(), others.end(), ::close); });
 #endif
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.path);
     std::string bytes;
-    ExpectResult(platform::ReadWholeFile(row.path, 1 << 20, bytes), row.read);
-    ExpectResult(platform::ReadWholeFileOfSize(row.path, 11, 1 << 20, bytes), row.read);
+    ExpectResult(platform::ReadWholeFile(row.path, 1 << 20, bytes), row.read, row.path);
+    ExpectResult(platform::ReadWholeFileOfSize(row.path, 11, 1 << 20, bytes), row.read, row.path);
     std::unique_ptr<LockedFile> locked;
-    ExpectResult(LockFileForUpdate(row.path, locked), row.lock);
+    ExpectResult(LockFileForUpdate(row.path, locked), row.lock, row.path);
     locked.reset();
-    ExpectResult(platform::AppendToFile(row.path, "line\r\n"), row.append);
+    ExpectResult(platform::AppendToFile(row.path, "line\r\n"), row.append, row.path);
   }
   EXPECT_EQ(testing::NamesIn(folder.Path()), names);
 }
