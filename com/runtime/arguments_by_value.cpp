@@ -43,6 +43,16 @@ bool ByReference(const CallShape* shape, std::optional<std::size_t> position) no
          shape->scalarByReference[*position];
 }
 
+// What to pass on as our own copy in place of a caller's argument: the value behind a by-reference
+// variant, or a value given for a by-reference parameter (which Invoke may write back over); none when
+// the argument goes as it is.
+VARIANT* ToCopy(VARIANT& argument, const CallShape* shape, std::optional<std::size_t> position) noexcept {
+  if (PlainValueByReference(argument)) {
+    return argument.pvarVal;
+  }
+  return PlainValue(argument) && ByReference(shape, position) ? &argument : nullptr;
+}
+
 }  // namespace
 
 ArgumentsByValue::ArgumentsByValue(DISPPARAMS* params, const DispatchMembers* members, DISPID id, WORD flags)
@@ -51,30 +61,25 @@ ArgumentsByValue::ArgumentsByValue(DISPPARAMS* params, const DispatchMembers* me
     return;
   }
   const CallShape* shape = members != nullptr ? members->ShapeOf(id, flags) : nullptr;
-  const VARIANT* const first = params->rgvarg;
-  const VARIANT* const last = params->rgvarg + params->cArgs;
-  const bool byReference = std::any_of(first, last, PlainValueByReference);
+  const std::size_t count = params->cArgs;
+  bool copies = false;
+  for (std::size_t i = 0; i < count && !copies; ++i) {
+    copies = ToCopy(params->rgvarg[i], shape, PositionOf(*params, i, count)) != nullptr;
+  }
   const bool mayLeaveOut = shape != nullptr && params->cNamedArgs == 0 && !shape->optionalScalars.empty();
-  const bool mayBeWrittenBack = shape != nullptr && !shape->scalarByReference.empty();
-  if (!byReference && !mayLeaveOut && !mayBeWrittenBack) {
+  if (!copies && !mayLeaveOut) {
     return;
   }
-  values_.assign(first, last);  // shallow: the caller's values
-  owned_.assign(params->cArgs, false);
+  values_.assign(params->rgvarg, params->rgvarg + count);  // shallow: the caller's values
+  owned_.assign(count, false);
   if (mayLeaveOut) {
     FillInDefaults(shape->optionalScalars);
   }
   bool changed = std::find(owned_.begin(), owned_.end(), true) != owned_.end();
   for (std::size_t i = 0; i < values_.size(); ++i) {
+    VARIANT* source = owned_[i] ? nullptr : ToCopy(values_[i], shape, PositionOf(*params, i, values_.size()));
     VARIANT value;
     VariantInit(&value);
-    VARIANT* source = nullptr;
-    if (PlainValueByReference(values_[i])) {
-      source = values_[i].pvarVal;
-    } else if (!owned_[i] && PlainValue(values_[i]) &&
-               ByReference(shape, PositionOf(*params, i, values_.size()))) {
-      source = &values_[i];  // our own copy, which Invoke may write back over
-    }
     if (source != nullptr && SUCCEEDED(VariantCopy(&value, source))) {
       values_[i] = value;
       owned_[i] = true;
