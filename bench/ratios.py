@@ -2,7 +2,8 @@
 """Runs qlxw_bench once and prints each measured case against its baseline as a ratio.
 
 Usage: bench/ratios.py [path/to/qlxw_bench] [extra benchmark flags...]
-Cases pair by their arguments: BM_ProfileRead/1000/1 with BM_FileReadBaseline/1000/1 and so on.
+Cases pair by their arguments: BM_ProfileRead/1000/1 with BM_FileReadBaseline/1000/1 and so on;
+BM_SectionSearchWorstCase at 2 MiB pairs with the same shape at 256 KiB.
 """
 import json
 import subprocess
@@ -16,6 +17,8 @@ PAIRS = [
     ("BM_LoadINIString_INIManager", "BM_FileReadBaseline", None),
     ("BM_TracePointOff", "BM_EmptyLoopBaseline", None),
 ]
+
+SCALED, SCALED_GOAL = "BM_SectionSearchWorstCase", 16.0
 
 
 def main():
@@ -38,6 +41,14 @@ def main():
             ratio = time / medians[base_name]
             verdict = "" if goal is None else ("met" if ratio <= goal else f"missed (goal {goal})")
             print(f"{name:40} {time:12.1f} {medians[base_name]:12.1f} {ratio:7.2f}  {verdict}")
+    # A search that is linear takes 8 times as long on a file 8 times as large; a quadratic one 64.
+    for name, time in sorted(medians.items()):
+        if name.startswith(SCALED + "/2097152/"):
+            base_name = name.replace("/2097152/", "/262144/")
+            if base_name in medians:
+                ratio = time / medians[base_name]
+                verdict = "met" if ratio <= SCALED_GOAL else f"missed (goal {SCALED_GOAL})"
+                print(f"{name:40} {time:12.1f} {medians[base_name]:12.1f} {ratio:7.2f}  {verdict}")
 
 
 if __name__ == "__main__":

@@ -1,22 +1,14 @@
-// The profile layer across processes and on what POSIX files can be: writers killed mid-write, writers
-// racing, links, owners, limits.
-#include <fcntl.h>
+// The profile layer on what POSIX files can be: links, owners, limits.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <chrono>
-#include <csignal>
 #include <filesystem>
 #include <functional>
-#include <random>
 #include <set>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include "profile/profile.h"
 #include "tests/support/test_support.h"
@@ -30,17 +22,6 @@ std::string ReadValue(const std::string& file, const std::string& section, const
   return text;
 }
 
-// Runs `work` in a child process; returns its pid.
-template <class Work>
-pid_t Spawn(Work work) {
-  const pid_t pid = fork();
-  if (pid == 0) {
-    work();
-    _exit(0);
-  }
-  return pid;
-}
-
 // Whether `work` returns true in a child process that neither hangs (10 s) nor is stopped by a signal.
 bool TrueInAChild(const std::function<bool()>& work) {
   const pid_t child = fork();
@@ -51,57 +32,6 @@ bool TrueInAChild(const std::function<bool()>& work) {
   int status = 0;
   ::waitpid(child, &status, 0);
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-TEST(ProfileReliability, KilledWriterLeavesTheOldOrTheNewFile) {
-  testing::ScratchFolder folder;
-  const std::string file = folder.File("killed.ini");
-  const std::string first(3000, 'a');
-  const std::string second(3000, 'b');
-  testing::WriteBytes(file, std::string(8000, ';') + "\r\n[Section7]\r\nKey3=x\r\n[Section8]\r\n");
-  ASSERT_TRUE(ProfileWrite("Section7", "Key3", first, file));
-  const std::string withFirst = testing::ReadBytes(file);
-  ASSERT_TRUE(ProfileWrite("Section7", "Key3", second, file));
-  const std::string withSecond = testing::ReadBytes(file);
-
-  // The kills fall anywhere in a few write pairs, however fast this build writes (sanitizers, a busy
-  // machine): measured here, not assumed.
-  const auto started = std::chrono::steady_clock::now();
-  for (int pair = 0; pair < 5; ++pair) {
-    ProfileWrite("Section7", "Key3", first, file);
-    ProfileWrite("Section7", "Key3", second, file);
-  }
-  const auto pairMicros = std::max<long long>(
-      1, std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started)
-                 .count() /
-             5);
-  std::mt19937 random(20261205);
-  int sawFirst = 0;
-  int sawSecond = 0;
-  // At least 200 kills; more (up to 1,000) while one of the two contents has not been seen yet.
-  for (int kill = 0; kill < 1000 && (kill < 200 || sawFirst == 0 || sawSecond == 0); ++kill) {
-    const pid_t writer = Spawn([&] {
-      for (;;) {
-        ProfileWrite("Section7", "Key3", first, file);
-        ProfileWrite("Section7", "Key3", second, file);
-      }
-    });
-    std::this_thread::sleep_for(
-        std::chrono::microseconds(random() % static_cast<unsigned>(4 * pairMicros + 500)));
-    ::kill(writer, SIGKILL);
-    ::waitpid(writer, nullptr, 0);
-    const std::string now = testing::ReadBytes(file);
-    ASSERT_TRUE(now == withFirst || now == withSecond)
-        << "torn after kill " << kill << ": " << now.size() << " bytes";
-    (now == withFirst ? sawFirst : sawSecond)++;
-  }
-  // Both contents were seen: the kills did land while the writer was at work.
-  EXPECT_GT(sawFirst, 0);
-  EXPECT_GT(sawSecond, 0);
-  // The next writer (another process, as after a host's restart) writes and clears what they left,
-  // although the process it was forked from looked for leftovers before.
-  EXPECT_TRUE(TrueInAChild([&] { return ProfileWrite("Section7", "Key3", "after the kills", file); }));
-  EXPECT_EQ(testing::NamesIn(folder.Path()), std::set<std::string>{"killed.ini"});
 }
 
 // A write beyond the process's file-size limit fails instead of stopping the process, and leaves
@@ -159,64 +89,6 @@ TEST(ProfileReliability, AWriteKeepsLinksOwnerAndMode) {
   EXPECT_TRUE(!root || (info.st_uid == 65534U && info.st_gid == 65534U));
   EXPECT_EQ(testing::NamesIn(folder.Path()),
             (std::set<std::string>{"dangling.ini", "link.ini", "missing.ini", "target.ini"}));
-}
-
-std::string Repeated(std::string_view piece, std::size_t bytes) {
-  std::string text;
-  while (text.size() < bytes) {
-    text += piece;
-  }
-  return text;
-}
-
-// A section search costs about one pass over the file, whatever the name asked for: long names of
-// digits (a byte matched in any case) in a line or header of digits, of letters in many short headers.
-TEST(ProfileReliability, ASectionSearchIsLinear) {
-  constexpr std::size_t kTwoMebibytes = std::size_t{2} << 20;
-  struct Row {
-    std::string content;
-    std::string section;
-    ProfileCharset charset = ProfileCharset::kCodePage;
-  };
-  for (const Row& row :
-       {Row{std::string(kTwoMebibytes, '1'), std::string(20000, '1')},
-        Row{"[" + std::string(kTwoMebibytes, '1'), std::string(20000, '1')},
-        Row{Repeated("[a\r\n", kTwoMebibytes), std::string(20000, 'a')},
-        Row{Repeated("[\xC3\xA1\r\n", kTwoMebibytes), Repeated("\xC3\xA1", 20000), ProfileCharset::kUtf8}}) {
-    testing::ScratchFolder folder;
-    const std::string file = folder.File("long.ini");
-    testing::WriteBytes(file, row.content);
-    const auto started = std::chrono::steady_clock::now();
-    std::string text;
-    ProfileRead(row.section, "k", "<absent>", 100, file, text, row.charset);
-    EXPECT_EQ(text, "<absent>");
-    EXPECT_TRUE(ProfileWrite(row.section, "k", "v", file, row.charset));
-    // Linear: milliseconds, even under sanitizers; quadratic: tens of seconds.
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2))
-        << row.content.substr(0, 4);
-  }
-}
-
-// Two processes writing keys of their own at once lose none: the lock holds between processes.
-TEST(ProfileReliability, TwoProcessesWritingDifferentKeysLoseNothing) {
-  testing::ScratchFolder folder;
-  const std::string file = folder.File("shared.ini");
-  constexpr int kKeys = 500;
-  const auto key = [](int process, int k) { return "p" + std::to_string(process) + "_" + std::to_string(k); };
-  const pid_t other = Spawn([&] {
-    for (int k = 0; k < kKeys; ++k) {
-      ProfileWrite("S", key(1, k), std::to_string(k), file);
-    }
-  });
-  for (int k = 0; k < kKeys; ++k) {
-    ProfileWrite("S", key(0, k), std::to_string(k), file);
-  }
-  ::waitpid(other, nullptr, 0);
-  int found = 0;
-  for (int k = 0; k < 2 * kKeys; ++k) {
-    found += ReadValue(file, "S", key(k % 2, k / 2)) == std::to_string(k / 2) ? 1 : 0;
-  }
-  EXPECT_EQ(found, 2 * kKeys);
 }
 
 TEST(ProfileReliability, OversizedFileIsNeitherReadNorRewritten) {
