@@ -23,6 +23,15 @@
 namespace qlxw::cli {
 namespace {
 
+// Where SaveToRegistry puts the folders: the INI file, or the legacy controller's settings file ("" for
+// the registry).
+std::string SavedFoldersFile(const Context& context) {
+  if (FolderControllerName() != "clsFSCOld") {
+    return IniFilePath(context.line.global);
+  }
+  return platform::UserRegistryAvailable() ? std::string() : FolderSettingsFile();
+}
+
 // What a host does before it asks for folders: the INI file, then, with the legacy controller, its
 // program folder, then Refresh.
 void StartFolders(const Context& context, clsFileSystemController& controller) {
@@ -35,8 +44,18 @@ void StartFolders(const Context& context, clsFileSystemController& controller) {
   ConnectIniFile(context.line.global);
   ResolveFolderController();
   if (FolderControllerName() == "clsFSCOld") {
-    controller.QlxWFolders(egsPath_Program, program.value_or(platform::RunningProgramFolder()));
-    controller.Refresh();
+    // Both steps store two folders in the settings store; a failure of its file is named with it (a
+    // folder that cannot be made names its folder itself, and its source is the controller's).
+    try {
+      controller.QlxWFolders(egsPath_Program, program.value_or(platform::RunningProgramFolder()));
+      controller.Refresh();
+    } catch (const LibError& error) {
+      const std::string store = SavedFoldersFile(context);
+      if (store.empty() || error.Source() == "clsFSCOld") {
+        throw;
+      }
+      throw CommandError(error.Description(), store, error);
+    }
     return;
   }
   // The replacer's Refresh only reads the INI file: what fails there (a value too long to read back) is
@@ -48,19 +67,15 @@ void StartFolders(const Context& context, clsFileSystemController& controller) {
   }
 }
 
-// Where SaveToRegistry puts the folders: the INI file, or the legacy controller's settings file ("" for
-// the registry).
-std::string SavedFoldersFile(const Context& context) {
-  if (FolderControllerName() != "clsFSCOld") {
-    return IniFilePath(context.line.global);
-  }
-  return platform::UserRegistryAvailable() ? std::string() : FolderSettingsFile();
-}
-
-// SaveToRegistry, which is silent to hosts, failing the command when a folder was not saved.
+// SaveToRegistry, failing the command when a folder was not saved (the replacer's INI writes are
+// silent to hosts).
 void SaveFolders(const Context& context, clsFileSystemController& controller) {
   BeginWrites();
-  controller.SaveToRegistry();
+  try {
+    controller.SaveToRegistry();  // the legacy controller's store raises
+  } catch (const LibError& error) {
+    throw CommandError(error.Description(), SavedFoldersFile(context), error);
+  }
   const ProfileWriteError error = LastProfileWriteError();
   const auto* replacer = dynamic_cast<const FSCReplacer*>(GetFolderController().get());
   if (error.refusal == WriteRefusal::kTooLong && replacer != nullptr) {

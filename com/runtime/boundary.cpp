@@ -12,7 +12,8 @@
 namespace qlxw::com {
 namespace {
 
-void SetError(const GUID& iid, const std::string& source, const std::string& description) noexcept {
+void SetError(const GUID& iid, const std::string& source, const std::string& description,
+              const HelpReference& help = {}) noexcept {
   ICreateErrorInfo* create = nullptr;
   if (FAILED(CreateErrorInfo(&create))) {
     return;
@@ -20,9 +21,12 @@ void SetError(const GUID& iid, const std::string& source, const std::string& des
   // The setters take non-const pointers but only read.
   std::wstring wideSource = platform::WideFromUtf8(source);
   std::wstring wideDescription = platform::WideFromUtf8(description);
+  std::wstring wideHelpFile = platform::WideFromUtf8(help.file);
   create->SetGUID(iid);
   create->SetSource(wideSource.data());
   create->SetDescription(wideDescription.data());
+  create->SetHelpFile(wideHelpFile.data());
+  create->SetHelpContext(static_cast<DWORD>(help.context));
   IErrorInfo* info = nullptr;
   if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
     SetErrorInfo(0, info);
@@ -40,7 +44,7 @@ HRESULT ReportException(std::string_view className, const GUID& iid) noexcept {
     try {
       throw;
     } catch (const LibError& error) {
-      SetError(iid, error.Source().empty() ? source : error.Source(), error.Description());
+      SetError(iid, error.Source().empty() ? source : error.Source(), error.Description(), error.Help());
       return static_cast<HRESULT>(HResultOf(error.Number()));
     } catch (const ComFailure& failure) {
       // An outside component's failure keeps the error info it set.

@@ -342,7 +342,7 @@ TEST_F(Qlxw, WritesThatWereNotDoneFail) {
           "qlxw: {D}/host.ini: the folders were not saved: a path longer than the 1023 characters a read of "
           "the INI file takes back whole\n"),
       Row({"folders", "set", "1", "{D}", "--save", "--main-ver", "3", "--program", "{D}"}, 1, "",
-          "\a\a\aqlxw: {D}/folder-settings.ini: the folders were not saved: " + notAFile),
+          "\a\a\aqlxw: {D}/folder-settings.ini: error 0x800A004B: Path/File access error\n"),
   });
   // Output that cannot be written: a full device.
   const std::string command = ShellQuoted(QLXW_CLI_PATH) + " strings 2 >/dev/full 2>/dev/null";

@@ -26,6 +26,9 @@ TEST(FileSystemObjectTest, BuildPathPutsOneSeparatorBetweenTheParts) {
     EXPECT_EQ(FileSystemObject().BuildPath(Native(c.left), Native(c.right)), Native(c.joined))
         << c.left << " + " << c.right;
   }
+#ifdef _WIN32
+  EXPECT_EQ(FileSystemObject().BuildPath("C:\\a/", "b"), "C:\\a/\\b");  // "/" is no separator here
+#endif
 }
 
 TEST(FileSystemObjectTest, ParentAndLastComponent) {

@@ -4,8 +4,11 @@
 
 namespace qlxw {
 
-LibError::LibError(std::int32_t number, std::string description, std::string source)
-    : number_(number), description_(std::move(description)), source_(std::move(source)) {}
+LibError::LibError(std::int32_t number, std::string description, std::string source, HelpReference help)
+    : number_(number),
+      description_(std::move(description)),
+      source_(std::move(source)),
+      help_(std::move(help)) {}
 
 void RaiseLibError(std::int32_t number, std::string_view sourceClass, std::string description) {
   std::string source(kComponentName);
@@ -15,11 +18,16 @@ void RaiseLibError(std::int32_t number, std::string_view sourceClass, std::strin
   throw LibError(number, std::move(description), std::move(source));
 }
 
-void RaiseAutomationError(std::int32_t number, std::string description) {
+LibError AutomationErrorWithoutSource(std::int32_t number, std::string description) {
   if (description.empty()) {
     description = StandardErrorText(number);
   }
-  throw LibError(number, std::move(description), std::string(kComponentName));
+  return {number, std::move(description), {}};
+}
+
+void RaiseAutomationError(std::int32_t number, std::string description) {
+  throw LibError(number, AutomationErrorWithoutSource(number, std::move(description)).Description(),
+                 std::string(kComponentName));
 }
 
 std::string_view StandardErrorText(std::int32_t number) noexcept {

@@ -1,8 +1,9 @@
 #pragma once
 // The library's one failure type and the numbers it carries.
 //
-// Every failure leaves the library as a LibError: a 32-bit error number, a description and a source,
-// which a COM host reads as Err.Number, Err.Description and Err.Source.
+// Every failure leaves the library as a LibError: a 32-bit error number, a description, a source and a
+// help reference (file and context), which a COM host reads as Err.Number, Err.Description, Err.Source,
+// Err.HelpFile and Err.HelpContext.
 #include <cstdint>
 #include <exception>
 #include <string>
@@ -10,19 +11,27 @@
 
 namespace qlxw {
 
+// Where a help file explains an error: the file and the topic in it (0 for none).
+struct HelpReference {
+  std::string file;
+  std::int32_t context = 0;
+};
+
 class LibError : public std::exception {
  public:
-  LibError(std::int32_t number, std::string description, std::string source);
+  LibError(std::int32_t number, std::string description, std::string source, HelpReference help = {});
 
   std::int32_t Number() const noexcept { return number_; }
   const std::string& Description() const noexcept { return description_; }
   const std::string& Source() const noexcept { return source_; }
+  const HelpReference& Help() const noexcept { return help_; }
   const char* what() const noexcept override { return description_.c_str(); }
 
  private:
   std::int32_t number_;
   std::string description_;
   std::string source_;
+  HelpReference help_;
 };
 
 // The library's own numbers.
@@ -55,6 +64,9 @@ inline constexpr std::string_view kComponentName = "QlxWCommon";
 
 // Fails with a classic automation error; an empty description takes the standard text of the number.
 [[noreturn]] void RaiseAutomationError(std::int32_t number, std::string description = {});
+
+// The same error as an outside service raises it: no source, which the caller may fill in.
+LibError AutomationErrorWithoutSource(std::int32_t number, std::string description = {});
 
 // The standard text of a classic automation error number.
 std::string_view StandardErrorText(std::int32_t number) noexcept;

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+#include "errors/lib_error.h"
+
 namespace qlxw::platform {
 namespace {
 
@@ -42,6 +44,26 @@ FileFailure FileFailureOf(const FileResult& result) noexcept {
                                                                                   : FileFailure::kIoError;
   }
   return FileFailure::kIoError;
+}
+
+std::int32_t AutomationErrorNumberOf(FileFailure failure) noexcept {
+  switch (failure) {
+    case FileFailure::kPathNotFound:
+      return kErrPathNotFound;
+    case FileFailure::kAccessDenied:
+    case FileFailure::kBusy:
+      return kErrPermissionDenied;
+    case FileFailure::kBadName:
+    case FileFailure::kNotARegularFile:  // records go to regular files only
+      return kErrPathFileAccess;
+    case FileFailure::kDiskFull:
+      return kErrDiskFull;
+    case FileFailure::kNone:
+    case FileFailure::kTooLarge:
+    case FileFailure::kIoError:
+      break;
+  }
+  return kErrDeviceIo;
 }
 
 }  // namespace qlxw::platform

@@ -1,6 +1,8 @@
 #pragma once
 // Why a file operation failed, in the kinds a message tells apart. The file seam sorts failures into
 // fewer kinds; the rest is read from the system's own number here, in one place.
+#include <cstdint>
+
 #include "os/files.h"
 
 namespace qlxw::platform {
@@ -18,5 +20,9 @@ enum class FileFailure {
 };
 
 FileFailure FileFailureOf(const FileResult& result) noexcept;
+
+// The classic automation error a failure is raised as where a caller raises it (the trace, the folder
+// settings store): 76, 70, 75, 61 or 57.
+std::int32_t AutomationErrorNumberOf(FileFailure failure) noexcept;
 
 }  // namespace qlxw::platform

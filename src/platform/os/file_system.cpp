@@ -23,8 +23,10 @@ std::string Utf8Of(const fs::path& path) {
   return {reinterpret_cast<const char*>(text.data()), text.size()};
 }
 
+// Only the system's own separator joins: on Windows "C:\a/" and "b" give "C:\a/\b", as the
+// scripting runtime joins them.
 bool IsSeparator(char c) {
-  return c == '/' || c == PathSeparator();
+  return c == PathSeparator();
 }
 
 // "a/b/" names the folder b, as "a/b" does.
@@ -117,8 +119,9 @@ std::string FileSystemObject::BuildPath(const std::string& path, const std::stri
 }
 
 void FileSystemObject::CreateFolder(const std::string& path) const {
+  // Its errors name no source, as the scripting runtime's: the caller says whose work failed.
   if (path.empty()) {
-    RaiseAutomationError(kErrPathNotFound);
+    throw AutomationErrorWithoutSource(kErrPathNotFound);
   }
   std::error_code error;
   if (fs::create_directory(PathOf(path), error) && !error) {
@@ -128,7 +131,7 @@ void FileSystemObject::CreateFolder(const std::string& path) const {
     error = std::make_error_code(std::errc::file_exists);  // it was there already
   }
   const std::int32_t number = ErrorNumberOf(error);
-  RaiseAutomationError(number, number == kErrFileAlreadyExists ? "File already exists" : std::string());
+  throw AutomationErrorWithoutSource(number, number == kErrFileAlreadyExists ? "File already exists" : "");
 }
 
 std::shared_ptr<FileSystemObject> GetFileSystemObject() {

@@ -66,24 +66,11 @@ void WriteTraceLine(const std::string& text) {
   std::string record;
   record.reserve(text.size() + 4);
   record.append("\"").append(platform::Utf8ToAnsi(text)).append("\"\r\n");
-  switch (platform::FileFailureOf(platform::AppendToFile(ThisThreadTraceSettings().logFileName, record))) {
-    case platform::FileFailure::kNone:
-      return;
-    case platform::FileFailure::kPathNotFound:
-      RaiseAutomationError(kErrPathNotFound);
-    case platform::FileFailure::kAccessDenied:
-    case platform::FileFailure::kBusy:
-      RaiseAutomationError(kErrPermissionDenied);
-    case platform::FileFailure::kBadName:
-    case platform::FileFailure::kNotARegularFile:  // a log is appended to a regular file only
-      RaiseAutomationError(kErrPathFileAccess);
-    case platform::FileFailure::kDiskFull:
-      RaiseAutomationError(kErrDiskFull);
-    case platform::FileFailure::kTooLarge:
-    case platform::FileFailure::kIoError:
-      RaiseAutomationError(kErrDeviceIo);
+  const platform::FileFailure failure =
+      platform::FileFailureOf(platform::AppendToFile(ThisThreadTraceSettings().logFileName, record));
+  if (failure != platform::FileFailure::kNone) {
+    RaiseAutomationError(platform::AutomationErrorNumberOf(failure));
   }
-  RaiseAutomationError(kErrDeviceIo);
 }
 
 }  // namespace qlxw

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "diag/trace.h"
-#include "errors/lib_error.h"
 #include "os/file_system.h"
 
 namespace qlxw {
@@ -24,7 +23,7 @@ void CreateMissingLevels(const std::string& path, const WalkOptions& options) {
     while (!fso->FolderExists(current)) {
       const std::string parent = fso->GetParentFolderName(current);
       if (parent.empty() || parent == current) {
-        RaiseAutomationError(kErrPathNotFound);  // the root itself is missing: nothing to walk up to
+        throw AutomationErrorWithoutSource(kErrPathNotFound);  // the root is missing: nothing above it
       }
       pending.push_back(fso->GetLastComponent(current));
       current = parent;
@@ -43,12 +42,16 @@ void CreateMissingLevels(const std::string& path, const WalkOptions& options) {
       pending.pop_back();
     }
   } catch (const LibError& error) {
-    throw LibError(error.Number(), error.Description() + " [folder:" + current + "] ",
-                   error.Source().empty() ? std::string(options.emptySource) : error.Source());
+    throw FolderCreationError(error, current, options.emptySource);
   }
 }
 
 }  // namespace
+
+LibError FolderCreationError(const LibError& error, const std::string& folder, std::string_view emptySource) {
+  return {error.Number(), error.Description() + " [folder:" + folder + "] ",
+          error.Source().empty() ? std::string(emptySource) : error.Source(), error.Help()};
+}
 
 void BruteForceCreateDir(const std::string& path) {
   const auto fso = platform::GetFileSystemObject();

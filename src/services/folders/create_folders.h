@@ -3,11 +3,17 @@
 #include <string>
 #include <string_view>
 
+#include "errors/lib_error.h"
+
 namespace qlxw {
 
+// A creation failure as the walk raises it again: the same number and help reference, " [folder:"
+// `folder` "] " after the description, and `emptySource` for a source when it had none.
+LibError FolderCreationError(const LibError& error, const std::string& folder, std::string_view emptySource);
+
 // Walks up from the absolute form of `path` to the nearest folder that exists, then creates the
-// missing levels downwards. A failure is raised again with " [folder:<the level>] " added to its
-// description; a path whose root does not exist fails with 76 at the root instead of walking on.
+// missing levels downwards. A failure is raised again as FolderCreationError names it, with "modCommon"
+// for an empty source; a path whose root does not exist fails with 76 at the root instead of walking on.
 void BruteForceCreateDir(const std::string& path);
 
 // The legacy controller's walk: the same, except that a level found existing on the way down is not

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "errors/lib_error.h"
+#include "os/file_failure.h"
 #include "os/user_registry.h"
 #include "profile/profile.h"
 #include "profile/profile_write_error.h"
@@ -46,14 +48,18 @@ std::string LoadFolderSetting(const std::string& name) {
 void SaveFolderSetting(const std::string& name, const std::string& path) {
   if (platform::UserRegistryAvailable()) {
     if (!platform::WriteUserRegistryText(kSection, name, path)) {
-      NoteProfileWriteFailed({platform::FileStatus::kIoError, 0});  // the registry tells no more
+      RaiseAutomationError(kErrDeviceIo);  // the registry tells no more
     }
     return;
   }
   const std::string file = FolderSettingsFile();
   std::error_code ignored;  // a folder that cannot be made shows as a write that is not done
   std::filesystem::create_directories(std::filesystem::path(file).parent_path(), ignored);
-  ProfileWrite(kSection, name, path, file, ProfileCharset::kUtf8);
+  if (!ProfileWrite(kSection, name, path, file, ProfileCharset::kUtf8)) {
+    const ProfileWriteError why = LastProfileWriteError();
+    RaiseAutomationError(why.refusal != WriteRefusal::kNone ? kErrInvalidProcedureCall
+                                                            : platform::AutomationErrorNumberOf(why.file));
+  }
 }
 
 }  // namespace qlxw

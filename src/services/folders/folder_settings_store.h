@@ -11,8 +11,8 @@ namespace qlxw {
 // The path saved under `name`; "" when none was.
 std::string LoadFolderSetting(const std::string& name);
 
-// Stores the path under `name`; a store that cannot be written keeps what it had, and
-// LastProfileWriteError tells why.
+// Stores the path under `name`. A store that cannot be written keeps what it had and fails: 5 for a
+// path no line can hold, else the file's failure (76, 70, 75, 61, 57); 57 for the registry.
 void SaveFolderSetting(const std::string& name, const std::string& path);
 
 // The settings file used where there is no registry.

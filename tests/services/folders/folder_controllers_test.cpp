@@ -40,16 +40,19 @@ TEST_F(CreateFolderTest, CreatesEveryMissingLevelUnderItsWholeNameOrNamesTheLeve
   BruteForceCreateDir(deep);  // there already: nothing to do
   CreateDirTraced(Join(deep, "d"), "clsFSCOld");
   EXPECT_TRUE(FolderExists(Join(deep, "d")));
-  // A failure names the level that failed and keeps its own source (the file-system object's have one).
+  // A failure names the level that failed; the file-system object's errors name no source, and take
+  // the walk's. An error with a source and a help reference keeps both.
   const std::string file = Join(folder_.Path().string(), "file");
   testing::WriteBytes(file, "not a folder");
-  const std::string source =
-      testing::Raised([&] { platform::GetFileSystemObject()->CreateFolder(file); }).Source();
   const LibError error = testing::Raised([&] { BruteForceCreateDir(Join(file, "x/y")); });
   EXPECT_EQ(error.Number(), 58);
   EXPECT_EQ(error.Description(), "File already exists [folder:" + file + "] ");
-  EXPECT_EQ(error.Source(), source);
-  EXPECT_FALSE(source.empty());
+  EXPECT_EQ(error.Source(), "modCommon");
+  const LibError kept = FolderCreationError(LibError(70, "Denied", "Host", {"host.chm", 7}), "f", "modCommon");
+  EXPECT_EQ(std::make_tuple(kept.Number(), kept.Description(), kept.Source(), kept.Help().file,
+                            kept.Help().context),
+            std::make_tuple(70, std::string("Denied [folder:f] "), std::string("Host"), std::string("host.chm"),
+                            7));
 }
 
 #ifdef _WIN32
@@ -221,8 +224,7 @@ TEST_F(LegacyControllerTest, ACreationFailureCarriesItsFolderAndTheHelpFileTells
   const LibError error = testing::Raised([&] { controller.QlxWFolders(egsPath_Help); });
   EXPECT_EQ(error.Number(), 58);
   EXPECT_EQ(error.Description(), "File already exists [folder:" + System() + "] ");
-  EXPECT_EQ(error.Source(),
-            testing::Raised([&] { platform::GetFileSystemObject()->CreateFolder(System()); }).Source());
+  EXPECT_EQ(error.Source(), "clsFSCOld");
   EXPECT_EQ(controller.QlxWHelpFileName(false, false), "");
   EXPECT_TRUE(notices_.notices.empty());
   EXPECT_EQ(controller.QlxWHelpFileName(true, true), "");

@@ -95,7 +95,9 @@ TEST(FolderSettingsFile, KeptInTheNamedFileFromOneRunToTheNextElseBelowTheConfig
   EXPECT_EQ(LoadFolderSetting("GSPATH_SAVEFOLDER"), "/data/Mentések/Документы");
   EXPECT_EQ(testing::ReadBytes(file),
             "[Folders]\r\ngsPath_Template=/data/Sablonok\r\ngsPath_SaveFolder=/data/Mentések/Документы\r\n");
-  SaveFolderSetting("gsPath_Template", "bad\nvalue");  // refused, the file stays whole
+  // Refused, the file stays whole; failures raise, as the store's own would.
+  EXPECT_EQ(testing::ErrorNumberOf([] { SaveFolderSetting("gsPath_Template", "bad\nvalue"); }),
+            kErrInvalidProcedureCall);
   EXPECT_EQ(LoadFolderSetting("gsPath_Template"), "/data/Sablonok");
   ResetLibraryState();  // else below the user's configuration folder
   const ScopedEnvironment unnamed("QLXW_SETTINGS_FILE", nullptr);

@@ -53,13 +53,15 @@ bool FindMember(IDispatch* object, const wchar_t* name, DISPID& id) {
     const auto code = static_cast<std::uint32_t>(exception.scode != 0 ? exception.scode : exception.wCode);
     std::string description = Utf8FromBstr(exception.bstrDescription);
     std::string source = Utf8FromBstr(exception.bstrSource);
+    HelpReference help{Utf8FromBstr(exception.bstrHelpFile),
+                                 static_cast<std::int32_t>(exception.dwHelpContext)};
     SysFreeString(exception.bstrDescription);
     SysFreeString(exception.bstrSource);
     SysFreeString(exception.bstrHelpFile);
     // Automation numbers travel as 0x800A0000 | n; the library knows them by n.
     const auto number =
         static_cast<std::int32_t>((code & 0xFFFF0000u) == 0x800A0000u ? code & 0xFFFFu : code);
-    throw LibError(number, std::move(description), std::move(source));
+    throw LibError(number, std::move(description), std::move(source), std::move(help));
   }
   switch (result) {
     case DISP_E_MEMBERNOTFOUND:
