@@ -22,7 +22,7 @@ constexpr const char* kTransparentBandsKey = "TransparentBands";
 
 }  // namespace
 
-DefaultTheme::DefaultTheme() : mainVersion_(GetMainVer()) {
+DefaultTheme::DefaultTheme() : ITheme(FollowingLaterChanges{}), mainVersion_(GetMainVer()) {
   if (!HasThemeSettings()) {
     return;
   }

@@ -19,14 +19,19 @@ StringTable& StringTableObject() {
   return *CreatedOnFirstUse(Language().stringTable);
 }
 
-// A thread that needs a text before any object adopted a language takes the runtime's current one, so
-// that errors raised before the first object carry their text.
+// A text needed before any object adopted a language is in the runtime's current one, so that errors
+// raised before the first object carry their text. The library's language stays unset (0): what hosts
+// and resource components are told of it is not changed by a lookup.
 std::int32_t LookupLanguageId() {
-  if (Language().currentLanguageId == 0) {
-    const auto runtime = ThisThreadLanguageRuntime();
-    SetCurrentLanguage(runtime->LanguageID(), runtime->Language());
+  const std::int32_t current = Language().currentLanguageId;
+  if (current != 0) {
+    return current;
   }
-  return Language().currentLanguageId;
+  const std::int32_t runtime = ThisThreadLanguageRuntime()->LanguageID();
+  return std::find(SupportedLanguageIds.begin(), SupportedLanguageIds.end(), runtime) !=
+                 SupportedLanguageIds.end()
+             ? runtime
+             : kLangHungarian;
 }
 
 }  // namespace

@@ -107,9 +107,10 @@ std::string ResourceComponentId(const std::string& programName) {
   return programName + "Res" + "." + "Core";
 }
 
+// Only the string tables: the filler neither follows language changes nor takes the runtime's language;
+// the resource component gets the library's current language, whatever it is.
 ActiveBarFiller::ActiveBarFiller(LocalInfoSource localInfo) : localInfo_(std::move(localInfo)) {
   EnsureStringTables();
-  language_.AdoptRuntimeLanguage();
 }
 
 std::string ActiveBarFiller::FillActiveBar(const std::shared_ptr<AutomationObject>& application,

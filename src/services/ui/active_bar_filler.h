@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "language/language_subscription.h"
+#include "language/localized_strings.h"
 #include "ui/local_info.h"
 #include "values/automation.h"
 
@@ -50,7 +50,6 @@ class ActiveBarFiller {
 
   LocalInfoSource localInfo_;
   std::optional<std::int32_t> mainVersion_;  // fetched on first need
-  LanguageSubscription language_;
 };
 
 }  // namespace qlxw

@@ -24,6 +24,11 @@ class ITheme {
   virtual bool TransparentBands() const { return false; }
   virtual void TransparentBands(bool /*transparent*/) {}
 
+ protected:
+  // A theme of its own follows later language changes but takes no language when made.
+  struct FollowingLaterChanges {};
+  explicit ITheme(FollowingLaterChanges /*only*/) {}
+
  private:
   LanguageSubscription language_;
 };

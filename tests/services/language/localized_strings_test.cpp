@@ -56,11 +56,11 @@ TEST_F(LocalizedStrings, ReturnTheStoredTextExactlyInASupportedLanguageElseHunga
 }
 
 // A thread's first lookup takes the runtime's language when none was set; a language already set stays.
-TEST_F(LocalizedStrings, FirstLookupAdoptsTheRuntimesLanguageWhenNoneIsSetEachThreadItsOwn) {
+TEST_F(LocalizedStrings, ALookupBeforeAnyLanguageIsInTheRuntimesAndSetsNoneEachThreadItsOwn) {
   // The runtime's language, the language set before (0: none), the language then, and text 74.
   for (const auto& [runtimeLanguage, setBefore, language, text] :
-       {std::tuple{kLangEnglishUK, 0, kLangEnglishUK, "Error! ini-File path modifications are forbidden!"},
-        std::tuple{1031, 0, kLangHungarian, "Hiba! Az ini-fájl útvonala nem változtatható!"},
+       {std::tuple{kLangEnglishUK, 0, 0, "Error! ini-File path modifications are forbidden!"},
+        std::tuple{1031, 0, 0, "Hiba! Az ini-fájl útvonala nem változtatható!"},
         std::tuple{kLangEnglishUK, kLangHungarian, kLangHungarian,
                    "Hiba! Az ini-fájl útvonala nem változtatható!"}}) {
     ResetLibraryState();

@@ -208,6 +208,10 @@ TEST_F(ThemeTest, PutsWriteThroughFromVersion4OnAndNeedAMainVersion) {
   EXPECT_EQ(ErrorNumberOf([&] { info->Theme(); }), kLibErrNotInitialized);
   clsCommon::Create()->MainVer(3);
   EXPECT_EQ(info->Theme(), info->Theme());
+  // Made, the theme takes no language; it follows later changes (LocalInfo only changes its font).
+  EXPECT_EQ(CurrentLanguageId(), 0);
+  ChangeUILanguage(kLangEnglishUK);
+  EXPECT_EQ(CurrentLanguageId(), kLangEnglishUK);
 }
 
 // INIManager5 refuses values of 1024 characters or more: a message box, the defaults or what was read.
