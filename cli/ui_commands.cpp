@@ -163,14 +163,12 @@ int HelpCommands(const Context& context) {
 
 namespace {
 
-// Which way a lookup goes: DDE to the viewer, or the viewer started at the page; "none" without a viewer.
+// Which way a lookup goes: DDE to the viewer, or the viewer started with the manual (at the page where
+// it takes one); "none" without a viewer.
 std::string WayToTheViewer(const HelpControl& help, const std::string& pdf) {
   try {
-    const std::string viewer = help.GetPDFViewerExeName(pdf);
-    if (!platform::DdeAvailable() && PageArguments(viewer, pdf, 1)) {
-      return "command line";
-    }
-    return "dde";
+    help.GetPDFViewerExeName(pdf);
+    return platform::DdeAvailable() ? "dde" : "command line";
   } catch (const LibError&) {
     return "none";
   }

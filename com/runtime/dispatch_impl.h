@@ -24,6 +24,14 @@ HRESULT WithoutExceptions(Call&& call) noexcept {
   }
 }
 
+// Clients ask for a value as a method, as a property get, or as both (script hosts' enumerators ask for
+// the enumerator as a method only): a read is answered whichever way it is asked. Puts stay as asked.
+inline WORD AsEitherRead(WORD flags) noexcept {
+  constexpr WORD kReads = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
+  constexpr WORD kPuts = DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF;
+  return (flags & kPuts) == 0 && (flags & kReads) != 0 ? static_cast<WORD>(flags | kReads) : flags;
+}
+
 // IDispatch of one dual interface: calls go through the interface's type information, so late-bound
 // callers get the same argument checks, defaults and conversions as the type library states; a name the
 // hash does not know is left to the type information too.
@@ -82,8 +90,9 @@ class DispatchImpl : public Interface {
       if (info == nullptr) {
         return E_UNEXPECTED;
       }
-      ArgumentsByValue arguments(params, &members, id, flags);
-      return info->Invoke(static_cast<Interface*>(this), id, flags, arguments.Params(), result, exception,
+      const WORD reading = AsEitherRead(flags);
+      ArgumentsByValue arguments(params, &members, id, reading);
+      return info->Invoke(static_cast<Interface*>(this), id, reading, arguments.Params(), result, exception,
                           argumentError);
     });
   }
@@ -119,8 +128,9 @@ class DispatchWithSecond : public DispatchImpl<Interface> {
       }
       HRESULT invoked = E_OUTOFMEMORY;
       try {
-        ArgumentsByValue arguments(params, &secondMembers, id, flags);
-        invoked = second->Invoke(other, id, flags, arguments.Params(), result, exception, argumentError);
+        const WORD reading = AsEitherRead(flags);
+        ArgumentsByValue arguments(params, &secondMembers, id, reading);
+        invoked = second->Invoke(other, id, reading, arguments.Params(), result, exception, argumentError);
       } catch (...) {  // NOLINT(bugprone-empty-catch): released below, reported as out of memory
       }
       other->Release();

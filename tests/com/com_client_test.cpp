@@ -249,6 +249,9 @@ TEST_F(ApartmentTest, LateBoundCallsInTheFormsHostsUse) {
   missing.scode = DISP_E_PARAMNOTFOUND;
   const WORD method = DISPATCH_METHOD;
   IDispatch* const common = root.Get();
+  auto keys = Make<IDispatch>(CLSID_Keys);
+  ComPtr<IDispatch> traces;
+  ASSERT_EQ(Make<_clsDebug>(CLSID_clsDebug)->get_colTraceObj(traces.GetAddressOf()), S_OK);
   const std::vector<std::wstring> byName = {L"LoadINIString", L"Section", L"Key", L"Default"};
   const struct {
     IDispatch* object;
@@ -258,8 +261,13 @@ TEST_F(ApartmentTest, LateBoundCallsInTheFormsHostsUse) {
     WORD flags;
     VARTYPE type;  // of the result
   } rows[] = {
+      // A read asked as a property get, a method or both; the enumerator of every collection too.
       {common, {L"gdPI"}, {}, nullptr, DISPATCH_PROPERTYGET, VT_R8},
-      {common, {L"gdPI"}, {}, nullptr, DISPATCH_METHOD | DISPATCH_PROPERTYGET, VT_R8},
+      {common, {L"gdPI"}, {}, nullptr, method, VT_R8},
+      {keys.Get(), {L"NewEnum"}, {}, nullptr, method, VT_UNKNOWN},
+      {keys.Get(), {L"NewEnum"}, {}, nullptr, DISPATCH_PROPERTYGET, VT_UNKNOWN},
+      {traces.Get(), {L"_NewEnum"}, {}, nullptr, DISPATCH_PROPERTYGET, VT_UNKNOWN},
+      {traces.Get(), {L"_NewEnum"}, {}, nullptr, method | DISPATCH_PROPERTYGET, VT_UNKNOWN},
       // Texts by value for by-reference parameters: the caller's texts must outlive the call.
       {common, {L"WriteINIValueByKey"}, {variable, text(key), text(section)}, nullptr, method, VT_EMPTY},
       {common, {L"LoadINIValueByKey"}, {text(key), text(section)}, L"written", method, VT_BSTR},
@@ -355,7 +363,8 @@ TEST_F(ApartmentTest, WritesRaiseOnWriteValueUntilTheListenerLeaves) {
   EXPECT_EQ(point->Unadvise(cookie), CONNECT_E_NOCONNECTION);
   EXPECT_EQ(sink.references(), 1u) << "the connection released the listener";
 
-  auto info = Make<_LocalInfo>(CLSID_LocalInfo);
+  ComPtr<_LocalInfo> info;  // the root hands out the shared one as its own interface, no query needed
+  ASSERT_EQ(root->get_LocalInfo(info.GetAddressOf()), S_OK);
   EventSink fonts(DIID___LocalInfo);
   Advise(info.Get(), DIID___LocalInfo, &fonts, point);
   ASSERT_EQ(info->put_FontName(Text(L"Tahoma").get()), S_OK);

@@ -34,14 +34,22 @@ TEST(AutomationSeam, AnObjectWithoutMembersAnswers438ToEveryLateBoundCall) {
   EXPECT_EQ(StandardErrorText(kErrNoSuchMember), "Object doesn't support this property or method");
 }
 
+// A message box has an OK button and its icon only; without a desktop the notice goes to standard
+// error, naming the program once.
+TEST(NoticeSeam, AnOkBoxWithItsIconOrALineNamingTheProgramOnce) {
+  EXPECT_EQ(platform::detail::NoticeBoxStyle(platform::NoticeIcon::kExclamation), 48U);
+  EXPECT_EQ(platform::detail::NoticeBoxStyle(platform::NoticeIcon::kCriticalStop), 16U);
 #ifndef _WIN32
-TEST(NoticeSeam, WithoutADesktopTheNoticeGoesToStandardErrorWithItsCaption) {
   ::testing::internal::CaptureStderr();
   platform::ShowNotice("Folder missing", "QlxWCommon");
+  platform::ShowNotice("Folder missing", "Hiba");
   platform::SoundBeep();
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "QlxWCommon: QlxWCommon: Folder missing\n\a");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "QlxWCommon: Folder missing\nQlxWCommon: Hiba: Folder missing\n\a");
+#endif
 }
-#else
+
+#ifdef _WIN32
 // A host object the platform provides everywhere: the scripting runtime's dictionary.
 class DispatchObjectTest : public ::testing::Test {
  protected:

@@ -114,10 +114,10 @@ class ClsCommonObject final
   HRESULT STDMETHODCALLTYPE get_sAppComment(BSTR* result) override {
     return Call([&] { *Required(result) = platform::BstrFromUtf8(root_->sAppComment()); });
   }
-  HRESULT STDMETHODCALLTYPE get_LocalInfo(IDispatch** result) override {
+  HRESULT STDMETHODCALLTYPE get_LocalInfo(_LocalInfo** result) override {
     return Call([&] {
       Required(result);
-      Check(ObjectForLocalInfo(root_->LocalInfo(), IID_IDispatch, reinterpret_cast<void**>(result)));
+      Check(ObjectForLocalInfo(root_->LocalInfo(), __uuidof(_LocalInfo), reinterpret_cast<void**>(result)));
     });
   }
   HRESULT STDMETHODCALLTYPE get_INI(_INIManager** result) override {

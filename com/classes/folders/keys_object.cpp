@@ -56,7 +56,7 @@ class KeysObject final : public ComObject<KeysObject, DispatchImpl<_Keys>> {
   HRESULT STDMETHODCALLTYPE get_Count(LONG* result) override {
     return Call([&] { *Required(result) = keys_->Count(); });
   }
-  HRESULT STDMETHODCALLTYPE get_NewEnum(IUnknown** result) override {
+  HRESULT STDMETHODCALLTYPE NewEnum(IUnknown** result) override {
     return Call([&] {
       std::vector<std::shared_ptr<qlxw::KeyValue>> records;
       for (const auto& record : *keys_) {

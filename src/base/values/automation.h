@@ -13,8 +13,9 @@ namespace qlxw {
 class AutomationObject;
 
 // A value passed to or returned by a host object: what automation variants carry for the library.
-using AutomationValue =
-    std::variant<std::monostate, bool, std::int32_t, double, std::string, std::shared_ptr<AutomationObject>>;
+// Numbers from hosts arrive as double; a float goes out as a Single where a host expects one.
+using AutomationValue = std::variant<std::monostate, bool, std::int32_t, double, std::string,
+                                     std::shared_ptr<AutomationObject>, float>;
 
 class AutomationObject {
  public:

@@ -21,6 +21,17 @@ void ShowNotice(std::string_view text, std::string_view caption, NoticeIcon icon
   detail::SystemNotice(text, caption, icon);
 }
 
+namespace detail {
+
+unsigned NoticeBoxStyle(NoticeIcon icon) noexcept {
+  constexpr unsigned kOk = 0;
+  constexpr unsigned kStop = 16;
+  constexpr unsigned kExclamation = 48;
+  return kOk | (icon == NoticeIcon::kCriticalStop ? kStop : kExclamation);
+}
+
+}  // namespace detail
+
 void SoundBeep() {
   if (NoticeSink* sink = gSink.load()) {
     sink->Beep();

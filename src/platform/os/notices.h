@@ -12,7 +12,8 @@ enum class NoticeIcon {
 };
 
 // Waits until the user has seen it where there is a desktop; returns at once where there is none.
-// Elsewhere than Windows the line is "QlxWCommon: <caption>: <text>" on standard error.
+// Elsewhere than Windows the line is "QlxWCommon: <caption>: <text>" on standard error, the caption
+// left out when it is the program's name already.
 void ShowNotice(std::string_view text, std::string_view caption, NoticeIcon icon = NoticeIcon::kExclamation);
 
 // The system's beep; elsewhere than Windows the terminal bell on standard error.
@@ -31,6 +32,9 @@ class NoticeSink {
 NoticeSink* ReplaceNoticeSink(NoticeSink* sink) noexcept;
 
 namespace detail {
+// The message box style of a notice: an OK button and its icon, nothing else (16 or 48).
+unsigned NoticeBoxStyle(NoticeIcon icon) noexcept;
+
 // The platform's own notice and beep.
 void SystemNotice(std::string_view text, std::string_view caption, NoticeIcon icon);
 void SystemBeep();

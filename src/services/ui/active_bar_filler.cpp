@@ -35,6 +35,7 @@ std::string TextOf(const AutomationValue& value) {
     std::string operator()(bool flag) const { return flag ? "True" : "False"; }
     std::string operator()(std::int32_t number) const { return std::to_string(number); }
     std::string operator()(double number) const { return NumberToText(number); }
+    std::string operator()(float number) const { return NumberToText(number); }
     std::string operator()(const std::string& text) const { return text; }
     std::string operator()(const std::shared_ptr<AutomationObject>& /*object*/) const {
       RaiseAutomationError(kErrTypeMismatch);
@@ -173,7 +174,7 @@ void ActiveBarFiller::PrepareControl(AutomationObject& activeBar) {
       activeBar.SetProperty("MenuFontStyle", std::int32_t{1});
       SetNestedProperty(activeBar, "ControlFont", "Name", info->FontName());
       SetNestedProperty(activeBar, "Font", "Name", info->FontName());
-      SetNestedProperty(activeBar, "Font", "Size", static_cast<double>(info->MenuFontSize()));
+      SetNestedProperty(activeBar, "Font", "Size", info->MenuFontSize());  // a Single, as stored
     }
   } catch (const LibError&) {
     Trace(" } ActiveBarFiller.InitActiveBar FAILED to query version");

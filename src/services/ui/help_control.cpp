@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "diag/trace.h"
 #include "errors/lib_error.h"
@@ -84,17 +85,15 @@ bool HelpControl::AcrobatLookupByFile(const std::string& pdfFullName, const std:
         Trace("HelpControl.AcrobatLookupByFile 5 ", kTraceTime);
         SendToViewer(DocGoToCommand(pdfFullName, PageOf(FoldCase(key)) - 1));
       } else {
-        // No DDE here: a viewer that takes the page on its command line is started at the page.
+        // No DDE here: a viewer that takes the page on its command line is started at the page, any
+        // other one with the manual alone, which it opens at its start.
         const std::int16_t page = PageOf(FoldCase(key));
         const auto arguments = PageArguments(viewer, pdfFullName, page);
-        Trace(
-            "HelpControl.AcrobatLookupByFile 3 viewer: ", viewer,
-            arguments ? std::string_view(" started at the page: ") : std::string_view(" takes no page: DDE "),
-            kTraceTime);
-        if (!arguments) {
-          SendToViewer(DocOpenCommand(pdfFullName));
-        }
-        platform::StartProgram(viewer, *arguments);
+        Trace("HelpControl.AcrobatLookupByFile 3 viewer: ", viewer,
+              arguments ? std::string_view(" started at the page: ")
+                        : std::string_view(" takes no page: started at the first page "),
+              kTraceTime);
+        platform::StartProgram(viewer, arguments.value_or(std::vector<std::string>{pdfFullName}));
       }
       Trace("HelpControl.AcrobatLookupByFile 6 ", kTraceTime);
       shown = true;

@@ -12,8 +12,15 @@ Class HostForm
 End Class
 
 Class HostBar
-  Public Name
-  Public Tag
+  Public Name, Tag, UseUnicode, MenuFontStyle, ControlFont, Font, ToolbarStyle, FloatingToolbarFadeDelay
+End Class
+
+' A font that keeps the type of the size it is given.
+Class HostFont
+  Public Name, SizeType
+  Public Property Let Size(value)
+    SizeType = TypeName(value)
+  End Property
 End Class
 
 CreateObject("QlxWCommon.UILanguage").ChangeUILanguage 2057
@@ -51,5 +58,13 @@ For Each row In Array(Array("NoSuchRes.Core", "", 429, "ActiveX component can't 
   Err.Clear
 Next
 On Error GoTo 0
+
+' Below main version 4 the control takes LocalInfo's fonts: the menu font's size as a Single.
+root.MainVer = 3
+Set bar.Font = New HostFont
+Set bar.ControlFont = New HostFont
+CreateObject("QlxWCommon.ActiveBarFiller").FillActiveBar app, form, bar, ""
+Check "the fonts set", Array(bar.Font.SizeType, bar.Font.Name, bar.ControlFont.Name), _
+  Array("Single", root.LocalInfo.FontName, root.LocalInfo.FontName)
 
 Finish

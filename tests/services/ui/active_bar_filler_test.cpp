@@ -33,6 +33,9 @@ std::string Text(const AutomationValue& value) {
   if (const auto* text = std::get_if<std::string>(&value)) {
     return *text;
   }
+  if (const auto* single = std::get_if<float>(&value)) {
+    return std::to_string(static_cast<int>(*single)) + "!";  // "!": a Single, as the control's font takes it
+  }
   const auto* number = std::get_if<std::int32_t>(&value);
   return number != nullptr ? std::to_string(*number)
                            : std::to_string(static_cast<int>(std::get<double>(value)));
@@ -214,7 +217,7 @@ TEST_F(ActiveBarFillerTest, TheProgramsComponentReceivesFormBarPatternLanguageAn
 
 const std::vector<std::string> kFontsAndNoStyle = {
     "UseUnicode=True", "MenuFontStyle=1", "ControlFont.Name=Tahoma",   "Font.Name=Tahoma",
-    "Font.Size=9",     "ToolbarStyle=0",  "FloatingToolbarFadeDelay=0"};
+    "Font.Size=9!",    "ToolbarStyle=0",  "FloatingToolbarFadeDelay=0"};
 
 // Main version, the theme's style and transparency, and the properties set in order: below version 4
 // (also a negative one) the fonts and no style whatever the theme says; from 4 on the theme only. A

@@ -7,8 +7,11 @@
 namespace qlxw::platform::detail {
 
 void SystemNotice(std::string_view text, std::string_view caption, NoticeIcon /*icon*/) {
-  const std::string line =
-      std::string(kComponentName) + ": " + std::string(caption) + ": " + std::string(text) + "\n";
+  std::string line(kComponentName);
+  if (caption != kComponentName) {
+    line.append(": ").append(caption);
+  }
+  line.append(": ").append(text).append("\n");
   std::fwrite(line.data(), 1, line.size(), stderr);
 }
 

@@ -159,6 +159,9 @@ void ToVariant(const AutomationValue& value, VARIANT* out) {
         } else if constexpr (std::is_same_v<T, double>) {
           out->vt = VT_R8;
           out->dblVal = held;
+        } else if constexpr (std::is_same_v<T, float>) {
+          out->vt = VT_R4;
+          out->fltVal = held;
         } else if constexpr (std::is_same_v<T, std::string>) {
           out->bstrVal = BstrFromUtf8(held);
           out->vt = VT_BSTR;

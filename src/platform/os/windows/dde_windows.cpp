@@ -13,7 +13,9 @@ namespace qlxw::platform {
 namespace {
 
 constexpr DWORD kConnectRetryMs = 100;
-constexpr DWORD kConnectWindowMs = 10000;
+// With the program's start-up wait (programs_windows.cpp) at most 10 s before a viewer that never
+// comes up is an error; the command's own time-out is the caller's.
+constexpr DWORD kConnectWindowMs = 5000;
 
 HDDEDATA CALLBACK IgnoreCallback(UINT /*type*/, UINT /*format*/, HCONV /*conversation*/, HSZ /*topic*/,
                                  HSZ /*item*/, HDDEDATA /*data*/, ULONG_PTR /*data1*/, ULONG_PTR /*data2*/) {

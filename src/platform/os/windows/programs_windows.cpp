@@ -48,8 +48,10 @@ void StartProgram(const std::string& program, const std::vector<std::string>& ar
                      &process) == FALSE) {
     RaiseAutomationError(kErrFileNotFound);
   }
-  // The viewer gets its window up before the first command comes, as a started program would.
-  WaitForInputIdle(process.hProcess, 10000);
+  // The viewer gets its window up before the first command comes; a program still busy after 5 s is
+  // left to the DDE connection's own wait (dde_windows.cpp), so that the host's thread is not held longer.
+  constexpr DWORD kStartUpWaitMs = 5000;
+  WaitForInputIdle(process.hProcess, kStartUpWaitMs);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
 }
