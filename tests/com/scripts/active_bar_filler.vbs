@@ -12,18 +12,29 @@ Class HostForm
 End Class
 
 Class HostBar
-  Public Name, Tag, UseUnicode, MenuFontStyle, ControlFont, Font, ToolbarStyle, FloatingToolbarFadeDelay
+  Public Name
+  Public Tag
+  Public UseUnicode
+  Public MenuFontStyle
+  Public ControlFont
+  Public Font
+  Public ToolbarStyle
+  Public FloatingToolbarFadeDelay
 End Class
 
 ' A font that keeps the type of the size it is given.
 Class HostFont
-  Public Name, SizeType
+  Public Name
+  Public SizeType
   Public Property Let Size(value)
     SizeType = TypeName(value)
   End Property
 End Class
 
+' The component is told the library's language, which a language-following object (Keys) takes from
+' the runtime when made; the filler takes none.
 CreateObject("QlxWCommon.UILanguage").ChangeUILanguage 2057
+Set folderKeys = CreateObject("QlxWCommon.Keys")
 Set root = CreateObject("QlxWCommon.clsCommon")
 root.MainVer = 4
 root.INIFileName = FreshIni("filler.ini")
