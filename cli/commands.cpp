@@ -117,7 +117,9 @@ int Tags(const Context& context) {
 // shows it, what runs it, and the file its errors name.
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
-      {.synopsis = "overview: version, language, INI file, main version, fixed settings",
+      {.options = {Switch("--create")},
+       .synopsis = "overview: version, language, INI file, main version, fixed settings, folders\n"
+                   "                         (--create: missing folders made, as a host's reads make them)",
        .run = Overview,
        .file = TheIniFile},
       {.words = {"strings"},
@@ -164,14 +166,17 @@ const std::vector<Command>& Commands() {
        .file = TheIniFile},
       // The data folders: each starts as a host does (program folder for the legacy controller, Refresh).
       {.words = {"folders"},
-       .options = {WithValue("--program")},
-       .synopsis = "folders [--program DIR]\n"
-                   "                         every folder 1-16: ID, key and path (JSON with --json)",
+       .options = {WithValue("--program"), Switch("--create")},
+       .synopsis =
+           "folders [--program DIR] [--create]\n"
+           "                         every folder 1-16: ID, key and path (JSON with --json); nothing\n"
+           "                         is made or stored unless --create does what a host's reads do",
        .run = FoldersList},
       {.words = {"folders", "get"},
        .arguments = Exactly(1),
-       .options = {WithValue("--program")},
-       .synopsis = "folders get ID          one folder's path",
+       .options = {WithValue("--program"), Switch("--create")},
+       .synopsis = "folders get ID [--create]\n"
+                   "                         one folder's path",
        .run = FoldersGet},
       {.words = {"folders", "set"},
        .arguments = Exactly(2),
@@ -187,13 +192,14 @@ const std::vector<Command>& Commands() {
                    "                         one folder (or all) back to the default",
        .run = FoldersReset},
       {.words = {"folders", "help-file"},
-       .options = {WithValue("--program"), Switch("--popup")},
-       .synopsis = "folders help-file [--popup]\n"
+       .options = {WithValue("--program"), Switch("--popup"), Switch("--create")},
+       .synopsis = "folders help-file [--popup] [--create]\n"
                    "                         the help file's path",
        .run = FoldersHelpFile},
       {.words = {"folders", "defaults"},
-       .options = {WithValue("--program")},
-       .synopsis = "folders defaults       the default workspace root and user folder",
+       .options = {WithValue("--program"), Switch("--create")},
+       .synopsis = "folders defaults [--create]\n"
+                   "                         the default workspace root and user folder",
        .run = FoldersDefaults},
       {.words = {"hotkeys"},
        .options = {WithValue("--assign")},

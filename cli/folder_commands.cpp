@@ -11,6 +11,7 @@
 #include "cli/output.h"
 #include "cli/write_failure.h"
 #include "errors/lib_error.h"
+#include "folders/create_folders.h"
 #include "folders/folder_ids.h"
 #include "folders/folder_settings_store.h"
 #include "folders/fsc_replacer.h"
@@ -33,8 +34,11 @@ std::string SavedFoldersFile(const Context& context) {
 }
 
 // What a host does before it asks for folders: the INI file, then, with the legacy controller, its
-// program folder, then Refresh.
-void StartFolders(const Context& context, clsFileSystemController& controller) {
+// program folder, then Refresh. A command that only reports folders creates and stores none, unless
+// --create asks for what a host's reads do.
+void StartFolders(const Context& context, clsFileSystemController& controller, bool reportsOnly = false) {
+  SetFolderReads(reportsOnly && !context.Flag("--create") ? FolderReads::kLookOnly
+                                                          : FolderReads::kAsHostsRead);
   const auto program = context.Option("--program");
   // A host gives its own folder, which exists; one that does not would leave the legacy controller
   // deriving every folder from the root of the current folder.
@@ -184,7 +188,7 @@ std::string CauseText(const CommandError& error) {
 Value FolderOverview(const Context& context, int& status) {
   clsFileSystemController controller;
   try {
-    StartFolders(context, controller);
+    StartFolders(context, controller, true);
   } catch (const LibError& error) {
     status = 1;
     return Value::Record({{.name = "controller", .value = FolderControllerName(), .jsonOnly = true},
@@ -204,7 +208,7 @@ Value FolderOverview(const Context& context, int& status) {
 
 int FoldersList(const Context& context) {
   clsFileSystemController controller;
-  StartFolders(context, controller);
+  StartFolders(context, controller, true);
   const std::vector<FolderRow> rows = FolderRows(controller);
   Print(context, FoldersValue(rows, false));
   for (const FolderRow& row : rows) {
@@ -227,7 +231,7 @@ void PrintFolder(const Context& context, std::int32_t id, const std::string& pat
 int FoldersGet(const Context& context) {
   const std::int32_t id = ParseFolderId(context.args[0]);
   clsFileSystemController controller;
-  StartFolders(context, controller);
+  StartFolders(context, controller, true);
   PrintFolder(context, id, controller.QlxWFolders(id));
   return 0;
 }
@@ -264,7 +268,7 @@ int FoldersReset(const Context& context) {
 
 int FoldersHelpFile(const Context& context) {
   clsFileSystemController controller;
-  StartFolders(context, controller);
+  StartFolders(context, controller, true);
   const std::string file = controller.QlxWHelpFileName(context.Flag("--popup"), true);
   Print(context, Value::Record({{.name = "helpFile", .value = file}}));
   return file.empty() ? 1 : 0;
@@ -272,7 +276,7 @@ int FoldersHelpFile(const Context& context) {
 
 int FoldersDefaults(const Context& context) {
   clsFileSystemController controller;
-  StartFolders(context, controller);
+  StartFolders(context, controller, true);
   Print(context, Value::Record({{.name = "workspaceRoot", .value = controller.DefaultWorkspaceRoot()},
                                 {.name = "userFolder", .value = controller.DefaultUserFolder()}}));
   return 0;

@@ -196,18 +196,21 @@ TEST_F(Qlxw, EachCommandAnswersInItsShape) {
       Row({"typelib-name", "{D}/host.dll"}, 0, "QlxWHost\n"),
       Row({"typelib-name", "--json", "{D}/host.dll"}, 0, R"({"name": "QlxWHost"})"),
       Row({"typelib-name", "{D}/plain.dll"}, 1, "", "qlxw: {D}/plain.dll: error 0x80029C4A: *\n"),
-      // The data folders: a folder by number, key or identifier in any letter case.
+      // The data folders: a folder by number, key or identifier in any letter case; reports make none.
       Row({"folders"}, 0,
           "1\tTemplates\t{D}/ProgramData/Rendszer/Sablonok\n**\n16\tWorkSpace\t{D}/ProgramData\n"),
       Row({"folders", "--json"}, 0,
           R"({"controller": "FSCReplacer", "folders": [{"id": 1, "name": "egsPath_Template", "key": "Templates", )"
-          R"("definition": "<System>Sablonok", "path": "{D}/ProgramData/Rendszer/Sablonok", "exists": true, )"
-          R"("writable": true}, {"id": 2, *}]})"),
+          R"("definition": "<System>Sablonok", "path": "{D}/ProgramData/Rendszer/Sablonok", "exists": false, )"
+          R"("writable": false}, {"id": 2, *}]})"),
       Row({"folders", "get", "temp"}, 0, "{D}/ProgramData/Rendszer/Temp\n"),
       Row({"folders", "get", "EGSPATH_TEMP"}, 0, "{D}/ProgramData/Rendszer/Temp\n"),
       Row({"folders", "get", "17"}, 1, "", "qlxw: error 0x800A0005: Invalid procedure call or argument\n"),
+  });
+  EXPECT_FALSE(std::filesystem::exists(File("ProgramData")) || std::filesystem::exists(File("Documents")));
+  Expect({
       Row({"folders", "set", "SaveFolder", "{D}/Mine", "--save"}, 0, "{D}/Mine\n"),
-      Row({"folders", "get", "2"}, 0, "{D}/Mine\n"),
+      Row({"folders", "get", "2", "--create"}, 0, "{D}/Mine\n"),  // made, as a host's read makes it
       Row({"folders", "reset", "savefolder", "--save"}, 0, ""),
       Row({"folders", "get", "2"}, 0, "{D}/Documents/QLX_Mentések\n"),
       Row({"folders", "reset", "--save", "--json"}, 0, R"({"reset": "all"})"),
@@ -315,6 +318,7 @@ TEST_F(Qlxw, EachCommandAnswersInItsShape) {
   });
   EXPECT_NE(ReadBytes(File("trace.log")).find("\"clsCommon.Class_Initialize >> "), std::string::npos);
   EXPECT_TRUE(std::filesystem::is_empty(File("cwd")));
+  EXPECT_TRUE(std::filesystem::is_directory(File("Mine")));
 }
 
 // Every command that writes fails when the write was not done, and says why.

@@ -4,9 +4,18 @@
 
 #include "diag/trace.h"
 #include "os/file_system.h"
+#include "os/thread_state.h"
 
 namespace qlxw {
 namespace {
+
+struct FolderReadsState {
+  FolderReads reads = FolderReads::kAsHostsRead;
+};
+
+FolderReadsState& ThisThreadFolderReads() {
+  return platform::ThreadState<FolderReadsState, platform::EndStage::kSettings>::Get();
+}
 
 struct WalkOptions {
   std::string_view emptySource;
@@ -63,6 +72,14 @@ void BruteForceCreateDir(const std::string& path) {
 
 void CreateDirTraced(const std::string& path, std::string_view source) {
   CreateMissingLevels(path, {source, true, true});
+}
+
+void SetFolderReads(FolderReads reads) {
+  ThisThreadFolderReads().reads = reads;
+}
+
+FolderReads CurrentFolderReads() {
+  return ThisThreadFolderReads().reads;
 }
 
 }  // namespace qlxw

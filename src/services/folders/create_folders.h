@@ -16,6 +16,13 @@ LibError FolderCreationError(const LibError& error, const std::string& folder, s
 // for an empty source; a path whose root does not exist fails with 76 at the root instead of walking on.
 void BruteForceCreateDir(const std::string& path);
 
+// How folder reads go on this thread: as hosts read (a missing folder is created, a legacy controller
+// stores its folders: the default), or looking only, for a tool that reports where folders are and must
+// change nothing. The paths are the same either way.
+enum class FolderReads { kAsHostsRead, kLookOnly };
+void SetFolderReads(FolderReads reads);
+FolderReads CurrentFolderReads();
+
 // The legacy controller's walk: the same, except that a level found existing on the way down is not
 // created again, each creation is traced, and `source` names an error that has no source.
 void CreateDirTraced(const std::string& path, std::string_view source);

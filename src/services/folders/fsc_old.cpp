@@ -160,13 +160,13 @@ void clsFSCOld::SetSaveFolder(bool bDefaultsOnly) {
 }
 
 // The library's own folder of a row kept in the store: made when missing, and stored unless only the
-// defaults are being set.
+// defaults are being set (or reads only look).
 void clsFSCOld::SetOwnStoredFolder(std::int32_t lIx, const std::string& parent, const std::string& name,
                                    bool bDefaultsOnly) {
   std::string& path = PathOf(lIx);
   path = platform::FileSystemObject{}.BuildPath(parent, name);
   CreateIfMissing(path);
-  if (!bDefaultsOnly) {
+  if (!bDefaultsOnly && CurrentFolderReads() == FolderReads::kAsHostsRead) {
     RegistrySaveForIx(lIx);
   }
 }
@@ -184,7 +184,7 @@ void clsFSCOld::SetDerivedFolder(std::int32_t lIx) {
 }
 
 void clsFSCOld::CreateIfMissing(const std::string& path) {
-  if (!platform::FileSystemObject{}.FolderExists(path)) {
+  if (CurrentFolderReads() == FolderReads::kAsHostsRead && !platform::FileSystemObject{}.FolderExists(path)) {
     CreateDir(path);
   }
 }

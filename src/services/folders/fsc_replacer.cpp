@@ -49,9 +49,11 @@ void FSCReplacer::QlxWFolders(std::int32_t lIx, const std::string& path) {
 
 std::string FSCReplacer::QlxWFolders(std::int32_t lIx) {
   std::string path = manager_->AbsolutePath(lIx);
-  try {
-    BruteForceCreateDir(path);
-  } catch (const std::exception&) {  // NOLINT(bugprone-empty-catch): the path is returned all the same
+  if (CurrentFolderReads() == FolderReads::kAsHostsRead) {
+    try {
+      BruteForceCreateDir(path);
+    } catch (const std::exception&) {  // NOLINT(bugprone-empty-catch): the path is returned all the same
+    }
   }
   return path;
 }
