@@ -5,10 +5,9 @@
 
 #include "api/cls_common.h"
 #include "config/ini_file.h"
-#include "diag/cls_debug.h"
 #include "errors/lib_error.h"
 #include "folders/folder_manager.h"
-#include "tests/support/test_support.h"
+#include "tests/support/folder_test_support.h"
 
 namespace qlxw {
 namespace {
@@ -67,15 +66,10 @@ TEST_F(RootObject, AServiceMakesTheRootObjectOnlyWhenTheHostMadeNone) {
     ResetLibraryState();
     SetMainVer(5);
     SetINIFileNameOnce(folder.File("host.ini"));
-    clsDebug debug;
-    debug.sLogFileName(folder.File(hostMadeOne ? "made.log" : "none.log"));
     if (hostMadeOne) {
       GetRootObject();
     }
-    debug.bCallLog(true);
-    FolderManager().LoadFromINI();
-    debug.bCallLog(false);
-    const std::string log = testing::ReadBytes(folder.File(hostMadeOne ? "made.log" : "none.log"));
+    const std::string log = testing::TraceOf(folder.File("trace.log"), [] { FolderManager().LoadFromINI(); });
     const std::string made = "clsCommon.Class_Initialize >>";
     // None when the host made one, else exactly one.
     EXPECT_EQ(log.find(made) == std::string::npos, hostMadeOne) << log;

@@ -119,7 +119,6 @@ TEST_F(FolderManagerTest, MakingRelativeTakesTheLongestBaseFolderAndOnTiesTheLow
         std::tuple{egsPath_NONE, "", egsPath_SaveFolder, egsPath_Temp, "2/x",
                    "<System>Temp2/x"},                                                       // no separator
         std::tuple{egsPath_NONE, "", egsPath_Template, egsPath_Tablazatok, "", "<Tables>"},  // another folder
-        std::tuple{egsPath_NONE, "", egsPath_Template, egsPath_Font25, "/Sub", "<Font25>Sub"},
         std::tuple{egsPath_Temp, "<Tables>", egsPath_Template, egsPath_Tablazatok, "/x", "<Tables>x"},
         std::tuple{egsPath_Tablazatok, "<Temp>", egsPath_Template, egsPath_Temp, "/x", "<Tables>x"}}) {
     FolderManager manager;
@@ -179,10 +178,6 @@ TEST_F(FolderManagerTest, ExpansionFollowsVariablesAndFailsWithTheErrorOfItsKind
         Case{{{egsPath_Temp, "<QD>"}, {egsPath_QD, "<Temp>"}}, "<Temp>", failed, kRing},
         Case{{{egsPath_QlxWSystem, "<Templates>sub"}}, "<Templates>", failed, kRing},
         Case{{{egsPath_QlxWSystem, "<System>x"}}, "<Font25>", failed, kRing},
-        Case{{{egsPath_WorkSpace, "<Format>w"}, {egsPath_Formatum, "<Tables>f"}},
-             "<Templates>",
-             failed,
-             kRing},
         Case{{}, "<system>abc", 0, Join(DefaultPath(egsPath_QlxWSystem), "abc")},
         Case{{}, "<TABLES>", 0, DefaultPath(egsPath_Tablazatok)}, Case{{}, "<<<", 0, "<<<"},
         Case{{}, "<Nowhere>x", kErrInvalidProcedureCall, ""},

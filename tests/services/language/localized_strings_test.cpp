@@ -32,10 +32,8 @@ TEST_F(LocalizedStrings, ReturnTheStoredTextExactlyInASupportedLanguageElseHunga
   for (const auto& [language, id, text] :
        {std::tuple{2057, 74, "Error! ini-File path modifications are forbidden!"},
         std::tuple{1031, 70, "Aranykorona"}, std::tuple{100000, 70, "Field/Caption"},
-        std::tuple{100000, 2, "Field/Caption"}, std::tuple{100000, 71, "Path is not configured :"},
-        std::tuple{100000, 73, "Path resolution failed!"}, std::tuple{1038, 50, "Invlaid parameter"},
-        std::tuple{1038, 71, "Az útvonal nincs konfigurálva : "},
-        std::tuple{1038, 61, "Fájlelérési hiba! : "}, std::tuple{1038, 51, "\\Rendszer"},
+        std::tuple{100000, 71, "Path is not configured :"}, std::tuple{1038, 50, "Invlaid parameter"},
+        std::tuple{1038, 71, "Az útvonal nincs konfigurálva : "}, std::tuple{1038, 51, "\\Rendszer"},
         std::tuple{1038, 56, "Tablazatok\\Formatum\\1038"}, std::tuple{2057, 62, "Cannot found pdf reader!"},
         std::tuple{2057, 71, "Path is not configured :"}, std::tuple{1048, 2, "Eroare"},
         std::tuple{2074, 2, "Greška"}, std::tuple{1066, 2, "Lỗi"}, std::tuple{100000, 1, ""},

@@ -45,8 +45,6 @@ TEST_F(HelpDictionaryTest, LinesAreReadAsTheManualsIndexIsWrittenAMissingFileIsN
            {"A,1\r\nB,2\r\na,3\r\nC,4\r\nD,5\r\n", {{"A", 1}, {"B", 2}, {"C", 0}, {"D", 0}}},
            {"A,1\r\nB,two\r\nC,3\r\n", {{"A", 1}, {"B", 0}, {"C", 0}}},
            {"A,1\r\nB,40000\r\nC,3\r\n", {{"A", 1}, {"C", 0}}},
-           {"A,1\r\nB,\r\nC,3\r\n", {{"A", 1}, {"C", 0}}},
-           {"\r\n\r\nA,7\r\n", {{"A", 7}}},
            {"A,0\r\nB,-5\r\nC,3\r\n", {{"A", 0}, {"B", 0}, {"C", 3}}},  // below 1: no page, not there
            {"A,1\rB,2", {{"A", 1}, {"B", 2}}},                          // a carriage return alone ends a line
            {"A,1\nB,2\r\n", {{"A", 0}, {"B", 0}}},                      // a line feed alone does not
@@ -106,7 +104,6 @@ TEST(PageViewers, ArgumentsThatOpenTheDocumentAtThePageOrTheDdeCommands) {
   EXPECT_EQ(PageArguments("/usr/bin/okular", "/d/m.pdf", 3), (Args{"-p", "3", "/d/m.pdf"}));
   EXPECT_EQ(PageArguments("/usr/bin/zathura", "/d/m.pdf", 1), (Args{"-P", "1", "/d/m.pdf"}));
   EXPECT_EQ(PageArguments("/usr/bin/xpdf", "/d/m.pdf", 7), (Args{"/d/m.pdf", "7"}));
-  EXPECT_EQ(PageArguments("/opt/mupdf", "/d/m.pdf", 7), (Args{"/d/m.pdf", "7"}));
   EXPECT_EQ(PageArguments("qpdfview", "/d/m.pdf", 2), (Args{"/d/m.pdf#2"}));
   EXPECT_FALSE(PageArguments("/usr/bin/foxit", "/d/m.pdf", 2).has_value());
   EXPECT_FALSE(PageArguments("/usr/bin/evince-previewer", "/d/m.pdf", 2).has_value());
@@ -261,12 +258,9 @@ TEST_F(HelpDictionaryTest, TheShellsAnswerForMissingAndUnassociatedFiles) {
 
 TEST(DdeSeam, NoServerIsAClearError) {
   ASSERT_TRUE(platform::DdeAvailable());
-  try {
-    platform::DdeExecute("QlxwNoSuchService", "Control", "[DocOpen(\"x.pdf\")]", 500);
-    ADD_FAILURE() << "a DDE server answered";
-  } catch (const LibError& error) {
-    EXPECT_EQ(error.Description(), "no DDE server answers (QlxwNoSuchService|Control)");
-  }
+  EXPECT_EQ(testing::DescriptionOf(
+                [] { platform::DdeExecute("QlxwNoSuchService", "Control", "[DocOpen(\"x.pdf\")]", 500); }),
+            "no DDE server answers (QlxwNoSuchService|Control)");
 }
 #endif
 

@@ -121,15 +121,13 @@ TEST_F(HotKeyTable, WalksOverflowPast32767Entries) {
 
 TEST(KeyNames, Readable) {
   const std::pair<std::int16_t, const char*> names[] = {{65, "A"},         {90, "Z"},
-                                                        {48, "0"},         {55, "7"},
-                                                        {112, "F1"},       {123, "F12"},
+                                                        {48, "0"},         {112, "F1"},
                                                         {135, "F24"},      {37, "Left"},
                                                         {39, "Right"},     {38, "Up"},
                                                         {40, "Down"},      {27, "Esc"},
                                                         {32, "Space"},     {13, "Enter"},
                                                         {9, "Tab"},        {107, "Num +"},
                                                         {109, "Num -"},    {2090, "Ctrl+Z"},
-                                                        {2038, "Ctrl+Up"}, {2112, "Ctrl+F1"},
                                                         {97, "VK 0x61"},   {'?', "VK 0x3F"},
                                                         {0, "VK 0x00"},    {999, "VK 0x3E7"},
                                                         {-2, "VK 0xFFFE"}, {2000, "Ctrl+VK 0x00"}};

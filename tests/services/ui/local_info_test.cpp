@@ -56,8 +56,7 @@ class LocalInfoTest : public testing::FreshLibraryState {
 TEST_F(LocalInfoTest, DefaultFontFollowsTheLanguageAtConstructionAndOnEveryChange) {
   for (const auto& [language, font] :
        {std::pair{kLangVietnamese, ".VnTime"}, std::pair{kLangSerbianLatin, "YUUSAL"},
-        std::pair{kLangHungarian, "Arial"}, std::pair{kLangEnglishUK, "Arial"},
-        std::pair{kLangRomanian, "Arial"}, std::pair{1031, "Arial"}}) {
+        std::pair{kLangHungarian, "Arial"}, std::pair{1031, "Arial"}}) {
     ChangeUILanguage(language);
     const auto info = Make();
     EXPECT_EQ(info->FontName(), font);
@@ -175,8 +174,7 @@ TEST_F(ThemeTest, ReadFromTheIniFileWhenMade) {
   const char* const values = "[mod]\r\nStyle=5\r\nTransparentBands=True\r\n";
   for (const auto& [version, ini, style, transparent] :
        {std::tuple{3, values, 0, false}, std::tuple{4, "[Setup]\r\nX=1\r\n", 3, false},
-        std::tuple{5, "", 3, false}, std::tuple{4, values, 5, true},
-        std::tuple{5, "[MOD]\r\nstyle=2\r\ntransparentbands=-1\r\n", 2, true},
+        std::tuple{4, values, 5, true}, std::tuple{5, "[MOD]\r\nstyle=2\r\ntransparentbands=-1\r\n", 2, true},
         std::tuple{6, "[mod]\r\nStyle=7\r\nTransparentBands=false\r\n", 7, false},
         std::tuple{5, "[mod]\r\nStyle=wide\r\nTransparentBands=yes\r\n", 3, false},
         std::tuple{4, "[mod]\r\nStyle=4 ; wide\r\n", 4, false},
