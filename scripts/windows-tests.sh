@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows builds' tests under Wine, for each bitness given: the unit tests, then the COM server as
 # hosts use it (regsvr32, host scripts, an early-bound client, DDE, regsvr32 /u, per-user registration,
-# registration-free use) and what its installation delivers; with both, the two servers registered side
+# registration-free use), its Windows Installer package (install, upgrade, repair, removal) and what its
+# installation delivers; with both, the two servers registered side
 # by side. 32-bit programs run in a private 32-bit Wine under qemu-i386 (scripts/wine32.sh), set up once
 # in the 32-bit build folder; a 32-bit part that cannot run fails the run.
 #   scripts/windows-tests.sh [BUILD_DIR [BUILD_DIR_32]]     (64-bit build, then the 32-bit one)
@@ -136,7 +137,7 @@ unit_tests_one_by_one() {
 threaded_tests="RootObject.EachThreadMakesItsOwnOnDemand:FileLock.*:*FileLockSpellings.*"
 threaded_tests+=":*FileWritePaths.AReaderHalfway*:IniManagers.WriteBackLeavesAnotherWritersValue"
 threaded_tests+=":LanguageChange.EverySubscriptionOfTheThreadSetsTheCurrentLanguageNoneLeavesIt"
-threaded_tests+=":LocalizedStrings.FirstLookupAdoptsTheRuntimesLanguageWhenNoneIsSetEachThreadItsOwn"
+threaded_tests+=":LocalizedStrings.ALookupBeforeAnyLanguageIsInTheRuntimesAndSetsNoneEachThreadItsOwn"
 threaded_tests+=":ThreadStates.EachThreadHasItsOwnAndEndsItWithTheThread:ProfileCache.*"
 
 echo "-- 64-bit: unit tests"
@@ -152,6 +153,8 @@ diff -u docs/com-reference.md "$build/com-reference.md" >"$build/com-reference.d
 }
 # run.sh ends with regsvr32 /u: nothing is registered now.
 tests/com/deployment.sh "$build"
+cmake --build "$build" --target msi >/dev/null
+tests/com/installer.sh "$build"
 echo "-- 64-bit: installation"
 installation "$build"
 
@@ -161,6 +164,8 @@ if [ -n "$build32" ]; then
   links_kept "$build32"
   tests/com/run.sh "$build32"
   tests/com/deployment.sh "$build32"
+  cmake --build "$build32" --target msi >/dev/null
+  tests/com/installer.sh "$build32"
   echo "-- 32-bit: installation"
   installation "$build32"
   tests/com/side_by_side.sh "$build" "$build32"

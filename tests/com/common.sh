@@ -53,3 +53,15 @@ run_script() {
     echo "$output" | tail -n 30
   fi
 }
+
+# The values under a classes root, one "key<TAB>value" line each, the root left out, in lower case (key
+# names are not case-sensitive). Wine mirrors the machine's interfaces into the 32-bit view
+# (Wow6432Node); a user's interfaces are shared by both views, so that copy is left out.
+snapshot() {
+  local file="$work/snapshot.reg"
+  # A missing key holds no values: the same as an empty one.
+  timeout 60 wine "$reg" export "$1" "$(winpath "$file")" /y >/dev/null 2>&1 || return 0
+  iconv -f UTF-16LE -t UTF-8 "$file" | tr -d '\r' |
+    awk '/^\[/ { key = substr($0, 2, length($0) - 2); sub(/^[^\\]*\\Software\\Classes/, "", key); next }
+         NF && key != "" && tolower(key) !~ /^\\wow6432node\\/ { print tolower(key "\t" $0) }' | sort
+}
