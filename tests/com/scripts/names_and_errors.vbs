@@ -27,7 +27,7 @@ Set m5 = CreateObject("QlxWCommon.INIManager5")
 x = m5.LoadINIStrin("S", "Key")
 CheckError "a name neither interface has", 438, Null
 
- A construction that cannot write its first trace record fails.
+' A construction that cannot write its first trace record fails.
 Set tracing = CreateObject("QlxWCommon.clsDebug")
 tracing.sLogFileName = ""
 tracing.bCallLog = True

@@ -146,20 +146,17 @@ TEST_F(IniManagers, Manager5ReadsUpTo1023Characters) {
   EXPECT_TRUE(IsEmpty(ini.LoadINIBoolean("S", "k1024", true)));  // swallowed: Empty
 }
 
-// The manager cuts at 254 characters, at a comment's blank and at a tab.
+// The manager cuts at 254 characters and cuts tabs (the cuts themselves: ini_values_test).
 TEST_F(IniManagers, Manager5DiffersFromManager) {
   const std::string v254(254, 'x');
-  const std::string content = "[S]\r\na=abc ;x\r\nt=abc\tdef\r\nl=" + v254 + "\r\nm=" + v254 + "y\r\n";
+  const std::string content = "[S]\r\nt=abc\tdef\r\nm=" + v254 + "y\r\n";
   auto& five = Host(5, content);
   EXPECT_EQ(five.LoadINIValueByKey("S", "missing"), "");
-  EXPECT_EQ(five.LoadINIValueByKey("S", "a"), "abc ");
   EXPECT_EQ(five.LoadINIValueByKey("S", "t"), "abc\tdef");
   EXPECT_EQ(five.LoadINIValueByKey("S", "m"), v254 + "y");
   ResetLibraryState();
   auto& four = Host(4, content);
-  EXPECT_EQ(four.LoadINIValueByKey("S", "a"), "abc");
   EXPECT_EQ(four.LoadINIValueByKey("S", "t"), "abc");
-  EXPECT_EQ(four.LoadINIValueByKey("S", "l"), v254);
   EXPECT_EQ(four.LoadINIValueByKey("S", "m"), v254);
 }
 
