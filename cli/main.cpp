@@ -1,11 +1,13 @@
 // qlxw: a host of the library on the command line, for people and scripts.
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "api/cls_common.h"
@@ -20,17 +22,28 @@
 #include "errors/lib_error.h"
 #include "language/language_runtime.h"
 #include "language/language_subscription.h"
+#include "language/localized_strings.h"
 #include "os/program_arguments.h"
+#include "os/ui_locale.h"
 
 namespace {
 
 using qlxw::cli::Field;
 using qlxw::cli::Value;
 
-// What a host does at start-up: the language, the trace settings, then the root object.
+// A locale that names no language (C, POSIX, none): a person at such a terminal reads English. Hosts
+// keep the library's rule, which reads Hungarian.
+bool NamesNoLanguage(std::string_view locale) {
+  return locale.empty() || locale == "C" || locale == "POSIX" || locale.starts_with("C.");
+}
+
+// What a host does at start-up: the language (--lang, else QLXW_LANG or the user's locale), the trace
+// settings, then the root object.
 int Run(const qlxw::cli::CommandLine& line, std::ostream& out) {
   if (line.global.language) {
     qlxw::ChangeUILanguage(*line.global.language);
+  } else if (std::getenv("QLXW_LANG") == nullptr && NamesNoLanguage(qlxw::platform::SystemUiLocaleName())) {
+    qlxw::ChangeUILanguage(qlxw::kLangEnglishUK);
   }
   const qlxw::LanguageSubscription language;
   language.AdoptRuntimeLanguage();

@@ -319,6 +319,17 @@ TEST_F(Qlxw, EachCommandAnswersInItsShape) {
 }
 
 // Every command that writes fails when the write was not done, and says why.
+// Without --lang or QLXW_LANG the person's locale names the language; one that names none reads English.
+TEST_F(Qlxw, TheLanguageIsTheLocalesAndEnglishWhereItNamesNone) {
+  for (const auto& [locale, text] : {std::pair{"C.UTF-8", "Error"}, std::pair{"POSIX", "Error"},
+                                     std::pair{"hu_HU.UTF-8", "Hiba"}, std::pair{"en_US.UTF-8", "Error"}}) {
+    const std::string command = std::string("env -u QLXW_LANG -u LC_ALL -u LC_MESSAGES LANG=") + locale +
+                                " " + ShellQuoted(QLXW_CLI_PATH) + " strings 2 >" + ShellQuoted(File("out"));
+    EXPECT_EQ(std::system(command.c_str()), 0) << locale;
+    EXPECT_EQ(ReadBytes(File("out")), std::string("2\t") + text + "\n") << locale;
+  }
+}
+
 TEST_F(Qlxw, WritesThatWereNotDoneFail) {
   const std::string pipe = File("pipe.ini");
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
