@@ -7,7 +7,7 @@ namespace qlxw::cli {
 namespace {
 
 bool IsGlobalFlag(std::string_view name) {
-  return name == "--json" || name == "--help" || name == "-h" || name == "--version";
+  return name == "--json" || name == "--help" || name == "-h" || name == "--version" || name == "--beep";
 }
 
 bool IsGlobalValueOption(std::string_view name) {
@@ -58,6 +58,7 @@ std::size_t TakeOption(const std::vector<std::string>& args, std::size_t at, Com
     line.global.json |= name == "--json";
     line.global.help |= name == "--help" || name == "-h";
     line.global.version |= name == "--version";
+    line.global.beep |= name == "--beep";
   } else if (global) {
     ApplyGlobal(line.global, name, *value);
   } else {

@@ -32,6 +32,7 @@ struct GlobalOptions {
   bool json = false;
   bool help = false;
   bool version = false;
+  bool beep = false;  // the host's beeps sound on the terminal
 };
 
 struct CommandLine {

@@ -319,6 +319,7 @@ void PrintGlobalOptions(std::ostream& out) {
          "  --main-ver N   the host's main version (default 5: INIManager5; 4 or less: INIManager)\n"
          "  --trace FILE   switch tracing on, appending to FILE\n"
          "  --json         one JSON document instead of text (errors too)\n"
+         "  --beep         let the beeps a host hears sound (the legacy folder controller's)\n"
          "  --help         this text (after a command: that command's)\n"
          "  --version      the library's version\n";
 }

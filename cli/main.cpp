@@ -5,6 +5,7 @@
 #include <cstring>
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -23,6 +24,7 @@
 #include "language/language_runtime.h"
 #include "language/language_subscription.h"
 #include "language/localized_strings.h"
+#include "os/notices.h"
 #include "os/program_arguments.h"
 #include "os/ui_locale.h"
 
@@ -37,9 +39,30 @@ bool NamesNoLanguage(std::string_view locale) {
   return locale.empty() || locale == "C" || locale == "POSIX" || locale.starts_with("C.");
 }
 
+// Notices reach the person as they would a host's user; beeps only with --beep, as a terminal is no
+// place for a bell nobody asked for.
+class TerminalNotices final : public qlxw::platform::NoticeSink {
+ public:
+  explicit TerminalNotices(bool beeps) : beeps_(beeps) {}
+  void Notice(std::string_view text, std::string_view caption, qlxw::platform::NoticeIcon icon) override {
+    qlxw::platform::detail::SystemNotice(text, caption, icon);
+  }
+  void Beep() override {
+    if (beeps_) {
+      qlxw::platform::detail::SystemBeep();
+    }
+  }
+
+ private:
+  bool beeps_;
+};
+
 // What a host does at start-up: the language (--lang, else QLXW_LANG or the user's locale), the trace
 // settings, then the root object.
 int Run(const qlxw::cli::CommandLine& line, std::ostream& out) {
+  TerminalNotices notices(line.global.beep);
+  qlxw::platform::ReplaceNoticeSink(&notices);
+  const std::shared_ptr<void> restoring(nullptr, [](void*) { qlxw::platform::ReplaceNoticeSink(nullptr); });
   if (line.global.language) {
     qlxw::ChangeUILanguage(*line.global.language);
   } else if (std::getenv("QLXW_LANG") == nullptr && NamesNoLanguage(qlxw::platform::SystemUiLocaleName())) {

@@ -72,8 +72,14 @@ install(EXPORT QlxWCommonTargets NAMESPACE QlxWCommon::
 configure_package_config_file(cmake/QlxWCommonConfig.cmake.in
   ${PROJECT_BINARY_DIR}/QlxWCommonConfig.cmake
   INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/QlxWCommon)
+# While the version is 0.x each minor version may change the interface: asking for 0.1 takes 0.1.x only.
+if(PROJECT_VERSION_MAJOR EQUAL 0)
+  set(QLXW_COMPATIBILITY SameMinorVersion)
+else()
+  set(QLXW_COMPATIBILITY SameMajorVersion)
+endif()
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/QlxWCommonConfigVersion.cmake
-  COMPATIBILITY SameMajorVersion)
+  COMPATIBILITY ${QLXW_COMPATIBILITY})
 install(FILES ${PROJECT_BINARY_DIR}/QlxWCommonConfig.cmake ${PROJECT_BINARY_DIR}/QlxWCommonConfigVersion.cmake
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/QlxWCommon)
 

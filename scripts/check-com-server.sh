@@ -29,6 +29,8 @@ read -r magic _ _ _ _ flags _ <<<"$header" || true
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 grep -q "VALUE \"ProductName\", \"QlxWCommon\"" <<<"$resources" || fail "no product name in its version"
+grep -q "VALUE \"CompanyName\", \"." <<<"$resources" && grep -q "VALUE \"LegalCopyright\", \"Copyright" <<<"$resources" ||
+  fail "no company or copyright in its version"
 grep -q "VALUE \"ProductVersion\", \"$version\"" <<<"$resources" || fail "its version is not $version"
 
 grep -q "processorArchitecture=\"$architecture\"" "$build/QlxWCommon.manifest" ||

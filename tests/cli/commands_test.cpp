@@ -226,16 +226,16 @@ TEST_F(Qlxw, EachCommandAnswersInItsShape) {
       Row({"--ini", "{D}/long.ini", "--json"}, 1,
           R"(*, "folders": {"controller": "FSCReplacer", "error": "*", )"
           R"("file": "{D}/long.ini"}})"),
-      // The legacy controller below the program folder: it beeps as it is chosen, and keeps its folders.
-      Row({"--main-ver", "4", "folders", "--program", "{D}/Program", "--ini", "{D}/old.ini"}, 0,
+      // The legacy controller below the program folder: it keeps its folders, and beeps as it is chosen
+      // where the person asks to hear it.
+      Row({"--main-ver", "4", "folders", "--program", "{D}/Program", "--ini", "{D}/old.ini", "--beep"}, 0,
           "**\n9\tFormat\t{D}/Program/Rendszer/Tablazatok/Formatum/1038\n**\n16\tWorkSpace\t\n", "\a\a\a"),
       Row({"--main-ver", "4", "folders", "set", "1", "{D}/Other", "--save", "--program", "{D}/Program",
            "--ini", "{D}/old.ini"},
-          0, "{D}/Other\n", "\a\a\a"),
+          0, "{D}/Other\n"),
       Row({"--main-ver", "4", "folders", "--json", "--program", "{D}/Program", "--ini", "{D}/old.ini"}, 0,
           R"({"controller": "clsFSCOld", "folders": [{"id": 1, "name": "egsPath_Template", "key": "Templates", )"
-          R"("definition": null, "path": "{D}/Other", *)",
-          "\a\a\a"),
+          R"("definition": null, "path": "{D}/Other", *)"),
       // Hot keys: the table after the reset and the assignments, in order; -1 assigns nothing.
       Row({"hotkeys"}, 0, "1\tHelp\t112\tF1\n**\n34\t*\t*\t*\n"),
       Row({"hotkeys", "--assign", "113=Help", "--assign", "93=Menu=Key", "--assign=120=", "--assign",
@@ -354,7 +354,7 @@ TEST_F(Qlxw, WritesThatWereNotDoneFail) {
           "qlxw: {D}/host.ini: the folders were not saved: a path longer than the 1023 characters a read of "
           "the INI file takes back whole\n"),
       Row({"folders", "set", "1", "{D}", "--save", "--main-ver", "3", "--program", "{D}"}, 1, "",
-          "\a\a\aqlxw: {D}/folder-settings.ini: error 0x800A004B: Path/File access error\n"),
+          "qlxw: {D}/folder-settings.ini: error 0x800A004B: Path/File access error\n"),
   });
   // Output that cannot be written: a full device.
   const std::string command = ShellQuoted(QLXW_CLI_PATH) + " strings 2 >/dev/full 2>/dev/null";

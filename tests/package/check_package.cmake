@@ -12,6 +12,19 @@ function(run)
 endfunction()
 
 run(${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${prefix}")
+# While the version is 0.x, a host asking for an earlier minor version than the installed one is refused
+# (its interface may have changed since).
+file(GLOB_RECURSE version_file "${prefix}/*/QlxWCommonConfigVersion.cmake")
+include(${version_file})
+if(PACKAGE_VERSION MATCHES "^0\\.([1-9][0-9]*)\\.")
+  math(EXPR PACKAGE_FIND_VERSION_MINOR "${CMAKE_MATCH_1} - 1")
+  set(PACKAGE_FIND_VERSION_MAJOR 0)
+  set(PACKAGE_FIND_VERSION 0.${PACKAGE_FIND_VERSION_MINOR})
+  include(${version_file})
+  if(PACKAGE_VERSION_COMPATIBLE)
+    message(FATAL_ERROR "the package ${PACKAGE_VERSION} takes a host asking for ${PACKAGE_FIND_VERSION}")
+  endif()
+endif()
 run(${CMAKE_COMMAND} -S "${SOURCE_DIR}" -B "${WORK_DIR}/host" -G Ninja
     "-DCMAKE_PREFIX_PATH=${prefix}" "-DCMAKE_BUILD_TYPE=Release")
 run(${CMAKE_COMMAND} --build "${WORK_DIR}/host")
