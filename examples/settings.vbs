@@ -3,6 +3,10 @@
 '   cscript //nologo settings.vbs FOLDER       (FOLDER: where the example's INI file goes)
 Option Explicit
 Dim common, ini, folder
+If WScript.Arguments.Count <> 1 Then
+  WScript.Echo "usage: cscript //nologo settings.vbs FOLDER   (FOLDER: where the example's INI file goes)"
+  WScript.Quit 2
+End If
 folder = WScript.Arguments(0)
 
 Set common = CreateObject("QlxWCommon.clsCommon")

@@ -89,6 +89,8 @@ example=$(cd "$work" && timeout 120 wine "$cscript" //nologo "$(winpath "$here/.
   "$(winpath "$work/examples")" 2>&1 | wine_output) || true
 expected=$'Units: metric\nScale: 1000\nSwap X and Y: False\nError 80040003: '
 [[ "$example" == "$expected"* ]] && echo "examples/settings.vbs: ran" || { fail "examples/settings.vbs"; echo "$example"; }
+[[ "$(timeout 60 wine "$cscript" //nologo "$(winpath "$here/../../examples/settings.vbs")" 2>&1 | wine_output)" == usage:* ]] ||
+  fail "examples/settings.vbs without its folder does not say how to run it"
 # examples/early_bound.cpp runs in deployment.sh and side_by_side.sh.
 
 echo "-- regsvr32 /u"
