@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include <cctype>
 #include <charconv>
 #include <string_view>
 
@@ -74,6 +75,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const Command
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
+    if (!optionsEnded && arg.size() == 2 && arg[0] == '-' &&
+        std::isalpha(static_cast<unsigned char>(arg[1])) != 0 && arg != "-h") {
+      throw UsageError("unknown option '" + arg + "'", line.words);  // -V, -v, -q ...: not a command
+    }
     if (optionsEnded || arg.size() < 2 || arg[0] != '-' || (arg[1] != '-' && arg != "-h")) {
       line.words.push_back(arg);
       continue;

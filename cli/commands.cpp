@@ -88,14 +88,26 @@ int Strings(const Context& context) {
   if (ids.empty()) {
     ids = LocalizedStringIds();
   }
+  // The library answers an id its tables lack with an empty text; the command says so.
+  const std::vector<std::int32_t> known = LocalizedStringIds();
   std::vector<Field> strings;
+  std::string missing;
   strings.reserve(ids.size());
   for (const std::int32_t id : ids) {
+    if (std::find(known.begin(), known.end(), id) == known.end()) {
+      missing += (missing.empty() ? "" : ", ") + std::to_string(id);
+      continue;
+    }
     strings.push_back({.name = std::to_string(id), .value = GetLocalizedString(id, {})});
   }
   Print(context,
         Value::Record({{.name = "language", .value = CurrentLanguageId(), .jsonOnly = true},
                        {.name = "strings", .value = Value::Record(std::move(strings), Layout::Named())}}));
+  if (!missing.empty()) {
+    Note(context, "no string " + missing + " in language " + std::to_string(CurrentLanguageId()) +
+                      " ('qlxw strings' lists them)");
+    return 1;
+  }
   return 0;
 }
 

@@ -71,9 +71,16 @@ std::string IniFilePath(const GlobalOptions& global) {
 }
 
 void ConnectIniFile(const GlobalOptions& global) {
+  const std::string file = IniFilePath(global);
+  // A folder, pipe or device reads as an empty file to the library, which would show only defaults.
+  std::error_code error;
+  const auto status = std::filesystem::status(file, error);
+  if (!error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+    throw CommandError("not an INI file: a folder, a pipe or a device (give --ini a file)", file);
+  }
   const auto root = GetRootObject();
   root->MainVer(global.mainVersion);
-  root->INIFileName(IniFilePath(global));
+  root->INIFileName(file);
 }
 
 int Overview(const Context& context) {

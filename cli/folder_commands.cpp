@@ -163,7 +163,11 @@ bool AnyFailed(const std::vector<FolderRow>& rows) {
 // A folder number, a key name or an identifier name, in any letter case.
 std::int32_t ParseFolderId(const std::string& text) {
   if (!text.empty() && (std::isdigit(static_cast<unsigned char>(text.front())) != 0 || text.front() == '-')) {
-    return ParseInt32(text, "folder id");
+    const std::int32_t id = ParseInt32(text, "folder id");
+    if (id < egsPath_NONE || id > egsPath_WorkSpace) {
+      throw UsageError("'" + text + "' is no folder: the numbers are 1 to 16");
+    }
+    return id;
   }
   const Keys keys;
   for (std::int32_t id = egsPath_NONE; id <= egsPath_WorkSpace; ++id) {

@@ -162,6 +162,10 @@ int Main(const std::vector<std::string>& args) {
     if (error.Cause()) {
       message += "error " + qlxw::cli::ErrorText(*error.Cause());
       number = qlxw::cli::ErrorNumberText(*error.Cause());
+      // The one way a person gets there: the main version given as 0.
+      if (error.Cause()->Number() == qlxw::kLibErrNotInitialized && line.global.mainVersion == 0) {
+        message += " (--main-ver 0 sets no main version: give the host's, 5 if none is given)";
+      }
     } else {
       message += error.what();
     }

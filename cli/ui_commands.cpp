@@ -12,6 +12,7 @@
 #include "cli/write_failure.h"
 #include "errors/lib_error.h"
 #include "os/dde.h"
+#include "os/file_system.h"
 #include "text/number_text.h"
 #include "ui/help_control.h"
 #include "ui/help_dictionary.h"
@@ -135,6 +136,11 @@ int LocaleTheme(const Context& context) {
 }
 
 int HelpViewer(const Context& context) {
+  // The system's answer for a missing file is a bare code: say what it means.
+  if (!platform::FileSystemObject().FileExists(context.args[0])) {
+    throw CommandError("no such file: the program that opens a file is asked for an existing one",
+                       context.args[0]);
+  }
   const std::string viewer = HelpControl().GetPDFViewerExeName(context.args[0]);
   Print(context, Value::Record({{.name = "viewer", .value = viewer}}));
   return 0;
@@ -142,7 +148,12 @@ int HelpViewer(const Context& context) {
 
 int HelpPage(const Context& context) {
   HelpControl help;
-  help.Init(RequiredOption(context, "--dictionary"), help.PDFFile());
+  const std::string dictionary = RequiredOption(context, "--dictionary");
+  // The library gives page 1 for every key of a dictionary it cannot read; a person wants to know.
+  if (!HelpDictionary::Load(dictionary)) {
+    throw CommandError("the dictionary cannot be read (missing, not a file, or too large)", dictionary);
+  }
+  help.Init(dictionary, help.PDFFile());
   const std::string& key = context.args[0];
   const std::int16_t page = help.PageOf(key);
   Print(context,

@@ -181,10 +181,11 @@ TEST_F(Qlxw, EachCommandAnswersInItsShape) {
       Row({"ini", "get", "S", "flag", "--bool", "true", "--json"}, 0, R"({"value": false})"),
       // A library error names the file the command works on.
       Row({"ini", "get", "S", "k", "--main-ver", "0"}, 1, "",
-          "qlxw: {D}/host.ini: error 0x80040003: Main version not initialized!\n"),
+          "qlxw: {D}/host.ini: error 0x80040003: Main version not initialized! (--main-ver 0 sets no main "
+          "version: give the host's, 5 if none is given)\n"),
       Row({"ini", "get", "S", "k", "--main-ver", "0", "--json"}, 1,
           R"({"error": {"kind": "library", "message": "{D}/host.ini: error 0x80040003: Main version not )"
-          R"(initialized!", "number": "0x80040003", "file": "{D}/host.ini"}})",
+          R"(initialized! *", "number": "0x80040003", "file": "{D}/host.ini"}})",
           "qlxw: {D}/host.ini: error 0x80040003: *\n"),
       Row({"strings", "2", "--trace", "{D}/trace.log"}, 0, "2\tHiba\n"),
       Row({"--trace", "{D}/no/such.log", "strings", "2"}, 1, "",
@@ -202,7 +203,8 @@ TEST_F(Qlxw, EachCommandAnswersInItsShape) {
           R"("writable": false}, {"id": 2, *}]})"),
       Row({"folders", "get", "temp"}, 0, "{D}/ProgramData/Rendszer/Temp\n"),
       Row({"folders", "get", "EGSPATH_TEMP"}, 0, "{D}/ProgramData/Rendszer/Temp\n"),
-      Row({"folders", "get", "17"}, 1, "", "qlxw: error 0x800A0005: Invalid procedure call or argument\n"),
+      Row({"folders", "get", "17"}, 2, "",
+          "qlxw: '17' is no folder: the numbers are 1 to 16 (see 'qlxw folders get --help')\n"),
   });
   EXPECT_FALSE(std::filesystem::exists(File("ProgramData")) || std::filesystem::exists(File("Documents")));
   Expect({
@@ -265,6 +267,12 @@ TEST_F(Qlxw, EachCommandAnswersInItsShape) {
       Row({"--json", "help", "open", "--dictionary", "{D}/help.txt", "--pdf", "{D}/manual.pdf", "LAYERS"}, 0,
           R"({"shown": true, "way": "command line"})"),
       Row({"help", "open", "--dictionary", "{D}/help.txt", "--pdf", "{D}/missing.pdf", "x"}, 1, ""),
+      // What the library answers with a bare code or a default, the command names.
+      Row({"help", "viewer", "{D}/missing.pdf"}, 1, "", "qlxw: {D}/missing.pdf: no such file: *\n"),
+      Row({"help", "page", "--dictionary", "{D}/none.txt", "x"}, 1, "",
+          "qlxw: {D}/none.txt: the dictionary cannot be read (missing, not a file, or too large)\n"),
+      Row({"strings", "2", "99999"}, 1, "2\tHiba\n",
+          "qlxw: no string 99999 in language 1038 ('qlxw strings' lists them)\n"),
       // Help (of all, of a command, of a group that may be a command itself) and version.
       Row({"--help"}, 0,
           "usage: qlxw [options] [command [arguments]]\n**\n  strings [ID ...] *\n**\n  folders get ID "
@@ -282,6 +290,7 @@ TEST_F(Qlxw, EachCommandAnswersInItsShape) {
       Row({"--version", "--json"}, 0, R"({"version": "*.*.*"})"),
       // Wrong use: exit 2, and one line naming the problem and the help to read.
       Row({"bogus"}, 2, "", "qlxw: unknown command 'bogus' (see 'qlxw --help')\n"),
+      Row({"-V"}, 2, "", "qlxw: unknown option '-V' (see 'qlxw --help')\n"),
       Row({"bogus", "--json"}, 2,
           R"j({"error": {"kind": "usage", "message": "unknown command 'bogus' (see 'qlxw --help')", "help": )j"
           R"("qlxw --help"}})",
@@ -346,10 +355,12 @@ TEST_F(Qlxw, WritesThatWereNotDoneFail) {
           "qlxw: {D}/host.ini: the value was not written: a line break *\n"),
       Row({"profile", "write", "{D}", "S", "k", "v"}, 1, "",
           "qlxw: {D}: the write was not done: " + notAFile),
-      Row({"locale", "theme", "--style", "7", "--ini", "{D}/pipe.ini"}, 1, "",
-          "qlxw: {D}/pipe.ini: the theme was not written: " + notAFile),
-      Row({"folders", "set", "1", "{D}", "--save", "--ini", "{D}/pipe.ini"}, 1, "",
-          "qlxw: {D}/pipe.ini: the folders were not saved: " + notAFile),
+      Row({"ini", "get", "S", "k", "--ini", "{D}/pipe.ini"}, 1, "",
+          "qlxw: {D}/pipe.ini: not an INI file: a folder, a pipe or a device (give --ini a file)\n"),
+      Row({"locale", "theme", "--style", "7", "--ini", "{D}/none/host.ini"}, 1, "",
+          "qlxw: {D}/none/host.ini: the theme was not written: a folder on the way to the file is missing\n"),
+      Row({"folders", "set", "1", "{D}", "--save", "--ini", "{D}/none/host.ini"}, 1, "",
+          "qlxw: {D}/none/host.ini: the folders were not saved: a folder on the way to the file is missing\n"),
       Row({"folders", "set", "1", "{D}/" + std::string(1100, 'x'), "--save"}, 1, "",
           "qlxw: {D}/host.ini: the folders were not saved: a path longer than the 1023 characters a read of "
           "the INI file takes back whole\n"),
