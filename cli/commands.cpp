@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <ostream>
 #include <span>
 #include <string>
@@ -20,14 +21,36 @@ namespace {
 struct OptionSpec {
   std::string_view name;
   bool takesValue;
+  std::string_view value;  // what the value is, as the help writes it ("TEXT")
+  std::string_view help;
 };
 
 // An option of a command that takes a value ("--default TEXT"), or that takes none ("--save").
-OptionSpec WithValue(std::string_view name) {
-  return {.name = name, .takesValue = true};
+OptionSpec WithValue(std::string_view name, std::string_view value, std::string_view help) {
+  return {.name = name, .takesValue = true, .value = value, .help = help};
 }
-OptionSpec Switch(std::string_view name) {
-  return {.name = name, .takesValue = false};
+OptionSpec Switch(std::string_view name, std::string_view help) {
+  return {.name = name, .takesValue = false, .value = {}, .help = help};
+}
+
+// The options several commands share.
+OptionSpec ProgramOption() {
+  return WithValue("--program", "DIR",
+                   "the host's program folder, where the legacy controller's folders go (default: qlxw's)");
+}
+OptionSpec CreateOption() {
+  return Switch("--create", "make missing folders (and store the legacy controller's), as a host's reads do");
+}
+OptionSpec DictionaryOption() {
+  return WithValue("--dictionary", "FILE", "the manual's index: one \"key,page\" a line");
+}
+OptionSpec PdfOption() {
+  return WithValue("--pdf", "FILE", "the manual");
+}
+OptionSpec SaveOption() {
+  return Switch("--save",
+                "make the folders persistent (SaveToRegistry): the INI file, or the legacy "
+                "controller's store");
 }
 
 // How many arguments a command takes after its words.
@@ -55,6 +78,7 @@ struct Command {
   ArgumentRange arguments = {};
   std::vector<OptionSpec> options = {};
   std::string_view synopsis;
+  std::string_view example;
   int (*run)(const Context&) = nullptr;
   // The file the command works on, named in its errors; none when left out.
   std::string (*file)(const Context&) = nullptr;
@@ -129,137 +153,165 @@ int Tags(const Context& context) {
 // shows it, what runs it, and the file its errors name.
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
-      {.options = {Switch("--create")},
-       .synopsis = "overview: version, language, INI file, main version, fixed settings, folders\n"
-                   "                         (--create: missing folders made, as a host's reads make them)",
+      {.options = {CreateOption()},
+       .synopsis = "overview: version, language, INI file, main version, fixed settings, folders",
+       .example = "qlxw --ini host.ini --json",
        .run = Overview,
        .file = TheIniFile},
       {.words = {"strings"},
        .arguments = AnyNumber(),
        .synopsis = "strings [ID ...]       localized texts of the current language",
+       .example = "qlxw --lang 2057 strings 74",
        .run = Strings},
       {.words = {"tags"},
        .arguments = Exactly(1),
        .synopsis = "tags TEXT              the pieces and tags of TEXT",
+       .example = "qlxw tags 'x<a>y<b>z'",
        .run = Tags},
       {.words = {"profile", "read"},
        .arguments = Exactly(3),
-       .options = {WithValue("--default"), WithValue("--capacity")},
+       .options = {WithValue("--default", "TEXT", "the text when the key is not there (none: empty)"),
+                   WithValue("--capacity", "N",
+                             "the reader's buffer in characters, its NUL included (255 unless given): the "
+                             "text is cut to N-1")},
        .synopsis = "profile read FILE SECTION KEY [--default TEXT] [--capacity N]\n"
-                   "                         the raw profile read (capacity 255 unless given)",
+                   "                         the raw profile read",
+       .example = "qlxw profile read host.ini Setup Units --default metric",
        .run = ProfileRead,
        .file = FirstArgument},
       {.words = {"profile", "write"},
        .arguments = Between(2, 4),
-       .options = {Switch("--delete-key"), Switch("--delete-section")},
+       .options = {Switch("--delete-key", "delete the key instead of writing it"),
+                   Switch("--delete-section", "delete the section with all its keys")},
        .synopsis = "profile write FILE SECTION KEY VALUE | FILE SECTION KEY --delete-key | FILE SECTION "
                    "--delete-section\n"
                    "                         the raw profile write",
+       .example = "qlxw profile write host.ini Setup Units imperial",
        .run = ProfileWrite,
        .file = FirstArgument},
       {.words = {"ini", "get"},
        .arguments = Exactly(2),
-       .options = {WithValue("--default"), WithValue("--bool")},
+       .options = {WithValue("--default", "TEXT", "read with LoadINIString and this default (written back)"),
+                   WithValue("--bool", "true|false", "read with LoadINIBoolean and this default")},
        .synopsis = "ini get SECTION KEY [--default TEXT | --bool true|false]\n"
                    "                         a value through the shared INI manager",
+       .example = "qlxw --ini host.ini ini get Setup Units --default metric",
        .run = IniGet,
        .file = TheIniFile},
       {.words = {"ini", "set"},
        .arguments = Exactly(3),
-       .options = {Switch("--bool")},
+       .options = {Switch("--bool", "write with WriteINIBoolean: VALUE is true or false")},
        .synopsis = "ini set SECTION KEY VALUE [--bool]\n"
-                   "                         writes a value (a Boolean with --bool) through the shared INI "
-                   "manager",
+                   "                         writes a value through the shared INI manager",
+       .example = "qlxw --ini host.ini ini set Setup Units imperial",
        .run = IniSet,
        .file = TheIniFile},
       {.words = {"ini", "settings"},
        .synopsis = "ini settings           the six fixed settings",
+       .example = "qlxw --ini host.ini ini settings",
        .run = IniSettings,
        .file = TheIniFile},
       // The data folders: each starts as a host does (program folder for the legacy controller, Refresh).
       {.words = {"folders"},
-       .options = {WithValue("--program"), Switch("--create")},
-       .synopsis =
-           "folders [--program DIR] [--create]\n"
-           "                         every folder 1-16: ID, key and path (JSON with --json); nothing\n"
-           "                         is made or stored unless --create does what a host's reads do",
+       .options = {ProgramOption(), CreateOption()},
+       .synopsis = "folders [--program DIR] [--create]\n"
+                   "                         every folder 1-16: ID, key and path",
+       .example = "qlxw --main-ver 4 folders --program /opt/host",
        .run = FoldersList},
       {.words = {"folders", "get"},
        .arguments = Exactly(1),
-       .options = {WithValue("--program"), Switch("--create")},
-       .synopsis = "folders get ID [--create]\n"
-                   "                         one folder's path",
+       .options = {ProgramOption(), CreateOption()},
+       .synopsis =
+           "folders get ID [--create]\n"
+           "                         one folder's path (ID: 1-16, a key such as Temp, or egsPath_Temp)",
+       .example = "qlxw folders get Temp",
        .run = FoldersGet},
       {.words = {"folders", "set"},
        .arguments = Exactly(2),
-       .options = {WithValue("--program"), Switch("--save")},
+       .options = {ProgramOption(), SaveOption()},
        .synopsis = "folders set ID PATH [--save]\n"
-                   "                         sets a folder (and makes it persistent with --save); prints its "
-                   "path",
+                   "                         sets a folder; prints its path",
+       .example = "qlxw folders set SaveFolder /srv/saves --save",
        .run = FoldersSet},
       {.words = {"folders", "reset"},
        .arguments = Between(0, 1),
-       .options = {WithValue("--program"), Switch("--save")},
+       .options = {ProgramOption(), SaveOption()},
        .synopsis = "folders reset [ID] [--save]\n"
                    "                         one folder (or all) back to the default",
+       .example = "qlxw folders reset SaveFolder --save",
        .run = FoldersReset},
       {.words = {"folders", "help-file"},
-       .options = {WithValue("--program"), Switch("--popup"), Switch("--create")},
+       .options = {ProgramOption(), Switch("--popup", "the pop-up topic file inside the help file"),
+                   CreateOption()},
        .synopsis = "folders help-file [--popup] [--create]\n"
                    "                         the help file's path",
+       .example = "qlxw folders help-file --popup",
        .run = FoldersHelpFile},
       {.words = {"folders", "defaults"},
-       .options = {WithValue("--program"), Switch("--create")},
+       .options = {ProgramOption(), CreateOption()},
        .synopsis = "folders defaults [--create]\n"
                    "                         the default workspace root and user folder",
+       .example = "qlxw folders defaults",
        .run = FoldersDefaults},
       {.words = {"hotkeys"},
-       .options = {WithValue("--assign")},
+       .options = {WithValue("--assign", "CODE=FUNCTION",
+                             "give the key CODE to FUNCTION, after the default table (again for more; -1: "
+                             "no key)")},
        .synopsis = "hotkeys [--assign CODE=FUNCTION ...]\n"
                    "                         the default hot-key table with the assignments made in order",
+       .example = "qlxw hotkeys --assign 113=Help",
        .run = HotKeysTable},
       {.words = {"locale"},
        .synopsis = "locale                 the shared locale settings and theme",
+       .example = "qlxw --lang 2074 locale",
        .run = Locale,
        .file = TheIniFile},
       {.words = {"locale", "theme"},
-       .options = {WithValue("--style"), WithValue("--transparent")},
+       .options = {WithValue("--style", "N", "the menu style number (MenuStyleId)"),
+                   WithValue("--transparent", "true|false",
+                             "whether floating bands fade (TransparentBands)")},
        .synopsis = "locale theme [--style N] [--transparent true|false]\n"
                    "                         puts the theme values (kept in the INI file from main version "
                    "4), then the locale",
+       .example = "qlxw --main-ver 4 locale theme --style 2 --transparent true",
        .run = LocaleTheme,
        .file = TheIniFile},
       {.words = {"help", "viewer"},
        .arguments = Exactly(1),
        .synopsis = "help viewer FILE       the program that opens FILE (GetPDFViewerExeName)",
+       .example = "qlxw help viewer manual.pdf",
        .run = HelpViewer,
        .file = FirstArgument},
       {.words = {"help", "page"},
        .arguments = Exactly(1),
-       .options = {WithValue("--dictionary")},
+       .options = {DictionaryOption()},
        .synopsis = "help page --dictionary FILE KEY\n"
                    "                         the manual's page of the help key (from 1)",
+       .example = "qlxw help page --dictionary help.txt Layers",
        .run = HelpPage,
        .file = TheDictionary},
       {.words = {"help", "commands"},
        .arguments = Exactly(1),
-       .options = {WithValue("--dictionary"), WithValue("--pdf")},
+       .options = {DictionaryOption(), PdfOption()},
        .synopsis = "help commands --dictionary FILE --pdf FILE KEY\n"
                    "                         the viewer's two commands for the help key, as they would be "
                    "sent",
+       .example = "qlxw help commands --dictionary help.txt --pdf manual.pdf Layers",
        .run = HelpCommands,
        .file = TheDictionary},
       {.words = {"help", "open"},
        .arguments = Exactly(1),
-       .options = {WithValue("--dictionary"), WithValue("--pdf")},
+       .options = {DictionaryOption(), PdfOption()},
        .synopsis = "help open --dictionary FILE --pdf FILE KEY\n"
                    "                         opens the manual at the key's page (exit 1 when that fails)",
+       .example = "qlxw help open --dictionary help.txt --pdf manual.pdf Layers",
        .run = HelpOpen,
        .file = TheDictionary},
       {.words = {"typelib-name"},
        .arguments = Exactly(1),
        .synopsis = "typelib-name FILE      the name of the type library embedded in a program or component "
                    "file",
+       .example = "qlxw typelib-name Host.exe",
        .run = TypeLibName,
        .file = FirstArgument},
   };
@@ -324,16 +376,62 @@ std::vector<std::string> WordsOf(const Command& command) {
 }
 
 void PrintGlobalOptions(std::ostream& out) {
-  out << "options (before or after the command):\n"
-         "  --lang ID      user-interface language id (1038, 2057, 1048, 1066, 2074, 100000)\n"
+  out << "Options:\n"
+         "  given before or after the command\n"
+         "  --lang ID      user-interface language id (1038, 2057, 1048, 1066, 2074, 100000); without it\n"
+         "                 QLXW_LANG, else the locale (English where it names no language)\n"
          "  --ini FILE     the INI file (default $QLXW_INI, else qlxw.ini in the user's configuration "
          "folder)\n"
          "  --main-ver N   the host's main version (default 5: INIManager5; 4 or less: INIManager)\n"
          "  --trace FILE   switch tracing on, appending to FILE\n"
          "  --json         one JSON document instead of text (errors too)\n"
          "  --beep         let the beeps a host hears sound (the legacy folder controller's)\n"
-         "  --help         this text (after a command: that command's)\n"
+         "  --help         this text (after a command: that command's; also 'qlxw help COMMAND')\n"
          "  --version      the library's version\n";
+}
+
+// What a person needs beyond the commands: exit codes, the environment, the files, examples.
+void PrintReference(std::ostream& out) {
+  // help2man makes a section of a "*Name*" line: the manual page's maker asks for that form.
+  const char* forManual = std::getenv("QLXW_HELP_FOR_MANUAL");
+  out << (forManual != nullptr && *forManual != 0 ? "\n*Exit status*\n" : "\nExit status:\n");
+  out << "  0  done\n"
+         "  1  a failure: a library error (qlxw: FILE: error 0xNNNNNNNN: text), a write that was not done,\n"
+         "     output that could not be written\n"
+         "  2  wrong use: one line naming the problem and the help to read\n"
+         "\nEnvironment:\n"
+         "  QLXW_INI             the INI file when --ini is not given\n"
+         "  QLXW_LANG            the language id at start-up (LC_ALL, LC_MESSAGES, LANG when unset)\n"
+         "  QLXW_ACP             the 8-bit code page of INI and trace files (default 1250)\n"
+         "  QLXW_COMMON_APPDATA  the common application-data folder (the workspace's root)\n"
+         "  QLXW_DOCUMENTS_DIR   the user's documents folder (else XDG's, else ~/Documents)\n"
+         "  QLXW_SETTINGS_FILE   where the legacy folder controller keeps its two folders\n"
+         "\nFiles:\n"
+         "  ~/.config/qlxw/qlxw.ini              the INI file when neither --ini nor QLXW_INI names one\n"
+         "  ~/.config/qlxw/folder-settings.ini   the legacy folder controller's folders\n"
+         "\nExamples:\n"
+         "  qlxw --lang 2057 strings 74\n"
+         "  qlxw --ini host.ini ini get Setup Units --default metric\n"
+         "  qlxw folders get Temp\n"
+         "  qlxw help ini get\n";
+}
+
+// A command's own options, each explained, and its example.
+void PrintOptionsAndExample(std::ostream& out, const Command& command) {
+  if (!command.options.empty()) {
+    out << "\nOptions:\n";
+    for (const OptionSpec& option : command.options) {
+      std::string shown = std::string(option.name);
+      if (option.takesValue) {
+        shown += " " + std::string(option.value);
+      }
+      out << "  " << shown << std::string(shown.size() < 22 ? 22 - shown.size() : 1, ' ') << option.help
+          << "\n";
+    }
+  }
+  if (!command.example.empty()) {
+    out << "\nExample:\n  " << command.example << "\n";
+  }
 }
 
 }  // namespace
@@ -380,31 +478,48 @@ std::string HelpHint(const std::vector<std::string>& words) {
 
 void PrintUsage(std::ostream& out, const std::vector<std::string>& words) {
   if (!words.empty()) {
-    // A command and the ones below it ("folders": folders, folders get, ...), so that a group's help
-    // shows what its errors point at; words after the command's own are its arguments.
+    // A command: its usage, options and example, then the commands below it ("folders": folders get,
+    // ...). A group that is no command itself ("ini"): the usage of each command in it.
     const Command* command = MatchCommand(words);
-    std::vector<const Command*> shown = CommandsUnder(words);
-    if (command != nullptr && !command->words.empty()) {
-      shown = CommandsUnder(WordsOf(*command));
-    }
-    if (shown.empty()) {
+    const bool isCommand = command != nullptr && !command->words.empty();
+    const std::vector<const Command*> below = CommandsUnder(isCommand ? WordsOf(*command) : words);
+    if (below.empty()) {
       throw UsageError("unknown command '" + words.front() + "'", {});
     }
-    for (const Command* each : shown) {
-      out << "usage: qlxw [options] " << each->synopsis << "\n";
+    if (isCommand) {
+      out << "usage: qlxw [options] " << command->synopsis << "\n";
+      PrintOptionsAndExample(out, *command);
     }
-    out << "\n";
-    PrintGlobalOptions(out);
+    if (below.size() > 1 || !isCommand) {
+      out << (isCommand ? "\nCommands below it:\n" : "");
+      for (const Command* each : below) {
+        if (each != command) {
+          out << "usage: qlxw [options] " << each->synopsis << "\n";
+        }
+      }
+      const std::string group = isCommand ? Joined(command->words) : Joined({words.front()});
+      out << "\nEach command's options and an example: qlxw " << group << " COMMAND --help\n";
+    }
+    out << "\nGlobal options (--ini, --lang, --main-ver, --json ...): qlxw --help\n";
     return;
   }
   out << "usage: qlxw [options] [command [arguments]]\n\n";
   PrintGlobalOptions(out);
-  out << "\ncommands:\n"
+  out << "\nCommands:\n"
          "  (none)                 "
       << Commands().front().synopsis << "\n";
   for (const Command& command : std::span(Commands()).subspan(1)) {
     out << "  " << command.synopsis << "\n";
   }
+  out << "\nA command's options and an example: qlxw COMMAND --help, or qlxw help COMMAND\n";
+  PrintReference(out);
+}
+
+std::optional<std::vector<std::string>> HelpTopic(const std::vector<std::string>& words) {
+  if (words.size() < 2 || words.front() != "help" || !CommandsUnder({"help", words[1]}).empty()) {
+    return std::nullopt;
+  }
+  return std::vector<std::string>(words.begin() + 1, words.end());
 }
 
 }  // namespace qlxw::cli

@@ -40,4 +40,8 @@ void PrintUsage(std::ostream& out, const std::vector<std::string>& words = {});
 // or "qlxw --help".
 std::string HelpHint(const std::vector<std::string>& words);
 
+// "qlxw help ini get" asks for the help of "ini get": the words to show help for, when `words` is such
+// a request (help followed by what is no command of the manual's help group).
+std::optional<std::vector<std::string>> HelpTopic(const std::vector<std::string>& words);
+
 }  // namespace qlxw::cli

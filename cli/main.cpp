@@ -147,6 +147,10 @@ int Main(const std::vector<std::string>& args) {
   qlxw::cli::CommandLine line;
   try {
     line = qlxw::cli::ParseCommandLine(args, qlxw::cli::CommandOptionTakesValue);
+    if (auto topic = qlxw::cli::HelpTopic(line.words)) {
+      line.words = std::move(*topic);
+      line.global.help = true;
+    }
     if (line.global.help || line.global.version) {
       return Inform(line, std::cout);
     }

@@ -274,16 +274,20 @@ TEST_F(Qlxw, EachCommandAnswersInItsShape) {
       Row({"strings", "2", "99999"}, 1, "2\tHiba\n",
           "qlxw: no string 99999 in language 1038 ('qlxw strings' lists them)\n"),
       // Help (of all, of a command, of a group that may be a command itself) and version.
+      // The global options once, at the top; a command's own options explained, and an example.
       Row({"--help"}, 0,
-          "usage: qlxw [options] [command [arguments]]\n**\n  strings [ID ...] *\n**\n  folders get ID "
-          "*\n**"),
+          "usage: qlxw [options] [command [arguments]]\n\nOptions:\n**\n  --lang ID *\n**\nCommands:\n**"
+          "  folders get ID *\n**\nExit status:\n**\nEnvironment:\n**\nFiles:\n**\nExamples:\n**"),
       Row({"ini", "get", "--help"}, 0,
-          "usage: qlxw [options] ini get SECTION KEY *\n *\n\noptions (before or after*\n**"),
-      Row({"ini", "--help"}, 0,
+          "usage: qlxw [options] ini get SECTION KEY *\n *\n\nOptions:\n  --default TEXT  *\n"
+          "  --bool true|false  *\n\nExample:\n  qlxw *\n\nGlobal options *\n"),
+      Row({"help", "ini"}, 0,
           "usage: qlxw [options] ini get *\n *\nusage: qlxw [options] ini set *\n *\n"
-          "usage: qlxw [options] ini settings *\n\noptions**"),
+          "usage: qlxw [options] ini settings *\n\nEach command's options and an example: qlxw ini COMMAND "
+          "--help\n\nGlobal options *\n"),
       Row({"locale", "--help"}, 0,
-          "usage: qlxw [options] locale  *\nusage: qlxw [options] locale theme *\n *\n\noptions**"),
+          "usage: qlxw [options] locale  *\n\nExample:\n  qlxw *\n\nCommands below it:\n"
+          "usage: qlxw [options] locale theme *\n**"),
       Row({"ini", "get", "--help", "--json"}, 0,
           R"({"usage": "usage: qlxw [options] ini get SECTION KEY *"})"),
       Row({"--version"}, 0, "qlxw *.*.*\n"),
@@ -339,6 +343,28 @@ TEST_F(Qlxw, TheLanguageIsTheLocalesAndEnglishWhereItNamesNone) {
   }
 }
 
+// The bash completion, as bash runs it: the words typed (the last one being completed) and the offers.
+TEST_F(Qlxw, CompletionOffersCommandsOptionsAndFilesAfterTheirOptions) {
+  std::filesystem::create_directories(File("cwd"));
+  WriteBytes(File("cwd/host.ini"), "");
+  for (const auto& [typed, offered] : std::vector<std::pair<std::string, std::string>>{
+           {"qlxw --ini host.ini ini \"\"", "get set settings"},
+           {"qlxw --ini ho", "host.ini"},
+           {"qlxw ini get --d", "--default"},
+           {"qlxw --main-ver 4 help \"\"", "commands open page viewer"},
+           {"qlxw --lang \"\"", ""}}) {
+    const std::string script =
+        "cd " + ShellQuoted(File("cwd")) +
+        " && PATH=" + ShellQuoted(std::filesystem::path(QLXW_CLI_PATH).parent_path().string()) +
+        ":$PATH bash -c 'source \"$0\"; COMP_WORDS=(" + typed +
+        "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _qlxw; echo ${COMPREPLY[*]}' " +
+        ShellQuoted(std::string(QLXW_SOURCE_DIR) + "/cli/qlxw.bash-completion") + " >" +
+        ShellQuoted(File("offers"));
+    ASSERT_EQ(std::system(script.c_str()), 0) << typed;
+    EXPECT_EQ(ReadBytes(File("offers")), offered + "\n") << typed;
+  }
+}
+
 TEST_F(Qlxw, WritesThatWereNotDoneFail) {
   const std::string pipe = File("pipe.ini");
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
@@ -360,7 +386,8 @@ TEST_F(Qlxw, WritesThatWereNotDoneFail) {
       Row({"locale", "theme", "--style", "7", "--ini", "{D}/none/host.ini"}, 1, "",
           "qlxw: {D}/none/host.ini: the theme was not written: a folder on the way to the file is missing\n"),
       Row({"folders", "set", "1", "{D}", "--save", "--ini", "{D}/none/host.ini"}, 1, "",
-          "qlxw: {D}/none/host.ini: the folders were not saved: a folder on the way to the file is missing\n"),
+          "qlxw: {D}/none/host.ini: the folders were not saved: a folder on the way to the file is "
+          "missing\n"),
       Row({"folders", "set", "1", "{D}/" + std::string(1100, 'x'), "--save"}, 1, "",
           "qlxw: {D}/host.ini: the folders were not saved: a path longer than the 1023 characters a read of "
           "the INI file takes back whole\n"),
