@@ -1,5 +1,6 @@
 // A C++ host's first steps with QlxWCommon, early-bound through the header made from its type library:
-// the root object, the INI file, a value written and read back.
+// the root object, the INI file, a value written and read back, and an error as the server reports it
+// (an HRESULT, with the number's text in the error info).
 //   early_bound FOLDER
 #include <windows.h>
 
@@ -32,6 +33,20 @@ int Fail(const char* step, HRESULT result) {
   return 1;
 }
 
+// The description the server left with a failed call, through the thread's error info.
+std::wstring ErrorDescription() {
+  IErrorInfo* info = nullptr;
+  std::wstring text;
+  if (GetErrorInfo(0, &info) == S_OK && info != nullptr) {
+    Text description;
+    if (SUCCEEDED(info->GetDescription(&description)) && description.get() != nullptr) {
+      text = description.get();
+    }
+    info->Release();
+  }
+  return text;
+}
+
 int Run(const std::wstring& folder) {
   _clsCommon* common = nullptr;
   HRESULT result = CoCreateInstance(CLSID_clsCommon, nullptr, CLSCTX_INPROC_SERVER, IID__clsCommon,
@@ -51,6 +66,9 @@ int Run(const std::wstring& folder) {
     return Fail("the settings", result);
   }
   std::printf("Units: %ls\n", read.get());
+  Text other(folder + L"\\other.ini");
+  result = common->put_INIFileName(&other);  // a second name is refused
+  std::printf("Error %08lX: %ls\n", static_cast<unsigned long>(result), ErrorDescription().c_str());
   common->Release();
   return 0;
 }

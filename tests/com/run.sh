@@ -91,6 +91,9 @@ expected=$'Units: metric\nScale: 1000\nSwap X and Y: False\nError 80040003: '
 [[ "$example" == "$expected"* ]] && echo "examples/settings.vbs: ran" || { fail "examples/settings.vbs"; echo "$example"; }
 [[ "$(timeout 60 wine "$cscript" //nologo "$(winpath "$here/../../examples/settings.vbs")" 2>&1 | wine_output)" == usage:* ]] ||
   fail "examples/settings.vbs without its folder does not say how to run it"
+events=$(cd "$work" && timeout 120 wine "$build/examples/qlxw_example_events.exe" 2>&1 | wine_output) || true
+[ "$events" = "ChangeFontName: Tahoma" ] && echo "examples/events.cpp: heard the event" ||
+  { fail "examples/events.cpp"; echo "$events"; }
 # examples/early_bound.cpp runs in deployment.sh and side_by_side.sh.
 
 echo "-- regsvr32 /u"
