@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "errors/lib_error.h"
+
 namespace {
 
 std::string Utf8(const wchar_t* wide) {
@@ -160,6 +162,45 @@ std::string DefaultText(VARIANT value) {
   return result;
 }
 
+// Whether a type is an object (an interface, or a class's default interface).
+bool IsObject(ITypeInfo* info, const TYPEDESC& type) {
+  if (type.vt == VT_DISPATCH || type.vt == VT_UNKNOWN) {
+    return true;
+  }
+  Released<ITypeInfo> referenced;
+  TYPEATTR* attributes = nullptr;
+  if (type.vt != VT_USERDEFINED || FAILED(info->GetRefTypeInfo(type.hreftype, referenced.Out())) ||
+      FAILED(referenced->GetTypeAttr(&attributes))) {
+    return false;
+  }
+  const bool object = attributes->typekind == TKIND_INTERFACE || attributes->typekind == TKIND_DISPATCH ||
+                      attributes->typekind == TKIND_COCLASS;
+  referenced->ReleaseTypeAttr(attributes);
+  return object;
+}
+
+// A parameter as a VB developer declares it: "ByRef Section As String", "ByVal Form As Object",
+// "ByRef Values() As Double". A pointer to a value passes it by reference; an object pointer is the
+// object itself, passed by value.
+std::string VbParameter(ITypeInfo* info, const ELEMDESC& parameter, const std::string& name) {
+  const TYPEDESC& type = parameter.tdesc;
+  const bool pointer = type.vt == VT_PTR && type.lptdesc != nullptr;
+  const TYPEDESC& pointee = pointer ? *type.lptdesc : type;
+  if (pointer && IsObject(info, pointee)) {
+    return "ByVal " + name + " As " + TypeText(info, pointee);
+  }
+  std::string shown = TypeText(info, pointee);
+  std::string brackets;
+  if (shown.size() > 2 && shown.ends_with("()")) {
+    shown.resize(shown.size() - 2);
+    brackets = "()";
+  }
+  if (!shown.empty() && shown.back() == '*') {
+    shown.pop_back();  // an object passed by reference: the variable that holds it
+  }
+  return std::string(pointer ? "ByRef " : "ByVal ") + name + brackets + " As " + shown;
+}
+
 std::string KindText(INVOKEKIND kind) {
   switch (kind) {
     case INVOKE_PROPERTYGET:
@@ -210,7 +251,8 @@ void WriteMembers(ITypeInfo* info, const TYPEATTR& attributes, const std::string
         continue;
       }
       std::string name = static_cast<UINT>(p + 1) < count ? Utf8(names[p + 1]) : "value";
-      std::string text = ((flags & PARAMFLAG_FOPT) != 0 ? "[optional] " : "") + name + " As " + type;
+      std::string text =
+          ((flags & PARAMFLAG_FOPT) != 0 ? "Optional " : "") + VbParameter(info, parameter, name);
       if ((flags & PARAMFLAG_FHASDEFAULT) != 0 && parameter.paramdesc.pparamdescex != nullptr) {
         text += " = " + DefaultText(parameter.paramdesc.pparamdescex->varDefaultValue);
       }
@@ -218,6 +260,9 @@ void WriteMembers(ITypeInfo* info, const TYPEATTR& attributes, const std::string
     }
     if (returns == "HRESULT") {
       returns.clear();
+    }
+    if (!returns.empty() && returns.back() == '*') {
+      returns.pop_back();  // an object: what a VB host holds is the object itself
     }
     const Documentation documentation = DocumentationOf(info, function->memid);
     undocumented.Check(owner + "." + Utf8(names[0]) + " (" + KindText(function->invkind) + ")",
@@ -342,6 +387,54 @@ void WriteRecord(ITypeInfo* info, const TYPEATTR& attributes, Undocumented& undo
   std::printf("\n");
 }
 
+// The errors hosts receive: each number as an HRESULT (what Err.Number shows in VBScript and C++ sees)
+// and as VB's classic number, its text, and when the library raises it.
+void WriteErrors() {
+  struct Raised {
+    std::int32_t number;
+    const char* when;
+  };
+  const Raised errors[] = {
+      {qlxw::kLibErrInvalidArgument,
+       "an argument refused: an INI file name that is empty or holds a NUL; anchors replaced while the "
+       "ones held are not released"},
+      {qlxw::kLibErrRepeatedOrBadData,
+       "a value INIManager5 cannot read back whole (1024 characters or more); no program opens PDF files"},
+      {qlxw::kLibErrNotInitialized,
+       "no main version set; a second INI file name; a folder whose definition is not configured or "
+       "cannot be resolved; the shell's failure to name a PDF viewer; a DDE exchange that failed"},
+      {qlxw::kErrInvalidProcedureCall, "a folder number outside 1-16; a collection key that is not there"},
+      {qlxw::kErrOverflow, "a hot-key table walked past 32767 entries"},
+      {qlxw::kErrSubscriptOutOfRange, "a position outside a collection or the hot-key table"},
+      {qlxw::kErrTypeMismatch, "an object that is not the form or label control a member needs"},
+      {qlxw::kErrFileNotFound, "a program to start that is not there (the PDF viewer)"},
+      {qlxw::kErrDeviceIo, "a write the disk or the registry did not take"},
+      {qlxw::kErrDiskFull, "no space for the trace log or the folder settings"},
+      {qlxw::kErrPermissionDenied, "no permission: the trace log, a folder to create, the folder settings"},
+      {qlxw::kErrPathFileAccess, "a file that is a folder, a pipe or a device"},
+      {qlxw::kErrPathNotFound, "a missing folder on the way to a file, or a drive that is not there"},
+      {qlxw::kErrNoSuchMember, "a host object without a member the library calls (a form's Name)"},
+      {qlxw::kErrWrongArgumentCount, "a late-bound call with too few or too many arguments"},
+      {qlxw::kErrDuplicateKey, "a key given twice in a collection"},
+      {qlxw::kErrApplicationDefined,
+       "an empty font name (LocalInfo); HotKeys.DefaultKeys; the number a host's resource component raised"},
+  };
+  std::printf(
+      "## Errors\n\nThe library's own numbers name their cause in their description, in the "
+      "current language; the classic automation numbers have their standard text. Failed folder "
+      "creations add \" [folder:PATH] \" to the description, with the source modCommon or "
+      "clsFSCOld.\n\n| HRESULT | number | text | raised when |\n|---|---|---|---|\n");
+  for (const Raised& error : errors) {
+    const bool own = (static_cast<std::uint32_t>(error.number) & 0xFFFF0000U) != 0;
+    std::printf("| `0x%08X` | %s | %s | %s |\n", qlxw::HResultOf(error.number),
+                own ? "" : std::to_string(error.number).c_str(),
+                own ? "the cause, in the current language"
+                    : std::string(qlxw::StandardErrorText(error.number)).c_str(),
+                error.when);
+  }
+  std::printf("\n");
+}
+
 // The library's type infos of one kind, in the library's order.
 template <typename Write>
 void ForEachOfKind(ITypeLib* library, TYPEKIND kind, Write write) {
@@ -384,8 +477,9 @@ int wmain(int argc, wchar_t** argv) {
       "# %s: COM reference\n\n"
       "%s. Type library `%s`, version %u.%u.\n\n"
       "Made from the type library by `scripts/update-com-reference.sh`; the test script checks that it "
-      "matches. Arguments are written as a script host sees them: `*` marks one passed by reference, "
-      "`()` an array.\n\n## Classes\n\n"
+      "matches. Arguments are written as a VB or VBScript developer declares them (`ByRef`, `ByVal`, "
+      "`Optional ... = default`, `()` for an array). The errors members raise are listed at the end.\n\n"
+      "## Classes\n\n"
       "| class | CLSID | interfaces | events | notes | description |\n|---|---|---|---|---|---|\n",
       name.Text().c_str(), help.Text().c_str(), GuidText(attributes->guid).c_str(), attributes->wMajorVerNum,
       attributes->wMinorVerNum);
@@ -404,6 +498,7 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("## Records\n\n");
   ForEachOfKind(library.Get(), TKIND_RECORD,
                 [&](ITypeInfo* info, const TYPEATTR& type) { WriteRecord(info, type, undocumented); });
+  WriteErrors();
   if (requireHelp && !undocumented.Names().empty()) {
     std::fprintf(stderr, "com_reference: %zu without a description (helpstring):\n",
                  undocumented.Names().size());
