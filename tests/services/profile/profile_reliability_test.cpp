@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <functional>
 #include <set>
 #include <string>
 
@@ -22,30 +21,24 @@ std::string ReadValue(const std::string& file, const std::string& section, const
   return text;
 }
 
-// Whether `work` returns true in a child process that neither hangs (10 s) nor is stopped by a signal.
-bool TrueInAChild(const std::function<bool()>& work) {
-  const pid_t child = fork();
-  if (child == 0) {
-    ::alarm(10);
-    _exit(work() ? 0 : 1);
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 // A write beyond the process's file-size limit fails instead of stopping the process, and leaves
-// nothing behind.
+// nothing behind. (In a child process, which neither hangs nor is stopped by a signal.)
 TEST(ProfileReliability, AWriteBeyondTheFileSizeLimitFailsCleanly) {
   testing::ScratchFolder folder;
   const std::string file = folder.File("limited.ini");
-  const std::string before = "[S]\r\nk=v\r\n";
-  testing::WriteBytes(file, before);
-  EXPECT_TRUE(TrueInAChild([&] {
+  testing::WriteBytes(file, "[S]\r\nk=v\r\n");
+  const pid_t child = fork();
+  if (child == 0) {
+    ::alarm(10);
     const rlimit limit{4096, 4096};
-    return ::setrlimit(RLIMIT_FSIZE, &limit) == 0 && !ProfileWrite("S", "k", std::string(8000, 'x'), file) &&
-           ProfileWrite("S", "k", "w", file);
-  }));
+    const bool failedThenWrote = ::setrlimit(RLIMIT_FSIZE, &limit) == 0 &&
+                                 !ProfileWrite("S", "k", std::string(8000, 'x'), file) &&
+                                 ProfileWrite("S", "k", "w", file);
+    _exit(failedThenWrote ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   EXPECT_EQ(testing::ReadBytes(file), "[S]\r\nk=w\r\n");
   EXPECT_EQ(testing::NamesIn(folder.Path()), std::set<std::string>{"limited.ini"});
 }
