@@ -16,8 +16,11 @@ faults=(
   "write-back-flipped|src/services/profile/profile.cpp|s/now != \\*seen/now == *seen/|write-back overwrites another writer's value"
   "temp-left|src/platform/os/posix/files_posix.cpp|/^FileResult CloseTemporary/,/^}/s/gCalls.unlinkat(at, temporary.c_str(), 0);/(void)at, (void)temporary;/|a failed write leaves its temporary file"
   "flush-skipped|src/platform/os/posix/files_posix.cpp|s/if (result.Ok() \&\& gCalls.fsync(fd) != 0) {/if (false) {/|the write is not flushed before the rename"
-  "trace-missing-folder-53|src/services/diag/trace.cpp|/kPathNotFound:/{n;s/kErrPathNotFound/kErrFileNotFound/}|trace to a missing folder raises 53, not 76"
-  "trace-disk-full-57|src/services/diag/trace.cpp|/kDiskFull:/{n;s/kErrDiskFull/kErrDeviceIo/}|a full disk raises 57, not 61"
+  "missing-folder-53|src/platform/os/file_failure.cpp|/FileFailure::kPathNotFound:/{n;s/kErrPathNotFound/kErrFileNotFound/}|a missing folder on the way raises 53, not 76"
+  "disk-full-57|src/platform/os/file_failure.cpp|/FileFailure::kDiskFull:/{n;s/kErrDiskFull/kErrDeviceIo/}|a full disk raises 57, not 61"
+  "report-creates|src/services/folders/fsc_replacer.cpp|s/if (CurrentFolderReads() == FolderReads::kAsHostsRead) {/if (true) {/|a folder report creates the folder"
+  "empty-source-kept|src/services/folders/create_folders.cpp|s/error.Source().empty() ? std::string(emptySource) : error.Source()/error.Source()/|a failed creation keeps the empty source"
+  "filler-adopts|src/services/ui/active_bar_filler.cpp|s/^  EnsureStringTables();$/  EnsureStringTables();\n  SetCurrentLanguage(kLangHungarian, {});/|the filler sets a language when made"
 )
 
 wanted=("$@")
