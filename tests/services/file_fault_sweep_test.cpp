@@ -145,7 +145,8 @@ std::vector<Operation> Operations() {
                  [](const std::string& file, const std::function<void()>& arm) {
                    ::setenv("QLXW_SETTINGS_FILE", file.c_str(), 1);
                    arm();
-                   const std::int32_t number = testing::ErrorNumberOf([] { SaveFolderSetting("Work", "/new"); });
+                   const std::int32_t number =
+                       testing::ErrorNumberOf([] { SaveFolderSetting("Work", "/new"); });
                    ::unsetenv("QLXW_SETTINGS_FILE");
                    return Outcome{number == 0, number};
                  },
@@ -197,8 +198,7 @@ std::string Check(const Operation& op, const Case& c) {
   if (!op.silent && !outcome.done && !Documented(op, outcome, c.cause)) {
     return "reported " + std::to_string(outcome.code);
   }
-  const std::string expected =
-      op.appends ? now.value_or("") + op.after.substr(op.before->size()) : op.after;
+  const std::string expected = op.appends ? now.value_or("") + op.after.substr(op.before->size()) : op.after;
   if (!op.run(file, [] {}).done || Content(file) != expected) {
     return "not done once the fault was gone";
   }

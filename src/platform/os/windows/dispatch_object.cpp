@@ -54,7 +54,7 @@ bool FindMember(IDispatch* object, const wchar_t* name, DISPID& id) {
     std::string description = Utf8FromBstr(exception.bstrDescription);
     std::string source = Utf8FromBstr(exception.bstrSource);
     HelpReference help{Utf8FromBstr(exception.bstrHelpFile),
-                                 static_cast<std::int32_t>(exception.dwHelpContext)};
+                       static_cast<std::int32_t>(exception.dwHelpContext)};
     SysFreeString(exception.bstrDescription);
     SysFreeString(exception.bstrSource);
     SysFreeString(exception.bstrHelpFile);
