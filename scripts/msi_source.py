@@ -110,17 +110,6 @@ def registry_rows(library, coclasses, classes, interfaces, arch):
     return rows
 
 
-def owned_keys(library, coclasses, classes, interfaces, arch):
-    """The keys the package removes whole when it goes: its own, never one another bitness shares."""
-    keys = []
-    for name in classes:
-        keys += ["CLSID\\" + coclasses[name], PROG_ID_PREFIX + name, PROG_ID_PREFIX + name + PROG_ID_VERSION]
-    keys.append("TypeLib\\" + library["guid"] + "\\" + library["version"] + "\\0\\" +
-                ("win64" if arch == "x64" else "win32"))
-    keys += ["Interface\\" + guid for guid, _, _ in interfaces]
-    return keys
-
-
 def main():
     parser = argparse.ArgumentParser()
     for option in ("--idl", "--classes", "--version", "--output"):
