@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <string_view>
@@ -7,12 +8,21 @@
 namespace qlxw::cli {
 namespace {
 
+const OptionName* FindGlobal(std::string_view name) {
+  const std::vector<OptionName>& options = GlobalOptionNames();
+  const auto found = std::find_if(options.begin(), options.end(),
+                                  [name](const OptionName& option) { return option.name == name; });
+  return found == options.end() ? nullptr : &*found;
+}
+
 bool IsGlobalFlag(std::string_view name) {
-  return name == "--json" || name == "--help" || name == "-h" || name == "--version" || name == "--beep";
+  const OptionName* option = FindGlobal(name);
+  return name == "-h" || (option != nullptr && option->value.empty());
 }
 
 bool IsGlobalValueOption(std::string_view name) {
-  return name == "--lang" || name == "--trace" || name == "--ini" || name == "--main-ver";
+  const OptionName* option = FindGlobal(name);
+  return option != nullptr && !option->value.empty();
 }
 
 void ApplyGlobal(GlobalOptions& global, const std::string& name, const std::string& value) {
@@ -69,6 +79,15 @@ std::size_t TakeOption(const std::vector<std::string>& args, std::size_t at, Com
 }
 
 }  // namespace
+
+const std::vector<OptionName>& GlobalOptionNames() {
+  static const std::vector<OptionName> options = {
+      {.name = "--lang", .value = "ID"},    {.name = "--ini", .value = "FILE"},
+      {.name = "--main-ver", .value = "N"}, {.name = "--trace", .value = "FILE"},
+      {.name = "--json", .value = ""},      {.name = "--beep", .value = ""},
+      {.name = "--help", .value = ""},      {.name = "--version", .value = ""}};
+  return options;
+}
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args, const CommandOptionLookup& commandOption) {
   CommandLine line;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -23,6 +24,15 @@ class UsageError : public std::runtime_error {
  private:
   std::vector<std::string> words_;
 };
+
+// An option's name and its value as the help writes it ("FILE", "N"); the value empty for a switch.
+struct OptionName {
+  std::string_view name;
+  std::string_view value;
+};
+
+// The options every command takes, given before or after it (-h, the short --help, aside).
+const std::vector<OptionName>& GlobalOptionNames();
 
 struct GlobalOptions {
   std::optional<std::int32_t> language;

@@ -448,6 +448,22 @@ std::optional<bool> CommandOptionTakesValue(const std::vector<std::string>& word
   return std::nullopt;
 }
 
+Continuations WhatMayFollow(const std::vector<std::string>& wordsSoFar) {
+  Continuations next;
+  for (const Command* command : CommandsUnder(wordsSoFar)) {
+    if (command->words.size() > wordsSoFar.size()) {
+      next.words.emplace_back(command->words[wordsSoFar.size()]);
+    }
+  }
+  if (const Command* command = MatchCommand(wordsSoFar)) {
+    for (const OptionSpec& option : command->options) {
+      next.options.push_back({.name = option.name, .value = option.takesValue ? option.value : ""});
+    }
+    next.argument = wordsSoFar.size() - command->words.size() < command->arguments.max;
+  }
+  return next;
+}
+
 int RunCommand(const CommandLine& line, std::ostream& out) {
   const Command& command = FindCommand(line.words);
   const Context context{

@@ -28,6 +28,16 @@ class CommandError : public std::runtime_error {
 std::optional<bool> CommandOptionTakesValue(const std::vector<std::string>& wordsSoFar,
                                             const std::string& option);
 
+// What may follow the words so far (the command's words and arguments, no options), for completion: the
+// next words of the commands they begin, the options of the command they name, and whether that command
+// takes another argument.
+struct Continuations {
+  std::vector<std::string> words;
+  std::vector<OptionName> options;
+  bool argument = false;
+};
+Continuations WhatMayFollow(const std::vector<std::string>& wordsSoFar);
+
 // Runs what the command line asks for; returns the exit status. Usage errors propagate; a library
 // error becomes a CommandError naming the file the command works on.
 int RunCommand(const CommandLine& line, std::ostream& out);

@@ -15,6 +15,7 @@
 #include "api/library_state.h"
 #include "api/version.h"
 #include "cli/commands.h"
+#include "cli/completion.h"
 #include "cli/context.h"
 #include "cli/error_text.h"
 #include "cli/output.h"
@@ -146,6 +147,11 @@ int CheckOutput(int status) {
 int Main(const std::vector<std::string>& args) {
   qlxw::cli::CommandLine line;
   try {
+    // The shells' question comes before any parsing: the line it is about is still being typed.
+    if (!args.empty() && args.front() == "__complete") {
+      qlxw::cli::Complete({args.begin() + 1, args.end()}, std::cout);
+      return 0;
+    }
     line = qlxw::cli::ParseCommandLine(args, qlxw::cli::CommandOptionTakesValue);
     if (auto topic = qlxw::cli::HelpTopic(line.words)) {
       line.words = std::move(*topic);

@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <regex>
 #include <string>
 #include <string_view>
@@ -343,24 +345,35 @@ TEST_F(Qlxw, TheLanguageIsTheLocalesAndEnglishWhereItNamesNone) {
   }
 }
 
-// The bash completion, as bash runs it: the words typed (the last one being completed) and the offers.
+// The completions, as bash and zsh run them (zsh's compadd and _files only say what they were asked to
+// offer): the shell, the words typed (the last one being completed) and the offers.
 TEST_F(Qlxw, CompletionOffersCommandsOptionsAndFilesAfterTheirOptions) {
   WriteBytes(File("host.ini"), "");
-  for (const auto& [typed, offered] : std::vector<std::pair<std::string, std::string>>{
-           {"qlxw --ini host.ini ini \"\"", "get set settings"},
-           {"qlxw --ini ho", "host.ini"},
-           {"qlxw ini get --d", "--default"},
-           {"qlxw --main-ver 4 help \"\"", "commands open page viewer"},
-           {"qlxw --lang \"\"", ""}}) {
+  const std::map<std::string, std::string> shells = {
+      {"bash",
+       "bash -c 'source \"$0\"/qlxw.bash-completion; COMP_WORDS=(%); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); "
+       "_qlxw; echo ${COMPREPLY[*]}'"},
+      {"zsh",
+       "zsh -fc 'fpath=(\"$0\"); autoload -U _qlxw; compadd() { shift; offers+=(\"$@\") }; _files() { "
+       "offers+=(_files \"$@\") }; words=(%); CURRENT=${#words}; _qlxw; echo ${offers[*]}'"}};
+  for (const auto& [shell, typed, offered] : std::vector<std::array<std::string, 3>>{
+           {"bash", "qlxw --ini host.ini ini \"\"", "get set settings"},
+           {"bash", "qlxw --ini ho", "host.ini"},
+           {"bash", "qlxw ini get --d", "--default"},
+           {"bash", "qlxw --main-ver 4 help \"\"", "commands open page viewer"},
+           {"bash", "qlxw --lang \"\"", ""},
+           {"zsh", "qlxw help ini \"\"", "get set settings"},
+           {"zsh", "qlxw folders set 1 --program \"\"", "_files -/"},
+           {"zsh", "qlxw profile read \"\"", "_files"},
+           {"zsh", "qlxw ini get S --bool \"\"", ""}}) {
+    std::string run = shells.at(shell);
+    run.replace(run.find('%'), 1, typed);
     const std::string script =
         "cd " + ShellQuoted(folder_.Path().string()) +
-        " && PATH=" + ShellQuoted(std::filesystem::path(QLXW_CLI_PATH).parent_path().string()) +
-        ":$PATH bash -c 'source \"$0\"; COMP_WORDS=(" + typed +
-        "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _qlxw; echo ${COMPREPLY[*]}' " +
-        ShellQuoted(std::string(QLXW_SOURCE_DIR) + "/cli/qlxw.bash-completion") + " >" +
-        ShellQuoted(File("offers"));
+        " && PATH=" + ShellQuoted(std::filesystem::path(QLXW_CLI_PATH).parent_path().string()) + ":$PATH " +
+        run + " " + ShellQuoted(std::string(QLXW_SOURCE_DIR) + "/cli") + " >" + ShellQuoted(File("offers"));
     ASSERT_EQ(std::system(script.c_str()), 0) << typed;
-    EXPECT_EQ(ReadBytes(File("offers")), offered + "\n") << typed;
+    EXPECT_EQ(ReadBytes(File("offers")), offered + "\n") << shell << ": " << typed;
   }
 }
 
