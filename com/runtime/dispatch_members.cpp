@@ -3,6 +3,7 @@
 #include <oleauto.h>
 
 #include <cwctype>
+#include <mutex>
 #include <utility>
 
 namespace qlxw::com {
@@ -37,64 +38,8 @@ std::uint64_t CallKey(DISPID id, INVOKEKIND kind) noexcept {
          static_cast<std::uint32_t>(kind);
 }
 
-}  // namespace
-
-std::size_t NameNoCaseHash::operator()(std::wstring_view name) const noexcept {
-  std::uint64_t hash = 14695981039346656037ULL;
-  for (const wchar_t c : name) {
-    hash = (hash ^ static_cast<std::uint64_t>(Folded(c))) * 1099511628211ULL;
-  }
-  return static_cast<std::size_t>(hash);
-}
-
-bool NameNoCaseEquals::operator()(std::wstring_view a, std::wstring_view b) const noexcept {
-  if (a.size() != b.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i] != b[i] && Folded(a[i]) != Folded(b[i])) {
-      return false;
-    }
-  }
-  return true;
-}
-
-DispatchMembers::DispatchMembers(ITypeInfo* info) : info_(info) {
-  TYPEATTR* attributes = nullptr;
-  if (info == nullptr || FAILED(info->GetTypeAttr(&attributes))) {
-    return;
-  }
-  const UINT functions = attributes->cFuncs;
-  info->ReleaseTypeAttr(attributes);
-  std::vector<DISPID> memberIds;
-  for (UINT index = 0; index < functions; ++index) {
-    FUNCDESC* function = nullptr;
-    if (FAILED(info->GetFuncDesc(index, &function))) {
-      continue;
-    }
-    const DISPID id = function->memid;
-    try {
-      DescribeCall(*function);
-    } catch (...) {
-      info->ReleaseFuncDesc(function);
-      throw;
-    }
-    info->ReleaseFuncDesc(function);
-    BSTR name = nullptr;
-    UINT got = 0;
-    if (SUCCEEDED(info->GetNames(id, &name, 1, &got)) && got == 1 && name != nullptr) {
-      names_.emplace_back(name, SysStringLen(name));
-      memberIds.push_back(id);
-    }
-    SysFreeString(name);
-  }
-  for (std::size_t i = 0; i < names_.size(); ++i) {
-    byName_.try_emplace(names_[i], memberIds[i]);  // a property's get and put share one name and id
-    ids_.insert(memberIds[i]);
-  }
-}
-
-void DispatchMembers::DescribeCall(const FUNCDESC& function) {
+// What a call of this function must adjust in the arguments it is given.
+CallShape ShapeOfCall(const FUNCDESC& function) {
   CallShape shape;
   for (SHORT i = 0; i < function.cParams; ++i) {
     const ELEMDESC& parameter = function.lprgelemdescParam[i];
@@ -121,47 +66,126 @@ void DispatchMembers::DescribeCall(const FUNCDESC& function) {
       shape.optionalScalars.push_back(std::move(optional));
     }
   }
-  if (!shape.optionalScalars.empty() || !shape.scalarByReference.empty()) {
-    shapes_.insert_or_assign(CallKey(function.memid, function.invkind), std::move(shape));
+  return shape;
+}
+
+}  // namespace
+
+std::size_t NameNoCaseHash::operator()(std::wstring_view name) const noexcept {
+  std::uint64_t hash = 14695981039346656037ULL;
+  for (const wchar_t c : name) {
+    hash = (hash ^ static_cast<std::uint64_t>(Folded(c))) * 1099511628211ULL;
   }
+  return static_cast<std::size_t>(hash);
+}
+
+bool NameNoCaseEquals::operator()(std::wstring_view a, std::wstring_view b) const noexcept {
+  if (a.size() != b.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i] && Folded(a[i]) != Folded(b[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+DispatchMembers::DispatchMembers(ITypeInfo* info) : info_(info) {
+  if (info == nullptr) {
+    return;
+  }
+  // Functions are found by id in the vtable view of a dual interface: its dispatch view counts the
+  // functions it inherits in the index GetFuncDesc takes, and Wine's GetFuncIndexOfMemId does not.
+  ITypeInfo* functions = info;
+  HREFTYPE vtable = 0;
+  ITypeInfo* own = nullptr;
+  if (SUCCEEDED(info->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtable)) &&
+      SUCCEEDED(info->GetRefTypeInfo(vtable, &own))) {
+    functions = own;  // kept: type information lives as long as the module
+  }
+  if (SUCCEEDED(functions->QueryInterface(IID_ITypeInfo2, reinterpret_cast<void**>(&indexed_)))) {
+    indexed_->Release();  // the object it came from keeps it
+  }
+}
+
+DispatchMembers::Kind DispatchMembers::Described(DISPID id, INVOKEKIND kind) const {
+  Kind described;
+  UINT index = 0;
+  FUNCDESC* function = nullptr;
+  if (indexed_ == nullptr || FAILED(indexed_->GetFuncIndexOfMemId(id, kind, &index)) ||
+      FAILED(indexed_->GetFuncDesc(index, &function))) {
+    return described;
+  }
+  described.exists = true;
+  try {
+    described.shape = ShapeOfCall(*function);
+  } catch (...) {
+    indexed_->ReleaseFuncDesc(function);
+    throw;
+  }
+  indexed_->ReleaseFuncDesc(function);
+  return described;
+}
+
+const DispatchMembers::Kind& DispatchMembers::KindOf(DISPID id, INVOKEKIND kind) const {
+  const std::uint64_t key = CallKey(id, kind);
+  {
+    const std::shared_lock lock(mutex_);
+    if (const auto found = kinds_.find(key); found != kinds_.end()) {
+      return found->second;
+    }
+  }
+  Kind described = Described(id, kind);
+  const std::unique_lock lock(mutex_);
+  return kinds_.try_emplace(key, std::move(described)).first->second;
+}
+
+bool DispatchMembers::Has(DISPID id) const {
+  for (const INVOKEKIND kind : {INVOKE_FUNC, INVOKE_PROPERTYGET, INVOKE_PROPERTYPUT, INVOKE_PROPERTYPUTREF}) {
+    if (KindOf(id, kind).exists) {
+      return true;
+    }
+  }
+  return false;
 }
 
 const CallShape* DispatchMembers::ShapeOf(DISPID id, WORD flags) const {
+  const auto adjusted = [&](INVOKEKIND kind) -> const CallShape* {
+    const CallShape& shape = KindOf(id, kind).shape;
+    return shape.optionalScalars.empty() && shape.scalarByReference.empty() ? nullptr : &shape;
+  };
+  const CallShape* shape = nullptr;
   if ((flags & DISPATCH_METHOD) != 0) {
-    if (const auto found = shapes_.find(CallKey(id, INVOKE_FUNC)); found != shapes_.end()) {
-      return &found->second;
-    }
+    shape = adjusted(INVOKE_FUNC);
   }
-  if ((flags & DISPATCH_PROPERTYGET) != 0) {
-    if (const auto found = shapes_.find(CallKey(id, INVOKE_PROPERTYGET)); found != shapes_.end()) {
-      return &found->second;
-    }
+  if (shape == nullptr && (flags & DISPATCH_PROPERTYGET) != 0) {
+    shape = adjusted(INVOKE_PROPERTYGET);
   }
-  if ((flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0) {
-    const INVOKEKIND kind = (flags & DISPATCH_PROPERTYPUT) != 0 ? INVOKE_PROPERTYPUT : INVOKE_PROPERTYPUTREF;
-    if (const auto found = shapes_.find(CallKey(id, kind)); found != shapes_.end()) {
-      return &found->second;
-    }
+  if (shape == nullptr && (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0) {
+    shape = adjusted((flags & DISPATCH_PROPERTYPUT) != 0 ? INVOKE_PROPERTYPUT : INVOKE_PROPERTYPUTREF);
   }
-  return nullptr;
-}
-
-std::optional<DISPID> DispatchMembers::IdOf(std::wstring_view name) const {
-  const auto found = byName_.find(name);
-  return found == byName_.end() ? std::nullopt : std::optional<DISPID>(found->second);
+  return shape;
 }
 
 HRESULT DispatchMembers::IdsOfNames(LPOLESTR* names, UINT count, DISPID* ids) const {
   if (info_ == nullptr) {
     return E_UNEXPECTED;
   }
-  if (count == 1 && names != nullptr && names[0] != nullptr && ids != nullptr) {
-    if (const auto id = IdOf(names[0])) {
-      ids[0] = *id;
+  const bool one = count == 1 && names != nullptr && names[0] != nullptr && ids != nullptr;
+  if (one) {
+    const std::shared_lock lock(mutex_);
+    if (const auto found = byName_.find(std::wstring_view(names[0])); found != byName_.end()) {
+      ids[0] = found->second;
       return S_OK;
     }
   }
-  return info_->GetIDsOfNames(names, count, ids);
+  const HRESULT result = info_->GetIDsOfNames(names, count, ids);
+  if (one && result == S_OK) {
+    const std::unique_lock lock(mutex_);
+    byName_.try_emplace(names[0], ids[0]);
+  }
+  return result;
 }
 
 }  // namespace qlxw::com

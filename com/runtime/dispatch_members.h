@@ -1,17 +1,17 @@
 #pragma once
-// The members of one interface as late-bound callers name and call them, read once from its type
-// information: a name finds its dispatch id through a hash rather than a comparison with every member's
-// name, and a call finds what its left-out optional arguments stand for.
+// The members of one interface as late-bound callers name and call them, read from its type information
+// as calls ask for them: a name asked before finds its dispatch id through a hash rather than a comparison
+// with every member's name, and a call finds what its left-out optional arguments stand for. Nothing is
+// read up front, so that a host's first call does not pay for the members it never uses.
 #include <windows.h>
 
 #include <oaidl.h>
 
 #include <cstdint>
-#include <optional>
+#include <shared_mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "os/windows/owned_variant.h"
@@ -20,9 +20,11 @@ namespace qlxw::com {
 
 // Names in any letter case, as automation compares them.
 struct NameNoCaseHash {
+  using is_transparent = void;
   std::size_t operator()(std::wstring_view name) const noexcept;
 };
 struct NameNoCaseEquals {
+  using is_transparent = void;
   bool operator()(std::wstring_view a, std::wstring_view b) const noexcept;
 };
 
@@ -47,11 +49,10 @@ class DispatchMembers {
   explicit DispatchMembers(ITypeInfo* info);
 
   ITypeInfo* Info() const noexcept { return info_; }
-  std::optional<DISPID> IdOf(std::wstring_view name) const;
-  bool Has(DISPID id) const { return ids_.contains(id); }
+  // The interface has a member of this id, of any kind.
+  bool Has(DISPID id) const;
 
-  // GetIDsOfNames of the type information, the member's name by the hash. Other names (named
-  // arguments, members of the interfaces it derives from) are left to the type information.
+  // GetIDsOfNames of the type information, a name asked before by the hash.
   HRESULT IdsOfNames(LPOLESTR* names, UINT count, DISPID* ids) const;
 
   // The shape of the member a call with these flags reaches (scripts call with both method and
@@ -63,15 +64,21 @@ class DispatchMembers {
   DispatchMembers& operator=(const DispatchMembers&) = delete;
 
  private:
-  void DescribeCall(const FUNCDESC& function);
+  // One kind of call of one member, as its function description states it.
+  struct Kind {
+    bool exists = false;
+    CallShape shape;
+  };
+  const Kind& KindOf(DISPID id, INVOKEKIND kind) const;
+  Kind Described(DISPID id, INVOKEKIND kind) const;
 
   ITypeInfo* info_;
-  std::vector<std::wstring> names_;  // what the map's keys view; not resized once the map is made
-  std::unordered_map<std::wstring_view, DISPID, NameNoCaseHash, NameNoCaseEquals> byName_;
-  std::unordered_set<DISPID> ids_;
-  // By member and kind of call, built with the rest: a type library does not change while the module
-  // is loaded, so calls read it without a lock.
-  std::unordered_map<std::uint64_t, CallShape> shapes_;
+  ITypeInfo2* indexed_ = nullptr;  // finds a member's function by id without reading the others
+  // What calls have asked so far. Entries are never removed: a type library does not change while the
+  // module is loaded, and the shapes handed out stay where they are.
+  mutable std::shared_mutex mutex_;
+  mutable std::unordered_map<std::wstring, DISPID, NameNoCaseHash, NameNoCaseEquals> byName_;
+  mutable std::unordered_map<std::uint64_t, Kind> kinds_;
 };
 
 }  // namespace qlxw::com
