@@ -80,8 +80,9 @@ constexpr std::size_t kMostKeptFiles = 64;
 
 struct CachedProfile {
   platform::FileStamp stamp;
-  bool settled = false;        // the stamp was settled when the copy was read
-  bool followsChanges = true;  // false on a network file system: such files are never kept
+  bool settled = false;          // the stamp was settled when the copy was read
+  bool followsChanges = true;    // false on a network file system: such files are never kept
+  bool fileSystemAsked = false;  // whether followsChanges was asked of the file system yet
   std::string bytes;
   std::unique_ptr<AnsiIndex> index;  // made on the first read served from the copy
   std::uint64_t lastUse = 0;
@@ -153,11 +154,10 @@ CopyCheck CheckCopy(const std::string& fileName, CachedProfile& file) {
   return check;
 }
 
-// Keeps a copy just read, with the stamp that came with it, when it is small enough and its file
-// system's stamps follow changes; false when it is not to be kept.
+// Keeps a copy just read, with the stamp that came with it, when it is small enough; false when it is
+// not to be kept.
 bool KeepCopy(ProfileCache& cache, CachedProfile& file, const CopyCheck& check) {
-  if (check.state != CopyState::kRead || !check.stamp || check.stamp->size > kLargestKeptFile ||
-      !file.followsChanges) {
+  if (check.state != CopyState::kRead || !check.stamp || check.stamp->size > kLargestKeptFile) {
     return false;
   }
   // A file that changed between its stamp and its read holds more or less than the stamp says.
@@ -183,27 +183,35 @@ void DropCopy(ProfileCache& cache, std::unordered_map<std::string, CachedProfile
 
 ProfileContent::ProfileContent(const std::string& fileName) {
   ProfileCache& cache = ProfileCacheSlot::Get();
-  const auto [entry, added] = cache.files.try_emplace(fileName);
+  const auto entry = cache.files.try_emplace(fileName).first;
   CachedProfile& file = entry->second;
   if (!file.followsChanges) {
     bytes_.emplace<ProfileFileBytes>(fileName);  // a network file: read every time, its stamp never asked
     return;
   }
   const CopyCheck check = CheckCopy(fileName, file);
+  if (check.state == CopyState::kUnchanged && !file.fileSystemAsked) {
+    // The file system decides whether a copy may answer at all, asked before a copy's first answer
+    // rather than at the first read: a file read once never asks (under Wine the question is a round
+    // trip to another process, most of a first read's time).
+    file.fileSystemAsked = true;
+    file.followsChanges = platform::StampsFollowChanges(fileName);
+    if (!file.followsChanges) {
+      DropCopy(cache, entry);
+      bytes_.emplace<ProfileFileBytes>(fileName);
+      return;
+    }
+  }
   if (check.state == CopyState::kUnchanged) {
     file.lastUse = ++cache.uses;
     bytes_.emplace<Copy>(Copy{&file, true});
     return;
   }
-  if (added && check.state == CopyState::kRead) {
-    // The file system of a file read for the first time decides whether copies of it are kept at all.
-    file.followsChanges = platform::StampsFollowChanges(fileName);
-  }
   if (KeepCopy(cache, file, check)) {
     bytes_.emplace<Copy>(Copy{&file, false});
     return;
   }
-  // Missing, unreadable, too large to keep or on a network: read as without a cache.
+  // Missing, unreadable or too large to keep: read as without a cache.
   if (check.state == CopyState::kRead) {
     bytes_.emplace<std::string>(std::move(file.bytes));
   } else if (check.stamp) {
