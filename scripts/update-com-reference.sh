@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Writes docs/com-reference.md from the type library of a Windows build, under Wine. Fails, naming
-# them, when a class, interface, enum, record or member has no helpstring in the IDL.
+# Writes docs/com-reference.md from the type library of a Windows build, under Wine, with each class's
+# example from examples/classes. Fails, naming them, when a class, interface, enum, record or member has
+# no helpstring in the IDL, a member of an interface no "raises" entry (its own or its interface's), or
+# a creatable class no example.
 # Usage: scripts/update-com-reference.sh [BUILD_DIR] [OUTPUT]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,7 +12,8 @@ export WINEPREFIX="$PWD/$build/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="msc
 unset DISPLAY
 [ -d "$WINEPREFIX" ] || { timeout 300 wine wineboot -i >/dev/null 2>&1 || true; timeout 120 wineserver -w || true; }
 tool="$build/tools/com_reference/qlxw_com_reference.exe"
-timeout 120 wine "$tool" --require-help "$build/QlxWCommon.dll" | tr -d '\r' >"$output.new" || {
+checks=(--require-help --require-raises --examples examples/classes)
+timeout 120 wine "$tool" "${checks[@]}" "$build/QlxWCommon.dll" | tr -d '\r' >"$output.new" || {
   rm -f "$output.new"
   exit 1
 }
