@@ -1,7 +1,7 @@
 #pragma once
 // IDispatch served from the type library: calls go through the interface's type information, which
-// the module loads once and keeps; names are found through a hash of its members' names made once.
-// Neither takes a lock once the interface has been used.
+// the module loads once and keeps; a name or member asked for before is found in the interface's table
+// (DispatchMembers) under one shared lock.
 #include <windows.h>
 
 #include <oaidl.h>

@@ -2,6 +2,7 @@
 
 #include <oleauto.h>
 
+#include <algorithm>
 #include <cwctype>
 #include <mutex>
 #include <utility>
@@ -33,9 +34,34 @@ VARTYPE ScalarTypeOf(const TYPEDESC& type) noexcept {
   }
 }
 
-std::uint64_t CallKey(DISPID id, INVOKEKIND kind) noexcept {
-  return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(id)) << 32) |
-         static_cast<std::uint32_t>(kind);
+// Far above what the library's largest interface has.
+constexpr std::size_t kRememberedIds = 1024;
+
+// The kinds of call a member may have, in the order of Member::kinds.
+constexpr std::array<INVOKEKIND, 4> kKinds = {INVOKE_FUNC, INVOKE_PROPERTYGET, INVOKE_PROPERTYPUT,
+                                              INVOKE_PROPERTYPUTREF};
+
+// Whether an interface's own functions are all it has besides IDispatch's.
+bool DerivesFromIDispatchAlone(ITypeInfo* view) {
+  TYPEATTR* attributes = nullptr;
+  if (FAILED(view->GetTypeAttr(&attributes))) {
+    return false;
+  }
+  const WORD bases = attributes->cImplTypes;
+  view->ReleaseTypeAttr(attributes);
+  HREFTYPE reference = 0;
+  ITypeInfo* base = nullptr;
+  if (bases != 1 || FAILED(view->GetRefTypeOfImplType(0, &reference)) ||
+      FAILED(view->GetRefTypeInfo(reference, &base))) {
+    return bases == 0;
+  }
+  bool dispatch = false;
+  if (SUCCEEDED(base->GetTypeAttr(&attributes))) {
+    dispatch = IsEqualGUID(attributes->guid, IID_IDispatch) != FALSE;
+    base->ReleaseTypeAttr(attributes);
+  }
+  base->Release();
+  return dispatch;
 }
 
 // What a call of this function must adjust in the arguments it is given.
@@ -92,68 +118,105 @@ bool NameNoCaseEquals::operator()(std::wstring_view a, std::wstring_view b) cons
 }
 
 DispatchMembers::DispatchMembers(ITypeInfo* info) : info_(info) {
-  if (info == nullptr) {
+  // Functions are found by id in the vtable view: the dispatch view counts the functions it inherits
+  // in the index GetFuncDesc takes, and Wine's GetFuncIndexOfMemId does not.
+  HREFTYPE vtable = 0;
+  ITypeInfo* view = nullptr;
+  if (info == nullptr || FAILED(info->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtable)) ||
+      FAILED(info->GetRefTypeInfo(vtable, &view))) {
     return;
   }
-  // Functions are found by id in the vtable view of a dual interface: its dispatch view counts the
-  // functions it inherits in the index GetFuncDesc takes, and Wine's GetFuncIndexOfMemId does not.
-  ITypeInfo* functions = info;
-  HREFTYPE vtable = 0;
-  ITypeInfo* own = nullptr;
-  if (SUCCEEDED(info->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtable)) &&
-      SUCCEEDED(info->GetRefTypeInfo(vtable, &own))) {
-    functions = own;  // kept: type information lives as long as the module
+  if (DerivesFromIDispatchAlone(view) &&
+      FAILED(view->QueryInterface(IID_ITypeInfo2, reinterpret_cast<void**>(&indexed_)))) {
+    indexed_ = nullptr;
   }
-  if (SUCCEEDED(functions->QueryInterface(IID_ITypeInfo2, reinterpret_cast<void**>(&indexed_)))) {
-    indexed_->Release();  // the object it came from keeps it
-  }
+  view->Release();  // indexed_ keeps its own reference, as long as the module
 }
 
-DispatchMembers::Kind DispatchMembers::Described(DISPID id, INVOKEKIND kind) const {
-  Kind described;
+ITypeInfo* DispatchMembers::FunctionOf(DISPID id, INVOKEKIND kind, FUNCDESC*& function) const {
+  function = nullptr;
   UINT index = 0;
-  FUNCDESC* function = nullptr;
-  if (indexed_ == nullptr || FAILED(indexed_->GetFuncIndexOfMemId(id, kind, &index)) ||
-      FAILED(indexed_->GetFuncDesc(index, &function))) {
-    return described;
+  if (indexed_ != nullptr) {
+    if (FAILED(indexed_->GetFuncIndexOfMemId(id, kind, &index))) {
+      return nullptr;
+    }
+    if (SUCCEEDED(indexed_->GetFuncDesc(index, &function))) {
+      if (function->memid == id && function->invkind == kind) {
+        return indexed_;
+      }
+      indexed_->ReleaseFuncDesc(function);
+      function = nullptr;
+    }
   }
-  described.exists = true;
-  try {
-    described.shape = ShapeOfCall(*function);
-  } catch (...) {
-    indexed_->ReleaseFuncDesc(function);
-    throw;
+  // Without an index, or one that points elsewhere: each function of the dispatch view in turn.
+  TYPEATTR* attributes = nullptr;
+  if (info_ == nullptr || FAILED(info_->GetTypeAttr(&attributes))) {
+    return nullptr;
   }
-  indexed_->ReleaseFuncDesc(function);
-  return described;
+  const UINT functions = attributes->cFuncs;
+  info_->ReleaseTypeAttr(attributes);
+  for (index = 0; index < functions; ++index) {
+    if (SUCCEEDED(info_->GetFuncDesc(index, &function))) {
+      if (function->memid == id && function->invkind == kind) {
+        return info_;
+      }
+      info_->ReleaseFuncDesc(function);
+    }
+  }
+  function = nullptr;
+  return nullptr;
 }
 
-const DispatchMembers::Kind& DispatchMembers::KindOf(DISPID id, INVOKEKIND kind) const {
-  const std::uint64_t key = CallKey(id, kind);
+DispatchMembers::Member DispatchMembers::Described(DISPID id) const {
+  Member member;
+  for (std::size_t slot = 0; slot < kKinds.size(); ++slot) {
+    FUNCDESC* function = nullptr;
+    ITypeInfo* from = FunctionOf(id, kKinds[slot], function);
+    if (from == nullptr) {
+      continue;
+    }
+    member.exists = true;
+    try {
+      member.kinds[slot] = ShapeOfCall(*function);
+    } catch (...) {
+      from->ReleaseFuncDesc(function);
+      throw;
+    }
+    from->ReleaseFuncDesc(function);
+  }
+  return member;
+}
+
+const DispatchMembers::Member& DispatchMembers::MemberOf(DISPID id) const {
   {
     const std::shared_lock lock(mutex_);
-    if (const auto found = kinds_.find(key); found != kinds_.end()) {
+    if (const auto found = members_.find(id); found != members_.end()) {
       return found->second;
     }
   }
-  Kind described = Described(id, kind);
+  Member described = Described(id);
   const std::unique_lock lock(mutex_);
-  return kinds_.try_emplace(key, std::move(described)).first->second;
+  if (!described.exists && members_.size() >= kRememberedIds) {
+    // Ids that are no member are remembered up to a bound: a client calling ever new ones (every
+    // call of a second interface's member asks this one first) must not grow the table without end.
+    static const Member kAbsent;
+    return kAbsent;
+  }
+  return members_.try_emplace(id, std::move(described)).first->second;
 }
 
 bool DispatchMembers::Has(DISPID id) const {
-  for (const INVOKEKIND kind : {INVOKE_FUNC, INVOKE_PROPERTYGET, INVOKE_PROPERTYPUT, INVOKE_PROPERTYPUTREF}) {
-    if (KindOf(id, kind).exists) {
-      return true;
-    }
-  }
-  return false;
+  return MemberOf(id).exists;
 }
 
 const CallShape* DispatchMembers::ShapeOf(DISPID id, WORD flags) const {
+  const Member& member = MemberOf(id);
   const auto adjusted = [&](INVOKEKIND kind) -> const CallShape* {
-    const CallShape& shape = KindOf(id, kind).shape;
-    return shape.optionalScalars.empty() && shape.scalarByReference.empty() ? nullptr : &shape;
+    const std::size_t slot =
+        static_cast<std::size_t>(std::find(kKinds.begin(), kKinds.end(), kind) - kKinds.begin());
+    const std::optional<CallShape>& shape = member.kinds[slot];
+    return shape && (!shape->optionalScalars.empty() || !shape->scalarByReference.empty()) ? &*shape
+                                                                                           : nullptr;
   };
   const CallShape* shape = nullptr;
   if ((flags & DISPATCH_METHOD) != 0) {

@@ -7,7 +7,9 @@
 
 #include <oaidl.h>
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <shared_mutex>
 #include <string>
 #include <string_view>
@@ -64,21 +66,26 @@ class DispatchMembers {
   DispatchMembers& operator=(const DispatchMembers&) = delete;
 
  private:
-  // One kind of call of one member, as its function description states it.
-  struct Kind {
+  // One member's kinds of call (method, property get, put, put by reference), as its function
+  // descriptions state them: a shape for each kind the member has.
+  struct Member {
     bool exists = false;
-    CallShape shape;
+    std::array<std::optional<CallShape>, 4> kinds;
   };
-  const Kind& KindOf(DISPID id, INVOKEKIND kind) const;
-  Kind Described(DISPID id, INVOKEKIND kind) const;
+  const Member& MemberOf(DISPID id) const;
+  Member Described(DISPID id) const;
+  // The function of this id and kind, from the type information given back; none when there is none.
+  ITypeInfo* FunctionOf(DISPID id, INVOKEKIND kind, FUNCDESC*& function) const;
 
   ITypeInfo* info_;
-  ITypeInfo2* indexed_ = nullptr;  // finds a member's function by id without reading the others
+  // The vtable view of a dual interface that derives from IDispatch alone: it holds every member and
+  // finds one by id without reading the others. None otherwise: then a member is looked for in turn.
+  ITypeInfo2* indexed_ = nullptr;
   // What calls have asked so far. Entries are never removed: a type library does not change while the
   // module is loaded, and the shapes handed out stay where they are.
   mutable std::shared_mutex mutex_;
   mutable std::unordered_map<std::wstring, DISPID, NameNoCaseHash, NameNoCaseEquals> byName_;
-  mutable std::unordered_map<std::uint64_t, Kind> kinds_;
+  mutable std::unordered_map<DISPID, Member> members_;
 };
 
 }  // namespace qlxw::com
