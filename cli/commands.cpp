@@ -455,7 +455,9 @@ Continuations WhatMayFollow(const std::vector<std::string>& wordsSoFar) {
       next.words.emplace_back(command->words[wordsSoFar.size()]);
     }
   }
-  if (const Command* command = MatchCommand(wordsSoFar)) {
+  // An unknown word matches the overview, whose options are not this line's.
+  if (const Command* command = MatchCommand(wordsSoFar);
+      command != nullptr && (!command->words.empty() || wordsSoFar.empty())) {
     for (const OptionSpec& option : command->options) {
       next.options.push_back({.name = option.name, .value = option.takesValue ? option.value : ""});
     }

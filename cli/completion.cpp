@@ -78,7 +78,12 @@ void Complete(const std::vector<std::string>& args, std::ostream& out) {
     OfferValue(out, typed.value);
   } else if (typed.optionsEnded || !word.starts_with('-')) {
     // "help ini ..." asks for the help of "ini ...": its words follow.
-    const Continuations next = WhatMayFollow(HelpTopic(typed.given).value_or(typed.given));
+    Continuations next = WhatMayFollow(HelpTopic(typed.given).value_or(typed.given));
+    if (typed.given == std::vector<std::string>{"help"}) {
+      // "help COMMAND" shows that command's help: the commands follow as well as help's own words.
+      const Continuations commands = WhatMayFollow({});
+      next.words.insert(next.words.end(), commands.words.begin(), commands.words.end());
+    }
     // What an argument is the tables do not say: files, as a shell offers by default.
     const bool anyWord = std::any_of(next.words.begin(), next.words.end(),
                                      [&word](const std::string& each) { return each.starts_with(word); });

@@ -9,10 +9,8 @@ Register-ArgumentCompleter -Native -CommandName qlxw, qlxw.exe -ScriptBlock {
     $answer = @(& qlxw __complete $words.Count @words $wordToComplete 2>$null)
     $offers = @($answer | Select-Object -Skip 1 | ForEach-Object {
         [System.Management.Automation.CompletionResult]::new($_, $_, 'ParameterValue', $_) })
-    if ($answer[0] -eq 'words' -and $offers.Count -gt 0) {
+    if ($answer[0] -eq 'words') {
         $offers
-    } elseif ($answer[0] -in 'words', 'value') {
-        ''  # nothing to offer, rather than PowerShell's paths
     }
-    # files and folders: PowerShell's own path completion (folders among the files)
+    # Otherwise nothing: PowerShell offers paths (folders among the files), as for any native command.
 }

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <map>
 #include <regex>
 #include <string>
@@ -359,13 +360,19 @@ TEST_F(Qlxw, CompletionOffersCommandsOptionsAndFilesAfterTheirOptions) {
   for (const auto& [shell, typed, offered] : std::vector<std::array<std::string, 3>>{
            {"bash", "qlxw --ini host.ini ini \"\"", "get set settings"},
            {"bash", "qlxw --ini ho", "host.ini"},
+           {"bash", "qlxw --ini = ho", "host.ini"},
            {"bash", "qlxw ini get --d", "--default"},
-           {"bash", "qlxw --main-ver 4 help \"\"", "commands open page viewer"},
+           {"bash", "qlxw --main-ver 4 help \"\"",
+            "commands folders help hotkeys ini locale open page profile strings tags typelib-name viewer"},
            {"bash", "qlxw --lang \"\"", ""},
            {"zsh", "qlxw help ini \"\"", "get set settings"},
            {"zsh", "qlxw folders set 1 --program \"\"", "_files -/"},
            {"zsh", "qlxw profile read \"\"", "_files"},
            {"zsh", "qlxw ini get S --bool \"\"", ""}}) {
+    if (shell == "zsh" && std::system("command -v zsh >/dev/null") != 0) {
+      std::cerr << "no zsh here: skipped " << typed << "\n";
+      continue;
+    }
     std::string run = shells.at(shell);
     run.replace(run.find('%'), 1, typed);
     const std::string script =
