@@ -21,6 +21,8 @@
 #include <vector>
 
 #include "errors/lib_error.h"
+#include "os/components.h"
+#include "os/type_library.h"
 
 namespace {
 
@@ -242,13 +244,6 @@ std::string Cell(std::string text) {
 // its members raises.
 const GUID kRaisesAttribute = {0x94e21615, 0xf5c9, 0x4613, {0x8d, 0xbb, 0xe0, 0x43, 0xf7, 0xc9, 0xa2, 0x00}};
 
-// Numbers the library passes on from the file system, the system and the host's objects, with their
-// standard texts, which lib_error.h leaves to those that raise them.
-constexpr std::int32_t kErrFileAlreadyExists = 58;
-constexpr std::int32_t kErrObjectNotSet = 91;
-constexpr std::int32_t kErrCannotCreateComponent = 429;
-constexpr auto kErrCannotLoadTypeLibrary = static_cast<std::int32_t>(0x80029C4AU);
-
 // The text of an error the table can describe, or none.
 std::optional<std::string> ErrorText(std::int32_t number) {
   switch (number) {
@@ -262,22 +257,20 @@ std::optional<std::string> ErrorText(std::int32_t number) {
     case qlxw::kErrTypeMismatch:
     case qlxw::kErrFileNotFound:
     case qlxw::kErrDeviceIo:
+    case qlxw::kErrFileAlreadyExists:
     case qlxw::kErrDiskFull:
     case qlxw::kErrPermissionDenied:
     case qlxw::kErrPathFileAccess:
     case qlxw::kErrPathNotFound:
+    case qlxw::kErrObjectNotSet:
     case qlxw::kErrNoSuchMember:
     case qlxw::kErrWrongArgumentCount:
     case qlxw::kErrDuplicateKey:
     case qlxw::kErrApplicationDefined:
       return std::string(qlxw::StandardErrorText(number));
-    case kErrFileAlreadyExists:
-      return "File already exists";
-    case kErrObjectNotSet:
-      return "Object variable or With block variable not set";
-    case kErrCannotCreateComponent:
+    case qlxw::platform::kErrCannotCreateComponent:
       return "ActiveX component can't create object";
-    case kErrCannotLoadTypeLibrary:
+    case qlxw::platform::kErrCannotLoadTypeLibrary:
       return "Error loading type library/DLL";
     default:
       return std::nullopt;
@@ -697,6 +690,9 @@ void ForEachOfKind(ITypeLib* library, TYPEKIND kind, Write write) {
 // The example DIR/<class>.vbs, without carriage returns, or none when there is no such file.
 std::optional<std::string> ExampleOf(const std::wstring& folder, const std::string& className) {
   const int length = MultiByteToWideChar(CP_UTF8, 0, className.c_str(), -1, nullptr, 0);
+  if (length <= 0) {
+    return std::nullopt;
+  }
   std::wstring wide(static_cast<std::size_t>(length), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, className.c_str(), -1, wide.data(), length);
   wide.resize(static_cast<std::size_t>(length - 1));

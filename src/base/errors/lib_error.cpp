@@ -46,6 +46,8 @@ std::string_view StandardErrorText(std::int32_t number) noexcept {
       return "File not found";
     case kErrDeviceIo:
       return "Device I/O error";
+    case kErrFileAlreadyExists:
+      return "File already exists";
     case kErrDiskFull:
       return "Disk full";
     case kErrPermissionDenied:
@@ -54,6 +56,10 @@ std::string_view StandardErrorText(std::int32_t number) noexcept {
       return "Path/File access error";
     case kErrPathNotFound:
       return "Path not found";
+    case kErrObjectNotSet:
+      return "Object variable or With block variable not set";
+    case kErrObjectRequired:
+      return "Object required";
     case kErrNoSuchMember:
       return "Object doesn't support this property or method";
     case kErrWrongArgumentCount:

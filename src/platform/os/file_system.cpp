@@ -12,8 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::int32_t kErrFileAlreadyExists = 58;
-
 fs::path PathOf(const std::string& utf8) {
   return {std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size())};
 }
@@ -131,7 +129,7 @@ void FileSystemObject::CreateFolder(const std::string& path) const {
     error = std::make_error_code(std::errc::file_exists);  // it was there already
   }
   const std::int32_t number = ErrorNumberOf(error);
-  throw AutomationErrorWithoutSource(number, number == kErrFileAlreadyExists ? "File already exists" : "");
+  throw AutomationErrorWithoutSource(number);
 }
 
 std::shared_ptr<FileSystemObject> GetFileSystemObject() {

@@ -15,15 +15,13 @@
 namespace qlxw {
 namespace {
 
-constexpr std::int32_t kErrObjectRequired = 424;
-constexpr std::int32_t kErrObjectNotSet = 91;
 constexpr std::int32_t kThemeMainVersion = 4;
 constexpr std::int32_t kFadeDelayMs = 250;
 constexpr std::string_view kLineBreak = "\r\n";
 
 AutomationObject& Required(const std::shared_ptr<AutomationObject>& object) {
   if (!object) {
-    RaiseAutomationError(kErrObjectNotSet, "Object variable or With block variable not set");
+    RaiseAutomationError(kErrObjectNotSet);
   }
   return *object;
 }
@@ -54,7 +52,7 @@ void SetNestedProperty(AutomationObject& owner, std::string_view holder, std::st
   const AutomationValue held = owner.GetProperty(holder);
   const auto* object = std::get_if<std::shared_ptr<AutomationObject>>(&held);
   if (object == nullptr || !*object) {
-    RaiseAutomationError(kErrObjectRequired, "Object required");
+    RaiseAutomationError(kErrObjectRequired);
   }
   (*object)->SetProperty(name, value);
 }
