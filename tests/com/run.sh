@@ -59,10 +59,11 @@ for example in "$here"/../../examples/classes/*.vbs; do
   name=$(basename "$example")
   { cat "$example"; printf '\r\nWScript.Echo "ran to its end"\r\n'; } >"$work/classes/$name"
   # Not through wine_output: the library's texts may be in an 8-bit code page, which grep takes for binary.
+  status=0
   output=$(cd "$work" && timeout 120 wine "$cscript" //nologo "$(winpath "$work/classes/$name")" \
-    "$(winpath "$work/classes")" 2>&1 | tr -d '\r') || output+=$'\ncscript exited with an error'
-  grep -aqx "ran to its end" <<<"$output" && echo "$name: ran" ||
-    { fail "examples/classes/$name"; echo "$output"; }
+    "$(winpath "$work/classes")" 2>&1 | tr -d '\r') || status=$?
+  ((status == 0)) && grep -aqx "ran to its end" <<<"$output" && echo "$name: ran" ||
+    { fail "examples/classes/$name (cscript exited $status)"; echo "$output"; }
 done
 
 echo "-- late-bound call timings (bench/late_bound.vbs; figures are reported, not judged)"
