@@ -81,7 +81,7 @@ constexpr std::size_t kMostKeptFiles = 64;
 struct CachedProfile {
   platform::FileStamp stamp;
   bool settled = false;          // the stamp was settled when the copy was read
-  bool followsChanges = true;    // false on a network file system: such files are never kept
+  bool followsChanges = true;    // false on a network file system, once asked: read every time then
   bool fileSystemAsked = false;  // whether followsChanges was asked of the file system yet
   std::string bytes;
   std::unique_ptr<AnsiIndex> index;  // made on the first read served from the copy
