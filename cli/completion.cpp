@@ -49,7 +49,19 @@ Typed Read(const std::vector<std::string>& words, std::size_t count) {
   return typed;
 }
 
-void OfferValue(std::ostream& out, std::string_view value) {
+void OfferWords(std::ostream& out, std::vector<std::string> words, const std::string& start);
+
+// A value written as its choices ("true|false") offers them; FILE and DIR the shell's names.
+void OfferValue(std::ostream& out, std::string_view value, const std::string& start) {
+  if (value.find('|') != std::string_view::npos) {
+    std::vector<std::string> choices;
+    for (std::size_t from = 0, bar = 0; bar != std::string_view::npos; from = bar + 1) {
+      bar = value.find('|', from);
+      choices.emplace_back(value.substr(from, bar == std::string_view::npos ? bar : bar - from));
+    }
+    OfferWords(out, choices, start);
+    return;
+  }
   out << (value == "FILE" ? "files" : value == "DIR" ? "folders" : "value") << "\n";
 }
 
@@ -75,7 +87,7 @@ void Complete(const std::vector<std::string>& args, std::ostream& out) {
   const Typed typed = Read(words, at);
   const std::string word = at < words.size() ? words[at] : "";
   if (!typed.value.empty()) {
-    OfferValue(out, typed.value);
+    OfferValue(out, typed.value, word);
   } else if (typed.optionsEnded || !word.starts_with('-')) {
     // "help ini ..." asks for the help of "ini ...": its words follow.
     Continuations next = WhatMayFollow(HelpTopic(typed.given).value_or(typed.given));
@@ -93,7 +105,7 @@ void Complete(const std::vector<std::string>& args, std::ostream& out) {
       OfferWords(out, next.words, word);
     }
   } else if (const std::size_t equals = word.find('='); equals != std::string::npos) {
-    OfferValue(out, ValueOf(word.substr(0, equals), typed.given));
+    OfferValue(out, ValueOf(word.substr(0, equals), typed.given), word.substr(equals + 1));
   } else {
     std::vector<std::string> options;
     for (const std::vector<OptionName>& each : {GlobalOptionNames(), WhatMayFollow(typed.given).options}) {

@@ -368,7 +368,7 @@ TEST_F(Qlxw, CompletionOffersCommandsOptionsAndFilesAfterTheirOptions) {
            {"zsh", "qlxw help ini \"\"", "get set settings"},
            {"zsh", "qlxw folders set 1 --program \"\"", "_files -/"},
            {"zsh", "qlxw profile read \"\"", "_files"},
-           {"zsh", "qlxw ini get S --bool \"\"", ""}}) {
+           {"zsh", "qlxw ini get S --bool \"\"", "false true"}}) {
     if (shell == "zsh" && std::system("command -v zsh >/dev/null") != 0) {
       std::cerr << "no zsh here: skipped " << typed << "\n";
       continue;
