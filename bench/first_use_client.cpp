@@ -69,7 +69,8 @@ IDispatch* Create(const wchar_t* progId) {
 // One late-bound call as a script makes it: the name, then Invoke. Arguments in the caller's order.
 void Call(IDispatch* object, const wchar_t* name, WORD flags, std::vector<VARIANT> arguments) {
   DISPID id = 0;
-  auto* names = const_cast<LPOLESTR>(name);
+  std::wstring copy(name);  // GetIDsOfNames takes names it may not change, as not const
+  LPOLESTR names = copy.data();
   HRESULT result = object->GetIDsOfNames(IID_NULL, &names, 1, LOCALE_USER_DEFAULT, &id);
   if (FAILED(result)) {
     Fail("GetIDsOfNames", result);

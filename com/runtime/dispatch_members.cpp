@@ -212,7 +212,7 @@ bool DispatchMembers::Has(DISPID id) const {
 const CallShape* DispatchMembers::ShapeOf(DISPID id, WORD flags) const {
   const Member& member = MemberOf(id);
   const auto adjusted = [&](INVOKEKIND kind) -> const CallShape* {
-    const std::size_t slot =
+    const auto slot =
         static_cast<std::size_t>(std::find(kKinds.begin(), kKinds.end(), kind) - kKinds.begin());
     const std::optional<CallShape>& shape = member.kinds[slot];
     return shape && (!shape->optionalScalars.empty() || !shape->scalarByReference.empty()) ? &*shape

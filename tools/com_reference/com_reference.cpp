@@ -224,7 +224,7 @@ std::string KindText(INVOKEKIND kind) {
 }
 
 // A Markdown table cell: no bars or line breaks inside.
-std::string Cell(std::string text) {
+std::string Cell(const std::string& text) {
   std::string cell;
   for (const char c : text) {
     if (c == '|') {
