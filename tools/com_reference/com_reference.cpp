@@ -14,6 +14,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <string>
@@ -23,18 +26,12 @@
 #include "errors/lib_error.h"
 #include "os/components.h"
 #include "os/type_library.h"
+#include "os/windows/wide_text.h"
 
 namespace {
 
 std::string Utf8(const wchar_t* wide) {
-  if (wide == nullptr || *wide == 0) {
-    return {};
-  }
-  const int length = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide, -1, text.data(), length, nullptr, nullptr);
-  text.resize(static_cast<std::size_t>(length - 1));
-  return text;
+  return wide == nullptr ? std::string() : qlxw::platform::CodePageFromWide(wide, CP_UTF8);
 }
 
 // Holds what the type library hands out and gives it back at the end of the scope.
@@ -689,23 +686,13 @@ void ForEachOfKind(ITypeLib* library, TYPEKIND kind, Write write) {
 
 // The example DIR/<class>.vbs, without carriage returns, or none when there is no such file.
 std::optional<std::string> ExampleOf(const std::wstring& folder, const std::string& className) {
-  const int length = MultiByteToWideChar(CP_UTF8, 0, className.c_str(), -1, nullptr, 0);
-  if (length <= 0) {
+  std::ifstream file(
+      std::filesystem::path(folder) / (qlxw::platform::WideFromCodePage(className, CP_UTF8) + L".vbs"),
+      std::ios::binary);
+  if (!file) {
     return std::nullopt;
   }
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, className.c_str(), -1, wide.data(), length);
-  wide.resize(static_cast<std::size_t>(length - 1));
-  FILE* file = _wfopen((folder + L"/" + wide + L".vbs").c_str(), L"rb");
-  if (file == nullptr) {
-    return std::nullopt;
-  }
-  std::string text;
-  char buffer[4096];
-  for (std::size_t read = 0; (read = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
-    text.append(buffer, read);
-  }
-  std::fclose(file);
+  std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
   std::erase(text, '\r');
   while (!text.empty() && text.back() == '\n') {
     text.pop_back();
