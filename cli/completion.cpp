@@ -20,16 +20,20 @@ struct Typed {
   std::string_view value;          // the value the word completed is, after an option that takes one
 };
 
+// The options the line takes after the words given: the global ones and the command's.
+std::vector<OptionName> OptionsAfter(const std::vector<std::string>& given) {
+  std::vector<OptionName> options = GlobalOptionNames();
+  const std::vector<OptionName> own = WhatMayFollow(given).options;
+  options.insert(options.end(), own.begin(), own.end());
+  return options;
+}
+
 // The value an option takes, as the help writes it; empty for a switch and for an unknown option.
 std::string_view ValueOf(std::string_view name, const std::vector<std::string>& given) {
-  for (const std::vector<OptionName>& options : {GlobalOptionNames(), WhatMayFollow(given).options}) {
-    for (const OptionName& option : options) {
-      if (option.name == name) {
-        return option.value;
-      }
-    }
-  }
-  return {};
+  const std::vector<OptionName> options = OptionsAfter(given);
+  const auto found = std::find_if(options.begin(), options.end(),
+                                  [name](const OptionName& option) { return option.name == name; });
+  return found == options.end() ? std::string_view() : found->value;
 }
 
 Typed Read(const std::vector<std::string>& words, std::size_t count) {
@@ -49,7 +53,15 @@ Typed Read(const std::vector<std::string>& words, std::size_t count) {
   return typed;
 }
 
-void OfferWords(std::ostream& out, std::vector<std::string> words, const std::string& start);
+void OfferWords(std::ostream& out, std::vector<std::string> words, const std::string& start) {
+  std::erase_if(words, [&start](const std::string& word) { return !word.starts_with(start); });
+  std::sort(words.begin(), words.end());
+  words.erase(std::unique(words.begin(), words.end()), words.end());
+  out << "words\n";
+  for (const std::string& word : words) {
+    out << word << "\n";
+  }
+}
 
 // A value written as its choices ("true|false") offers them; FILE and DIR the shell's names.
 void OfferValue(std::ostream& out, std::string_view value, const std::string& start) {
@@ -63,16 +75,6 @@ void OfferValue(std::ostream& out, std::string_view value, const std::string& st
     return;
   }
   out << (value == "FILE" ? "files" : value == "DIR" ? "folders" : "value") << "\n";
-}
-
-void OfferWords(std::ostream& out, std::vector<std::string> words, const std::string& start) {
-  std::erase_if(words, [&start](const std::string& word) { return !word.starts_with(start); });
-  std::sort(words.begin(), words.end());
-  words.erase(std::unique(words.begin(), words.end()), words.end());
-  out << "words\n";
-  for (const std::string& word : words) {
-    out << word << "\n";
-  }
 }
 
 }  // namespace
@@ -107,13 +109,11 @@ void Complete(const std::vector<std::string>& args, std::ostream& out) {
   } else if (const std::size_t equals = word.find('='); equals != std::string::npos) {
     OfferValue(out, ValueOf(word.substr(0, equals), typed.given), word.substr(equals + 1));
   } else {
-    std::vector<std::string> options;
-    for (const std::vector<OptionName>& each : {GlobalOptionNames(), WhatMayFollow(typed.given).options}) {
-      for (const OptionName& option : each) {
-        options.emplace_back(option.name);
-      }
+    std::vector<std::string> names;
+    for (const OptionName& option : OptionsAfter(typed.given)) {
+      names.emplace_back(option.name);
     }
-    OfferWords(out, options, word);
+    OfferWords(out, names, word);
   }
 }
 
