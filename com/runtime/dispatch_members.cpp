@@ -177,7 +177,10 @@ DispatchMembers::Member DispatchMembers::Described(DISPID id) const {
     }
     member.exists = true;
     try {
-      member.kinds[slot] = ShapeOfCall(*function);
+      CallShape shape = ShapeOfCall(*function);
+      if (!shape.optionalScalars.empty() || !shape.scalarByReference.empty()) {
+        member.kinds[slot] = std::move(shape);
+      }
     } catch (...) {
       from->ReleaseFuncDesc(function);
       throw;
@@ -215,8 +218,7 @@ const CallShape* DispatchMembers::ShapeOf(DISPID id, WORD flags) const {
     const auto slot =
         static_cast<std::size_t>(std::find(kKinds.begin(), kKinds.end(), kind) - kKinds.begin());
     const std::optional<CallShape>& shape = member.kinds[slot];
-    return shape && (!shape->optionalScalars.empty() || !shape->scalarByReference.empty()) ? &*shape
-                                                                                           : nullptr;
+    return shape ? &*shape : nullptr;
   };
   const CallShape* shape = nullptr;
   if ((flags & DISPATCH_METHOD) != 0) {

@@ -67,7 +67,7 @@ class DispatchMembers {
 
  private:
   // One member's kinds of call (method, property get, put, put by reference), as its function
-  // descriptions state them: a shape for each kind the member has.
+  // descriptions state them: a shape for each kind whose calls need adjusting.
   struct Member {
     bool exists = false;
     std::array<std::optional<CallShape>, 4> kinds;
