@@ -21,7 +21,7 @@ faults=(
   "report-creates|src/services/folders/fsc_replacer.cpp|s/if (CurrentFolderReads() == FolderReads::kAsHostsRead) {/if (true) {/|a folder report creates the folder"
   "empty-source-kept|src/services/folders/create_folders.cpp|s/error.Source().empty() ? std::string(emptySource) : error.Source()/error.Source()/|a failed creation keeps the empty source"
   "filler-adopts|src/services/ui/active_bar_filler.cpp|s/^  EnsureStringTables();$/  EnsureStringTables();\n  SetCurrentLanguage(kLangHungarian, {});/|the filler sets a language when made"
-  "network-copy-trusted|src/services/profile/profile_cache.cpp|s/file.followsChanges = platform::StampsFollowChanges(fileName);/file.followsChanges = true;/|a kept copy of a network file answers a second read"
+  "network-copy-trusted|src/services/profile/profile_cache.cpp|s/file.stamps = platform::StampsFollowChanges(fileName) ? StampTrust::kFollowsChanges : StampTrust::kMayLag;/file.stamps = StampTrust::kFollowsChanges;/|a kept copy of a network file answers a second read"
 )
 
 wanted=("$@")

@@ -78,11 +78,14 @@ constexpr std::size_t kMostKeptFiles = 64;
 
 }  // namespace
 
+// Whether the file's stamps follow every change at once: asked of its file system before a kept copy
+// first answers. A network file system's may lag, and its files are then read every time.
+enum class StampTrust { kUnasked, kFollowsChanges, kMayLag };
+
 struct CachedProfile {
   platform::FileStamp stamp;
-  bool settled = false;          // the stamp was settled when the copy was read
-  bool followsChanges = true;    // false on a network file system, once asked: read every time then
-  bool fileSystemAsked = false;  // whether followsChanges was asked of the file system yet
+  bool settled = false;  // the stamp was settled when the copy was read
+  StampTrust stamps = StampTrust::kUnasked;
   std::string bytes;
   std::unique_ptr<AnsiIndex> index;  // made on the first read served from the copy
   std::uint64_t lastUse = 0;
@@ -172,7 +175,7 @@ bool KeepCopy(ProfileCache& cache, CachedProfile& file, const CopyCheck& check) 
 // Forgets a copy that is not kept. A network file's entry stays, empty, to say that its copies never
 // are.
 void DropCopy(ProfileCache& cache, std::unordered_map<std::string, CachedProfile>::iterator entry) {
-  if (entry->second.followsChanges) {
+  if (entry->second.stamps != StampTrust::kMayLag) {
     cache.files.erase(entry);
   } else {
     entry->second.bytes = std::string();
@@ -185,18 +188,17 @@ ProfileContent::ProfileContent(const std::string& fileName) {
   ProfileCache& cache = ProfileCacheSlot::Get();
   const auto entry = cache.files.try_emplace(fileName).first;
   CachedProfile& file = entry->second;
-  if (!file.followsChanges) {
+  if (file.stamps == StampTrust::kMayLag) {
     bytes_.emplace<ProfileFileBytes>(fileName);  // a network file: read every time, its stamp never asked
     return;
   }
   const CopyCheck check = CheckCopy(fileName, file);
-  if (check.state == CopyState::kUnchanged && !file.fileSystemAsked) {
+  if (check.state == CopyState::kUnchanged && file.stamps == StampTrust::kUnasked) {
     // The file system decides whether a copy may answer at all, asked before a copy's first answer
     // rather than at the first read: a file read once never asks (under Wine the question is a round
     // trip to another process, most of a first read's time).
-    file.fileSystemAsked = true;
-    file.followsChanges = platform::StampsFollowChanges(fileName);
-    if (!file.followsChanges) {
+    file.stamps = platform::StampsFollowChanges(fileName) ? StampTrust::kFollowsChanges : StampTrust::kMayLag;
+    if (file.stamps == StampTrust::kMayLag) {
       DropCopy(cache, entry);
       bytes_.emplace<ProfileFileBytes>(fileName);
       return;
