@@ -82,10 +82,25 @@ std::size_t TakeOption(const std::vector<std::string>& args, std::size_t at, Com
 
 const std::vector<OptionName>& GlobalOptionNames() {
   static const std::vector<OptionName> options = {
-      {.name = "--lang", .value = "ID"},    {.name = "--ini", .value = "FILE"},
-      {.name = "--main-ver", .value = "N"}, {.name = "--trace", .value = "FILE"},
-      {.name = "--json", .value = ""},      {.name = "--beep", .value = ""},
-      {.name = "--help", .value = ""},      {.name = "--version", .value = ""}};
+      {.name = "--lang",
+       .value = "ID",
+       .help = "user-interface language id (1038, 2057, 1048, 1066, 2074, 100000); without it\n"
+               "                 QLXW_LANG, else the locale (English where it names no language)"},
+      {.name = "--ini",
+       .value = "FILE",
+       .help = "the INI file (default $QLXW_INI, else qlxw.ini in the user's configuration folder)"},
+      {.name = "--main-ver",
+       .value = "N",
+       .help = "the host's main version (default 5: INIManager5; 4 or less: INIManager)"},
+      {.name = "--trace", .value = "FILE", .help = "switch tracing on, appending to FILE"},
+      {.name = "--json", .value = "", .help = "one JSON document instead of text (errors too)"},
+      {.name = "--beep",
+       .value = "",
+       .help = "let the beeps a host hears sound (the legacy folder controller's)"},
+      {.name = "--help",
+       .value = "",
+       .help = "this text (after a command: that command's; also 'qlxw help COMMAND')"},
+      {.name = "--version", .value = "", .help = "the library's version"}};
   return options;
 }
 

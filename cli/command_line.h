@@ -29,6 +29,7 @@ class UsageError : public std::runtime_error {
 struct OptionName {
   std::string_view name;
   std::string_view value;
+  std::string_view help = {};
 };
 
 // The options every command takes, given before or after it (-h, the short --help, aside).

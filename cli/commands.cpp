@@ -377,17 +377,15 @@ std::vector<std::string> WordsOf(const Command& command) {
 
 void PrintGlobalOptions(std::ostream& out) {
   out << "Options:\n"
-         "  given before or after the command\n"
-         "  --lang ID      user-interface language id (1038, 2057, 1048, 1066, 2074, 100000); without it\n"
-         "                 QLXW_LANG, else the locale (English where it names no language)\n"
-         "  --ini FILE     the INI file (default $QLXW_INI, else qlxw.ini in the user's configuration "
-         "folder)\n"
-         "  --main-ver N   the host's main version (default 5: INIManager5; 4 or less: INIManager)\n"
-         "  --trace FILE   switch tracing on, appending to FILE\n"
-         "  --json         one JSON document instead of text (errors too)\n"
-         "  --beep         let the beeps a host hears sound (the legacy folder controller's)\n"
-         "  --help         this text (after a command: that command's; also 'qlxw help COMMAND')\n"
-         "  --version      the library's version\n";
+         "  given before or after the command\n";
+  for (const OptionName& option : GlobalOptionNames()) {
+    std::string shown(option.name);
+    if (!option.value.empty()) {
+      shown += " " + std::string(option.value);
+    }
+    out << "  " << shown << std::string(shown.size() < 15 ? 15 - shown.size() : 1, ' ') << option.help
+        << "\n";
+  }
 }
 
 // What a person needs beyond the commands: exit codes, the environment, the files, examples.
